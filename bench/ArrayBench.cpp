@@ -1,0 +1,17 @@
+#include <benchmark/benchmark.h>
+
+#include "gCArray.h"
+
+// Appending one element at a time: automatic growth keeps reallocations rare.
+static void BM_ArrayAppend(benchmark::State& state) {
+    const int32_t n = int32_t(state.range(0));
+    for (auto _ : state) {
+        gCArray<int32_t> a;
+        for (int32_t i = 0; i < n; ++i) {
+            a.Add(i);
+        }
+        benchmark::DoNotOptimize(a.GetData());
+    }
+    state.SetItemsProcessed(state.iterations() * n);
+}
+BENCHMARK(BM_ArrayAppend)->Arg(1000)->Arg(100000);

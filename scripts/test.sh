@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs what is missing, then builds and runs every test twice:
+# an optimised build, and a debug build under AddressSanitizer and
+# UndefinedBehaviorSanitizer. Any failure fails the whole run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+
+jobs=$(nproc)
+run_suite() {
+  local dir=$1; shift
+  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+  cmake --build "$dir" -j "$jobs"
+  ctest --test-dir "$dir" --output-on-failure -j "$jobs" --timeout 300
+}
+
+echo "== Release build and tests"
+run_suite build/release -DCMAKE_BUILD_TYPE=Release
+echo "== Debug build with AddressSanitizer and UndefinedBehaviorSanitizer"
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+run_suite build/asan -DCMAKE_BUILD_TYPE=Debug -DDAUBLIN_SANITIZE=ON -DDAUBLIN_BENCHMARKS=OFF
