@@ -1,5 +1,8 @@
 #include "FakeAppServices.h"
 
+#include "Utf8.h"
+#include "gCString.h"
+
 CFakeAppServices::CFakeAppServices() : m_pPrevious(CAppServices::Get()) {
     CAppServices::Register(this);
 }
@@ -45,8 +48,8 @@ void CFakeAppServices::ShowAlert(std::string_view headline, std::string_view tex
     m_Alerts.push_back({std::string(headline), std::string(text)});
 }
 
-void CFakeAppServices::GetApplicationRoot(gCString&) {
-    // Filled in once the toolkit string exists.
+void CFakeAppServices::GetApplicationRoot(gCString& root) {
+    gStringFromUtf8(root, m_ApplicationRoot);
 }
 
 CResourcePool* CFakeAppServices::GetResourcePool(int32_t) {
