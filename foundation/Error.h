@@ -2,6 +2,8 @@
 // The result of nearly every toolkit operation: 0 is success, the other
 // small codes name what went wrong.
 
+#include <cstdint>
+
 enum error : int {
     eNoError = 0,
     eGenericFailure = 1,
@@ -35,3 +37,7 @@ enum error : int {
     eBadComparison = 29,
     eKeyNotFound = 30,
 };
+
+// The fixed message text of a code; a code outside 0..30 gives the text of
+// eGenericFailure.
+const char* ErrorMessage(int32_t code);

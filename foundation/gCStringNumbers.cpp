@@ -1,7 +1,7 @@
 // Reading numbers and points from a string.
 #include <cstdlib>
 
-#include "Alert.h"
+#include "ErrorReport.h"
 #include "gCString.h"
 
 namespace {
@@ -82,8 +82,9 @@ bool gCString::IsReal() const {
     }
     gCString point, whole, fraction;
     point.CopyString(u".");
-    if (SplitString(whole, fraction, point, 0) == 1) {
-        gShowAlert("Error.", "Generic Failure.\nCould not split string at decimal point");
+    const int32_t split = SplitString(whole, fraction, point, 0);
+    if (split == 1) {
+        ReportError(split, "Could not split string at decimal point");
         return false;
     }
     return whole.IsInteger() && fraction.IsInteger();
