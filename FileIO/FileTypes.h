@@ -44,7 +44,9 @@ constexpr uint32_t FourCC(const char (&c)[5]) {
 constexpr uint32_t kNoMacType = FourCC("????");
 
 // On Linux files carry no Finder type: "????" and 0 both mean "no type".
-constexpr bool IsNoMacType(uint32_t macType) { return macType == kNoMacType || macType == 0; }
+constexpr bool IsNoMacType(uint32_t macType) {
+    return macType == kNoMacType || macType == 0;
+}
 
 extern const char16_t* const sFileName[eNumTypesIndex + 1];
 extern const char16_t* const sPCFileType[eNumTypesIndex + 1];

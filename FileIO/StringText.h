@@ -14,7 +14,9 @@ inline gCString MakeString(std::u16string_view text) {
     return s;
 }
 
-inline std::u16string TextCopy(const gCString& s) { return std::u16string(TextOf(s)); }
+inline std::u16string TextCopy(const gCString& s) {
+    return std::u16string(TextOf(s));
+}
 
 // 'a' to 'z' turned into 'A' to 'Z'; no other unit changes.
 inline std::u16string UpperAscii(std::u16string_view text) {

@@ -63,9 +63,13 @@ void gCVolumeTable::Unregister(std::u16string_view name) {
     }
 }
 
-void gCVolumeTable::Reset() { Table() = {{std::u16string(kRootVolume), "/"}}; }
+void gCVolumeTable::Reset() {
+    Table() = {{std::u16string(kRootVolume), "/"}};
+}
 
-std::vector<gCVolumeTable::Volume> gCVolumeTable::Volumes() { return Table(); }
+std::vector<gCVolumeTable::Volume> gCVolumeTable::Volumes() {
+    return Table();
+}
 
 error gCVolumeTable::ColonToPosix(std::u16string_view colon, std::string& posix) {
     const size_t first = colon.find(u':');
@@ -116,9 +120,8 @@ error gCVolumeTable::PosixToColon(const std::string& posix, std::u16string& colo
     const Volume* best = nullptr;
     for (const Volume& v : Table()) {
         const std::string& f = v.folder;
-        const bool prefix =
-            f == "/" || (posix.compare(0, f.size(), f) == 0 &&
-                         (posix.size() == f.size() || posix[f.size()] == '/'));
+        const bool prefix = f == "/" || (posix.compare(0, f.size(), f) == 0 &&
+                                         (posix.size() == f.size() || posix[f.size()] == '/'));
         if (prefix && (!best || f.size() > best->folder.size())) {
             best = &v;
         }

@@ -27,7 +27,9 @@ bool ExistsAt(const std::string& posix) {
 
 } // namespace
 
-gCFRef::gCFRef(const gCString& text) { ExtractData(text); }
+gCFRef::gCFRef(const gCString& text) {
+    ExtractData(text);
+}
 
 void gCFRef::Init() {
     Invalidate();
@@ -44,7 +46,9 @@ void gCFRef::Invalidate() {
     m_Name.Destroy();
 }
 
-error gCFRef::SetFileReference(const gCString& text) { return ExtractData(text); }
+error gCFRef::SetFileReference(const gCString& text) {
+    return ExtractData(text);
+}
 
 error gCFRef::SetFileReference(const FSRef& ref) {
     m_FSRef = ref;
@@ -64,8 +68,7 @@ error gCFRef::GetFSRefFromPath(const gCString& path, FSRef* ref) {
     return eNoError;
 }
 
-error gCFRef::GetPathFromFSRef(const FSRef& ref, gCString& volume, gCString& path,
-                               gCString& name) {
+error gCFRef::GetPathFromFSRef(const FSRef& ref, gCString& volume, gCString& path, gCString& name) {
     volume.Destroy();
     path.Destroy();
     name.Destroy();
@@ -115,8 +118,8 @@ error gCFRef::ExtractData(const gCString& text) {
         ExtractData(m_FSRef);
     } else {
         const size_t lastColon = t.rfind(u':');
-        const std::u16string_view folderText =
-            lastColon == std::u16string_view::npos ? std::u16string_view()
+        const std::u16string_view folderText = lastColon == std::u16string_view::npos
+                                                   ? std::u16string_view()
                                                    : t.substr(0, lastColon + 1);
         const std::u16string_view leaf =
             lastColon == std::u16string_view::npos ? t : t.substr(lastColon + 1);

@@ -1,8 +1,8 @@
 #include "gCFRelative.h"
 
 #include "ApplicationRoot.h"
-#include "LegalPath.h"
 #include "ErrorReport.h"
+#include "LegalPath.h"
 #include "StringText.h"
 #include "gCFRef.h"
 
@@ -22,7 +22,9 @@ std::u16string_view DropLeadingColon(std::u16string_view t) {
 
 } // namespace
 
-gCFRelative::gCFRelative(const gCString& text) { SetReference(text); }
+gCFRelative::gCFRelative(const gCString& text) {
+    SetReference(text);
+}
 
 error gCFRelative::SetReference(const gCString& text) {
     m_fValid = 0;
@@ -178,7 +180,9 @@ gCString gCFRelative::FileReference() const {
     return Compose(root);
 }
 
-gCString gCFRelative::RelativeReference() const { return Compose(gCString()); }
+gCString gCFRelative::RelativeReference() const {
+    return Compose(gCString());
+}
 
 bool gCFRelative::Exists() const {
     if (!m_fValid) {

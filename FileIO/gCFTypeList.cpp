@@ -50,8 +50,8 @@ error gCFTypeList::AddListTypeAt(eFileType row, int32_t position) {
     return m_aTypes.InsertAt(position, row);
 }
 
-void gCFTypeList::AddCustomType(int32_t id, const gCString& description,
-                                const gCString& extension, uint32_t macType) {
+void gCFTypeList::AddCustomType(int32_t id, const gCString& description, const gCString& extension,
+                                uint32_t macType) {
     sCustomFileType t;
     t.id = id;
     t.description = description;

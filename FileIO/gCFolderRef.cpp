@@ -9,9 +9,13 @@
 #include "VolumeTable.h"
 #include "gCFRef.h"
 
-gCFolderRef::gCFolderRef(const gCString& text) { ExtractData(text); }
+gCFolderRef::gCFolderRef(const gCString& text) {
+    ExtractData(text);
+}
 
-gCFolderRef::gCFolderRef(const gCFolderRef& other) { *this = other; }
+gCFolderRef::gCFolderRef(const gCFolderRef& other) {
+    *this = other;
+}
 
 gCFolderRef& gCFolderRef::operator=(const gCFolderRef& other) {
     if (this != &other) {
@@ -263,4 +267,6 @@ bool gCFolderRef::IsWritable() const {
     return wrote && closed && deleted;
 }
 
-error gCFolderRef::Browse() { return eNotImplemented; }
+error gCFolderRef::Browse() {
+    return eNotImplemented;
+}

@@ -5,7 +5,9 @@
 #include "gCFRef.h"
 #include "gCFolderRef.h"
 
-gCVolumeRef::gCVolumeRef(const gCString& text) { SetReference(text); }
+gCVolumeRef::gCVolumeRef(const gCString& text) {
+    SetReference(text);
+}
 
 gCVolumeRef& gCVolumeRef::operator=(const gCVolumeRef& other) {
     m_Reference = other.m_Reference;

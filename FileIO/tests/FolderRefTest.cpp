@@ -16,7 +16,9 @@ struct FolderParts {
     const char* name;
     const char* reference;
 };
-void PrintTo(const FolderParts& c, std::ostream* os) { *os << c.text; }
+void PrintTo(const FolderParts& c, std::ostream* os) {
+    *os << c.text;
+}
 
 class FolderFromText : public TempVolume, public ::testing::WithParamInterface<FolderParts> {};
 
@@ -30,13 +32,12 @@ TEST_P(FolderFromText, PartsAndReference) {
     EXPECT_EQ(U(f.FolderReference()), c.reference);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, FolderFromText,
-    ::testing::Values(FolderParts{"HD:Docs", "HD", ":", "Docs", "HD:Docs:"},
-                      FolderParts{"HD:Docs:", "HD", ":", "Docs", "HD:Docs:"},
-                      FolderParts{"HD:Users:me:Docs:", "HD", ":Users:me:", "Docs",
-                                  "HD:Users:me:Docs:"},
-                      FolderParts{"HD:", "HD", "", "", "HD:"}));
+INSTANTIATE_TEST_SUITE_P(Texts, FolderFromText,
+                         ::testing::Values(FolderParts{"HD:Docs", "HD", ":", "Docs", "HD:Docs:"},
+                                           FolderParts{"HD:Docs:", "HD", ":", "Docs", "HD:Docs:"},
+                                           FolderParts{"HD:Users:me:Docs:", "HD",
+                                                       ":Users:me:", "Docs", "HD:Users:me:Docs:"},
+                                           FolderParts{"HD:", "HD", "", "", "HD:"}));
 
 TEST_F(FolderRef, OnlyColonsIsABadParameter) {
     gCFolderRef f;

@@ -36,7 +36,9 @@ struct RelativeCase {
     uint32_t macType;
     const char* relative;
 };
-void PrintTo(const RelativeCase& c, std::ostream* os) { *os << c.text; }
+void PrintTo(const RelativeCase& c, std::ostream* os) {
+    *os << c.text;
+}
 
 class RelativeSplit : public RelativeRef, public ::testing::WithParamInterface<RelativeCase> {};
 
@@ -62,10 +64,8 @@ INSTANTIATE_TEST_SUITE_P(
                      "system.vrf"},
         RelativeCase{"Resources:Manual:manual.html", "Resources:Manual:", "manual", ".html",
                      eUnknownFileType, kNoMacType, "Resources:Manual:manual.html"},
-        RelativeCase{":Data:x.txt", "Data:", "x", ".txt", eTextFile, FourCC("TEXT"),
-                     "Data:x.txt"},
-        RelativeCase{"::Data:x.txt", "Data:", "x", ".txt", eTextFile, FourCC("TEXT"),
-                     "Data:x.txt"},
+        RelativeCase{":Data:x.txt", "Data:", "x", ".txt", eTextFile, FourCC("TEXT"), "Data:x.txt"},
+        RelativeCase{"::Data:x.txt", "Data:", "x", ".txt", eTextFile, FourCC("TEXT"), "Data:x.txt"},
         RelativeCase{"readme", "", "readme", "", eUnknownFileType, kNoMacType, "readme"},
         RelativeCase{".hidden", "", ".hidden", "", eUnknownFileType, kNoMacType, ".hidden"}));
 

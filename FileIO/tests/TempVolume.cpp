@@ -36,4 +36,6 @@ gCString S(const char* utf8) {
     return s;
 }
 
-std::string U(const gCString& s) { return gStringToUtf8(s); }
+std::string U(const gCString& s) {
+    return gStringToUtf8(s);
+}

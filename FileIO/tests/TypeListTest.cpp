@@ -55,7 +55,9 @@ struct MatchCase {
     uint32_t macType; // 0: leave as the suffix gives it
     int32_t position;
 };
-void PrintTo(const MatchCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const MatchCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class TypeListMatch : public TypeListFiles, public ::testing::WithParamInterface<MatchCase> {};
 
@@ -72,13 +74,11 @@ TEST_P(TypeListMatch, ImageList) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, TypeListMatch,
-    ::testing::Values(
-        MatchCase{"capital_suffix", "a.JPG", 0, 1},
-        MatchCase{"png", "a.png", 0, 2},
-        // On Linux "????" is no type: an untyped project file is no image.
-        MatchCase{"untyped_project_file", "a.ptg", kNoMacType, -1},
-        MatchCase{"text_typed_project_file", "b.ptg", FourCC("TEXT"), -1},
-        MatchCase{"jpeg_by_finder_type", "a.jpeg", FourCC("JPEG"), 1}),
+    ::testing::Values(MatchCase{"capital_suffix", "a.JPG", 0, 1}, MatchCase{"png", "a.png", 0, 2},
+                      // On Linux "????" is no type: an untyped project file is no image.
+                      MatchCase{"untyped_project_file", "a.ptg", kNoMacType, -1},
+                      MatchCase{"text_typed_project_file", "b.ptg", FourCC("TEXT"), -1},
+                      MatchCase{"jpeg_by_finder_type", "a.jpeg", FourCC("JPEG"), 1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(TypeListFiles, GroupRowAndMarkerRows) {
@@ -121,8 +121,7 @@ TEST(TypeList, CombinedIndexes) {
 }
 
 TEST(TypeList, CheckRefs) {
-    std::vector<gCFRef*> owned = {new gCFRef(S("Nowhere:a.png")),
-                                  new gCFRef(S("Nowhere:b.txt")),
+    std::vector<gCFRef*> owned = {new gCFRef(S("Nowhere:a.png")), new gCFRef(S("Nowhere:b.txt")),
                                   new gCFRef(S("Nowhere:c.bmp"))};
     gCArray<gCFRef*> in;
     for (gCFRef* r : owned) {

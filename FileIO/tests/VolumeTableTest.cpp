@@ -51,7 +51,9 @@ struct RoundTripCase {
     std::string posixName; // a file name on disk (bytes)
     std::u16string colonName;
 };
-void PrintTo(const RoundTripCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const RoundTripCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class NameRoundTrip : public TempVolume, public ::testing::WithParamInterface<RoundTripCase> {};
 
@@ -76,8 +78,7 @@ INSTANTIATE_TEST_SUITE_P(
     Names, NameRoundTrip,
     ::testing::Values(RoundTripCase{"accented", "\xC3\x9C \xC3\xA4.png", u"\u00DC \u00E4.png"},
                       RoundTripCase{"colon_on_disk", "a:b.png", u"a/b.png"},
-                      RoundTripCase{"invalid_utf8", "bad\xFF\xFE.png",
-                                    u"bad\xDCFF\xDCFE.png"}),
+                      RoundTripCase{"invalid_utf8", "bad\xFF\xFE.png", u"bad\xDCFF\xDCFE.png"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
