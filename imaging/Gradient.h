@@ -1,0 +1,99 @@
+#pragma once
+// A colour-and-alpha ramp defined by stops and read through a 4,097-entry
+// table that is rebuilt lazily whenever the stops change. Entry i is the
+// colour at position i / 4095; entry 4096 is the partner interpolation reads
+// after entry 4095. In 16-bit mode an entry holds alpha in bits 24-31 and a
+// 16-bit grey in bits 0-15.
+
+#include <cstdint>
+
+#include "Pixel.h"
+#include "gCArray.h"
+#include "gCCmdTarget.h"
+
+class CImage;
+
+struct CGradientPoint {
+    CPixel colour = CPixel(0xFF000000u);
+    float position = 0.0f;
+
+    void SetPoint(CPixel c, float p) {
+        colour = c;
+        position = p;
+    }
+    // Add to one channel; a sum outside 0..255 (taken unsigned) gives 255.
+    void AdjustR(int32_t d) { Adjust(16, d); }
+    void AdjustG(int32_t d) { Adjust(8, d); }
+    void AdjustB(int32_t d) { Adjust(0, d); }
+    void AdjustA(int32_t d) { Adjust(24, d); }
+
+private:
+    void Adjust(int shift, int32_t d);
+};
+
+class CGradient : public gCCmdTarget {
+public:
+    static constexpr int32_t kTableSize = 4097;
+    enum EMode : int32_t { eSmooth = -1, eLinear = 0, eCubic = 1 };
+
+    CGradient(CPixel start, CPixel end);
+    CGradient(const CGradient& other) : gCCmdTarget() { *this = other; }
+    // Copies the stops, the 16-bit flag and the mode; the table is rebuilt.
+    CGradient& operator=(const CGradient& other);
+
+    // The colour at pos within a span of range pixels (range > 0).
+    CPixel GetColourAtPoint(int32_t pos, int32_t range);
+    // The interpolated colour at t, 0 to 1.
+    CPixel GetColourAtPoint(float t);
+    // The colour at table position x, with 8 fraction bits (0 to 0xFFF00).
+    CPixel GetInterpColour(uint32_t x);
+    void Rebuild();
+
+    // Paints the ramp into the image, by rows (vertical) or columns, over a
+    // checkerboard when checker is non-zero. 0, or 5 when the image cannot
+    // be locked.
+    error FillGradientImage(CImage* image, int32_t vertical, int32_t checker);
+
+    // Adds or replaces a stop; its index, or -1.
+    int32_t AddPoint(CPixel colour, float pos);
+    int32_t AddPoint(CPixel colour, int32_t pos, int32_t range);
+    int32_t AddAlphaPoint(int32_t alpha, float pos);
+    int32_t AddAlphaPoint(int32_t alpha, int32_t pos, int32_t range);
+    int32_t AddColourPoint(CPixel colour, float pos);
+    int32_t AddColourPoint(CPixel colour, int32_t pos, int32_t range);
+    int32_t AddNullPoint(float pos);
+    int32_t AddNullPoint(int32_t pos, int32_t range);
+    int32_t IsPointAtPos(float pos) const;
+    int32_t IsPointAtPos(int32_t pos, int32_t range) const;
+    int32_t GetLastIndex() const { return m_aStops.GetSize() - 1; }
+    void SetColourAtIndex(int32_t index, CPixel colour);
+    void RemovePoint(int32_t index);
+    error ClearPointsBetweenIndices(int32_t a, int32_t b);
+
+    void Set16Bit(int32_t flag) {
+        m_f16Bit = flag;
+        m_fDirty = 1;
+    }
+    void SetMode(int32_t mode) {
+        m_nMode = mode;
+        m_fDirty = 1;
+    }
+    int32_t Is16Bit() const { return m_f16Bit; }
+    int32_t GetMode() const { return m_nMode; }
+    int32_t IsDirty() const { return m_fDirty; }
+    const gCArray<CGradientPoint>& Stops() const { return m_aStops; }
+    const CPixel* Table() const { return m_aTable; }
+
+protected:
+    // The current colour at a position, as the Add...Point forms take it.
+    CPixel CurrentColourAt(float pos);
+    // A stop's colour in the table's form.
+    uint32_t TableForm(CPixel c) const;
+    void FillSpan(int32_t s, int32_t e, uint32_t from, uint32_t to, uint32_t next);
+
+    CPixel m_aTable[kTableSize];
+    gCArray<CGradientPoint> m_aStops;
+    int32_t m_fDirty = 1;
+    int32_t m_f16Bit = 0;
+    int32_t m_nMode = eLinear;
+};
