@@ -51,6 +51,16 @@ std::string FolderOf(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
+// Runs the dialog and gives the chosen item as a colon reference text.
+error RunForColonText(const CFileDialogBackend::sRequest& request, gCString& text) {
+    std::string chosen;
+    const error e = gCFileDlg::Backend().Run(request, chosen);
+    if (e != eNoError) {
+        return e;
+    }
+    return ColonText(chosen, text) ? eNoError : eCreateFailed;
+}
+
 } // namespace
 
 void gCFileDlg::SetBackend(CFileDialogBackend* backend) {
@@ -173,14 +183,10 @@ error gCFileDlg::ShowLoadFile(gCString& path, gCFTypeList* types) {
             request.filters.push_back(all);
         }
     }
-    std::string chosen;
-    const error e = Backend().Run(request, chosen);
+    gCString text;
+    const error e = RunForColonText(request, text);
     if (e != eNoError) {
         return e;
-    }
-    gCString text;
-    if (!ColonText(chosen, text)) {
-        return eCreateFailed;
     }
     gCFRef ref;
     if (ref.SetFileReference(text) != eNoError) {
@@ -262,14 +268,10 @@ error gCFileDlg::ShowSaveFile(gCFRef* ref, gCFTypeList* types) {
 error gCFileDlg::ShowChooseFolder(gCString& path) {
     CFileDialogBackend::sRequest request;
     request.kind = CFileDialogBackend::eChooseFolder;
-    std::string chosen;
-    const error e = Backend().Run(request, chosen);
+    gCString text;
+    const error e = RunForColonText(request, text);
     if (e != eNoError) {
         return e;
-    }
-    gCString text;
-    if (!ColonText(chosen, text)) {
-        return eCreateFailed;
     }
     const std::u16string_view t = TextOf(text);
     if (t.empty() || t.back() != u':') {
