@@ -36,7 +36,7 @@ error gCMemFile::ReadBlock(void* destination, int32_t n) {
     if (!m_pBlock) {
         return eInvalidFile;
     }
-    if (n < 0) {
+    if (n < 0 || (n > 0 && !destination)) {
         return eBadParameter;
     }
     ClampLength();
@@ -58,7 +58,7 @@ error gCMemFile::WriteBlock(const void* source, int32_t n) {
     if (!m_pBlock) {
         return eInvalidFile;
     }
-    if (n < 0) {
+    if (n < 0 || (n > 0 && !source)) {
         return eBadParameter;
     }
     ClampLength();

@@ -312,6 +312,19 @@ TEST_F(FileOps, SaveWithAnInvalidReferenceAsksForOne) {
     EXPECT_EQ(U(ref.FileReference()), "HD:chosen.txt");
 }
 
+TEST_F(FileOps, ChosenFolderBecomesAFolderReference) {
+    MakeFolder("docs");
+    CScriptedDialog dialog;
+    dialog.answers.push_back({eNoError, Posix("docs")});
+    dialog.answers.push_back({eHandled, ""});
+    gCFolderRef folder;
+    EXPECT_EQ(gCFileIO::InitFolderRef(folder), eNoError);
+    EXPECT_EQ(U(folder.FolderReference()), "HD:docs:");
+    EXPECT_TRUE(folder.IsValid());
+    EXPECT_EQ(gCFileIO::InitFolderRef(folder), eHandled);
+    EXPECT_EQ(dialog.requests[0].kind, CFileDialogBackend::eChooseFolder);
+}
+
 TEST_F(FileOps, ExistsAndIsWritableGoThroughTheStreams) {
     MakeFile("f.txt");
     EXPECT_TRUE(gCFRef(S("HD:f.txt")).Exists());
