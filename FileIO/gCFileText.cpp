@@ -89,8 +89,10 @@ error gCFile::ReadString(gCString& text) {
         const uint32_t high = bytes[1];
         uint32_t unit = low | (high << 8);
         if (m_fBigEndian) {
+            // Only the two marks keep their little-endian reading (so that
+            // FF FE still switches back); every other unit is big-endian.
             const uint32_t big = (low << 8) | high;
-            unit = big >= 0xFEFF ? unit : big;
+            unit = big == 0xFEFF || big == 0xFFFE ? unit : big;
         }
         if (scan.LineEnd(unit)) {
             return true;
