@@ -146,13 +146,14 @@ protected:
         gCFileDlg::SetModalPump(nullptr);
         TempVolume::TearDown();
     }
-    // A zenity that records its arguments and runs the given shell body.
-    void InstallStub(const std::string& body) {
+    // A dialog program that records its arguments and runs the given
+    // shell body; the stub's folder comes first on PATH.
+    void InstallStub(const std::string& body, const std::string& program = "zenity") {
         const std::string script =
             "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"" + Posix("args.txt") +
             "\"\n" + body + "\n";
-        WriteFileBytes(Posix("bin/zenity"), script);
-        ::chmod(Posix("bin/zenity").c_str(), 0755);
+        WriteFileBytes(Posix("bin/" + program), script);
+        ::chmod(Posix("bin/" + program).c_str(), 0755);
         ::setenv("PATH", (Posix("bin") + ":" + m_OldPath).c_str(), 1);
     }
     std::string m_OldPath;
@@ -188,6 +189,20 @@ TEST_F(StubZenity, NameWithoutSuffixBecomesBmp) {
     EXPECT_EQ(dlg.ShowSaveFile(&ref, &images), eNoError);
     EXPECT_EQ(ref.GetFileType(), eBMPFile);
     EXPECT_EQ(U(ref.FileReference()), "HD:pic.bmp");
+}
+
+TEST_F(StubZenity, KdialogWhenZenityIsAbsent) {
+    InstallStub("echo \"" + Posix("pic.png") + "\"", "kdialog");
+    ::setenv("PATH", Posix("bin").c_str(), 1); // no zenity anywhere
+    gCFTypeList images;
+    images.AddListType({eBMPFile, eJPEGFile, ePNGFile, eLastTypeIndex});
+    gCFRef ref;
+    gCFileDlg dlg;
+    EXPECT_EQ(dlg.ShowSaveFile(&ref, &images), eNoError);
+    EXPECT_EQ(ref.GetFileType(), ePNGFile);
+    const std::string args = FileBytes(Posix("args.txt"));
+    EXPECT_NE(args.find("--getsavefilename\n"), std::string::npos);
+    EXPECT_NE(args.find("*.[pP][nN][gG]|PNG Image (*.png)"), std::string::npos);
 }
 
 TEST_F(StubZenity, CancelIsTwo) {
