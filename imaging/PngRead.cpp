@@ -4,16 +4,13 @@
 
 #include "ImNav.h"
 #include "PngIO.h"
-#include "PngStreamCallbacks.h"
+#include "PngCallbacks.h"
 #include "StreamBytes.h"
 
 #include <csetjmp>
 #include <png.h>
 
 namespace {
-
-// Ancillary chunks (text, profiles) may be large, but not unboundedly.
-constexpr png_alloc_size_t kChunkLimit = 64u << 20;
 
 struct CReadStructs {
     png_structp png = nullptr;
@@ -127,7 +124,8 @@ error gCPngIO::ReadImage(gCStream& stream, CImageBase* image) {
         return eBadParameter;
     }
     CReadStructs s;
-    s.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    s.png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr, nullptr,
+                                     g_PNGIO_Malloc, g_PNGIO_Free);
     if (!s.png) {
         return eOutOfMemory;
     }
@@ -137,7 +135,8 @@ error gCPngIO::ReadImage(gCStream& stream, CImageBase* image) {
     }
     png_set_read_fn(s.png, &stream, g_PNGIO_VantorReadData);
     png_set_user_limits(s.png, CImageBase::kMaxSide, CImageBase::kMaxSide);
-    png_set_chunk_malloc_max(s.png, kChunkLimit);
+    // Ancillary chunks (text, profiles) may be large, but not unboundedly.
+    png_set_chunk_malloc_max(s.png, kPngLargestBlock);
 
     CHeader header;
     if (!ReadHeader(s.png, s.info, &header)) {

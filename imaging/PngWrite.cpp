@@ -4,7 +4,7 @@
 
 #include "ImNav.h"
 #include "PngIO.h"
-#include "PngStreamCallbacks.h"
+#include "PngCallbacks.h"
 
 #include <csetjmp>
 #include <png.h>
@@ -73,7 +73,8 @@ error gCPngIO::WriteImage(gCStream& stream, CImageBase* image) {
         return eBadParameter;
     }
     CWriteStructs s;
-    s.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    s.png = png_create_write_struct_2(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr, nullptr,
+                                      g_PNGIO_Malloc, g_PNGIO_Free);
     if (!s.png) {
         return eOutOfMemory;
     }

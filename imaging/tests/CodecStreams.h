@@ -38,9 +38,13 @@ public:
         if (m_nLimit >= 0 && int64_t(m_Written.size()) + n > m_nLimit) {
             return eFileReadWriteError;
         }
-        const uint8_t* p = static_cast<const uint8_t*>(source);
-        m_Written.insert(m_Written.end(), p, p + n);
-        return gCMemFile::WriteBlock(source, n);
+        const error e = gCMemFile::WriteBlock(source, n);
+        if (e == eNoError && n > 0) {
+            const size_t at = m_Written.size();
+            m_Written.resize(at + size_t(n));
+            std::memcpy(m_Written.data() + at, source, size_t(n));
+        }
+        return e;
     }
     const Bytes& Written() const { return m_Written; }
 
