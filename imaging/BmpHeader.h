@@ -35,7 +35,7 @@ struct Info {
     bool topDown = false;      // rows stored top row first
     uint32_t bitsPerPixel = 0; // 1, 4, 8 or 24
     uint32_t compression = kNone;
-    uint32_t colorCount = 0;   // palette entries, at most 2^bitsPerPixel
+    uint32_t colorCount = 0;        // palette entries, at most 2^bitsPerPixel
     uint32_t paletteEntryBytes = 0; // 3 (OS/2) or 4 (Windows)
 
     // Bytes from the file header's first byte to the end of the palette.

@@ -61,11 +61,12 @@ error gCBmpIO::ReadImage(gCStream& stream, CImageBase* image) {
         if (streambytes::ReadExact(stream, entry, info.paletteEntryBytes)) {
             message = bmp::kMsgRowCut;
         } else {
-            map[i] = 0xFF000000u | (uint32_t(entry[2]) << 16) | (uint32_t(entry[1]) << 8) | entry[0];
+            map[i] =
+                0xFF000000u | (uint32_t(entry[2]) << 16) | (uint32_t(entry[1]) << 8) | entry[0];
         }
     }
-    if (!message && streambytes::Skip(stream, int64_t(info.dataOffset -
-                                                      info.HeadersAndPaletteBytes()))) {
+    if (!message &&
+        streambytes::Skip(stream, int64_t(info.dataOffset - info.HeadersAndPaletteBytes()))) {
         message = bmp::kMsgRowCut;
     }
 
@@ -131,8 +132,8 @@ const char* gCBmpIO::Read24BitRows(gCStream& stream, const bmp::Info& info, CImN
         if (streambytes::ReadExact(stream, buffer.GetData(), stored)) {
             return bmp::kMsgRowCut;
         }
-        char* row =
-            static_cast<char*>(view.GetDataPtr()) + ptrdiff_t(ImageRow(info, r)) * view.GetRowBytes();
+        char* row = static_cast<char*>(view.GetDataPtr()) +
+                    ptrdiff_t(ImageRow(info, r)) * view.GetRowBytes();
         if (view.GetBytesPerPixel() == 4) {
             CPixel* out = reinterpret_cast<CPixel*>(row);
             for (int32_t x = 0; x < width; ++x) {

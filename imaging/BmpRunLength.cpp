@@ -54,8 +54,7 @@ const char* gCBmpIO::ReadRunLengthRows(gCStream& stream, const bmp::Info& info, 
     bool dirty = false;
     auto inside = [&] { return stored >= 0 && stored < info.height; };
     auto flush = [&] {
-        PutPaletteRow(packed, view,
-                      int32_t(info.topDown ? stored : info.height - 1 - stored));
+        PutPaletteRow(packed, view, int32_t(info.topDown ? stored : info.height - 1 - stored));
         row.Clear();
         dirty = false;
     };

@@ -65,5 +65,7 @@ public:
     static error WriteImage(const gCString& path, CImage& image, uint32_t type);
     static error WriteImage(const gCString& path, CImage8& image, uint32_t type);
 
-    static bool IsWritableType(uint32_t type) { return type == kBMP || type == kJPEG || type == kPNG; }
+    static bool IsWritableType(uint32_t type) {
+        return type == kBMP || type == kJPEG || type == kPNG;
+    }
 };

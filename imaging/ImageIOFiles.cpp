@@ -5,9 +5,9 @@
 
 #include "ImageIO.h"
 #include "ImageIOForms.h"
+#include "StreamBytes.h"
 #include "gCFRef.h"
 #include "gCFRelative.h"
-#include "StreamBytes.h"
 #include "gCFile.h"
 #include "gCMemFile.h"
 
@@ -43,8 +43,8 @@ template <class Ref, class Image> error WriteFile(Ref& ref, Image& image, uint32
     if (error e = file.Open(&ref, kWholeNewFile)) {
         return e;
     }
-    if (error e = streambytes::Write(file, encoded.GetMemBlock()->GetData(),
-                                     size_t(encoded.Length()))) {
+    if (error e =
+            streambytes::Write(file, encoded.GetMemBlock()->GetData(), size_t(encoded.Length()))) {
         return e;
     }
     return file.Close();

@@ -39,8 +39,7 @@ template <class Struct, void (*Destroy)(Struct*)> struct CJpegObject {
 using CDecompressor = CJpegObject<jpeg_decompress_struct, jpeg_destroy_decompress>;
 using CCompressor = CJpegObject<jpeg_compress_struct, jpeg_destroy_compress>;
 
-bool StartDecompress(jpeg_decompress_struct* cinfo, JpegErrorManager* err,
-                     JpegStreamProcs* procs) {
+bool StartDecompress(jpeg_decompress_struct* cinfo, JpegErrorManager* err, JpegStreamProcs* procs) {
     if (setjmp(err->jump)) {
         return false;
     }
@@ -60,8 +59,8 @@ bool DecodeRows(jpeg_decompress_struct* cinfo, JpegErrorManager* err, char* data
     }
     const JDIMENSION width = cinfo->output_width;
     const int comps = cinfo->output_components;
-    JSAMPARRAY buffer = (*cinfo->mem->alloc_sarray)(j_common_ptr(cinfo), JPOOL_IMAGE,
-                                                    width * JDIMENSION(comps), 1);
+    JSAMPARRAY buffer =
+        (*cinfo->mem->alloc_sarray)(j_common_ptr(cinfo), JPOOL_IMAGE, width * JDIMENSION(comps), 1);
     while (cinfo->output_scanline < cinfo->output_height) {
         const JDIMENSION y = cinfo->output_scanline;
         jpeg_read_scanlines(cinfo, buffer, 1);
@@ -70,8 +69,9 @@ bool DecodeRows(jpeg_decompress_struct* cinfo, JpegErrorManager* err, char* data
         if (grey) {
             uint8_t* out = reinterpret_cast<uint8_t*>(row);
             for (JDIMENSION x = 0; x < width; ++x) {
-                out[x] = comps == 3 ? uint8_t((uint32_t(s[x * 3]) + s[x * 3 + 1] + s[x * 3 + 2]) / 3)
-                                    : s[size_t(x) * comps];
+                out[x] = comps == 3
+                             ? uint8_t((uint32_t(s[x * 3]) + s[x * 3 + 1] + s[x * 3 + 2]) / 3)
+                             : s[size_t(x) * comps];
             }
         } else {
             CPixel* out = reinterpret_cast<CPixel*>(row);
@@ -183,8 +183,7 @@ error gCJpgIO::ReadImage(gCStream& stream, CImageBase* image) {
     if (!StartDecompress(&d.cinfo, &d.err, &procs)) {
         return eGenericFailure;
     }
-    if (image->SetSize(int32_t(d.cinfo.output_width), int32_t(d.cinfo.output_height)) !=
-        eNoError) {
+    if (image->SetSize(int32_t(d.cinfo.output_width), int32_t(d.cinfo.output_height)) != eNoError) {
         return eOutOfMemory;
     }
     CImNavBase view(image, nullptr);

@@ -109,8 +109,8 @@ void VantorJpegStreamSource(j_decompress_ptr cinfo, JpegStreamProcs* procs) {
 
 void VantorJpegStreamDestination(j_compress_ptr cinfo, JpegStreamProcs* procs) {
     if (!cinfo->dest) {
-        cinfo->dest = static_cast<jpeg_destination_mgr*>((*cinfo->mem->alloc_small)(
-            j_common_ptr(cinfo), JPOOL_PERMANENT, sizeof(CDestination)));
+        cinfo->dest = static_cast<jpeg_destination_mgr*>(
+            (*cinfo->mem->alloc_small)(j_common_ptr(cinfo), JPOOL_PERMANENT, sizeof(CDestination)));
     }
     CDestination* dest = reinterpret_cast<CDestination*>(cinfo->dest);
     dest->pub.init_destination = InitDestination;

@@ -3,8 +3,8 @@
 // lives in their callers, so a jump skips no destructor.
 
 #include "ImNav.h"
-#include "PngIO.h"
 #include "PngCallbacks.h"
+#include "PngIO.h"
 #include "StreamBytes.h"
 
 #include <csetjmp>

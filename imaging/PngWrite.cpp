@@ -3,8 +3,8 @@
 // chunks. As in reading, only plain locals live where libpng may jump.
 
 #include "ImNav.h"
-#include "PngIO.h"
 #include "PngCallbacks.h"
+#include "PngIO.h"
 
 #include <csetjmp>
 #include <png.h>

@@ -22,9 +22,8 @@ error ReadExact(gCStream& stream, void* data, size_t n) {
     if (n > kMaxBlock || uint64_t(Remaining(stream)) < n) {
         return eFileReadWriteError;
     }
-    return stream.ReadBlock(static_cast<char*>(data), int32_t(n)) == eNoError
-               ? eNoError
-               : eFileReadWriteError;
+    return stream.ReadBlock(static_cast<char*>(data), int32_t(n)) == eNoError ? eNoError
+                                                                              : eFileReadWriteError;
 }
 
 int64_t ReadSome(gCStream& stream, void* data, size_t n) {

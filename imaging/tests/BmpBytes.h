@@ -12,7 +12,7 @@ namespace codectest {
 struct BmpSpec {
     uint32_t headerSize = 40; // 12 for OS/2; beyond 40 is padded with zeros
     int32_t width = 1;
-    int32_t height = 1;       // negative: rows stored top-down
+    int32_t height = 1; // negative: rows stored top-down
     uint16_t bits = 24;
     uint32_t compression = 0;
     uint32_t colorsUsed = 0;

@@ -281,9 +281,9 @@ TEST_F(BmpTest, RunLength4Rows) {
     s.colorsUsed = 4;
     s.palette = {0x000000, 0x0000FF, 0x00FF00, 0xFF0000};
     s.pixels = {
-        5, 0x12, 0, 0,             // bottom row: 1 2 1 2 1, then end of line
-        0, 5, 0x32, 0x10, 0x30, 0, // absolute run 3 2 1 0 3, one pad byte
-        2, 0x21, 0, 1,             // 2 1, end of bitmap
+        5, 0x12, 0,    0,             // bottom row: 1 2 1 2 1, then end of line
+        0, 5,    0x32, 0x10, 0x30, 0, // absolute run 3 2 1 0 3, one pad byte
+        2, 0x21, 0,    1,             // 2 1, end of bitmap
     };
     const uint32_t k = 0xFF000000u, b = 0xFF0000FFu, g = 0xFF00FF00u, r = 0xFFFF0000u;
     CImage image;
@@ -332,46 +332,62 @@ std::vector<BadCase> BadCases() {
     Bytes notBmp = good;
     notBmp[1] = 'X';
     cases.push_back({"NotBM", notBmp, kNotBmp});
-    with("HeaderSize20", [](BmpSpec& s) { s.headerSize = 20; }, kHeaderSize);
+    with(
+        "HeaderSize20", [](BmpSpec& s) { s.headerSize = 20; }, kHeaderSize);
     cases.push_back({"HeaderSizeHuge", Patch32(good, 14, 0xFFFFFFF0u), kHeaderCut});
-    with("Bits16", [](BmpSpec& s) { s.bits = 16; }, kUnsupported);
-    with("Bits32", [](BmpSpec& s) { s.bits = 32; }, kUnsupported);
-    with("Bits2", [](BmpSpec& s) { s.bits = 2; }, kUnsupported);
-    with("BitFields", [](BmpSpec& s) { s.compression = 3; }, kUnsupported);
-    with("RLE4At8Bits", [](BmpSpec& s) { s.compression = 2; }, kUnsupported);
-    with("HugeWidth", [](BmpSpec& s) { s.width = 100000; }, kNotBmp);
-    with("NegativeWidth", [](BmpSpec& s) { s.width = -5; }, kNotBmp);
-    with("HugeHeight", [](BmpSpec& s) { s.height = 40000; }, kNotBmp);
-    with("MostNegativeHeight", [](BmpSpec& s) { s.height = INT32_MIN; }, kNotBmp);
-    with("ZeroHeight", [](BmpSpec& s) { s.height = 0; }, kNotBmp);
-    with("OffsetPointsBackwards", [](BmpSpec& s) { s.dataOffset = 10; }, kNotBmp);
-    with("OffsetIntoPalette", [](BmpSpec& s) { s.dataOffset = 54 + 8; }, kNotBmp);
+    with(
+        "Bits16", [](BmpSpec& s) { s.bits = 16; }, kUnsupported);
+    with(
+        "Bits32", [](BmpSpec& s) { s.bits = 32; }, kUnsupported);
+    with(
+        "Bits2", [](BmpSpec& s) { s.bits = 2; }, kUnsupported);
+    with(
+        "BitFields", [](BmpSpec& s) { s.compression = 3; }, kUnsupported);
+    with(
+        "RLE4At8Bits", [](BmpSpec& s) { s.compression = 2; }, kUnsupported);
+    with(
+        "HugeWidth", [](BmpSpec& s) { s.width = 100000; }, kNotBmp);
+    with(
+        "NegativeWidth", [](BmpSpec& s) { s.width = -5; }, kNotBmp);
+    with(
+        "HugeHeight", [](BmpSpec& s) { s.height = 40000; }, kNotBmp);
+    with(
+        "MostNegativeHeight", [](BmpSpec& s) { s.height = INT32_MIN; }, kNotBmp);
+    with(
+        "ZeroHeight", [](BmpSpec& s) { s.height = 0; }, kNotBmp);
+    with(
+        "OffsetPointsBackwards", [](BmpSpec& s) { s.dataOffset = 10; }, kNotBmp);
+    with(
+        "OffsetIntoPalette", [](BmpSpec& s) { s.dataOffset = 54 + 8; }, kNotBmp);
     cases.push_back({"OffsetBeyondEnd", Patch32(good, 10, 1u << 30), kRowCut});
     // Capped at 256 entries, all there; the rows are not.
-    with("HugePalette",
-         [](BmpSpec& s) {
-             s.colorsUsed = 0x7FFFFFFF;
-             s.dataOffset = 54 + 1024;
-             s.pixels.clear();
-         },
-         kRowCut);
+    with(
+        "HugePalette",
+        [](BmpSpec& s) {
+            s.colorsUsed = 0x7FFFFFFF;
+            s.dataOffset = 54 + 1024;
+            s.pixels.clear();
+        },
+        kRowCut);
     cases.push_back({"PaletteCut", Cut(good, 54 + 10), kRowCut});
     cases.push_back({"LastRowCut", Cut(good, good.size() - 5), kRowCut});
-    with("Rows24Cut",
-         [](BmpSpec& s) {
-             s.bits = 24;
-             s.palette.clear();
-             s.colorsUsed = 0;
-             s.pixels = Bytes(16 * 2 + 7, 0x55);
-         },
-         kRowCut);
+    with(
+        "Rows24Cut",
+        [](BmpSpec& s) {
+            s.bits = 24;
+            s.palette.clear();
+            s.colorsUsed = 0;
+            s.pixels = Bytes(16 * 2 + 7, 0x55);
+        },
+        kRowCut);
     auto rle = [&](const char* name, Bytes data, const char* message) {
-        with(name,
-             [&](BmpSpec& s) {
-                 s.compression = 1;
-                 s.pixels = data;
-             },
-             message);
+        with(
+            name,
+            [&](BmpSpec& s) {
+                s.compression = 1;
+                s.pixels = data;
+            },
+            message);
     };
     rle("RLE8WithoutEndEscape", {2, 1, 0, 0, 5, 2, 0, 0}, kEnded);
     rle("RLE8EmptyData", {}, kEnded);

@@ -149,8 +149,7 @@ TEST_F(ImageFiles, WrittenByPathReadByReferenceAndRelativePath) {
     app.m_ApplicationRoot = "HD:App:";
     MakeFolder("App/Pictures");
     Picture image;
-    ASSERT_EQ(gCImageIO::WriteImage(S("HD:App:Pictures:p.png"), image, gCImageIO::kPNG),
-              eNoError);
+    ASSERT_EQ(gCImageIO::WriteImage(S("HD:App:Pictures:p.png"), image, gCImageIO::kPNG), eNoError);
     gCFRef ref(S("HD:App:Pictures:p.png"));
     CImage a, b;
     ASSERT_EQ(gCImageIO::ReadImage(ref, a), eNoError);

@@ -46,8 +46,8 @@ void Smooth(CImage& image, uint32_t alpha) {
 void ExpectNear(uint32_t got, uint32_t want, const char* what) {
     for (int shift : {0, 8, 16, 24}) {
         const int g = int((got >> shift) & 255), w = int((want >> shift) & 255);
-        ASSERT_LE(std::abs(g - w), kTolerance) << what << std::hex << " got " << got << " want "
-                                               << want;
+        ASSERT_LE(std::abs(g - w), kTolerance)
+            << what << std::hex << " got " << got << " want " << want;
     }
 }
 

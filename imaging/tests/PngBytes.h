@@ -20,12 +20,12 @@ struct PngSpec {
     int colourType = PNG_COLOR_TYPE_RGB_ALPHA;
     int interlace = PNG_INTERLACE_NONE;
     std::vector<png_color> palette;
-    std::vector<png_byte> trnsAlpha;   // palette files
-    bool hasTrnsColour = false;        // grey and colour files
+    std::vector<png_byte> trnsAlpha; // palette files
+    bool hasTrnsColour = false;      // grey and colour files
     png_color_16 trnsColour = {};
     bool hasBackground = false;
     png_color_16 background = {};
-    std::vector<Bytes> rows;           // packed, samples big-endian
+    std::vector<Bytes> rows; // packed, samples big-endian
 };
 
 inline void AppendBytes(png_structp png, png_bytep data, size_t n) {
@@ -103,8 +103,8 @@ inline std::vector<PngText> ReadTexts(const Bytes& bytes) {
     int count = 0;
     png_get_text(png, info, &text, &count);
     for (int i = 0; i < count; ++i) {
-        texts.push_back({text[i].key, std::string(text[i].text, text[i].text_length),
-                         text[i].compression});
+        texts.push_back(
+            {text[i].key, std::string(text[i].text, text[i].text_length), text[i].compression});
     }
     png_destroy_read_struct(&png, &info, nullptr);
     return texts;

@@ -8,8 +8,8 @@
 #include "PngBytes.h"
 #include "PngCallbacks.h"
 #include "PngIO.h"
-#include "gCMemory.h"
 #include "TestImages.h"
+#include "gCMemory.h"
 
 using namespace codectest;
 using testimg::Load;
@@ -253,8 +253,10 @@ std::vector<BadPng> BadPngs() {
     Bytes sig = good;
     sig[1] = 'Q';
     cases.push_back({"BadSignature", sig});
-    for (auto sides : {std::pair<uint32_t, uint32_t>{100000, 10}, {10, 40000},
-                       {0x7FFFFFFF, 0x7FFFFFFF}, {0, 5}}) {
+    for (auto sides : {std::pair<uint32_t, uint32_t>{100000, 10},
+                       {10, 40000},
+                       {0x7FFFFFFF, 0x7FFFFFFF},
+                       {0, 5}}) {
         Bytes hostile = Signature();
         Append(hostile, Ihdr(sides.first, sides.second));
         Append(hostile, Chunk("IDAT", {0x78, 0x9C, 0x03, 0x00}));
@@ -299,8 +301,8 @@ TEST(PngWrite, RefusedWritesAreReported) {
     std::mt19937 rng(9);
     testimg::Store(image, testimg::RandomPixels(rng, 64 * 64));
     const size_t full = WritePngOf(image).size();
-    for (int64_t limit : {int64_t(0), int64_t(8), int64_t(60), int64_t(full / 2),
-                          int64_t(full - 1)}) {
+    for (int64_t limit :
+         {int64_t(0), int64_t(8), int64_t(60), int64_t(full / 2), int64_t(full - 1)}) {
         CRecordingStream out(limit);
         gCPngIO codec;
         EXPECT_EQ(codec.WriteImage(out, image), eFileReadWriteError) << limit;
