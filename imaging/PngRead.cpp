@@ -3,24 +3,14 @@
 // lives in their callers, so a jump skips no destructor.
 
 #include "ImNav.h"
-#include "PngCallbacks.h"
 #include "PngIO.h"
+#include "PngShared.h"
 #include "StreamBytes.h"
 
 #include <csetjmp>
 #include <png.h>
 
 namespace {
-
-struct CReadStructs {
-    png_structp png = nullptr;
-    png_infop info = nullptr;
-    ~CReadStructs() {
-        if (png) {
-            png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
-        }
-    }
-};
 
 struct CHeader {
     png_uint_32 width = 0;
@@ -123,14 +113,8 @@ error gCPngIO::ReadImage(gCStream& stream, CImageBase* image) {
     if (!image) {
         return eBadParameter;
     }
-    CReadStructs s;
-    s.png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr, nullptr,
-                                     g_PNGIO_Malloc, g_PNGIO_Free);
-    if (!s.png) {
-        return eOutOfMemory;
-    }
-    s.info = png_create_info_struct(s.png);
-    if (!s.info) {
+    CPngStructs s(false);
+    if (!s.IsValid()) {
         return eOutOfMemory;
     }
     png_set_read_fn(s.png, &stream, g_PNGIO_VantorReadData);
@@ -150,12 +134,8 @@ error gCPngIO::ReadImage(gCStream& stream, CImageBase* image) {
         return eOutOfMemory;
     }
     CMemBlockT<png_bytep> rows;
-    if (!rows.Resize(header.height, 1)) {
+    if (!g_PNGIO_RowTable(view, rows)) {
         return eOutOfMemory;
-    }
-    for (png_uint_32 y = 0; y < header.height; ++y) {
-        rows.GetData()[y] =
-            static_cast<png_bytep>(view.GetDataPtr()) + ptrdiff_t(y) * view.GetRowBytes();
     }
     const bool grey = image->GetBitsPerPixel() == 8;
     const size_t rowBytes = size_t(header.width) * (grey ? 1 : 4);

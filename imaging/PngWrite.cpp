@@ -3,23 +3,13 @@
 // chunks. As in reading, only plain locals live where libpng may jump.
 
 #include "ImNav.h"
-#include "PngCallbacks.h"
 #include "PngIO.h"
+#include "PngShared.h"
 
 #include <csetjmp>
 #include <png.h>
 
 namespace {
-
-struct CWriteStructs {
-    png_structp png = nullptr;
-    png_infop info = nullptr;
-    ~CWriteStructs() {
-        if (png) {
-            png_destroy_write_struct(&png, info ? &info : nullptr);
-        }
-    }
-};
 
 char kTitleKey[] = "Title";
 char kAuthorKey[] = "Author";
@@ -72,14 +62,8 @@ error gCPngIO::WriteImage(gCStream& stream, CImageBase* image) {
     if (!image) {
         return eBadParameter;
     }
-    CWriteStructs s;
-    s.png = png_create_write_struct_2(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr, nullptr,
-                                      g_PNGIO_Malloc, g_PNGIO_Free);
-    if (!s.png) {
-        return eOutOfMemory;
-    }
-    s.info = png_create_info_struct(s.png);
-    if (!s.info) {
+    CPngStructs s(true);
+    if (!s.IsValid()) {
         return eOutOfMemory;
     }
     CImNavBase view(image, nullptr);
@@ -87,12 +71,8 @@ error gCPngIO::WriteImage(gCStream& stream, CImageBase* image) {
         return eOutOfMemory;
     }
     CMemBlockT<png_bytep> rows;
-    if (!rows.Resize(uint32_t(view.GetHeight()), 1)) {
+    if (!g_PNGIO_RowTable(view, rows)) {
         return eOutOfMemory;
-    }
-    for (int32_t y = 0; y < view.GetHeight(); ++y) {
-        rows.GetData()[y] =
-            static_cast<png_bytep>(view.GetDataPtr()) + ptrdiff_t(y) * view.GetRowBytes();
     }
     // Images carry no resource name here, so the title is empty.
     char title[1] = {0};

@@ -240,25 +240,33 @@ TEST_F(BmpTest, ImageWithoutPixelsIsNotWritten) {
     EXPECT_TRUE(out.Written().empty());
 }
 
+// A run-length file over the palette {entry0, blue, green, red}.
+BmpSpec RunLengthSpec(int32_t width, int32_t height, uint16_t bits, uint32_t entry0, Bytes data) {
+    BmpSpec s;
+    s.width = width;
+    s.height = height;
+    s.bits = bits;
+    s.compression = bits == 8 ? 1 : 2;
+    s.colorsUsed = 4;
+    s.palette = {entry0, 0x0000FF, 0x00FF00, 0xFF0000};
+    s.pixels = std::move(data);
+    return s;
+}
+
 // Run-length data: encoded and absolute runs, a delta that leaves a row
 // part-filled, and an end of bitmap in the middle of a row. Every decoded
 // run reaches the image; pixels the data skips take palette entry 0.
 TEST_F(BmpTest, RunLength8Rows) {
-    BmpSpec s;
-    s.width = 6;
-    s.height = 4;
-    s.bits = 8;
-    s.compression = 1;
-    s.colorsUsed = 4;
-    s.palette = {0x000010, 0x0000FF, 0x00FF00, 0xFF0000};
-    s.pixels = {
-        3, 1, 0, 3, 2, 3, 1, 0, // bottom row: 1 1 1 2 3 1, absolute run padded
-        0, 0,                   // end of line
-        2, 2, 0, 2, 1, 1,       // row 1: 2 2, then delta right 1, up 1
-        2, 3,                   // row 2 from x 3: 3 3
-        0, 0,                   // end of line
-        1, 1, 0, 1,             // row 3: 1, then end of bitmap
-    };
+    const BmpSpec s =
+        RunLengthSpec(6, 4, 8, 0x000010,
+                      {
+                          3, 1, 0, 3, 2, 3, 1, 0, // bottom row: 1 1 1 2 3 1, absolute run padded
+                          0, 0,                   // end of line
+                          2, 2, 0, 2, 1, 1,       // row 1: 2 2, then delta right 1, up 1
+                          2, 3,                   // row 2 from x 3: 3 3
+                          0, 0,                   // end of line
+                          1, 1, 0, 1,             // row 3: 1, then end of bitmap
+                      });
     const uint32_t z = 0xFF000010u, b = 0xFF0000FFu, g = 0xFF00FF00u, r = 0xFFFF0000u;
     CImage image;
     ASSERT_EQ(Read(MakeBmp(s), image), eNoError);
@@ -273,18 +281,13 @@ TEST_F(BmpTest, RunLength8Rows) {
 }
 
 TEST_F(BmpTest, RunLength4Rows) {
-    BmpSpec s;
-    s.width = 7;
-    s.height = 2;
-    s.bits = 4;
-    s.compression = 2;
-    s.colorsUsed = 4;
-    s.palette = {0x000000, 0x0000FF, 0x00FF00, 0xFF0000};
-    s.pixels = {
-        5, 0x12, 0,    0,             // bottom row: 1 2 1 2 1, then end of line
-        0, 5,    0x32, 0x10, 0x30, 0, // absolute run 3 2 1 0 3, one pad byte
-        2, 0x21, 0,    1,             // 2 1, end of bitmap
-    };
+    const BmpSpec s =
+        RunLengthSpec(7, 2, 4, 0x000000,
+                      {
+                          5, 0x12, 0, 0,             // bottom row: 1 2 1 2 1, then end of line
+                          0, 5, 0x32, 0x10, 0x30, 0, // absolute run 3 2 1 0 3, one pad byte
+                          2, 0x21, 0, 1,             // 2 1, end of bitmap
+                      });
     const uint32_t k = 0xFF000000u, b = 0xFF0000FFu, g = 0xFF00FF00u, r = 0xFFFF0000u;
     CImage image;
     ASSERT_EQ(Read(MakeBmp(s), image), eNoError);

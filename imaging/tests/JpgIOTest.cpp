@@ -100,13 +100,10 @@ TEST(JpegWrite, TransparentPixelsAreWrittenOpaqueWithTheirColour) {
     }
 }
 
-// The codec writes what libjpeg itself writes with its defaults and the
-// float DCT: the same bytes.
-TEST(JpegWrite, DefaultsWithTheFloatDct) {
-    CImage image(19, 11);
-    Smooth(image, 255);
-    const Bytes ours = WriteJpeg(image);
-
+// A JPEG written by libjpeg itself from rows of samples, with its defaults
+// and the given DCT.
+Bytes LibjpegEncode(JDIMENSION width, JDIMENSION height, int components,
+                    const std::vector<JSAMPLE>& samples, J_DCT_METHOD dct) {
     jpeg_compress_struct c;
     jpeg_error_mgr err;
     c.err = jpeg_std_error(&err);
@@ -114,30 +111,50 @@ TEST(JpegWrite, DefaultsWithTheFloatDct) {
     unsigned char* mem = nullptr;
     unsigned long size = 0;
     jpeg_mem_dest(&c, &mem, &size);
-    c.image_width = 19;
-    c.image_height = 11;
-    c.input_components = 3;
-    c.in_color_space = JCS_RGB;
+    c.image_width = width;
+    c.image_height = height;
+    c.input_components = components;
+    c.in_color_space = components == 1 ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_set_defaults(&c);
-    c.dct_method = JDCT_FLOAT;
+    c.dct_method = dct;
     jpeg_start_compress(&c, TRUE);
-    const std::vector<uint32_t> px = Load(image);
-    for (int32_t y = 0; y < 11; ++y) {
-        JSAMPLE row[19 * 3];
-        for (int32_t x = 0; x < 19; ++x) {
-            const uint32_t p = px[size_t(y) * 19 + x];
-            row[x * 3] = JSAMPLE(p >> 16);
-            row[x * 3 + 1] = JSAMPLE(p >> 8);
-            row[x * 3 + 2] = JSAMPLE(p);
-        }
-        JSAMPROW rows[1] = {row};
+    while (c.next_scanline < height) {
+        JSAMPROW rows[1] = {const_cast<JSAMPLE*>(samples.data()) +
+                            size_t(c.next_scanline) * width * components};
         jpeg_write_scanlines(&c, rows, 1);
     }
     jpeg_finish_compress(&c);
-    const Bytes reference(mem, mem + size);
+    const Bytes bytes(mem, mem + size);
     jpeg_destroy_compress(&c);
     std::free(mem);
-    EXPECT_EQ(ours, reference);
+    return bytes;
+}
+
+// The codec writes what libjpeg itself writes with its defaults and the
+// float DCT: the same bytes.
+TEST(JpegWrite, DefaultsWithTheFloatDct) {
+    CImage image(19, 11);
+    Smooth(image, 255);
+    std::vector<JSAMPLE> samples;
+    for (uint32_t p : Load(image)) {
+        samples.insert(samples.end(), {JSAMPLE(p >> 16), JSAMPLE(p >> 8), JSAMPLE(p)});
+    }
+    EXPECT_EQ(WriteJpeg(image), LibjpegEncode(19, 11, 3, samples, JDCT_FLOAT));
+}
+
+Bytes GreyJpeg(JDIMENSION width, JDIMENSION height) {
+    return LibjpegEncode(width, height, 1, std::vector<JSAMPLE>(size_t(width) * height, 128),
+                         JDCT_ISLOW);
+}
+
+TEST(JpegRead, SidesBeyondTheCapAreRefusedBeforeAllocating) {
+    CImage image;
+    EXPECT_EQ(ReadJpeg(GreyJpeg(40000, 2), image), eOutOfMemory);
+    EXPECT_EQ(image.GetWidth(), 0);
+    EXPECT_FALSE(image.IsValid());
+    CImage8 image8;
+    ASSERT_EQ(ReadJpeg(GreyJpeg(32767, 1), image8), eNoError);
+    EXPECT_EQ(image8.GetWidth(), 32767);
 }
 
 TEST(JpegRead, EmptyStreamIs1) {

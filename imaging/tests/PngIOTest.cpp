@@ -6,8 +6,8 @@
 #include "CodecStreams.h"
 #include "ImageIO.h"
 #include "PngBytes.h"
-#include "PngCallbacks.h"
 #include "PngIO.h"
+#include "PngShared.h"
 #include "TestImages.h"
 #include "gCMemory.h"
 
