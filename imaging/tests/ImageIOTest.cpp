@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "BmpBytes.h"
 #include "CodecStreams.h"
@@ -175,6 +179,32 @@ TEST_F(ImageFiles, ImageWithoutPixelsLeavesTheFileAlone) {
     gCFRef ref(S("HD:old.bmp"));
     EXPECT_EQ(gCImageIO::WriteImage(ref, empty, gCImageIO::kBMP), eOutOfMemory);
     EXPECT_EQ(FileBytes("old.bmp").size(), 8u);
+}
+
+// An export onto a full disk: a child process limited to 1,024-byte files
+// writes a picture that does not fit. The failure is reported and the
+// previous file survives byte for byte.
+TEST_F(ImageFiles, FullDiskOnExportIsReportedAndKeepsThePreviousFile) {
+    const std::string previous(3000, 'p');
+    MakeFile("export.bmp", previous);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const struct rlimit limit = {1024, 1024};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        CImage image(64, 64);
+        const error e = gCImageIO::WriteImage(S("HD:export.bmp"), image, gCImageIO::kBMP);
+        ::_exit(e == eFileReadWriteError ? 0 : 10 + int(e));
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(FileBytes("export.bmp"), Bytes(previous.begin(), previous.end()));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_Root),
+                            std::filesystem::directory_iterator()),
+              1);
 }
 
 TEST_F(ImageFiles, MissingFileAndInvalidReference) {
