@@ -1,0 +1,152 @@
+#include "BmpIO.h"
+
+#include "BmpHeader.h"
+#include "ErrorReport.h"
+#include "ImNav.h"
+#include "StreamBytes.h"
+
+namespace {
+
+// A zeroed byte buffer from the memory hooks; false when memory runs out.
+bool MakeBuffer(CMemBlock& buffer, size_t bytes) {
+    return bytes <= UINT32_MAX && buffer.Resize(uint32_t(bytes ? bytes : 1), 1);
+}
+
+// Image row of stored row r.
+int32_t ImageRow(const bmp::Info& info, int32_t r) {
+    return info.topDown ? r : info.height - 1 - r;
+}
+
+} // namespace
+
+bool gCBmpIO::TypeOf(gCStream& stream) {
+    char head[10] = {};
+    stream.ReadBlock(head, sizeof head);
+    stream.Rewind();
+    return head[0] == 'B' && head[1] == 'M';
+}
+
+error gCBmpIO::ReadImage(gCStream& stream, CImage& image) {
+    return ReadImage(stream, static_cast<CImageBase*>(&image));
+}
+
+error gCBmpIO::ReadImage(gCStream& stream, CImage8& image) {
+    return ReadImage(stream, static_cast<CImageBase*>(&image));
+}
+
+error gCBmpIO::ReadImage(gCStream& stream, CImageBase* image) {
+    if (!image) {
+        return eBadParameter;
+    }
+    bmp::Info info;
+    const char* message = bmp::ReadHeaders(stream, info);
+    if (message) {
+        ReportError(eGenericFailure, message);
+        return eGenericFailure;
+    }
+    m_nBitsPerPixel = info.bitsPerPixel;
+    m_nColorCount = info.colorCount;
+    if (image->SetSize(info.width, info.height) != eNoError) {
+        return eOutOfMemory;
+    }
+    CImNavBase view(image, nullptr);
+    if (!view.IsLocked() || SetupColorMap() != eNoError) {
+        return eOutOfMemory;
+    }
+
+    // The palette, then on to the pixel data; a cut palette is a cut row.
+    CPixel* map = m_aColorMap.GetData();
+    for (uint32_t i = 0; i < m_nColorCount && !message; ++i) {
+        uint8_t entry[4];
+        if (streambytes::ReadExact(stream, entry, info.paletteEntryBytes)) {
+            message = bmp::kMsgRowCut;
+        } else {
+            map[i] =
+                0xFF000000u | (uint32_t(entry[2]) << 16) | (uint32_t(entry[1]) << 8) | entry[0];
+        }
+    }
+    if (!message &&
+        streambytes::Skip(stream, int64_t(info.dataOffset - info.HeadersAndPaletteBytes()))) {
+        message = bmp::kMsgRowCut;
+    }
+
+    error result = eNoError;
+    if (!message) {
+        if (info.compression != bmp::kNone) {
+            message = ReadRunLengthRows(stream, info, view, result);
+        } else if (info.bitsPerPixel == 24) {
+            message = Read24BitRows(stream, info, view, result);
+        } else {
+            message = ReadPaletteRows(stream, info, view, result);
+        }
+    }
+    if (message) {
+        view.Unlock();
+        ReportError(eGenericFailure, message);
+        return eGenericFailure;
+    }
+    return result;
+}
+
+void gCBmpIO::PutPaletteRow(const char* packed, CImNavBase& view, int32_t y) const {
+    char* row = static_cast<char*>(view.GetDataPtr()) + ptrdiff_t(y) * view.GetRowBytes();
+    if (view.GetBytesPerPixel() == 4) {
+        GetRGBARowFromByteStream(packed, reinterpret_cast<CPixel*>(row), uint32_t(view.GetWidth()));
+    } else {
+        GetMonoRowFromByteStream(packed, reinterpret_cast<uint8_t*>(row),
+                                 uint32_t(view.GetWidth()));
+    }
+}
+
+const char* gCBmpIO::ReadPaletteRows(gCStream& stream, const bmp::Info& info, CImNavBase& view,
+                                     error& result) {
+    const size_t rowBytes = (size_t(info.bitsPerPixel) * size_t(info.width) + 7) / 8;
+    const size_t padding = ((rowBytes + 3) & ~size_t(3)) - rowBytes;
+    CMemBlock buffer;
+    if (!MakeBuffer(buffer, size_t(info.width) * 4)) {
+        result = eOutOfMemory;
+        return nullptr;
+    }
+    char* row = reinterpret_cast<char*>(buffer.GetData());
+    for (int32_t r = 0; r < info.height; ++r) {
+        if (streambytes::ReadExact(stream, row, rowBytes) ||
+            streambytes::Skip(stream, int64_t(padding))) {
+            return bmp::kMsgRowCut;
+        }
+        PutPaletteRow(row, view, ImageRow(info, r));
+    }
+    return nullptr;
+}
+
+const char* gCBmpIO::Read24BitRows(gCStream& stream, const bmp::Info& info, CImNavBase& view,
+                                   error& result) {
+    const size_t stored = (size_t(info.width) * 3 + 3) & ~size_t(3);
+    CMemBlock buffer;
+    if (!MakeBuffer(buffer, stored)) {
+        result = eOutOfMemory;
+        return nullptr;
+    }
+    const uint8_t* bgr = buffer.GetData();
+    const int32_t width = info.width;
+    for (int32_t r = 0; r < info.height; ++r) {
+        if (streambytes::ReadExact(stream, buffer.GetData(), stored)) {
+            return bmp::kMsgRowCut;
+        }
+        char* row = static_cast<char*>(view.GetDataPtr()) +
+                    ptrdiff_t(ImageRow(info, r)) * view.GetRowBytes();
+        if (view.GetBytesPerPixel() == 4) {
+            CPixel* out = reinterpret_cast<CPixel*>(row);
+            for (int32_t x = 0; x < width; ++x) {
+                const uint8_t* p = bgr + size_t(x) * 3;
+                out[x] = 0xFF000000u | (uint32_t(p[2]) << 16) | (uint32_t(p[1]) << 8) | p[0];
+            }
+        } else {
+            uint8_t* out = reinterpret_cast<uint8_t*>(row);
+            for (int32_t x = 0; x < width; ++x) {
+                const uint8_t* p = bgr + size_t(x) * 3;
+                out[x] = uint8_t((uint32_t(p[0]) + p[1] + p[2]) / 3);
+            }
+        }
+    }
+    return nullptr;
+}

@@ -1,0 +1,105 @@
+// The facade's file forms: by file reference, by application-relative
+// reference and by path. The file lives for the call and closes on every
+// return. A written file is a whole new file: it replaces the old one only
+// when the image was encoded and every byte was written.
+
+#include "ImageIO.h"
+#include "ImageIOForms.h"
+#include "StreamBytes.h"
+#include "gCFRef.h"
+#include "gCFRelative.h"
+#include "gCFile.h"
+#include "gCMemFile.h"
+
+namespace {
+
+enum : int32_t { kReadOnly = 1, kWholeNewFile = 2 };
+
+template <class Ref, class Image> error ReadFile(Ref& ref, Image& image) {
+    if (!ref.IsValid()) {
+        return eBadParameter;
+    }
+    gCFile file;
+    if (error e = file.Open(&ref, kReadOnly)) {
+        return e;
+    }
+    return imageio::Read(file, image);
+}
+
+template <class Ref, class Image> error WriteFile(Ref& ref, Image& image, uint32_t type) {
+    // Refused before the file is created or emptied.
+    if (!gCImageIO::IsWritableType(type)) {
+        return eCreateFailed;
+    }
+    if (!ref.IsValid()) {
+        return eBadParameter;
+    }
+    // Encoded in memory first: a codec failure then leaves the file alone.
+    gCMemFile encoded;
+    if (error e = imageio::Write(encoded, image, type)) {
+        return e;
+    }
+    gCFile file;
+    if (error e = file.Open(&ref, kWholeNewFile)) {
+        return e;
+    }
+    if (error e =
+            streambytes::Write(file, encoded.GetMemBlock()->GetData(), size_t(encoded.Length()))) {
+        return e;
+    }
+    return file.Close();
+}
+
+} // namespace
+
+error gCImageIO::ReadImage(gCFRef& ref, CImage& image) {
+    return ReadFile(ref, image);
+}
+
+error gCImageIO::ReadImage(gCFRef& ref, CImage8& image) {
+    return ReadFile(ref, image);
+}
+
+error gCImageIO::ReadImage(gCFRelative& ref, CImage& image) {
+    return ReadFile(ref, image);
+}
+
+error gCImageIO::ReadImage(gCFRelative& ref, CImage8& image) {
+    return ReadFile(ref, image);
+}
+
+error gCImageIO::ReadImage(const gCString& path, CImage& image) {
+    gCFRelative ref(path);
+    return ReadFile(ref, image);
+}
+
+error gCImageIO::ReadImage(const gCString& path, CImage8& image) {
+    gCFRelative ref(path);
+    return ReadFile(ref, image);
+}
+
+error gCImageIO::WriteImage(gCFRef& ref, CImage& image, uint32_t type) {
+    return WriteFile(ref, image, type);
+}
+
+error gCImageIO::WriteImage(gCFRef& ref, CImage8& image, uint32_t type) {
+    return WriteFile(ref, image, type);
+}
+
+error gCImageIO::WriteImage(gCFRelative& ref, CImage& image, uint32_t type) {
+    return WriteFile(ref, image, type);
+}
+
+error gCImageIO::WriteImage(gCFRelative& ref, CImage8& image, uint32_t type) {
+    return WriteFile(ref, image, type);
+}
+
+error gCImageIO::WriteImage(const gCString& path, CImage& image, uint32_t type) {
+    gCFRef ref(path);
+    return WriteFile(ref, image, type);
+}
+
+error gCImageIO::WriteImage(const gCString& path, CImage8& image, uint32_t type) {
+    gCFRef ref(path);
+    return WriteFile(ref, image, type);
+}

@@ -1,0 +1,208 @@
+// The JPEG codec. libjpeg reports errors by a long jump to the jump point of
+// the error manager: the functions that set it hold only plain locals, and
+// everything with a destructor lives in their callers.
+
+#include "JpgIO.h"
+
+#include "ImNav.h"
+#include "JpgStreamManagers.h"
+#include "StreamBytes.h"
+
+#include <cstring>
+
+namespace {
+
+void ErrorExit(j_common_ptr cinfo) {
+    gCJpgIO::JpegErrorHandler(cinfo);
+}
+
+void OutputMessage(j_common_ptr cinfo) {
+    gCJpgIO::JpegErrorMessage(cinfo);
+}
+
+// The decompressor or compressor of one call with its error manager;
+// destroyed on every return (destroying one never created does nothing).
+template <class Struct, void (*Destroy)(Struct*)> struct CJpegObject {
+    Struct cinfo;
+    JpegErrorManager err;
+    CJpegObject() {
+        std::memset(static_cast<void*>(&cinfo), 0, sizeof cinfo);
+        cinfo.err = jpeg_std_error(&err.pub);
+        err.pub.error_exit = ErrorExit;
+        err.pub.output_message = OutputMessage;
+    }
+    ~CJpegObject() { Destroy(&cinfo); }
+    CJpegObject(const CJpegObject&) = delete;
+    CJpegObject& operator=(const CJpegObject&) = delete;
+};
+
+using CDecompressor = CJpegObject<jpeg_decompress_struct, jpeg_destroy_decompress>;
+using CCompressor = CJpegObject<jpeg_compress_struct, jpeg_destroy_compress>;
+
+bool StartDecompress(jpeg_decompress_struct* cinfo, JpegErrorManager* err, JpegStreamProcs* procs) {
+    if (setjmp(err->jump)) {
+        return false;
+    }
+    jpeg_create_decompress(cinfo);
+    VantorJpegStreamSource(cinfo, procs);
+    jpeg_read_header(cinfo, TRUE);
+    cinfo->dct_method = JDCT_FLOAT;
+    jpeg_start_decompress(cinfo);
+    return true;
+}
+
+// Decodes every scanline into the view, top row first.
+bool DecodeRows(jpeg_decompress_struct* cinfo, JpegErrorManager* err, char* data, int32_t rowBytes,
+                bool grey) {
+    if (setjmp(err->jump)) {
+        return false;
+    }
+    const JDIMENSION width = cinfo->output_width;
+    const int comps = cinfo->output_components;
+    JSAMPARRAY buffer =
+        (*cinfo->mem->alloc_sarray)(j_common_ptr(cinfo), JPOOL_IMAGE, width * JDIMENSION(comps), 1);
+    while (cinfo->output_scanline < cinfo->output_height) {
+        const JDIMENSION y = cinfo->output_scanline;
+        jpeg_read_scanlines(cinfo, buffer, 1);
+        const JSAMPLE* s = buffer[0];
+        char* row = data + ptrdiff_t(y) * rowBytes;
+        if (grey) {
+            uint8_t* out = reinterpret_cast<uint8_t*>(row);
+            for (JDIMENSION x = 0; x < width; ++x) {
+                out[x] = comps == 3
+                             ? uint8_t((uint32_t(s[x * 3]) + s[x * 3 + 1] + s[x * 3 + 2]) / 3)
+                             : s[size_t(x) * comps];
+            }
+        } else {
+            CPixel* out = reinterpret_cast<CPixel*>(row);
+            for (JDIMENSION x = 0; x < width; ++x) {
+                if (comps == 3) {
+                    out[x] = 0xFF000000u | (uint32_t(s[x * 3]) << 16) |
+                             (uint32_t(s[x * 3 + 1]) << 8) | s[x * 3 + 2];
+                } else {
+                    out[x] = 0xFF000000u + uint32_t(s[size_t(x) * comps]) * 0x010101u;
+                }
+            }
+        }
+    }
+    jpeg_finish_decompress(cinfo);
+    return true;
+}
+
+bool Compress(jpeg_compress_struct* cinfo, JpegErrorManager* err, JpegStreamProcs* procs,
+              const CImNavBase* view, bool grey) {
+    if (setjmp(err->jump)) {
+        return false;
+    }
+    jpeg_create_compress(cinfo);
+    VantorJpegStreamDestination(cinfo, procs);
+    const JDIMENSION width = JDIMENSION(view->GetWidth());
+    cinfo->image_width = width;
+    cinfo->image_height = JDIMENSION(view->GetHeight());
+    cinfo->input_components = grey ? 1 : 3;
+    cinfo->in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+    jpeg_set_defaults(cinfo);
+    cinfo->dct_method = JDCT_FLOAT;
+    jpeg_start_compress(cinfo, TRUE);
+    JSAMPARRAY buffer = (*cinfo->mem->alloc_sarray)(j_common_ptr(cinfo), JPOOL_IMAGE,
+                                                    width * JDIMENSION(cinfo->input_components), 1);
+    const char* data = static_cast<const char*>(view->GetDataPtr());
+    while (cinfo->next_scanline < cinfo->image_height) {
+        const char* row = data + ptrdiff_t(cinfo->next_scanline) * view->GetRowBytes();
+        JSAMPLE* out = buffer[0];
+        if (grey) {
+            std::memcpy(out, row, width);
+        } else {
+            const CPixel* in = reinterpret_cast<const CPixel*>(row);
+            for (JDIMENSION x = 0; x < width; ++x) {
+                const uint32_t p = in[x];
+                out[x * 3] = JSAMPLE(p >> 16);
+                out[x * 3 + 1] = JSAMPLE(p >> 8);
+                out[x * 3 + 2] = JSAMPLE(p);
+            }
+        }
+        jpeg_write_scanlines(cinfo, buffer, 1);
+    }
+    jpeg_finish_compress(cinfo);
+    return true;
+}
+
+error WriteView(gCStream& stream, CImNavBase& view, bool grey) {
+    if (!view.IsLocked() || view.GetWidth() <= 0 || view.GetHeight() <= 0) {
+        return eOutOfMemory;
+    }
+    CCompressor c;
+    JpegStreamProcs procs = {gCJpgIO::VantorWriteProc, gCJpgIO::VantorReadProc, &stream};
+    return Compress(&c.cinfo, &c.err, &procs, &view, grey) ? eNoError : eGenericFailure;
+}
+
+} // namespace
+
+uint32_t gCJpgIO::VantorWriteProc(void* stream, void* data, uint32_t n) {
+    return streambytes::Write(*static_cast<gCStream*>(stream), data, n) ? 0xFFFFFFFFu : n;
+}
+
+uint32_t gCJpgIO::VantorReadProc(void* stream, void* data, uint32_t n) {
+    const int64_t got = streambytes::ReadSome(*static_cast<gCStream*>(stream), data, n);
+    return got < 0 ? 0xFFFFFFFFu : uint32_t(got);
+}
+
+void gCJpgIO::JpegErrorHandler(void* cinfo) {
+    j_common_ptr common = static_cast<j_common_ptr>(cinfo);
+    (*common->err->output_message)(common);
+    std::longjmp(reinterpret_cast<JpegErrorManager*>(common->err)->jump, 1);
+}
+
+void gCJpgIO::JpegErrorMessage(void* cinfo) {
+    j_common_ptr common = static_cast<j_common_ptr>(cinfo);
+    char text[JMSG_LENGTH_MAX];
+    (*common->err->format_message)(common, text);
+}
+
+bool gCJpgIO::TypeOf(gCStream& stream) {
+    unsigned char head[10] = {};
+    stream.ReadBlock(reinterpret_cast<char*>(head), sizeof head);
+    stream.Rewind();
+    return head[0] == 0xFF && head[1] == 0xD8;
+}
+
+error gCJpgIO::ReadImage(gCStream& stream, CImage& image) {
+    return ReadImage(stream, static_cast<CImageBase*>(&image));
+}
+
+error gCJpgIO::ReadImage(gCStream& stream, CImage8& image) {
+    return ReadImage(stream, static_cast<CImageBase*>(&image));
+}
+
+error gCJpgIO::ReadImage(gCStream& stream, CImageBase* image) {
+    if (!image) {
+        return eBadParameter;
+    }
+    CDecompressor d;
+    JpegStreamProcs procs = {VantorWriteProc, VantorReadProc, &stream};
+    if (!StartDecompress(&d.cinfo, &d.err, &procs)) {
+        return eGenericFailure;
+    }
+    if (image->SetSize(int32_t(d.cinfo.output_width), int32_t(d.cinfo.output_height)) != eNoError) {
+        return eOutOfMemory;
+    }
+    CImNavBase view(image, nullptr);
+    if (!view.IsLocked()) {
+        return eOutOfMemory;
+    }
+    const bool grey = image->GetBitsPerPixel() == 8;
+    return DecodeRows(&d.cinfo, &d.err, static_cast<char*>(view.GetDataPtr()), view.GetRowBytes(),
+                      grey)
+               ? eNoError
+               : eGenericFailure;
+}
+
+error gCJpgIO::WriteImage(gCStream& stream, CImage& image) {
+    CImNav view(&image);
+    return WriteView(stream, view, false);
+}
+
+error gCJpgIO::WriteImage(gCStream& stream, CImage8& image) {
+    CImNav8 view(&image);
+    return WriteView(stream, view, true);
+}

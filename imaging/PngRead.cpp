@@ -1,0 +1,146 @@
+// Reading PNG files. libpng reports errors by a long jump: the functions that
+// set the jump point hold only plain locals, and everything with a destructor
+// lives in their callers, so a jump skips no destructor.
+
+#include "ImNav.h"
+#include "PngIO.h"
+#include "PngShared.h"
+#include "StreamBytes.h"
+
+#include <csetjmp>
+#include <png.h>
+
+namespace {
+
+struct CHeader {
+    png_uint_32 width = 0;
+    png_uint_32 height = 0;
+    int bitDepth = 0;
+    int colourType = 0;
+    int interlace = 0;
+};
+
+bool ReadHeader(png_structp png, png_infop info, CHeader* h) {
+    if (setjmp(png_jmpbuf(png))) {
+        return false;
+    }
+    png_set_sig_bytes(png, 0);
+    png_read_info(png, info);
+    png_get_IHDR(png, info, &h->width, &h->height, &h->bitDepth, &h->colourType, &h->interlace,
+                 nullptr, nullptr);
+    return true;
+}
+
+// The transformations that turn any PNG into rows of the target depth.
+void SetTransforms(png_structp png, png_infop info, const CHeader& h, bool grey, float gamma) {
+    const int ct = h.colourType;
+    const bool hasTrns = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
+    if (h.bitDepth == 16) {
+        png_set_strip_16(png);
+    }
+    png_color_16p background = nullptr;
+    if (png_get_bKGD(png, info, &background) && background) {
+        png_set_background(png, background, PNG_BACKGROUND_GAMMA_FILE, 1, 1.0);
+    }
+    if (ct == PNG_COLOR_TYPE_PALETTE) {
+        png_set_palette_to_rgb(png);
+    }
+    const bool greyFile = ct == PNG_COLOR_TYPE_GRAY || ct == PNG_COLOR_TYPE_GRAY_ALPHA;
+    if (greyFile && h.bitDepth < 8) {
+        png_set_expand_gray_1_2_4_to_8(png);
+    }
+    if (grey) {
+        if (!greyFile) {
+            png_set_rgb_to_gray_fixed(png, 1, -1, -1);
+        }
+        if ((ct & PNG_COLOR_MASK_ALPHA) || hasTrns) {
+            png_set_strip_alpha(png);
+        }
+    } else {
+        if (greyFile) {
+            png_set_gray_to_rgb(png);
+        }
+        if (hasTrns) {
+            png_set_tRNS_to_alpha(png);
+        }
+        // B,G,R,A in memory is the word 0xAARRGGBB on a little-endian host.
+        png_set_bgr(png);
+        png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
+    }
+    if (gamma != 1.0f) {
+        png_set_gamma(png, gamma, 1.0);
+    }
+    png_set_interlace_handling(png);
+}
+
+bool ReadRows(png_structp png, png_infop info, const CHeader* h, bool grey, float gamma,
+              png_bytepp rows, size_t rowBytes) {
+    if (setjmp(png_jmpbuf(png))) {
+        return false;
+    }
+    SetTransforms(png, info, *h, grey, gamma);
+    png_read_update_info(png, info);
+    if (png_get_rowbytes(png, info) != rowBytes) {
+        png_error(png, "Decoded rows do not match the image.");
+    }
+    png_read_image(png, rows);
+    png_read_end(png, nullptr);
+    return true;
+}
+
+} // namespace
+
+bool gCPngIO::TypeOf(gCStream& stream) {
+    if (stream.Length() <= 7) {
+        return false;
+    }
+    const int64_t pos = stream.GetFilePos();
+    png_byte signature[8] = {};
+    const bool read = streambytes::ReadExact(stream, signature, sizeof signature) == eNoError;
+    stream.SetFilePos(pos);
+    return read && png_sig_cmp(signature, 0, sizeof signature) == 0;
+}
+
+error gCPngIO::ReadImage(gCStream& stream, CImage& image) {
+    return ReadImage(stream, static_cast<CImageBase*>(&image));
+}
+
+error gCPngIO::ReadImage(gCStream& stream, CImage8& image) {
+    return ReadImage(stream, static_cast<CImageBase*>(&image));
+}
+
+error gCPngIO::ReadImage(gCStream& stream, CImageBase* image) {
+    if (!image) {
+        return eBadParameter;
+    }
+    CPngStructs s(false);
+    if (!s.IsValid()) {
+        return eOutOfMemory;
+    }
+    png_set_read_fn(s.png, &stream, g_PNGIO_VantorReadData);
+    png_set_user_limits(s.png, CImageBase::kMaxSide, CImageBase::kMaxSide);
+    // Ancillary chunks (text, profiles) may be large, but not unboundedly.
+    png_set_chunk_malloc_max(s.png, kPngLargestBlock);
+
+    CHeader header;
+    if (!ReadHeader(s.png, s.info, &header)) {
+        return eFileReadWriteError;
+    }
+    if (image->SetSize(int32_t(header.width), int32_t(header.height)) != eNoError) {
+        return eOutOfMemory;
+    }
+    CImNavBase view(image, nullptr);
+    if (!view.IsLocked()) {
+        return eOutOfMemory;
+    }
+    CMemBlockT<png_bytep> rows;
+    if (!g_PNGIO_RowTable(view, rows)) {
+        return eOutOfMemory;
+    }
+    const bool grey = image->GetBitsPerPixel() == 8;
+    const size_t rowBytes = size_t(header.width) * (grey ? 1 : 4);
+    if (!ReadRows(s.png, s.info, &header, grey, m_rGamma, rows.GetData(), rowBytes)) {
+        return eFileReadWriteError;
+    }
+    return eNoError;
+}

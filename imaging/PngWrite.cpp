@@ -1,0 +1,84 @@
+// Writing PNG files: 8-bit colour with alpha from a CImage, 8-bit grey from
+// a CImage8, no interlace, default compression and filters, and three text
+// chunks. As in reading, only plain locals live where libpng may jump.
+
+#include "ImNav.h"
+#include "PngIO.h"
+#include "PngShared.h"
+
+#include <csetjmp>
+#include <png.h>
+
+namespace {
+
+char kTitleKey[] = "Title";
+char kAuthorKey[] = "Author";
+char kAuthor[] = "Quillon Works LTD";
+char kDescriptionKey[] = "Description";
+char kDescription[] = "Image written with Quillon Works LTD Vantor application toolkit.";
+
+bool WriteAll(png_structp png, png_infop info, gCStream* stream, int32_t width, int32_t height,
+              bool grey, char* title, png_bytepp rows) {
+    if (setjmp(png_jmpbuf(png))) {
+        return false;
+    }
+    png_set_write_fn(png, stream, g_PNGIO_VantorWriteData, g_PNGIO_VantorFlushData);
+    png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8,
+                 grey ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_text text[3] = {};
+    text[0].compression = PNG_TEXT_COMPRESSION_NONE;
+    text[0].key = kTitleKey;
+    text[0].text = title;
+    text[1].compression = PNG_TEXT_COMPRESSION_NONE;
+    text[1].key = kAuthorKey;
+    text[1].text = kAuthor;
+    text[2].compression = PNG_TEXT_COMPRESSION_zTXt;
+    text[2].key = kDescriptionKey;
+    text[2].text = kDescription;
+    png_set_text(png, info, text, 3);
+    png_write_info(png, info);
+    if (!grey) {
+        // Memory B,G,R,A (the word 0xAARRGGBB on a little-endian host) to
+        // the file's R,G,B,A.
+        png_set_bgr(png);
+    }
+    png_write_image(png, rows);
+    png_write_end(png, info);
+    return true;
+}
+
+} // namespace
+
+error gCPngIO::WriteImage(gCStream& stream, CImage& image) {
+    return WriteImage(stream, static_cast<CImageBase*>(&image));
+}
+
+error gCPngIO::WriteImage(gCStream& stream, CImage8& image) {
+    return WriteImage(stream, static_cast<CImageBase*>(&image));
+}
+
+error gCPngIO::WriteImage(gCStream& stream, CImageBase* image) {
+    if (!image) {
+        return eBadParameter;
+    }
+    CPngStructs s(true);
+    if (!s.IsValid()) {
+        return eOutOfMemory;
+    }
+    CImNavBase view(image, nullptr);
+    if (!view.IsLocked() || view.GetWidth() <= 0 || view.GetHeight() <= 0) {
+        return eOutOfMemory;
+    }
+    CMemBlockT<png_bytep> rows;
+    if (!g_PNGIO_RowTable(view, rows)) {
+        return eOutOfMemory;
+    }
+    // Images carry no resource name here, so the title is empty.
+    char title[1] = {0};
+    if (!WriteAll(s.png, s.info, &stream, view.GetWidth(), view.GetHeight(),
+                  image->GetBitsPerPixel() == 8, title, rows.GetData())) {
+        return eFileReadWriteError;
+    }
+    return eNoError;
+}
