@@ -18,6 +18,10 @@ error ReadResBlockSize(gCStream& stream, int32_t& size, int64_t& data) {
     return eNoError;
 }
 
+error RewindOpenFile(gCFile* file) {
+    return file && file->IsOpen() ? file->Rewind() : eBadParameter;
+}
+
 void DropLineEnd(gCString& text) {
     const int32_t n = text.GetLength();
     if (n > 0 && text.GetBuffer()[n - 1] == u'\n') {
@@ -54,10 +58,7 @@ void gCResourceIndex::ClearContents() {
 }
 
 error gCResourceIndex::SetupIndex(gCFile* file) {
-    if (!file || !file->IsOpen()) {
-        return eBadParameter;
-    }
-    error e = file->Rewind();
+    error e = RewindOpenFile(file);
     if (e != eNoError) {
         return e;
     }

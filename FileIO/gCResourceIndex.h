@@ -67,6 +67,9 @@ inline constexpr int32_t kResHeaderMinimum = 8;
 // Reads the resource header's name (the stream at the name) and drops its
 // line end. 22 when the name does not end within the block.
 error ReadResBlockName(gCStream& stream, int64_t blockEnd, gCString& name);
+// Rewinds a file about to be read from its start: 6 for a null or closed
+// file, else the result of Rewind.
+error RewindOpenFile(gCFile* file);
 // Drops the LF that the stream's line reader leaves at the end of a text.
 void DropLineEnd(gCString& text);
 // Whether two texts are equal unit for unit up to their first NUL.

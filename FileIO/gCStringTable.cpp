@@ -23,7 +23,7 @@ error ReadRecord(gCFile& file, uint32_t& id, gCString& name, gCString& text) {
 }
 
 template <typename Matches> gCString FindInFile(gCFile* file, int32_t field, Matches matches) {
-    if (!file || !file->IsOpen() || file->Rewind() != eNoError) {
+    if (RewindOpenFile(file) != eNoError) {
         return gCStringTable::FailureText();
     }
     while (!file->FileEnd()) {
@@ -116,10 +116,7 @@ error gCStringTable::AppendFromRes(const gCString& path, int32_t replace) {
 }
 
 error gCStringTable::AppendFromRes(gCFile* file, int32_t replace) {
-    if (!file || !file->IsOpen()) {
-        return eBadParameter;
-    }
-    error e = file->Rewind();
+    error e = RewindOpenFile(file);
     if (e != eNoError) {
         return e;
     }

@@ -5,13 +5,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "ResourceWriter.h"
-#include "Utf8.h"
 
 extern char** environ;
 
@@ -48,38 +45,11 @@ CompilerResult RunCompiler(const std::vector<std::string>& arguments) {
     return result;
 }
 
-void CompilerTest::SetUp() {
-    char root[] = "/tmp/daublin-rc-test-XXXXXX";
-    ASSERT_NE(::mkdtemp(root), nullptr);
-    m_Root = root;
-}
-
-void CompilerTest::TearDown() {
-    std::error_code ec;
-    std::filesystem::remove_all(m_Root, ec);
-}
-
-void CompilerTest::WriteFile(const std::string& relative, const std::string& bytes) {
-    const std::filesystem::path path = Path(relative);
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
 CompilerResult CompilerTest::Compile(const std::string& folder, const std::string& yaml) {
-    WriteFile(folder + "/source.yaml", yaml);
-    return RunCompiler({Path(folder), Path(folder + "/out")});
+    MakeFile(folder + "/source.yaml", yaml);
+    return RunCompiler({Posix(folder), Posix(folder + "/out")});
 }
 
 void CompilerTest::OpenOutput(gCFile& file, const std::string& folder, const char* name) {
-    ASSERT_EQ(OpenPosixFile(file, Path(folder + "/out/" + name), 1), eNoError);
-}
-
-gCString S(const char* utf8) {
-    gCString s;
-    gStringFromUtf8(s, utf8);
-    return s;
-}
-
-std::string U(const gCString& s) {
-    return gStringToUtf8(s);
+    ASSERT_EQ(OpenPosixFile(file, Posix(folder + "/out/" + name), 1), eNoError);
 }

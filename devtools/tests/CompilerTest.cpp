@@ -20,17 +20,22 @@ void PutLe(std::string& out, uint32_t v, int width) {
     }
 }
 
+// The format fields of 16-bit stereo PCM at 22,050 frames per second.
+void PutStereoFormat(std::string& out) {
+    PutLe(out, 1, 2);
+    PutLe(out, 2, 2);
+    PutLe(out, 22050, 4);
+    PutLe(out, 22050 * 4, 4);
+    PutLe(out, 4, 2);
+    PutLe(out, 16, 2);
+}
+
 // A 16-bit stereo WAV as other programs write it: an 18-byte format chunk,
 // a LIST chunk before the data, and a stray odd byte after the last frame.
 std::string ExtendedWav(const std::string& samples) {
     std::string body = "WAVEfmt ";
     PutLe(body, 18, 4);
-    PutLe(body, 1, 2);
-    PutLe(body, 2, 2);
-    PutLe(body, 22050, 4);
-    PutLe(body, 22050 * 4, 4);
-    PutLe(body, 4, 2);
-    PutLe(body, 16, 2);
+    PutStereoFormat(body);
     PutLe(body, 0, 2);
     body += "LIST";
     PutLe(body, 3, 4);
@@ -50,12 +55,7 @@ std::string CanonicalWav(const std::string& samples) {
     PutLe(wav, uint32_t(samples.size() + 36), 4);
     wav += "WAVEfmt ";
     PutLe(wav, 16, 4);
-    PutLe(wav, 1, 2);
-    PutLe(wav, 2, 2);
-    PutLe(wav, 22050, 4);
-    PutLe(wav, 22050 * 4, 4);
-    PutLe(wav, 4, 2);
-    PutLe(wav, 16, 2);
+    PutStereoFormat(wav);
     wav += "data";
     PutLe(wav, uint32_t(samples.size()), 4);
     return wav + samples;
@@ -108,8 +108,8 @@ class EveryKind : public CompilerTest {
 protected:
     void SetUp() override {
         CompilerTest::SetUp();
-        WriteFile("src/art/logo.png", kPng);
-        WriteFile("src/click.wav", ExtendedWav(kSamples));
+        MakeFile("src/art/logo.png", kPng);
+        MakeFile("src/click.wav", ExtendedWav(kSamples));
         const CompilerResult r = Compile("src", kEveryKind);
         ASSERT_EQ(r.exitCode, 0) << r.output;
         OpenOutput(m_File, "src", "system.vrf");
@@ -192,7 +192,7 @@ TEST_F(EveryKind, PayloadsReadBackExactly) {
 }
 
 TEST_F(EveryKind, DumpListsEveryBlock) {
-    const CompilerResult r = RunCompiler({"--dump", Path("src/out/system.vrf")});
+    const CompilerResult r = RunCompiler({"--dump", Posix("src/out/system.vrf")});
     ASSERT_EQ(r.exitCode, 0) << r.output;
     EXPECT_NE(r.output.find("vers"), std::string::npos);
     EXPECT_NE(r.output.find("version 2"), std::string::npos);
@@ -217,15 +217,15 @@ void PrintTo(const Refusal& r, std::ostream* os) {
 class Refused : public CompilerTest, public ::testing::WithParamInterface<Refusal> {};
 
 TEST_P(Refused, NamesTheFileAndLineAndLeavesNoFiles) {
-    WriteFile("bad/art/logo.png", kPng);
-    WriteFile("bad/noise.wav", "RIFF....WAVEjunk");
+    MakeFile("bad/art/logo.png", kPng);
+    MakeFile("bad/noise.wav", "RIFF....WAVEjunk");
     const CompilerResult r = Compile("bad", GetParam().yaml);
     EXPECT_NE(r.exitCode, 0);
     EXPECT_NE(r.output.find("source.yaml:" + std::to_string(GetParam().line) + ":"),
               std::string::npos)
         << r.output;
-    EXPECT_FALSE(std::filesystem::exists(Path("bad/out/system.vrf")));
-    EXPECT_FALSE(std::filesystem::exists(Path("bad/out/system.vsf")));
+    EXPECT_FALSE(std::filesystem::exists(Posix("bad/out/system.vrf")));
+    EXPECT_FALSE(std::filesystem::exists(Posix("bad/out/system.vsf")));
 }
 
 INSTANTIATE_TEST_SUITE_P(

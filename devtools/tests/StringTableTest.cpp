@@ -136,7 +136,7 @@ TEST_F(StringTable, AddEntryOfAnExistingIdChangesNothing) {
 TEST_F(StringTable, LoadsByPathBelowTheApplicationFolder) {
     Make(m_First, "app/Resources", "  - {id: 5, text: five}\n");
     std::u16string colon;
-    ASSERT_EQ(gCVolumeTable::PosixToColon(Path("app"), colon), eNoError);
+    ASSERT_EQ(gCVolumeTable::PosixToColon(Posix("app"), colon), eNoError);
     CFakeAppServices app;
     gCString root;
     root.CopyStringFromBuffer(colon.data(), int32_t(colon.size()));
