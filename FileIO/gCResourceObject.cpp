@@ -75,6 +75,7 @@ error gCResourceObject::ScanBlocks(uint32_t type, gCFile* file, Match match) {
             if (match(id, name)) {
                 m_nResID = id;
                 m_ResName = name;
+                m_nBlockEnd = data + size;
                 return eNoError;
             }
         }
@@ -92,6 +93,26 @@ error gCResourceObject::FindBlock(uint32_t type, const gCString& name, gCFile* f
     return ScanBlocks(type, file, [&name](int32_t, const gCString& blockName) {
         return SameText(blockName, name);
     });
+}
+
+error gCResourceObject::ReadPayloadCount(gCFile* file, int32_t& count, int32_t unitBytes) {
+    if (!file) {
+        file = ApplicationResFile();
+    }
+    if (!file || !file->IsOpen()) {
+        return eInvalidFile;
+    }
+    int32_t n = 0;
+    const error e = file->ReadInt32(n);
+    if (e != eNoError) {
+        return e;
+    }
+    const int64_t left = m_nBlockEnd - file->GetFilePos();
+    if (n < 0 || left < 0 || int64_t(n) * (unitBytes > 0 ? unitBytes : 1) > left) {
+        return eResourceReadError;
+    }
+    count = n;
+    return eNoError;
 }
 
 template <typename Key>

@@ -29,6 +29,13 @@ public:
     error FindBlock(uint32_t type, int32_t id, gCFile* file);
     error FindBlock(uint32_t type, const gCString& name, gCFile* file);
 
+    // Reads an Int32 count of payload items (bytes, names, stops) of at
+    // least unitBytes bytes each, after FindBlock has found this object's
+    // block: 22 when the count is negative or that many items cannot fit
+    // in what is left of the block, so that a loader never sizes anything
+    // from a damaged count.
+    error ReadPayloadCount(gCFile* file, int32_t& count, int32_t unitBytes);
+
     int32_t GetResID() const { return m_nResID; }
     void SetResID(int32_t id) { m_nResID = id; }
     uint32_t GetResType() const { return m_nResType; }
@@ -56,6 +63,9 @@ protected:
     gCString m_SecondText;
 
 private:
+    // The end of the block FindBlock found last (-1 before any).
+    int64_t m_nBlockEnd = -1;
+
     // The scan of both FindBlock forms; match tells a block of the right
     // tag by its id and the reader standing at its name.
     template <typename Match> error ScanBlocks(uint32_t type, gCFile* file, Match match);

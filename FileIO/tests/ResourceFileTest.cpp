@@ -89,6 +89,31 @@ TEST_F(ResourceFile, FindBlockNeedsAnOpenFile) {
     EXPECT_EQ(m_Object.FindBlock(kResImageTag, 7, nullptr), eInvalidFile);
 }
 
+// A payload's count is checked against what is left of its own block, not
+// of the file, before a loader sizes anything from it.
+TEST_F(ResourceFile, PayloadCountsMustFitTheirBlock) {
+    struct Case {
+        int32_t count;
+        int32_t unit;
+        error result;
+    } cases[] = {{4, 1, eNoError}, {5, 1, eResourceReadError}, {-1, 1, eResourceReadError},
+                 {2, 2, eNoError}, {2, 4, eResourceReadError}, {0, 8, eNoError}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.count) + " x " + std::to_string(c.unit));
+        Open(VersionBlock(2) + ResBlock(kResImageTag, 7, "logo", Le32(uint32_t(c.count)) + "abcd") +
+             ResBlock(kResImageTag, 8, "big", std::string(64, 'x')));
+        ASSERT_EQ(m_Object.FindBlock(kResImageTag, 7, &m_File), eNoError);
+        int32_t count = 99;
+        EXPECT_EQ(m_Object.ReadPayloadCount(&m_File, count, c.unit), c.result);
+        EXPECT_EQ(count, c.result == eNoError ? c.count : 99);
+        m_File.Close();
+    }
+    gCResourceObject unfound(kResImageTag);
+    Open(VersionBlock(2) + Le32(0));
+    int32_t count = 0;
+    EXPECT_EQ(unfound.ReadPayloadCount(&m_File, count, 1), eResourceReadError);
+}
+
 class WrapAround : public ResourceFile {
 protected:
     void SetUp() override {

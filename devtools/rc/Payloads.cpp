@@ -5,6 +5,7 @@
 #include "Utf8.h"
 #include "gCFile.h"
 #include "gCResourceIndex.h"
+#include "gCResourceObject.h"
 #include "gCString.h"
 
 namespace {
@@ -57,10 +58,10 @@ error BytesPayload::Write(gCStream& stream) const {
     return m_Bytes.empty() ? eNoError : stream.WriteBlock(m_Bytes.data(), int32_t(m_Bytes.size()));
 }
 
-bool BytesPayload::ReadBack(gCFile& file, std::string& why) const {
+bool BytesPayload::ReadBack(gCFile& file, gCResourceObject& found, std::string& why) const {
     if (m_fWithLength) {
         int32_t n = 0;
-        if (file.ReadInt32(n) != eNoError || n != int32_t(m_Bytes.size())) {
+        if (found.ReadPayloadCount(&file, n, 1) != eNoError || n != int32_t(m_Bytes.size())) {
             return Fail(why, "its byte count does not read back");
         }
     }
@@ -81,13 +82,14 @@ error ImageListPayload::Write(gCStream& stream) const {
     return eNoError;
 }
 
-bool ImageListPayload::ReadBack(gCFile& file, std::string& why) const {
+bool ImageListPayload::ReadBack(gCFile& file, gCResourceObject& found, std::string& why) const {
     int32_t exclusive = 0;
     int32_t count = 0;
     if (file.ReadInt32(exclusive) != eNoError || exclusive != (m_fExclusive ? 1 : 0)) {
         return Fail(why, "its exclusive flag does not read back");
     }
-    if (file.ReadInt32(count) != eNoError || count != int32_t(m_Names.size())) {
+    // A name is at least its line end: 4 bytes.
+    if (found.ReadPayloadCount(&file, count, 4) != eNoError || count != int32_t(m_Names.size())) {
         return Fail(why, "its image count does not read back");
     }
     for (const std::string& name : m_Names) {
@@ -116,9 +118,10 @@ error GradientPayload::Write(gCStream& stream) const {
     return e;
 }
 
-bool GradientPayload::ReadBack(gCFile& file, std::string& why) const {
+bool GradientPayload::ReadBack(gCFile& file, gCResourceObject& found, std::string& why) const {
     int32_t count = 0;
-    if (file.ReadInt32(count) != eNoError || count != int32_t(m_Stops.size())) {
+    // A stop is a colour and a position: 8 bytes.
+    if (found.ReadPayloadCount(&file, count, 8) != eNoError || count != int32_t(m_Stops.size())) {
         return Fail(why, "its stop count does not read back");
     }
     for (const GradientStop& stop : m_Stops) {

@@ -20,7 +20,7 @@ public:
     BytesPayload(std::string bytes, bool withLength)
         : m_Bytes(std::move(bytes)), m_fWithLength(withLength) {}
     error Write(gCStream& stream) const override;
-    bool ReadBack(gCFile& file, std::string& why) const override;
+    bool ReadBack(gCFile& file, gCResourceObject& found, std::string& why) const override;
     const std::string& Bytes() const { return m_Bytes; }
 
 private:
@@ -33,7 +33,7 @@ public:
     ImageListPayload(bool exclusive, std::vector<std::string> names)
         : m_fExclusive(exclusive), m_Names(std::move(names)) {}
     error Write(gCStream& stream) const override;
-    bool ReadBack(gCFile& file, std::string& why) const override;
+    bool ReadBack(gCFile& file, gCResourceObject& found, std::string& why) const override;
     const std::vector<std::string>& Names() const { return m_Names; }
 
 private:
@@ -50,7 +50,7 @@ class GradientPayload : public Payload {
 public:
     explicit GradientPayload(std::vector<GradientStop> stops) : m_Stops(std::move(stops)) {}
     error Write(gCStream& stream) const override;
-    bool ReadBack(gCFile& file, std::string& why) const override;
+    bool ReadBack(gCFile& file, gCResourceObject& found, std::string& why) const override;
 
 private:
     std::vector<GradientStop> m_Stops;

@@ -50,7 +50,7 @@ bool VerifyBlock(gCFile& file, const gCResourceIndex& index, const ResourceBlock
         return false;
     }
     const int64_t payload = file.GetFilePos();
-    if (!block.payload->ReadBack(file, why)) {
+    if (!block.payload->ReadBack(file, byID, why)) {
         return false;
     }
     if (file.GetFilePos() != end) {

@@ -12,6 +12,7 @@
 
 class gCStream;
 class gCFile;
+class gCResourceObject;
 
 struct StringEntry {
     uint32_t id = 0;
@@ -26,9 +27,10 @@ public:
     virtual ~Payload() = default;
     // Writes the payload at the stream's position.
     virtual error Write(gCStream& stream) const = 0;
-    // Reads the payload back from the file's position; false with the
-    // reason when it differs from what was written.
-    virtual bool ReadBack(gCFile& file, std::string& why) const = 0;
+    // Reads the payload back from the file's position, the block having
+    // been found for the object; false with the reason when it differs
+    // from what was written.
+    virtual bool ReadBack(gCFile& file, gCResourceObject& found, std::string& why) const = 0;
 };
 
 struct ResourceBlock {
