@@ -34,7 +34,8 @@ int DumpResourceFile(const std::string& path, std::ostream& out) {
         uint32_t tag = 0;
         int32_t size = 0;
         int64_t data = 0;
-        if ((e = file.ReadUint32(tag)) != eNoError || (e = ReadResBlockSize(file, size, data))) {
+        if ((e = file.ReadUint32(tag)) != eNoError ||
+            (e = ReadResBlockSize(file, size, data)) != eNoError) {
             break;
         }
         if (tag == kResVersionTag) {
