@@ -1,13 +1,12 @@
 #include "gCFRef.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include "ApplicationRoot.h"
 #include "StringText.h"
 #include "VolumeTable.h"
 #include "gCFRelative.h"
+#include "gCFileIO.h"
 #include "gCFolderRef.h"
 
 namespace {
@@ -265,20 +264,8 @@ int64_t gCFRef::GetSize() const {
 }
 
 bool gCFRef::Exists() const {
-    const std::string posix = PosixPath();
-    if (posix.empty()) {
-        return false;
-    }
-    struct stat st;
-    if (::stat(posix.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        return false;
-    }
-    const int fd = ::open(posix.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return false;
-    }
-    ::close(fd);
-    return true;
+    gCFRef copy(*this);
+    return gCFileIO::Verify(copy);
 }
 
 error gCFRef::GetParentDirectory(gCFolderRef& folder) const {

@@ -55,6 +55,11 @@ public:
     error SetType(eFileType row);
     error SetType(const gCString& suffix);
     error SetType(uint32_t macType);
+    // Sets the table row and Finder type alone; the suffix stays.
+    void SetFileTypes(eFileType row, uint32_t macType) {
+        m_nFileType = row;
+        m_nMacType = macType;
+    }
 
     // The text from the last '.' (not in the first position) to the end.
     static gCString GetFileSuffix(const gCString& name);

@@ -5,6 +5,7 @@
 #include "LegalPath.h"
 #include "StringText.h"
 #include "gCFRef.h"
+#include "gCFileIO.h"
 
 namespace {
 
@@ -188,7 +189,8 @@ bool gCFRelative::Exists() const {
     if (!m_fValid) {
         return false;
     }
-    return gCFRef(FileReference()).Exists();
+    gCFRelative copy(*this);
+    return gCFileIO::Verify(copy);
 }
 
 void gCFRelative::Invalidate() {

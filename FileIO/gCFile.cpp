@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "ErrorReport.h"
@@ -102,8 +103,16 @@ error gCFile::OpenPosix(const std::string& path, int32_t access) {
     return eNoError;
 }
 
-error gCFile::OpenWholeNewFile(const std::string& path) {
+error gCFile::OpenWholeNewFile(const std::string& given) {
+    // A link is followed, so that the file it names is the one replaced.
+    std::string path = given;
     struct stat st;
+    if (::lstat(given.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        if (char* real = ::realpath(given.c_str(), nullptr)) {
+            path = real;
+            std::free(real);
+        }
+    }
     const bool exists = ::stat(path.c_str(), &st) == 0;
     if (exists && S_ISDIR(st.st_mode)) {
         return eInvalidFile;

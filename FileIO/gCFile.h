@@ -60,7 +60,7 @@ protected:
 
 private:
     error OpenPosix(const std::string& path, int32_t access);
-    error OpenWholeNewFile(const std::string& path);
+    error OpenWholeNewFile(const std::string& given);
 
     int32_t m_nValue = 0;
     int m_nFD = -1;

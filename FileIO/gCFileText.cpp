@@ -4,6 +4,7 @@
 // file; the position is left just after what ended it.
 
 #include <string>
+#include <vector>
 
 #include "gCFile.h"
 
@@ -43,83 +44,79 @@ template <typename Text> struct LineScan {
     }
 };
 
+// Reads chunks from the file's position and hands each whole unit of
+// width bytes to step until it reports the end of the text; the position is
+// then left just after the units that belong to the read.
+template <typename Text, typename Step>
+error ScanText(gCFile& file, int32_t chunkSize, int32_t width, LineScan<Text>& scan, Step step) {
+    if (!file.IsOpen()) {
+        return eInvalidFile;
+    }
+    if (file.FileEnd()) {
+        return eFileReadWriteError;
+    }
+    const int64_t start = file.GetFilePos();
+    std::vector<unsigned char> chunk(static_cast<size_t>(chunkSize));
+    bool ended = false;
+    while (!ended) {
+        int32_t count = 0;
+        const error e = file.ReadBufferLen(chunk.data(), chunkSize, count);
+        if (e != eNoError) {
+            return e;
+        }
+        for (int32_t i = 0; i + width <= count && !ended; i += width) {
+            ended = step(&chunk[size_t(i)]);
+        }
+        if (count < chunkSize) {
+            break;
+        }
+    }
+    if (ended) {
+        file.SetFilePos(start + width * scan.consumed);
+    }
+    return eNoError;
+}
+
 } // namespace
 
 error gCFile::ReadString(gCString& text) {
     if (m_fTextAsAscii) {
         return ReadAsciiString(text);
     }
-    if (!IsOpen()) {
-        return eInvalidFile;
-    }
-    if (FileEnd()) {
-        return eFileReadWriteError;
-    }
-    const int64_t start = GetFilePos();
     LineScan<std::u16string> scan;
-    bool ended = false;
-    constexpr int32_t kChunk = 2048;
-    unsigned char chunk[kChunk];
-    while (!ended) {
-        int32_t count = 0;
-        const error e = ReadBufferLen(chunk, kChunk, count);
-        if (e != eNoError) {
-            return e;
+    const error e = ScanText(*this, 2048, 2, scan, [&](const unsigned char* bytes) {
+        const uint32_t low = bytes[0];
+        const uint32_t high = bytes[1];
+        uint32_t unit = low | (high << 8);
+        if (m_fBigEndian) {
+            // Only the two marks keep their little-endian reading (so that
+            // FF FE still switches back); every other unit is big-endian.
+            const uint32_t big = (low << 8) | high;
+            unit = big == 0xFEFF || big == 0xFFFE ? unit : big;
         }
-        for (int32_t i = 0; i + 1 < count && !ended; i += 2) {
-            const uint32_t low = chunk[i];
-            const uint32_t high = chunk[i + 1];
-            uint32_t unit = low | (high << 8);
-            if (m_fBigEndian) {
-                const uint32_t big = (low << 8) | high;
-                unit = big >= 0xFEFF ? unit : big;
-            }
-            if (scan.LineEnd(unit)) {
-                ended = true;
-            } else if (unit == 0xFFFE || unit == 0xFEFF) {
-                m_fBigEndian = unit == 0xFFFE ? 1 : 0;
-                ++scan.consumed;
-            } else {
-                ended = scan.Keep(unit);
-            }
+        if (scan.LineEnd(unit)) {
+            return true;
         }
-        if (count < kChunk) {
-            break;
+        if (unit == 0xFFFE || unit == 0xFEFF) {
+            m_fBigEndian = unit == 0xFFFE ? 1 : 0;
+            ++scan.consumed;
+            return false;
         }
-    }
-    if (ended) {
-        SetFilePos(start + 2 * scan.consumed);
+        return scan.Keep(unit);
+    });
+    if (e != eNoError) {
+        return e;
     }
     return text.CopyStringFromBuffer(scan.kept.data(), int32_t(scan.kept.size()));
 }
 
 error gCFile::ReadAsciiString(gCString& text) {
-    if (!IsOpen()) {
-        return eInvalidFile;
-    }
-    if (FileEnd()) {
-        return eFileReadWriteError;
-    }
-    const int64_t start = GetFilePos();
     LineScan<std::string> scan;
-    bool ended = false;
-    constexpr int32_t kChunk = 1024;
-    unsigned char chunk[kChunk];
-    while (!ended) {
-        int32_t count = 0;
-        const error e = ReadBufferLen(chunk, kChunk, count);
-        if (e != eNoError) {
-            return e;
-        }
-        for (int32_t i = 0; i < count && !ended; ++i) {
-            ended = scan.LineEnd(chunk[i]) || scan.Keep(chunk[i]);
-        }
-        if (count < kChunk) {
-            break;
-        }
-    }
-    if (ended) {
-        SetFilePos(start + scan.consumed);
+    const error e = ScanText(*this, 1024, 1, scan, [&](const unsigned char* bytes) {
+        return scan.LineEnd(bytes[0]) || scan.Keep(bytes[0]);
+    });
+    if (e != eNoError) {
+        return e;
     }
     return text.CopyStringFromBuffer(scan.kept.data(), int32_t(scan.kept.size()));
 }

@@ -1,13 +1,13 @@
 #include "gCFolderRef.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include "ApplicationRoot.h"
 #include "StringText.h"
 #include "VolumeTable.h"
 #include "gCFRef.h"
+#include "gCFile.h"
+#include "gCFileIO.h"
 
 gCFolderRef::gCFolderRef(const gCString& text) {
     ExtractData(text);
@@ -247,24 +247,20 @@ bool gCFolderRef::IsInside(const gCFolderRef* folder) const {
 }
 
 bool gCFolderRef::IsWritable() const {
-    const std::unique_ptr<gCFRef> probe = GetFileRef(MakeString(u"test.tst"));
-    if (!probe) {
+    // A probe file, "X" and a line end, written as a whole new file and
+    // deleted again.
+    gCFRef probe;
+    GetFileRef(MakeString(u"test.tst"), probe);
+    if (!probe.IsValid()) {
         return false;
     }
-    const std::string posix = probe->PosixPath();
-    if (posix.empty()) {
+    gCFile file;
+    if (gCFileIO::InitSaveFile(file, probe, nullptr, 2) != eNoError) {
         return false;
     }
-    const int fd = ::open(posix.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        return false;
-    }
-    // "X" and the toolkit's line end, LF CR, as UTF-16LE.
-    static const unsigned char text[] = {'X', 0, '\n', 0, '\r', 0};
-    const bool wrote = ::write(fd, text, sizeof text) == ssize_t(sizeof text);
-    const bool closed = ::close(fd) == 0;
-    const bool deleted = ::unlink(posix.c_str()) == 0;
-    return wrote && closed && deleted;
+    const bool wrote = file.WriteString(MakeString(u"X"), 1) == eNoError;
+    const bool closed = file.Close() == eNoError;
+    return wrote && closed && gCFileIO::FileDelete(probe) == eNoError;
 }
 
 error gCFolderRef::Browse() {

@@ -36,7 +36,7 @@ error gCMemFile::ReadBlock(void* destination, int32_t n) {
     if (!m_pBlock) {
         return eInvalidFile;
     }
-    if (n < 0) {
+    if (n < 0 || (n > 0 && !destination)) {
         return eBadParameter;
     }
     ClampLength();
@@ -58,7 +58,7 @@ error gCMemFile::WriteBlock(const void* source, int32_t n) {
     if (!m_pBlock) {
         return eInvalidFile;
     }
-    if (n < 0) {
+    if (n < 0 || (n > 0 && !source)) {
         return eBadParameter;
     }
     ClampLength();
@@ -102,7 +102,14 @@ error gCMemFile::GrowBy(int32_t n) {
     return eNoError;
 }
 
-bool gCMemFile::FindTerminated(int32_t width, int64_t& count) {
+error gCMemFile::TerminatedText(int32_t width, int64_t& count) {
+    if (!m_pBlock) {
+        return eInvalidFile;
+    }
+    ClampLength();
+    if (FileEnd()) {
+        return eFileReadWriteError;
+    }
     const unsigned char* data = m_pBlock->GetData();
     for (int64_t at = m_nPosition; at + width <= m_nLength; at += width) {
         bool nul = true;
@@ -111,27 +118,21 @@ bool gCMemFile::FindTerminated(int32_t width, int64_t& count) {
         }
         if (nul) {
             count = at - m_nPosition;
-            return true;
+            return eNoError;
         }
     }
-    return false;
+    FailPosition();
+    return eFileReadWriteError;
 }
 
 error gCMemFile::ReadString(gCString& text) {
     if (m_fTextAsAscii) {
         return ReadAsciiString(text);
     }
-    if (!m_pBlock) {
-        return eInvalidFile;
-    }
-    ClampLength();
-    if (FileEnd()) {
-        return eFileReadWriteError;
-    }
     int64_t count = 0;
-    if (!FindTerminated(2, count)) {
-        FailPosition();
-        return eFileReadWriteError;
+    const error found = TerminatedText(2, count);
+    if (found != eNoError) {
+        return found;
     }
     const unsigned char* data = m_pBlock->GetData() + m_nPosition;
     std::u16string units(size_t(count / 2), u'\0');
@@ -147,17 +148,10 @@ error gCMemFile::ReadString(gCString& text) {
 }
 
 error gCMemFile::ReadAsciiString(gCString& text) {
-    if (!m_pBlock) {
-        return eInvalidFile;
-    }
-    ClampLength();
-    if (FileEnd()) {
-        return eFileReadWriteError;
-    }
     int64_t count = 0;
-    if (!FindTerminated(1, count)) {
-        FailPosition();
-        return eFileReadWriteError;
+    const error found = TerminatedText(1, count);
+    if (found != eNoError) {
+        return found;
     }
     const char* bytes = reinterpret_cast<const char*>(m_pBlock->GetData() + m_nPosition);
     const error e = text.CopyStringFromBuffer(bytes, int32_t(count));

@@ -48,9 +48,10 @@ protected:
     void ClampLength();
     // Where a failed read or seek leaves the position: the last used byte.
     void FailPosition() { m_nPosition = m_nLength > 0 ? m_nLength - 1 : 0; }
-    // The bytes of a text ending in a NUL of the given width, from the
-    // position; false when no NUL lies within the used length.
-    bool FindTerminated(int32_t width, int64_t& count);
+    // The bytes of a text from the position up to its NUL of the given
+    // width: 16 without a block, 15 at the end or when no NUL lies within
+    // the used length (the position then at the last used byte).
+    error TerminatedText(int32_t width, int64_t& count);
 
     int64_t m_nLength = 0;
     int64_t m_nPosition = 0;

@@ -33,6 +33,11 @@ const LineCase kLineCases[] = {
      0},
     {"CrLfLine", Bytes({0x61, 0, 0x0D, 0, 0x0A, 0}), {"a\n"}, {6}, 0},
     {"BigEndianAfterMark", Bytes({0xFE, 0xFF, 0, 0x61, 0, 0x0A, 0, 0x0D}), {"a\n"}, {8}, 1},
+    {"BigEndianFullwidthLetterAndBackToLittle",
+     Bytes({0xFE, 0xFF, 0xFF, 0x21, 0, 0x0A, 0, 0x0D, 0xFF, 0xFE, 0x62, 0, 0, 0}),
+     {"\xEF\xBC\xA1\n", "b"},
+     {8, 14},
+     0},
     {"LittleEndianMarkDropped", Bytes({0xFF, 0xFE, 0x61, 0, 0x0A, 0, 0x0D, 0}), {"a\n"}, {8}, 0},
     {"NulEnded", Bytes({0x61, 0, 0x62, 0, 0, 0, 0x63, 0}), {"ab", "c"}, {6, 8}, 0},
     {"LastTextWithoutLineEnd",
@@ -87,6 +92,27 @@ TEST_F(FileRead, AsciiLinesEndAtLfCrCrLfAndNul) {
     }
     gCString text;
     EXPECT_EQ(file.ReadAsciiString(text), eFileReadWriteError);
+}
+
+TEST_F(FileRead, TextLongerThanOneChunk) {
+    // 1,023 units put the line end across the first chunk's end.
+    for (const int units : {1023, 3000}) {
+        std::string bytes;
+        for (int i = 0; i < units; ++i) {
+            bytes += Bytes({0x61, 0});
+        }
+        bytes += Bytes({0x0A, 0, 0x0D, 0, 0x62, 0});
+        WriteFileBytes(Posix("long.txt"), bytes);
+        gCFRef longRef(S("HD:long.txt"));
+        gCFile longFile;
+        ASSERT_EQ(longFile.Open(&longRef, 1), eNoError);
+        gCString text;
+        EXPECT_EQ(longFile.ReadString(text), eNoError) << units;
+        EXPECT_EQ(text.GetLength(), units + 1) << units;
+        EXPECT_EQ(longFile.GetFilePos(), 2 * units + 4) << units;
+        EXPECT_EQ(longFile.ReadString(text), eNoError) << units;
+        EXPECT_EQ(U(text), "b") << units;
+    }
 }
 
 TEST_F(FileRead, ShortReadIsAnErrorForEveryTypedReadAndBlocks) {

@@ -1,0 +1,229 @@
+// Listing and making folders, listing volumes, and the user's Documents
+// folder.
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+#include "StringText.h"
+#include "Utf8.h"
+#include "VolumeTable.h"
+#include "gCFRef.h"
+#include "gCFileIO.h"
+#include "gCFolderRef.h"
+#include "gCVolumeRef.h"
+
+namespace {
+
+std::vector<std::string> FolderEntries(const std::string& posix) {
+    std::vector<std::string> names;
+    DIR* dir = ::opendir(posix.c_str());
+    if (!dir) {
+        return names;
+    }
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..") {
+            names.push_back(name);
+        }
+    }
+    ::closedir(dir);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A mount point's field from /proc/mounts, with its octal escapes undone.
+std::string Unescape(const std::string& field) {
+    std::string out;
+    for (size_t i = 0; i < field.size(); ++i) {
+        if (field[i] == '\\' && i + 3 < field.size() + 0 && field[i + 1] >= '0' &&
+            field[i + 1] <= '7') {
+            out.push_back(
+                char((field[i + 1] - '0') * 64 + (field[i + 2] - '0') * 8 + (field[i + 3] - '0')));
+            i += 3;
+        } else {
+            out.push_back(field[i]);
+        }
+    }
+    return out;
+}
+
+// The mount points below /media and /mnt.
+std::vector<std::string> RemovableMounts() {
+    std::vector<std::string> mounts;
+    const std::string text = ReadText("/proc/mounts");
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) {
+            end = text.size();
+        }
+        const std::string line = text.substr(start, end - start);
+        start = end + 1;
+        const size_t a = line.find(' ');
+        const size_t b = a == std::string::npos ? a : line.find(' ', a + 1);
+        if (b == std::string::npos) {
+            continue;
+        }
+        const std::string point = Unescape(line.substr(a + 1, b - a - 1));
+        if ((point.rfind("/media/", 0) == 0 || point.rfind("/mnt/", 0) == 0) &&
+            std::find(mounts.begin(), mounts.end(), point) == mounts.end()) {
+            mounts.push_back(point);
+        }
+    }
+    return mounts;
+}
+
+} // namespace
+
+error gCFileIO::GetDirectoryContents(gCFolderRef& folder, gCArray<gCFRef*>* files,
+                                     gCArray<gCFolderRef*>* folders) {
+    std::string posix;
+    if (gCVolumeTable::ColonToPosix(folder.FolderReference(), posix) != eNoError) {
+        return eNoError;
+    }
+    while (posix.size() > 1 && posix.back() == '/') {
+        posix.pop_back();
+    }
+    for (const std::string& name : FolderEntries(posix)) {
+        const std::string path = (posix == "/" ? "" : posix) + "/" + name;
+        std::u16string colon;
+        struct stat st;
+        if (gCVolumeTable::PosixToColon(path, colon) != eNoError ||
+            ::stat(path.c_str(), &st) != 0) {
+            continue;
+        }
+        if (S_ISDIR(st.st_mode)) {
+            if (folders) {
+                auto item = std::make_unique<gCFolderRef>();
+                item->SetFolderReference(MakeString(colon));
+                if (folders->Add(item.get()) == eNoError) {
+                    item.release();
+                }
+            }
+        } else if (files) {
+            auto item = std::make_unique<gCFRef>();
+            item->SetFileReference(MakeString(colon));
+            if (files->Add(item.get()) == eNoError) {
+                item.release();
+            }
+        }
+    }
+    return eNoError;
+}
+
+error gCFileIO::MakeFolder(gCFolderRef& folder) {
+    if (Verify(folder)) {
+        return eNoError;
+    }
+    return folder.Create() == eNoError ? eNoError : eCreateFailed;
+}
+
+error gCFileIO::MakeRelativeFolder(gCString relativePath) {
+    gCFolderRef folder;
+    const error e = folder.SetRelativeReference(relativePath);
+    if (e != eNoError) {
+        return e;
+    }
+    return MakeFolder(folder);
+}
+
+error gCFileIO::RemoveRelativeFolder(gCString) {
+    return eNotImplemented;
+}
+
+error gCFileIO::GetVolumeList(gCArray<gCVolumeRef*>& volumes) {
+    std::vector<std::u16string> names;
+    std::vector<std::string> folders;
+    for (const gCVolumeTable::Volume& v : gCVolumeTable::Volumes()) {
+        names.push_back(v.name);
+        folders.push_back(v.folder);
+    }
+    for (const std::string& point : RemovableMounts()) {
+        if (std::find(folders.begin(), folders.end(), point) != folders.end()) {
+            continue;
+        }
+        names.push_back(gUtf8ToUtf16(point.substr(point.rfind('/') + 1)));
+        folders.push_back(point);
+    }
+    for (size_t i = 0; i < names.size(); ++i) {
+        auto ref = std::make_unique<gCVolumeRef>();
+        gCString text = MakeString(names[i]);
+        if (!names[i].empty()) {
+            text.AppendString(u":");
+        }
+        ref->SetReference(text);
+        ref->SetVolumeNumber(int16_t(i + 1));
+        if (volumes.Add(ref.get()) != eNoError) {
+            return eOutOfMemory;
+        }
+        ref.release();
+    }
+    return eNoError;
+}
+
+std::string gCFileIO::DocumentsFolderPath(const std::string& home,
+                                          const std::string& userDirsText) {
+    const std::string key = "XDG_DOCUMENTS_DIR=";
+    size_t start = 0;
+    while (start < userDirsText.size()) {
+        size_t end = userDirsText.find('\n', start);
+        if (end == std::string::npos) {
+            end = userDirsText.size();
+        }
+        std::string line = userDirsText.substr(start, end - start);
+        start = end + 1;
+        const size_t first = line.find_first_not_of(" \t");
+        if (first == std::string::npos || line.compare(first, key.size(), key) != 0) {
+            continue;
+        }
+        std::string value = line.substr(first + key.size());
+        while (!value.empty() && (value.back() == ' ' || value.back() == '\r')) {
+            value.pop_back();
+        }
+        if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
+            value = value.substr(1, value.size() - 2);
+        }
+        if (value.rfind("$HOME", 0) == 0) {
+            value = home + value.substr(5);
+        }
+        if (!value.empty() && value.front() == '/') {
+            while (value.size() > 1 && value.back() == '/') {
+                value.pop_back();
+            }
+            return value;
+        }
+    }
+    return home + "/Documents";
+}
+
+error gCFileIO::GetOSUserDocumentsFolder(gCFolderRef* folder) {
+    if (!folder) {
+        return eBadParameter;
+    }
+    const char* home = std::getenv("HOME");
+    if (!home || !*home) {
+        return eCreateFailed;
+    }
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    const std::string configFolder =
+        config && *config ? std::string(config) : std::string(home) + "/.config";
+    const std::string path = DocumentsFolderPath(home, ReadText(configFolder + "/user-dirs.dirs"));
+    struct stat st;
+    std::u16string colon;
+    if (::stat(path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) ||
+        gCVolumeTable::PosixToColon(path, colon) != eNoError) {
+        return eCreateFailed;
+    }
+    return folder->SetFolderReference(MakeString(colon)) == eNoError ? eNoError : eCreateFailed;
+}

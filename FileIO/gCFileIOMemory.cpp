@@ -1,0 +1,137 @@
+// Whole memory files and stream-to-stream copies.
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "ErrorReport.h"
+#include "gCFRef.h"
+#include "gCFRelative.h"
+#include "gCFile.h"
+#include "gCFileIO.h"
+#include "gCMemFile.h"
+
+error gCFileIO::LoadMemFile(gCMemFile& mem, gCFile* file) {
+    if (!file || !file->IsOpen()) {
+        return eBadParameter;
+    }
+    const int32_t length = file->GetFileLength();
+    error e = mem.GrowBy(length);
+    if (e == eNoError) {
+        e = file->Rewind();
+    }
+    if (e != eNoError) {
+        return e;
+    }
+    int32_t count = 0;
+    e = file->ReadBufferLen(mem.GetMemBlock()->GetData(), length, count);
+    if (e != eNoError) {
+        return e;
+    }
+    return count == length ? eNoError : eFileReadWriteError;
+}
+
+error gCFileIO::LoadMemFile(gCMemFile& mem, gCFRef* ref) {
+    if (!ref || !ref->IsValid()) {
+        return eBadParameter;
+    }
+    gCFile file;
+    const error e = file.Open(ref, 1);
+    return e != eNoError ? e : LoadMemFile(mem, &file);
+}
+
+error gCFileIO::LoadMemFile(gCMemFile& mem, gCFRelative* ref) {
+    if (!ref || !ref->IsValid()) {
+        return eBadParameter;
+    }
+    gCFile file;
+    const error e = file.Open(ref, 1);
+    return e != eNoError ? e : LoadMemFile(mem, &file);
+}
+
+error gCFileIO::LoadMemFile(gCMemFile& mem, gCString relativePath) {
+    gCFRelative ref(relativePath);
+    if (!ref.IsValid()) {
+        return eCreateFailed;
+    }
+    return LoadMemFile(mem, &ref);
+}
+
+error gCFileIO::SaveMemFile(gCMemFile* mem, gCFile* file) {
+    if (!file || !file->IsOpen()) {
+        ReportError(eBadParameter, "Invalid file passed to SaveMemFile.");
+        return eBadParameter;
+    }
+    if (!mem) {
+        return eBadParameter;
+    }
+    const int64_t used = mem->GetSize();
+    if (used <= 0) {
+        return eNoError;
+    }
+    return file->WriteBuffer(mem->GetMemBlock()->GetData(), int32_t(used));
+}
+
+namespace {
+
+// Writes the memory file as a whole new file; the file is in place only
+// when every write and the close succeeded.
+template <typename Ref> error SaveWhole(gCMemFile* mem, Ref* ref) {
+    gCFile file;
+    error e = file.Open(ref, 2);
+    if (e != eNoError) {
+        return e;
+    }
+    e = gCFileIO::SaveMemFile(mem, &file);
+    const error closed = file.Close();
+    return e != eNoError ? e : closed;
+}
+
+} // namespace
+
+error gCFileIO::SaveMemFile(gCMemFile* mem, gCFRelative* ref) {
+    return SaveWhole(mem, ref);
+}
+
+error gCFileIO::SaveMemFile(gCMemFile* mem, gCString relativePath) {
+    gCFRelative ref;
+    const error e = ref.SetReference(relativePath);
+    if (e != eNoError) {
+        std::string detail = "Failed to set file reference:\n";
+        detail += relativePath.Ascii();
+        ReportError(e, detail.c_str());
+        return e;
+    }
+    return SaveMemFile(mem, &ref);
+}
+
+error gCFileIO::SaveMemFile(gCMemFile* mem, gCFRef* ref) {
+    if (!ref || !ref->IsValid()) {
+        return eBadParameter;
+    }
+    return SaveWhole(mem, ref);
+}
+
+error gCFileIO::ByteCopy(gCStream& source, gCStream& destination) {
+    constexpr int64_t kChunk = 262144;
+    error e = source.Rewind();
+    if (e != eNoError) {
+        return e;
+    }
+    std::vector<char> buffer;
+    for (;;) {
+        const int64_t remaining = source.Length() - source.GetFilePos();
+        if (remaining <= 0) {
+            return eNoError;
+        }
+        const int32_t n = int32_t(std::min(kChunk, remaining));
+        buffer.resize(size_t(n));
+        e = source.ReadBlock(buffer.data(), n);
+        if (e == eNoError) {
+            e = destination.WriteBlock(buffer.data(), n);
+        }
+        if (e != eNoError) {
+            return e;
+        }
+    }
+}

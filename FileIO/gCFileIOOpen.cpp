@@ -1,0 +1,136 @@
+// Opening streams from references, asking the user when a reference is not
+// valid yet, and checking that files and folders exist.
+
+#include <sys/stat.h>
+
+#include "ApplicationRoot.h"
+#include "LegalPath.h"
+#include "StringText.h"
+#include "VolumeTable.h"
+#include "gCFRef.h"
+#include "gCFRelative.h"
+#include "gCFile.h"
+#include "gCFileDlg.h"
+#include "gCFileIO.h"
+#include "gCFolderRef.h"
+
+error gCFileIO::InitLoadFile(gCFile& file, gCFRef& ref, gCFTypeList* types, int32_t access) {
+    if (!ref.IsValid()) {
+        const error e = InitLoadFRef(ref, types);
+        if (e != eNoError) {
+            return e;
+        }
+    }
+    if (!ref.IsValid()) {
+        return eBadParameter;
+    }
+    return file.Open(&ref, access);
+}
+
+error gCFileIO::InitLoadFile(gCFile& file, gCFRelative& ref, int32_t access) {
+    if (!ref.IsValid()) {
+        return eBadParameter;
+    }
+    return file.Open(&ref, access);
+}
+
+error gCFileIO::InitLoadFile(gCFile& file, gCString relativePath, int32_t access) {
+    gCFRelative ref(relativePath);
+    return InitLoadFile(file, ref, access);
+}
+
+error gCFileIO::InitSaveFile(gCFile& file, gCFRef& ref, gCFTypeList* types, int32_t access) {
+    if (!ref.IsValid()) {
+        const error e = InitSaveFRef(&ref, types);
+        if (e != eNoError) {
+            return e;
+        }
+    }
+    if (!ref.IsValid()) {
+        return eBadParameter;
+    }
+    return file.Open(&ref, access);
+}
+
+error gCFileIO::InitSaveFile(gCFile& file, gCFRelative& ref, int32_t access) {
+    return InitLoadFile(file, ref, access);
+}
+
+error gCFileIO::InitSaveFile(gCFile& file, gCString relativePath, int32_t access) {
+    return InitLoadFile(file, relativePath, access);
+}
+
+error gCFileIO::InitLoadFRef(gCFRef& ref, gCFTypeList* types) {
+    gCFileDlg dialog;
+    gCString path;
+    const error e = dialog.ShowLoadFile(path, types);
+    if (e != eNoError) {
+        return e;
+    }
+    if (TextOf(path).empty()) {
+        return eBadParameter;
+    }
+    ref.SetFileReference(path);
+    return ref.IsValid() ? eNoError : eBadParameter;
+}
+
+error gCFileIO::InitSaveFRef(gCFRef* ref, gCFTypeList* types) {
+    if (!ref) {
+        return eBadParameter;
+    }
+    gCFileDlg dialog;
+    const error e = dialog.ShowSaveFile(ref, types);
+    if (e != eNoError) {
+        return e;
+    }
+    return ref->IsValid() ? eNoError : eBadParameter;
+}
+
+error gCFileIO::InitFolderRef(gCFolderRef& folder) {
+    gCFileDlg dialog;
+    gCString path;
+    const error e = dialog.ShowChooseFolder(path);
+    if (e != eNoError) {
+        return e;
+    }
+    return folder.SetFolderReference(path) == eNoError ? eNoError : eCreateFailed;
+}
+
+bool gCFileIO::Verify(gCFRef& ref) {
+    gCFile file;
+    return file.Open(&ref, 1) == eNoError;
+}
+
+bool gCFileIO::Verify(gCFRelative& ref) {
+    gCFile file;
+    return file.Open(&ref, 1) == eNoError;
+}
+
+bool gCFileIO::Verify(gCFolderRef& folder) {
+    std::string posix;
+    struct stat st;
+    return gCVolumeTable::ColonToPosix(folder.FolderReference(), posix) == eNoError &&
+           ::stat(posix.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool gCFileIO::VerifyRelativeName(gCString relativePath) {
+    gCFRelative ref(relativePath);
+    return Verify(ref);
+}
+
+bool gCFileIO::VerifyRelativeFolderName(gCString relativePath) {
+    gCString root;
+    gGetApplicationRoot(root);
+    const std::u16string_view r = TextOf(root);
+    const std::u16string_view t = TextOf(relativePath);
+    if ((r.empty() || r.back() != u':') && (t.empty() || t.front() != u':')) {
+        root.AppendString(u":");
+    }
+    root.AppendString(relativePath);
+    gCFolderRef folder(root);
+    return Verify(folder);
+}
+
+bool gCFileIO::IsLegalPath(gCString text) {
+    return ::IsLegalPath(text);
+}
