@@ -2,8 +2,8 @@
 
 #include <new>
 
-#include "gCFRelative.h"
 #include "gCFile.h"
+#include "gCFileIO.h"
 #include "gCResourceIndex.h"
 
 namespace {
@@ -46,8 +46,7 @@ template <typename Matches> gCString FindInFile(gCFile* file, int32_t field, Mat
 
 // Opens a file below the application folder for reading.
 error OpenRelative(gCFile& file, const gCString& path) {
-    gCFRelative relative(path);
-    const error e = file.Open(&relative, 1);
+    const error e = gCFileIO::InitLoadFile(file, path, 1);
     if (e == eNoError && !file.IsOpen()) {
         return eInvalidFile;
     }
