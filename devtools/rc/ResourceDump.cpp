@@ -1,0 +1,61 @@
+#include "ResourceDump.h"
+
+#include <cstdio>
+
+#include "ResourceTags.h"
+#include "ResourceWriter.h"
+#include "Utf8.h"
+#include "gCResourceIndex.h"
+
+namespace {
+
+std::string TagText(uint32_t tag) {
+    std::string text;
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        const char c = char((tag >> shift) & 0xFF);
+        text.push_back(c >= 0x20 && c < 0x7F ? c : '?');
+    }
+    return text;
+}
+
+std::string Line(const std::string& tag, const std::string& id, const std::string& name,
+                 int32_t size) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%-4s %11s  ", tag.c_str(), id.c_str());
+    return buffer + name + "  " + std::to_string(size) + "\n";
+}
+
+} // namespace
+
+int DumpResourceFile(const std::string& path, std::ostream& out) {
+    gCFile file;
+    error e = OpenPosixFile(file, path, 1);
+    while (e == eNoError && !file.FileEnd()) {
+        uint32_t tag = 0;
+        int32_t size = 0;
+        int64_t data = 0;
+        if ((e = file.ReadUint32(tag)) != eNoError ||
+            (e = ReadResBlockSize(file, size, data)) != eNoError) {
+            break;
+        }
+        if (tag == kResVersionTag) {
+            int32_t version = 0;
+            if (size != 4 || (e = file.ReadInt32(version)) != eNoError) {
+                e = e != eNoError ? e : eResourceReadError;
+                break;
+            }
+            out << Line(TagText(tag), "", "version " + std::to_string(version), size);
+            continue;
+        }
+        int32_t id = 0;
+        gCString name;
+        if (size < kResHeaderMinimum || (e = file.ReadInt32(id)) != eNoError ||
+            (e = ReadResBlockName(file, data + size, name)) != eNoError) {
+            e = e != eNoError ? e : eResourceReadError;
+            break;
+        }
+        out << Line(TagText(tag), std::to_string(id), gStringToUtf8(name), size);
+        e = file.SetFilePos(data + size);
+    }
+    return int(e);
+}

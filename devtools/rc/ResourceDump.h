@@ -1,0 +1,10 @@
+#pragma once
+// Lists a resource file's blocks, one line each: tag, id, name and the size
+// of the block's data (the version block shows its version instead of an id
+// and name).
+
+#include <ostream>
+#include <string>
+
+// 0 when the whole file was listed, else the error that ended the listing.
+int DumpResourceFile(const std::string& path, std::ostream& out);

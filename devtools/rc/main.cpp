@@ -1,0 +1,74 @@
+// daublin-rc: the resource compiler.
+//
+//   daublin-rc <source folder> <output folder>
+//       compiles the folder's YAML sources into <output folder>/system.vrf
+//       and <output folder>/system.vsf, then reads both back with the
+//       toolkit's loaders; any error names its source file and line.
+//   daublin-rc --dump <file.vrf>
+//       lists the blocks of a resource file.
+
+#include <filesystem>
+#include <iostream>
+
+#include "Diagnostics.h"
+#include "ResourceDump.h"
+#include "ResourceVerifier.h"
+#include "ResourceWriter.h"
+#include "SourceReader.h"
+
+namespace {
+
+int Usage() {
+    std::cerr << "usage: daublin-rc <source folder> <output folder>\n"
+                 "       daublin-rc --dump <file.vrf>\n";
+    return 2;
+}
+
+int Report(const Diagnostics& diagnostics) {
+    for (const std::string& message : diagnostics.Messages()) {
+        std::cerr << "daublin-rc: " << message << "\n";
+    }
+    return diagnostics.Failed() ? 1 : 0;
+}
+
+int Compile(const std::string& sourceFolder, const std::string& outputFolder) {
+    Diagnostics diagnostics;
+    ResourceSources sources;
+    if (!ReadSources(sourceFolder, sources, diagnostics)) {
+        return Report(diagnostics);
+    }
+    std::error_code ec;
+    std::filesystem::create_directories(outputFolder, ec);
+    const std::string vrf = (std::filesystem::path(outputFolder) / "system.vrf").string();
+    const std::string vsf = (std::filesystem::path(outputFolder) / "system.vsf").string();
+    std::vector<int64_t> locations;
+    if (WriteResourceFile(vrf, sources, locations, diagnostics) &&
+        WriteStringTableFile(vsf, sources, diagnostics)) {
+        VerifyResourceFile(vrf, sources, locations, diagnostics);
+        VerifyStringTableFile(vsf, sources, diagnostics);
+    }
+    if (diagnostics.Failed()) {
+        // Never leave files behind that did not come back as written.
+        std::filesystem::remove(vrf, ec);
+        std::filesystem::remove(vsf, ec);
+    }
+    return Report(diagnostics);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        return Usage();
+    }
+    const std::string first = argv[1];
+    if (first == "--dump") {
+        const int e = DumpResourceFile(argv[2], std::cout);
+        if (e != 0) {
+            std::cerr << "daublin-rc: " << argv[2] << ": unreadable block (error " << e << ")\n";
+            return 1;
+        }
+        return 0;
+    }
+    return Compile(first, argv[2]);
+}
