@@ -52,14 +52,28 @@ void CFakeAppServices::GetApplicationRoot(gCString& root) {
     gStringFromUtf8(root, m_ApplicationRoot);
 }
 
-CResourcePool* CFakeAppServices::GetResourcePool(int32_t) {
+CResourcePool* CFakeAppServices::GetResourcePool(int32_t type) {
+    return type >= 0 && type < 6 ? &m_aResourcePools[type] : nullptr;
+}
+
+template <typename Find> gCResourceObject* CFakeAppServices::FindInPools(int32_t type, Find find) {
+    if (type != -1) {
+        CResourcePool* pool = GetResourcePool(type);
+        return pool ? find(*pool) : nullptr;
+    }
+    // Every pool but the fonts'.
+    for (int32_t i = 0; i < 5; ++i) {
+        if (gCResourceObject* found = find(m_aResourcePools[i])) {
+            return found;
+        }
+    }
     return nullptr;
 }
 
-gCResourceObject* CFakeAppServices::FindResourceByID(int32_t, int32_t) {
-    return nullptr;
+gCResourceObject* CFakeAppServices::FindResourceByID(int32_t type, int32_t id) {
+    return FindInPools(type, [id](CResourcePool& pool) { return pool.FindByID(uint32_t(id)); });
 }
 
-gCResourceObject* CFakeAppServices::FindResourceByName(int32_t, const gCString&) {
-    return nullptr;
+gCResourceObject* CFakeAppServices::FindResourceByName(int32_t type, const gCString& name) {
+    return FindInPools(type, [&name](CResourcePool& pool) { return pool.FindByName(name); });
 }

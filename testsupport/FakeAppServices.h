@@ -1,13 +1,14 @@
 #pragma once
 // A stand-in application object for tests: it records alerts, keeps the
 // heartbeat and cursor flags with call counts, and hands out whatever
-// files, index, table and pools a test sets. Constructing one registers it;
-// destroying it unregisters it.
+// files, index and table a test sets; its six resource pools are real. Constructing one registers
+// it; destroying it unregisters it.
 
 #include <string>
 #include <vector>
 
 #include "AppServices.h"
+#include "CResourcePool.h"
 
 class CFakeAppServices : public CAppServices {
 public:
@@ -65,7 +66,12 @@ public:
     gCFile* m_pFontFile = nullptr;
     gCResourceIndex* m_pFontIndex = nullptr;
     gCStringTable* m_pStringTable = nullptr;
+    // The six shared pools: 1 images and image lists, 5 fonts.
+    CResourcePool m_aResourcePools[6];
 
 private:
+    // Pool type 0 to 5 asks that pool; -1 asks pools 0 to 4 in order.
+    template <typename Find> gCResourceObject* FindInPools(int32_t type, Find find);
+
     CAppServices* m_pPrevious = nullptr;
 };

@@ -1,0 +1,59 @@
+#pragma once
+// A byte stream over a memory block. The block's count is the capacity; the
+// used length is what has been written (or, over a caller's block, the
+// whole block). Writes past the used length grow the block, 2,048 bytes
+// beyond the need each time.
+
+#include <cstdint>
+
+#include "CMemBlock.h"
+#include "gCStream.h"
+
+class gCMemFile : public gCStream {
+public:
+    // A new block of 2,048 bytes that the stream owns.
+    gCMemFile();
+    // A caller's block, not owned; its whole count is the used length.
+    explicit gCMemFile(CMemBlock* block);
+    ~gCMemFile() override;
+
+    error ReadAsciiString(gCString& text) override;
+    error ReadString(gCString& text) override;
+    error ReadBlock(void* destination, int32_t n) override;
+    error WriteAsciiString(gCString text, int32_t eol) override;
+    error WriteString(gCString text, int32_t eol) override;
+    error WriteBlock(const void* source, int32_t n) override;
+
+    error Rewind() override;
+    error FastForward() override;
+    error GetFilePos(int32_t& position) override;
+    error GetFilePos(int64_t& position) override;
+    int64_t GetFilePos() override;
+    error SetFilePos(int64_t position) override;
+    bool FileEnd() override;
+    int64_t Length() override;
+
+    // The used length.
+    virtual int64_t GetSize();
+    // Extends the used length by n bytes, enlarging the block when it is
+    // too small: 6 without a block, 5 when it cannot grow.
+    virtual error GrowBy(int32_t n);
+
+    CMemBlock* GetMemBlock() { return m_pBlock; }
+
+protected:
+    bool IsOpenForReading() override { return HasData(); }
+    bool HasData() const { return m_pBlock && m_pBlock->GetData(); }
+    // Keeps the used length within the block.
+    void ClampLength();
+    // Where a failed read or seek leaves the position: the last used byte.
+    void FailPosition() { m_nPosition = m_nLength > 0 ? m_nLength - 1 : 0; }
+    // The bytes of a text ending in a NUL of the given width, from the
+    // position; false when no NUL lies within the used length.
+    bool FindTerminated(int32_t width, int64_t& count);
+
+    int64_t m_nLength = 0;
+    int64_t m_nPosition = 0;
+    int32_t m_fOwnsBlock = 0;
+    CMemBlock* m_pBlock = nullptr;
+};
