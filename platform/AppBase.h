@@ -10,13 +10,17 @@
 #include <memory>
 
 #include "AppServices.h"
+#include "CResourcePool.h"
 #include "Error.h"
 #include "Geometry.h"
 #include "MessageHub.h"
 #include "PlatformAudioManager.h"
+#include "gCFile.h"
+#include "gCResourceIndex.h"
 #include "gCArray.h"
 #include "gCCmdTarget.h"
 #include "gCString.h"
+#include "gCStringTable.h"
 
 class CBackdrop;
 class CTabletServices;
@@ -198,7 +202,13 @@ protected:
     gCString m_ResFolder;
     gCString m_ResFileName;
     gCString m_StringFileName;
+    gCFile m_ResFile;
+    gCStringTable m_StringTable;
+    gCResourceIndex m_ResIndex;
     gCString m_FontFileName;
+    gCFile m_FontFile;
+    gCResourceIndex m_FontIndex;
+    CResourcePool m_aResourcePools[kResourcePoolCount];
     CMessageHub m_MessageHub;
     std::unique_ptr<CPlatformAudioManager> m_pAudioManager;
     uint32_t m_nIdleTicks = 0;
