@@ -15,10 +15,10 @@
 #include "Geometry.h"
 #include "MessageHub.h"
 #include "PlatformAudioManager.h"
-#include "gCFile.h"
-#include "gCResourceIndex.h"
 #include "gCArray.h"
 #include "gCCmdTarget.h"
+#include "gCFile.h"
+#include "gCResourceIndex.h"
 #include "gCString.h"
 #include "gCStringTable.h"
 

@@ -86,7 +86,8 @@ CResourcePool* CAppBase::GetResourcePool(int32_t type) {
     return type >= 0 && type < kResourcePoolCount ? &m_aResourcePools[type] : nullptr;
 }
 
-template <typename Find> static gCResourceObject* SearchPools(CAppBase& app, int32_t type, Find find) {
+template <typename Find>
+static gCResourceObject* SearchPools(CAppBase& app, int32_t type, Find find) {
     if (type != eResPoolSearch) {
         CResourcePool* pool = app.GetResourcePool(type);
         return pool ? find(*pool) : nullptr;
@@ -101,7 +102,8 @@ template <typename Find> static gCResourceObject* SearchPools(CAppBase& app, int
 }
 
 gCResourceObject* CAppBase::FindResourceByID(int32_t type, int32_t id) {
-    return SearchPools(*this, type, [id](CResourcePool& pool) { return pool.FindByID(uint32_t(id)); });
+    return SearchPools(*this, type,
+                       [id](CResourcePool& pool) { return pool.FindByID(uint32_t(id)); });
 }
 
 gCResourceObject* CAppBase::FindResourceByName(int32_t type, const gCString& name) {
