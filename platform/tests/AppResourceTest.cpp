@@ -76,7 +76,8 @@ protected:
             uint32_t id;
             const char16_t* name;
             const char16_t* text;
-        } records[] = {{3000000000u, u"Welcome", u"Welcome to Daublin"}, {3000000001u, u"Quit", u"Quit"}};
+        } records[] = {{3000000000u, u"Welcome", u"Welcome to Daublin"},
+                       {3000000001u, u"Quit", u"Quit"}};
         for (const auto& r : records) {
             file.WriteUint32(r.id);
             file.WriteInt32(0);

@@ -54,15 +54,24 @@ TEST(KeyTable, SpecialKeysMapToTheirPlaces) {
     const struct {
         uint32_t code;
         int32_t scancode;
-    } rows[] = {{9, SDL_SCANCODE_TAB},       {13, SDL_SCANCODE_KP_ENTER},
-                {27, SDL_SCANCODE_ESCAPE},   {'0', SDL_SCANCODE_0},
-                {'9', SDL_SCANCODE_9},       {'z', SDL_SCANCODE_Z},
-                {0x88, SDL_SCANCODE_RETURN}, {0x89, SDL_SCANCODE_RETURN},
-                {0x8D, SDL_SCANCODE_DELETE}, {0x8E, SDL_SCANCODE_BACKSPACE},
-                {0x8F, SDL_SCANCODE_SPACE},  {0x90, SDL_SCANCODE_RIGHT},
-                {0x93, SDL_SCANCODE_DOWN},   {0x97, SDL_SCANCODE_PAGEDOWN},
-                {0x98, SDL_SCANCODE_F1},     {0xA4, SDL_SCANCODE_INSERT},
-                {0x81, 0},                   {0x20, 0}};
+    } rows[] = {{9, SDL_SCANCODE_TAB},
+                {13, SDL_SCANCODE_KP_ENTER},
+                {27, SDL_SCANCODE_ESCAPE},
+                {'0', SDL_SCANCODE_0},
+                {'9', SDL_SCANCODE_9},
+                {'z', SDL_SCANCODE_Z},
+                {0x88, SDL_SCANCODE_RETURN},
+                {0x89, SDL_SCANCODE_RETURN},
+                {0x8D, SDL_SCANCODE_DELETE},
+                {0x8E, SDL_SCANCODE_BACKSPACE},
+                {0x8F, SDL_SCANCODE_SPACE},
+                {0x90, SDL_SCANCODE_RIGHT},
+                {0x93, SDL_SCANCODE_DOWN},
+                {0x97, SDL_SCANCODE_PAGEDOWN},
+                {0x98, SDL_SCANCODE_F1},
+                {0xA4, SDL_SCANCODE_INSERT},
+                {0x81, 0},
+                {0x20, 0}};
     for (const auto& row : rows) {
         EXPECT_EQ(ScancodeForKey(row.code), row.scancode) << "code " << row.code;
     }
