@@ -1,8 +1,7 @@
 #include "XInputPenReader.h"
 
+#include "XInputPenEvent.h"
 #include <SDL_syswm.h>
-#include <X11/Xlib.h>
-#include <X11/extensions/XInput2.h>
 
 #include <algorithm>
 #include <vector>
@@ -88,8 +87,15 @@ std::unique_ptr<CXInputPenReader> CXInputPenReader::Create(SDL_Window* window) {
         !XQueryExtension(display, "XInputExtension", &opcode, &firstEvent, &firstError)) {
         return nullptr;
     }
-    int major = 2, minor = 0;
-    if (XIQueryVersion(display, &major, &minor) != Success || major < 2) {
+    // Ask for the newest version: the server refuses a client that asks for
+    // less than it asked for before, and SDL asks first.
+    int major = 2, minor = 4;
+    Status status;
+    {
+        CXErrorTrap trap(display);
+        status = XIQueryVersion(display, &major, &minor);
+    }
+    if (status != Success || major < 2) {
         return nullptr;
     }
     std::unique_ptr<CXInputPenReader> reader(
@@ -200,36 +206,13 @@ void CXInputPenReader::OnXEvent(void* xevent) {
     if (xe->type != GenericEvent || xe->xcookie.extension != m_nOpcode || !xe->xcookie.data) {
         return;
     }
-    switch (xe->xcookie.evtype) {
-    case XI_HierarchyChanged:
+    if (xe->xcookie.evtype == XI_HierarchyChanged) {
         Rescan();
-        return;
-    case XI_Motion:
-    case XI_ButtonPress:
-    case XI_ButtonRelease:
-        break;
-    default:
-        return;
-    }
-    const auto* de = static_cast<const XIDeviceEvent*>(xe->xcookie.data);
-    if (!m_Tracker.IsPen(de->deviceid)) {
         return;
     }
     CPenEvent pe;
-    pe.device = de->deviceid;
-    pe.kind = xe->xcookie.evtype == XI_Motion        ? EPenEventKind::eMotion
-              : xe->xcookie.evtype == XI_ButtonPress ? EPenEventKind::ePress
-                                                     : EPenEventKind::eRelease;
-    pe.button = pe.kind == EPenEventKind::eMotion ? 0 : de->detail;
-    pe.tipWasDown = de->buttons.mask_len > 0 && XIMaskIsSet(de->buttons.mask, 1);
-    for (const CPenDevice& pen : m_Tracker.Devices()) {
-        if (pen.id == de->deviceid) {
-            pe.hasPressure =
-                PackedValuator(de->valuators.mask, de->valuators.mask_len, de->valuators.values,
-                               pen.pressureValuator, pe.rawPressure);
-        }
+    if (PenEventFromXI2(xe->xcookie.evtype, *static_cast<const XIDeviceEvent*>(xe->xcookie.data),
+                        m_Tracker.Devices(), pe)) {
+        m_Tracker.PenEvent(pe);
     }
-    pe.x = de->event_x;
-    pe.y = de->event_y;
-    m_Tracker.PenEvent(pe);
 }

@@ -185,3 +185,69 @@ TEST_F(PenTracking, PairingsAreTakenByTheirEvent) {
 }
 
 } // namespace
+
+#include "XInputPenEvent.h"
+
+namespace {
+
+// An XInput2 device event as the server sends it for a pen: valuators 0, 1
+// and 2 (x, y, pressure) present, button 1 held before the event.
+class XInputEvents : public ::testing::Test {
+protected:
+    void SetUp() override {
+        de.deviceid = 11;
+        de.event_x = 120.75;
+        de.event_y = 64.5;
+        de.valuators.mask = m_aValuatorMask;
+        de.valuators.mask_len = sizeof m_aValuatorMask;
+        de.valuators.values = m_aValues;
+        de.buttons.mask = m_aButtonMask;
+        de.buttons.mask_len = sizeof m_aButtonMask;
+    }
+
+    unsigned char m_aValuatorMask[1] = {0x07};
+    double m_aValues[3] = {30000.0, 16000.0, 49151.25};
+    unsigned char m_aButtonMask[1] = {0x02};
+    XIDeviceEvent de{};
+    std::vector<CPenDevice> pens = {{11, 2, 0.0, 65535.0, 0}};
+};
+
+TEST_F(XInputEvents, DeviceEventsOfPensAreRead) {
+    CPenEvent e;
+    ASSERT_TRUE(PenEventFromXI2(XI_Motion, de, pens, e));
+    EXPECT_EQ(e.device, 11);
+    EXPECT_EQ(e.kind, EPenEventKind::eMotion);
+    EXPECT_TRUE(e.tipWasDown);
+    ASSERT_TRUE(e.hasPressure);
+    EXPECT_EQ(e.rawPressure, 49151.25);
+    EXPECT_EQ(e.x, 120.75);
+    EXPECT_EQ(e.y, 64.5);
+
+    CPenTracker tracker;
+    tracker.SetDevices(pens);
+    tracker.PenEvent(e);
+    EXPECT_FLOAT_EQ(tracker.Pressure(11), 0.75f);
+
+    de.detail = 1;
+    m_aButtonMask[0] = 0;
+    ASSERT_TRUE(PenEventFromXI2(XI_ButtonPress, de, pens, e));
+    EXPECT_EQ(e.kind, EPenEventKind::ePress);
+    EXPECT_EQ(e.button, 1);
+    EXPECT_FALSE(e.tipWasDown);
+    ASSERT_TRUE(PenEventFromXI2(XI_ButtonRelease, de, pens, e));
+    EXPECT_EQ(e.kind, EPenEventKind::eRelease);
+}
+
+TEST_F(XInputEvents, OtherDevicesAndEventsAreLeftAlone) {
+    CPenEvent e;
+    m_aValuatorMask[0] = 0x03; // no pressure in this event
+    ASSERT_TRUE(PenEventFromXI2(XI_Motion, de, pens, e));
+    EXPECT_FALSE(e.hasPressure);
+    EXPECT_FALSE(PenEventFromXI2(XI_Enter, de, pens, e));
+    EXPECT_FALSE(PenEventFromXI2(XI_TouchBegin, de, pens, e));
+    de.deviceid = 2;
+    EXPECT_FALSE(PenEventFromXI2(XI_Motion, de, pens, e));
+    EXPECT_FALSE(PenEventFromXI2(XI_Motion, de, {}, e));
+}
+
+} // namespace
