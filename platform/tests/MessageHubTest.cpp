@@ -63,3 +63,25 @@ TEST(MessageHub, TargetRegisteredTwiceAndRemovedOnceStillReceivesOnce) {
 }
 
 } // namespace
+
+#include "gCMemory.h"
+
+namespace {
+
+TEST(MessageHub, TargetThatCannotBeAddedLeavesTheListAsItWas) {
+    std::vector<int> log;
+    CRecordingTarget a(&log, 1), b(&log, 2);
+    CMessageHub hub;
+    ASSERT_EQ(hub.AddTarget(&a), eNoError);
+    gCMemory::m_pAllocProc = [](size_t) -> void* { return nullptr; };
+    gCMemory::m_pReallocProc = [](void*, size_t) -> void* { return nullptr; };
+    // Growing past the first exact allocation needs memory.
+    const error e = hub.AddTarget(&b);
+    gCMemory::ResetProcs();
+    EXPECT_EQ(e, eOutOfMemory);
+    EXPECT_EQ(hub.GetCount(), 1);
+    hub.Message(eMsgPaintColour, nullptr, 0);
+    EXPECT_EQ(log, (std::vector<int>{1}));
+}
+
+} // namespace
