@@ -1,0 +1,7 @@
+#include "App.h"
+
+CApp::CApp() {
+    m_fInTimer = 0;
+    m_fMBarHidden = 0;
+    m_fMBarWasHidden = 0;
+}

@@ -1,0 +1,11 @@
+#pragma once
+// The toolkit's concrete application class; the application derives its
+// own from it.
+
+#include "AppMac.h"
+
+class CApp : public CAppMac {
+public:
+    CApp();
+    ~CApp() override = default;
+};

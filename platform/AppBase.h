@@ -1,0 +1,227 @@
+#pragma once
+// The one application object: how every subsystem reaches the platform.
+// It holds the resource files, their indexes, the shared resource pools and
+// the string table, answers button, key and cursor questions, runs the idle
+// tick and the heartbeat, and broadcasts messages. CAppBase is the
+// platform-neutral part, CAppMac the implementation over SDL, CApp the
+// concrete class the application derives from.
+
+#include <cstdint>
+#include <memory>
+
+#include "AppServices.h"
+#include "CResourcePool.h"
+#include "Error.h"
+#include "Geometry.h"
+#include "MessageHub.h"
+#include "PlatformAudioManager.h"
+#include "gCArray.h"
+#include "gCCmdTarget.h"
+#include "gCFile.h"
+#include "gCResourceIndex.h"
+#include "gCString.h"
+#include "gCStringTable.h"
+
+class CBackdrop;
+class CTabletServices;
+class CWindowBase;
+
+// The index of a resource pool: 1 images and image lists, 5 fonts; 0, 2, 3
+// and 4 stay empty. -1 searches pools 0 to 4 (not the font pool).
+enum EResourcePoolType : int32_t {
+    eResPoolSearch = -1,
+    eResPoolGeneral = 0,
+    eResPoolImages = 1,
+    eResPool2 = 2,
+    eResPool3 = 3,
+    eResPool4 = 4,
+    eResPoolFonts = 5,
+};
+constexpr int32_t kResourcePoolCount = 6;
+
+class CAppBase : public gCCmdTarget, public CAppServices {
+public:
+    using FactoryProc = gCResourceObject* (*)();
+    struct SFactoryEntry {
+        gCString name;
+        FactoryProc creator;
+    };
+
+    CAppBase();
+    ~CAppBase() override;
+    CAppBase(const CAppBase&) = delete;
+    CAppBase& operator=(const CAppBase&) = delete;
+
+    // Quitting.
+    virtual void AppClosing() = 0;
+    virtual int32_t IsAppClosing() { return m_fClosing; }
+    virtual void SetExclusive(const gCString&) {}
+    virtual void DoSystemQuit() { m_fClosing = 1; }
+    // 2 cancels quitting.
+    virtual error ExitApp() { return eHandled; }
+
+    virtual uint32_t MacType() { return m_nMacType; }
+    virtual void SetMacType(uint32_t type) { m_nMacType = type; }
+
+    // Buttons and keys, answered from the input the application has taken
+    // in.
+    virtual int32_t LButtonDown() const = 0;
+    virtual int32_t RButtonDown() const = 0;
+    virtual int32_t MButtonDown() const = 0;
+    virtual int32_t LButtonStillDown() const = 0;
+    virtual int32_t RButtonStillDown() const = 0;
+    virtual int32_t MButtonStillDown() const = 0;
+    virtual int32_t AnyButtonDown() const = 0;
+    virtual int32_t AnyButtonStillDown() const = 0;
+    // Takes a waiting button press from the queue; whether there was one.
+    virtual int32_t ButtonDownsInQueue() const = 0;
+    virtual uint32_t IsKeyDown(uint32_t code) const = 0;
+    virtual uint32_t IsShiftKeyDown() const = 0;
+    virtual uint32_t IsCtrlKeyDown() const = 0;
+    virtual uint32_t IsAltKeyDown() const = 0;
+    virtual uint32_t IsMenuKeyDown() const = 0;
+    // The mouse position in window coordinates.
+    virtual gCPoint CursorLoc() const = 0;
+
+    // Cursors: the system's, and the one the backdrop draws.
+    virtual void DoSystemCursorTemp();
+    virtual void EndSystemCursorTemp();
+    void HideCursor() override;
+    void HideSystemCursor() override = 0;
+    void ShowSystemCursor() override = 0;
+    virtual void HideVantorCursor();
+    void ShowVantorCursor() override;
+    int32_t IsVantorCursorVisible() override;
+    int32_t IsSystemCursorVisible() override { return m_fSysCursorVisible; }
+    // 9: the pointer cannot be moved.
+    virtual error SetCursorLoc(gCPoint where) = 0;
+    virtual void CursorHeartbeat();
+
+    // The heartbeat.
+    virtual error AppHeartbeat();
+    void StartHeartbeat() override { m_fHeartbeat = 1; }
+    void StopHeartbeat() override { m_fHeartbeat = 0; }
+    int32_t IsHeartbeatRunning() override { return m_fHeartbeat; }
+    virtual void StopCursorHeart() { m_fCursorHeart = 0; }
+    virtual void StartCursorHeart() { m_fCursorHeart = 1; }
+
+    virtual error OSFilesDropped(const gCArray<gCString>&) { return eNoError; }
+
+    // Broadcast: the application's own Message, then the hub, then the
+    // main window's widget tree; the first non-zero answer.
+    virtual int32_t PassMessage(uint32_t id, void* data, uintptr_t extra);
+    virtual error AddMessageTarget(gCCmdTarget* target);
+    virtual void RemoveMessageTarget(gCCmdTarget* target);
+    virtual int32_t HubMessage(uint32_t id, void* data, uintptr_t extra);
+
+    // Opens the resource file with its index, the string table when there
+    // is one, and the font file with its index.
+    virtual error InitResFile();
+
+    // Settings kept on the machine or for the user.
+    virtual error LocalMachineString(const gCString& section, const gCString& key,
+                                     gCString& value) = 0;
+    virtual error LocalMachineUint32(const gCString& section, const gCString& key,
+                                     uint32_t& value) = 0;
+    virtual error SetLocalMachineString(const gCString& section, const gCString& key,
+                                        const gCString& value) = 0;
+    virtual error SetLocalMachineUint32(const gCString& section, const gCString& key,
+                                        uint32_t value) = 0;
+    virtual error CurrentUserString(const gCString& section, const gCString& key,
+                                    gCString& value) = 0;
+    virtual error CurrentUserUint32(const gCString& section, const gCString& key,
+                                    uint32_t& value) = 0;
+    virtual error SetCurrentUserString(const gCString& section, const gCString& key,
+                                       const gCString& value) = 0;
+    virtual error SetCurrentUserUint32(const gCString& section, const gCString& key,
+                                       uint32_t value) = 0;
+
+    virtual CTabletServices* TabletServices() { return m_pTabletServices.get(); }
+
+    // The idle tick: cursor, audio clean-up, a queued repaint, networking
+    // and, once the heartbeat runs, the application's and the window's
+    // heartbeat. 2 while the heartbeat is stopped.
+    virtual error OnIdle(uint32_t unused);
+    virtual error Initialize(const gCString&) { return eNoError; }
+    virtual error ExitInstance() { return eNoError; }
+    virtual error Heartbeat() { return eNoError; }
+    // Takes a waiting repaint from the queue; whether there was one.
+    virtual int32_t PaintMessageQueued() = 0;
+    // Creates the tablet service once.
+    virtual error InitServices();
+
+    // Resource pools: a pool of 0..5 answers itself, -1 searches 0..4.
+    gCResourceObject* FindResourceByID(int32_t type, int32_t id) override;
+    gCResourceObject* FindResourceByName(int32_t type, const gCString& name) override;
+    CResourcePool* GetResourcePool(int32_t type) override;
+
+    static error RegisterFactory(const char* className, FactoryProc creator);
+
+    // Services for the lower layers.
+    void GetApplicationRoot(gCString& root) override { root = m_AppRoot; }
+    uint32_t GetMacType() override { return m_nMacType; }
+    gCFile* GetResFile() override;
+    gCResourceIndex* GetResIndex() override;
+    gCFile* GetFontFile() override;
+    gCResourceIndex* GetFontIndex() override;
+    gCStringTable* GetStringTable() override;
+
+    CPlatformAudioManager& AudioManager() { return *m_pAudioManager; }
+    // Puts another audio manager in place (tests record with one).
+    void SetAudioManager(std::unique_ptr<CPlatformAudioManager> manager) {
+        m_pAudioManager = std::move(manager);
+    }
+
+    static inline CAppBase* m_pApp = nullptr;
+    // The main window, owned by the application object.
+    static inline CWindowBase* m_pMainWnd = nullptr;
+    static inline gCArray<SFactoryEntry> m_aObjectFactoryList;
+
+    // Networking (the toolkit's data-pipe sessions).
+    error AppNetworkingHeartbeat();
+    void ShutDownNetworking();
+
+protected:
+    // The main window's backdrop, or null before there is one.
+    CBackdrop* Backdrop() const;
+    // Deletes the objects of every pool.
+    void EmptyResources();
+    // Clears the string table and both indexes.
+    void ClearResourceIndexes();
+
+    uint32_t m_nMacType = 0x3F3F3F3F; // '????'
+    int32_t m_fHeartbeat = 0;
+    int32_t m_fClosing = 0;
+    int32_t m_nStartupState = 0;
+    int32_t m_fSysCursorWasVisible = 1;
+    int32_t m_fVantorCursorWasVisible = 0;
+    int32_t m_fSysCursorVisible = 1;
+    int32_t m_fSysCursorTemp = 0;
+    int32_t m_fCursorHeart = 1;
+    gCString m_AppRoot;
+    gCString m_ResFolder;
+    gCString m_ResFileName;
+    gCString m_StringFileName;
+    gCFile m_ResFile;
+    gCStringTable m_StringTable;
+    gCResourceIndex m_ResIndex;
+    gCString m_FontFileName;
+    gCFile m_FontFile;
+    gCResourceIndex m_FontIndex;
+    CResourcePool m_aResourcePools[kResourcePoolCount];
+    CMessageHub m_MessageHub;
+    std::unique_ptr<CPlatformAudioManager> m_pAudioManager;
+    uint32_t m_nIdleTicks = 0;
+
+    struct TabletDeleter {
+        void operator()(CTabletServices* p) const;
+    };
+    std::unique_ptr<CTabletServices, TabletDeleter> m_pTabletServices;
+
+    int32_t m_fNetworkingInitialised = 0;
+    int32_t m_fNetworkingUsed = 0;
+};
+
+// The application folder (the folder of the running executable) as a colon
+// path ending in ':'; empty when it cannot be found.
+gCString gApplicationFolder();

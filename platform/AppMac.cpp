@@ -1,0 +1,214 @@
+#include "AppMac.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "KeyTable.h"
+#include "TabletServices.h"
+#include "WindowBase.h"
+#include "XInputPenReader.h"
+
+CAppMac::CAppMac() {
+    m_Input.SetListener([this](const CInputEvent& e) { StoreTabletSample(e); });
+    m_Input.SetPenSource([this](const SDL_Event& e) {
+        CXInputPenReader* reader = m_pTabletServices ? m_pTabletServices->PenReader() : nullptr;
+        return reader ? reader->TakeSample(e) : CPenSample();
+    });
+}
+
+CAppMac::~CAppMac() {
+    m_Input.SetListener(nullptr);
+    m_Input.SetPenSource(nullptr);
+}
+
+void CAppMac::StoreTabletSample(const CInputEvent& e) {
+    if (e.kind != EInputKind::eMouseDown && e.kind != EInputKind::eMouseUp &&
+        e.kind != EInputKind::eMouseMove) {
+        return;
+    }
+    if (!m_pTabletServices) {
+        return;
+    }
+    CTabletPoint point;
+    if (e.pen.IsPen()) {
+        point.x = e.pen.x;
+        point.y = e.pen.y;
+        point.pressure = e.pen.pressure;
+        CTabletPoint::m_fInverted = e.pen.fEraser;
+    } else {
+        point.pressure = kNoPenPressure;
+    }
+    m_pTabletServices->SetMacData(point);
+}
+
+void CAppMac::DoSystemQuit() {
+    m_fClosing = 1;
+    if (m_pMainWnd) {
+        CWindowBase* window = m_pMainWnd;
+        m_pMainWnd = nullptr;
+        delete window;
+    }
+}
+
+const CInputState& CAppMac::PumpedState() const {
+    m_Input.Pump();
+    return m_Input.State();
+}
+
+int32_t CAppMac::LButtonDown() const {
+    return PumpedState().IsButtonDown(kButtonPrimary);
+}
+
+int32_t CAppMac::RButtonDown() const {
+    return PumpedState().IsButtonDown(kButtonSecondary);
+}
+
+int32_t CAppMac::LButtonStillDown() const {
+    return PumpedState().IsButtonDown(kButtonPrimary) && !m_Input.ButtonEventWaiting();
+}
+
+int32_t CAppMac::RButtonStillDown() const {
+    return PumpedState().IsButtonDown(kButtonSecondary) && !m_Input.ButtonEventWaiting();
+}
+
+int32_t CAppMac::AnyButtonDown() const {
+    return PumpedState().AnyButtonDown();
+}
+
+int32_t CAppMac::AnyButtonStillDown() const {
+    return PumpedState().AnyButtonDown() && !m_Input.ButtonEventWaiting();
+}
+
+int32_t CAppMac::ButtonDownsInQueue() const {
+    m_Input.Pump();
+    return m_Input.TakeFirst(EInputKind::eMouseDown) ? 1 : 0;
+}
+
+uint32_t CAppMac::IsKeyDown(uint32_t code) const {
+    const CInputState& state = PumpedState();
+    if (const uint32_t bit = ModifierBitForKey(code)) {
+        return state.Modifiers() & bit;
+    }
+    const int32_t scancode = ScancodeForKey(code);
+    return scancode ? uint32_t(state.IsScancodeDown(scancode)) : 0;
+}
+
+uint32_t CAppMac::IsShiftKeyDown() const {
+    return IsKeyDown(kKeyShift);
+}
+
+uint32_t CAppMac::IsCtrlKeyDown() const {
+    return IsKeyDown(kKeyCommand);
+}
+
+uint32_t CAppMac::IsAltKeyDown() const {
+    return IsKeyDown(kKeyOption);
+}
+
+uint32_t CAppMac::IsMenuKeyDown() const {
+    return IsKeyDown(kKeyControl);
+}
+
+gCPoint CAppMac::CursorLoc() const {
+    return PumpedState().Pointer();
+}
+
+void CAppMac::HideSystemCursor() {
+    LowLevelCursorVisible(0);
+}
+
+void CAppMac::ShowSystemCursor() {
+    HideVantorCursor();
+    LowLevelCursorVisible(1);
+}
+
+void CAppMac::LowLevelCursorVisible(int32_t show) {
+    const bool video = SDL_WasInit(SDL_INIT_VIDEO) != 0;
+    if (!show) {
+        if (m_fSysCursorVisible) {
+            if (video) {
+                SDL_ShowCursor(SDL_DISABLE);
+            }
+            m_fSysCursorVisible = 0;
+        }
+    } else if (!m_fSysCursorVisible) {
+        if (video) {
+            if (SDL_Cursor* arrow = SDL_GetDefaultCursor()) {
+                SDL_SetCursor(arrow);
+            }
+            SDL_ShowCursor(SDL_ENABLE);
+        }
+        m_fSysCursorVisible = 1;
+    }
+}
+
+int32_t CAppMac::PaintMessageQueued() {
+    m_Input.Pump();
+    return m_Input.TakeFirst(EInputKind::ePaint) ? 1 : 0;
+}
+
+// Settings are not kept through the application object on this platform.
+error CAppMac::LocalMachineString(const gCString&, const gCString&, gCString&) {
+    return eNotImplemented;
+}
+error CAppMac::LocalMachineUint32(const gCString&, const gCString&, uint32_t&) {
+    return eNotImplemented;
+}
+error CAppMac::SetLocalMachineString(const gCString&, const gCString&, const gCString&) {
+    return eNotImplemented;
+}
+error CAppMac::SetLocalMachineUint32(const gCString&, const gCString&, uint32_t) {
+    return eNotImplemented;
+}
+error CAppMac::CurrentUserString(const gCString&, const gCString&, gCString&) {
+    return eNotImplemented;
+}
+error CAppMac::CurrentUserUint32(const gCString&, const gCString&, uint32_t&) {
+    return eNotImplemented;
+}
+error CAppMac::SetCurrentUserString(const gCString&, const gCString&, const gCString&) {
+    return eNotImplemented;
+}
+error CAppMac::SetCurrentUserUint32(const gCString&, const gCString&, uint32_t) {
+    return eNotImplemented;
+}
+
+// Whether a message box can be shown: a real video driver (or, before SDL
+// starts, a display to open).
+static bool CanShowMessageBox() {
+    if (SDL_WasInit(SDL_INIT_VIDEO)) {
+        const char* driver = SDL_GetCurrentVideoDriver();
+        return driver && std::strcmp(driver, "dummy") != 0 && std::strcmp(driver, "offscreen") != 0;
+    }
+    const char* requested = std::getenv("SDL_VIDEODRIVER");
+    if (requested &&
+        (std::strcmp(requested, "dummy") == 0 || std::strcmp(requested, "offscreen") == 0)) {
+        return false;
+    }
+    return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
+}
+
+void CAppMac::ShowAlert(std::string_view headline, std::string_view text) {
+    std::string message(headline);
+    if (!text.empty()) {
+        message += "\n\n";
+        message += text;
+    }
+    std::fprintf(stderr, "%s\n", message.c_str());
+    if (!CanShowMessageBox()) {
+        return;
+    }
+    const SDL_MessageBoxButtonData ok = {
+        SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "OK"};
+    SDL_MessageBoxData box{};
+    box.flags = SDL_MESSAGEBOX_ERROR;
+    box.window = SDL_WasInit(SDL_INIT_VIDEO) ? SDL_GetKeyboardFocus() : nullptr;
+    box.title = "";
+    box.message = message.c_str();
+    box.numbuttons = 1;
+    box.buttons = &ok;
+    int pressed = 0;
+    SDL_ShowMessageBox(&box, &pressed);
+}
