@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "App.h"
-#include "WindowBase.h"
+#include "MacWindow.h"
 
 class CRecordingBackdrop : public CBackdrop {
 public:
@@ -23,7 +23,7 @@ public:
     int32_t m_nAnswer = 0;
 };
 
-class CRecordingWindow : public CWindowBase {
+class CRecordingWindow : public CAppWindow {
 public:
     error Heartbeat() override {
         ++m_nHeartbeats;
