@@ -149,9 +149,17 @@ void CAppMac::ModalPump() {
         if (e.kind == EInputKind::ePaint) {
             paint = true;
         } else if (e.kind == EInputKind::eOther) {
-            if (e.sdl.type == SDL_QUIT ||
-                (e.sdl.type == SDL_WINDOWEVENT && e.sdl.window.event == SDL_WINDOWEVENT_CLOSE)) {
+            const Uint8 windowEvent = e.sdl.type == SDL_WINDOWEVENT ? e.sdl.window.event : 0;
+            if (e.sdl.type == SDL_QUIT || windowEvent == SDL_WINDOWEVENT_CLOSE) {
                 app->m_fQuitPending = 1;
+            } else if (windowEvent == SDL_WINDOWEVENT_FOCUS_GAINED ||
+                       windowEvent == SDL_WINDOWEVENT_FOCUS_LOST ||
+                       windowEvent == SDL_WINDOWEVENT_ENTER ||
+                       windowEvent == SDL_WINDOWEVENT_LEAVE) {
+                // Focus and pointer are followed even now.
+                if (CMacWindow* window = app->MainWindow()) {
+                    window->HandleWindowEvent(e.sdl);
+                }
             } else if (e.sdl.type == SDL_DROPFILE || e.sdl.type == SDL_DROPTEXT) {
                 SDL_free(e.sdl.drop.file);
             }

@@ -94,6 +94,17 @@ bool CMacWindow::CreatePlatformWindow(int32_t width, int32_t height, const gCStr
     return true;
 }
 
+bool CMacWindow::EnsureBackdrop() {
+    if (!m_pBackdrop) {
+        m_pBackdrop.reset(new (std::nothrow) CBackdrop());
+        if (!m_pBackdrop) {
+            DestroyWindow();
+            return false;
+        }
+    }
+    return true;
+}
+
 int32_t CMacWindow::MakeWindow(int32_t mode, gCRPoint size, gCRPoint position,
                                const gCString& title, int32_t) {
     if (CAppBase::m_pApp) {
@@ -109,12 +120,8 @@ int32_t CMacWindow::MakeWindow(int32_t mode, gCRPoint size, gCRPoint position,
     if (!CreatePlatformWindow(width, height, title, flags)) {
         return 0;
     }
-    if (!m_pBackdrop) {
-        m_pBackdrop.reset(new (std::nothrow) CBackdrop());
-        if (!m_pBackdrop) {
-            DestroyWindow();
-            return 0;
-        }
+    if (!EnsureBackdrop()) {
+        return 0;
     }
     SetWindowSizeAndPosition(mode, size, position, 0);
     return 1;
@@ -130,12 +137,8 @@ int32_t CMacWindow::MakeWindow(int32_t width, int32_t height, const gCString& ti
     if (!CreatePlatformWindow(width, height, title, SDL_WINDOW_RESIZABLE)) {
         return 0;
     }
-    if (!m_pBackdrop) {
-        m_pBackdrop.reset(new (std::nothrow) CBackdrop());
-        if (!m_pBackdrop) {
-            DestroyWindow();
-            return 0;
-        }
+    if (!EnsureBackdrop()) {
+        return 0;
     }
     if (SetDisplayMode(width, height, 1) != eNoError) {
         DestroyWindow();

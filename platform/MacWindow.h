@@ -76,6 +76,9 @@ private:
     bool CreatePlatformWindow(int32_t width, int32_t height, const gCString& title, uint32_t flags);
     // Sizes and places the SDL window; full screen as the desktop's.
     void PlaceWindow(const gCRect& content, bool fullScreen);
+    // Makes a toolkit backdrop when none is attached; false (the window
+    // destroyed) when none can be had.
+    bool EnsureBackdrop();
     void ReleasePlatformWindow();
     void DecodeText(const char* utf8);
 

@@ -149,8 +149,11 @@ TEST_F(EventLoop, AFileDialogsPumpRepaintsDropsInputAndKeepsTheQuit) {
     PushKey(SDL_KEYDOWN, SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
     PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 5, 6);
     PushWindowEvent(MainID(), SDL_WINDOWEVENT_CLOSE);
+    SetBackPixel(3, 4, 0xFF102030u);
+    PushWindowEvent(MainID(), SDL_WINDOWEVENT_EXPOSED);
     CAppMac::ModalPump();
     EXPECT_TRUE(backdrop->m_aEvents.empty());
+    EXPECT_EQ(ScreenPixel(3, 4), 0x102030u);
     EXPECT_EQ(app.IsAppClosing(), 0);
     ASSERT_NE(Main(), nullptr);
     // The quit asked for during the dialog is acted on afterwards.

@@ -67,13 +67,31 @@ protected:
         SDL_PushEvent(&e);
     }
     static void PushButton(Uint32 type, Uint8 button, int x, int y) {
-        SDL_Event e{};
-        e.type = type;
-        e.button.button = button;
-        e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-        e.button.x = x;
-        e.button.y = y;
-        SDL_PushEvent(&e);
+        PushSDLButton(type, button, x, y);
+    }
+
+    // Sets one pixel of the back buffer.
+    void SetBackPixel(int32_t x, int32_t y, uint32_t pixel) {
+        CImage* buffer = backdrop->BackBuffer();
+        void* pixels = nullptr;
+        ASSERT_EQ(buffer->Lock(pixels), eNoError);
+        static_cast<uint32_t*>(pixels)[y * buffer->GetWidth() + x] = pixel;
+        buffer->Unlock();
+    }
+    // The window's pixel as 0xRRGGBB.
+    uint32_t ScreenPixel(int32_t x, int32_t y) const {
+        SDL_Surface* surface = SDL_GetWindowSurface(Main()->GetSDLWindow());
+        if (!surface || surface->format->BytesPerPixel != 4) {
+            ADD_FAILURE() << "no 32-bit window surface";
+            return 0;
+        }
+        SDL_LockSurface(surface);
+        const auto* row = static_cast<const uint8_t*>(surface->pixels) + y * surface->pitch;
+        const uint32_t word = reinterpret_cast<const uint32_t*>(row)[x];
+        SDL_UnlockSurface(surface);
+        Uint8 r = 0, g = 0, b = 0;
+        SDL_GetRGB(word, surface->format, &r, &g, &b);
+        return uint32_t(r) << 16 | uint32_t(g) << 8 | b;
     }
 
     static CScreenMeasures FakeScreen() { return s_Screen; }

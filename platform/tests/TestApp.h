@@ -157,6 +157,17 @@ public:
     CRecordingBackdrop* m_pBackdrop = nullptr;
 };
 
+// Pushes an SDL button event as the desktop would send it.
+inline void PushSDLButton(Uint32 type, Uint8 button, int x, int y) {
+    SDL_Event e{};
+    e.type = type;
+    e.button.button = button;
+    e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+    e.button.x = x;
+    e.button.y = y;
+    SDL_PushEvent(&e);
+}
+
 // Input records as SDL would give them.
 inline CInputEvent PaintRecord() {
     CInputEvent e;

@@ -135,26 +135,20 @@ TEST_F(Window, NarrowAndSameSizeBoundsChangesLeaveTheBackdrop) {
 
 TEST_F(Window, PaintCopiesTheBackBufferToTheWindow) {
     CMacWindow* window = MakeMain(0, gCRPoint(64, 48), gCRPoint(0, 0));
-    CImage* buffer = backdrop->BackBuffer();
-    ASSERT_NE(buffer, nullptr);
-    void* pixels = nullptr;
-    ASSERT_EQ(buffer->Lock(pixels), eNoError);
-    static_cast<uint32_t*>(pixels)[5 * 64 + 7] = 0xFF123456u;
-    buffer->Unlock();
+    SetBackPixel(7, 5, 0xFF123456u);
     window->OnPaint();
+    EXPECT_EQ(ScreenPixel(7, 5), 0x123456u);
+    EXPECT_EQ(ScreenPixel(8, 5), 0u);
 
-    SDL_Surface* surface = SDL_GetWindowSurface(window->GetSDLWindow());
-    ASSERT_NE(surface, nullptr);
-    ASSERT_EQ(surface->format->BytesPerPixel, 4);
-    SDL_LockSurface(surface);
-    const auto* row = reinterpret_cast<const uint8_t*>(surface->pixels) + 5 * surface->pitch;
-    const uint32_t word = reinterpret_cast<const uint32_t*>(row)[7];
-    SDL_UnlockSurface(surface);
-    Uint8 r = 0, g = 0, b = 0;
-    SDL_GetRGB(word, surface->format, &r, &g, &b);
-    EXPECT_EQ(r, 0x12);
-    EXPECT_EQ(g, 0x34);
-    EXPECT_EQ(b, 0x56);
+    // A list of rectangles is copied, each clipped to the window.
+    SetBackPixel(1, 1, 0xFFABCDEFu);
+    SetBackPixel(60, 40, 0xFF010203u);
+    SetBackPixel(30, 30, 0xFF777777u);
+    const gCRect rects[] = {gCRect(0, 0, 2, 2), gCRect(50, 30, 100, 100)};
+    EXPECT_EQ(window->CopyToScreen(*backdrop->BackBuffer(), rects, 2), eNoError);
+    EXPECT_EQ(ScreenPixel(1, 1), 0xABCDEFu);
+    EXPECT_EQ(ScreenPixel(60, 40), 0x010203u);
+    EXPECT_EQ(ScreenPixel(30, 30), 0u); // outside the list
 }
 
 TEST_F(Window, ReleasingTheWindowClosesAndUnregistersTheBackdrop) {
