@@ -100,12 +100,17 @@ TEST_F(EventLoop, TheHeartbeatFiresEveryThreeMilliseconds) {
 }
 
 CFakeClock* s_pClock = nullptr;
+int32_t s_nNestedPumps = 0;
 
 TEST_F(EventLoop, ANestedPumpDoesNotReenterTheIdleTick) {
     s_pClock = &clock;
     app.m_pDuringIdle = [] {
-        s_pClock->AdvanceMilliseconds(10);
-        CAppBase::m_pApp->PumpMessage();
+        // A modal loop inside the idle tick pumps while beats fall due.
+        while (s_nNestedPumps < 3) {
+            ++s_nNestedPumps;
+            s_pClock->AdvanceMilliseconds(10);
+            CAppBase::m_pApp->PumpMessage();
+        }
     };
     app.PumpMessage();
     clock.AdvanceMilliseconds(10);
