@@ -168,3 +168,44 @@ TEST_F(EventLoop, AFileDialogsPumpRepaintsDropsInputAndKeepsTheQuit) {
 }
 
 } // namespace
+
+namespace {
+
+// The process's entry, run on SDL's dummy driver.
+class Startup : public ::testing::Test {
+protected:
+    void SetUp() override { setenv("SDL_VIDEODRIVER", "dummy", 1); }
+    int RunMain() {
+        char name[] = "daublin";
+        char* argv[] = {name, nullptr};
+        return CAppMac::Main(1, argv);
+    }
+    CTestApp app;
+};
+
+TEST_F(Startup, AFailedInitializeEndsTheProgramNonZero) {
+    app.m_fMakeWindow = 1;
+    app.m_nInitResult = eBadParameter;
+    EXPECT_NE(RunMain(), 0);
+    EXPECT_EQ(CAppBase::m_pMainWnd, nullptr);
+}
+
+TEST_F(Startup, AnApplicationThatMakesNoWindowEndsNonZero) {
+    EXPECT_NE(RunMain(), 0);
+}
+
+TEST_F(Startup, TheLoopRunsUntilTheApplicationQuitsThenEndsWithZero) {
+    app.m_fMakeWindow = 1;
+    app.m_pDuringIdle = [] {
+        if (CAppBase::m_pMainWnd) {
+            CAppBase::m_pApp->DoSystemQuit();
+        }
+    };
+    EXPECT_EQ(RunMain(), 0);
+    EXPECT_EQ(app.IsAppClosing(), 1);
+    EXPECT_EQ(CAppBase::m_pMainWnd, nullptr);
+    EXPECT_GE(app.m_nIdles, 1);
+    EXPECT_EQ(gCFileDlg::ModalPump(), nullptr);
+}
+
+} // namespace

@@ -36,6 +36,11 @@ public:
         ++m_nSetSizes;
         return CBackdrop::SetSize(width, height, flag);
     }
+    void PassRolloverTest() override { ++m_nRolloverTests; }
+    error PassHeartbeat() override {
+        ++m_nHeartbeats;
+        return m_nHeartbeatResult;
+    }
     void BackdropClosing() override {
         if (m_pClosed) {
             *m_pClosed = 1;
@@ -46,6 +51,9 @@ public:
     int32_t m_nMessages = 0;
     int32_t m_nAnswer = 0;
     int32_t m_nSetSizes = 0;
+    int32_t m_nRolloverTests = 0;
+    int32_t m_nHeartbeats = 0;
+    error m_nHeartbeatResult = eNoError;
     bool m_bTakeKeys = false;
     int32_t* m_pClosed = nullptr;
     std::vector<std::string> m_aEvents;

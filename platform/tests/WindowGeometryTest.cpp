@@ -151,6 +151,25 @@ TEST_F(Window, PaintCopiesTheBackBufferToTheWindow) {
     EXPECT_EQ(ScreenPixel(30, 30), 0u); // outside the list
 }
 
+TEST_F(Window, HeartbeatRunsRolloverOnlyWhileTheMouseIsInside) {
+    CMacWindow* window = MakeMain(0, gCRPoint(64, 48), gCRPoint(0, 0));
+    backdrop->m_pRolloverWidget = reinterpret_cast<CWidget*>(backdrop);
+    backdrop->m_nHeartbeatResult = eBadParameter;
+    EXPECT_EQ(window->Heartbeat(), eBadParameter);
+    EXPECT_EQ(backdrop->m_pRolloverWidget, nullptr);
+    EXPECT_EQ(backdrop->m_nRolloverTests, 0);
+    EXPECT_EQ(backdrop->m_nHeartbeats, 1);
+
+    PushWindowEvent(MainID(), SDL_WINDOWEVENT_ENTER);
+    app.PumpMessage();
+    window->Heartbeat();
+    EXPECT_EQ(backdrop->m_nRolloverTests, 1);
+    PushWindowEvent(MainID(), SDL_WINDOWEVENT_LEAVE);
+    app.PumpMessage();
+    window->Heartbeat();
+    EXPECT_EQ(backdrop->m_nRolloverTests, 1);
+}
+
 TEST_F(Window, ReleasingTheWindowClosesAndUnregistersTheBackdrop) {
     MakeMain(0, gCRPoint(64, 48), gCRPoint(0, 0));
     int32_t closed = 0;
