@@ -1,0 +1,101 @@
+#include "ImageBase.h"
+
+#include <cstring>
+
+CImageBase::CImageBase(int32_t bitsPerPixel, int32_t platform)
+    : m_nBitsPerPixel(bitsPerPixel), m_fPlatform(platform ? 1 : 0) {}
+
+CImageBase::~CImageBase() {
+    CImageBase::DestroySurface();
+}
+
+size_t CImageBase::SurfaceBytes() const {
+    return size_t(m_nWidth) * size_t(m_nHeight) * size_t(m_nBitsPerPixel / 8);
+}
+
+void CImageBase::DestroySurface() {
+    m_pPixels.reset();
+    m_fValid = 0;
+}
+
+error CImageBase::SetSize(int32_t width, int32_t height) {
+    if (width == m_nWidth && height == m_nHeight) {
+        return Zero();
+    }
+    return Create(width, height);
+}
+
+error CImageBase::Zero() {
+    if (m_pPixels) {
+        std::memset(m_pPixels.get(), 0, SurfaceBytes());
+    }
+    return eNoError;
+}
+
+error CImageBase::Lock(void*& pixels, const gCRect* rect) {
+    pixels = nullptr;
+    if (!m_fValid || !m_pPixels) {
+        return eGenericFailure;
+    }
+    if (rect &&
+        (rect->left < 0 || rect->left > m_nWidth || rect->top < 0 || rect->top > m_nHeight)) {
+        return eBadParameter;
+    }
+    m_nBytesPerPixel = m_nBitsPerPixel / 8;
+    m_nRowBytes = m_nBytesPerPixel * m_nWidth;
+    uint8_t* p = m_pPixels.get();
+    if (rect) {
+        p += size_t(rect->top) * size_t(m_nRowBytes) + size_t(rect->left) * m_nBytesPerPixel;
+    }
+    pixels = p;
+    m_nStride = m_nRowBytes / m_nBytesPerPixel;
+    return eNoError;
+}
+
+error CImageBase::Unlock(const gCRect*) {
+    return eNoError;
+}
+
+error CImageBase::MakeSurface(int32_t width, int32_t height) {
+    DestroySurface();
+    m_nWidth = width;
+    m_nHeight = height;
+    if (AllocatePixelBlock() != eNoError) {
+        return eOutOfMemory;
+    }
+    Zero();
+    m_fValid = 1;
+    return eNoError;
+}
+
+error CImageBase::Create(int32_t width, int32_t height) {
+    if (m_fPlatform) {
+        return CreatePlatformImage(width, height);
+    }
+    if (!SideInRange(width) || !SideInRange(height)) {
+        return eBadParameter;
+    }
+    return MakeSurface(width, height);
+}
+
+error CImageBase::CreatePlatformImage(int32_t width, int32_t height) {
+    if (!SideInRange(width) || !SideInRange(height)) {
+        return eBadParameter;
+    }
+    m_fPlatform = 1;
+    return MakeSurface(width, height);
+}
+
+void CImageBase::ReleasePixelBlock() {
+    m_pPixels.reset();
+}
+
+error CImageBase::AllocatePixelBlock() {
+    m_pPixels.reset();
+    auto* p = static_cast<uint8_t*>(gCMemory::Alloc(SurfaceBytes()));
+    if (!p) {
+        return eOutOfMemory;
+    }
+    m_pPixels.reset(p);
+    return eNoError;
+}
