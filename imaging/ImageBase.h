@@ -78,7 +78,6 @@ protected:
     // keep the valid flag, and allocate a fresh (uncleared) block.
     void ReleasePixelBlock();
     error AllocatePixelBlock();
-    uint8_t* PixelBlock() { return m_pPixels.get(); }
 
     // Compress and Decompress of the derived images, over their run-length
     // coder (defined in ImageCompression.h).

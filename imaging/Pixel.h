@@ -9,6 +9,20 @@
 #include <cstdint>
 #include <type_traits>
 
+namespace pixeldetail {
+// 16777216 / (a + 1) for every alpha a: the factor that divides a
+// premultiplied channel back by its alpha, in 16.16.
+struct ScaleTable {
+    uint32_t v[256];
+    constexpr ScaleTable() : v() {
+        for (uint32_t a = 0; a < 256; ++a) {
+            v[a] = 16777216u / (a + 1);
+        }
+    }
+};
+inline constexpr ScaleTable kMaskScale{};
+} // namespace pixeldetail
+
 class CPixel {
 public:
     using BlendProcPtr = void (*)(CPixel* dst, CPixel src);
@@ -34,15 +48,10 @@ public:
     // The same blend at a coverage level: level 0 leaves the destination,
     // 255 copies the source word, otherwise each colour channel becomes
     // d + floor((s - d + 1) * level / 256) and alpha stays. Red and blue are
-    // computed together in one word, green with alpha riding along.
+    // computed together in one word, green with alpha riding along. Level 0
+    // needs no case of its own (the formula gives the destination back), so
+    // loops over this blend have no branch and vectorise.
     static void Blend255Proc(CPixel* dst, int32_t level, CPixel src) {
-        if (level == 0) {
-            return;
-        }
-        if (level == 255) {
-            *dst = src;
-            return;
-        }
         const uint32_t a = uint32_t(level);
         const uint32_t s = src.m_nValue;
         const uint32_t d = dst->m_nValue;
@@ -51,7 +60,7 @@ public:
                             0x00FF00FFu;
         const int32_t dg = int32_t((s >> 8) & 0xFFu) - int32_t((d >> 8) & 0xFFu) + 1;
         const uint32_t ag = ((d & 0xFF00FF00u) + uint32_t(dg * level)) & 0xFF00FF00u;
-        dst->m_nValue = rb | ag;
+        dst->m_nValue = level == 255 ? s : (rb | ag);
     }
 
     static void AlphaBlendProc(CPixel* dst, CPixel src) {
@@ -120,7 +129,7 @@ public:
         }
         // Arithmetic shifts: floor division by 65536, also below zero.
         const int32_t outA = dA + (((sA - dA) * k) >> 16);
-        const uint32_t scale = 16777216u / uint32_t(outA + 1);
+        const uint32_t scale = pixeldetail::kMaskScale.v[outA]; // 16777216 / (outA + 1)
         const uint32_t r = Masked(d >> 16, s >> 16, dA, sA, k, scale);
         const uint32_t g = Masked(d >> 8, s >> 8, dA, sA, k, scale);
         const uint32_t b = Masked(d, s, dA, sA, k, scale);

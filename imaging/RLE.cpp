@@ -14,38 +14,19 @@ error CRLE::CreateFromImage(CImage* image) {
 }
 
 error CRLE::CreateFromImage(CImNav& view) {
-    if (!view.IsLocked()) {
-        return eOutOfMemory;
-    }
-    return CreateFrom<Policy>(view.GetData(), view.GetStride(), view.GetWidth(), view.GetHeight());
+    return CreateFromView<Policy>(view);
 }
 
 int32_t CRLE::TestCompression(CImage* image) {
-    if (!image) {
-        return 0;
-    }
-    CImNav view(image);
-    if (!view.IsLocked()) {
-        return image->GetWidth() * image->GetHeight();
-    }
-    return TestCompression(view);
+    return runlength::EstimateImage<CImNav>(image, [](CImNav& v) { return TestCompression(v); });
 }
 
 int32_t CRLE::TestCompression(CImNav& view) {
-    if (!view.IsLocked()) {
-        return view.GetWidth() * view.GetHeight();
-    }
-    return int32_t(runlength::Estimate<Policy>(view.GetData(), view.GetStride(), view.GetWidth(),
-                                               view.GetHeight()));
+    return runlength::EstimateView<Policy>(view);
 }
 
 error CRLE::DoCompress(CImNav& view) {
-    if (!view.IsLocked()) {
-        Clear();
-        return eBadParameter;
-    }
-    return CompressFrom<Policy>(view.GetData(), view.GetStride(), view.GetWidth(),
-                                view.GetHeight());
+    return CompressView<Policy>(view);
 }
 
 int32_t CRLE::CountDuplicatePoints(const CPixel* row, int32_t x, int32_t width) {

@@ -16,39 +16,19 @@ error CRLE8::CreateFromImage(CImage8* image) {
 }
 
 error CRLE8::CreateFromImage(CImNav8& view) {
-    if (!view.IsLocked()) {
-        return eOutOfMemory;
-    }
-    return CreateFrom<BytePolicy>(view.GetData(), view.GetStride(), view.GetWidth(),
-                                  view.GetHeight());
+    return CreateFromView<BytePolicy>(view);
 }
 
 int32_t CRLE8::TestCompression(CImage8* image) {
-    if (!image) {
-        return 0;
-    }
-    CImNav8 view(image);
-    if (!view.IsLocked()) {
-        return image->GetWidth() * image->GetHeight();
-    }
-    return TestCompression(view);
+    return runlength::EstimateImage<CImNav8>(image, [](CImNav8& v) { return TestCompression(v); });
 }
 
 int32_t CRLE8::TestCompression(CImNav8& view) {
-    if (!view.IsLocked()) {
-        return view.GetWidth() * view.GetHeight();
-    }
-    return int32_t(runlength::Estimate<BytePolicy>(view.GetData(), view.GetStride(),
-                                                   view.GetWidth(), view.GetHeight()));
+    return runlength::EstimateView<BytePolicy>(view);
 }
 
 error CRLE8::DoCompress(CImNav8& view) {
-    if (!view.IsLocked()) {
-        Clear();
-        return eBadParameter;
-    }
-    return CompressFrom<BytePolicy>(view.GetData(), view.GetStride(), view.GetWidth(),
-                                    view.GetHeight());
+    return CompressView<BytePolicy>(view);
 }
 
 int32_t CRLE8::CountDuplicatePoints(const uint8_t* row, int32_t x, int32_t width) {
@@ -59,6 +39,8 @@ int32_t CRLE8::CountUniquePoints(const uint8_t* row, int32_t x, int32_t width) {
     return runlength::CountUniques<BytePolicy>(row, x, width);
 }
 
+// The channel forms: channel non-zero reads bits 24-31, channel 0 bits 8-15.
+
 error CRLE8::CreateFromImage16(CImage* image, int32_t channel) {
     if (!image) {
         return eBadParameter;
@@ -68,42 +50,20 @@ error CRLE8::CreateFromImage16(CImage* image, int32_t channel) {
 }
 
 error CRLE8::CreateFromImage16(CImNav& view, int32_t channel) {
-    if (!view.IsLocked()) {
-        return eOutOfMemory;
-    }
-    const int32_t s = view.GetStride(), w = view.GetWidth(), h = view.GetHeight();
-    return channel ? CreateFrom<High>(view.GetData(), s, w, h)
-                   : CreateFrom<Low>(view.GetData(), s, w, h);
+    return channel ? CreateFromView<High>(view) : CreateFromView<Low>(view);
 }
 
 int32_t CRLE8::TestCompression16(CImage* image, int32_t channel) {
-    if (!image) {
-        return 0;
-    }
-    CImNav view(image);
-    if (!view.IsLocked()) {
-        return image->GetWidth() * image->GetHeight();
-    }
-    return TestCompression16(view, channel);
+    return runlength::EstimateImage<CImNav>(
+        image, [channel](CImNav& v) { return TestCompression16(v, channel); });
 }
 
 int32_t CRLE8::TestCompression16(CImNav& view, int32_t channel) {
-    if (!view.IsLocked()) {
-        return view.GetWidth() * view.GetHeight();
-    }
-    const int32_t s = view.GetStride(), w = view.GetWidth(), h = view.GetHeight();
-    return int32_t(channel ? runlength::Estimate<High>(view.GetData(), s, w, h)
-                           : runlength::Estimate<Low>(view.GetData(), s, w, h));
+    return channel ? runlength::EstimateView<High>(view) : runlength::EstimateView<Low>(view);
 }
 
 error CRLE8::DoCompress16(CImNav& view, int32_t channel) {
-    if (!view.IsLocked()) {
-        Clear();
-        return eBadParameter;
-    }
-    const int32_t s = view.GetStride(), w = view.GetWidth(), h = view.GetHeight();
-    return channel ? CompressFrom<High>(view.GetData(), s, w, h)
-                   : CompressFrom<Low>(view.GetData(), s, w, h);
+    return channel ? CompressView<High>(view) : CompressView<Low>(view);
 }
 
 int32_t CRLE8::CountDuplicatePoints16(const CPixel* row, int32_t x, int32_t width,

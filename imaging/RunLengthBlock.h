@@ -112,11 +112,14 @@ protected:
 
     // The encoders over a run-splitting policy (defined in
     // RunLengthCoder.h): the whole of CreateFromImage and DoCompress for an
-    // area of width x height source pixels, rows stride pixels apart.
+    // area of width x height source pixels, rows stride pixels apart, and
+    // the same for a view (a view that did not lock gives 5 and 6).
     template <class P>
     error CreateFrom(const typename P::Src* data, int32_t stride, int32_t width, int32_t height);
     template <class P>
     error CompressFrom(const typename P::Src* data, int32_t stride, int32_t width, int32_t height);
+    template <class P, class View> error CreateFromView(View& view);
+    template <class P, class View> error CompressView(View& view);
 
 private:
     uint32_t RowStart(int32_t y) const {

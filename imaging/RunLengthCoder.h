@@ -197,6 +197,29 @@ void CopyRaw(typename P::Unit* block, const typename P::Src* data, int32_t strid
     }
 }
 
+// The estimate for a view; one that did not lock answers its (empty) size.
+template <class P, class View> int32_t EstimateView(View& view) {
+    if (!view.IsLocked()) {
+        return view.GetWidth() * view.GetHeight();
+    }
+    return int32_t(
+        Estimate<P>(view.GetData(), view.GetStride(), view.GetWidth(), view.GetHeight()));
+}
+
+// The estimate for a whole image through a view of it: width * height when
+// the image cannot be viewed, 0 without an image.
+template <class View, class Image, class EstimateFn>
+int32_t EstimateImage(Image* image, EstimateFn estimate) {
+    if (!image) {
+        return 0;
+    }
+    View view(image);
+    if (!view.IsLocked()) {
+        return image->GetWidth() * image->GetHeight();
+    }
+    return estimate(view);
+}
+
 } // namespace runlength
 
 template <typename Unit>
@@ -232,4 +255,23 @@ error CRunLengthBlock<Unit>::CompressFrom(const typename P::Src* data, int32_t s
     }
     SetContents(width, height, 1);
     return eNoError;
+}
+
+template <typename Unit>
+template <class P, class View>
+error CRunLengthBlock<Unit>::CreateFromView(View& view) {
+    if (!view.IsLocked()) {
+        return eOutOfMemory;
+    }
+    return CreateFrom<P>(view.GetData(), view.GetStride(), view.GetWidth(), view.GetHeight());
+}
+
+template <typename Unit>
+template <class P, class View>
+error CRunLengthBlock<Unit>::CompressView(View& view) {
+    if (!view.IsLocked()) {
+        Clear();
+        return eBadParameter;
+    }
+    return CompressFrom<P>(view.GetData(), view.GetStride(), view.GetWidth(), view.GetHeight());
 }

@@ -118,7 +118,7 @@ TEST(ImageView, EightBitFillWritesExactlyTheViewsBytes) {
 // sizes inside a larger image.
 class ViewMatchesReference : public ::testing::TestWithParam<testimg::Size> {};
 
-TEST_P(ViewMatchesReference, FillAndSetAlpha) {
+TEST_P(ViewMatchesReference, FillAndSetAlphaAndEightBitFill) {
     const testimg::Size s = GetParam();
     const int32_t w = s.width + 3, h = s.height + 2;
     std::mt19937 rng(uint32_t(s.width * 31 + s.height));
@@ -146,6 +146,20 @@ TEST_P(ViewMatchesReference, FillAndSetAlpha) {
         }
     }
     EXPECT_EQ(testimg::Load(image), expected);
+
+    CImage8 mask(w, h);
+    auto bytes = testimg::RandomPixels(rng, size_t(w) * h);
+    for (auto& b : bytes) {
+        b &= 0xFFu;
+    }
+    testimg::Store8(mask, bytes);
+    CImNav8(&mask, &r).Fill(0xA5);
+    for (int32_t y = r.top; y < r.bottom; ++y) {
+        for (int32_t x = r.left; x < r.right; ++x) {
+            bytes[size_t(y) * w + x] = 0xA5;
+        }
+    }
+    EXPECT_EQ(testimg::Load8(mask), bytes);
 }
 
 INSTANTIATE_TEST_SUITE_P(OddSizes, ViewMatchesReference, ::testing::ValuesIn(testimg::OddSizes()));

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "Pixel.h"
+#include "gCArray.h"
 
 namespace {
 
@@ -48,6 +49,11 @@ TEST(PixelValue, HueBandsBetweenTheBounds) {
 
 TEST(PixelWord, DefaultIsZeroAndChannelsSitByShift) {
     EXPECT_EQ(uint32_t(CPixel()), 0u);
+    gCArray<CPixel> row;
+    ASSERT_EQ(row.SetSize(5), eNoError);
+    for (const CPixel& p : row) {
+        EXPECT_EQ(uint32_t(p), 0u) << "new array elements are 0";
+    }
     const CPixel p = 0x11223344u;
     EXPECT_EQ(uint32_t(p) >> 24, 0x11u);
     EXPECT_EQ((uint32_t(p) >> 16) & 0xFFu, 0x22u);

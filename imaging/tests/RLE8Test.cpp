@@ -6,23 +6,14 @@
 
 #include "ImNav.h"
 #include "RLE8.h"
+#include "RLEReading.h"
 #include "Reference.h"
 #include "TestImages.h"
 
 namespace {
 
-std::vector<uint32_t> Block(const CRLE8& rle) {
-    return std::vector<uint32_t>(rle.GetData(), rle.GetData() + rle.GetCount());
-}
-
-std::vector<uint32_t> ReadAll(CRLE8& rle, int32_t x, int32_t y, size_t count) {
-    rle.StartRLE(x, y);
-    std::vector<uint32_t> out;
-    for (size_t i = 0; i < count; ++i) {
-        out.push_back(rle.NextRLE());
-    }
-    return out;
-}
+using rletest::Block;
+using rletest::ReadAll;
 
 uint32_t RowOffset(const CRLE8& rle, int32_t y) {
     uint32_t offset;
@@ -113,14 +104,7 @@ protected:
         ASSERT_EQ(rle.IsCompressed(), pays ? 1 : 0);
         EXPECT_EQ(Block(rle), pays ? expected : units);
         EXPECT_EQ(ReadAll(rle, 0, 0, units.size()), units);
-        std::uniform_int_distribution<int32_t> xs(0, s.width - 1), ys(0, s.height - 1);
-        for (int i = 0; i < 40; ++i) {
-            const int32_t x = xs(rng), y = ys(rng);
-            const size_t from = size_t(y) * s.width + x;
-            ASSERT_EQ(ReadAll(rle, x, y, units.size() - from),
-                      std::vector<uint32_t>(units.begin() + ptrdiff_t(from), units.end()))
-                << "from " << x << "," << y;
-        }
+        rletest::ExpectReadsFromRandomStarts(rle, units, s, rng);
     }
 };
 

@@ -6,23 +6,14 @@
 
 #include "ImNav.h"
 #include "RLE.h"
+#include "RLEReading.h"
 #include "Reference.h"
 #include "TestImages.h"
 
 namespace {
 
-std::vector<uint32_t> Block(const CRLE& rle) {
-    return std::vector<uint32_t>(rle.GetData(), rle.GetData() + rle.GetCount());
-}
-
-std::vector<uint32_t> ReadAll(CRLE& rle, int32_t x, int32_t y, size_t count) {
-    rle.StartRLE(x, y);
-    std::vector<uint32_t> out;
-    for (size_t i = 0; i < count; ++i) {
-        out.push_back(rle.NextRLE());
-    }
-    return out;
-}
+using rletest::Block;
+using rletest::ReadAll;
 
 std::unique_ptr<CImage> Picture(int32_t w, int32_t h, const std::vector<uint32_t>& px) {
     auto image = std::make_unique<CImage>(w, h);
@@ -97,6 +88,13 @@ TEST(RLE, RunsOfDistinctAndRepeatedPixels) {
     ASSERT_EQ(block.size(), 16u + 16 * 10 + 1);
     const std::vector<uint32_t> firstRow(block.begin() + block[0], block.begin() + block[1]);
     EXPECT_EQ(firstRow, (std::vector<uint32_t>{10, T, 0x80000003u, P, Q, R, 2, R, 0x80000001u, S}));
+
+    // Reading from inside a repeat or a literal continues as the raw rows do.
+    for (int32_t x : {5, 9, 11, 12, 14, 15}) {
+        EXPECT_EQ(ReadAll(rle, x, 3, 16 - x + 16),
+                  std::vector<uint32_t>(px.begin() + 3 * 16 + x, px.begin() + 5 * 16))
+            << "from column " << x;
+    }
 }
 
 TEST(RLE, TransparentPixelsOfAnyColourShareOneRun) {
@@ -175,14 +173,7 @@ TEST_P(RLEMatchesReference, EncodeAndRead) {
     }
 
     EXPECT_EQ(ReadAll(rle, 0, 0, px.size()), decoded) << "one read through the whole image";
-    std::uniform_int_distribution<int32_t> xs(0, s.width - 1), ys(0, s.height - 1);
-    for (int i = 0; i < 40; ++i) {
-        const int32_t x = xs(rng), y = ys(rng);
-        const size_t from = size_t(y) * s.width + x;
-        ASSERT_EQ(ReadAll(rle, x, y, px.size() - from),
-                  std::vector<uint32_t>(decoded.begin() + ptrdiff_t(from), decoded.end()))
-            << "from " << x << "," << y;
-    }
+    rletest::ExpectReadsFromRandomStarts(rle, decoded, s, rng);
 }
 
 INSTANTIATE_TEST_SUITE_P(OddSizes, RLEMatchesReference, ::testing::ValuesIn(testimg::OddSizes()));
