@@ -4,6 +4,7 @@
 #include <random>
 #include <vector>
 
+#include "Blur.h"
 #include "ImNav.h"
 #include "Image.h"
 #include "PixelMix.h"
@@ -51,5 +52,37 @@ void BM_Multiply_1024x768_memcpy(benchmark::State& state) {
     Memcpy(state, 1024 * 768);
 }
 BENCHMARK(BM_Multiply_1024x768_memcpy)->Unit(benchmark::kMicrosecond);
+
+void BM_GaussianBlur_1024x768_r40(benchmark::State& state) {
+    CImage image(1024, 768);
+    FillRandom(image, 3);
+    for (auto _ : state) {
+        CBlur::GaussianBlur(&image, 40.0f, 0);
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * 1024 * 768);
+}
+BENCHMARK(BM_GaussianBlur_1024x768_r40)->Unit(benchmark::kMillisecond);
+
+void BM_GaussianBlur_1024x768_r40_memcpy(benchmark::State& state) {
+    Memcpy(state, 1024 * 768);
+}
+BENCHMARK(BM_GaussianBlur_1024x768_r40_memcpy)->Unit(benchmark::kMillisecond);
+
+void BM_HighChannelBlur_4000x3000_r05(benchmark::State& state) {
+    CImage image(4000, 3000);
+    FillRandom(image, 4);
+    for (auto _ : state) {
+        CBlur::GaussianBlur(&image, 0.5f, 1);
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * 4000 * 3000);
+}
+BENCHMARK(BM_HighChannelBlur_4000x3000_r05)->Unit(benchmark::kMillisecond);
+
+void BM_HighChannelBlur_4000x3000_r05_memcpy(benchmark::State& state) {
+    Memcpy(state, 4000 * 3000);
+}
+BENCHMARK(BM_HighChannelBlur_4000x3000_r05_memcpy)->Unit(benchmark::kMillisecond);
 
 } // namespace
