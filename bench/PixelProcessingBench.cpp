@@ -1,5 +1,6 @@
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "ImNav.h"
 #include "Image.h"
 #include "PixelMix.h"
+#include "Stretcher.h"
 
 // Each benchmark counts megapixels per second (items) of the larger of its
 // source and destination; the memcpy beside it copies the same number of
@@ -84,5 +86,55 @@ void BM_HighChannelBlur_4000x3000_r05_memcpy(benchmark::State& state) {
     Memcpy(state, 4000 * 3000);
 }
 BENCHMARK(BM_HighChannelBlur_4000x3000_r05_memcpy)->Unit(benchmark::kMillisecond);
+
+// StretchBlit of a 2048 x 2048 image to 0.37 and 2.7 times its size, and
+// SuperSample to a quarter.
+void Scale(benchmark::State& state, int32_t dw, int32_t dh, bool boxes) {
+    CImage src(2048, 2048), dst(dw, dh);
+    FillRandom(src, 5);
+    CImNav sv(&src), dv(&dst);
+    for (auto _ : state) {
+        if (boxes) {
+            CStretcher::SuperSample(&dv, &sv);
+        } else {
+            CStretcher::StretchBlit(&dv, &sv, 0);
+        }
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * std::max<int64_t>(2048 * 2048, int64_t(dw) * dh));
+}
+
+constexpr int32_t kReduced = 758;   // 0.37 x 2048
+constexpr int32_t kEnlarged = 5530; // 2.7 x 2048
+
+void BM_StretchBlit_2048_to_0_37(benchmark::State& state) {
+    Scale(state, kReduced, kReduced, false);
+}
+BENCHMARK(BM_StretchBlit_2048_to_0_37)->Unit(benchmark::kMillisecond);
+
+void BM_StretchBlit_2048_to_0_37_memcpy(benchmark::State& state) {
+    Memcpy(state, 2048 * 2048);
+}
+BENCHMARK(BM_StretchBlit_2048_to_0_37_memcpy)->Unit(benchmark::kMillisecond);
+
+void BM_StretchBlit_2048_to_2_7(benchmark::State& state) {
+    Scale(state, kEnlarged, kEnlarged, false);
+}
+BENCHMARK(BM_StretchBlit_2048_to_2_7)->Unit(benchmark::kMillisecond);
+
+void BM_StretchBlit_2048_to_2_7_memcpy(benchmark::State& state) {
+    Memcpy(state, int64_t(kEnlarged) * kEnlarged);
+}
+BENCHMARK(BM_StretchBlit_2048_to_2_7_memcpy)->Unit(benchmark::kMillisecond);
+
+void BM_SuperSample_2048_to_quarter(benchmark::State& state) {
+    Scale(state, 512, 512, true);
+}
+BENCHMARK(BM_SuperSample_2048_to_quarter)->Unit(benchmark::kMillisecond);
+
+void BM_SuperSample_2048_to_quarter_memcpy(benchmark::State& state) {
+    Memcpy(state, 2048 * 2048);
+}
+BENCHMARK(BM_SuperSample_2048_to_quarter_memcpy)->Unit(benchmark::kMillisecond);
 
 } // namespace
