@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "PackedBlend.h"
 #include "Stretcher.h"
 
 namespace {
@@ -36,16 +37,6 @@ struct CommonRows {
 
     void CopyRow(int32_t r) const { std::memmove(dst + r * dstRow, src + r * srcRow, bytes); }
 };
-
-// The grey level of a pixel: the mean of its colours.
-uint8_t Grey(uint32_t p) {
-    return uint8_t((((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF)) / 3);
-}
-
-// An opaque pixel of grey level v.
-uint32_t OpaqueGrey(uint32_t v) {
-    return 0xFF000000u | (v * 0x010101u);
-}
 
 template <class Dst, class Src, class Convert>
 error ConvertCommon(Dst* dst, Src* src, Convert convert) {
@@ -97,9 +88,9 @@ error CStretcher::Blit(CImNavBase* dst, CImNavBase* src) {
 }
 
 error CStretcher::Blit(CImNav* dst, CImNav8* src) {
-    return ConvertCommon(dst, src, [](uint8_t v) { return CPixel(OpaqueGrey(v)); });
+    return ConvertCommon(dst, src, [](uint8_t v) { return CPixel(packed::OpaqueGrey(v)); });
 }
 
 error CStretcher::Blit(CImNav8* dst, CImNav* src) {
-    return ConvertCommon(dst, src, [](CPixel p) { return Grey(p); });
+    return ConvertCommon(dst, src, [](CPixel p) { return packed::Grey(p); });
 }

@@ -43,4 +43,14 @@ inline uint32_t Column(uint32_t u, uint32_t l, uint32_t fy) {
     return out;
 }
 
+// The grey level of a pixel: the mean of its colours, truncated.
+inline uint8_t Grey(uint32_t p) {
+    return uint8_t((((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF)) / 3);
+}
+
+// An opaque pixel of grey level v.
+inline uint32_t OpaqueGrey(uint32_t v) {
+    return 0xFF000000u | (v * 0x010101u);
+}
+
 } // namespace packed

@@ -121,50 +121,40 @@ template <class Mode> error ThreeImages(CImage* dst, CImage* blend, CImage* base
     error CPixelMix::Mode(CImNav* dst, CPixel blend, CImNav* base) {                               \
         return ConstantBlend<mixmode::Mode>(dst, blend, base);                                     \
     }
-DAUBLIN_MIX_FORMS(Normal)
-DAUBLIN_MIX_FORMS(Multiply)
-DAUBLIN_MIX_FORMS(Screen)
-DAUBLIN_MIX_FORMS(Overlay)
-DAUBLIN_MIX_FORMS(Dodge)
-DAUBLIN_MIX_FORMS(Burn)
-DAUBLIN_MIX_FORMS(SoftLight)
+DAUBLIN_MIX_MODES(DAUBLIN_MIX_FORMS)
 #undef DAUBLIN_MIX_FORMS
+
+#define DAUBLIN_MIX_LIST(Mode) &CPixelMix::Mode,
 
 namespace {
 
-// One table row per mode, in the order of EMixMode.
-template <class... Args> struct Dispatch {
+// The mode's form with the same arguments, from a table in the order of
+// EMixMode; a mode above 6 does nothing.
+template <class... Args> error Dispatch(CPixelMix::EMixMode mode, Args... args) {
     using Form = error (*)(Args...);
-    static error Call(const Form (&forms)[7], CPixelMix::EMixMode mode, Args... args) {
-        const uint32_t m = uint32_t(mode);
-        return m < 7 ? forms[m](args...) : eNoError;
-    }
-};
+    static const Form forms[7] = {DAUBLIN_MIX_MODES(DAUBLIN_MIX_LIST)};
+    const uint32_t m = uint32_t(mode);
+    return m < 7 ? forms[m](args...) : eNoError;
+}
 
 } // namespace
 
+#undef DAUBLIN_MIX_LIST
+
 error CPixelMix::Mix(CImNav* dst, CImNav* blend, CImNav* base, EMixMode mode) {
-    using D = Dispatch<CImNav*, CImNav*, CImNav*>;
-    static const D::Form forms[7] = {Normal, Multiply, Screen, Overlay, Dodge, Burn, SoftLight};
-    return D::Call(forms, mode, dst, blend, base);
+    return Dispatch(mode, dst, blend, base);
 }
 
 error CPixelMix::Mix(CImage* dst, CImage* blend, CImage* base, EMixMode mode) {
-    using D = Dispatch<CImage*, CImage*, CImage*>;
-    static const D::Form forms[7] = {Normal, Multiply, Screen, Overlay, Dodge, Burn, SoftLight};
-    return D::Call(forms, mode, dst, blend, base);
+    return Dispatch(mode, dst, blend, base);
 }
 
 error CPixelMix::Mix(CImNav* dst, CImNav* blend, CPixel base, EMixMode mode) {
-    using D = Dispatch<CImNav*, CImNav*, CPixel>;
-    static const D::Form forms[7] = {Normal, Multiply, Screen, Overlay, Dodge, Burn, SoftLight};
-    return D::Call(forms, mode, dst, blend, base);
+    return Dispatch(mode, dst, blend, base);
 }
 
 error CPixelMix::Mix(CImNav* dst, CPixel blend, CImNav* base, EMixMode mode) {
-    using D = Dispatch<CImNav*, CPixel, CImNav*>;
-    static const D::Form forms[7] = {Normal, Multiply, Screen, Overlay, Dodge, Burn, SoftLight};
-    return D::Call(forms, mode, dst, blend, base);
+    return Dispatch(mode, dst, blend, base);
 }
 
 CPixel CPixelMix::Overlay(CPixel blend, CPixel base) {

@@ -36,18 +36,16 @@ public:
     static error Mix(CImNav* dst, CImNav* blend, CPixel base, EMixMode mode);
     static error Mix(CImNav* dst, CPixel blend, CImNav* base, EMixMode mode);
 
+// The seven modes, for code that does the same for each.
+#define DAUBLIN_MIX_MODES(X)                                                                       \
+    X(Normal) X(Multiply) X(Screen) X(Overlay) X(Dodge) X(Burn) X(SoftLight)
+
 #define DAUBLIN_MIX_FORMS(Mode)                                                                    \
     static error Mode(CImNav* dst, CImNav* blend, CImNav* base);                                   \
     static error Mode(CImage* dst, CImage* blend, CImage* base);                                   \
     static error Mode(CImNav* dst, CImNav* blend, CPixel base);                                    \
     static error Mode(CImNav* dst, CPixel blend, CImNav* base);
-    DAUBLIN_MIX_FORMS(Normal)
-    DAUBLIN_MIX_FORMS(Multiply)
-    DAUBLIN_MIX_FORMS(Screen)
-    DAUBLIN_MIX_FORMS(Overlay)
-    DAUBLIN_MIX_FORMS(Dodge)
-    DAUBLIN_MIX_FORMS(Burn)
-    DAUBLIN_MIX_FORMS(SoftLight)
+    DAUBLIN_MIX_MODES(DAUBLIN_MIX_FORMS)
 #undef DAUBLIN_MIX_FORMS
 
     // One pixel: the blend first, the base second.

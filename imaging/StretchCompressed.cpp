@@ -18,9 +18,27 @@ CRLE* RunLengthOf(CImage* image) {
     return image && image->IsCompressed() ? image->GetRLE() : nullptr;
 }
 
-bool Usable(const CImNavBase* view) {
-    return view && view->IsLocked() && view->GetWidth() > 0 && view->GetHeight() > 0;
-}
+// The steps from a compressed image to a destination view; false when
+// there is nothing to do.
+struct Steps {
+    int32_t sw = 0, sh = 0, dw = 0, dh = 0, x = 0, y = 0;
+
+    bool Set(const CImNav* dst, const CImage* src) {
+        if (!dst || !dst->IsLocked()) {
+            return false;
+        }
+        sw = src->GetWidth();
+        sh = src->GetHeight();
+        dw = dst->GetWidth();
+        dh = dst->GetHeight();
+        if (sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0) {
+            return false;
+        }
+        x = StepFor(sw, dw);
+        y = StepFor(sh, dh);
+        return true;
+    }
+};
 
 } // namespace
 
@@ -31,26 +49,23 @@ error CStretcher::StretchBlitCompressed(CImNav* dst, CImage* src, int32_t qualit
         CImNav view(src);
         return StretchBlit(dst, &view, quality);
     }
-    const int32_t sw = src->GetWidth(), sh = src->GetHeight();
-    if (!Usable(dst) || sw <= 0 || sh <= 0) {
+    Steps st;
+    if (!st.Set(dst, src)) {
         return eNoError;
     }
-    const int32_t dw = dst->GetWidth(), dh = dst->GetHeight();
-    const int32_t xstep = int32_t(int64_t(sw) * 65536 / dw);
-    const int32_t ystep = int32_t(int64_t(sh) * 65536 / dh);
-    if (quality && xstep > 0x1FFFF && ystep > 0x1FFFF) {
+    if (quality && st.x > 0x1FFFF && st.y > 0x1FFFF) {
         return SuperSampleCompressed(dst, src);
     }
-    const uint32_t xoff = StartOffset(xstep), yoff = StartOffset(ystep);
+    const uint32_t xoff = StartOffset(st.x), yoff = StartOffset(st.y);
     CRLEInterp interp(rle);
-    for (int32_t y = 0; y < dh; ++y) {
-        const uint32_t sy = uint32_t(y) * uint32_t(ystep) - yoff;
+    for (int32_t y = 0; y < st.dh; ++y) {
+        const uint32_t sy = uint32_t(y) * uint32_t(st.y) - yoff;
         const int32_t iy = int32_t(sy) >> 16;
         const int32_t fy = int32_t((sy >> 8) & 0xFF);
         interp.StartInterp(-1, iy, iy + 1);
         CPixel* out = dst->Row(y);
         uint32_t sx = 0u - xoff;
-        for (int32_t x = 0; x < dw; ++x, sx += uint32_t(xstep)) {
+        for (int32_t x = 0; x < st.dw; ++x, sx += uint32_t(st.x)) {
             out[x] = interp.Interp(int32_t(sx) >> 16, int32_t((sx >> 8) & 0xFF), fy);
         }
     }
@@ -63,18 +78,15 @@ error CStretcher::SuperSampleCompressed(CImNav* dst, CImage* src) {
         CImNav view(src);
         return SuperSample(dst, &view);
     }
-    const int32_t sw = src->GetWidth(), sh = src->GetHeight();
-    if (!Usable(dst) || sw <= 0 || sh <= 0) {
+    Steps st;
+    if (!st.Set(dst, src)) {
         return eNoError;
     }
-    const int32_t dw = dst->GetWidth(), dh = dst->GetHeight();
-    const int32_t xstep = int32_t(int64_t(sw) * 65536 / dw);
-    const int32_t ystep = int32_t(int64_t(sh) * 65536 / dh);
-    for (int32_t y = 0; y < dh; ++y) {
-        const Span rows = SpanAt(y, ystep, sh);
+    for (int32_t y = 0; y < st.dh; ++y) {
+        const Span rows = SpanAt(y, st.y, st.sh);
         CPixel* out = dst->Row(y);
-        for (int32_t x = 0; x < dw; ++x) {
-            const Span cols = SpanAt(x, xstep, sw);
+        for (int32_t x = 0; x < st.dw; ++x) {
+            const Span cols = SpanAt(x, st.x, st.sw);
             uint64_t a = 0, r = 0, g = 0, b = 0;
             for (int32_t j = rows.first; j < rows.last; ++j) {
                 rle->StartRLE(cols.first, j);

@@ -64,13 +64,12 @@ error CStretcher::StretchBlit(CImNav8* dst, CImNav8* src) {
 
 error CStretcher::StretchBlit(CImNav* dst, CImNav8* src) {
     return Stretch24_8(dst, src, [](const uint8_t* u, const uint8_t* l, const Sample& s) {
-        return CPixel(0xFF000000u | (Bytes(u, l, s) * 0x010101u));
+        return CPixel(packed::OpaqueGrey(Bytes(u, l, s)));
     });
 }
 
 error CStretcher::StretchBlit(CImNav8* dst, CImNav* src) {
     return Stretch24_8(dst, src, [](const CPixel* u, const CPixel* l, const Sample& s) {
-        const uint32_t p = packed::Bilinear(u[s.x0], u[s.x1], l[s.x0], l[s.x1], s.fx, s.fy);
-        return uint8_t((((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF)) / 3);
+        return packed::Grey(packed::Bilinear(u[s.x0], u[s.x1], l[s.x0], l[s.x1], s.fx, s.fy));
     });
 }

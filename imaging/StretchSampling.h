@@ -10,6 +10,11 @@
 
 namespace stretch {
 
+// One axis's step in 16.16: source pixels per destination pixel.
+inline int32_t StepFor(int32_t source, int32_t destination) {
+    return int32_t(int64_t(source) * 65536 / destination);
+}
+
 // The start offset: half a source pixel back when enlarging more than two
 // times, otherwise so that a sample lies on the last source pixel of each
 // destination pixel's span (0 for 1:1).
@@ -46,8 +51,8 @@ struct Frame {
         if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) {
             return false;
         }
-        xstep = int32_t(int64_t(sw) * 65536 / dw);
-        ystep = int32_t(int64_t(sh) * 65536 / dh);
+        xstep = StepFor(sw, dw);
+        ystep = StepFor(sh, dh);
         xoff = StartOffset(xstep);
         yoff = StartOffset(ystep);
         return true;

@@ -127,7 +127,11 @@ INSTANTIATE_TEST_SUITE_P(Shapes, Scaling,
                                            ScaleCase{5, 5, 20, 20}, ScaleCase{67, 23, 17, 70},
                                            ScaleCase{130, 11, 3, 2}, ScaleCase{3, 1, 1, 1},
                                            ScaleCase{199, 10, 100, 5}, ScaleCase{7, 6, 3, 2},
-                                           ScaleCase{2, 2, 1, 1}, ScaleCase{45, 45, 11, 11}),
+                                           ScaleCase{2, 2, 1, 1}, ScaleCase{45, 45, 11, 11},
+                                           // Boxes past 257 and past 65536 pixels; rows wider
+                                           // than the stretch's column blocks.
+                                           ScaleCase{200, 150, 3, 2}, ScaleCase{600, 400, 2, 1},
+                                           ScaleCase{5, 3, 1100, 4}, ScaleCase{1030, 2, 1027, 3}),
                          [](const auto& info) {
                              const ScaleCase& c = info.param;
                              return std::to_string(c.sw) + "x" + std::to_string(c.sh) + "_to_" +
