@@ -146,6 +146,10 @@ struct GreyCase {
     int32_t sw, sh, dw, dh;
 };
 
+void PrintTo(const GreyCase& c, std::ostream* os) {
+    *os << c.sw << "x" << c.sh << "_to_" << c.dw << "x" << c.dh;
+}
+
 class GreyScaling : public ::testing::TestWithParam<GreyCase> {};
 
 TEST_P(GreyScaling, EqualThePlainWalk) {

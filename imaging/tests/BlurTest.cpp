@@ -180,10 +180,15 @@ std::vector<uint32_t> RandomWords(std::mt19937& rng, size_t n, Kind kind) {
 
 const float kRadii[] = {0.3f, 1.0f, 2.5f, 7.0f, 40.0f};
 
+// The odd shapes, and a few seeded random ones.
 std::vector<testimg::Size> BlurSizes() {
     std::vector<testimg::Size> sizes = testimg::OddSizes();
     sizes.push_back({5, 3});
     sizes.push_back({70, 2});
+    std::mt19937 rng(99);
+    for (int i = 0; i < 4; ++i) {
+        sizes.push_back({int32_t(1 + rng() % 60), int32_t(1 + rng() % 60)});
+    }
     return sizes;
 }
 

@@ -138,6 +138,27 @@ INSTANTIATE_TEST_SUITE_P(Shapes, Scaling,
                                     std::to_string(c.dw) + "x" + std::to_string(c.dh);
                          });
 
+// Seeded random shapes, from one pixel up, enlarging and reducing.
+TEST(ScalingRandomShapes, EqualThePlainVersions) {
+    std::mt19937 rng(2024);
+    auto side = [&] { return int32_t(1 + rng() % 70); };
+    for (int i = 0; i < 40; ++i) {
+        const int32_t sw = side(), sh = side(), dw = side(), dh = side();
+        const Picture src = sref::Random(rng, sw, sh);
+        CImage s(sw, sh), a(dw, dh), b(dw, dh), c(dw, dh);
+        sref::Put(s, src);
+        CImNav sv(&s), av(&a), bv(&b), cv(&c);
+        ASSERT_EQ(CStretcher::StretchBlit(&av, &sv, 0), eNoError);
+        ASSERT_EQ(CStretcher::StretchBlit(&bv, &sv, 1), eNoError);
+        ASSERT_EQ(CStretcher::StretchHiQ(&cv, &sv), eNoError);
+        const std::string shape = std::to_string(sw) + "x" + std::to_string(sh) + " to " +
+                                  std::to_string(dw) + "x" + std::to_string(dh);
+        EXPECT_EQ(sref::Take(a).px, sref::StretchBlit(src, dw, dh, false).px) << shape;
+        EXPECT_EQ(sref::Take(b).px, sref::StretchBlit(src, dw, dh, true).px) << shape;
+        EXPECT_EQ(sref::Take(c).px, sref::StretchHiQ(src, dw, dh).px) << shape;
+    }
+}
+
 TEST(StretchBlit, OneToOneIsAnExactCopy) {
     std::mt19937 rng(1);
     const Picture src = sref::Random(rng, 13, 7);
