@@ -5,6 +5,7 @@
 
 #include "ImNav.h"
 #include "Image.h"
+#include "ResourceTags.h"
 #include "Rounding.h"
 
 namespace {
@@ -80,7 +81,7 @@ void CGradientPoint::Adjust(int shift, int32_t d) {
     colour = CPixel((c & ~(0xFFu << shift)) | (sum << shift));
 }
 
-CGradient::CGradient(CPixel start, CPixel end) {
+CGradient::CGradient(CPixel start, CPixel end) : gCResourceObject(kResGradientTag) {
     std::memset(static_cast<void*>(m_aTable), 0, sizeof m_aTable);
     CGradientPoint a, b;
     a.SetPoint(start, 0.0f);

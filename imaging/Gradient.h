@@ -9,9 +9,10 @@
 
 #include "Pixel.h"
 #include "gCArray.h"
-#include "gCCmdTarget.h"
+#include "gCResourceObject.h"
 
 class CImage;
+class gCStream;
 
 struct CGradientPoint {
     CPixel colour = CPixel(0xFF000000u);
@@ -31,15 +32,31 @@ private:
     void Adjust(int shift, int32_t d);
 };
 
-class CGradient : public gCCmdTarget {
+class CGradient : public gCResourceObject {
 public:
     static constexpr int32_t kTableSize = 4097;
     enum EMode : int32_t { eSmooth = -1, eLinear = 0, eCubic = 1 };
 
     CGradient(CPixel start, CPixel end);
-    CGradient(const CGradient& other) : gCCmdTarget() { *this = other; }
+    CGradient(const CGradient& other) : gCResourceObject(other.GetResType()) { *this = other; }
     // Copies the stops, the 16-bit flag and the mode; the table is rebuilt.
     CGradient& operator=(const CGradient& other);
+
+    // Loads the stops of the 'grad' block with that id or name, adding them
+    // to those present. 6 without a file, 21 when no block matches; read
+    // failures are reported (code 22) and their error returned.
+    virtual error GetFromRes(int32_t id, gCFile* file, gCResourceIndex* index);
+    virtual error GetFromRes(const gCString& name, gCFile* file, gCResourceIndex* index);
+    virtual error SetFromResData(gCFile* file);
+    // The stream form: 'grad', version 1, the 16-bit flag, the mode and the
+    // stops (position, then colour). Read gives 6 for another type or
+    // version, leaving the gradient unchanged.
+    virtual error Read(gCStream* stream);
+    virtual error Write(gCStream* stream);
+    // A gradient from opaque black to opaque white with the block's stops
+    // added; null when it does not load.
+    static CGradient* CreateFromRes(int32_t id, gCFile* file, gCResourceIndex* index);
+    static CGradient* CreateFromRes(const gCString& name, gCFile* file, gCResourceIndex* index);
 
     // The colour at pos within a span of range pixels (range > 0).
     CPixel GetColourAtPoint(int32_t pos, int32_t range);

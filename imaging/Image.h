@@ -17,6 +17,18 @@ public:
     CImage(int32_t width, int32_t height, int32_t platform = 0);
     ~CImage() override;
 
+    error GetFromRes(int32_t id, gCFile* file, gCResourceIndex* index) override;
+    error GetFromRes(const gCString& name, gCFile* file, gCResourceIndex* index) override;
+
+    // A new image loaded from the resource file, or null.
+    static CImage* CreateFromRes(int32_t id, gCFile* file, gCResourceIndex* index);
+    static CImage* CreateFromRes(const gCString& name, gCFile* file, gCResourceIndex* index);
+    // The application's image pool's image of that id or name, else a new
+    // one loaded and added to the pool, which owns it; null when it does
+    // not load. Callers never delete shared images.
+    static CImage* CreateSharedFromRes(int32_t id, gCFile* file, gCResourceIndex* index);
+    static CImage* CreateSharedFromRes(const gCString& name, gCFile* file, gCResourceIndex* index);
+
     // Also discards the run-length form.
     void DestroySurface() override;
     // 0 when the image is kept raw (too small, not worth it, platform
@@ -29,5 +41,8 @@ public:
     CRLE* GetRLE() const { return m_pRLE.get(); }
 
 private:
+    // Reads and decodes the block GetFromRes has found.
+    error LoadFoundBlock(gCFile* file);
+
     std::unique_ptr<CRLE> m_pRLE;
 };

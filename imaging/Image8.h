@@ -15,6 +15,18 @@ public:
     CImage8(int32_t width, int32_t height);
     ~CImage8() override;
 
+    error GetFromRes(int32_t id, gCFile* file, gCResourceIndex* index) override;
+    error GetFromRes(const gCString& name, gCFile* file, gCResourceIndex* index) override;
+
+    // A new image loaded from the resource file, or null.
+    static CImage8* CreateFromRes(int32_t id, gCFile* file, gCResourceIndex* index);
+    static CImage8* CreateFromRes(const gCString& name, gCFile* file, gCResourceIndex* index);
+    // The application's image pool's image of that id or name, else a new
+    // one loaded and added to the pool, which owns it; null when it does
+    // not load. Callers never delete shared images.
+    static CImage8* CreateSharedFromRes(int32_t id, gCFile* file, gCResourceIndex* index);
+    static CImage8* CreateSharedFromRes(const gCString& name, gCFile* file, gCResourceIndex* index);
+
     void DestroySurface() override;
     error Compress() override;
     int32_t IsCompressed() const override;
@@ -23,5 +35,8 @@ public:
     CRLE8* GetRLE() const { return m_pRLE.get(); }
 
 private:
+    // Reads and decodes the block GetFromRes has found.
+    error LoadFoundBlock(gCFile* file);
+
     std::unique_ptr<CRLE8> m_pRLE;
 };

@@ -2,8 +2,13 @@
 
 #include <cstring>
 
+#include "ErrorReport.h"
+#include "ResourceTags.h"
+#include "gCFile.h"
+
 CImageBase::CImageBase(int32_t bitsPerPixel, int32_t platform)
-    : m_nBitsPerPixel(bitsPerPixel), m_fPlatform(platform ? 1 : 0) {}
+    : gCResourceObject(kResImageTag), m_nBitsPerPixel(bitsPerPixel), m_fPlatform(platform ? 1 : 0) {
+}
 
 CImageBase::~CImageBase() {
     CImageBase::DestroySurface();
@@ -98,4 +103,23 @@ error CImageBase::AllocatePixelBlock() {
     }
     m_pPixels.reset(p);
     return eNoError;
+}
+
+error CImageBase::ReadImageBytes(gCFile* file, CMemBlock& bytes, const char* sizeFailed,
+                                 const char* loadFailed) {
+    int32_t count = 0;
+    error e = ReadPayloadCount(file, count, 1);
+    if (e != eNoError) {
+        ReportError(eResourceReadError, sizeFailed);
+        return e;
+    }
+    if (!bytes.Resize(uint32_t(count), 0)) {
+        ReportError(eResourceReadError, loadFailed);
+        return eOutOfMemory;
+    }
+    e = count > 0 ? file->ReadBlock(bytes.GetData(), count) : eFileReadWriteError;
+    if (e != eNoError) {
+        ReportError(eResourceReadError, loadFailed);
+    }
+    return e;
 }

@@ -7,23 +7,34 @@
 //
 // Each side is at most kMaxSide pixels and sizes are computed in size_t, so
 // no requested size can wrap into a small allocation.
+//
+// Images are resource objects: an 'imag' block holds an Int32 byte count and
+// then one whole PNG, JPEG or BMP file.
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 
+#include "CMemBlock.h"
 #include "Error.h"
 #include "Geometry.h"
-#include "gCBaseObject.h"
 #include "gCMemory.h"
+#include "gCResourceObject.h"
 
-class CImageBase : public gCBaseObject {
+class CImageBase : public gCResourceObject {
 public:
     static constexpr int32_t kMaxSide = 32767;
 
     ~CImageBase() override;
     CImageBase(const CImageBase&) = delete;
     CImageBase& operator=(const CImageBase&) = delete;
+
+    // Loads the image of the 'imag' block with that id or name. A null
+    // file, or the application's resource file, means the application's
+    // file and index. 6 without a file, 21 when no block matches; a failing
+    // read or decode is reported (code 22) and its own error returned.
+    virtual error GetFromRes(int32_t id, gCFile* file, gCResourceIndex* index) = 0;
+    virtual error GetFromRes(const gCString& name, gCFile* file, gCResourceIndex* index) = 0;
 
     // Frees the pixel block and clears the valid flag.
     virtual void DestroySurface();
@@ -70,6 +81,11 @@ public:
 
 protected:
     CImageBase(int32_t bitsPerPixel, int32_t platform);
+
+    // Reads the block's byte count and bytes, once GetFromRes has found it;
+    // failures are reported with the given texts.
+    error ReadImageBytes(gCFile* file, CMemBlock& bytes, const char* sizeFailed,
+                         const char* loadFailed);
 
     static bool SideInRange(int32_t side) { return side >= 0 && side <= kMaxSide; }
     size_t SurfaceBytes() const;

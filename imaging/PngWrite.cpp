@@ -2,6 +2,8 @@
 // a CImage8, no interlace, default compression and filters, and three text
 // chunks. As in reading, only plain locals live where libpng may jump.
 
+#include <string>
+
 #include "ImNav.h"
 #include "PngIO.h"
 #include "PngShared.h"
@@ -74,10 +76,10 @@ error gCPngIO::WriteImage(gCStream& stream, CImageBase* image) {
     if (!g_PNGIO_RowTable(view, rows)) {
         return eOutOfMemory;
     }
-    // Images carry no resource name here, so the title is empty.
-    char title[1] = {0};
+    // The image's resource name as Latin-1; empty for an image without one.
+    std::string title = image->GetResName().Ascii();
     if (!WriteAll(s.png, s.info, &stream, view.GetWidth(), view.GetHeight(),
-                  image->GetBitsPerPixel() == 8, title, rows.GetData())) {
+                  image->GetBitsPerPixel() == 8, title.data(), rows.GetData())) {
         return eFileReadWriteError;
     }
     return eNoError;

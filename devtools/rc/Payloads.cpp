@@ -136,6 +136,28 @@ bool GradientPayload::ReadBack(gCFile& file, gCResourceObject& found, std::strin
     return true;
 }
 
+bool PngHasBackground(const std::string& b) {
+    static const char kPng[] = "\x89PNG\r\n\x1a\n";
+    if (b.size() < 8 || b.compare(0, 8, kPng, 8) != 0) {
+        return false;
+    }
+    // Chunks: a big-endian length, the type, the data and a CRC.
+    for (size_t at = 8; at + 8 <= b.size();) {
+        const uint32_t length = (uint32_t(uint8_t(b[at])) << 24) |
+                                (uint32_t(uint8_t(b[at + 1])) << 16) |
+                                (uint32_t(uint8_t(b[at + 2])) << 8) | uint32_t(uint8_t(b[at + 3]));
+        const std::string type = b.substr(at + 4, 4);
+        if (type == "bKGD") {
+            return true;
+        }
+        if (type == "IDAT" || type == "IEND" || length > b.size() - at - 8) {
+            return false;
+        }
+        at += 12 + size_t(length);
+    }
+    return false;
+}
+
 bool IsImageFile(const std::string& b) {
     static const char kPng[] = "\x89PNG\r\n\x1a\n";
     return (b.size() >= 8 && b.compare(0, 8, kPng, 8) == 0) ||

@@ -56,6 +56,10 @@ private:
     std::vector<GradientStop> m_Stops;
 };
 
+// Whether a PNG file carries a background colour (bKGD) before its image
+// data: the image loader flattens alpha onto it.
+bool PngHasBackground(const std::string& bytes);
+
 // Whether the bytes start as a PNG, JPEG or BMP file does.
 bool IsImageFile(const std::string& bytes);
 

@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "LoaderCheck.h"
 #include "ResourceTags.h"
 #include "ResourceWriter.h"
 #include "Utf8.h"
@@ -92,6 +93,7 @@ bool VerifyResourceFile(const std::string& path, const ResourceSources& sources,
         return false;
     }
     std::set<int32_t> ids;
+    CLoaderCheck loaders;
     for (size_t i = 0; i < sources.blocks.size(); ++i) {
         const ResourceBlock& block = sources.blocks[i];
         const gCResourceIndex::SResEntry* entry = index.GetEntry(int32_t(i));
@@ -101,6 +103,9 @@ bool VerifyResourceFile(const std::string& path, const ResourceSources& sources,
             why = "its index entry differs";
         } else {
             VerifyBlock(file, index, block, locations[i], ids.insert(block.id).second, why);
+        }
+        if (why.empty() && !loaders.Load(file, index, block, why) && why.empty()) {
+            why = "its loader refuses it";
         }
         if (!why.empty()) {
             diagnostics.Error(block.place,

@@ -215,6 +215,11 @@ private:
                     Error(entry["file"], "not a PNG, JPEG or BMP file");
                     return;
                 }
+                if (PngHasBackground(bytes)) {
+                    m_Diagnostics.Warning(Place(entry["file"]),
+                                          "the PNG carries a background colour (bKGD): its "
+                                          "transparency is flattened onto it when loaded");
+                }
                 block.tag = kResImageTag;
             } else {
                 std::string canonical, why;

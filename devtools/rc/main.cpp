@@ -25,6 +25,9 @@ int Usage() {
 }
 
 int Report(const Diagnostics& diagnostics) {
+    for (const std::string& warning : diagnostics.Warnings()) {
+        std::cerr << "daublin-rc: " << warning << "\n";
+    }
     for (const std::string& message : diagnostics.Messages()) {
         std::cerr << "daublin-rc: " << message << "\n";
     }

@@ -5,9 +5,18 @@
 #include <cstring>
 #include <filesystem>
 
+#include <zlib.h>
+
+#include <memory>
+
 #include "CompilerRun.h"
+#include "Gradient.h"
+#include "ImNav.h"
+#include "ImageIO.h"
+#include "ImageList.h"
 #include "ResourceTags.h"
 #include "ResourceWriter.h"
+#include "gCMemFile.h"
 #include "gCResourceIndex.h"
 #include "gCResourceObject.h"
 #include "gCStringTable.h"
@@ -61,7 +70,43 @@ std::string CanonicalWav(const std::string& samples) {
     return wav + samples;
 }
 
-const std::string kPng = std::string("\x89PNG\r\n\x1a\n", 8) + "image bytes";
+// A small picture with distinct, partly transparent pixels.
+void PaintLogo(CImage& image) {
+    ASSERT_EQ(image.Create(3, 2), eNoError);
+    CImNav view(&image);
+    for (int32_t y = 0; y < 2; ++y) {
+        for (int32_t x = 0; x < 3; ++x) {
+            view.Row(y)[x] = CPixel(0x40102030u + uint32_t(y * 3 + x) * 0x11050301u);
+        }
+    }
+}
+
+// The picture as a whole PNG file.
+std::string LogoPng() {
+    CImage image;
+    PaintLogo(image);
+    gCMemFile mem;
+    EXPECT_EQ(gCImageIO::WriteImage(mem, image, gCImageIO::kPNG), eNoError);
+    return std::string(reinterpret_cast<const char*>(mem.GetMemBlock()->GetData()),
+                       size_t(mem.GetSize()));
+}
+
+// The same PNG with a background colour chunk after its header.
+std::string LogoPngWithBackground() {
+    const std::string png = LogoPng();
+    std::string chunk;
+    PutLe(chunk, 0x06000000u, 4); // length 6, big-endian
+    const std::string body = std::string("bKGD") + std::string(6, '\x7f');
+    chunk += body;
+    const uLong crc = crc32(0L, reinterpret_cast<const Bytef*>(body.data()), uInt(body.size()));
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        chunk.push_back(char((crc >> shift) & 0xFF));
+    }
+    const size_t afterHeader = 8 + 25; // signature, IHDR
+    return png.substr(0, afterHeader) + chunk + png.substr(afterHeader);
+}
+
+const std::string kPng = LogoPng();
 const std::string kSamples = std::string("\x01\x02\x03\x04\x05\x06\x07\x08", 8);
 
 const char* kEveryKind = R"(# every block kind
@@ -191,6 +236,40 @@ TEST_F(EveryKind, PayloadsReadBackExactly) {
     EXPECT_TRUE(m_File.FileEnd());
 }
 
+TEST_F(EveryKind, TheProgramsLoadersReadEveryBlock) {
+    CImage expected;
+    PaintLogo(expected);
+    CImage logo;
+    ASSERT_EQ(logo.GetFromRes(S("logo"), &m_File, &m_Index), eNoError);
+    ASSERT_EQ(logo.GetWidth(), 3);
+    CImNav a(&logo), b(&expected);
+    for (int32_t y = 0; y < 2; ++y) {
+        for (int32_t x = 0; x < 3; ++x) {
+            EXPECT_EQ(uint32_t(a.Row(y)[x]), uint32_t(b.Row(y)[x]));
+        }
+    }
+
+    std::unique_ptr<gCImageList> frames(gCImageList::CreateFromRes(S("frames"), &m_File, nullptr));
+    ASSERT_NE(frames, nullptr);
+    EXPECT_EQ(frames->GetCount(), 2);
+
+    std::unique_ptr<CGradient> sky(CGradient::CreateFromRes(30, &m_File, &m_Index));
+    ASSERT_NE(sky, nullptr);
+    ASSERT_EQ(sky->GetLastIndex(), 2);
+    EXPECT_EQ(uint32_t(sky->Stops()[0].colour), 0xFF102030u);
+    EXPECT_EQ(sky->Stops()[1].position, 0.25f);
+    EXPECT_EQ(uint32_t(sky->Stops()[2].colour), 0xFFFFFFFFu) << "the default end stays";
+}
+
+TEST_F(CompilerTest, WarnsOfAPngBackgroundColour) {
+    MakeFile("src/bg.png", LogoPngWithBackground());
+    const CompilerResult r =
+        Compile("src", "blocks:\n  - {kind: image, id: 1, name: bg, file: bg.png}\n");
+    EXPECT_EQ(r.exitCode, 0) << r.output;
+    EXPECT_NE(r.output.find("source.yaml:2: warning:"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("bKGD"), std::string::npos) << r.output;
+}
+
 TEST_F(EveryKind, DumpListsEveryBlock) {
     const CompilerResult r = RunCompiler({"--dump", Posix("src/out/system.vrf")});
     ASSERT_EQ(r.exitCode, 0) << r.output;
@@ -218,6 +297,7 @@ class Refused : public CompilerTest, public ::testing::WithParamInterface<Refusa
 
 TEST_P(Refused, NamesTheFileAndLineAndLeavesNoFiles) {
     MakeFile("bad/art/logo.png", kPng);
+    MakeFile("bad/art/broken.png", kPng.substr(0, 8) + "no image here");
     MakeFile("bad/noise.wav", "RIFF....WAVEjunk");
     const CompilerResult r = Compile("bad", GetParam().yaml);
     EXPECT_NE(r.exitCode, 0);
@@ -262,6 +342,12 @@ INSTANTIATE_TEST_SUITE_P(
                               "blocks:\n"
                               "  - {kind: image, id: 1, name: i, file: noise.wav}\n",
                               2},
+                      Refusal{"ImageThatDoesNotDecode",
+                              "strings:\n"
+                              "  - {id: 1, text: one}\n"
+                              "blocks:\n"
+                              "  - {kind: image, id: 1, name: i, file: art/broken.png}\n",
+                              4},
                       Refusal{"NotAWav",
                               "blocks:\n"
                               "  - {kind: sound, id: 1, name: s, file: noise.wav}\n",

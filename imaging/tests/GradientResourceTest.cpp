@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+#include "Gradient.h"
+#include "ResourceFixture.h"
+#include "ResourceTags.h"
+#include "gCMemFile.h"
+
+namespace {
+
+std::string Real(float f) {
+    uint32_t bits;
+    std::memcpy(&bits, &f, 4);
+    return Le32(bits);
+}
+
+std::string Stops(std::initializer_list<std::pair<uint32_t, float>> stops) {
+    std::string out = Le32(uint32_t(stops.size()));
+    for (auto [colour, position] : stops) {
+        out += Le32(colour) + Real(position);
+    }
+    return out;
+}
+
+class GradientResources : public ResourceFile {
+protected:
+    void SetUp() override {
+        ResourceFile::SetUp();
+        Install(ResBlock(kResGradientTag, 1, "sky",
+                         Stops({{0xFFFF0000u, 0.0f}, {0xFF00FF00u, 0.5f}, {0xFF0000FFu, 1.0f}})) +
+                ResBlock(kResGradientTag, 2, "beyond", Stops({{0xFF112233u, 2.5f}})) +
+                ResBlock(kResGradientTag, 3, "huge", Le32(50000)));
+    }
+};
+
+TEST_F(GradientResources, StopsAtTheEndsReplaceTheDefaultOnes) {
+    std::unique_ptr<CGradient> g(CGradient::CreateFromRes(S("sky"), nullptr, nullptr));
+    ASSERT_NE(g, nullptr);
+    ASSERT_EQ(g->GetLastIndex(), 2);
+    EXPECT_EQ(uint32_t(g->Stops()[0].colour), 0xFFFF0000u);
+    EXPECT_EQ(uint32_t(g->Stops()[1].colour), 0xFF00FF00u);
+    EXPECT_EQ(uint32_t(g->Stops()[2].colour), 0xFF0000FFu);
+    EXPECT_EQ(uint32_t(g->GetColourAtPoint(0, 100)), 0xFFFF0000u);
+    EXPECT_EQ(g->GetResID(), 1);
+}
+
+TEST_F(GradientResources, FailuresAreReportedWithTheirTexts) {
+    EXPECT_EQ(CGradient::CreateFromRes(S("beyond"), nullptr, nullptr), nullptr);
+    ASSERT_EQ(app.m_Alerts.size(), 1u);
+    EXPECT_EQ(app.m_Alerts[0].text, "An error occurred reading data from a binary resource file.\n"
+                                    "Error adding gradient point.");
+    EXPECT_EQ(CGradient::CreateFromRes(3, nullptr, nullptr), nullptr);
+    EXPECT_EQ(app.m_Alerts.back().text,
+              "An error occurred reading data from a binary resource file.\n"
+              "Error reading number of gradient items.");
+    EXPECT_EQ(CGradient::CreateFromRes(S("none"), nullptr, nullptr), nullptr);
+    EXPECT_EQ(app.m_Alerts.size(), 2u) << "a missing block is not reported";
+}
+
+TEST(GradientStream, WriteThenReadGivesTheSameGradient) {
+    CGradient a{CPixel(0xFF000000u), CPixel(0x80FFFFFFu)};
+    a.AddPoint(CPixel(0xFF336699u), 0.3f);
+    a.SetMode(CGradient::eCubic);
+    a.Set16Bit(1);
+    gCMemFile mem;
+    ASSERT_EQ(a.Write(&mem), eNoError);
+    EXPECT_EQ(mem.GetSize(), 4 + 4 + 4 + 4 + 4 + 3 * 8);
+
+    CGradient b{CPixel(0u), CPixel(0u)};
+    ASSERT_EQ(mem.Rewind(), eNoError);
+    ASSERT_EQ(b.Read(&mem), eNoError);
+    EXPECT_EQ(b.GetMode(), CGradient::eCubic);
+    EXPECT_EQ(b.Is16Bit(), 1);
+    ASSERT_EQ(b.GetLastIndex(), 2);
+    for (int32_t i = 0; i <= 2; ++i) {
+        EXPECT_EQ(uint32_t(b.Stops()[i].colour), uint32_t(a.Stops()[i].colour));
+        EXPECT_EQ(b.Stops()[i].position, a.Stops()[i].position);
+    }
+    for (int32_t i = 0; i < CGradient::kTableSize; i += 97) {
+        EXPECT_EQ(uint32_t(b.GetInterpColour(uint32_t(i) << 8)),
+                  uint32_t(a.GetInterpColour(uint32_t(i) << 8)));
+    }
+}
+
+TEST(GradientStream, WrongTypeOrVersionChangesNothing) {
+    for (auto [type, version] : {std::pair<uint32_t, uint32_t>{0x67726164u, 2},
+                                 std::pair<uint32_t, uint32_t>{0x696D6167u, 1}}) {
+        gCMemFile mem;
+        mem.WriteUint32(type);
+        mem.WriteUint32(version);
+        mem.WriteFlag(1);
+        mem.WriteInt32(0);
+        mem.WriteInt32(0);
+        mem.Rewind();
+        CGradient g{CPixel(0xFF000000u), CPixel(0xFFFFFFFFu)};
+        EXPECT_EQ(g.Read(&mem), eBadParameter);
+        EXPECT_EQ(g.GetLastIndex(), 1);
+        EXPECT_EQ(g.Is16Bit(), 0);
+    }
+}
+
+TEST(GradientStream, TwoStopsAtOnePositionStartTheNextSegmentWithTheSecond) {
+    // Black at 0, red and blue both at 0.5, white at 1, read as stored.
+    gCMemFile mem;
+    mem.WriteUint32(0x67726164u);
+    mem.WriteUint32(1);
+    mem.WriteFlag(0);
+    mem.WriteInt32(CGradient::eLinear);
+    mem.WriteInt32(4);
+    for (auto [position, colour] : {std::pair<float, uint32_t>{0.0f, 0xFF000000u},
+                                    {0.5f, 0xFFFF0000u},
+                                    {0.5f, 0xFF0000FFu},
+                                    {1.0f, 0xFFFFFFFFu}}) {
+        mem.WriteReal(position);
+        mem.WriteUint32(colour);
+    }
+    mem.Rewind();
+    CGradient g{CPixel(0u), CPixel(0u)};
+    ASSERT_EQ(g.Read(&mem), eNoError);
+    // 0.5 * 4095 -> 2048. Black to red fills 0..2047; blue starts 2048.
+    g.Rebuild();
+    EXPECT_EQ((uint32_t(g.Table()[2047]) >> 16) & 0xFF, 0xFFu) << "red arrives at 2047";
+    EXPECT_EQ(uint32_t(g.Table()[2048]), 0xFF0000FFu) << "blue starts the next segment";
+    EXPECT_EQ(uint32_t(g.Table()[4095]), 0xFFFFFFFFu);
+}
+
+TEST(GradientStream, DamagedCountIsRefused) {
+    gCMemFile mem;
+    mem.WriteUint32(0x67726164u);
+    mem.WriteUint32(1);
+    mem.WriteFlag(0);
+    mem.WriteInt32(0);
+    mem.WriteInt32(1 << 28);
+    mem.Rewind();
+    CGradient g{CPixel(0xFF000000u), CPixel(0xFFFFFFFFu)};
+    EXPECT_NE(g.Read(&mem), eNoError);
+}
+
+} // namespace

@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include "CResourcePool.h"
+#include "ImNav.h"
+#include "ResourceFixture.h"
+#include "ResourceTags.h"
+
+namespace {
+
+// A small image with distinct pixels, alpha included.
+void Paint(CImage& image, uint32_t seed) {
+    ASSERT_EQ(image.Create(5, 3), eNoError);
+    CImNav view(&image);
+    for (int32_t y = 0; y < 3; ++y) {
+        for (int32_t x = 0; x < 5; ++x) {
+            view.Row(y)[x] = CPixel(seed * 0x01010101u + uint32_t(y * 5 + x) * 0x00030507u);
+        }
+    }
+}
+
+bool SamePixels(CImage& a, CImage& b) {
+    if (a.GetWidth() != b.GetWidth() || a.GetHeight() != b.GetHeight()) {
+        return false;
+    }
+    CImNav va(&a), vb(&b);
+    for (int32_t y = 0; y < a.GetHeight(); ++y) {
+        for (int32_t x = 0; x < a.GetWidth(); ++x) {
+            if (uint32_t(va.Row(y)[x]) != uint32_t(vb.Row(y)[x])) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+class ImageResources : public ResourceFile {
+protected:
+    void SetUp() override {
+        ResourceFile::SetUp();
+        Paint(logo, 0x80);
+        Paint(badge, 0x20);
+        CImage8 mask(4, 2);
+        Install(ResBlock(kResImageTag, 7, "logo", ImagePayload(logo)) +
+                ResBlock(kResImageTag, 8, "badge", ImagePayload(badge)) +
+                ResBlock(kResImageTag, 9, "mask", ImagePayload(mask)) +
+                ResBlock(kResImageTag, 10, "broken", Le32(6) + "abcdef") +
+                ResBlock(kResImageTag, 11, "cut", Le32(1000) + "abc"));
+    }
+    CImage logo, badge;
+};
+
+TEST_F(ImageResources, LoadsByIdAndByName) {
+    CImage byId;
+    ASSERT_EQ(byId.GetFromRes(7, nullptr, nullptr), eNoError);
+    EXPECT_TRUE(SamePixels(byId, logo));
+    EXPECT_EQ(byId.GetResID(), 7);
+    EXPECT_EQ(U(byId.GetResName()), "logo");
+
+    CImage byName;
+    ASSERT_EQ(byName.GetFromRes(S("badge"), nullptr, nullptr), eNoError);
+    EXPECT_TRUE(SamePixels(byName, badge));
+    EXPECT_EQ(byName.GetResID(), 8);
+
+    CImage8 mask;
+    ASSERT_EQ(mask.GetFromRes(S("mask"), &file, &index), eNoError);
+    EXPECT_EQ(mask.GetWidth(), 4);
+    EXPECT_TRUE(app.m_Alerts.empty());
+}
+
+TEST_F(ImageResources, MissingAndFaultyBlocks) {
+    CImage image;
+    EXPECT_EQ(image.GetFromRes(99, nullptr, nullptr), eResourceNotFound);
+    EXPECT_EQ(image.GetFromRes(S("Logo"), nullptr, nullptr), eResourceNotFound);
+    EXPECT_TRUE(app.m_Alerts.empty()) << "a missing block is not reported";
+
+    EXPECT_NE(image.GetFromRes(S("broken"), nullptr, nullptr), eNoError);
+    ASSERT_EQ(app.m_Alerts.size(), 1u);
+    EXPECT_EQ(app.m_Alerts[0].text, "An error occurred reading data from a binary resource file.\n"
+                                    "Image failed to load from resources.");
+
+    EXPECT_EQ(image.GetFromRes(S("cut"), nullptr, nullptr), eResourceReadError)
+        << "a count larger than its block is refused before anything is read";
+    ASSERT_EQ(app.m_Alerts.size(), 2u);
+    EXPECT_EQ(app.m_Alerts[1].text, "An error occurred reading data from a binary resource file.\n"
+                                    "Image load size failed.");
+
+    CImage8 mask;
+    EXPECT_EQ(mask.GetFromRes(S("cut"), nullptr, nullptr), eResourceReadError);
+    EXPECT_EQ(app.m_Alerts.back().text,
+              "An error occurred reading data from a binary resource file.\n"
+              "Image8 load size failed.");
+
+    app.m_pResFile = nullptr;
+    EXPECT_EQ(image.GetFromRes(7, nullptr, nullptr), eBadParameter) << "no file at all";
+    EXPECT_EQ(CImage::CreateFromRes(7, nullptr, nullptr), nullptr);
+}
+
+TEST_F(ImageResources, SharedImagesComeFromThePool) {
+    CImage* first = CImage::CreateSharedFromRes(7, nullptr, nullptr);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->IsPooled(), 1);
+    EXPECT_EQ(app.GetResourcePool(1)->GetCount(), 1);
+
+    app.m_pResFile = nullptr; // a second load would fail: nothing is read
+    EXPECT_EQ(CImage::CreateSharedFromRes(7, nullptr, nullptr), first);
+    EXPECT_EQ(CImage::CreateSharedFromRes(S("logo"), nullptr, nullptr), first);
+    EXPECT_EQ(CImage8::CreateSharedFromRes(7, nullptr, nullptr), nullptr)
+        << "an object of another class under the same id is not the one asked for";
+    app.m_pResFile = &file;
+
+    CImage8* mask = CImage8::CreateSharedFromRes(S("mask"), nullptr, nullptr);
+    ASSERT_NE(mask, nullptr);
+    EXPECT_EQ(app.GetResourcePool(1)->GetCount(), 2);
+}
+
+TEST_F(ImageResources, NamedImagesWriteTheirNameAsThePngTitle) {
+    CImage image;
+    ASSERT_EQ(image.GetFromRes(S("logo"), nullptr, nullptr), eNoError);
+    const std::string payload = ImagePayload(image);
+    EXPECT_NE(payload.find(std::string("Title\0logo", 10)), std::string::npos);
+}
+
+} // namespace

@@ -1,0 +1,52 @@
+#include "ResourceFixture.h"
+
+#include "ImageIO.h"
+#include "gCFRef.h"
+#include "gCMemFile.h"
+
+namespace {
+
+template <class Image> std::string PngBytes(Image& image) {
+    gCMemFile mem;
+    EXPECT_EQ(gCImageIO::WriteImage(mem, image, gCImageIO::kPNG), eNoError);
+    const char* data = reinterpret_cast<const char*>(mem.GetMemBlock()->GetData());
+    const std::string bytes(data, size_t(mem.GetSize()));
+    return Le32(uint32_t(bytes.size())) + bytes;
+}
+
+} // namespace
+
+void ResourceFile::Install(const std::string& blocks) {
+    MakeFile("system.vrf", VersionBlock(2) + blocks);
+    gCFRef ref(S("HD:system.vrf"));
+    ASSERT_EQ(file.Open(&ref, 1), eNoError);
+    ASSERT_EQ(index.SetupIndex(&file), eNoError);
+    app.m_pResFile = &file;
+    app.m_pResIndex = &index;
+}
+
+void ResourceFile::TearDown() {
+    // Pooled objects go before the file they were loaded from.
+    for (int32_t pool = 0; pool <= 5; ++pool) {
+        if (CResourcePool* p = app.GetResourcePool(pool)) {
+            p->Empty();
+        }
+    }
+    file.Close();
+    TempVolume::TearDown();
+}
+
+std::string ResourceFile::ImagePayload(CImage& image) {
+    return PngBytes(image);
+}
+std::string ResourceFile::ImagePayload(CImage8& image) {
+    return PngBytes(image);
+}
+
+std::string ResourceFile::ListPayload(int32_t exclusive, std::initializer_list<const char*> names) {
+    std::string out = Le32(uint32_t(exclusive)) + Le32(uint32_t(names.size()));
+    for (const char* n : names) {
+        out += Utf16Line(n);
+    }
+    return out;
+}
