@@ -22,6 +22,7 @@
 #include "gCString.h"
 #include "gCStringTable.h"
 
+class CAppWindow;
 class CBackdrop;
 class CTabletServices;
 class CWindowBase;
@@ -106,6 +107,21 @@ public:
     virtual void StartCursorHeart() { m_fCursorHeart = 1; }
 
     virtual error OSFilesDropped(const gCArray<gCString>&) { return eNoError; }
+
+    // The main window. Both forms take the backdrop (owned by the window
+    // from then on, deleted when no window can be had), make the window,
+    // set up the backdrop's interface and show the window: 5 without
+    // memory for the window, 1 when the platform window cannot be made,
+    // else the backdrop's or the window's error. A null title takes the
+    // backdrop's name; menu flag 0 hides the system menu bar.
+    virtual error MakeWindow(CBackdrop* backdrop, int32_t style, int32_t width, int32_t height,
+                             const char* title, int32_t menuFlag);
+    virtual error MakeWindow(CBackdrop* backdrop, int32_t style, int32_t mode, gCRPoint size,
+                             gCRPoint position, const char* title, int32_t menuFlag);
+    // A new application window; null when memory runs out.
+    virtual CAppWindow* NewWindow();
+    // Dispatches what is waiting, without waiting; 0.
+    virtual int32_t PumpMessage() = 0;
 
     // Broadcast: the application's own Message, then the hub, then the
     // main window's widget tree; the first non-zero answer.

@@ -48,7 +48,7 @@ void CAppMac::DoSystemQuit() {
     if (m_pMainWnd) {
         CWindowBase* window = m_pMainWnd;
         m_pMainWnd = nullptr;
-        delete window;
+        window->DestroyWindow();
     }
 }
 

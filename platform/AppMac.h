@@ -7,6 +7,8 @@
 #include "AppBase.h"
 #include "InputQueue.h"
 
+class CMacWindow;
+
 class CAppMac : public CAppBase {
 public:
     CAppMac();
@@ -52,6 +54,37 @@ public:
     // alone where no display can show one.
     void ShowAlert(std::string_view headline, std::string_view text) override;
 
+    // The event loop. Main is the process's entry: it starts SDL, starts
+    // the application with the first command-line argument as the document
+    // to open, runs the loop until the application quits and returns 0; a
+    // start-up that fails has shown its alert and returns non-zero.
+    static int Main(int argc, char** argv);
+    // Runs the loop until the application quits, then AppClosing; 0.
+    virtual error Run();
+    int32_t PumpMessage() override;
+    // One beat of the 3 ms heartbeat: the idle tick, unless one is running.
+    void TimerTick();
+    // Start-up: services, resource file, the application's Initialize.
+    virtual error MacMain(const gCString& path);
+    // The open-document event: the path of the first document (empty when
+    // it cannot be verified) starts the application, or is broadcast as
+    // eMsgOpenDocument once start-up has begun.
+    void OpenDocuments(int32_t count, const char* const* posixPaths);
+    // Offered every record before the window sees it: 2 swallows it, any
+    // other non-zero value keeps it from the window.
+    virtual int32_t PlatformMessage(const CInputEvent&) { return 0; }
+
+    // The window collapsed or back; 0.
+    virtual error Hide();
+    virtual error Show();
+    // Clipboard text: 5 when it cannot be put; no text pastes as empty.
+    virtual error OSCopy(const gCString& text);
+    virtual error OSPaste(gCString& text);
+    virtual int32_t HideMBar();
+    virtual int32_t ShowMBar();
+    virtual int32_t ToggleMBar();
+    virtual int32_t IsFrontProcess();
+
     virtual int32_t MBarHidden() { return m_fMBarHidden; }
     virtual int32_t MBarWasHidden() { return m_fMBarWasHidden; }
     virtual void SetMBarWasHidden(int32_t hidden) { m_fMBarWasHidden = hidden; }
@@ -61,7 +94,22 @@ public:
     // Takes in one input record as if it had come from SDL.
     void InjectInput(const CInputEvent& e) { m_Input.Inject(e); }
 
+    // The document path of a POSIX path: its full colon path when the file
+    // can be opened, else empty.
+    static gCString DocumentPath(const char* posixPath);
+    // While a file dialog runs: repaint, note a quit, drop all input.
+    static void ModalPump();
+
 protected:
+    // Runs the loop until the application quits.
+    void RunEventLoop();
+    // One record to the application, then the window.
+    void DispatchRecord(CInputEvent& e);
+    // Fires the heartbeat when its time has come.
+    void HeartbeatIfDue();
+    // Waits for an event until the next heartbeat is due.
+    void WaitForEvents();
+    CMacWindow* MainWindow() const;
     // Gives each mouse record's sample to the tablet service.
     void StoreTabletSample(const CInputEvent& e);
     const CInputState& PumpedState() const;
@@ -69,5 +117,8 @@ protected:
     int32_t m_fMBarHidden = 0;
     int32_t m_fMBarWasHidden = 0;
     int32_t m_fInTimer = 0;
+    // A quit asked for while a file dialog ran, acted on afterwards.
+    int32_t m_fQuitPending = 0;
+    uint64_t m_nNextBeat = 0;
     mutable CInputQueue m_Input;
 };

@@ -1,5 +1,7 @@
 #include "SDLInput.h"
 
+#include "KeyDecoding.h"
+
 uint32_t ModifiersFromSDL(uint32_t kmod) {
     uint32_t bits = 0;
     if (kmod & KMOD_CTRL) {
@@ -51,6 +53,7 @@ bool TranslateSDLEvent(const SDL_Event& sdl, uint32_t modifiers, CInputEvent& ou
         out.kind = sdl.type == SDL_KEYDOWN ? EInputKind::eKeyDown : EInputKind::eKeyUp;
         out.scancode = int32_t(sdl.key.keysym.scancode);
         out.modifiers = ModifiersFromSDL(sdl.key.keysym.mod);
+        out.key = DecodeKey(sdl.key.keysym.sym, out.modifiers);
         return true;
     case SDL_MOUSEWHEEL:
     case SDL_SYSWMEVENT:

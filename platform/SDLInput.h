@@ -14,5 +14,6 @@ uint32_t ModifiersFromSDL(uint32_t kmod);
 // (SDL's mouse events carry none); key records carry the event's own. False
 // for events the toolkit does not take: the wheel, and the window-system
 // messages whose data is gone once the event is queued. Key records carry
-// the physical key; the toolkit key code is the window's decoding.
+// the physical key and the toolkit key code, 0 when the key's character
+// follows as text.
 bool TranslateSDLEvent(const SDL_Event& sdl, uint32_t modifiers, CInputEvent& out);

@@ -1,40 +1,126 @@
 #pragma once
-// The main window, as far as the application object uses it: its backdrop,
-// its heartbeat and its painting. This is the smallest form of the window;
-// the window's own implementation replaces it.
+// The platform-neutral half of the one application window: it routes
+// events to the backdrop, applies the keys no widget took, keeps the
+// backdrop's size equal to the client size and runs the backdrop's
+// heartbeat. CMacWindow implements everything that touches the window
+// system.
 
+#include <cstdint>
 #include <memory>
 
 #include "Backdrop.h"
 #include "Error.h"
+#include "Geometry.h"
 #include "gCBaseObject.h"
+#include "gCString.h"
+
+class CImage;
+
+// Display-mode bits.
+constexpr int32_t kModeFullScreen = 0x01;
+constexpr int32_t kModeCentreX = 0x02;
+constexpr int32_t kModeCentreY = 0x04;
+constexpr int32_t kModeFractionPosition = 0x08;
+constexpr int32_t kModeFractionSize = 0x10;
+constexpr int32_t kModeResizable = 0x20;
+
+// Toolkit key codes the window itself acts on.
+constexpr uint32_t kKeyCodeEscape = 27;
+constexpr uint32_t kKeyCodeF7 = uint32_t(-242);
+constexpr uint32_t kKeyCodeF8 = uint32_t(-241);
+constexpr uint32_t kKeyCodeF11 = uint32_t(-238);
 
 class CWindowBase : public gCBaseObject {
 public:
     CWindowBase() { m_pThis = this; }
-    ~CWindowBase() override {
-        if (m_pThis == this) {
-            m_pThis = nullptr;
-        }
-    }
+    ~CWindowBase() override;
     CWindowBase(const CWindowBase&) = delete;
     CWindowBase& operator=(const CWindowBase&) = delete;
 
-    // The window owns its backdrop; attaching another deletes the old one.
-    virtual error AttachBackdrop(CBackdrop* backdrop) {
-        m_pBackdrop.reset(backdrop);
-        return eNoError;
+    // Creation: 1 on success, 0 on failure.
+    virtual int32_t MakeWindow(int32_t width, int32_t height, const gCString& title,
+                               int32_t style) = 0;
+    virtual error SetDisplayMode(int32_t width, int32_t height, int32_t update) = 0;
+    virtual error SetDisplayModeR(float fx, float fy, int32_t update) = 0;
+    // Replaces the backdrop (deleting the old one) and gives it the old
+    // one's size.
+    virtual error AttachBackdrop(CBackdrop* backdrop);
+    virtual error ShowWindow(int32_t show) = 0;
+    virtual error SetWindowIcon(uint32_t) { return eNoError; }
+    // Disposes of the platform window and deletes this object.
+    virtual void DestroyWindow() = 0;
+    virtual error SetPosition(int32_t x, int32_t y, int32_t flag) = 0;
+    virtual error SetPosition(gCPoint where, int32_t) { return SetPosition(where.x, where.y, 1); }
+    virtual error SetPosition(float fx, float fy, int32_t flag) = 0;
+    virtual error SetPosition(gCRPoint where, int32_t) { return SetPosition(where.x, where.y, 1); }
+    virtual error CenterWindow(int32_t) { return CentreWindow(1); }
+    virtual error CentreWindow(int32_t flag) = 0;
+    virtual error SetSizeAndPosition(int32_t x, int32_t y, int32_t width, int32_t height,
+                                     int32_t flag) = 0;
+    virtual error SetSize(int32_t width, int32_t height, int32_t update) {
+        return SetDisplayMode(width, height, update);
     }
-    CBackdrop* GetBackdrop() const { return m_pBackdrop.get(); }
+    virtual error SetSize(float fx, float fy, int32_t update) {
+        return SetDisplayModeR(fx, fy, update);
+    }
+    virtual error SetWindowSizeAndPosition(int32_t mode, gCRPoint size, gCRPoint position,
+                                           int32_t flag) = 0;
+    // The content rectangle of a display mode in desktop coordinates.
+    virtual gCRect GetWindowTargetSizeAndPosition(int32_t mode, gCRPoint size, gCRPoint position,
+                                                  int32_t& menuHidden) = 0;
+    virtual error SetOSMenuHidden(int32_t hide, int32_t flag);
+    virtual void PlatformSetOSMenuHidden(int32_t hide, int32_t flag) = 0;
 
-    // The backdrop's heartbeat; its result.
-    virtual error Heartbeat() { return eNoError; }
-    // Copies the back buffer to the screen.
-    virtual void OnPaint() {}
+    virtual error Heartbeat();
+    virtual void OnKeyDown(uint32_t key);
+    virtual void OnKeyUp(uint32_t key);
+    virtual void OnTimer(uint32_t id);
+    virtual void OnLButtonDown(gCPoint where);
+    virtual void OnLButtonUp(gCPoint where);
+    virtual void OnMButtonDown(gCPoint where);
+    virtual void OnMButtonUp(gCPoint where);
+    virtual void OnMouseWheel(int32_t delta, gCPoint where);
+    virtual void OnMouseMove(gCPoint where);
+    virtual void OnRButtonDown(gCPoint where);
+    virtual void OnRButtonUp(gCPoint where);
+    virtual void OnSize(int32_t width, int32_t height);
+    // Copies the whole back buffer to the window.
+    virtual void OnPaint() = 0;
+    virtual int32_t IsMouseInWindow() = 0;
+    virtual void SetSysKeyOverride(int32_t) {}
+    virtual int32_t SysKeyOverride() { return 0; }
+    // Tells the backdrop the window closes, deletes it and gives up being
+    // the live window.
+    virtual void ReleaseSystem();
+
+    // Copies rectangles of an image the size of the client area to the
+    // same places in the window, at once (no wait for the display's
+    // refresh). Rectangles are clipped to the image and the window.
+    virtual error CopyToScreen(CImage& image, const gCRect* rects, int32_t count) = 0;
+    // The content area's top-left on the desktop.
+    virtual gCPoint ContentOrigin() const = 0;
+
+    CBackdrop* GetBackdrop() const { return m_pBackdrop.get(); }
+    int32_t ClientWidth() const { return m_nClientWidth; }
+    int32_t ClientHeight() const { return m_nClientHeight; }
+    int32_t IsOSMenuHidden() const { return m_fOSMenuHidden; }
+    int32_t IsFullScreen() const { return m_fFullScreen; }
+    // Set by the application before the window is made.
+    void PresetOSMenuHidden(int32_t hidden) { m_fOSMenuHidden = hidden; }
 
     // The one live window.
     static inline CWindowBase* m_pThis = nullptr;
+    // Runs the rollover test whatever the mouse position.
+    static inline int32_t m_fActive = 0;
 
-private:
+protected:
+    // Whether this window is still the live one (an event handler may have
+    // quit the application, which destroys the window).
+    bool StillAlive() const { return m_pThis == this; }
+
+    int32_t m_nClientWidth = 0;
+    int32_t m_nClientHeight = 0;
     std::unique_ptr<CBackdrop> m_pBackdrop;
+    int32_t m_fOSMenuHidden = 0;
+    int32_t m_fFullScreen = 1;
 };

@@ -1,8 +1,7 @@
-#include <cstdio>
+// The process's entry: the one application object exists already (built
+// by static construction); the platform layer runs it.
+#include "AppMac.h"
 
-// Stand-in until the application layer exists: the toolkit builds, the
-// program does not paint yet.
-int main() {
-    std::puts("Daublin: the toolkit is built; the application itself is not yet.");
-    return 0;
+int main(int argc, char** argv) {
+    return CAppMac::Main(argc, argv);
 }

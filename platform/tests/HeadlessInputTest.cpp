@@ -24,13 +24,7 @@ protected:
     }
 
     static void PushButton(Uint32 type, Uint8 button, int x, int y) {
-        SDL_Event e{};
-        e.type = type;
-        e.button.button = button;
-        e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-        e.button.x = x;
-        e.button.y = y;
-        SDL_PushEvent(&e);
+        PushSDLButton(type, button, x, y);
     }
 
     CTestApp app;

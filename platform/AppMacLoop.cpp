@@ -1,0 +1,218 @@
+// The event loop and its 3 ms heartbeat.
+#include "AppMac.h"
+#include "Clock.h"
+#include "ErrorReport.h"
+#include "MacWindow.h"
+#include "gCFileDlg.h"
+
+namespace {
+
+constexpr uint64_t kHeartbeatMicroseconds = 3000;
+
+} // namespace
+
+CMacWindow* CAppMac::MainWindow() const {
+    return dynamic_cast<CMacWindow*>(m_pMainWnd);
+}
+
+void CAppMac::TimerTick() {
+    if (m_fInTimer) {
+        return; // a beat while one runs (a modal loop pumping) is dropped
+    }
+    m_fInTimer = 1;
+    OnIdle(0);
+    m_fInTimer = 0;
+}
+
+void CAppMac::HeartbeatIfDue() {
+    const uint64_t now = gCClock::Microseconds();
+    if (now < m_nNextBeat) {
+        return;
+    }
+    m_nNextBeat = now + kHeartbeatMicroseconds;
+    TimerTick();
+}
+
+void CAppMac::DispatchRecord(CInputEvent& e) {
+    const bool drop =
+        e.kind == EInputKind::eOther && (e.sdl.type == SDL_DROPFILE || e.sdl.type == SDL_DROPTEXT);
+    char* dropped = drop ? e.sdl.drop.file : nullptr;
+    struct FreeDrop {
+        char* text;
+        ~FreeDrop() { SDL_free(text); }
+    } freeDrop{dropped};
+
+    if (PlatformMessage(e) != 0) {
+        return;
+    }
+    CMacWindow* window = MainWindow();
+    switch (e.kind) {
+    case EInputKind::ePaint:
+        if (window) {
+            window->OnPaint();
+        }
+        return;
+    case EInputKind::eKeyDown:
+    case EInputKind::eKeyUp:
+    case EInputKind::eMouseDown:
+    case EInputKind::eMouseUp:
+    case EInputKind::eMouseMove:
+        if (window && window->HasFocus()) {
+            window->DispatchInput(e);
+        }
+        return;
+    case EInputKind::eOther:
+        break;
+    default:
+        return;
+    }
+    switch (e.sdl.type) {
+    case SDL_QUIT:
+        AppClosing();
+        DoSystemQuit();
+        return;
+    case SDL_WINDOWEVENT:
+        if (window) {
+            window->HandleWindowEvent(e.sdl);
+        }
+        return;
+    case SDL_TEXTINPUT:
+        if (window && window->HasFocus()) {
+            window->DispatchInput(e);
+        }
+        return;
+    case SDL_DROPFILE:
+        if (dropped) {
+            const char* paths[] = {dropped};
+            OpenDocuments(1, paths);
+        }
+        return;
+    default:
+        return;
+    }
+}
+
+int32_t CAppMac::PumpMessage() {
+    if (m_fQuitPending && !m_fClosing) {
+        m_fQuitPending = 0;
+        AppClosing();
+        DoSystemQuit();
+    }
+    m_Input.Pump();
+    CInputEvent e;
+    while (!m_fClosing && m_Input.TakeNext(e)) {
+        DispatchRecord(e);
+    }
+    if (m_fClosing) {
+        m_Input.Clear(); // nothing reaches a window that is gone
+    }
+    HeartbeatIfDue();
+    return 0;
+}
+
+void CAppMac::WaitForEvents() {
+    if (SDL_WasInit(SDL_INIT_EVENTS) == 0 || m_Input.GetCount() > 0) {
+        return;
+    }
+    const uint64_t now = gCClock::Microseconds();
+    if (now >= m_nNextBeat) {
+        return;
+    }
+    const uint64_t wait = (m_nNextBeat - now + 999) / 1000;
+    SDL_WaitEventTimeout(nullptr, int(wait));
+}
+
+void CAppMac::RunEventLoop() {
+    while (!m_fClosing) {
+        PumpMessage();
+        if (!m_fClosing) {
+            WaitForEvents();
+        }
+    }
+}
+
+error CAppMac::Run() {
+    RunEventLoop();
+    AppClosing();
+    return eNoError;
+}
+
+void CAppMac::ModalPump() {
+    auto* app = dynamic_cast<CAppMac*>(m_pApp);
+    if (!app) {
+        return;
+    }
+    app->m_Input.Pump();
+    bool paint = false;
+    CInputEvent e;
+    while (app->m_Input.TakeNext(e)) {
+        if (e.kind == EInputKind::ePaint) {
+            paint = true;
+        } else if (e.kind == EInputKind::eOther) {
+            const Uint8 windowEvent = e.sdl.type == SDL_WINDOWEVENT ? e.sdl.window.event : 0;
+            if (e.sdl.type == SDL_QUIT || windowEvent == SDL_WINDOWEVENT_CLOSE) {
+                app->m_fQuitPending = 1;
+            } else if (windowEvent == SDL_WINDOWEVENT_FOCUS_GAINED ||
+                       windowEvent == SDL_WINDOWEVENT_FOCUS_LOST ||
+                       windowEvent == SDL_WINDOWEVENT_ENTER ||
+                       windowEvent == SDL_WINDOWEVENT_LEAVE) {
+                // Focus and pointer are followed even now.
+                if (CMacWindow* window = app->MainWindow()) {
+                    window->HandleWindowEvent(e.sdl);
+                }
+            } else if (e.sdl.type == SDL_DROPFILE || e.sdl.type == SDL_DROPTEXT) {
+                SDL_free(e.sdl.drop.file);
+            }
+        }
+    }
+    if (paint && app->m_pMainWnd) {
+        app->m_pMainWnd->OnPaint();
+    }
+}
+
+int CAppMac::Main(int argc, char** argv) {
+    auto* app = dynamic_cast<CAppMac*>(m_pApp);
+    if (!app) {
+        ReportError(eCreateFailed, "Vantor internal error - the application object is missing");
+        return -1;
+    }
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        ReportError(eCreateFailed, "Vantor internal error - Event handler install failed");
+        return -1;
+    }
+    SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
+    gCFileDlg::SetModalPump(&CAppMac::ModalPump);
+    struct Shutdown {
+        ~Shutdown() {
+            gCFileDlg::SetModalPump(nullptr);
+            SDL_Quit();
+        }
+    } shutdown;
+
+    // The first argument is the document given at launch; others are
+    // ignored.
+    const char* first = argc > 1 ? argv[1] : nullptr;
+    if (first) {
+        app->OpenDocuments(1, &first);
+    } else {
+        app->MacMain(gCString());
+    }
+    if (app->m_nStartupState != 2 || !m_pMainWnd) {
+        // The failure has been shown; never leave a process without a
+        // window.
+        if (app->m_nStartupState == 2) {
+            ReportError(eCreateFailed, "The application made no window.");
+        }
+        if (m_pMainWnd) {
+            CWindowBase* window = m_pMainWnd;
+            m_pMainWnd = nullptr;
+            window->DestroyWindow();
+        }
+        return 1;
+    }
+    app->RunEventLoop();
+    if (m_pApp) {
+        m_pApp->DoSystemQuit();
+    }
+    return 0;
+}

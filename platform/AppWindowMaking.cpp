@@ -1,0 +1,77 @@
+// The application object makes its one window.
+#include <memory>
+#include <new>
+
+#include "AppBase.h"
+#include "MacWindow.h"
+#include "Utf8.h"
+
+CAppWindow* CAppBase::NewWindow() {
+    return new (std::nothrow) CAppWindow();
+}
+
+namespace {
+
+gCString WindowTitle(const char* title, const CBackdrop* backdrop) {
+    gCString text;
+    if (title) {
+        gStringFromUtf8(text, title);
+    } else if (backdrop) {
+        text = backdrop->GetName();
+    }
+    return text;
+}
+
+} // namespace
+
+// The steps both forms share; `make` makes the platform window.
+template <typename Make>
+static error MakeMainWindow(CBackdrop* backdrop, const char* title, int32_t menuFlag,
+                            CAppWindow* (CAppBase::*newWindow)(), CAppBase& app, Make make) {
+    std::unique_ptr<CBackdrop> owned(backdrop);
+    CAppWindow* window = (app.*newWindow)();
+    if (!window) {
+        return eOutOfMemory;
+    }
+    CAppBase::m_pMainWnd = window;
+    const gCString text = WindowTitle(title, backdrop);
+    if (menuFlag == 0) {
+        window->PresetOSMenuHidden(1);
+    }
+    window->AttachBackdrop(owned.release());
+    if (!make(*window, text)) {
+        // A window that could not be made may have deleted itself.
+        if (CWindowBase::m_pThis != window) {
+            CAppBase::m_pMainWnd = nullptr;
+        }
+        return eGenericFailure;
+    }
+    if (CBackdrop* attached = window->GetBackdrop()) {
+        if (error e = attached->SetupInterface()) {
+            return e;
+        }
+        attached->CreationComplete();
+    }
+    return window->ShowWindow(1);
+}
+
+error CAppBase::MakeWindow(CBackdrop* backdrop, int32_t style, int32_t width, int32_t height,
+                           const char* title, int32_t menuFlag) {
+    if (width == 0 && height == 0 && backdrop) {
+        const gCPoint size = backdrop->PositionerSize();
+        width = size.x;
+        height = size.y;
+    }
+    return MakeMainWindow(backdrop, title, menuFlag, &CAppBase::NewWindow, *this,
+                          [&](CAppWindow& window, const gCString& text) {
+                              return window.MakeWindow(width, height, text, style) != 0;
+                          });
+}
+
+error CAppBase::MakeWindow(CBackdrop* backdrop, int32_t style, int32_t mode, gCRPoint size,
+                           gCRPoint position, const char* title, int32_t menuFlag) {
+    return MakeMainWindow(backdrop, title, menuFlag, &CAppBase::NewWindow, *this,
+                          [&](CAppWindow& window, const gCString& text) {
+                              return window.MakeWindow(mode, size, position, text, style) != 0;
+                          });
+}

@@ -1,0 +1,171 @@
+#include "WindowBase.h"
+
+#include "AppBase.h"
+#include "ErrorReport.h"
+
+CWindowBase::~CWindowBase() {
+    ReleaseSystem();
+}
+
+error CWindowBase::AttachBackdrop(CBackdrop* backdrop) {
+    if (!m_pBackdrop) {
+        m_pBackdrop.reset(backdrop);
+        return eNoError;
+    }
+    const int32_t width = m_pBackdrop->Width();
+    const int32_t height = m_pBackdrop->Height();
+    m_pBackdrop.reset(backdrop);
+    return m_pBackdrop ? m_pBackdrop->SetSize(width, height, 1) : eNoError;
+}
+
+error CWindowBase::SetOSMenuHidden(int32_t hide, int32_t flag) {
+    if (hide == m_fOSMenuHidden) {
+        return eNoError;
+    }
+    m_fOSMenuHidden = hide;
+    PlatformSetOSMenuHidden(hide, flag);
+    if (m_fFullScreen) {
+        SetWindowSizeAndPosition(kModeFullScreen, gCRPoint(-1.0f, -1.0f), gCRPoint(-1.0f, -1.0f),
+                                 1);
+    }
+    return eNoError;
+}
+
+error CWindowBase::Heartbeat() {
+    if (!m_pBackdrop) {
+        return eNoError;
+    }
+    if (m_fActive || IsMouseInWindow()) {
+        m_pBackdrop->PassRolloverTest();
+    } else {
+        m_pBackdrop->m_pRolloverWidget = nullptr;
+    }
+    return m_pBackdrop->PassHeartbeat();
+}
+
+// A backdrop's failure is shown and the event goes on as if it had
+// succeeded.
+static void ShowFailure(error e) {
+    if (e != eNoError) {
+        ReportError(e);
+    }
+}
+
+void CWindowBase::OnKeyDown(uint32_t key) {
+    CWidget* taken = nullptr;
+    if (m_pBackdrop) {
+        ShowFailure(m_pBackdrop->PassKeyDown(taken, key));
+        if (!StillAlive()) {
+            return; // the key quit the application
+        }
+    }
+    if (taken) {
+        return;
+    }
+    CAppBase* app = CAppBase::m_pApp;
+    switch (key) {
+    case kKeyCodeEscape:
+        if (app) {
+            app->StopHeartbeat();
+            app->DoSystemQuit();
+        }
+        break;
+    case kKeyCodeF7:
+        SetDisplayMode(5000, 5000, 1);
+        break;
+    case kKeyCodeF8:
+        SetDisplayModeR(0.8f, 0.8f, 1);
+        break;
+    case kKeyCodeF11:
+        if (app) {
+            if (app->IsHeartbeatRunning()) {
+                app->StopHeartbeat();
+            } else {
+                app->StartHeartbeat();
+            }
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void CWindowBase::OnKeyUp(uint32_t key) {
+    CWidget* taken = nullptr;
+    if (m_pBackdrop) {
+        ShowFailure(m_pBackdrop->PassKeyUp(taken, key));
+    }
+}
+
+void CWindowBase::OnTimer(uint32_t id) {
+    CWidget* taken = nullptr;
+    if (m_pBackdrop) {
+        ShowFailure(m_pBackdrop->PassTimer(taken, id));
+    }
+}
+
+// Hands a point event to one of the backdrop's entry points.
+template <typename Pass> static void PassPoint(CBackdrop* backdrop, gCPoint where, Pass pass) {
+    if (!backdrop) {
+        return;
+    }
+    CWidget* taken = nullptr;
+    ShowFailure((backdrop->*pass)(taken, where));
+}
+
+void CWindowBase::OnLButtonDown(gCPoint where) {
+    PassPoint(m_pBackdrop.get(), where, &CBackdrop::PassButtonDownL);
+}
+void CWindowBase::OnLButtonUp(gCPoint where) {
+    PassPoint(m_pBackdrop.get(), where, &CBackdrop::PassButtonUpL);
+}
+void CWindowBase::OnMButtonDown(gCPoint where) {
+    PassPoint(m_pBackdrop.get(), where, &CBackdrop::PassButtonDownM);
+}
+void CWindowBase::OnMButtonUp(gCPoint where) {
+    PassPoint(m_pBackdrop.get(), where, &CBackdrop::PassButtonUpM);
+}
+void CWindowBase::OnRButtonDown(gCPoint where) {
+    PassPoint(m_pBackdrop.get(), where, &CBackdrop::PassButtonDownR);
+}
+void CWindowBase::OnRButtonUp(gCPoint where) {
+    PassPoint(m_pBackdrop.get(), where, &CBackdrop::PassButtonUpR);
+}
+void CWindowBase::OnMouseMove(gCPoint where) {
+    PassPoint(m_pBackdrop.get(), where, &CBackdrop::PassMouseMove);
+}
+
+void CWindowBase::OnMouseWheel(int32_t delta, gCPoint where) {
+    if (m_pBackdrop) {
+        CWidget* taken = nullptr;
+        ShowFailure(m_pBackdrop->PassMouseWheel(taken, delta, where));
+    }
+}
+
+void CWindowBase::OnSize(int32_t width, int32_t height) {
+    if (!m_pBackdrop || width < 8) {
+        return;
+    }
+    if (width == m_pBackdrop->Width() && height == m_pBackdrop->Height()) {
+        return;
+    }
+    if (error e = m_pBackdrop->SetSize(width, height, 1)) {
+        ReportError(e, "Window SetSize failed. Offscreen buffer error.");
+        if (CAppBase::m_pApp) {
+            CAppBase::m_pApp->DoSystemQuit();
+        }
+    }
+}
+
+void CWindowBase::ReleaseSystem() {
+    if (m_pBackdrop) {
+        m_pBackdrop->BackdropClosing();
+        if (m_pBackdrop->IsUIModule()) {
+            gCCmdTarget::SetUIModule(nullptr);
+        }
+        m_pBackdrop.reset();
+    }
+    if (m_pThis == this) {
+        m_pThis = nullptr;
+    }
+}

@@ -1,0 +1,37 @@
+#include "SMKApp.h"
+
+#include <new>
+
+#include "ErrorReport.h"
+#include "SMKBackdrop.h"
+#include "WindowBase.h"
+
+CSMKApp::CSMKApp() {
+    m_nMacType = 0x44424C4E; // 'DBLN'
+    m_ResFolder.CopyString(u"Resources");
+}
+
+error CSMKApp::Initialize(const gCString&) {
+    auto* backdrop = new (std::nothrow) CSMKBackdrop();
+    if (!backdrop) {
+        ReportError(eCreateFailed, "Error creating the Backdrop.");
+        return eCreateFailed;
+    }
+    // The window owns the backdrop from here on.
+    if (error e = MakeWindow(backdrop, -1, 7, gCRPoint(1024.0f, 768.0f), gCRPoint(-1.0f, -1.0f),
+                             nullptr, 0)) {
+        ReportError(e, "Error creating a new Daublin window.");
+        return e;
+    }
+    if (m_pMainWnd) {
+        m_pMainWnd->SetSysKeyOverride(1);
+    }
+    StartHeartbeat();
+    return eNoError;
+}
+
+void CSMKApp::DoSystemQuit() {
+    // The preferences are written through the window's backdrop, and only
+    // while the window exists.
+    CApp::DoSystemQuit();
+}
