@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 #include <memory>
 
 #include "Gradient.h"
@@ -124,6 +125,45 @@ TEST(GradientStream, TwoStopsAtOnePositionStartTheNextSegmentWithTheSecond) {
     EXPECT_EQ((uint32_t(g.Table()[2047]) >> 16) & 0xFF, 0xFFu) << "red arrives at 2047";
     EXPECT_EQ(uint32_t(g.Table()[2048]), 0xFF0000FFu) << "blue starts the next segment";
     EXPECT_EQ(uint32_t(g.Table()[4095]), 0xFFFFFFFFu);
+}
+
+// Stops far beyond the ends, as a damaged or hostile stream may hold them:
+// the table is what the exact arithmetic gives, and building it stays
+// defined and quick.
+TEST(GradientStream, StopsFarOutsideTheRangeFillTheTableExactly) {
+    gCMemFile mem;
+    mem.WriteUint32(0x67726164u);
+    mem.WriteUint32(1);
+    mem.WriteFlag(0);
+    mem.WriteInt32(CGradient::eLinear);
+    mem.WriteInt32(3);
+    for (auto [position, colour] : {std::pair<float, uint32_t>{0.0f, 0xFFFF0000u},
+                                    {0.5f, 0xFF00FF00u},
+                                    {1.0e30f, 0xFF0000FFu}}) {
+        mem.WriteReal(position);
+        mem.WriteUint32(colour);
+    }
+    mem.Rewind();
+    CGradient g{CPixel(0u), CPixel(0u)};
+    ASSERT_EQ(g.Read(&mem), eNoError);
+    g.Rebuild();
+    // Green at 2048 heads for blue so far away that no entry moves from it.
+    for (int32_t i = 2048; i < 4095; ++i) {
+        ASSERT_EQ(uint32_t(g.Table()[i]), 0xFF00FF00u) << "entry " << i;
+    }
+    EXPECT_EQ(uint32_t(g.Table()[4095]), 0xFF0000FFu) << "the last stop lies past the end";
+    EXPECT_EQ(uint32_t(g.GetColourAtPoint(1.0e30f)), 0xFF0000FFu);
+    EXPECT_EQ(uint32_t(g.GetColourAtPoint(-1.0e30f)), 0xFFFF0000u);
+
+    // A stop at minus infinity goes first and reaches no entry.
+    CGradient plain{CPixel(0xFFFF0000u), CPixel(0xFF0000FFu)};
+    CGradient far{CPixel(0xFFFF0000u), CPixel(0xFF0000FFu)};
+    ASSERT_EQ(far.AddPoint(CPixel(0xFF00FF00u), -std::numeric_limits<float>::infinity()), 0);
+    plain.Rebuild();
+    far.Rebuild();
+    for (int32_t i = 0; i < CGradient::kTableSize; ++i) {
+        ASSERT_EQ(uint32_t(far.Table()[i]), uint32_t(plain.Table()[i])) << "entry " << i;
+    }
 }
 
 TEST(GradientStream, DamagedCountIsRefused) {
