@@ -371,7 +371,8 @@ void CGradient::RemovePoint(int32_t index) {
 error CGradient::ClearPointsBetweenIndices(int32_t a, int32_t b) {
     const int32_t k = std::abs(b - a - 1);
     const int32_t n = m_aStops.GetSize();
-    if (a < 0 || a + 1 >= n || a + k >= n) {
+    // The stops follow index a, so a may be -1 (from the first stop on).
+    if (a < -1 || a + 1 >= n || a + k >= n) {
         return eBadParameter;
     }
     for (int32_t i = 0; i < k; ++i) {
