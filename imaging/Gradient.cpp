@@ -14,8 +14,23 @@ constexpr int32_t kLast = 4095; // the entry at position 1.0
 constexpr uint32_t kOpaqueBlack = 0xFF000000u;
 constexpr uint32_t kOpaqueWhite = 0xFFFFFFFFu;
 
-int32_t Nearest(float x) {
-    return int32_t(RoundHalfAway(x));
+// Stops far outside 0..1 (from a file) act as if they were this far out:
+// every table entry then lies at the same end of their span, and the
+// conversion to an integer stays defined.
+constexpr float kFarIndex = 1.0e12f;
+
+int64_t Nearest(float x) {
+    if (!(x > -kFarIndex)) {
+        x = -kFarIndex;
+    } else if (x > kFarIndex) {
+        x = kFarIndex;
+    }
+    return int64_t(RoundHalfAway(x));
+}
+
+// A table position from a rounded position, held to 0..0xFFFFFFFF.
+uint32_t TablePosition(int64_t x) {
+    return uint32_t(x < 0 ? 0 : (x > int64_t(UINT32_MAX) ? int64_t(UINT32_MAX) : x));
 }
 
 uint32_t Channel(uint32_t c, int shift) {
@@ -29,7 +44,7 @@ uint32_t Alpha(uint32_t entry) {
 }
 
 // The linear weight of step j of span, 0 to 255, and its smoothed form.
-int64_t LinearWeight8(int32_t j, int32_t span) {
+int64_t LinearWeight8(int64_t j, int64_t span) {
     return (256 * int64_t(j)) / span;
 }
 int64_t SmoothWeight8(int64_t f) {
@@ -37,7 +52,7 @@ int64_t SmoothWeight8(int64_t f) {
     return (((g * g) >> 16) * (196608 - 2 * g)) >> 24;
 }
 // The same with 16 fraction bits.
-int64_t LinearWeight16(int32_t j, int32_t span) {
+int64_t LinearWeight16(int64_t j, int64_t span) {
     return (65536 * int64_t(j)) / span;
 }
 int64_t SmoothWeight16(int64_t f) {
@@ -109,18 +124,14 @@ uint32_t CGradient::TableForm(CPixel c) const {
     return (v & 0xFF000000u) | grey;
 }
 
-void CGradient::FillSpan(int32_t s, int32_t e, uint32_t from, uint32_t to, uint32_t next) {
-    const int32_t span = e - s;
-    for (int32_t j = 0; j < span; ++j) {
-        const int32_t index = s + j;
-        // Stops outside 0..1 would reach past the table: only the entries
-        // in it are written.
-        if (index < 0) {
-            continue;
-        }
-        if (index >= kLast) {
-            break;
-        }
+void CGradient::FillSpan(int64_t s, int64_t e, uint32_t from, uint32_t to, uint32_t next) {
+    const int64_t span = e - s;
+    // Stops outside 0..1 would reach past the table: only the steps that
+    // land on its entries are computed.
+    const int64_t first = s < 0 ? -s : 0;
+    const int64_t end = span < kLast - s ? span : kLast - s;
+    for (int64_t j = first; j < end; ++j) {
+        const int64_t index = s + j;
         uint32_t value;
         switch (m_nMode) {
         case eLinear:
@@ -164,8 +175,8 @@ void CGradient::FillSpan(int32_t s, int32_t e, uint32_t from, uint32_t to, uint3
 void CGradient::Rebuild() {
     m_fDirty = 0;
     uint32_t previous = TableForm(CPixel(kOpaqueBlack));
-    int32_t s = 0;
-    int32_t e = 0;
+    int64_t s = 0;
+    int64_t e = 0;
     const int32_t n = m_aStops.GetSize();
     for (int32_t i = 0; i < n; ++i) {
         e = Nearest(m_aStops[i].position * 4095.0f);
@@ -206,8 +217,7 @@ CPixel CGradient::GetColourAtPoint(int32_t pos, int32_t range) {
 }
 
 CPixel CGradient::GetColourAtPoint(float t) {
-    const int32_t x = Nearest(t * 4095.0f * 256.0f);
-    return GetInterpColour(uint32_t(x < 0 ? 0 : x));
+    return GetInterpColour(TablePosition(Nearest(t * 4095.0f * 256.0f)));
 }
 
 CPixel CGradient::GetInterpColour(uint32_t x) {
@@ -279,7 +289,7 @@ int32_t CGradient::AddPoint(CPixel colour, float pos) {
         m_aStops[0].SetPoint(colour, pos);
         return 0;
     }
-    if (int32_t(pos) == 1) {
+    if (pos >= 1.0f && pos < 2.0f) { // the integer part is 1
         m_aStops[n - 1].SetPoint(colour, pos);
         return n - 1;
     }
@@ -302,8 +312,7 @@ int32_t CGradient::AddPoint(CPixel colour, int32_t pos, int32_t range) {
 }
 
 CPixel CGradient::CurrentColourAt(float pos) {
-    const int32_t x = Nearest(pos * 4095.0f * 256.0f);
-    return GetInterpColour(uint32_t(x < 0 ? 0 : x));
+    return GetInterpColour(TablePosition(Nearest(pos * 4095.0f * 256.0f)));
 }
 
 int32_t CGradient::AddAlphaPoint(int32_t alpha, float pos) {
@@ -362,7 +371,8 @@ void CGradient::RemovePoint(int32_t index) {
 error CGradient::ClearPointsBetweenIndices(int32_t a, int32_t b) {
     const int32_t k = std::abs(b - a - 1);
     const int32_t n = m_aStops.GetSize();
-    if (a < 0 || a + 1 >= n || a + k >= n) {
+    // The stops follow index a, so a may be -1 (from the first stop on).
+    if (a < -1 || a + 1 >= n || a + k >= n) {
         return eBadParameter;
     }
     for (int32_t i = 0; i < k; ++i) {

@@ -106,7 +106,7 @@ protected:
     CPixel CurrentColourAt(float pos);
     // A stop's colour in the table's form.
     uint32_t TableForm(CPixel c) const;
-    void FillSpan(int32_t s, int32_t e, uint32_t from, uint32_t to, uint32_t next);
+    void FillSpan(int64_t s, int64_t e, uint32_t from, uint32_t to, uint32_t next);
 
     CPixel m_aTable[kTableSize];
     gCArray<CGradientPoint> m_aStops;

@@ -24,7 +24,10 @@ void CImageBase::DestroySurface() {
 }
 
 error CImageBase::SetSize(int32_t width, int32_t height) {
-    if (width == m_nWidth && height == m_nHeight) {
+    // An image that kept its size without a surface (a Create that ran out
+    // of memory) has nothing to clear: it is made again, so that success
+    // always means pixels.
+    if (width == m_nWidth && height == m_nHeight && m_fValid) {
         return Zero();
     }
     return Create(width, height);

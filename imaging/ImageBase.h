@@ -38,7 +38,8 @@ public:
 
     // Frees the pixel block and clears the valid flag.
     virtual void DestroySurface();
-    // The same size clears the pixels; another size makes a new surface.
+    // The same size clears the pixels; another size, or an image without
+    // pixels, makes a new surface.
     virtual error SetSize(int32_t width, int32_t height);
     virtual error Lock(void*& pixels) { return Lock(pixels, nullptr); }
     virtual error Unlock() { return Unlock(nullptr); }

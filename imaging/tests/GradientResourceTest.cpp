@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <initializer_list>
+#include <limits>
 #include <memory>
+#include <utility>
 
 #include "Gradient.h"
 #include "ResourceFixture.h"
@@ -101,29 +104,59 @@ TEST(GradientStream, WrongTypeOrVersionChangesNothing) {
     }
 }
 
-TEST(GradientStream, TwoStopsAtOnePositionStartTheNextSegmentWithTheSecond) {
-    // Black at 0, red and blue both at 0.5, white at 1, read as stored.
+// Reads a linear gradient whose stream holds these stops (position,
+// colour) in this order.
+void ReadStops(CGradient& g, std::initializer_list<std::pair<float, uint32_t>> stops) {
     gCMemFile mem;
     mem.WriteUint32(0x67726164u);
     mem.WriteUint32(1);
     mem.WriteFlag(0);
     mem.WriteInt32(CGradient::eLinear);
-    mem.WriteInt32(4);
-    for (auto [position, colour] : {std::pair<float, uint32_t>{0.0f, 0xFF000000u},
-                                    {0.5f, 0xFFFF0000u},
-                                    {0.5f, 0xFF0000FFu},
-                                    {1.0f, 0xFFFFFFFFu}}) {
+    mem.WriteInt32(int32_t(stops.size()));
+    for (auto [position, colour] : stops) {
         mem.WriteReal(position);
         mem.WriteUint32(colour);
     }
     mem.Rewind();
-    CGradient g{CPixel(0u), CPixel(0u)};
     ASSERT_EQ(g.Read(&mem), eNoError);
+}
+
+TEST(GradientStream, TwoStopsAtOnePositionStartTheNextSegmentWithTheSecond) {
+    // Black at 0, red and blue both at 0.5, white at 1, read as stored.
+    CGradient g{CPixel(0u), CPixel(0u)};
+    ReadStops(g,
+              {{0.0f, 0xFF000000u}, {0.5f, 0xFFFF0000u}, {0.5f, 0xFF0000FFu}, {1.0f, 0xFFFFFFFFu}});
     // 0.5 * 4095 -> 2048. Black to red fills 0..2047; blue starts 2048.
     g.Rebuild();
     EXPECT_EQ((uint32_t(g.Table()[2047]) >> 16) & 0xFF, 0xFFu) << "red arrives at 2047";
     EXPECT_EQ(uint32_t(g.Table()[2048]), 0xFF0000FFu) << "blue starts the next segment";
     EXPECT_EQ(uint32_t(g.Table()[4095]), 0xFFFFFFFFu);
+}
+
+// Stops far beyond the ends, as a damaged or hostile stream may hold them:
+// the table is what the exact arithmetic gives, and building it stays
+// defined and quick.
+TEST(GradientStream, StopsFarOutsideTheRangeFillTheTableExactly) {
+    CGradient g{CPixel(0u), CPixel(0u)};
+    ReadStops(g, {{0.0f, 0xFFFF0000u}, {0.5f, 0xFF00FF00u}, {1.0e30f, 0xFF0000FFu}});
+    g.Rebuild();
+    // Green at 2048 heads for blue so far away that no entry moves from it.
+    for (int32_t i = 2048; i < 4095; ++i) {
+        ASSERT_EQ(uint32_t(g.Table()[i]), 0xFF00FF00u) << "entry " << i;
+    }
+    EXPECT_EQ(uint32_t(g.Table()[4095]), 0xFF0000FFu) << "the last stop lies past the end";
+    EXPECT_EQ(uint32_t(g.GetColourAtPoint(1.0e30f)), 0xFF0000FFu);
+    EXPECT_EQ(uint32_t(g.GetColourAtPoint(-1.0e30f)), 0xFFFF0000u);
+
+    // A stop at minus infinity goes first and reaches no entry.
+    CGradient plain{CPixel(0xFFFF0000u), CPixel(0xFF0000FFu)};
+    CGradient far{CPixel(0xFFFF0000u), CPixel(0xFF0000FFu)};
+    ASSERT_EQ(far.AddPoint(CPixel(0xFF00FF00u), -std::numeric_limits<float>::infinity()), 0);
+    plain.Rebuild();
+    far.Rebuild();
+    for (int32_t i = 0; i < CGradient::kTableSize; ++i) {
+        ASSERT_EQ(uint32_t(far.Table()[i]), uint32_t(plain.Table()[i])) << "entry " << i;
+    }
 }
 
 TEST(GradientStream, DamagedCountIsRefused) {

@@ -129,7 +129,12 @@ TEST(Gradient, ClearPointsBetweenIndices) {
     EXPECT_EQ(g.Stops()[1].position, 0.6f);
     EXPECT_EQ(g.ClearPointsBetweenIndices(3, 5), eBadParameter);
     EXPECT_EQ(g.ClearPointsBetweenIndices(1, 9), eBadParameter);
+    EXPECT_EQ(g.ClearPointsBetweenIndices(-2, 0), eBadParameter);
     EXPECT_EQ(g.GetLastIndex(), 3);
+    // The stops that follow index -1 are the first ones.
+    EXPECT_EQ(g.ClearPointsBetweenIndices(-1, 1), eNoError);
+    EXPECT_EQ(g.GetLastIndex(), 2);
+    EXPECT_EQ(g.Stops()[0].position, 0.6f);
 }
 
 TEST(Gradient, AlphaColourAndNullPoints) {

@@ -121,6 +121,19 @@ TEST_F(ImageSurface, CreateWithoutMemoryKeepsTheSizeButNoSurface) {
     EXPECT_EQ(image.Lock(p), eGenericFailure);
 }
 
+TEST_F(ImageSurface, SetSizeAfterAFailedCreateMakesTheSurface) {
+    CImage image(4, 4);
+    gCMemory::m_pAllocProc = &FailingAlloc;
+    ASSERT_EQ(image.Create(5, 6), eOutOfMemory);
+    EXPECT_EQ(image.SetSize(5, 6), eOutOfMemory) << "no surface is no success";
+    gCMemory::ResetProcs();
+    ASSERT_EQ(image.SetSize(5, 6), eNoError);
+    EXPECT_EQ(image.IsValid(), 1);
+    void* p = nullptr;
+    EXPECT_EQ(image.Lock(p), eNoError);
+    EXPECT_NE(p, nullptr);
+}
+
 TEST_F(ImageSurface, SetSizeSameClearsInPlaceOtherRecreates) {
     CImage image(5, 3);
     void* before = nullptr;
