@@ -287,7 +287,7 @@ error gCFile::FastForward() {
     if (m_nFD < 0) {
         return eInvalidFile;
     }
-    SetFilePos(GetFileLength());
+    SetFilePos(Length());
     return eNoError;
 }
 
@@ -343,5 +343,11 @@ bool gCFile::FileEnd() {
 }
 
 int64_t gCFile::Length() {
-    return int64_t(GetFileLength());
+    // The whole length, even past 2 GB where the 32-bit count would wrap,
+    // so that copies and loads never take a wrapped count for the file.
+    struct stat st;
+    if (m_nFD < 0 || ::fstat(m_nFD, &st) != 0) {
+        return 1;
+    }
+    return int64_t(st.st_size);
 }

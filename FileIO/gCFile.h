@@ -29,7 +29,8 @@ public:
     error Close();
     bool IsOpen() const { return m_nFD >= 0; }
 
-    // The file's length; 1 when no file is open.
+    // The file's length as a 32-bit count; 1 when no file is open. Length()
+    // gives the whole 64-bit length.
     int32_t GetFileLength();
     // Up to n bytes: reaching the end of the file part-way still gives 0.
     // 6 when no file is open, 15 on a read failure.

@@ -171,6 +171,27 @@ TEST_F(FileOps, SaveMemFileWritesTheUsedLengthAndLoadReadsItBack) {
     EXPECT_EQ(MemBytes(back), "hello");
 }
 
+// A file longer than a 32-bit count (sparse, so it costs no disk) is
+// neither loaded nor copied in part under its wrapped length.
+TEST_F(FileOps, FilesPastFourGigabytesAreNeverTakenForShortOnes) {
+    constexpr int64_t kSize = (int64_t(1) << 32) + 16;
+    MakeFile("big.bin", "");
+    if (::truncate(Posix("big.bin").c_str(), off_t(kSize)) != 0) {
+        GTEST_SKIP() << "no sparse files here";
+    }
+    gCFRef ref(S("HD:big.bin"));
+    gCFile file;
+    ASSERT_EQ(file.Open(&ref, 1), eNoError);
+    EXPECT_EQ(file.Length(), kSize);
+    EXPECT_EQ(file.FastForward(), eNoError);
+    EXPECT_EQ(file.GetFilePos(), kSize);
+    EXPECT_TRUE(file.FileEnd());
+    gCMemFile mem;
+    EXPECT_EQ(gCFileIO::LoadMemFile(mem, &file), eOutOfMemory);
+    EXPECT_EQ(mem.Length(), 0);
+    EXPECT_EQ(gCFileIO::LoadMemFile(mem, &ref), eOutOfMemory);
+}
+
 TEST_F(FileOps, RelativeMemFilesBelowTheApplicationFolder) {
     CFakeAppServices app;
     app.m_ApplicationRoot = "HD:App:";
