@@ -169,6 +169,11 @@ error gCFile::Close() {
     return ok ? eNoError : eFileCloseError;
 }
 
+void gCFile::Discard() {
+    m_fWriteFailed = true;
+    Close();
+}
+
 int32_t gCFile::GetFileLength() {
     struct stat st;
     if (m_nFD < 0 || ::fstat(m_nFD, &st) != 0) {

@@ -27,6 +27,10 @@ public:
     // 0 when nothing was open; 14 when the close failed or a whole new file
     // could not be put in place (the target is then unchanged).
     error Close();
+    // Closes the file, but a whole new file in the making is removed and
+    // the file it was to replace stays as it was: for a copy or save that
+    // failed for a reason other than a write.
+    void Discard();
     bool IsOpen() const { return m_nFD >= 0; }
 
     // The file's length as a 32-bit count; 1 when no file is open. Length()

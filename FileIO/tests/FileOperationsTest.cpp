@@ -40,6 +40,25 @@ TEST_F(FileOps, CopyOntoAnExistingTargetIsRefusedWhenAsked) {
     EXPECT_EQ(FileBytes(Posix("b.txt")), "source");
 }
 
+// A source that reads short (a kernel file whose stated length exceeds what
+// it gives) stops the copy part-way: the existing target must survive.
+TEST_F(FileOps, CopyThatStopsPartWayLeavesTheTargetAlone) {
+    const std::string source = "/sys/devices/system/cpu/online";
+    std::error_code ec;
+    if (std::filesystem::file_size(source, ec) <= FileBytes(source).size() || ec) {
+        GTEST_SKIP() << "no short-reading source here";
+    }
+    MakeFile("b.txt", "precious");
+    EXPECT_EQ(gCFileIO::FileCopy(S("Root:sys:devices:system:cpu:online"), S("HD:b.txt"), 0),
+              eBadParameter);
+    EXPECT_EQ(FileBytes(Posix("b.txt")), "precious");
+    int entries = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(m_Root)) {
+        ++entries;
+    }
+    EXPECT_EQ(entries, 1);
+}
+
 TEST_F(FileOps, CopyOfAMissingSourceFails) {
     EXPECT_EQ(gCFileIO::FileCopy(S("HD:none.txt"), S("HD:b.txt"), 0), eBadParameter);
     EXPECT_FALSE(Exists("b.txt"));
