@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ErrorReport.h"
+#include "Utf8.h"
 #include "gCFRef.h"
 #include "gCFRelative.h"
 #include "gCFile.h"
@@ -114,7 +115,7 @@ error gCFileIO::SaveMemFile(gCMemFile* mem, gCString relativePath) {
     const error e = ref.SetReference(relativePath);
     if (e != eNoError) {
         std::string detail = "Failed to set file reference:\n";
-        detail += relativePath.Ascii();
+        detail += gStringToUtf8(relativePath); // the alert takes UTF-8 text
         ReportError(e, detail.c_str());
         return e;
     }

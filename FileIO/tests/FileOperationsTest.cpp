@@ -211,6 +211,18 @@ TEST_F(FileOps, FilesPastFourGigabytesAreNeverTakenForShortOnes) {
     EXPECT_EQ(gCFileIO::LoadMemFile(mem, &ref), eOutOfMemory);
 }
 
+// The alert names the refused path whole, in the alert's UTF-8, even with
+// characters that 8-bit text cannot hold.
+TEST_F(FileOps, SaveMemFileNamesARefusedPathWhole) {
+    CFakeAppServices app;
+    app.m_ApplicationRoot = "HD:App:";
+    gCMemFile mem;
+    EXPECT_EQ(gCFileIO::SaveMemFile(&mem, S("Data/\xE6\x97\xA5\xC3\xA9.bin")), eBadParameter);
+    ASSERT_FALSE(app.m_Alerts.empty());
+    EXPECT_EQ(app.m_Alerts.back().text, "Bad parameter has been passed.\nFailed to set file "
+                                        "reference:\nData/\xE6\x97\xA5\xC3\xA9.bin");
+}
+
 TEST_F(FileOps, RelativeMemFilesBelowTheApplicationFolder) {
     CFakeAppServices app;
     app.m_ApplicationRoot = "HD:App:";
