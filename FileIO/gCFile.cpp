@@ -114,7 +114,8 @@ error gCFile::OpenWholeNewFile(const std::string& given) {
         }
     }
     const bool exists = ::stat(path.c_str(), &st) == 0;
-    if (exists && S_ISDIR(st.st_mode)) {
+    if (exists && !S_ISREG(st.st_mode)) {
+        // A folder, device, pipe or socket is never replaced by a file.
         return eInvalidFile;
     }
     const std::string folder = FolderOf(path);
