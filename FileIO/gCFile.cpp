@@ -25,6 +25,7 @@ error OpenFailure(int err) {
     case ENAMETOOLONG:
     case EINVAL:
     case EISDIR:
+    case ENXIO: // a pipe without a reader
         return eInvalidFile;
     default:
         return eFileReadWriteError;
@@ -90,12 +91,16 @@ error gCFile::OpenPosix(const std::string& path, int32_t access) {
     } else if (access == 3) {
         flags = O_WRONLY;
     }
-    const int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+    // Opened without waiting, so that a pipe never blocks the program; only
+    // a regular file is taken (not a folder, device, pipe or socket).
+    const int fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
     if (fd < 0) {
         return OpenFailure(errno);
     }
     struct stat st;
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    const int status = ::fcntl(fd, F_GETFL);
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || status < 0 ||
+        ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0) {
         ::close(fd);
         return eInvalidFile;
     }
