@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 
 #include "ErrorReport.h"
 #include "StringUnits.h"
@@ -53,6 +54,12 @@ gCFile::gCFile(int32_t value) : m_nValue(value) {
 }
 
 gCFile::~gCFile() {
+    // Destroyed while an exception (an allocation failure) unwinds the
+    // writer: the whole new file is unfinished and must not replace the
+    // old one.
+    if (std::uncaught_exceptions() > m_nUncaughtAtOpen) {
+        Discard();
+    }
     Close();
 }
 
@@ -145,6 +152,7 @@ error gCFile::OpenWholeNewFile(const std::string& given) {
         m_Target = path;
         m_Temporary = temporary;
         m_fWriteFailed = false;
+        m_nUncaughtAtOpen = std::uncaught_exceptions();
         return eNoError;
     }
     return eFileReadWriteError;

@@ -73,4 +73,6 @@ private:
     std::string m_Target;
     std::string m_Temporary;
     bool m_fWriteFailed = false;
+    // Exceptions in flight when the whole new file was opened.
+    int m_nUncaughtAtOpen = 0;
 };
