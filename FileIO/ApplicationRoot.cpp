@@ -1,6 +1,12 @@
 #include "ApplicationRoot.h"
 
+#include <unistd.h>
+
+#include <string>
+
 #include "AppServices.h"
+#include "StringText.h"
+#include "VolumeTable.h"
 #include "gCString.h"
 
 error gGetApplicationRoot(gCString& root) {
@@ -9,5 +15,21 @@ error gGetApplicationRoot(gCString& root) {
     } else {
         root.Destroy();
     }
+    return eNoError;
+}
+
+error gGetCurrentDirectory(gCString& directory) {
+    char buffer[1024];
+    if (!::getcwd(buffer, sizeof buffer)) {
+        return ePathError;
+    }
+    std::u16string colon;
+    if (gCVolumeTable::PosixToColon(buffer, colon) != eNoError) {
+        return ePathError;
+    }
+    if (!colon.empty() && colon.back() == u':') {
+        colon.pop_back();
+    }
+    directory = MakeString(colon);
     return eNoError;
 }

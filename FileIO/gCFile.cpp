@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 
 #include "ErrorReport.h"
 #include "StringUnits.h"
@@ -25,6 +26,7 @@ error OpenFailure(int err) {
     case ENAMETOOLONG:
     case EINVAL:
     case EISDIR:
+    case ENXIO: // a pipe without a reader
         return eInvalidFile;
     default:
         return eFileReadWriteError;
@@ -52,6 +54,12 @@ gCFile::gCFile(int32_t value) : m_nValue(value) {
 }
 
 gCFile::~gCFile() {
+    // Destroyed while an exception (an allocation failure) unwinds the
+    // writer: the whole new file is unfinished and must not replace the
+    // old one.
+    if (std::uncaught_exceptions() > m_nUncaughtAtOpen) {
+        Discard();
+    }
     Close();
 }
 
@@ -90,12 +98,16 @@ error gCFile::OpenPosix(const std::string& path, int32_t access) {
     } else if (access == 3) {
         flags = O_WRONLY;
     }
-    const int fd = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+    // Opened without waiting, so that a pipe never blocks the program; only
+    // a regular file is taken (not a folder, device, pipe or socket).
+    const int fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
     if (fd < 0) {
         return OpenFailure(errno);
     }
     struct stat st;
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    const int status = ::fcntl(fd, F_GETFL);
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || status < 0 ||
+        ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0) {
         ::close(fd);
         return eInvalidFile;
     }
@@ -114,7 +126,8 @@ error gCFile::OpenWholeNewFile(const std::string& given) {
         }
     }
     const bool exists = ::stat(path.c_str(), &st) == 0;
-    if (exists && S_ISDIR(st.st_mode)) {
+    if (exists && !S_ISREG(st.st_mode)) {
+        // A folder, device, pipe or socket is never replaced by a file.
         return eInvalidFile;
     }
     const std::string folder = FolderOf(path);
@@ -139,6 +152,7 @@ error gCFile::OpenWholeNewFile(const std::string& given) {
         m_Target = path;
         m_Temporary = temporary;
         m_fWriteFailed = false;
+        m_nUncaughtAtOpen = std::uncaught_exceptions();
         return eNoError;
     }
     return eFileReadWriteError;
@@ -167,6 +181,11 @@ error gCFile::Close() {
     m_Target.clear();
     m_fWriteFailed = false;
     return ok ? eNoError : eFileCloseError;
+}
+
+void gCFile::Discard() {
+    m_fWriteFailed = true;
+    Close();
 }
 
 int32_t gCFile::GetFileLength() {
@@ -287,7 +306,7 @@ error gCFile::FastForward() {
     if (m_nFD < 0) {
         return eInvalidFile;
     }
-    SetFilePos(GetFileLength());
+    SetFilePos(Length());
     return eNoError;
 }
 
@@ -343,5 +362,11 @@ bool gCFile::FileEnd() {
 }
 
 int64_t gCFile::Length() {
-    return int64_t(GetFileLength());
+    // The whole length, even past 2 GB where the 32-bit count would wrap,
+    // so that copies and loads never take a wrapped count for the file.
+    struct stat st;
+    if (m_nFD < 0 || ::fstat(m_nFD, &st) != 0) {
+        return 1;
+    }
+    return int64_t(st.st_size);
 }

@@ -27,9 +27,14 @@ public:
     // 0 when nothing was open; 14 when the close failed or a whole new file
     // could not be put in place (the target is then unchanged).
     error Close();
+    // Closes the file, but a whole new file in the making is removed and
+    // the file it was to replace stays as it was: for a copy or save that
+    // failed for a reason other than a write.
+    void Discard();
     bool IsOpen() const { return m_nFD >= 0; }
 
-    // The file's length; 1 when no file is open.
+    // The file's length as a 32-bit count; 1 when no file is open. Length()
+    // gives the whole 64-bit length.
     int32_t GetFileLength();
     // Up to n bytes: reaching the end of the file part-way still gives 0.
     // 6 when no file is open, 15 on a read failure.
@@ -68,4 +73,6 @@ private:
     std::string m_Target;
     std::string m_Temporary;
     bool m_fWriteFailed = false;
+    // Exceptions in flight when the whole new file was opened.
+    int m_nUncaughtAtOpen = 0;
 };

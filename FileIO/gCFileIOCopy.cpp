@@ -37,9 +37,13 @@ bool CopyBytes(const gCString& source, const gCString& target) {
     if (in.Open(&from, 1) != eNoError || out.Open(&to, 2) != eNoError) {
         return false;
     }
-    const error copied = gCFileIO::ByteCopy(in, out);
-    const error closed = out.Close();
-    return copied == eNoError && closed == eNoError;
+    // A copy that stops part-way (a read failure too) never replaces the
+    // target.
+    if (gCFileIO::ByteCopy(in, out) != eNoError) {
+        out.Discard();
+        return false;
+    }
+    return out.Close() == eNoError;
 }
 
 // The folder's reference text followed by a file name.
@@ -218,8 +222,8 @@ error gCFileIO::FolderCopy(gCFolderRef& source, gCFolderRef& destination, int32_
         destination.GetFileRef(NameOf(*file), target);
         gCFile out;
         e = out.Open(&target, 2);
-        if (e == eNoError) {
-            e = ByteCopy(in, out);
+        if (e == eNoError && (e = ByteCopy(in, out)) != eNoError) {
+            out.Discard();
         }
         const error closed = out.Close();
         if (e != eNoError || closed != eNoError) {

@@ -1,10 +1,12 @@
 // Whole memory files and stream-to-stream copies.
 
 #include <algorithm>
+#include <limits>
 #include <string>
 #include <vector>
 
 #include "ErrorReport.h"
+#include "Utf8.h"
 #include "gCFRef.h"
 #include "gCFRelative.h"
 #include "gCFile.h"
@@ -15,7 +17,13 @@ error gCFileIO::LoadMemFile(gCMemFile& mem, gCFile* file) {
     if (!file || !file->IsOpen()) {
         return eBadParameter;
     }
-    const int32_t length = file->GetFileLength();
+    // A file too long for one memory block is refused, never loaded in
+    // part under a wrapped 32-bit length.
+    const int64_t whole = file->Length();
+    if (whole > int64_t(std::numeric_limits<int32_t>::max())) {
+        return eOutOfMemory;
+    }
+    const int32_t length = int32_t(whole);
     error e = mem.GrowBy(length);
     if (e == eNoError) {
         e = file->Rewind();
@@ -65,11 +73,20 @@ error gCFileIO::SaveMemFile(gCMemFile* mem, gCFile* file) {
     if (!mem) {
         return eBadParameter;
     }
+    // In pieces that a 32-bit count holds, so that a block past 2 GB is
+    // written whole and never cut short under a wrapped count.
+    constexpr int64_t kPiece = int64_t(1) << 30;
+    const unsigned char* data = mem->GetMemBlock() ? mem->GetMemBlock()->GetData() : nullptr;
     const int64_t used = mem->GetSize();
-    if (used <= 0) {
-        return eNoError;
+    for (int64_t done = 0; data && done < used;) {
+        const int32_t n = int32_t(std::min(kPiece, used - done));
+        const error e = file->WriteBuffer(data + done, n);
+        if (e != eNoError) {
+            return e;
+        }
+        done += n;
     }
-    return file->WriteBuffer(mem->GetMemBlock()->GetData(), int32_t(used));
+    return eNoError;
 }
 
 namespace {
@@ -98,7 +115,7 @@ error gCFileIO::SaveMemFile(gCMemFile* mem, gCString relativePath) {
     const error e = ref.SetReference(relativePath);
     if (e != eNoError) {
         std::string detail = "Failed to set file reference:\n";
-        detail += relativePath.Ascii();
+        detail += gStringToUtf8(relativePath); // the alert takes UTF-8 text
         ReportError(e, detail.c_str());
         return e;
     }

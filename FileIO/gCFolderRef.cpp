@@ -4,6 +4,7 @@
 
 #include "ApplicationRoot.h"
 #include "StringText.h"
+#include "Utf8.h"
 #include "VolumeTable.h"
 #include "gCFRef.h"
 #include "gCFile.h"
@@ -248,10 +249,14 @@ bool gCFolderRef::IsInside(const gCFolderRef* folder) const {
 
 bool gCFolderRef::IsWritable() const {
     // A probe file, "X" and a line end, written as a whole new file and
-    // deleted again.
+    // deleted again. A file of the user's that already bears the probe's
+    // name is never touched: the probe takes a free name beside it.
     gCFRef probe;
     GetFileRef(MakeString(u"test.tst"), probe);
-    if (!probe.IsValid()) {
+    for (int32_t n = 1; probe.IsValid() && probe.Exists() && n <= 100; ++n) {
+        GetFileRef(MakeString(u"test-" + gUtf8ToUtf16(std::to_string(n)) + u".tst"), probe);
+    }
+    if (!probe.IsValid() || probe.Exists()) {
         return false;
     }
     gCFile file;

@@ -204,7 +204,8 @@ int32_t gCStringTable::FindRecordMatch(uint32_t id, const gCString& name) const 
 }
 
 int32_t gCStringTable::FindIndex(const gCString& name) const {
-    if (!m_fKeepNames) {
+    // A name without a buffer is no name and matches nothing.
+    if (!m_fKeepNames || !name.GetBuffer()) {
         return -1;
     }
     for (int32_t i = 0; i < m_aNames.GetSize(); ++i) {
@@ -255,6 +256,9 @@ gCString gCStringTable::FindFromFile(gCFile* file, uint32_t id, int32_t field) {
 }
 
 gCString gCStringTable::FindFromFile(gCFile* file, const gCString& name, int32_t field) {
+    if (!name.GetBuffer()) {
+        return FailureText();
+    }
     return FindInFile(file, field, [&name](uint32_t, const gCString& recordName) {
         return SameText(recordName, name);
     });

@@ -87,7 +87,12 @@ public:
     const T* begin() const { return m_pData; }
     const T* end() const { return m_pData + m_nSize; }
 
+    // 0, 5 when the array cannot grow, or 6 for a negative size (never
+    // taken as a count, so a damaged count cannot reach memory).
     error SetSize(int32_t newSize, int32_t growBy = -1) {
+        if (newSize < 0) {
+            return eBadParameter;
+        }
         if (growBy >= 0) {
             m_nGrowBy = growBy;
         }
@@ -144,7 +149,11 @@ public:
         return eNoError;
     }
 
+    // 0, 5 when the array cannot grow, or 6 for a negative index.
     error InsertAt(int32_t index, const T& value) {
+        if (index < 0) {
+            return eBadParameter;
+        }
         if (&value >= m_pData && &value < m_pData + m_nSize) {
             // The value lives in this array and may move when it grows.
             const T copy = value;

@@ -40,6 +40,25 @@ TEST_F(FileOps, CopyOntoAnExistingTargetIsRefusedWhenAsked) {
     EXPECT_EQ(FileBytes(Posix("b.txt")), "source");
 }
 
+// A source that reads short (a kernel file whose stated length exceeds what
+// it gives) stops the copy part-way: the existing target must survive.
+TEST_F(FileOps, CopyThatStopsPartWayLeavesTheTargetAlone) {
+    const std::string source = "/sys/devices/system/cpu/online";
+    std::error_code ec;
+    if (std::filesystem::file_size(source, ec) <= FileBytes(source).size() || ec) {
+        GTEST_SKIP() << "no short-reading source here";
+    }
+    MakeFile("b.txt", "precious");
+    EXPECT_EQ(gCFileIO::FileCopy(S("Root:sys:devices:system:cpu:online"), S("HD:b.txt"), 0),
+              eBadParameter);
+    EXPECT_EQ(FileBytes(Posix("b.txt")), "precious");
+    int entries = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(m_Root)) {
+        ++entries;
+    }
+    EXPECT_EQ(entries, 1);
+}
+
 TEST_F(FileOps, CopyOfAMissingSourceFails) {
     EXPECT_EQ(gCFileIO::FileCopy(S("HD:none.txt"), S("HD:b.txt"), 0), eBadParameter);
     EXPECT_FALSE(Exists("b.txt"));
@@ -169,6 +188,39 @@ TEST_F(FileOps, SaveMemFileWritesTheUsedLengthAndLoadReadsItBack) {
     gCMemFile back;
     EXPECT_EQ(gCFileIO::LoadMemFile(back, &ref), eNoError);
     EXPECT_EQ(MemBytes(back), "hello");
+}
+
+// A file longer than a 32-bit count (sparse, so it costs no disk) is
+// neither loaded nor copied in part under its wrapped length.
+TEST_F(FileOps, FilesPastFourGigabytesAreNeverTakenForShortOnes) {
+    constexpr int64_t kSize = (int64_t(1) << 32) + 16;
+    MakeFile("big.bin", "");
+    if (::truncate(Posix("big.bin").c_str(), off_t(kSize)) != 0) {
+        GTEST_SKIP() << "no sparse files here";
+    }
+    gCFRef ref(S("HD:big.bin"));
+    gCFile file;
+    ASSERT_EQ(file.Open(&ref, 1), eNoError);
+    EXPECT_EQ(file.Length(), kSize);
+    EXPECT_EQ(file.FastForward(), eNoError);
+    EXPECT_EQ(file.GetFilePos(), kSize);
+    EXPECT_TRUE(file.FileEnd());
+    gCMemFile mem;
+    EXPECT_EQ(gCFileIO::LoadMemFile(mem, &file), eOutOfMemory);
+    EXPECT_EQ(mem.Length(), 0);
+    EXPECT_EQ(gCFileIO::LoadMemFile(mem, &ref), eOutOfMemory);
+}
+
+// The alert names the refused path whole, in the alert's UTF-8, even with
+// characters that 8-bit text cannot hold.
+TEST_F(FileOps, SaveMemFileNamesARefusedPathWhole) {
+    CFakeAppServices app;
+    app.m_ApplicationRoot = "HD:App:";
+    gCMemFile mem;
+    EXPECT_EQ(gCFileIO::SaveMemFile(&mem, S("Data/\xE6\x97\xA5\xC3\xA9.bin")), eBadParameter);
+    ASSERT_FALSE(app.m_Alerts.empty());
+    EXPECT_EQ(app.m_Alerts.back().text, "Bad parameter has been passed.\nFailed to set file "
+                                        "reference:\nData/\xE6\x97\xA5\xC3\xA9.bin");
 }
 
 TEST_F(FileOps, RelativeMemFilesBelowTheApplicationFolder) {

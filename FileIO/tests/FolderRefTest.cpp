@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <iterator>
+
+#include "StreamBytes.h"
 #include "TempVolume.h"
 #include "gCFRef.h"
 #include "gCFolderRef.h"
@@ -96,6 +100,14 @@ TEST_F(FolderRef, CreateAndWritability) {
     EXPECT_EQ(f.Create(), eNoError) << "an existing folder is fine";
     EXPECT_TRUE(f.IsWritable());
     EXPECT_FALSE(gCFRef(S("HD:Made:test.tst")).Exists()) << "the probe file is gone";
+
+    // A file of the user's named like the probe survives the test.
+    MakeFile("Made/test.tst", "mine");
+    EXPECT_TRUE(f.IsWritable());
+    EXPECT_EQ(FileBytes(Posix("Made/test.tst")), "mine");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Posix("Made")),
+                            std::filesystem::directory_iterator()),
+              1);
 
     gCFolderRef nested(S("HD:No:Parent:"));
     EXPECT_EQ(nested.Create(), eCreateFailed);

@@ -3,10 +3,14 @@
 #include <filesystem>
 #include <fstream>
 
+#include <unistd.h>
+
+#include "ApplicationRoot.h"
 #include "TempVolume.h"
 #include "Utf8.h"
 #include "VolumeTable.h"
 #include "gCFRef.h"
+#include "gCString.h"
 
 namespace {
 
@@ -34,6 +38,27 @@ TEST_F(VolumeTable, PathsMapToTheVolumeWithTheLongestFolder) {
     EXPECT_EQ(posix, m_Root + "/Users/");
     EXPECT_EQ(gCVolumeTable::ColonToPosix(u"Root:etc:hosts", posix), eNoError);
     EXPECT_EQ(posix, "/etc/hosts");
+}
+
+// The current folder as a colon path, with no trailing ':'; a path longer
+// than 1,024 bytes gives 18.
+TEST_F(VolumeTable, CurrentDirectoryIsAColonPath) {
+    const std::filesystem::path before = std::filesystem::current_path();
+    MakeFolder("Users/me");
+    gCString dir;
+    ASSERT_EQ(::chdir(Posix("Users/me").c_str()), 0);
+    EXPECT_EQ(gGetCurrentDirectory(dir), eNoError);
+    EXPECT_EQ(U(dir), "HD:Users:me");
+    ASSERT_EQ(::chdir(m_Root.c_str()), 0);
+    EXPECT_EQ(gGetCurrentDirectory(dir), eNoError);
+    EXPECT_EQ(U(dir), "HD");
+    const std::string longName(200, 'd');
+    for (int i = 0; i < 6; ++i) {
+        std::filesystem::create_directory(longName);
+        ASSERT_EQ(::chdir(longName.c_str()), 0);
+    }
+    EXPECT_EQ(gGetCurrentDirectory(dir), ePathError);
+    std::filesystem::current_path(before);
 }
 
 TEST_F(VolumeTable, UnknownVolumeOrNoVolumeIsABadParameter) {

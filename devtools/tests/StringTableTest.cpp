@@ -85,6 +85,20 @@ TEST_F(StringTable, KeepingNamesAnEntryOfTheSameNameIsReplaced) {
     EXPECT_EQ(U(named.GetEntry(1u)), "Hello");
 }
 
+// A name without a buffer is no name: it never finds an unnamed entry.
+TEST_F(StringTable, ANameWithoutBufferMatchesNothing) {
+    Make(m_First, "a", "  - {id: 1, text: unnamed}\n");
+    gCStringTable named(1);
+    ASSERT_EQ(named.GetFromRes(&m_First), eNoError);
+    const gCString none;
+    int32_t id = 0;
+    EXPECT_EQ(U(named.GetString(none, 0)), kFailure);
+    EXPECT_EQ(U(named.GetStringAndID(id, none, 0)), kFailure);
+    EXPECT_EQ(U(named.GetEntry(none)), kFailure);
+    EXPECT_EQ(U(gCStringTable::FindFromFile(&m_First, none, 0)), kFailure);
+    EXPECT_EQ(U(named.GetString(1u, 0)), "unnamed");
+}
+
 struct VariantCase {
     const char* name;
     uint32_t id;

@@ -194,4 +194,22 @@ TEST(Array, ElementsWithDestructorsAreDestroyedAndReinitialised) {
     EXPECT_EQ(Counted::s_live, 0);
 }
 
+// A negative size or index (a damaged count) is refused and leaves the
+// array and its elements as they were.
+TEST(Array, NegativeSizesAndIndexesAreRefused) {
+    Counted::s_live = 0;
+    {
+        gCArray<Counted> a;
+        ASSERT_EQ(a.SetSize(3), eNoError);
+        a[0].value = 7;
+        EXPECT_EQ(a.SetSize(-1), eBadParameter);
+        EXPECT_EQ(a.InsertAt(-2, Counted()), eBadParameter);
+        EXPECT_EQ(a.GetSize(), 3);
+        EXPECT_EQ(a.GetCapacity(), 3);
+        EXPECT_EQ(a[0].value, 7);
+        EXPECT_EQ(Counted::s_live, 3);
+    }
+    EXPECT_EQ(Counted::s_live, 0);
+}
+
 } // namespace
