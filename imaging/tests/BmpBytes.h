@@ -9,7 +9,7 @@
 
 namespace codectest {
 
-struct BmpSpec {
+struct BmpLayout {
     uint32_t headerSize = 40; // 12 for OS/2; beyond 40 is padded with zeros
     int32_t width = 1;
     int32_t height = 1; // negative: rows stored top-down
@@ -30,7 +30,7 @@ inline void Put32(Bytes& b, uint32_t v) {
     Put16(b, v >> 16);
 }
 
-inline Bytes MakeBmp(const BmpSpec& s) {
+inline Bytes MakeBmp(const BmpLayout& s) {
     const bool os2 = s.headerSize == 12;
     const uint32_t entry = os2 ? 3 : 4;
     const uint32_t offset = s.dataOffset >= 0

@@ -46,7 +46,7 @@ std::vector<uint32_t> Opaque(std::vector<uint32_t> px) {
 }
 
 // A 5 x 3 8-bit picture over a 4-entry palette, with its expected pixels.
-BmpSpec EightBitSpec(std::vector<uint32_t>& expected) {
+BmpLayout EightBitLayout(std::vector<uint32_t>& expected) {
     const std::vector<uint32_t> palette = {0x102030, 0xFFFFFF, 0x00FF00, 0x808080};
     std::vector<uint8_t> idx;
     expected.clear();
@@ -54,7 +54,7 @@ BmpSpec EightBitSpec(std::vector<uint32_t>& expected) {
         idx.push_back(uint8_t((i * 7) % 4));
         expected.push_back(0xFF000000u | palette[idx.back()]);
     }
-    BmpSpec s;
+    BmpLayout s;
     s.width = 5;
     s.height = 3;
     s.bits = 8;
@@ -66,11 +66,11 @@ BmpSpec EightBitSpec(std::vector<uint32_t>& expected) {
 
 TEST_F(BmpTest, LongWindowsHeaderReadsLikeTheShortOne) {
     std::vector<uint32_t> expected;
-    BmpSpec spec = EightBitSpec(expected);
+    BmpLayout layout = EightBitLayout(expected);
     for (uint32_t size : {40u, 108u, 124u}) {
-        spec.headerSize = size;
+        layout.headerSize = size;
         CImage image;
-        ASSERT_EQ(Read(MakeBmp(spec), image), eNoError) << size;
+        ASSERT_EQ(Read(MakeBmp(layout), image), eNoError) << size;
         EXPECT_EQ(Load(image), expected) << size;
     }
     EXPECT_TRUE(app.m_Alerts.empty());
@@ -80,11 +80,11 @@ TEST_F(BmpTest, TopDownAndBottomUpGiveTheSameImage) {
     std::mt19937 rng(7);
     const int32_t w = 7, h = 5; // 21 bytes a row: 3 bytes of padding
     const std::vector<uint32_t> px = testimg::RandomPixels(rng, size_t(w) * h);
-    BmpSpec up;
+    BmpLayout up;
     up.width = w;
     up.height = h;
     up.pixels = Rows24(px, w, h, false);
-    BmpSpec down = up;
+    BmpLayout down = up;
     down.height = -h;
     down.pixels = Rows24(px, w, h, true);
     CImage a, b;
@@ -95,7 +95,7 @@ TEST_F(BmpTest, TopDownAndBottomUpGiveTheSameImage) {
 }
 
 TEST_F(BmpTest, Os2HeaderWithThreeBytePalette) {
-    BmpSpec s;
+    BmpLayout s;
     s.headerSize = 12;
     s.width = 10;
     s.height = 2;
@@ -137,7 +137,7 @@ TEST_P(BmpDepthTest, PaletteRowsIntoBothDepths) {
         colours.push_back(0xFF000000u | c);
         greys.push_back((((c >> 16) & 255) + ((c >> 8) & 255) + (c & 255)) / 3);
     }
-    BmpSpec s;
+    BmpLayout s;
     s.width = w;
     s.height = h;
     s.bits = uint16_t(bits);
@@ -155,7 +155,7 @@ INSTANTIATE_TEST_SUITE_P(Depths, BmpDepthTest,
                          ::testing::Values(DepthCase{1}, DepthCase{4}, DepthCase{8}));
 
 TEST_F(BmpTest, IndexesBeyondThePaletteTakeEntryZero) {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 4;
     s.height = 1;
     s.bits = 8;
@@ -212,7 +212,7 @@ TEST_F(BmpTest, ImageWrittenAt24BitsReadsBackOpaque) {
 TEST_F(BmpTest, ExplicitCodecReadsFromThePosition) {
     std::vector<uint32_t> expected;
     Bytes bytes = {1, 2, 3, 4, 5, 6, 7};
-    Append(bytes, MakeBmp(EightBitSpec(expected)));
+    Append(bytes, MakeBmp(EightBitLayout(expected)));
     CBytesIn in(bytes);
     ASSERT_EQ(in.Stream().SetFilePos(7), eNoError);
     gCBmpIO codec;
@@ -241,8 +241,9 @@ TEST_F(BmpTest, ImageWithoutPixelsIsNotWritten) {
 }
 
 // A run-length file over the palette {entry0, blue, green, red}.
-BmpSpec RunLengthSpec(int32_t width, int32_t height, uint16_t bits, uint32_t entry0, Bytes data) {
-    BmpSpec s;
+BmpLayout RunLengthLayout(int32_t width, int32_t height, uint16_t bits, uint32_t entry0,
+                          Bytes data) {
+    BmpLayout s;
     s.width = width;
     s.height = height;
     s.bits = bits;
@@ -257,16 +258,16 @@ BmpSpec RunLengthSpec(int32_t width, int32_t height, uint16_t bits, uint32_t ent
 // part-filled, and an end of bitmap in the middle of a row. Every decoded
 // run reaches the image; pixels the data skips take palette entry 0.
 TEST_F(BmpTest, RunLength8Rows) {
-    const BmpSpec s =
-        RunLengthSpec(6, 4, 8, 0x000010,
-                      {
-                          3, 1, 0, 3, 2, 3, 1, 0, // bottom row: 1 1 1 2 3 1, absolute run padded
-                          0, 0,                   // end of line
-                          2, 2, 0, 2, 1, 1,       // row 1: 2 2, then delta right 1, up 1
-                          2, 3,                   // row 2 from x 3: 3 3
-                          0, 0,                   // end of line
-                          1, 1, 0, 1,             // row 3: 1, then end of bitmap
-                      });
+    const BmpLayout s =
+        RunLengthLayout(6, 4, 8, 0x000010,
+                        {
+                            3, 1, 0, 3, 2, 3, 1, 0, // bottom row: 1 1 1 2 3 1, absolute run padded
+                            0, 0,                   // end of line
+                            2, 2, 0, 2, 1, 1,       // row 1: 2 2, then delta right 1, up 1
+                            2, 3,                   // row 2 from x 3: 3 3
+                            0, 0,                   // end of line
+                            1, 1, 0, 1,             // row 3: 1, then end of bitmap
+                        });
     const uint32_t z = 0xFF000010u, b = 0xFF0000FFu, g = 0xFF00FF00u, r = 0xFFFF0000u;
     CImage image;
     ASSERT_EQ(Read(MakeBmp(s), image), eNoError);
@@ -281,13 +282,13 @@ TEST_F(BmpTest, RunLength8Rows) {
 }
 
 TEST_F(BmpTest, RunLength4Rows) {
-    const BmpSpec s =
-        RunLengthSpec(7, 2, 4, 0x000000,
-                      {
-                          5, 0x12, 0, 0,             // bottom row: 1 2 1 2 1, then end of line
-                          0, 5, 0x32, 0x10, 0x30, 0, // absolute run 3 2 1 0 3, one pad byte
-                          2, 0x21, 0, 1,             // 2 1, end of bitmap
-                      });
+    const BmpLayout s =
+        RunLengthLayout(7, 2, 4, 0x000000,
+                        {
+                            5, 0x12, 0, 0,             // bottom row: 1 2 1 2 1, then end of line
+                            0, 5, 0x32, 0x10, 0x30, 0, // absolute run 3 2 1 0 3, one pad byte
+                            2, 0x21, 0, 1,             // 2 1, end of bitmap
+                        });
     const uint32_t k = 0xFF000000u, b = 0xFF0000FFu, g = 0xFF00FF00u, r = 0xFFFF0000u;
     CImage image;
     ASSERT_EQ(Read(MakeBmp(s), image), eNoError);
@@ -321,11 +322,11 @@ Bytes Cut(Bytes b, size_t keep) {
 
 std::vector<BadCase> BadCases() {
     std::vector<uint32_t> expected;
-    const BmpSpec eight = EightBitSpec(expected);
+    const BmpLayout eight = EightBitLayout(expected);
     const Bytes good = MakeBmp(eight);
     std::vector<BadCase> cases;
     auto with = [&](const char* name, auto change, const char* message) {
-        BmpSpec s = eight;
+        BmpLayout s = eight;
         change(s);
         cases.push_back({name, MakeBmp(s), message});
     };
@@ -336,37 +337,37 @@ std::vector<BadCase> BadCases() {
     notBmp[1] = 'X';
     cases.push_back({"NotBM", notBmp, kNotBmp});
     with(
-        "HeaderSize20", [](BmpSpec& s) { s.headerSize = 20; }, kHeaderSize);
+        "HeaderSize20", [](BmpLayout& s) { s.headerSize = 20; }, kHeaderSize);
     cases.push_back({"HeaderSizeHuge", Patch32(good, 14, 0xFFFFFFF0u), kHeaderCut});
     with(
-        "Bits16", [](BmpSpec& s) { s.bits = 16; }, kUnsupported);
+        "Bits16", [](BmpLayout& s) { s.bits = 16; }, kUnsupported);
     with(
-        "Bits32", [](BmpSpec& s) { s.bits = 32; }, kUnsupported);
+        "Bits32", [](BmpLayout& s) { s.bits = 32; }, kUnsupported);
     with(
-        "Bits2", [](BmpSpec& s) { s.bits = 2; }, kUnsupported);
+        "Bits2", [](BmpLayout& s) { s.bits = 2; }, kUnsupported);
     with(
-        "BitFields", [](BmpSpec& s) { s.compression = 3; }, kUnsupported);
+        "BitFields", [](BmpLayout& s) { s.compression = 3; }, kUnsupported);
     with(
-        "RLE4At8Bits", [](BmpSpec& s) { s.compression = 2; }, kUnsupported);
+        "RLE4At8Bits", [](BmpLayout& s) { s.compression = 2; }, kUnsupported);
     with(
-        "HugeWidth", [](BmpSpec& s) { s.width = 100000; }, kNotBmp);
+        "HugeWidth", [](BmpLayout& s) { s.width = 100000; }, kNotBmp);
     with(
-        "NegativeWidth", [](BmpSpec& s) { s.width = -5; }, kNotBmp);
+        "NegativeWidth", [](BmpLayout& s) { s.width = -5; }, kNotBmp);
     with(
-        "HugeHeight", [](BmpSpec& s) { s.height = 40000; }, kNotBmp);
+        "HugeHeight", [](BmpLayout& s) { s.height = 40000; }, kNotBmp);
     with(
-        "MostNegativeHeight", [](BmpSpec& s) { s.height = INT32_MIN; }, kNotBmp);
+        "MostNegativeHeight", [](BmpLayout& s) { s.height = INT32_MIN; }, kNotBmp);
     with(
-        "ZeroHeight", [](BmpSpec& s) { s.height = 0; }, kNotBmp);
+        "ZeroHeight", [](BmpLayout& s) { s.height = 0; }, kNotBmp);
     with(
-        "OffsetPointsBackwards", [](BmpSpec& s) { s.dataOffset = 10; }, kNotBmp);
+        "OffsetPointsBackwards", [](BmpLayout& s) { s.dataOffset = 10; }, kNotBmp);
     with(
-        "OffsetIntoPalette", [](BmpSpec& s) { s.dataOffset = 54 + 8; }, kNotBmp);
+        "OffsetIntoPalette", [](BmpLayout& s) { s.dataOffset = 54 + 8; }, kNotBmp);
     cases.push_back({"OffsetBeyondEnd", Patch32(good, 10, 1u << 30), kRowCut});
     // Capped at 256 entries, all there; the rows are not.
     with(
         "HugePalette",
-        [](BmpSpec& s) {
+        [](BmpLayout& s) {
             s.colorsUsed = 0x7FFFFFFF;
             s.dataOffset = 54 + 1024;
             s.pixels.clear();
@@ -376,7 +377,7 @@ std::vector<BadCase> BadCases() {
     cases.push_back({"LastRowCut", Cut(good, good.size() - 5), kRowCut});
     with(
         "Rows24Cut",
-        [](BmpSpec& s) {
+        [](BmpLayout& s) {
             s.bits = 24;
             s.palette.clear();
             s.colorsUsed = 0;
@@ -386,7 +387,7 @@ std::vector<BadCase> BadCases() {
     auto rle = [&](const char* name, Bytes data, const char* message) {
         with(
             name,
-            [&](BmpSpec& s) {
+            [&](BmpLayout& s) {
                 s.compression = 1;
                 s.pixels = data;
             },

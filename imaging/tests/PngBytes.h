@@ -13,7 +13,7 @@
 
 namespace codectest {
 
-struct PngSpec {
+struct PngLayout {
     png_uint_32 width = 1;
     png_uint_32 height = 1;
     int bitDepth = 8;
@@ -33,7 +33,7 @@ inline void AppendBytes(png_structp png, png_bytep data, size_t n) {
     out->insert(out->end(), data, data + n);
 }
 
-inline bool WritePng(const PngSpec& s, Bytes* out) {
+inline bool WritePng(const PngLayout& s, Bytes* out) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     std::vector<png_bytep> rows;
@@ -66,7 +66,7 @@ inline bool WritePng(const PngSpec& s, Bytes* out) {
     return true;
 }
 
-inline Bytes MakePng(const PngSpec& s) {
+inline Bytes MakePng(const PngLayout& s) {
     Bytes out;
     EXPECT_TRUE(WritePng(s, &out));
     return out;

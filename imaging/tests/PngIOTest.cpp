@@ -37,7 +37,7 @@ uint32_t LibpngGrey(uint32_t r, uint32_t g, uint32_t b) {
 }
 
 TEST(PngRead, PaletteWithTransparencyIntoBothDepths) {
-    PngSpec s;
+    PngLayout s;
     s.width = 4;
     s.height = 2;
     s.colourType = PNG_COLOR_TYPE_PALETTE;
@@ -63,7 +63,7 @@ TEST(PngRead, PaletteWithTransparencyIntoBothDepths) {
 }
 
 TEST(PngRead, SixteenBitGreyWithAlphaTakesTheHighBytes) {
-    PngSpec s;
+    PngLayout s;
     s.width = 3;
     s.colourType = PNG_COLOR_TYPE_GRAY_ALPHA;
     s.bitDepth = 16;
@@ -74,7 +74,7 @@ TEST(PngRead, SixteenBitGreyWithAlphaTakesTheHighBytes) {
 }
 
 TEST(PngRead, BackgroundChunkFlattensOntoItsColour) {
-    PngSpec s;
+    PngLayout s;
     s.width = 3;
     s.rows = {{0x11, 0x22, 0x33, 0, 0x44, 0x55, 0x66, 255, 0xFF, 0xFF, 0xFF, 128}};
     s.hasBackground = true;
@@ -94,7 +94,7 @@ TEST(PngRead, BackgroundChunkFlattensOntoItsColour) {
 
 struct FormatCase {
     const char* name;
-    PngSpec spec;
+    PngLayout layout;
     std::vector<uint32_t> expected; // as a CImage
 };
 void PrintTo(const FormatCase& c, std::ostream* os) {
@@ -103,34 +103,34 @@ void PrintTo(const FormatCase& c, std::ostream* os) {
 
 std::vector<FormatCase> FormatCases() {
     std::vector<FormatCase> cases;
-    PngSpec g1;
+    PngLayout g1;
     g1.width = 9;
     g1.colourType = PNG_COLOR_TYPE_GRAY;
     g1.bitDepth = 1;
     g1.rows = {{0xA5, 0x80}};
     const uint32_t w = 0xFFFFFFFFu, k = 0xFF000000u;
     cases.push_back({"Grey1", g1, {w, k, w, k, k, w, k, w, w}});
-    PngSpec g4 = g1;
+    PngLayout g4 = g1;
     g4.width = 3;
     g4.bitDepth = 4;
     g4.rows = {{0x1F, 0x80}};
     cases.push_back({"Grey4", g4, {0xFF111111u, w, 0xFF888888u}});
-    PngSpec gt = g4;
+    PngLayout gt = g4;
     gt.bitDepth = 8;
     gt.rows = {{0x10, 0x20, 0x30}};
     gt.hasTrnsColour = true;
     gt.trnsColour.gray = 0x20;
     cases.push_back({"Grey8WithTransparentGrey", gt, {0xFF101010u, 0x00202020u, 0xFF303030u}});
-    PngSpec rgb;
+    PngLayout rgb;
     rgb.width = 2;
     rgb.colourType = PNG_COLOR_TYPE_RGB;
     rgb.rows = {{1, 2, 3, 4, 5, 6}};
     cases.push_back({"Rgb8GetsOpaque", rgb, {0xFF010203u, 0xFF040506u}});
-    PngSpec rgb16 = rgb;
+    PngLayout rgb16 = rgb;
     rgb16.bitDepth = 16;
     rgb16.rows = {{1, 9, 2, 9, 3, 9, 4, 9, 5, 9, 6, 9}};
     cases.push_back({"Rgb16", rgb16, {0xFF010203u, 0xFF040506u}});
-    PngSpec pal2;
+    PngLayout pal2;
     pal2.width = 5;
     pal2.colourType = PNG_COLOR_TYPE_PALETTE;
     pal2.bitDepth = 2;
@@ -138,7 +138,7 @@ std::vector<FormatCase> FormatCases() {
     pal2.rows = {{0x1B, 0x40}}; // 0 1 2 3(beyond the palette) 1
     // libpng gives an index beyond the palette black.
     cases.push_back({"Palette2", pal2, {0xFF010101u, 0xFF020202u, 0xFF030303u, k, 0xFF020202u}});
-    PngSpec inter;
+    PngLayout inter;
     inter.width = 9;
     inter.height = 9;
     inter.interlace = PNG_INTERLACE_ADAM7;
@@ -161,7 +161,7 @@ class PngFormatTest : public ::testing::TestWithParam<FormatCase> {};
 
 TEST_P(PngFormatTest, DecodesIntoPixelWords) {
     CImage image;
-    ASSERT_EQ(ReadPng(MakePng(GetParam().spec), image), eNoError);
+    ASSERT_EQ(ReadPng(MakePng(GetParam().layout), image), eNoError);
     EXPECT_EQ(Load(image), GetParam().expected);
 }
 
