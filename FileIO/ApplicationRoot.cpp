@@ -1,13 +1,13 @@
-#include "ApplicationRoot.h"
+#include "FileIO/detail/ApplicationRoot.h"
 
 #include <unistd.h>
 
 #include <string>
 
-#include "AppServices.h"
-#include "StringText.h"
-#include "VolumeTable.h"
-#include "gCString.h"
+#include "FileIO/VolumeTable.h"
+#include "FileIO/detail/StringText.h"
+#include "foundation/AppServices.h"
+#include "foundation/gCString.h"
 
 error gGetApplicationRoot(gCString& root) {
     if (CAppServices* app = CAppServices::Get()) {

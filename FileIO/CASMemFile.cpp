@@ -1,4 +1,4 @@
-#include "CASMemFile.h"
+#include "FileIO/CASMemFile.h"
 
 bool CASMemFile::Resize(uint32_t size, int32_t zeroFill) {
     if (!m_pBlock || !m_pBlock->Resize(size, zeroFill)) {

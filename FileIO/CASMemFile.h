@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gCMemFile.h"
+#include "FileIO/gCMemFile.h"
 
 // A memory stream whose block can be resized in place.
 class CASMemFile : public gCMemFile {

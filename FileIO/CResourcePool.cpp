@@ -1,7 +1,7 @@
-#include "CResourcePool.h"
+#include "FileIO/CResourcePool.h"
 
-#include "gCResourceIndex.h"
-#include "gCResourceObject.h"
+#include "FileIO/gCResourceIndex.h"
+#include "FileIO/gCResourceObject.h"
 
 error CResourcePool::Add(gCResourceObject* object) {
     if (m_aObjects.Add(object) != eNoError) {

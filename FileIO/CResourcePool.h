@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-#include "Error.h"
-#include "gCArray.h"
-#include "gCBaseObject.h"
+#include "foundation/Error.h"
+#include "foundation/gCArray.h"
+#include "foundation/gCBaseObject.h"
 
 class gCResourceObject;
 class gCString;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "Error.h"
+#include "foundation/Error.h"
 
 class CFileDialogBackend {
 public:

@@ -1,4 +1,4 @@
-#include "FileTypes.h"
+#include "FileIO/detail/FileTypes.h"
 
 #include <string_view>
 

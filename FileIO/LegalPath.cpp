@@ -1,6 +1,6 @@
-#include "LegalPath.h"
+#include "FileIO/detail/LegalPath.h"
 
-#include "StringUnits.h"
+#include "foundation/StringUnits.h"
 
 bool IsLegalPath(const gCString& text) {
     for (char16_t u : TextOf(text)) {

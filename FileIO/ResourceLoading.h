@@ -12,10 +12,10 @@
 #include <new>
 #include <utility>
 
-#include "AppServices.h"
-#include "CResourcePool.h"
-#include "gCResourceObject.h"
-#include "gCString.h"
+#include "FileIO/CResourcePool.h"
+#include "FileIO/gCResourceObject.h"
+#include "foundation/AppServices.h"
+#include "foundation/gCString.h"
 
 class gCFile;
 class gCResourceIndex;

@@ -1,4 +1,4 @@
-#include "Spawn.h"
+#include "FileIO/Spawn.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -1,10 +1,10 @@
-#include "FileDialogBackend.h"
+#include "FileIO/FileDialogBackend.h"
 
 #include <cstdlib>
 
-#include "ErrorReport.h"
-#include "Spawn.h"
-#include "gCFileDlg.h"
+#include "FileIO/Spawn.h"
+#include "FileIO/gCFileDlg.h"
+#include "foundation/ErrorReport.h"
 
 namespace {
 

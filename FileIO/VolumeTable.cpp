@@ -1,8 +1,8 @@
-#include "VolumeTable.h"
+#include "FileIO/VolumeTable.h"
 
-#include "StringUnits.h"
-#include "Utf8.h"
-#include "gCString.h"
+#include "foundation/StringUnits.h"
+#include "foundation/Utf8.h"
+#include "foundation/gCString.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "Error.h"
+#include "foundation/Error.h"
 
 class gCString;
 

@@ -1,13 +1,13 @@
-#include "gCFRef.h"
+#include "FileIO/gCFRef.h"
 
 #include <sys/stat.h>
 
-#include "ApplicationRoot.h"
-#include "StringText.h"
-#include "VolumeTable.h"
-#include "gCFRelative.h"
-#include "gCFileIO.h"
-#include "gCFolderRef.h"
+#include "FileIO/VolumeTable.h"
+#include "FileIO/detail/ApplicationRoot.h"
+#include "FileIO/detail/StringText.h"
+#include "FileIO/gCFRelative.h"
+#include "FileIO/gCFileIO.h"
+#include "FileIO/gCFolderRef.h"
 
 namespace {
 

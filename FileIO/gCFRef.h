@@ -7,10 +7,10 @@
 
 #include <cstdint>
 
-#include "FSRef.h"
-#include "FileTypes.h"
-#include "gCBaseObject.h"
-#include "gCString.h"
+#include "FileIO/detail/FSRef.h"
+#include "FileIO/detail/FileTypes.h"
+#include "foundation/gCBaseObject.h"
+#include "foundation/gCString.h"
 
 class gCFolderRef;
 class gCFRelative;

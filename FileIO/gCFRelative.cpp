@@ -1,11 +1,11 @@
-#include "gCFRelative.h"
+#include "FileIO/gCFRelative.h"
 
-#include "ApplicationRoot.h"
-#include "ErrorReport.h"
-#include "LegalPath.h"
-#include "StringText.h"
-#include "gCFRef.h"
-#include "gCFileIO.h"
+#include "FileIO/detail/ApplicationRoot.h"
+#include "FileIO/detail/LegalPath.h"
+#include "FileIO/detail/StringText.h"
+#include "FileIO/gCFRef.h"
+#include "FileIO/gCFileIO.h"
+#include "foundation/ErrorReport.h"
 
 namespace {
 

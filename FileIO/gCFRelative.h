@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-#include "FileTypes.h"
-#include "gCBaseObject.h"
-#include "gCString.h"
+#include "FileIO/detail/FileTypes.h"
+#include "foundation/gCBaseObject.h"
+#include "foundation/gCString.h"
 
 class gCFRelative : public gCBaseObject {
 public:

@@ -1,7 +1,7 @@
-#include "gCFTypeList.h"
+#include "FileIO/gCFTypeList.h"
 
-#include "StringText.h"
-#include "gCFRef.h"
+#include "FileIO/detail/StringText.h"
+#include "FileIO/gCFRef.h"
 
 gCFTypeList& gCFTypeList::operator=(const gCFTypeList& other) {
     if (this != &other) {

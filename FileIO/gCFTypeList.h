@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <initializer_list>
 
-#include "FileTypes.h"
-#include "gCArray.h"
-#include "gCBaseObject.h"
-#include "gCString.h"
+#include "FileIO/detail/FileTypes.h"
+#include "foundation/gCArray.h"
+#include "foundation/gCBaseObject.h"
+#include "foundation/gCString.h"
 
 class gCFRef;
 

@@ -1,4 +1,4 @@
-#include "gCFile.h"
+#include "FileIO/gCFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,10 +10,10 @@
 #include <cstring>
 #include <exception>
 
-#include "ErrorReport.h"
-#include "StringUnits.h"
-#include "gCFRef.h"
-#include "gCFRelative.h"
+#include "FileIO/gCFRef.h"
+#include "FileIO/gCFRelative.h"
+#include "foundation/ErrorReport.h"
+#include "foundation/StringUnits.h"
 
 namespace {
 

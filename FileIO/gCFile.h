@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <string>
 
-#include "gCStream.h"
+#include "FileIO/gCStream.h"
 
 class gCFRef;
 class gCFRelative;

@@ -1,12 +1,12 @@
-#include "gCFileDlg.h"
+#include "FileIO/gCFileDlg.h"
 
 #include <sys/stat.h>
 
-#include "StringText.h"
-#include "Utf8.h"
-#include "VolumeTable.h"
-#include "gCFRef.h"
-#include "gCFTypeList.h"
+#include "FileIO/VolumeTable.h"
+#include "FileIO/detail/StringText.h"
+#include "FileIO/gCFRef.h"
+#include "FileIO/gCFTypeList.h"
+#include "foundation/Utf8.h"
 
 namespace {
 

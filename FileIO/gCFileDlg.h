@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "FileDialogBackend.h"
-#include "FileTypes.h"
-#include "gCString.h"
+#include "FileIO/FileDialogBackend.h"
+#include "FileIO/detail/FileTypes.h"
+#include "foundation/gCString.h"
 
 class gCFRef;
 class gCFTypeList;

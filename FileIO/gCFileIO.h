@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "FSRef.h"
-#include "gCArray.h"
-#include "gCString.h"
+#include "FileIO/detail/FSRef.h"
+#include "foundation/gCArray.h"
+#include "foundation/gCString.h"
 
 class gCFile;
 class gCFRef;

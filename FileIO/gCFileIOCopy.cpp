@@ -8,13 +8,13 @@
 #include <cerrno>
 #include <memory>
 
-#include "StringText.h"
-#include "VolumeTable.h"
-#include "gCFRef.h"
-#include "gCFRelative.h"
-#include "gCFile.h"
-#include "gCFileIO.h"
-#include "gCFolderRef.h"
+#include "FileIO/VolumeTable.h"
+#include "FileIO/detail/StringText.h"
+#include "FileIO/gCFRef.h"
+#include "FileIO/gCFRelative.h"
+#include "FileIO/gCFile.h"
+#include "FileIO/gCFileIO.h"
+#include "FileIO/gCFolderRef.h"
 
 namespace {
 

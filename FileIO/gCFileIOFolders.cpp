@@ -10,13 +10,13 @@
 #include <iterator>
 #include <memory>
 
-#include "StringText.h"
-#include "Utf8.h"
-#include "VolumeTable.h"
-#include "gCFRef.h"
-#include "gCFileIO.h"
-#include "gCFolderRef.h"
-#include "gCVolumeRef.h"
+#include "FileIO/VolumeTable.h"
+#include "FileIO/detail/StringText.h"
+#include "FileIO/gCFRef.h"
+#include "FileIO/gCFileIO.h"
+#include "FileIO/gCFolderRef.h"
+#include "FileIO/gCVolumeRef.h"
+#include "foundation/Utf8.h"
 
 namespace {
 

@@ -2,13 +2,13 @@
 
 #include <sys/stat.h>
 
-#include "Spawn.h"
-#include "Utf8.h"
-#include "VolumeTable.h"
-#include "gCFRef.h"
-#include "gCFRelative.h"
-#include "gCFileIO.h"
-#include "gCFolderRef.h"
+#include "FileIO/Spawn.h"
+#include "FileIO/VolumeTable.h"
+#include "FileIO/gCFRef.h"
+#include "FileIO/gCFRelative.h"
+#include "FileIO/gCFileIO.h"
+#include "FileIO/gCFolderRef.h"
+#include "foundation/Utf8.h"
 
 namespace {
 

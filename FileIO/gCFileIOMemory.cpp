@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "ErrorReport.h"
-#include "Utf8.h"
-#include "gCFRef.h"
-#include "gCFRelative.h"
-#include "gCFile.h"
-#include "gCFileIO.h"
-#include "gCMemFile.h"
+#include "FileIO/gCFRef.h"
+#include "FileIO/gCFRelative.h"
+#include "FileIO/gCFile.h"
+#include "FileIO/gCFileIO.h"
+#include "FileIO/gCMemFile.h"
+#include "foundation/ErrorReport.h"
+#include "foundation/Utf8.h"
 
 error gCFileIO::LoadMemFile(gCMemFile& mem, gCFile* file) {
     if (!file || !file->IsOpen()) {

@@ -3,16 +3,16 @@
 
 #include <sys/stat.h>
 
-#include "ApplicationRoot.h"
-#include "LegalPath.h"
-#include "StringText.h"
-#include "VolumeTable.h"
-#include "gCFRef.h"
-#include "gCFRelative.h"
-#include "gCFile.h"
-#include "gCFileDlg.h"
-#include "gCFileIO.h"
-#include "gCFolderRef.h"
+#include "FileIO/VolumeTable.h"
+#include "FileIO/detail/ApplicationRoot.h"
+#include "FileIO/detail/LegalPath.h"
+#include "FileIO/detail/StringText.h"
+#include "FileIO/gCFRef.h"
+#include "FileIO/gCFRelative.h"
+#include "FileIO/gCFile.h"
+#include "FileIO/gCFileDlg.h"
+#include "FileIO/gCFileIO.h"
+#include "FileIO/gCFolderRef.h"
 
 error gCFileIO::InitLoadFile(gCFile& file, gCFRef& ref, gCFTypeList* types, int32_t access) {
     if (!ref.IsValid()) {

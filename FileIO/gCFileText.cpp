@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "gCFile.h"
+#include "FileIO/gCFile.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
-#include "gCFolderRef.h"
+#include "FileIO/gCFolderRef.h"
 
 #include <sys/stat.h>
 
-#include "ApplicationRoot.h"
-#include "StringText.h"
-#include "Utf8.h"
-#include "VolumeTable.h"
-#include "gCFRef.h"
-#include "gCFile.h"
-#include "gCFileIO.h"
+#include "FileIO/VolumeTable.h"
+#include "FileIO/detail/ApplicationRoot.h"
+#include "FileIO/detail/StringText.h"
+#include "FileIO/gCFRef.h"
+#include "FileIO/gCFile.h"
+#include "FileIO/gCFileIO.h"
+#include "foundation/Utf8.h"
 
 gCFolderRef::gCFolderRef(const gCString& text) {
     ExtractData(text);

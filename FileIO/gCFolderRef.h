@@ -6,9 +6,9 @@
 
 #include <memory>
 
-#include "FSRef.h"
-#include "gCBaseObject.h"
-#include "gCString.h"
+#include "FileIO/detail/FSRef.h"
+#include "foundation/gCBaseObject.h"
+#include "foundation/gCString.h"
 
 class gCFRef;
 

@@ -1,10 +1,10 @@
-#include "gCMemFile.h"
+#include "FileIO/gCMemFile.h"
 
 #include <cstring>
 #include <limits>
 #include <string>
 
-#include "StringUnits.h"
+#include "foundation/StringUnits.h"
 
 gCMemFile::gCMemFile() {
     m_nKind = eMemoryOwnBlock;

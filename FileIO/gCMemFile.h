@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
-#include "CMemBlock.h"
-#include "gCStream.h"
+#include "FileIO/gCStream.h"
+#include "foundation/CMemBlock.h"
 
 class gCMemFile : public gCStream {
 public:

@@ -1,6 +1,6 @@
-#include "gCPersistencyUtils.h"
+#include "FileIO/gCPersistencyUtils.h"
 
-#include "gCStream.h"
+#include "FileIO/gCStream.h"
 
 namespace {
 

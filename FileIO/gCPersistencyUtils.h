@@ -6,10 +6,10 @@
 
 #include <cstdint>
 
-#include "Error.h"
-#include "Geometry.h"
-#include "RealGeometry.h"
-#include "gCString.h"
+#include "FileIO/RealGeometry.h"
+#include "foundation/Error.h"
+#include "foundation/Geometry.h"
+#include "foundation/gCString.h"
 
 class gCStream;
 

@@ -1,10 +1,10 @@
-#include "gCResourceIndex.h"
+#include "FileIO/gCResourceIndex.h"
 
 #include <new>
 
-#include "ResourceTags.h"
-#include "StringUnits.h"
-#include "gCFile.h"
+#include "FileIO/ResourceTags.h"
+#include "FileIO/gCFile.h"
+#include "foundation/StringUnits.h"
 
 error ReadResBlockSize(gCStream& stream, int32_t& size, int64_t& data) {
     error e = stream.ReadInt32(size);

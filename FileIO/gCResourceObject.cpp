@@ -1,9 +1,9 @@
-#include "gCResourceObject.h"
+#include "FileIO/gCResourceObject.h"
 
-#include "AppServices.h"
-#include "ResourceTags.h"
-#include "gCFile.h"
-#include "gCResourceIndex.h"
+#include "FileIO/ResourceTags.h"
+#include "FileIO/gCFile.h"
+#include "FileIO/gCResourceIndex.h"
+#include "foundation/AppServices.h"
 
 namespace {
 

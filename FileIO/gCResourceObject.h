@@ -6,9 +6,9 @@
 
 #include <cstdint>
 
-#include "Error.h"
-#include "gCCmdTarget.h"
-#include "gCString.h"
+#include "foundation/Error.h"
+#include "foundation/gCCmdTarget.h"
+#include "foundation/gCString.h"
 
 class gCFile;
 class gCResourceIndex;

@@ -1,6 +1,6 @@
-#include "gCStream.h"
+#include "FileIO/gCStream.h"
 
-#include "ByteOrder.h"
+#include "FileIO/detail/ByteOrder.h"
 
 template <typename T> error gCStream::ReadValue(T& value) {
     if (!IsOpenForReading()) {

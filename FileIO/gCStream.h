@@ -9,9 +9,9 @@
 
 #include <cstdint>
 
-#include "Error.h"
-#include "gCBaseObject.h"
-#include "gCString.h"
+#include "foundation/Error.h"
+#include "foundation/gCBaseObject.h"
+#include "foundation/gCString.h"
 
 class gCStream : public gCBaseObject {
 public:

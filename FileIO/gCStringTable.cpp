@@ -1,10 +1,10 @@
-#include "gCStringTable.h"
+#include "FileIO/gCStringTable.h"
 
 #include <new>
 
-#include "gCFile.h"
-#include "gCFileIO.h"
-#include "gCResourceIndex.h"
+#include "FileIO/gCFile.h"
+#include "FileIO/gCFileIO.h"
+#include "FileIO/gCResourceIndex.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 
 #include <cstdint>
 
-#include "Error.h"
-#include "gCArray.h"
-#include "gCBaseObject.h"
-#include "gCString.h"
+#include "foundation/Error.h"
+#include "foundation/gCArray.h"
+#include "foundation/gCBaseObject.h"
+#include "foundation/gCString.h"
 
 class gCFile;
 

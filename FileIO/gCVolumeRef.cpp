@@ -1,9 +1,9 @@
-#include "gCVolumeRef.h"
+#include "FileIO/gCVolumeRef.h"
 
-#include "StringText.h"
-#include "VolumeTable.h"
-#include "gCFRef.h"
-#include "gCFolderRef.h"
+#include "FileIO/VolumeTable.h"
+#include "FileIO/detail/StringText.h"
+#include "FileIO/gCFRef.h"
+#include "FileIO/gCFolderRef.h"
 
 gCVolumeRef::gCVolumeRef(const gCString& text) {
     SetReference(text);

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "gCBaseObject.h"
-#include "gCString.h"
+#include "foundation/gCBaseObject.h"
+#include "foundation/gCString.h"
 
 class gCFRef;
 class gCFolderRef;

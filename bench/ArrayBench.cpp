@@ -1,6 +1,6 @@
 #include <benchmark/benchmark.h>
 
-#include "gCArray.h"
+#include "foundation/gCArray.h"
 
 // Appending one element at a time: automatic growth keeps reallocations rare.
 static void BM_ArrayAppend(benchmark::State& state) {

@@ -4,7 +4,7 @@
 #include <random>
 #include <vector>
 
-#include "Pixel.h"
+#include "imaging/Pixel.h"
 
 // The blends over a 1024 x 1024 picture: random colours, levels and
 // destination alphas, so that nearly every pixel takes the general path.

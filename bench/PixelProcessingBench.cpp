@@ -5,11 +5,11 @@
 #include <random>
 #include <vector>
 
-#include "Blur.h"
-#include "ImNav.h"
-#include "Image.h"
-#include "PixelMix.h"
-#include "Stretcher.h"
+#include "imaging/Blur.h"
+#include "imaging/ImNav.h"
+#include "imaging/Image.h"
+#include "imaging/PixelMix.h"
+#include "imaging/Stretcher.h"
 
 // Each benchmark counts megapixels per second (items) of the larger of its
 // source and destination; the memcpy beside it copies the same number of

@@ -5,9 +5,9 @@
 #include <vector>
 #include <zlib.h>
 
-#include "ImNav.h"
-#include "PngIO.h"
-#include "gCMemFile.h"
+#include "FileIO/gCMemFile.h"
+#include "imaging/ImNav.h"
+#include "imaging/PngIO.h"
 
 // A 2048 x 2048 paint layer of noisy 32-bit words written and read as PNG,
 // beside plain zlib compression of the same bytes at the same level (libpng's

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "ImNav.h"
-#include "RLE.h"
+#include "imaging/ImNav.h"
+#include "imaging/RLE.h"
 
 // Run-length encoding and decoding of a 1024 x 768 interface-like picture:
 // a transparent surround with junk colour bits, flat panels, a title bar

@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "CRegion.h"
+#include "imaging/CRegion.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "Alert.h"
+#include "foundation/Alert.h"
 
 #include <cstdio>
 
-#include "AppServices.h"
+#include "foundation/AppServices.h"
 
 void gShowAlert(std::string_view headline, std::string_view text) {
     if (CAppServices* app = CAppServices::Get()) {

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <limits>
 
-#include "gCBaseObject.h"
-#include "gCMemory.h"
+#include "foundation/gCBaseObject.h"
+#include "foundation/gCMemory.h"
 
 template <typename T> class CMemBlockT : public gCBaseObject {
 public:

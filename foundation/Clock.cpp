@@ -1,4 +1,4 @@
-#include "Clock.h"
+#include "foundation/Clock.h"
 
 #include <time.h>
 

@@ -1,9 +1,9 @@
-#include "DaysSince.h"
+#include "foundation/DaysSince.h"
 
 #include <cmath>
 #include <ctime>
 
-#include "gCString.h"
+#include "foundation/gCString.h"
 
 int32_t DaysSince(const gCString& date) {
     static const char16_t kMonths[12][4] = {u"Jan", u"Feb", u"Mar", u"Apr", u"May", u"Jun",

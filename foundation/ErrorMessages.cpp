@@ -1,4 +1,4 @@
-#include "Error.h"
+#include "foundation/Error.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "ErrorReport.h"
+#include "foundation/ErrorReport.h"
 
 #include <cstdio>
 #include <string>
 
-#include "Alert.h"
-#include "PascalString.h"
-#include "ScopeGuards.h"
+#include "foundation/Alert.h"
+#include "foundation/PascalString.h"
+#include "foundation/ScopeGuards.h"
 
 char g_GlobalErrorBuf[300];
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "Error.h"
+#include "foundation/Error.h"
 
 // Shows a modal alert headed "Error." with the code's message and, when a
 // detail is given, a line feed and the detail (UTF-8), both whole. A code

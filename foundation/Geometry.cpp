@@ -1,4 +1,4 @@
-#include "Geometry.h"
+#include "foundation/Geometry.h"
 
 #include <cmath>
 #include <cstdlib>

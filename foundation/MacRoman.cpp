@@ -1,4 +1,4 @@
-#include "MacRoman.h"
+#include "foundation/MacRoman.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "PascalString.h"
+#include "foundation/PascalString.h"
 
 #include <cstring>
 

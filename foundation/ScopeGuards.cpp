@@ -1,6 +1,6 @@
-#include "ScopeGuards.h"
+#include "foundation/ScopeGuards.h"
 
-#include "AppServices.h"
+#include "foundation/AppServices.h"
 
 CStopHeartbeat::CStopHeartbeat() {
     if (CAppServices* app = CAppServices::Get()) {

@@ -1,4 +1,4 @@
-#include "Sort.h"
+#include "foundation/Sort.h"
 
 #include <cstring>
 #include <utility>

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "gCString.h"
+#include "foundation/gCString.h"
 
 // The number of units before the first NUL.
 inline int32_t UnitCount(const char16_t* text) {

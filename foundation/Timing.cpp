@@ -1,8 +1,8 @@
-#include "Timing.h"
+#include "foundation/Timing.h"
 
 #include <cmath>
 
-#include "Clock.h"
+#include "foundation/Clock.h"
 
 namespace {
 

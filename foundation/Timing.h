@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "gCCmdTarget.h"
+#include "foundation/gCCmdTarget.h"
 
 class CTimer : public gCCmdTarget {
 public:

@@ -1,9 +1,9 @@
-#include "Utf8.h"
+#include "foundation/Utf8.h"
 
 #include <limits>
 
-#include "StringUnits.h"
-#include "gCString.h"
+#include "foundation/StringUnits.h"
+#include "foundation/gCString.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "Error.h"
+#include "foundation/Error.h"
 
 class gCString;
 

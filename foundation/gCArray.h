@@ -14,8 +14,8 @@
 #include <new>
 #include <type_traits>
 
-#include "Error.h"
-#include "gCMemory.h"
+#include "foundation/Error.h"
+#include "foundation/gCMemory.h"
 
 // How an element type's new slots are made and removed ones unmade. Plain
 // types are zeroed, types with constructors default-constructed; removed

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <new>
 
-#include "gCMemory.h"
+#include "foundation/gCMemory.h"
 
 class gCBaseObject {
 public:

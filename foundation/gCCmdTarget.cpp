@@ -1,4 +1,4 @@
-#include "gCCmdTarget.h"
+#include "foundation/gCCmdTarget.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 
 #include <cstdint>
 
-#include "Error.h"
-#include "MessageIds.h"
-#include "gCBaseObject.h"
+#include "foundation/Error.h"
+#include "foundation/MessageIds.h"
+#include "foundation/gCBaseObject.h"
 
 class gCCmdTarget : public gCBaseObject {
 public:

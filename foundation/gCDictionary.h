@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "Alert.h"
-#include "gCArray.h"
+#include "foundation/Alert.h"
+#include "foundation/gCArray.h"
 
 template <typename T> class gCDictionary : public gCArray<T> {
 public:

@@ -1,4 +1,4 @@
-#include "gCMemory.h"
+#include "foundation/gCMemory.h"
 
 #include <cstdlib>
 

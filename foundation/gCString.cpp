@@ -1,11 +1,11 @@
 // The string's storage: capacity, setting, appending and inserting.
-#include "gCString.h"
+#include "foundation/gCString.h"
 
 #include <cstring>
 #include <limits>
 
-#include "StringUnits.h"
-#include "gCMemory.h"
+#include "foundation/StringUnits.h"
+#include "foundation/gCMemory.h"
 
 namespace {
 

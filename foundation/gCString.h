@@ -18,9 +18,9 @@
 
 #include <cstdint>
 
-#include "Error.h"
-#include "Geometry.h"
-#include "gCArray.h"
+#include "foundation/Error.h"
+#include "foundation/Geometry.h"
+#include "foundation/gCArray.h"
 
 class gCString {
 public:

@@ -2,8 +2,8 @@
 #include <cstring>
 #include <limits>
 
-#include "MacRoman.h"
-#include "gCString.h"
+#include "foundation/MacRoman.h"
+#include "foundation/gCString.h"
 
 char gCString::m_nAsciiBuffer[4096];
 

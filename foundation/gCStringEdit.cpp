@@ -2,8 +2,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "StringUnits.h"
-#include "gCString.h"
+#include "foundation/StringUnits.h"
+#include "foundation/gCString.h"
 
 void gCString::Mid(int32_t start, int32_t count) {
     if (!m_pBuffer) {

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <string>
 
-#include "Utf8.h"
-#include "gCString.h"
+#include "foundation/Utf8.h"
+#include "foundation/gCString.h"
 
 error gCString::Format(const char16_t* format, ...) {
     if (!format) {

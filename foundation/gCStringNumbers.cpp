@@ -1,8 +1,8 @@
 // Reading numbers and points from a string.
 #include <cstdlib>
 
-#include "ErrorReport.h"
-#include "gCString.h"
+#include "foundation/ErrorReport.h"
+#include "foundation/gCString.h"
 
 namespace {
 

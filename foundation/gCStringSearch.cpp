@@ -1,6 +1,6 @@
 // Searching a string and splitting it into pieces.
-#include "StringUnits.h"
-#include "gCString.h"
+#include "foundation/StringUnits.h"
+#include "foundation/gCString.h"
 
 namespace {
 

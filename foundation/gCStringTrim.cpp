@@ -1,6 +1,6 @@
 // Trimming the leading and trailing runs of a unit or of a set of units.
-#include "StringUnits.h"
-#include "gCString.h"
+#include "foundation/StringUnits.h"
+#include "foundation/gCString.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "PackedBlend.h"
-#include "Stretcher.h"
+#include "imaging/Stretcher.h"
+#include "imaging/detail/PackedBlend.h"
 
 namespace {
 

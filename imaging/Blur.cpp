@@ -1,11 +1,11 @@
-#include "Blur.h"
+#include "imaging/Blur.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "BlurLine.h"
-#include "ImLocker.h"
-#include "gCMemory.h"
+#include "foundation/gCMemory.h"
+#include "imaging/ImLocker.h"
+#include "imaging/detail/BlurLine.h"
 
 using namespace blurline;
 

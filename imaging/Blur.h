@@ -11,10 +11,10 @@
 
 #include <cstdint>
 
-#include "Error.h"
-#include "Geometry.h"
-#include "ImNav.h"
-#include "Image.h"
+#include "foundation/Error.h"
+#include "foundation/Geometry.h"
+#include "imaging/ImNav.h"
+#include "imaging/Image.h"
 
 class CBlur {
 public:

@@ -1,7 +1,7 @@
-#include "BmpHeader.h"
+#include "imaging/detail/BmpHeader.h"
 
-#include "ImageBase.h"
-#include "StreamBytes.h"
+#include "FileIO/StreamBytes.h"
+#include "imaging/ImageBase.h"
 
 using streambytes::Get16;
 using streambytes::Get32;

@@ -1,9 +1,9 @@
-#include "BmpIO.h"
+#include "imaging/BmpIO.h"
 
-#include "BmpHeader.h"
-#include "ErrorReport.h"
-#include "ImNav.h"
-#include "StreamBytes.h"
+#include "FileIO/StreamBytes.h"
+#include "foundation/ErrorReport.h"
+#include "imaging/ImNav.h"
+#include "imaging/detail/BmpHeader.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 // file with a grey palette from a CImage8. Unlike the other codecs it shows
 // each reading failure to the user itself (code 1 and a message).
 
-#include "ImageFormat.h"
+#include "imaging/ImageFormat.h"
 
 namespace bmp {
 struct Info;

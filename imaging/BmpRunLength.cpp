@@ -4,10 +4,10 @@
 // lost. The buffer is cleared for each new row, so pixels a file skips take
 // palette entry 0.
 
-#include "BmpHeader.h"
-#include "BmpIO.h"
-#include "ImNav.h"
-#include "StreamBytes.h"
+#include "FileIO/StreamBytes.h"
+#include "imaging/BmpIO.h"
+#include "imaging/ImNav.h"
+#include "imaging/detail/BmpHeader.h"
 
 #include <cstring>
 

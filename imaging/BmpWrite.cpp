@@ -2,10 +2,10 @@
 // from a CImage8, both uncompressed and bottom-up. Every write is checked,
 // so a refused write (a full disk) is 15, never success.
 
-#include "BmpHeader.h"
-#include "BmpIO.h"
-#include "ImNav.h"
-#include "StreamBytes.h"
+#include "FileIO/StreamBytes.h"
+#include "imaging/BmpIO.h"
+#include "imaging/ImNav.h"
+#include "imaging/detail/BmpHeader.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "CRegion.h"
+#include "imaging/CRegion.h"
 
 #include <algorithm>
 

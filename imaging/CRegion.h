@@ -11,11 +11,11 @@
 
 #include <cstdint>
 
-#include "CRegionIndex.h"
-#include "Error.h"
-#include "Geometry.h"
-#include "gCArray.h"
-#include "gCBaseObject.h"
+#include "foundation/Error.h"
+#include "foundation/Geometry.h"
+#include "foundation/gCArray.h"
+#include "foundation/gCBaseObject.h"
+#include "imaging/detail/CRegionIndex.h"
 
 class CRegion : public gCBaseObject {
 public:

@@ -1,4 +1,4 @@
-#include "CRegionIndex.h"
+#include "imaging/detail/CRegionIndex.h"
 
 #include <bit>
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "Blur.h"
+#include "imaging/Blur.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "Stretcher.h"
+#include "imaging/Stretcher.h"
 
 namespace {
 

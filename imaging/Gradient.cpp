@@ -1,12 +1,12 @@
-#include "Gradient.h"
+#include "imaging/Gradient.h"
 
 #include <cstdlib>
 #include <cstring>
 
-#include "ImNav.h"
-#include "Image.h"
-#include "ResourceTags.h"
-#include "Rounding.h"
+#include "FileIO/ResourceTags.h"
+#include "foundation/Rounding.h"
+#include "imaging/ImNav.h"
+#include "imaging/Image.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 
 #include <cstdint>
 
-#include "Pixel.h"
-#include "gCArray.h"
-#include "gCResourceObject.h"
+#include "FileIO/gCResourceObject.h"
+#include "foundation/gCArray.h"
+#include "imaging/Pixel.h"
 
 class CImage;
 class gCStream;

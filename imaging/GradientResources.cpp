@@ -2,12 +2,12 @@
 
 #include <cmath>
 
-#include "ErrorReport.h"
-#include "Gradient.h"
-#include "ResourceLoading.h"
-#include "ResourceTags.h"
-#include "gCFile.h"
-#include "gCStream.h"
+#include "FileIO/ResourceLoading.h"
+#include "FileIO/ResourceTags.h"
+#include "FileIO/gCFile.h"
+#include "FileIO/gCStream.h"
+#include "foundation/ErrorReport.h"
+#include "imaging/Gradient.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 // and the caller's pointer is left as it was; otherwise the pointer receives
 // what Lock hands out, and the lock is released at the end of the scope.
 
-#include "ImageBase.h"
-#include "gCBaseObject.h"
+#include "foundation/gCBaseObject.h"
+#include "imaging/ImageBase.h"
 
 class CImLocker : public gCBaseObject {
 public:

@@ -1,4 +1,4 @@
-#include "ImNav.h"
+#include "imaging/ImNav.h"
 
 #include <algorithm>
 #include <cstring>

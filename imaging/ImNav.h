@@ -14,11 +14,11 @@
 
 #include <cstdint>
 
-#include "Geometry.h"
-#include "Image.h"
-#include "Image8.h"
-#include "Pixel.h"
-#include "gCBaseObject.h"
+#include "foundation/Geometry.h"
+#include "foundation/gCBaseObject.h"
+#include "imaging/Image.h"
+#include "imaging/Image8.h"
+#include "imaging/Pixel.h"
 
 class CImNavBase : public gCBaseObject {
 public:

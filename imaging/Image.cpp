@@ -1,7 +1,7 @@
-#include "Image.h"
+#include "imaging/Image.h"
 
-#include "ImageCompression.h"
-#include "RLE.h"
+#include "imaging/RLE.h"
+#include "imaging/detail/ImageCompression.h"
 
 CImage::CImage(int32_t platform) : CImageBase(32, platform) {}
 

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "ImageBase.h"
+#include "imaging/ImageBase.h"
 
 class CRLE;
 

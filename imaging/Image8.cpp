@@ -1,7 +1,7 @@
-#include "Image8.h"
+#include "imaging/Image8.h"
 
-#include "ImageCompression.h"
-#include "RLE8.h"
+#include "imaging/RLE8.h"
+#include "imaging/detail/ImageCompression.h"
 
 CImage8::CImage8() : CImageBase(8, 0) {}
 

@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "ImageBase.h"
+#include "imaging/ImageBase.h"
 
 class CRLE8;
 

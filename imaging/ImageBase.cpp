@@ -1,10 +1,10 @@
-#include "ImageBase.h"
+#include "imaging/ImageBase.h"
 
 #include <cstring>
 
-#include "ErrorReport.h"
-#include "ResourceTags.h"
-#include "gCFile.h"
+#include "FileIO/ResourceTags.h"
+#include "FileIO/gCFile.h"
+#include "foundation/ErrorReport.h"
 
 CImageBase::CImageBase(int32_t bitsPerPixel, int32_t platform)
     : gCResourceObject(kResImageTag), m_nBitsPerPixel(bitsPerPixel), m_fPlatform(platform ? 1 : 0) {

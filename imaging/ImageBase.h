@@ -15,11 +15,11 @@
 #include <cstdint>
 #include <memory>
 
-#include "CMemBlock.h"
-#include "Error.h"
-#include "Geometry.h"
-#include "gCMemory.h"
-#include "gCResourceObject.h"
+#include "FileIO/gCResourceObject.h"
+#include "foundation/CMemBlock.h"
+#include "foundation/Error.h"
+#include "foundation/Geometry.h"
+#include "foundation/gCMemory.h"
 
 class CImageBase : public gCResourceObject {
 public:

@@ -1,4 +1,4 @@
-#include "ImageFormat.h"
+#include "imaging/ImageFormat.h"
 
 #include <cstring>
 

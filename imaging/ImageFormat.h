@@ -8,10 +8,10 @@
 
 #include <cstdint>
 
-#include "CMemBlock.h"
-#include "Error.h"
-#include "Pixel.h"
-#include "gCBaseObject.h"
+#include "foundation/CMemBlock.h"
+#include "foundation/Error.h"
+#include "foundation/gCBaseObject.h"
+#include "imaging/Pixel.h"
 
 class CImage;
 class CImage8;

@@ -1,13 +1,13 @@
-#include "ImageIO.h"
+#include "imaging/ImageIO.h"
 
 #include <memory>
 #include <new>
 
-#include "BmpIO.h"
-#include "ImageIOForms.h"
-#include "JpgIO.h"
-#include "PngIO.h"
-#include "gCMemFile.h"
+#include "FileIO/gCMemFile.h"
+#include "imaging/BmpIO.h"
+#include "imaging/JpgIO.h"
+#include "imaging/PngIO.h"
+#include "imaging/detail/ImageIOForms.h"
 
 namespace imageio {
 

@@ -9,9 +9,9 @@
 
 #include <cstdint>
 
-#include "CMemBlock.h"
-#include "Error.h"
-#include "gCString.h"
+#include "foundation/CMemBlock.h"
+#include "foundation/Error.h"
+#include "foundation/gCString.h"
 
 class CImage;
 class CImage8;

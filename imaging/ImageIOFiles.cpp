@@ -3,13 +3,13 @@
 // return. A written file is a whole new file: it replaces the old one only
 // when the image was encoded and every byte was written.
 
-#include "ImageIO.h"
-#include "ImageIOForms.h"
-#include "StreamBytes.h"
-#include "gCFRef.h"
-#include "gCFRelative.h"
-#include "gCFile.h"
-#include "gCMemFile.h"
+#include "FileIO/StreamBytes.h"
+#include "FileIO/gCFRef.h"
+#include "FileIO/gCFRelative.h"
+#include "FileIO/gCFile.h"
+#include "FileIO/gCMemFile.h"
+#include "imaging/ImageIO.h"
+#include "imaging/detail/ImageIOForms.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
-#include "ImageList.h"
+#include "imaging/ImageList.h"
 
 #include <memory>
 
-#include "AppServices.h"
-#include "CResourcePool.h"
-#include "ErrorReport.h"
-#include "ResourceLoading.h"
-#include "Utf8.h"
-#include "gCFile.h"
-#include "gCResourceIndex.h"
+#include "FileIO/CResourcePool.h"
+#include "FileIO/ResourceLoading.h"
+#include "FileIO/gCFile.h"
+#include "FileIO/gCResourceIndex.h"
+#include "foundation/AppServices.h"
+#include "foundation/ErrorReport.h"
+#include "foundation/Utf8.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 
 #include <cstdint>
 
-#include "Image.h"
-#include "Image8.h"
-#include "ResourceTags.h"
-#include "gCArray.h"
-#include "gCResourceObject.h"
+#include "FileIO/ResourceTags.h"
+#include "FileIO/gCResourceObject.h"
+#include "foundation/gCArray.h"
+#include "imaging/Image.h"
+#include "imaging/Image8.h"
 
 template <class Image, uint32_t Tag> class gCImageListT : public gCResourceObject {
 public:

@@ -1,11 +1,11 @@
 // Loading images from the resource file, alone or shared through the
 // application's image pool.
 
-#include "ErrorReport.h"
-#include "Image.h"
-#include "Image8.h"
-#include "ImageIO.h"
-#include "ResourceLoading.h"
+#include "FileIO/ResourceLoading.h"
+#include "foundation/ErrorReport.h"
+#include "imaging/Image.h"
+#include "imaging/Image8.h"
+#include "imaging/ImageIO.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 // the error manager: the functions that set it hold only plain locals, and
 // everything with a destructor lives in their callers.
 
-#include "JpgIO.h"
+#include "imaging/JpgIO.h"
 
-#include "ImNav.h"
-#include "JpgStreamManagers.h"
-#include "StreamBytes.h"
+#include "FileIO/StreamBytes.h"
+#include "imaging/ImNav.h"
+#include "imaging/detail/JpgStreamManagers.h"
 
 #include <cstring>
 

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "ImageFormat.h"
+#include "imaging/ImageFormat.h"
 
 class gCJpgIO : public gCImageFormat {
 public:

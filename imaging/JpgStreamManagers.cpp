@@ -1,4 +1,4 @@
-#include "JpgStreamManagers.h"
+#include "imaging/detail/JpgStreamManagers.h"
 
 namespace {
 

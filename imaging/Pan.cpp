@@ -3,8 +3,8 @@
 #include <cstring>
 #include <numeric>
 
-#include "Stretcher.h"
-#include "gCMemory.h"
+#include "foundation/gCMemory.h"
+#include "imaging/Stretcher.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "Pixel.h"
+#include "imaging/Pixel.h"
 
 CPixel::BlendProcPtr CPixel::m_pBlendProc = &CPixel::BlendProc;
 CPixel::Blend255ProcPtr CPixel::m_pBlend255Proc = &CPixel::Blend255Proc;

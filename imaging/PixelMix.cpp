@@ -1,9 +1,9 @@
-#include "PixelMix.h"
+#include "imaging/PixelMix.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "MixModes.h"
+#include "imaging/detail/MixModes.h"
 
 namespace {
 

@@ -13,10 +13,10 @@
 
 #include <cstdint>
 
-#include "Error.h"
-#include "ImNav.h"
-#include "Image.h"
-#include "Pixel.h"
+#include "foundation/Error.h"
+#include "imaging/ImNav.h"
+#include "imaging/Image.h"
+#include "imaging/Pixel.h"
 
 class CPixelMix {
 public:

@@ -8,7 +8,7 @@
 // with the alpha (or a 255 filler) after the colour makes every 32-bit word
 // round-trip unchanged.
 
-#include "ImageFormat.h"
+#include "imaging/ImageFormat.h"
 
 class gCPngIO : public gCImageFormat {
 public:

@@ -2,10 +2,10 @@
 // set the jump point hold only plain locals, and everything with a destructor
 // lives in their callers, so a jump skips no destructor.
 
-#include "ImNav.h"
-#include "PngIO.h"
-#include "PngShared.h"
-#include "StreamBytes.h"
+#include "FileIO/StreamBytes.h"
+#include "imaging/ImNav.h"
+#include "imaging/PngIO.h"
+#include "imaging/detail/PngShared.h"
 
 #include <csetjmp>
 #include <png.h>

@@ -1,8 +1,8 @@
-#include "PngShared.h"
+#include "imaging/detail/PngShared.h"
 
-#include "ImNav.h"
-#include "StreamBytes.h"
-#include "gCMemory.h"
+#include "FileIO/StreamBytes.h"
+#include "foundation/gCMemory.h"
+#include "imaging/ImNav.h"
 
 void g_PNGIO_VantorReadData(png_structp png, png_bytep data, size_t length) {
     if (streambytes::ReadExact(*static_cast<gCStream*>(png_get_io_ptr(png)), data, length)) {

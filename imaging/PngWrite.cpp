@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "ImNav.h"
-#include "PngIO.h"
-#include "PngShared.h"
+#include "imaging/ImNav.h"
+#include "imaging/PngIO.h"
+#include "imaging/detail/PngShared.h"
 
 #include <csetjmp>
 #include <png.h>

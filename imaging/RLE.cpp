@@ -1,7 +1,7 @@
-#include "RLE.h"
+#include "imaging/RLE.h"
 
-#include "ImNav.h"
-#include "RunLengthCoder.h"
+#include "imaging/ImNav.h"
+#include "imaging/detail/RunLengthCoder.h"
 
 using Policy = runlength::PixelPolicy;
 

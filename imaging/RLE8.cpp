@@ -1,7 +1,7 @@
-#include "RLE8.h"
+#include "imaging/RLE8.h"
 
-#include "ImNav.h"
-#include "RunLengthCoder.h"
+#include "imaging/ImNav.h"
+#include "imaging/detail/RunLengthCoder.h"
 
 using runlength::BytePolicy;
 using High = runlength::ChannelPolicy<24>;

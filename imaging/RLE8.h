@@ -6,9 +6,9 @@
 
 #include <cstdint>
 
-#include "Error.h"
-#include "Pixel.h"
-#include "RunLengthBlock.h"
+#include "foundation/Error.h"
+#include "imaging/Pixel.h"
+#include "imaging/detail/RunLengthBlock.h"
 
 class CImage;
 class CImage8;

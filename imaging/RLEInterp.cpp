@@ -1,4 +1,4 @@
-#include "RLEInterp.h"
+#include "imaging/RLEInterp.h"
 
 #include <algorithm>
 

@@ -7,8 +7,8 @@
 
 #include <cstdint>
 
-#include "Pixel.h"
-#include "RLE.h"
+#include "imaging/Pixel.h"
+#include "imaging/RLE.h"
 
 class CRLEInterp {
 public:

@@ -7,11 +7,11 @@
 #include <emmintrin.h>
 #endif
 
-#include "PackedBlend.h"
-#include "Pixel.h"
-#include "StretchBilinear.h"
-#include "StretchSampling.h"
-#include "Stretcher.h"
+#include "imaging/Pixel.h"
+#include "imaging/Stretcher.h"
+#include "imaging/detail/PackedBlend.h"
+#include "imaging/detail/StretchBilinear.h"
+#include "imaging/detail/StretchSampling.h"
 
 using namespace stretch;
 

@@ -5,11 +5,11 @@
 // bit: per channel, the packed forms compute exactly
 // floor((a * (256 - f) + b * f) / 256) across and then down.
 
-#include "StretchBilinear.h"
+#include "imaging/detail/StretchBilinear.h"
 
 #include <algorithm>
 
-#include "PackedBlend.h"
+#include "imaging/detail/PackedBlend.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

@@ -3,11 +3,11 @@
 
 #include <algorithm>
 
-#include "RLE.h"
-#include "RLE8.h"
-#include "RLEInterp.h"
-#include "StretchSampling.h"
-#include "Stretcher.h"
+#include "imaging/RLE.h"
+#include "imaging/RLE8.h"
+#include "imaging/RLEInterp.h"
+#include "imaging/Stretcher.h"
+#include "imaging/detail/StretchSampling.h"
 
 using namespace stretch;
 

@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "PackedBlend.h"
-#include "Stretcher.h"
+#include "imaging/Stretcher.h"
+#include "imaging/detail/PackedBlend.h"
 
 namespace {
 

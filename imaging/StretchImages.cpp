@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "Stretcher.h"
+#include "imaging/Stretcher.h"
 
 namespace {
 

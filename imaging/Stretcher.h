@@ -12,11 +12,11 @@
 
 #include <cstdint>
 
-#include "Error.h"
-#include "Geometry.h"
-#include "ImNav.h"
-#include "Image.h"
-#include "Image8.h"
+#include "foundation/Error.h"
+#include "foundation/Geometry.h"
+#include "imaging/ImNav.h"
+#include "imaging/Image.h"
+#include "imaging/Image8.h"
 
 class CStretcher {
 public:

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <type_traits>
 
-#include "Stretcher.h"
+#include "imaging/Stretcher.h"
 
 namespace {
 

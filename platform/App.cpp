@@ -1,4 +1,4 @@
-#include "App.h"
+#include "platform/App.h"
 
 CApp::CApp() {
     m_fInTimer = 0;

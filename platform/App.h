@@ -2,7 +2,7 @@
 // The toolkit's concrete application class; the application derives its
 // own from it.
 
-#include "AppMac.h"
+#include "platform/AppMac.h"
 
 class CApp : public CAppMac {
 public:

@@ -1,4 +1,4 @@
-#include "AppBase.h"
+#include "platform/AppBase.h"
 
 #include <unistd.h>
 
@@ -6,14 +6,14 @@
 #include <new>
 #include <string>
 
-#include "Backdrop.h"
-#include "Font.h"
-#include "TabletServices.h"
-#include "TextRenderer.h"
-#include "Utf8.h"
-#include "VolumeTable.h"
-#include "WindowBase.h"
-#include "gCMemory.h"
+#include "FileIO/VolumeTable.h"
+#include "foundation/Utf8.h"
+#include "foundation/gCMemory.h"
+#include "platform/Backdrop.h"
+#include "platform/Font.h"
+#include "platform/TabletServices.h"
+#include "platform/TextRenderer.h"
+#include "platform/WindowBase.h"
 
 gCString gApplicationFolder() {
     gCString root;

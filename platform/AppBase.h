@@ -9,18 +9,18 @@
 #include <cstdint>
 #include <memory>
 
-#include "AppServices.h"
-#include "CResourcePool.h"
-#include "Error.h"
-#include "Geometry.h"
-#include "MessageHub.h"
-#include "PlatformAudioManager.h"
-#include "gCArray.h"
-#include "gCCmdTarget.h"
-#include "gCFile.h"
-#include "gCResourceIndex.h"
-#include "gCString.h"
-#include "gCStringTable.h"
+#include "FileIO/CResourcePool.h"
+#include "FileIO/gCFile.h"
+#include "FileIO/gCResourceIndex.h"
+#include "FileIO/gCStringTable.h"
+#include "foundation/AppServices.h"
+#include "foundation/Error.h"
+#include "foundation/Geometry.h"
+#include "foundation/gCArray.h"
+#include "foundation/gCCmdTarget.h"
+#include "foundation/gCString.h"
+#include "platform/MessageHub.h"
+#include "platform/PlatformAudioManager.h"
 
 class CAppWindow;
 class CBackdrop;

@@ -1,14 +1,14 @@
-#include "AppMac.h"
+#include "platform/AppMac.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
-#include "KeyTable.h"
-#include "TabletServices.h"
-#include "WindowBase.h"
-#include "XInputPenReader.h"
+#include "platform/TabletServices.h"
+#include "platform/WindowBase.h"
+#include "platform/detail/KeyTable.h"
+#include "platform/detail/XInputPenReader.h"
 
 CAppMac::CAppMac() {
     m_Input.SetListener([this](const CInputEvent& e) { StoreTabletSample(e); });

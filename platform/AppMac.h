@@ -4,8 +4,8 @@
 // tests); the button, key and pointer questions pump SDL into that queue and
 // answer from the state it keeps.
 
-#include "AppBase.h"
-#include "InputQueue.h"
+#include "platform/AppBase.h"
+#include "platform/detail/InputQueue.h"
 
 class CMacWindow;
 

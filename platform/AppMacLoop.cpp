@@ -1,9 +1,9 @@
 // The event loop and its 3 ms heartbeat.
-#include "AppMac.h"
-#include "Clock.h"
-#include "ErrorReport.h"
-#include "MacWindow.h"
-#include "gCFileDlg.h"
+#include "FileIO/gCFileDlg.h"
+#include "foundation/Clock.h"
+#include "foundation/ErrorReport.h"
+#include "platform/AppMac.h"
+#include "platform/MacWindow.h"
 
 namespace {
 

@@ -3,13 +3,13 @@
 #include <cstdlib>
 #include <string>
 
-#include "AppMac.h"
-#include "ErrorReport.h"
-#include "MessageIds.h"
-#include "VolumeTable.h"
-#include "WindowBase.h"
-#include "gCFRef.h"
-#include "gCFileIO.h"
+#include "FileIO/VolumeTable.h"
+#include "FileIO/gCFRef.h"
+#include "FileIO/gCFileIO.h"
+#include "foundation/ErrorReport.h"
+#include "foundation/MessageIds.h"
+#include "platform/AppMac.h"
+#include "platform/WindowBase.h"
 
 gCString CAppMac::DocumentPath(const char* posixPath) {
     gCString path;

@@ -2,9 +2,9 @@
 // desktop's windows.
 #include <SDL.h>
 
-#include "AppMac.h"
-#include "MacWindow.h"
-#include "Utf8.h"
+#include "foundation/Utf8.h"
+#include "platform/AppMac.h"
+#include "platform/MacWindow.h"
 
 error CAppMac::Hide() {
     if (CMacWindow* window = MainWindow(); window && window->GetSDLWindow()) {

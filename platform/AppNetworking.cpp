@@ -1,7 +1,7 @@
 // The application object's part of the toolkit's data-pipe sessions. This
 // program never starts networking; the sessions themselves arrive with the
 // networking layer, which replaces these.
-#include "AppBase.h"
+#include "platform/AppBase.h"
 
 error CAppBase::AppNetworkingHeartbeat() {
     return eNoError;

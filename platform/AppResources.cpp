@@ -1,8 +1,8 @@
 // The application object's resource file, font file, their indexes, the
 // string table and the shared resource pools.
-#include "AppBase.h"
+#include "platform/AppBase.h"
 
-#include "gCFRelative.h"
+#include "FileIO/gCFRelative.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 #include <memory>
 #include <new>
 
-#include "AppBase.h"
-#include "MacWindow.h"
-#include "Utf8.h"
+#include "foundation/Utf8.h"
+#include "platform/AppBase.h"
+#include "platform/MacWindow.h"
 
 CAppWindow* CAppBase::NewWindow() {
     return new (std::nothrow) CAppWindow();

@@ -1,8 +1,8 @@
-#include "Backdrop.h"
+#include "platform/Backdrop.h"
 
 #include <new>
 
-#include "WindowBase.h"
+#include "platform/WindowBase.h"
 
 CBackdrop::~CBackdrop() = default;
 

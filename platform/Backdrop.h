@@ -9,11 +9,11 @@
 #include <cstdint>
 #include <memory>
 
-#include "Error.h"
-#include "Geometry.h"
-#include "Image.h"
-#include "gCCmdTarget.h"
-#include "gCString.h"
+#include "foundation/Error.h"
+#include "foundation/Geometry.h"
+#include "foundation/gCCmdTarget.h"
+#include "foundation/gCString.h"
+#include "imaging/Image.h"
 
 class CWidget;
 

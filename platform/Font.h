@@ -3,7 +3,7 @@
 // The smallest form of the text subsystem's font class; the text subsystem
 // replaces it.
 
-#include "Error.h"
+#include "foundation/Error.h"
 
 class gCFont {
 public:

@@ -7,7 +7,7 @@
 
 #include <SDL.h>
 
-#include "Geometry.h"
+#include "foundation/Geometry.h"
 
 enum class EInputKind : int32_t {
     eNone,

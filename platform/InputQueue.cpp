@@ -1,6 +1,6 @@
-#include "InputQueue.h"
+#include "platform/detail/InputQueue.h"
 
-#include "SDLInput.h"
+#include "platform/detail/SDLInput.h"
 
 CInputQueue::~CInputQueue() {
     Clear();

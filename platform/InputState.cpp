@@ -1,4 +1,4 @@
-#include "InputState.h"
+#include "platform/detail/InputState.h"
 
 void CInputState::Process(CInputEvent& e) {
     if (e.button == kButtonPrimary) {

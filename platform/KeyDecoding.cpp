@@ -1,7 +1,7 @@
-#include "KeyDecoding.h"
+#include "platform/detail/KeyDecoding.h"
 
-#include "InputEvent.h"
-#include "MacRoman.h"
+#include "foundation/MacRoman.h"
+#include "platform/InputEvent.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "KeyTable.h"
+#include "platform/detail/KeyTable.h"
 
 #include <SDL_scancode.h>
 
-#include "InputEvent.h"
+#include "platform/InputEvent.h"
 
 uint32_t ModifierBitForKey(uint32_t code) {
     switch (code) {

@@ -1,13 +1,13 @@
-#include "MacWindow.h"
+#include "platform/MacWindow.h"
 
 #include <algorithm>
 #include <new>
 #include <vector>
 
-#include "AppMac.h"
-#include "ErrorReport.h"
-#include "TabletServices.h"
-#include "Utf8.h"
+#include "foundation/ErrorReport.h"
+#include "foundation/Utf8.h"
+#include "platform/AppMac.h"
+#include "platform/TabletServices.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 
 #include <SDL.h>
 
-#include "InputEvent.h"
-#include "WindowBase.h"
+#include "platform/InputEvent.h"
+#include "platform/WindowBase.h"
 
 // The main screen: its bounds and the part of it that windows may use. The
 // top inset of the usable part stands for the system menu bar.

@@ -1,4 +1,4 @@
-#include "MessageHub.h"
+#include "platform/MessageHub.h"
 
 int32_t CMessageHub::Message(uint32_t id, void* data, uintptr_t extra) {
     for (int32_t i = 0; i < m_aTargets.GetSize(); ++i) {

@@ -5,9 +5,9 @@
 
 #include <cstdint>
 
-#include "Error.h"
-#include "gCArray.h"
-#include "gCCmdTarget.h"
+#include "foundation/Error.h"
+#include "foundation/gCArray.h"
+#include "foundation/gCCmdTarget.h"
 
 class CMessageHub : public gCCmdTarget {
 public:

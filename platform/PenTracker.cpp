@@ -1,4 +1,4 @@
-#include "PenTracker.h"
+#include "platform/detail/PenTracker.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,6 +1,6 @@
-#include "SDLInput.h"
+#include "platform/detail/SDLInput.h"
 
-#include "KeyDecoding.h"
+#include "platform/detail/KeyDecoding.h"
 
 uint32_t ModifiersFromSDL(uint32_t kmod) {
     uint32_t bits = 0;

@@ -1,11 +1,11 @@
-#include "TabletServices.h"
+#include "platform/TabletServices.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "AppBase.h"
-#include "InputEvent.h"
-#include "XInputPenReader.h"
+#include "platform/AppBase.h"
+#include "platform/InputEvent.h"
+#include "platform/detail/XInputPenReader.h"
 
 CTabletServices::CTabletServices() = default;
 CTabletServices::~CTabletServices() = default;

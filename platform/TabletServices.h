@@ -8,7 +8,7 @@
 
 #include <SDL.h>
 
-#include "Error.h"
+#include "foundation/Error.h"
 
 class CXInputPenReader;
 

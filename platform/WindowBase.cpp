@@ -1,7 +1,7 @@
-#include "WindowBase.h"
+#include "platform/WindowBase.h"
 
-#include "AppBase.h"
-#include "ErrorReport.h"
+#include "foundation/ErrorReport.h"
+#include "platform/AppBase.h"
 
 CWindowBase::~CWindowBase() {
     ReleaseSystem();

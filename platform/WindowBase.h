@@ -8,11 +8,11 @@
 #include <cstdint>
 #include <memory>
 
-#include "Backdrop.h"
-#include "Error.h"
-#include "Geometry.h"
-#include "gCBaseObject.h"
-#include "gCString.h"
+#include "foundation/Error.h"
+#include "foundation/Geometry.h"
+#include "foundation/gCBaseObject.h"
+#include "foundation/gCString.h"
+#include "platform/Backdrop.h"
 
 class CImage;
 

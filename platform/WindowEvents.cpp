@@ -1,8 +1,8 @@
 // Input records and SDL window events to the window's On* operations.
-#include "AppBase.h"
-#include "KeyDecoding.h"
-#include "MacWindow.h"
-#include "Utf8.h"
+#include "foundation/Utf8.h"
+#include "platform/AppBase.h"
+#include "platform/MacWindow.h"
+#include "platform/detail/KeyDecoding.h"
 
 namespace {
 

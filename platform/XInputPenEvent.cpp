@@ -1,4 +1,4 @@
-#include "XInputPenEvent.h"
+#include "platform/detail/XInputPenEvent.h"
 
 bool PenEventFromXI2(int evtype, const XIDeviceEvent& de, const std::vector<CPenDevice>& pens,
                      CPenEvent& out) {

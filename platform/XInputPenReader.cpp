@@ -1,6 +1,6 @@
-#include "XInputPenReader.h"
+#include "platform/detail/XInputPenReader.h"
 
-#include "XInputPenEvent.h"
+#include "platform/detail/XInputPenEvent.h"
 #include <SDL_syswm.h>
 
 #include <algorithm>

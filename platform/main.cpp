@@ -1,6 +1,6 @@
 // The process's entry: the one application object exists already (built
 // by static construction); the platform layer runs it.
-#include "AppMac.h"
+#include "platform/AppMac.h"
 
 int main(int argc, char** argv) {
     return CAppMac::Main(argc, argv);

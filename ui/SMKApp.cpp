@@ -1,10 +1,10 @@
-#include "SMKApp.h"
+#include "ui/SMKApp.h"
 
 #include <new>
 
-#include "ErrorReport.h"
-#include "SMKBackdrop.h"
-#include "WindowBase.h"
+#include "foundation/ErrorReport.h"
+#include "platform/WindowBase.h"
+#include "ui/SMKBackdrop.h"
 
 CSMKApp::CSMKApp() {
     m_nMacType = 0x44424C4E; // 'DBLN'

@@ -3,7 +3,7 @@
 // around a one-colour backdrop, so that the window, the event loop and
 // quitting run.
 
-#include "App.h"
+#include "platform/App.h"
 
 class CSMKApp : public CApp {
 public:

@@ -1,8 +1,8 @@
-#include "SMKBackdrop.h"
+#include "ui/SMKBackdrop.h"
 
 #include <cstddef>
 
-#include "WindowBase.h"
+#include "platform/WindowBase.h"
 
 CSMKBackdrop::CSMKBackdrop() {
     gCString name;

@@ -2,7 +2,7 @@
 // The main backdrop, until the interface is built: one colour over the
 // whole window, named "Daublin".
 
-#include "Backdrop.h"
+#include "platform/Backdrop.h"
 
 class CSMKBackdrop : public CBackdrop {
 public:

@@ -1,4 +1,4 @@
 // The one application object, built before main runs.
-#include "SMKApp.h"
+#include "ui/SMKApp.h"
 
 CSMKApp theApp;

@@ -6,13 +6,13 @@
 #include <cstdlib>
 #include <ostream>
 
-#include "FakeAppServices.h"
-#include "ScriptedDialog.h"
-#include "StreamBytes.h"
-#include "TempVolume.h"
-#include "gCFRef.h"
-#include "gCFTypeList.h"
-#include "gCFileDlg.h"
+#include "FileIO/gCFRef.h"
+#include "FileIO/gCFTypeList.h"
+#include "FileIO/gCFileDlg.h"
+#include "testsupport/FileIO/ScriptedDialog.h"
+#include "testsupport/FileIO/TempVolume.h"
+#include "testsupport/FileIO/TestBytes.h"
+#include "testsupport/foundation/FakeAppServices.h"
 
 namespace {
 

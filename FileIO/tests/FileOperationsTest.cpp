@@ -9,17 +9,17 @@
 #include <memory>
 #include <vector>
 
-#include "FakeAppServices.h"
-#include "ScriptedDialog.h"
-#include "StreamBytes.h"
-#include "TempVolume.h"
-#include "gCFRef.h"
-#include "gCFRelative.h"
-#include "gCFile.h"
-#include "gCFileIO.h"
-#include "gCFolderRef.h"
-#include "gCMemFile.h"
-#include "gCVolumeRef.h"
+#include "FileIO/gCFRef.h"
+#include "FileIO/gCFRelative.h"
+#include "FileIO/gCFile.h"
+#include "FileIO/gCFileIO.h"
+#include "FileIO/gCFolderRef.h"
+#include "FileIO/gCMemFile.h"
+#include "FileIO/gCVolumeRef.h"
+#include "testsupport/FileIO/ScriptedDialog.h"
+#include "testsupport/FileIO/TempVolume.h"
+#include "testsupport/FileIO/TestBytes.h"
+#include "testsupport/foundation/FakeAppServices.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "FakeAppServices.h"
-#include "TempVolume.h"
-#include "gCFRef.h"
-#include "gCFRelative.h"
-#include "gCFolderRef.h"
+#include "FileIO/gCFRef.h"
+#include "FileIO/gCFRelative.h"
+#include "FileIO/gCFolderRef.h"
+#include "testsupport/FileIO/TempVolume.h"
+#include "testsupport/foundation/FakeAppServices.h"
 
 namespace {
 

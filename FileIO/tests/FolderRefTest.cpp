@@ -3,11 +3,11 @@
 #include <filesystem>
 #include <iterator>
 
-#include "StreamBytes.h"
-#include "TempVolume.h"
-#include "gCFRef.h"
-#include "gCFolderRef.h"
-#include "gCVolumeRef.h"
+#include "FileIO/gCFRef.h"
+#include "FileIO/gCFolderRef.h"
+#include "FileIO/gCVolumeRef.h"
+#include "testsupport/FileIO/TempVolume.h"
+#include "testsupport/FileIO/TestBytes.h"
 
 namespace {
 

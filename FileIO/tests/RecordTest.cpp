@@ -3,12 +3,12 @@
 #include <functional>
 #include <ostream>
 
-#include "StreamBytes.h"
-#include "TempVolume.h"
-#include "gCFRef.h"
-#include "gCFile.h"
-#include "gCMemFile.h"
-#include "gCPersistencyUtils.h"
+#include "FileIO/gCFRef.h"
+#include "FileIO/gCFile.h"
+#include "FileIO/gCMemFile.h"
+#include "FileIO/gCPersistencyUtils.h"
+#include "testsupport/FileIO/TempVolume.h"
+#include "testsupport/FileIO/TestBytes.h"
 
 namespace {
 

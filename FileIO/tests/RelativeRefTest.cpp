@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "FakeAppServices.h"
-#include "TempVolume.h"
-#include "gCFRelative.h"
+#include "FileIO/gCFRelative.h"
+#include "testsupport/FileIO/TempVolume.h"
+#include "testsupport/foundation/FakeAppServices.h"
 
 namespace {
 

@@ -1,16 +1,16 @@
 // Resource files: the index of blocks, the block search with its single
 // wrap-around, and the pools that own shared resource objects.
 
-#include "CResourcePool.h"
-#include "FakeAppServices.h"
-#include "ResourceBytes.h"
-#include "ResourceTags.h"
-#include "StreamBytes.h"
-#include "TempVolume.h"
-#include "gCFRef.h"
-#include "gCFile.h"
-#include "gCResourceIndex.h"
-#include "gCResourceObject.h"
+#include "FileIO/CResourcePool.h"
+#include "FileIO/ResourceTags.h"
+#include "FileIO/gCFRef.h"
+#include "FileIO/gCFile.h"
+#include "FileIO/gCResourceIndex.h"
+#include "FileIO/gCResourceObject.h"
+#include "testsupport/FileIO/ResourceBytes.h"
+#include "testsupport/FileIO/TempVolume.h"
+#include "testsupport/FileIO/TestBytes.h"
+#include "testsupport/foundation/FakeAppServices.h"
 
 namespace {
 

@@ -2,16 +2,16 @@
 // follows: the application's file and index, the index as a shortcut that
 // may be wrong, and shared objects kept in the application's pools.
 
-#include "CResourcePool.h"
-#include "FakeAppServices.h"
-#include "ResourceBytes.h"
-#include "ResourceLoading.h"
-#include "ResourceTags.h"
-#include "StreamBytes.h"
-#include "TempVolume.h"
-#include "gCFRef.h"
-#include "gCFile.h"
-#include "gCResourceIndex.h"
+#include "FileIO/CResourcePool.h"
+#include "FileIO/ResourceLoading.h"
+#include "FileIO/ResourceTags.h"
+#include "FileIO/gCFRef.h"
+#include "FileIO/gCFile.h"
+#include "FileIO/gCResourceIndex.h"
+#include "testsupport/FileIO/FakeResourceServices.h"
+#include "testsupport/FileIO/ResourceBytes.h"
+#include "testsupport/FileIO/TempVolume.h"
+#include "testsupport/FileIO/TestBytes.h"
 
 namespace {
 
@@ -79,7 +79,7 @@ TEST_F(ResourcePool, EmptyAndDestroyAtDeleteTheirObjects) {
 }
 
 TEST_F(ResourcePool, ApplicationSearchesPoolsZeroToFourForMinusOne) {
-    CFakeAppServices app;
+    CFakeResourceServices app;
     CBlob* image = new CBlob(1, "picture");
     CBlob* font = new CBlob(2, "font");
     ASSERT_EQ(app.GetResourcePool(1)->Add(image), eNoError);
@@ -112,7 +112,7 @@ protected:
 
     gCFile m_File;
     gCResourceIndex m_Index;
-    CFakeAppServices m_App;
+    CFakeResourceServices m_App;
 };
 
 TEST_F(LoadingConvention, NullFileMeansTheApplicationsFileAndIndex) {

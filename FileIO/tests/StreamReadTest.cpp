@@ -5,11 +5,11 @@
 #include <ostream>
 #include <vector>
 
-#include "StreamBytes.h"
-#include "TempVolume.h"
-#include "gCFRef.h"
-#include "gCFile.h"
-#include "gCMemFile.h"
+#include "FileIO/gCFRef.h"
+#include "FileIO/gCFile.h"
+#include "FileIO/gCMemFile.h"
+#include "testsupport/FileIO/TempVolume.h"
+#include "testsupport/FileIO/TestBytes.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 #include <functional>
 #include <ostream>
 
-#include "StreamBytes.h"
-#include "TempVolume.h"
-#include "gCFRef.h"
-#include "gCFile.h"
-#include "gCMemFile.h"
+#include "FileIO/gCFRef.h"
+#include "FileIO/gCFile.h"
+#include "FileIO/gCMemFile.h"
+#include "testsupport/FileIO/TempVolume.h"
+#include "testsupport/FileIO/TestBytes.h"
 
 namespace {
 

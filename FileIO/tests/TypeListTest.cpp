@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "TempVolume.h"
-#include "gCFRef.h"
-#include "gCFTypeList.h"
+#include "FileIO/gCFRef.h"
+#include "FileIO/gCFTypeList.h"
+#include "testsupport/FileIO/TempVolume.h"
 
 namespace {
 

@@ -5,12 +5,12 @@
 
 #include <unistd.h>
 
-#include "ApplicationRoot.h"
-#include "TempVolume.h"
-#include "Utf8.h"
-#include "VolumeTable.h"
-#include "gCFRef.h"
-#include "gCString.h"
+#include "FileIO/VolumeTable.h"
+#include "FileIO/detail/ApplicationRoot.h"
+#include "FileIO/gCFRef.h"
+#include "foundation/Utf8.h"
+#include "foundation/gCString.h"
+#include "testsupport/FileIO/TempVolume.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "Diagnostics.h"
+#include "devtools/rc/Diagnostics.h"
 
 void Diagnostics::Error(const SourcePlace& place, const std::string& message) {
     m_Messages.push_back(place.file + ":" + std::to_string(place.line) + ": " + message);

@@ -1,16 +1,16 @@
-#include "LoaderCheck.h"
+#include "devtools/rc/LoaderCheck.h"
 
 #include <memory>
 
-#include "AppServices.h"
-#include "CResourcePool.h"
-#include "Gradient.h"
-#include "Image.h"
-#include "Image8.h"
-#include "ImageList.h"
-#include "Payloads.h"
-#include "ResourceTags.h"
-#include "gCFile.h"
+#include "FileIO/CResourcePool.h"
+#include "FileIO/ResourceTags.h"
+#include "FileIO/gCFile.h"
+#include "devtools/rc/Payloads.h"
+#include "foundation/AppServices.h"
+#include "imaging/Gradient.h"
+#include "imaging/Image.h"
+#include "imaging/Image8.h"
+#include "imaging/ImageList.h"
 
 class CLoaderCheck::Services : public CAppServices {
 public:

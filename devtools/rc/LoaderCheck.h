@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "SourceModel.h"
+#include "devtools/rc/SourceModel.h"
 
 class gCFile;
 class gCResourceIndex;

@@ -1,12 +1,12 @@
-#include "Payloads.h"
+#include "devtools/rc/Payloads.h"
 
 #include <cstring>
 
-#include "Utf8.h"
-#include "gCFile.h"
-#include "gCResourceIndex.h"
-#include "gCResourceObject.h"
-#include "gCString.h"
+#include "FileIO/gCFile.h"
+#include "FileIO/gCResourceIndex.h"
+#include "FileIO/gCResourceObject.h"
+#include "foundation/Utf8.h"
+#include "foundation/gCString.h"
 
 namespace {
 

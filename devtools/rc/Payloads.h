@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "SourceModel.h"
+#include "devtools/rc/SourceModel.h"
 
 // A byte payload behind an optional Int32 length: raw blocks, images, sounds.
 class BytesPayload : public Payload {

@@ -1,11 +1,11 @@
-#include "ResourceDump.h"
+#include "devtools/rc/ResourceDump.h"
 
 #include <cstdio>
 
-#include "ResourceTags.h"
-#include "ResourceWriter.h"
-#include "Utf8.h"
-#include "gCResourceIndex.h"
+#include "FileIO/ResourceTags.h"
+#include "FileIO/gCResourceIndex.h"
+#include "devtools/rc/ResourceWriter.h"
+#include "foundation/Utf8.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
-#include "ResourceVerifier.h"
+#include "devtools/rc/ResourceVerifier.h"
 
 #include <set>
 
-#include "LoaderCheck.h"
-#include "ResourceTags.h"
-#include "ResourceWriter.h"
-#include "Utf8.h"
-#include "gCResourceIndex.h"
-#include "gCResourceObject.h"
-#include "gCStringTable.h"
+#include "FileIO/ResourceTags.h"
+#include "FileIO/gCResourceIndex.h"
+#include "FileIO/gCResourceObject.h"
+#include "FileIO/gCStringTable.h"
+#include "devtools/rc/LoaderCheck.h"
+#include "devtools/rc/ResourceWriter.h"
+#include "foundation/Utf8.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "Diagnostics.h"
-#include "SourceModel.h"
+#include "devtools/rc/Diagnostics.h"
+#include "devtools/rc/SourceModel.h"
 
 bool VerifyResourceFile(const std::string& path, const ResourceSources& sources,
                         const std::vector<int64_t>& locations, Diagnostics& diagnostics);

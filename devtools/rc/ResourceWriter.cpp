@@ -1,11 +1,11 @@
-#include "ResourceWriter.h"
+#include "devtools/rc/ResourceWriter.h"
 
 #include <filesystem>
 
-#include "ResourceTags.h"
-#include "Utf8.h"
-#include "VolumeTable.h"
-#include "gCFRef.h"
+#include "FileIO/ResourceTags.h"
+#include "FileIO/VolumeTable.h"
+#include "FileIO/gCFRef.h"
+#include "foundation/Utf8.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "Diagnostics.h"
-#include "SourceModel.h"
-#include "gCFile.h"
+#include "FileIO/gCFile.h"
+#include "devtools/rc/Diagnostics.h"
+#include "devtools/rc/SourceModel.h"
 
 // Opens a file named by its POSIX path (made absolute) in an access mode of
 // gCFile::Open.

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "Diagnostics.h"
-#include "Error.h"
+#include "devtools/rc/Diagnostics.h"
+#include "foundation/Error.h"
 
 class gCStream;
 class gCFile;

@@ -1,4 +1,4 @@
-#include "SourceReader.h"
+#include "devtools/rc/SourceReader.h"
 
 #include <yaml-cpp/yaml.h>
 
@@ -12,8 +12,8 @@
 #include <map>
 #include <set>
 
-#include "Payloads.h"
-#include "ResourceTags.h"
+#include "FileIO/ResourceTags.h"
+#include "devtools/rc/Payloads.h"
 
 namespace fs = std::filesystem;
 

@@ -26,7 +26,7 @@
 
 #include <string>
 
-#include "Diagnostics.h"
-#include "SourceModel.h"
+#include "devtools/rc/Diagnostics.h"
+#include "devtools/rc/SourceModel.h"
 
 bool ReadSources(const std::string& folder, ResourceSources& sources, Diagnostics& diagnostics);

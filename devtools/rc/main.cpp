@@ -10,11 +10,11 @@
 #include <filesystem>
 #include <iostream>
 
-#include "Diagnostics.h"
-#include "ResourceDump.h"
-#include "ResourceVerifier.h"
-#include "ResourceWriter.h"
-#include "SourceReader.h"
+#include "devtools/rc/Diagnostics.h"
+#include "devtools/rc/ResourceDump.h"
+#include "devtools/rc/ResourceVerifier.h"
+#include "devtools/rc/ResourceWriter.h"
+#include "devtools/rc/SourceReader.h"
 
 namespace {
 

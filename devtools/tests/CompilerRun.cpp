@@ -1,4 +1,4 @@
-#include "CompilerRun.h"
+#include "devtools/tests/CompilerRun.h"
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -8,7 +8,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "ResourceWriter.h"
+#include "devtools/rc/ResourceWriter.h"
 
 extern char** environ;
 

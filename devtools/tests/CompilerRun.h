@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "TempVolume.h"
-#include "gCFile.h"
+#include "FileIO/gCFile.h"
+#include "testsupport/FileIO/TempVolume.h"
 
 struct CompilerResult {
     int exitCode = -1;

@@ -9,17 +9,17 @@
 
 #include <memory>
 
-#include "CompilerRun.h"
-#include "Gradient.h"
-#include "ImNav.h"
-#include "ImageIO.h"
-#include "ImageList.h"
-#include "ResourceTags.h"
-#include "ResourceWriter.h"
-#include "gCMemFile.h"
-#include "gCResourceIndex.h"
-#include "gCResourceObject.h"
-#include "gCStringTable.h"
+#include "FileIO/ResourceTags.h"
+#include "FileIO/gCMemFile.h"
+#include "FileIO/gCResourceIndex.h"
+#include "FileIO/gCResourceObject.h"
+#include "FileIO/gCStringTable.h"
+#include "devtools/rc/ResourceWriter.h"
+#include "devtools/tests/CompilerRun.h"
+#include "imaging/Gradient.h"
+#include "imaging/ImNav.h"
+#include "imaging/ImageIO.h"
+#include "imaging/ImageList.h"
 
 namespace {
 

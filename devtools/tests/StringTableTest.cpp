@@ -2,10 +2,10 @@
 // the replace rule across files, names kept or not, variants, and look-ups
 // straight from the file.
 
-#include "CompilerRun.h"
-#include "FakeAppServices.h"
-#include "VolumeTable.h"
-#include "gCStringTable.h"
+#include "FileIO/VolumeTable.h"
+#include "FileIO/gCStringTable.h"
+#include "devtools/tests/CompilerRun.h"
+#include "testsupport/foundation/FakeAppServices.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "Payloads.h"
+#include "devtools/rc/Payloads.h"
 
 namespace {
 

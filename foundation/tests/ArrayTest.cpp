@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "gCArray.h"
+#include "foundation/gCArray.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "RecordingModule.h"
-#include "gCCmdTarget.h"
+#include "foundation/gCCmdTarget.h"
+#include "testsupport/foundation/RecordingModule.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <ctime>
 
-#include "DaysSince.h"
-#include "StringTestSupport.h"
+#include "foundation/DaysSince.h"
+#include "foundation/tests/StringTestSupport.h"
 
 namespace {
 

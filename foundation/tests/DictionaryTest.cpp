@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "FakeAppServices.h"
-#include "gCDictionary.h"
+#include "foundation/gCDictionary.h"
+#include "testsupport/foundation/FakeAppServices.h"
 
 namespace {
 

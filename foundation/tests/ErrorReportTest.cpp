@@ -3,8 +3,8 @@
 #include <cstring>
 #include <string>
 
-#include "ErrorReport.h"
-#include "FakeAppServices.h"
+#include "foundation/ErrorReport.h"
+#include "testsupport/foundation/FakeAppServices.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "Geometry.h"
+#include "foundation/Geometry.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "CMemBlock.h"
+#include "foundation/CMemBlock.h"
 
 namespace {
 

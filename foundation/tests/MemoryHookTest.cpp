@@ -2,9 +2,9 @@
 
 #include <cstdlib>
 
-#include "CMemBlock.h"
-#include "gCArray.h"
-#include "gCMemory.h"
+#include "foundation/CMemBlock.h"
+#include "foundation/gCArray.h"
+#include "foundation/gCMemory.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "FakeAppServices.h"
-#include "ScopeGuards.h"
+#include "foundation/ScopeGuards.h"
+#include "testsupport/foundation/FakeAppServices.h"
 
 namespace {
 

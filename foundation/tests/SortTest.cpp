@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "Sort.h"
+#include "foundation/Sort.h"
 
 namespace {
 

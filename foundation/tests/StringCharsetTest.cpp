@@ -3,8 +3,8 @@
 #include <cstring>
 #include <string>
 
-#include "PascalString.h"
-#include "StringTestSupport.h"
+#include "foundation/PascalString.h"
+#include "foundation/tests/StringTestSupport.h"
 
 namespace {
 

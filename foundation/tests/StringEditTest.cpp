@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "StringTestSupport.h"
+#include "foundation/tests/StringTestSupport.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "FakeAppServices.h"
-#include "StringTestSupport.h"
+#include "foundation/tests/StringTestSupport.h"
+#include "testsupport/foundation/FakeAppServices.h"
 
 namespace {
 

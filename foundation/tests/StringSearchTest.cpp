@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "StringTestSupport.h"
+#include "foundation/tests/StringTestSupport.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "StringTestSupport.h"
-#include "gCMemory.h"
+#include "foundation/gCMemory.h"
+#include "foundation/tests/StringTestSupport.h"
 
 namespace {
 

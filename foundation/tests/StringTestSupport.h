@@ -4,8 +4,8 @@
 #include <ostream>
 #include <string>
 
-#include "Utf8.h"
-#include "gCString.h"
+#include "foundation/Utf8.h"
+#include "foundation/gCString.h"
 
 inline gCString Str(const char16_t* text) {
     gCString s;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "FakeClock.h"
-#include "Timing.h"
+#include "foundation/Timing.h"
+#include "testsupport/foundation/FakeClock.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "FakeAppServices.h"
-#include "StringTestSupport.h"
+#include "foundation/tests/StringTestSupport.h"
+#include "testsupport/foundation/FakeAppServices.h"
 
 namespace {
 

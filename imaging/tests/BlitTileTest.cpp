@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "StretchReference.h"
-#include "Stretcher.h"
-#include "gCMemory.h"
+#include "foundation/gCMemory.h"
+#include "imaging/Stretcher.h"
+#include "imaging/tests/StretchReference.h"
 
 namespace {
 

@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "Blur.h"
-#include "BlurLine.h"
-#include "Reference.h"
-#include "Rounding.h"
-#include "TestImages.h"
-#include "gCMemory.h"
+#include "foundation/Rounding.h"
+#include "foundation/gCMemory.h"
+#include "imaging/Blur.h"
+#include "imaging/detail/BlurLine.h"
+#include "imaging/tests/Reference.h"
+#include "imaging/tests/TestImages.h"
 
 namespace {
 

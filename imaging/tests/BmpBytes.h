@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "CodecStreams.h"
+#include "imaging/tests/CodecStreams.h"
 
 namespace codectest {
 

@@ -3,12 +3,12 @@
 #include <random>
 #include <string>
 
-#include "BmpBytes.h"
-#include "BmpIO.h"
-#include "CodecStreams.h"
-#include "FakeAppServices.h"
-#include "ImageIO.h"
-#include "TestImages.h"
+#include "imaging/BmpIO.h"
+#include "imaging/ImageIO.h"
+#include "imaging/tests/BmpBytes.h"
+#include "imaging/tests/CodecStreams.h"
+#include "imaging/tests/TestImages.h"
+#include "testsupport/foundation/FakeAppServices.h"
 
 using namespace codectest;
 using testimg::Load;

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "gCMemFile.h"
+#include "FileIO/gCMemFile.h"
 
 namespace codectest {
 

@@ -10,9 +10,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "CodecStreams.h"
-#include "ImageIO.h"
-#include "TestImages.h"
+#include "imaging/ImageIO.h"
+#include "imaging/tests/CodecStreams.h"
+#include "imaging/tests/TestImages.h"
 
 using namespace codectest;
 

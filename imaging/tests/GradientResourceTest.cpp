@@ -6,10 +6,10 @@
 #include <memory>
 #include <utility>
 
-#include "Gradient.h"
-#include "ResourceFixture.h"
-#include "ResourceTags.h"
-#include "gCMemFile.h"
+#include "FileIO/ResourceTags.h"
+#include "FileIO/gCMemFile.h"
+#include "imaging/Gradient.h"
+#include "imaging/tests/ResourceFixture.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "Gradient.h"
-#include "ImNav.h"
-#include "Image.h"
+#include "imaging/Gradient.h"
+#include "imaging/ImNav.h"
+#include "imaging/Image.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <optional>
 #include <random>
 
-#include "ImNav.h"
-#include "TestImages.h"
+#include "imaging/ImNav.h"
+#include "imaging/tests/TestImages.h"
 
 namespace {
 

@@ -2,13 +2,13 @@
 
 #include <random>
 
-#include "ImLocker.h"
-#include "Image.h"
-#include "Image8.h"
-#include "RLE.h"
-#include "RLE8.h"
-#include "TestImages.h"
-#include "gCMemory.h"
+#include "foundation/gCMemory.h"
+#include "imaging/ImLocker.h"
+#include "imaging/Image.h"
+#include "imaging/Image8.h"
+#include "imaging/RLE.h"
+#include "imaging/RLE8.h"
+#include "imaging/tests/TestImages.h"
 
 namespace {
 

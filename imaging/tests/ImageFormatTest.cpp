@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "BmpIO.h"
+#include "imaging/BmpIO.h"
 
 namespace {
 

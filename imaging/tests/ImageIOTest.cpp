@@ -9,15 +9,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "BmpBytes.h"
-#include "CodecStreams.h"
-#include "FakeAppServices.h"
-#include "ImageIO.h"
-#include "PngIO.h"
-#include "TempVolume.h"
-#include "TestImages.h"
-#include "gCFRef.h"
-#include "gCFRelative.h"
+#include "FileIO/gCFRef.h"
+#include "FileIO/gCFRelative.h"
+#include "imaging/ImageIO.h"
+#include "imaging/PngIO.h"
+#include "imaging/tests/BmpBytes.h"
+#include "imaging/tests/CodecStreams.h"
+#include "imaging/tests/TestImages.h"
+#include "testsupport/FileIO/TempVolume.h"
+#include "testsupport/foundation/FakeAppServices.h"
 
 using namespace codectest;
 using testimg::Load;

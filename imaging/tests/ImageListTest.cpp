@@ -2,10 +2,10 @@
 
 #include <memory>
 
-#include "CResourcePool.h"
-#include "ImageList.h"
-#include "ResourceFixture.h"
-#include "ResourceTags.h"
+#include "FileIO/CResourcePool.h"
+#include "FileIO/ResourceTags.h"
+#include "imaging/ImageList.h"
+#include "imaging/tests/ResourceFixture.h"
 
 namespace {
 

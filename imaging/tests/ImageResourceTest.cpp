@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "CResourcePool.h"
-#include "ImNav.h"
-#include "ResourceFixture.h"
-#include "ResourceTags.h"
+#include "FileIO/CResourcePool.h"
+#include "FileIO/ResourceTags.h"
+#include "imaging/ImNav.h"
+#include "imaging/tests/ResourceFixture.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 
 #include <cstdlib>
 
-#include "ImLocker.h"
-#include "Image.h"
-#include "Image8.h"
-#include "gCMemory.h"
+#include "foundation/gCMemory.h"
+#include "imaging/ImLocker.h"
+#include "imaging/Image.h"
+#include "imaging/Image8.h"
 
 namespace {
 

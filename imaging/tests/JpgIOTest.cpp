@@ -5,10 +5,10 @@
 #include <jpeglib.h>
 #include <random>
 
-#include "CodecStreams.h"
-#include "ImageIO.h"
-#include "JpgIO.h"
-#include "TestImages.h"
+#include "imaging/ImageIO.h"
+#include "imaging/JpgIO.h"
+#include "imaging/tests/CodecStreams.h"
+#include "imaging/tests/TestImages.h"
 
 using namespace codectest;
 using testimg::Load;

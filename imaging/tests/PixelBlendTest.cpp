@@ -2,9 +2,9 @@
 
 #include <random>
 
-#include "Pixel.h"
-#include "Reference.h"
-#include "TestImages.h"
+#include "imaging/Pixel.h"
+#include "imaging/tests/Reference.h"
+#include "imaging/tests/TestImages.h"
 
 namespace {
 

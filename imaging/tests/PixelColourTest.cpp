@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "Pixel.h"
-#include "gCArray.h"
+#include "foundation/gCArray.h"
+#include "imaging/Pixel.h"
 
 namespace {
 

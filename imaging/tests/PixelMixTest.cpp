@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "Image.h"
-#include "PixelMix.h"
-#include "Reference.h"
-#include "TestImages.h"
+#include "imaging/Image.h"
+#include "imaging/PixelMix.h"
+#include "imaging/tests/Reference.h"
+#include "imaging/tests/TestImages.h"
 
 namespace {
 

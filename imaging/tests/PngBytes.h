@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "CodecStreams.h"
+#include "imaging/tests/CodecStreams.h"
 
 namespace codectest {
 

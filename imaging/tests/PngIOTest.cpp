@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <random>
 
-#include "CodecStreams.h"
-#include "ImageIO.h"
-#include "PngBytes.h"
-#include "PngIO.h"
-#include "PngShared.h"
-#include "TestImages.h"
-#include "gCMemory.h"
+#include "foundation/gCMemory.h"
+#include "imaging/ImageIO.h"
+#include "imaging/PngIO.h"
+#include "imaging/detail/PngShared.h"
+#include "imaging/tests/CodecStreams.h"
+#include "imaging/tests/PngBytes.h"
+#include "imaging/tests/TestImages.h"
 
 using namespace codectest;
 using testimg::Load;

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <random>
 
-#include "RLE.h"
-#include "RLEInterp.h"
-#include "Reference.h"
-#include "TestImages.h"
+#include "imaging/RLE.h"
+#include "imaging/RLEInterp.h"
+#include "imaging/tests/Reference.h"
+#include "imaging/tests/TestImages.h"
 
 namespace {
 

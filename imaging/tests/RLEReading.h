@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "TestImages.h"
+#include "imaging/tests/TestImages.h"
 
 namespace rletest {
 

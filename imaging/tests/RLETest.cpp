@@ -4,11 +4,11 @@
 #include <memory>
 #include <random>
 
-#include "ImNav.h"
-#include "RLE.h"
-#include "RLEReading.h"
-#include "Reference.h"
-#include "TestImages.h"
+#include "imaging/ImNav.h"
+#include "imaging/RLE.h"
+#include "imaging/tests/RLEReading.h"
+#include "imaging/tests/Reference.h"
+#include "imaging/tests/TestImages.h"
 
 namespace {
 

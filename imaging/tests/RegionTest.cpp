@@ -5,8 +5,8 @@
 #include <random>
 #include <vector>
 
-#include "CRegion.h"
-#include "gCMemory.h"
+#include "foundation/gCMemory.h"
+#include "imaging/CRegion.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "ResourceFixture.h"
+#include "imaging/tests/ResourceFixture.h"
 
-#include "ImageIO.h"
-#include "gCFRef.h"
-#include "gCMemFile.h"
+#include "FileIO/gCFRef.h"
+#include "FileIO/gCMemFile.h"
+#include "imaging/ImageIO.h"
 
 namespace {
 

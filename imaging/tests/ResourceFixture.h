@@ -4,13 +4,13 @@
 
 #include <string>
 
-#include "FakeAppServices.h"
-#include "Image.h"
-#include "Image8.h"
-#include "ResourceBytes.h"
-#include "TempVolume.h"
-#include "gCFile.h"
-#include "gCResourceIndex.h"
+#include "FileIO/gCFile.h"
+#include "FileIO/gCResourceIndex.h"
+#include "imaging/Image.h"
+#include "imaging/Image8.h"
+#include "testsupport/FileIO/FakeResourceServices.h"
+#include "testsupport/FileIO/ResourceBytes.h"
+#include "testsupport/FileIO/TempVolume.h"
 
 class ResourceFile : public TempVolume {
 protected:
@@ -25,7 +25,7 @@ protected:
     // An 'imlt'/'iml8' payload.
     static std::string ListPayload(int32_t exclusive, std::initializer_list<const char*> names);
 
-    CFakeAppServices app;
+    CFakeResourceServices app;
     gCFile file;
     gCResourceIndex index;
 };

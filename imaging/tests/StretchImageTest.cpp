@@ -3,8 +3,8 @@
 #include <random>
 #include <vector>
 
-#include "StretchReference.h"
-#include "Stretcher.h"
+#include "imaging/Stretcher.h"
+#include "imaging/tests/StretchReference.h"
 
 namespace {
 

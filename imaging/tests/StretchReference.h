@@ -7,10 +7,10 @@
 #include <random>
 #include <vector>
 
-#include "Image.h"
-#include "Image8.h"
-#include "Reference.h"
-#include "TestImages.h"
+#include "imaging/Image.h"
+#include "imaging/Image8.h"
+#include "imaging/tests/Reference.h"
+#include "imaging/tests/TestImages.h"
 
 namespace sref {
 

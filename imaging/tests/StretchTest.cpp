@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "StretchReference.h"
-#include "Stretcher.h"
+#include "imaging/Stretcher.h"
+#include "imaging/tests/StretchReference.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <random>
 #include <vector>
 
-#include "ImNav.h"
-#include "Image.h"
-#include "Image8.h"
+#include "imaging/ImNav.h"
+#include "imaging/Image.h"
+#include "imaging/Image8.h"
 
 namespace testimg {
 

@@ -5,12 +5,12 @@
 #include <climits>
 #include <string>
 
-#include "CResourcePool.h"
-#include "TabletServices.h"
-#include "TestApp.h"
-#include "Utf8.h"
-#include "gCMemory.h"
-#include "gCResourceObject.h"
+#include "FileIO/CResourcePool.h"
+#include "FileIO/gCResourceObject.h"
+#include "foundation/Utf8.h"
+#include "foundation/gCMemory.h"
+#include "platform/TabletServices.h"
+#include "testsupport/platform/TestApp.h"
 
 namespace {
 

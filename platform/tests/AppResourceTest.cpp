@@ -4,13 +4,13 @@
 #include <filesystem>
 #include <string>
 
-#include "TestApp.h"
-#include "Utf8.h"
-#include "VolumeTable.h"
-#include "gCFRelative.h"
-#include "gCFile.h"
-#include "gCResourceIndex.h"
-#include "gCStringTable.h"
+#include "FileIO/VolumeTable.h"
+#include "FileIO/gCFRelative.h"
+#include "FileIO/gCFile.h"
+#include "FileIO/gCResourceIndex.h"
+#include "FileIO/gCStringTable.h"
+#include "foundation/Utf8.h"
+#include "testsupport/platform/TestApp.h"
 
 namespace {
 

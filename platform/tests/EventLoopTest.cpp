@@ -4,11 +4,11 @@
 #include <cstdio>
 #include <string>
 
-#include "HeadlessWindow.h"
-#include "MessageIds.h"
-#include "Utf8.h"
-#include "VolumeTable.h"
-#include "gCFileDlg.h"
+#include "FileIO/VolumeTable.h"
+#include "FileIO/gCFileDlg.h"
+#include "foundation/MessageIds.h"
+#include "foundation/Utf8.h"
+#include "testsupport/platform/HeadlessWindow.h"
 
 namespace {
 

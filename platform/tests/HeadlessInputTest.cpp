@@ -2,9 +2,9 @@
 
 #include <cstdlib>
 
-#include "TabletServices.h"
-#include "TestApp.h"
-#include "XInputPenReader.h"
+#include "platform/TabletServices.h"
+#include "platform/detail/XInputPenReader.h"
+#include "testsupport/platform/TestApp.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "KeyTable.h"
-#include "TestApp.h"
+#include "platform/detail/KeyTable.h"
+#include "testsupport/platform/TestApp.h"
 
 namespace {
 

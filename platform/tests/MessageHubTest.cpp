@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "MessageHub.h"
+#include "platform/MessageHub.h"
 
 namespace {
 
@@ -64,7 +64,7 @@ TEST(MessageHub, TargetRegisteredTwiceAndRemovedOnceStillReceivesOnce) {
 
 } // namespace
 
-#include "gCMemory.h"
+#include "foundation/gCMemory.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <limits>
 #include <vector>
 
-#include "PenTracker.h"
+#include "platform/detail/PenTracker.h"
 
 namespace {
 
@@ -186,7 +186,7 @@ TEST_F(PenTracking, PairingsAreTakenByTheirEvent) {
 
 } // namespace
 
-#include "XInputPenEvent.h"
+#include "platform/detail/XInputPenEvent.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <limits>
 #include <ostream>
 
-#include "TabletServices.h"
-#include "TestApp.h"
+#include "platform/TabletServices.h"
+#include "testsupport/platform/TestApp.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <string>
 #include <vector>
 
-#include "HeadlessWindow.h"
-#include "TabletServices.h"
+#include "platform/TabletServices.h"
+#include "testsupport/platform/HeadlessWindow.h"
 
 namespace {
 

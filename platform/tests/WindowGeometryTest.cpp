@@ -1,6 +1,6 @@
 #include <ostream>
 
-#include "HeadlessWindow.h"
+#include "testsupport/platform/HeadlessWindow.h"
 
 namespace {
 

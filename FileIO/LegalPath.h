@@ -1,7 +1,0 @@
-#pragma once
-// Whether a text is a legal path: none of '\', '/', '*', '?', '<', '>'
-// and '|'. ':' and '.' are legal.
-
-#include "gCString.h"
-
-bool IsLegalPath(const gCString& text);

@@ -1,0 +1,15 @@
+#pragma once
+// The application folder's full colon path, volume first, ending in ':', as
+// the application object keeps it. Empty before an application exists.
+// And the process's current folder as a colon path.
+
+#include "foundation/Error.h"
+
+class gCString;
+
+error gGetApplicationRoot(gCString& root);
+
+// The current folder's colon path with one trailing ':' removed (the root
+// folder of a volume gives its bare name); 18 when it cannot be had or its
+// path is longer than 1,024 bytes.
+error gGetCurrentDirectory(gCString& directory);

@@ -1,0 +1,33 @@
+#pragma once
+// Button, modifier, key and pointer state, kept from the input records the
+// application has taken in.
+
+#include <bitset>
+#include <cstdint>
+
+#include "platform/InputEvent.h"
+
+class CInputState {
+public:
+    // Takes in one record. A mouse record first gets the button it stands
+    // for: a primary press with the control modifier (Super) is a secondary
+    // press, and the primary release then releases that same button.
+    void Process(CInputEvent& e);
+    void Reset();
+
+    int32_t IsButtonDown(int32_t button) const;
+    int32_t AnyButtonDown() const { return m_nButtons != 0; }
+    uint32_t Modifiers() const { return m_nModifiers; }
+    int32_t IsScancodeDown(int32_t scancode) const;
+    gCPoint Pointer() const { return m_Pointer; }
+
+private:
+    static uint32_t Bit(int32_t button) { return 1u << (button & 7); }
+
+    uint32_t m_nButtons = 0;
+    // What the primary button's current press became.
+    int32_t m_nPrimaryAs = kButtonPrimary;
+    uint32_t m_nModifiers = 0;
+    std::bitset<SDL_NUM_SCANCODES> m_Keys;
+    gCPoint m_Pointer;
+};

@@ -1,0 +1,72 @@
+#pragma once
+// A stand-in application object for tests: it records alerts, keeps the
+// heartbeat and cursor flags with call counts, and hands out whatever
+// files, index and table a test sets. It has no resource pools (the
+// file layer's CFakeResourceServices adds real ones). Constructing one
+// registers it; destroying it unregisters it.
+
+#include <string>
+#include <vector>
+
+#include "foundation/AppServices.h"
+
+class CFakeAppServices : public CAppServices {
+public:
+    struct Alert {
+        std::string headline;
+        std::string text;
+    };
+
+    CFakeAppServices();
+    ~CFakeAppServices() override;
+
+    int32_t IsHeartbeatRunning() override { return m_fHeartbeat; }
+    void StartHeartbeat() override;
+    void StopHeartbeat() override;
+
+    int32_t IsSystemCursorVisible() override { return m_fSystemCursor; }
+    int32_t IsVantorCursorVisible() override { return m_fVantorCursor; }
+    void HideCursor() override;
+    void HideSystemCursor() override;
+    void ShowSystemCursor() override;
+    void ShowVantorCursor() override;
+
+    void ShowAlert(std::string_view headline, std::string_view text) override;
+
+    void GetApplicationRoot(gCString& root) override;
+    uint32_t GetMacType() override { return m_nMacType; }
+
+    gCFile* GetResFile() override { return m_pResFile; }
+    gCResourceIndex* GetResIndex() override { return m_pResIndex; }
+    gCFile* GetFontFile() override { return m_pFontFile; }
+    gCResourceIndex* GetFontIndex() override { return m_pFontIndex; }
+    gCStringTable* GetStringTable() override { return m_pStringTable; }
+
+    CResourcePool* GetResourcePool(int32_t) override { return nullptr; }
+    gCResourceObject* FindResourceByID(int32_t, int32_t) override { return nullptr; }
+    gCResourceObject* FindResourceByName(int32_t, const gCString&) override { return nullptr; }
+
+    // State a test reads or sets.
+    int32_t m_fHeartbeat = 1;
+    int32_t m_fSystemCursor = 0;
+    int32_t m_fVantorCursor = 1;
+    int32_t m_nStartHeartbeatCalls = 0;
+    int32_t m_nStopHeartbeatCalls = 0;
+    int32_t m_nShowSystemCursorCalls = 0;
+    int32_t m_nHideSystemCursorCalls = 0;
+    int32_t m_nShowVantorCursorCalls = 0;
+    int32_t m_nHideCursorCalls = 0;
+    std::vector<Alert> m_Alerts;
+
+    // The application folder as a colon path ending in ':' (UTF-8).
+    std::string m_ApplicationRoot;
+    uint32_t m_nMacType = 0x44424C4E; // 'DBLN'
+    gCFile* m_pResFile = nullptr;
+    gCResourceIndex* m_pResIndex = nullptr;
+    gCFile* m_pFontFile = nullptr;
+    gCResourceIndex* m_pFontIndex = nullptr;
+    gCStringTable* m_pStringTable = nullptr;
+
+private:
+    CAppServices* m_pPrevious = nullptr;
+};
