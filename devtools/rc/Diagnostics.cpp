@@ -1,7 +1,11 @@
 #include "devtools/rc/Diagnostics.h"
 
+std::string Where(const SourcePlace& place) {
+    return place.file + ":" + std::to_string(place.line);
+}
+
 void Diagnostics::Error(const SourcePlace& place, const std::string& message) {
-    m_Messages.push_back(place.file + ":" + std::to_string(place.line) + ": " + message);
+    m_Messages.push_back(Where(place) + ": " + message);
 }
 
 void Diagnostics::Error(const std::string& message) {
@@ -9,5 +13,5 @@ void Diagnostics::Error(const std::string& message) {
 }
 
 void Diagnostics::Warning(const SourcePlace& place, const std::string& message) {
-    m_Warnings.push_back(place.file + ":" + std::to_string(place.line) + ": warning: " + message);
+    m_Warnings.push_back(Where(place) + ": warning: " + message);
 }

@@ -10,6 +10,9 @@ struct SourcePlace {
     int line = 0;     // 1-based
 };
 
+// The place as "file:line".
+std::string Where(const SourcePlace& place);
+
 class Diagnostics {
 public:
     void Error(const SourcePlace& place, const std::string& message);

@@ -3,14 +3,9 @@
 #include <memory>
 
 #include "FileIO/CResourcePool.h"
-#include "FileIO/ResourceTags.h"
 #include "FileIO/gCFile.h"
-#include "devtools/rc/Payloads.h"
+#include "devtools/rc/BlockKinds.h"
 #include "foundation/AppServices.h"
-#include "imaging/Gradient.h"
-#include "imaging/Image.h"
-#include "imaging/Image8.h"
-#include "imaging/ImageList.h"
 
 class CLoaderCheck::Services : public CAppServices {
 public:
@@ -80,48 +75,14 @@ CLoaderCheck::~CLoaderCheck() {
     CAppServices::Register(nullptr);
 }
 
-namespace {
-
-template <class List>
-error LoadList(gCFile& file, gCResourceIndex& index, int32_t id, size_t expected,
-               std::string& why) {
-    List list(1);
-    const error e = list.GetFromRes(id, &file, &index);
-    if (e == eNoError && size_t(list.GetCount()) != expected) {
-        why = "the image list loads " + std::to_string(list.GetCount()) + " images";
-        return eResourceReadError;
-    }
-    return e;
-}
-
-} // namespace
-
 bool CLoaderCheck::Load(gCFile& file, gCResourceIndex& index, const ResourceBlock& block,
                         std::string& why) {
-    error e = eNoError;
-    switch (block.tag) {
-    case kResImageTag: {
-        CImage image;
-        e = image.GetFromRes(block.id, &file, &index);
-        break;
-    }
-    case kResImageListTag:
-    case kResImageList8Tag: {
-        const auto* payload = dynamic_cast<const ImageListPayload*>(block.payload.get());
-        const size_t expected = payload ? payload->Names().size() : 0;
-        e = block.tag == kResImageListTag
-                ? LoadList<gCImageList>(file, index, block.id, expected, why)
-                : LoadList<gCImageList8>(file, index, block.id, expected, why);
-        break;
-    }
-    case kResGradientTag: {
-        std::unique_ptr<CGradient> gradient(CGradient::CreateFromRes(block.id, &file, &index));
-        e = gradient ? eNoError : eResourceReadError;
-        break;
-    }
-    default:
+    // By its tag, as the program finds it, whichever kind wrote it.
+    const CBlockKind* kind = FindBlockKindByTag(block.tag);
+    if (!kind) {
         return true;
     }
+    const error e = kind->Load(block, file, index, why);
     const std::string alerts = m_pServices->TakeAlerts();
     if (e == eNoError) {
         return true;

@@ -1,7 +1,8 @@
 #pragma once
-// The last check of a compiled block: the program's own loader for its kind
-// reads it (images decode, image lists find their members, gradients take
-// their stops). Loader reports are gathered instead of shown.
+// The last check of a compiled block: the program's own loader for its tag,
+// run by the kind of that tag, reads it (images decode, image lists find
+// their members, gradients take their stops). Loader reports are gathered
+// instead of shown.
 
 #include <memory>
 #include <string>
@@ -22,7 +23,7 @@ public:
     CLoaderCheck& operator=(const CLoaderCheck&) = delete;
 
     // False with the reason when the block's loader refuses it, found
-    // through the file's index as the program finds it. Blocks of kinds
+    // through the file's index as the program finds it. Blocks of tags
     // the program has no loader for here pass.
     bool Load(gCFile& file, gCResourceIndex& index, const ResourceBlock& block, std::string& why);
 

@@ -4,7 +4,8 @@
 
 #include "FileIO/ResourceTags.h"
 #include "FileIO/gCResourceIndex.h"
-#include "devtools/rc/ResourceWriter.h"
+#include "devtools/rc/BlockKinds.h"
+#include "devtools/rc/PosixFile.h"
 #include "foundation/Utf8.h"
 
 namespace {
@@ -55,6 +56,9 @@ int DumpResourceFile(const std::string& path, std::ostream& out) {
             break;
         }
         out << Line(TagText(tag), std::to_string(id), gStringToUtf8(name), size);
+        if (const CBlockKind* kind = FindBlockKindByTag(tag)) {
+            kind->Dump(file, data + size, out);
+        }
         e = file.SetFilePos(data + size);
     }
     return int(e);

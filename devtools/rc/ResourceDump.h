@@ -1,7 +1,7 @@
 #pragma once
 // Lists a resource file's blocks, one line each: tag, id, name and the size
 // of the block's data (the version block shows its version instead of an id
-// and name).
+// and name). The kind of a block's tag may list its payload below its line.
 
 #include <ostream>
 #include <string>

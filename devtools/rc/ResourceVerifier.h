@@ -1,7 +1,7 @@
 #pragma once
-// Reads both written files back with the toolkit's own loaders: the
-// resource file's index, every block found by id and by name with its
-// payload, and the string table with every entry and variant. Whatever does
+// Reads the written resource file back with the toolkit's own loaders: the
+// index, every block found by id and by name with its payload read back by
+// its kind, then loaded by the program's loader for its tag. Whatever does
 // not come back as written is an error at its source entry.
 
 #include <string>
@@ -12,5 +12,3 @@
 
 bool VerifyResourceFile(const std::string& path, const ResourceSources& sources,
                         const std::vector<int64_t>& locations, Diagnostics& diagnostics);
-bool VerifyStringTableFile(const std::string& path, const ResourceSources& sources,
-                           Diagnostics& diagnostics);

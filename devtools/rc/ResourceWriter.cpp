@@ -1,19 +1,11 @@
 #include "devtools/rc/ResourceWriter.h"
 
-#include <filesystem>
-
 #include "FileIO/ResourceTags.h"
-#include "FileIO/VolumeTable.h"
-#include "FileIO/gCFRef.h"
-#include "foundation/Utf8.h"
+#include "devtools/rc/BlockKind.h"
+#include "devtools/rc/PosixFile.h"
+#include "devtools/rc/Text.h"
 
 namespace {
-
-gCString ToString(const std::string& utf8) {
-    gCString s;
-    gStringFromUtf8(s, utf8);
-    return s;
-}
 
 // One block: the header with its size patched in once the data is written.
 error WriteBlock(gCFile& file, const ResourceBlock& block, int64_t& location) {
@@ -28,8 +20,8 @@ error WriteBlock(gCFile& file, const ResourceBlock& block, int64_t& location) {
     }
     const int64_t data = file.GetFilePos();
     if ((e = file.WriteInt32(block.id)) != eNoError ||
-        (e = file.WriteString(ToString(block.name), 1)) != eNoError ||
-        (e = block.payload->Write(file)) != eNoError) {
+        (e = file.WriteString(ToGString(block.name), 1)) != eNoError ||
+        (e = block.kind->Write(block, file)) != eNoError) {
         return e;
     }
     const int64_t end = file.GetFilePos();
@@ -43,32 +35,7 @@ error WriteBlock(gCFile& file, const ResourceBlock& block, int64_t& location) {
     return file.SetFilePos(end);
 }
 
-bool Finish(gCFile& file, const std::string& path, error e, Diagnostics& diagnostics) {
-    const error closed = file.Close();
-    if (e == eNoError) {
-        e = closed;
-    }
-    if (e != eNoError) {
-        diagnostics.Error("cannot write " + path + " (error " + std::to_string(int(e)) + ")");
-        return false;
-    }
-    return true;
-}
-
 } // namespace
-
-error OpenPosixFile(gCFile& file, const std::string& path, int32_t access) {
-    std::error_code ec;
-    const std::string absolute = std::filesystem::absolute(path, ec).lexically_normal().string();
-    std::u16string colon;
-    if (ec || gCVolumeTable::PosixToColon(absolute, colon) != eNoError) {
-        return eBadParameter;
-    }
-    gCString text;
-    text.CopyStringFromBuffer(colon.data(), int32_t(colon.size()));
-    gCFRef ref(text);
-    return file.Open(&ref, access);
-}
 
 bool WriteResourceFile(const std::string& path, const ResourceSources& sources,
                        std::vector<int64_t>& locations, Diagnostics& diagnostics) {
@@ -91,23 +58,5 @@ bool WriteResourceFile(const std::string& path, const ResourceSources& sources,
         e = WriteBlock(file, block, location);
         locations.push_back(location);
     }
-    return Finish(file, path, e, diagnostics);
-}
-
-bool WriteStringTableFile(const std::string& path, const ResourceSources& sources,
-                          Diagnostics& diagnostics) {
-    gCFile file;
-    error e = OpenPosixFile(file, path, 2);
-    if (e != eNoError) {
-        diagnostics.Error("cannot create " + path + " (error " + std::to_string(int(e)) + ")");
-        return false;
-    }
-    for (const StringEntry& s : sources.strings) {
-        if ((e = file.WriteUint32(s.id)) != eNoError || (e = file.WriteInt32(0)) != eNoError ||
-            (e = file.WriteString(ToString(s.name), 1)) != eNoError ||
-            (e = file.WriteString(ToString(s.text), 1)) != eNoError) {
-            break;
-        }
-    }
-    return Finish(file, path, e, diagnostics);
+    return CloseWritten(file, path, e, diagnostics);
 }

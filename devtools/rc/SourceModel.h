@@ -8,11 +8,8 @@
 #include <vector>
 
 #include "devtools/rc/Diagnostics.h"
-#include "foundation/Error.h"
 
-class gCStream;
-class gCFile;
-class gCResourceObject;
+class CBlockKind;
 
 struct StringEntry {
     uint32_t id = 0;
@@ -21,23 +18,19 @@ struct StringEntry {
     SourcePlace place;
 };
 
-// The payload of one block: what follows the resource header.
-class Payload {
+// What a block kind reads from its source entry and writes as the block's
+// payload; each kind defines its own.
+class BlockModel {
 public:
-    virtual ~Payload() = default;
-    // Writes the payload at the stream's position.
-    virtual error Write(gCStream& stream) const = 0;
-    // Reads the payload back from the file's position, the block having
-    // been found for the object; false with the reason when it differs
-    // from what was written.
-    virtual bool ReadBack(gCFile& file, gCResourceObject& found, std::string& why) const = 0;
+    virtual ~BlockModel() = default;
 };
 
 struct ResourceBlock {
+    const CBlockKind* kind = nullptr; // the kind that read it and writes it
     uint32_t tag = 0;
     int32_t id = 0;
     std::string name; // UTF-8, never empty
-    std::unique_ptr<Payload> payload;
+    std::unique_ptr<BlockModel> model;
     SourcePlace place;
 };
 

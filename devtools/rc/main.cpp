@@ -15,6 +15,7 @@
 #include "devtools/rc/ResourceVerifier.h"
 #include "devtools/rc/ResourceWriter.h"
 #include "devtools/rc/SourceReader.h"
+#include "devtools/rc/StringTable.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "devtools/rc/ResourceWriter.h"
+#include "devtools/rc/PosixFile.h"
 
 extern char** environ;
 

@@ -14,7 +14,7 @@
 #include "FileIO/gCResourceIndex.h"
 #include "FileIO/gCResourceObject.h"
 #include "FileIO/gCStringTable.h"
-#include "devtools/rc/ResourceWriter.h"
+#include "devtools/rc/PosixFile.h"
 #include "devtools/tests/CompilerRun.h"
 #include "imaging/Gradient.h"
 #include "imaging/ImNav.h"
@@ -337,6 +337,19 @@ INSTANTIATE_TEST_SUITE_P(
                       Refusal{"MissingListMember",
                               "blocks:\n"
                               "  - {kind: imagelist, id: 1, name: l, images: [logo]}\n",
+                              2},
+                      Refusal{"UnknownKind",
+                              "blocks:\n"
+                              "  - {kind: nosuchkind, id: 1, name: n}\n",
+                              2},
+                      Refusal{"KeyOfAnotherKind",
+                              "blocks:\n"
+                              "  - {kind: image, id: 1, name: i, file: art/logo.png, images: []}\n",
+                              2},
+                      // Loaded by the loader of its tag, whichever kind wrote it.
+                      Refusal{"RawBlockThatItsTagsLoaderRefuses",
+                              "blocks:\n"
+                              "  - {kind: raw, tag: imag, id: 1, name: r, bytes: \"00\"}\n",
                               2},
                       Refusal{"NotAnImage",
                               "blocks:\n"

@@ -3,7 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "devtools/rc/Payloads.h"
+#include "devtools/rc/kinds/ImageFile.h"
+#include "devtools/rc/kinds/WavFile.h"
 
 namespace {
 

@@ -1,0 +1,39 @@
+#include "devtools/rc/BlockKinds.h"
+
+// Each kind's source under kinds/ defines its object.
+const CBlockKind& ImageKind();
+const CBlockKind& ImageListKind();
+const CBlockKind& ImageList8Kind();
+const CBlockKind& GradientKind();
+const CBlockKind& SoundKind();
+const CBlockKind& RawKind();
+
+std::span<const CBlockKind* const> BlockKinds() {
+    static const CBlockKind* const kinds[] = {
+        &ImageKind(),      //
+        &ImageListKind(),  //
+        &ImageList8Kind(), //
+        &GradientKind(),   //
+        &SoundKind(),      //
+        &RawKind(),        //
+    };
+    return kinds;
+}
+
+const CBlockKind* FindBlockKind(std::string_view name) {
+    for (const CBlockKind* kind : BlockKinds()) {
+        if (name == kind->Name()) {
+            return kind;
+        }
+    }
+    return nullptr;
+}
+
+const CBlockKind* FindBlockKindByTag(uint32_t tag) {
+    for (const CBlockKind* kind : BlockKinds()) {
+        if (kind->Tag() != 0 && kind->Tag() == tag) {
+            return kind;
+        }
+    }
+    return nullptr;
+}

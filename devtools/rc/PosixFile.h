@@ -1,0 +1,18 @@
+#pragma once
+// Files the compiler is given by POSIX path, opened through the toolkit's
+// own file stream.
+
+#include <cstdint>
+#include <string>
+
+#include "FileIO/gCFile.h"
+#include "devtools/rc/Diagnostics.h"
+
+// Opens a file named by its POSIX path (made absolute) in an access mode of
+// gCFile::Open.
+error OpenPosixFile(gCFile& file, const std::string& path, int32_t access);
+
+// Closes a file opened to be written whole, `e` the first write error: the
+// file replaces the old one only when every write and the close succeeded.
+// Otherwise the error is reported against the path; false.
+bool CloseWritten(gCFile& file, const std::string& path, error e, Diagnostics& diagnostics);
