@@ -13,3 +13,29 @@ function(daublin_add_tests module)
     DISCOVERY_TIMEOUT 60
     PROPERTIES LABELS ${module} TIMEOUT 120)
 endfunction()
+
+# daublin_add_x11_test(NAME <name> COMMAND <command...>
+#                      [SCREEN <width>x<height>x<depth>] [LABELS <labels...>]
+#                      [TIMEOUT <seconds>])
+# A test that needs an X display. It runs on an Xvfb server of its own,
+# started by testsupport/x11-run.sh: the server picks a free display
+# number itself and reports it when it accepts clients (Xvfb -displayfd), so
+# such tests run side by side under `ctest -j`, and beside other build trees'
+# runs, without sharing a display or racing for a number. Labelled x11.
+# SCREEN defaults to 1280x1024x24, TIMEOUT to 60 s.
+set(DAUBLIN_X11_RUN ${PROJECT_SOURCE_DIR}/testsupport/x11-run.sh)
+
+function(daublin_add_x11_test)
+  cmake_parse_arguments(ARG "" "NAME;SCREEN;TIMEOUT" "COMMAND;LABELS" ${ARGN})
+  if(NOT ARG_NAME OR NOT ARG_COMMAND)
+    message(FATAL_ERROR "daublin_add_x11_test needs NAME and COMMAND")
+  endif()
+  if(NOT ARG_SCREEN)
+    set(ARG_SCREEN 1280x1024x24)
+  endif()
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 60)
+  endif()
+  add_test(NAME ${ARG_NAME} COMMAND bash ${DAUBLIN_X11_RUN} ${ARG_SCREEN} ${ARG_COMMAND})
+  set_tests_properties(${ARG_NAME} PROPERTIES LABELS "x11;${ARG_LABELS}" TIMEOUT ${ARG_TIMEOUT})
+endfunction()

@@ -4,15 +4,25 @@
 # window of 80 % of the screen, Escape quits with status 0. A start with a
 # damaged resource file shows its alert, which Return dismisses, and ends
 # with a non-zero status and no process left behind.
+#
+# It takes the whole display, so it runs only on a display of its own, the
+# one testsupport/x11-run.sh starts (CTest's daublin_smoke does):
+#   bash testsupport/x11-run.sh 1280x1024x24 bash platform/tests/smoke.sh build/release/bin/daublin
+# Every wait is bounded and names what it waited for when it fails.
 # Usage: smoke.sh <path of the daublin program>
 set -u
 [ -n "${DAUBLIN_SMOKE_TRACE:-}" ] && set -x
 
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+[ $# -eq 1 ] || fail "usage: smoke.sh <path of the daublin program>"
 program=$(readlink -f "$1")
-if [ -z "${DAUBLIN_SMOKE_DISPLAY:-}" ]; then
-  export DAUBLIN_SMOKE_DISPLAY=1
-  exec timeout -k 5 150 xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" \
-    bash "$0" "$program"
+[ -x "$program" ] || fail "no program at $1"
+if [ -z "${DISPLAY:-}" ] || [ "${DAUBLIN_X11_DISPLAY:-}" != "$DISPLAY" ]; then
+  fail "not on a display of its own; run it through testsupport/x11-run.sh (see the head of this script)"
 fi
 
 # X11's own libraries keep memory to the end; only the smoke run ignores
@@ -25,21 +35,28 @@ pids=()
 cleanup() {
   for p in "${pids[@]}"; do
     for child in $(pgrep -P "$p" 2>/dev/null); do kill -9 "$child" 2>/dev/null; done
-    kill -9 "$p" 2>/dev/null
+    { kill -9 "$p" && wait "$p"; } 2>/dev/null
   done
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
+# await <seconds> <what> <command...>: runs the command every tenth of a
+# second until it succeeds; fails naming <what> when <seconds> pass first.
+await() {
+  local tenths=$(($1 * 10)) what=$2 i
+  shift 2
+  for ((i = 0; i < tenths; i++)); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  fail "waited $((tenths / 10)) s for $what"
 }
 
 # Waits up to $2 tenths of a second for process $1 to end; its status, or
 # 124 when it still runs.
 wait_exit() {
-  local pid=$1 tenths=$2
+  local pid=$1 tenths=$2 i
   for ((i = 0; i < tenths; i++)); do
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.1
@@ -50,52 +67,103 @@ wait_exit() {
   wait "$pid"
 }
 
+geometry=""
+has_geometry() {
+  local X Y WIDTH HEIGHT
+  eval "$(xdotool getwindowgeometry --shell "$1" 2>/dev/null)"
+  geometry="${X:-?},${Y:-?} ${WIDTH:-?}x${HEIGHT:-?}"
+  [ "$geometry" = "$2" ]
+}
+
 # Waits up to 10 s for the window's geometry to be "$2,$3 $4x$5".
 expect_geometry() {
-  local wid=$1 want="$2,$3 $4x$5" got=""
+  local wid=$1 want="$2,$3 $4x$5" i
   for ((i = 0; i < 100; i++)); do
-    eval "$(xdotool getwindowgeometry --shell "$wid")"
-    got="$X,$Y ${WIDTH}x$HEIGHT"
-    [ "$got" = "$want" ] && return 0
+    has_geometry "$wid" "$want" && return 0
     sleep 0.1
   done
-  fail "window at $got, expected $want"
+  fail "waited 10 s for the window at $want; it is at $geometry"
 }
+
+# Sets $found to the first visible top-level window named by the regular
+# expression $1.
+found=""
+find_window() {
+  found=$(xdotool search --onlyvisible --maxdepth 1 --name "$1" 2>/dev/null | head -1)
+  [ -n "$found" ]
+}
+
+# The alert of process $1: any visible top-level window but the root and
+# the program's own. Its title is empty and, by the fonts the X server
+# has, it is either SDL's own box or a zenity dialog (the box needs a core
+# X font), each of its own size and place; so it is found by being there,
+# on this display of the test's own, and not by a name or a position.
+alert=""
+find_alert() {
+  local root w
+  kill -0 "$1" 2>/dev/null ||
+    fail "the program ended without showing an alert; it wrote: $(cat "$work/stderr")"
+  root=$(xdotool search --maxdepth 0 --name '' 2>/dev/null | head -1)
+  for w in $(xdotool search --onlyvisible --maxdepth 1 --name '' 2>/dev/null); do
+    [ "$w" = "$root" ] && continue
+    [ "$(xdotool getwindowname "$w" 2>/dev/null)" = Daublin ] && continue
+    alert=$w
+    return 0
+  done
+  return 1
+}
+
+is_visible() {
+  xdotool search --onlyvisible --maxdepth 1 --name '' 2>/dev/null | grep -qx "$1"
+}
+
+eval "$(xdotool getdisplaygeometry --shell)"
+[ "${WIDTH}x$HEIGHT" = 1280x1024 ] || fail "the display is ${WIDTH}x$HEIGHT, not 1280x1024"
 
 # 1. A normal run.
 "$program" &
 pid=$!
 pids+=("$pid")
-wid=$(timeout 20 xdotool search --sync --onlyvisible --name '^Daublin$' | head -1)
-[ -n "$wid" ] || fail "no window titled Daublin"
+await 10 "a visible window titled Daublin" find_window '^Daublin$'
+wid=$found
 expect_geometry "$wid" 0 0 1280 1024
-xdotool windowfocus --sync "$wid" || fail "cannot focus the window"
+timeout 5 xdotool windowfocus --sync "$wid" || fail "waited 5 s for the window to take the focus"
 xdotool key F8
 expect_geometry "$wid" 128 102 1024 819
 xdotool key Escape
 wait_exit "$pid" 100
 status=$?
+[ "$status" -ne 124 ] || fail "waited 10 s for Escape to end the program"
 [ "$status" -eq 0 ] || fail "Escape ended the program with status $status"
 
-# 2. A damaged resource file.
+# 2. A damaged resource file. Without a window manager the keyboard focus
+# follows the pointer unless a window is given it; the alert is given it,
+# so that Return reaches it wherever it lies.
 mkdir -p "$work/Resources"
 cp "$program" "$work/daublin"
 head -c 4096 /dev/zero | tr '\0' '\377' >"$work/Resources/system.vrf"
 "$work/daublin" 2>"$work/stderr" &
 pid=$!
 pids+=("$pid")
-xdotool mousemove 640 512
+await 5 "the alert of a damaged resource file" find_alert "$pid"
 status=124
-for ((i = 0; i < 40; i++)); do
-  sleep 0.5
-  xdotool key Return
-  wait_exit "$pid" 1
+# A dialog mapped a moment ago may not handle keys yet: up to 5 tries.
+for ((try = 0; try < 5; try++)); do
+  if is_visible "$alert"; then
+    timeout 5 xdotool windowfocus --sync "$alert" 2>/dev/null ||
+      fail "waited 5 s for the alert to take the focus"
+    xdotool key Return
+  fi
+  wait_exit "$pid" 10
   status=$?
   [ "$status" -ne 124 ] && break
 done
-[ "$status" -ne 124 ] || fail "the alert was not dismissed"
+if [ "$status" -eq 124 ]; then
+  is_visible "$alert" && fail "waited 5 s for Return to dismiss the alert"
+  fail "waited 5 s for the program to end after its alert"
+fi
 [ "$status" -ne 0 ] || fail "a failed start-up ended with status 0"
-grep -q "Error." "$work/stderr" || fail "no alert was shown"
+grep -q "Error." "$work/stderr" || fail "the alert did not say Error."
 if pgrep -f "$work/" >/dev/null; then
   fail "a process was left behind"
 fi
