@@ -2,13 +2,19 @@
 // What the toolkit's lower layers need of the one application object: the
 // heartbeat and cursor state for the modal scope guards, alerts, the
 // application folder and creator code, the resource and font files with
-// their indexes, the string table, and the shared resource pools.
+// their indexes, the string table, the shared resource pools, and the input
+// state with the tablet service for the layers that are not allowed to see
+// the platform (the painting document and its tools).
 //
 // The platform layer's application object implements this and registers
 // itself; tests register a fake. Lower layers never include the platform.
 
 #include <cstdint>
 #include <string_view>
+
+#include "foundation/Error.h"
+#include "foundation/Geometry.h"
+#include "foundation/Input.h"
 
 class gCString;
 class gCFile;
@@ -60,6 +66,35 @@ public:
     virtual CResourcePool* GetResourcePool(int32_t type) = 0;
     virtual gCResourceObject* FindResourceByID(int32_t type, int32_t id) = 0;
     virtual gCResourceObject* FindResourceByName(int32_t type, const gCString& name) = 0;
+
+    // Input, answered from what the application has taken in; services
+    // without input devices (the resource compiler) keep these answers of
+    // "nothing held, nothing waiting". Buttons: 1 while held (the
+    // still-down forms since the last press); control-click is the
+    // secondary button.
+    virtual int32_t LButtonDown() const { return 0; }
+    virtual int32_t RButtonDown() const { return 0; }
+    virtual int32_t MButtonDown() const { return 0; }
+    virtual int32_t LButtonStillDown() const { return 0; }
+    virtual int32_t RButtonStillDown() const { return 0; }
+    virtual int32_t MButtonStillDown() const { return 0; }
+    virtual int32_t AnyButtonDown() const { return 0; }
+    virtual int32_t AnyButtonStillDown() const { return 0; }
+    // Keys by their IsKeyDown codes; the modifier forms answer the
+    // modifier's bit (non-zero, not 1).
+    virtual uint32_t IsKeyDown(uint32_t) const { return 0; }
+    virtual uint32_t IsShiftKeyDown() const { return 0; }
+    virtual uint32_t IsCtrlKeyDown() const { return 0; }
+    virtual uint32_t IsAltKeyDown() const { return 0; }
+    virtual uint32_t IsMenuKeyDown() const { return 0; }
+    // The mouse position in desktop coordinates.
+    virtual gCPoint CursorLoc() const { return gCPoint(); }
+    // One idle tick from inside a modal loop.
+    virtual error AppHeartbeat() { return eNoError; }
+    // Dispatches what is waiting, without waiting; 0.
+    virtual int32_t PumpMessage() { return 0; }
+    // The tablet service, or null when there is none.
+    virtual CTabletSource* GetTabletSource() { return nullptr; }
 
 private:
     static inline CAppServices* s_pServices = nullptr;

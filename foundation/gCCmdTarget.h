@@ -40,6 +40,7 @@ public:
     // Registering the modules; null unregisters.
     static void SetUIModule(gCCmdTarget* module) { m_pUIModule = module; }
     static void SetBackboneModule(gCCmdTarget* module) { m_pBackboneModule = module; }
+    static gCCmdTarget* UIModule() { return m_pUIModule; }
 
 protected:
     static inline gCCmdTarget* m_pUIModule = nullptr;

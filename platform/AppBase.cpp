@@ -9,10 +9,8 @@
 #include "FileIO/VolumeTable.h"
 #include "foundation/Utf8.h"
 #include "foundation/gCMemory.h"
-#include "platform/Backdrop.h"
-#include "platform/Font.h"
+#include "platform/FontEngine.h"
 #include "platform/TabletServices.h"
-#include "platform/TextRenderer.h"
 #include "platform/WindowBase.h"
 
 gCString gApplicationFolder() {
@@ -42,8 +40,7 @@ gCString gApplicationFolder() {
 CAppBase::CAppBase() : m_pAudioManager(std::make_unique<CPlatformAudioManager>()) {
     m_pApp = this;
     CAppServices::Register(this);
-    gCFont::InitializeManager();
-    CTextRenderer::BuildGammaLUT(1.0f);
+    gStartFontEngine(); // and the text renderer's gamma tables
     m_AppRoot = gApplicationFolder();
     m_ResFolder.CopyString(u"res");
     m_ResFileName.CopyString(u"system.vrf");
@@ -53,7 +50,7 @@ CAppBase::CAppBase() : m_pAudioManager(std::make_unique<CPlatformAudioManager>()
 CAppBase::~CAppBase() {
     m_pAudioManager->AbortAll();
     EmptyResources();
-    gCFont::ShutDownManager();
+    gStopFontEngine();
     ClearResourceIndexes();
     m_pTabletServices.reset();
     if (m_fNetworkingUsed) {
@@ -91,7 +88,11 @@ error CAppBase::InitServices() {
     return m_pTabletServices->SetupServices(1);
 }
 
-CBackdrop* CAppBase::Backdrop() const {
+CTabletSource* CAppBase::GetTabletSource() {
+    return m_pTabletServices.get();
+}
+
+CWindowRoot* CAppBase::Backdrop() const {
     if (!m_pMainWnd || !CWindowBase::m_pThis) {
         return nullptr;
     }
@@ -104,20 +105,20 @@ void CAppBase::HideCursor() {
 }
 
 void CAppBase::HideVantorCursor() {
-    if (CBackdrop* backdrop = Backdrop()) {
+    if (CWindowRoot* backdrop = Backdrop()) {
         backdrop->HideCursor();
     }
 }
 
 void CAppBase::ShowVantorCursor() {
-    if (CBackdrop* backdrop = Backdrop()) {
+    if (CWindowRoot* backdrop = Backdrop()) {
         HideSystemCursor();
         backdrop->ShowCursor();
     }
 }
 
 int32_t CAppBase::IsVantorCursorVisible() {
-    CBackdrop* backdrop = Backdrop();
+    CWindowRoot* backdrop = Backdrop();
     return backdrop && backdrop->IsCursorVisible() && !m_fSysCursorVisible ? 1 : 0;
 }
 
@@ -125,7 +126,7 @@ void CAppBase::CursorHeartbeat() {
     if (!m_pMainWnd || !m_fCursorHeart) {
         return;
     }
-    if (CBackdrop* backdrop = m_pMainWnd->GetBackdrop()) {
+    if (CWindowRoot* backdrop = m_pMainWnd->GetBackdrop()) {
         backdrop->UpdateCursorPos();
     }
 }
@@ -194,7 +195,7 @@ int32_t CAppBase::PassMessage(uint32_t id, void* data, uintptr_t extra) {
     if (int32_t result = HubMessage(id, data, extra)) {
         return result;
     }
-    if (CBackdrop* backdrop = Backdrop()) {
+    if (CWindowRoot* backdrop = Backdrop()) {
         return backdrop->PassMessage(id, data, extra);
     }
     return 0;

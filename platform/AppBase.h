@@ -21,9 +21,9 @@
 #include "foundation/gCString.h"
 #include "platform/MessageHub.h"
 #include "platform/PlatformAudioManager.h"
+#include "platform/WindowRoot.h"
 
 class CAppWindow;
-class CBackdrop;
 class CTabletServices;
 class CWindowBase;
 
@@ -64,25 +64,11 @@ public:
     virtual uint32_t MacType() { return m_nMacType; }
     virtual void SetMacType(uint32_t type) { m_nMacType = type; }
 
-    // Buttons and keys, answered from the input the application has taken
-    // in.
-    virtual int32_t LButtonDown() const = 0;
-    virtual int32_t RButtonDown() const = 0;
-    virtual int32_t MButtonDown() const = 0;
-    virtual int32_t LButtonStillDown() const = 0;
-    virtual int32_t RButtonStillDown() const = 0;
-    virtual int32_t MButtonStillDown() const = 0;
-    virtual int32_t AnyButtonDown() const = 0;
-    virtual int32_t AnyButtonStillDown() const = 0;
+    // Buttons, keys and the cursor position (on the desktop) are the
+    // application services' input queries, answered by the platform's
+    // application object from the input it has taken in.
     // Takes a waiting button press from the queue; whether there was one.
     virtual int32_t ButtonDownsInQueue() const = 0;
-    virtual uint32_t IsKeyDown(uint32_t code) const = 0;
-    virtual uint32_t IsShiftKeyDown() const = 0;
-    virtual uint32_t IsCtrlKeyDown() const = 0;
-    virtual uint32_t IsAltKeyDown() const = 0;
-    virtual uint32_t IsMenuKeyDown() const = 0;
-    // The mouse position in window coordinates.
-    virtual gCPoint CursorLoc() const = 0;
 
     // Cursors: the system's, and the one the backdrop draws.
     virtual void DoSystemCursorTemp();
@@ -99,7 +85,7 @@ public:
     virtual void CursorHeartbeat();
 
     // The heartbeat.
-    virtual error AppHeartbeat();
+    error AppHeartbeat() override;
     void StartHeartbeat() override { m_fHeartbeat = 1; }
     void StopHeartbeat() override { m_fHeartbeat = 0; }
     int32_t IsHeartbeatRunning() override { return m_fHeartbeat; }
@@ -114,14 +100,12 @@ public:
     // memory for the window, 1 when the platform window cannot be made,
     // else the backdrop's or the window's error. A null title takes the
     // backdrop's name; menu flag 0 hides the system menu bar.
-    virtual error MakeWindow(CBackdrop* backdrop, int32_t style, int32_t width, int32_t height,
+    virtual error MakeWindow(CWindowRoot* backdrop, int32_t style, int32_t width, int32_t height,
                              const char* title, int32_t menuFlag);
-    virtual error MakeWindow(CBackdrop* backdrop, int32_t style, int32_t mode, gCRPoint size,
+    virtual error MakeWindow(CWindowRoot* backdrop, int32_t style, int32_t mode, gCRPoint size,
                              gCRPoint position, const char* title, int32_t menuFlag);
     // A new application window; null when memory runs out.
     virtual CAppWindow* NewWindow();
-    // Dispatches what is waiting, without waiting; 0.
-    virtual int32_t PumpMessage() = 0;
 
     // Broadcast: the application's own Message, then the hub, then the
     // main window's widget tree; the first non-zero answer.
@@ -153,6 +137,7 @@ public:
                                        uint32_t value) = 0;
 
     virtual CTabletServices* TabletServices() { return m_pTabletServices.get(); }
+    CTabletSource* GetTabletSource() override;
 
     // The idle tick: cursor, audio clean-up, a queued repaint, networking
     // and, once the heartbeat runs, the application's and the window's
@@ -199,7 +184,7 @@ public:
 
 protected:
     // The main window's backdrop, or null before there is one.
-    CBackdrop* Backdrop() const;
+    CWindowRoot* Backdrop() const;
     // Deletes the objects of every pool.
     void EmptyResources();
     // Clears the string table and both indexes.

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string>
 
+#include <SDL.h>
+
 #include "platform/TabletServices.h"
 #include "platform/WindowBase.h"
 #include "platform/detail/KeyTable.h"
@@ -112,7 +114,10 @@ uint32_t CAppMac::IsMenuKeyDown() const {
 }
 
 gCPoint CAppMac::CursorLoc() const {
-    return PumpedState().Pointer();
+    // The pointer is kept in window coordinates; the desktop adds the
+    // content area's place on the screen.
+    const gCPoint inWindow = PumpedState().Pointer();
+    return m_pMainWnd ? inWindow + m_pMainWnd->ContentOrigin() : inWindow;
 }
 
 void CAppMac::HideSystemCursor() {

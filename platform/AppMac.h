@@ -31,6 +31,8 @@ public:
     uint32_t IsCtrlKeyDown() const override;
     uint32_t IsAltKeyDown() const override;
     uint32_t IsMenuKeyDown() const override;
+    // The pointer on the desktop: its place in the window plus the content
+    // area's top-left.
     gCPoint CursorLoc() const override;
 
     void HideSystemCursor() override;
@@ -93,6 +95,12 @@ public:
     CInputQueue& Input() { return m_Input; }
     // Takes in one input record as if it had come from SDL.
     void InjectInput(const CInputEvent& e) { m_Input.Inject(e); }
+    // Takes in a key with its final code, as the input layer decodes it.
+    void InjectKey(uint32_t code, bool down, uint32_t modifiers) {
+        m_Input.InjectKey(code, down, modifiers);
+    }
+    // Takes in typed text as the desktop would send it.
+    void InjectText(const std::string& utf8) { m_Input.InjectText(utf8); }
 
     // The document path of a POSIX path: its full colon path when the file
     // can be opened, else empty.

@@ -5,6 +5,8 @@
 #include "platform/AppMac.h"
 #include "platform/MacWindow.h"
 
+#include <SDL.h>
+
 namespace {
 
 constexpr uint64_t kHeartbeatMicroseconds = 3000;
@@ -34,14 +36,6 @@ void CAppMac::HeartbeatIfDue() {
 }
 
 void CAppMac::DispatchRecord(CInputEvent& e) {
-    const bool drop =
-        e.kind == EInputKind::eOther && (e.sdl.type == SDL_DROPFILE || e.sdl.type == SDL_DROPTEXT);
-    char* dropped = drop ? e.sdl.drop.file : nullptr;
-    struct FreeDrop {
-        char* text;
-        ~FreeDrop() { SDL_free(text); }
-    } freeDrop{dropped};
-
     if (PlatformMessage(e) != 0) {
         return;
     }
@@ -61,32 +55,20 @@ void CAppMac::DispatchRecord(CInputEvent& e) {
             window->DispatchInput(e);
         }
         return;
-    case EInputKind::eOther:
-        break;
-    default:
-        return;
-    }
-    switch (e.sdl.type) {
-    case SDL_QUIT:
+    case EInputKind::eQuit:
         AppClosing();
         DoSystemQuit();
         return;
-    case SDL_WINDOWEVENT:
+    case EInputKind::eWindow:
         if (window) {
-            window->HandleWindowEvent(e.sdl);
+            window->HandleWindowEvent(e);
         }
         return;
-    case SDL_TEXTINPUT:
-        if (window && window->HasFocus()) {
-            window->DispatchInput(e);
-        }
+    case EInputKind::eDropFile: {
+        const char* paths[] = {e.text.c_str()};
+        OpenDocuments(1, paths);
         return;
-    case SDL_DROPFILE:
-        if (dropped) {
-            const char* paths[] = {dropped};
-            OpenDocuments(1, paths);
-        }
-        return;
+    }
     default:
         return;
     }
@@ -148,20 +130,14 @@ void CAppMac::ModalPump() {
     while (app->m_Input.TakeNext(e)) {
         if (e.kind == EInputKind::ePaint) {
             paint = true;
-        } else if (e.kind == EInputKind::eOther) {
-            const Uint8 windowEvent = e.sdl.type == SDL_WINDOWEVENT ? e.sdl.window.event : 0;
-            if (e.sdl.type == SDL_QUIT || windowEvent == SDL_WINDOWEVENT_CLOSE) {
-                app->m_fQuitPending = 1;
-            } else if (windowEvent == SDL_WINDOWEVENT_FOCUS_GAINED ||
-                       windowEvent == SDL_WINDOWEVENT_FOCUS_LOST ||
-                       windowEvent == SDL_WINDOWEVENT_ENTER ||
-                       windowEvent == SDL_WINDOWEVENT_LEAVE) {
-                // Focus and pointer are followed even now.
-                if (CMacWindow* window = app->MainWindow()) {
-                    window->HandleWindowEvent(e.sdl);
-                }
-            } else if (e.sdl.type == SDL_DROPFILE || e.sdl.type == SDL_DROPTEXT) {
-                SDL_free(e.sdl.drop.file);
+        } else if (e.kind == EInputKind::eQuit ||
+                   (e.kind == EInputKind::eWindow && e.change == EWindowChange::eClose)) {
+            app->m_fQuitPending = 1;
+        } else if (e.kind == EInputKind::eWindow && e.change != EWindowChange::eSizeChanged &&
+                   e.change != EWindowChange::eShown && e.change != EWindowChange::eRestored) {
+            // Focus and pointer are followed even now.
+            if (CMacWindow* window = app->MainWindow()) {
+                window->HandleWindowEvent(e);
             }
         }
     }

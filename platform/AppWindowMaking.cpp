@@ -12,7 +12,7 @@ CAppWindow* CAppBase::NewWindow() {
 
 namespace {
 
-gCString WindowTitle(const char* title, const CBackdrop* backdrop) {
+gCString WindowTitle(const char* title, const CWindowRoot* backdrop) {
     gCString text;
     if (title) {
         gStringFromUtf8(text, title);
@@ -26,9 +26,9 @@ gCString WindowTitle(const char* title, const CBackdrop* backdrop) {
 
 // The steps both forms share; `make` makes the platform window.
 template <typename Make>
-static error MakeMainWindow(CBackdrop* backdrop, const char* title, int32_t menuFlag,
+static error MakeMainWindow(CWindowRoot* backdrop, const char* title, int32_t menuFlag,
                             CAppWindow* (CAppBase::*newWindow)(), CAppBase& app, Make make) {
-    std::unique_ptr<CBackdrop> owned(backdrop);
+    std::unique_ptr<CWindowRoot, CWindowRoot::Releaser> owned(backdrop);
     CAppWindow* window = (app.*newWindow)();
     if (!window) {
         return eOutOfMemory;
@@ -46,7 +46,7 @@ static error MakeMainWindow(CBackdrop* backdrop, const char* title, int32_t menu
         }
         return eGenericFailure;
     }
-    if (CBackdrop* attached = window->GetBackdrop()) {
+    if (CWindowRoot* attached = window->GetBackdrop()) {
         if (error e = attached->SetupInterface()) {
             return e;
         }
@@ -55,7 +55,7 @@ static error MakeMainWindow(CBackdrop* backdrop, const char* title, int32_t menu
     return window->ShowWindow(1);
 }
 
-error CAppBase::MakeWindow(CBackdrop* backdrop, int32_t style, int32_t width, int32_t height,
+error CAppBase::MakeWindow(CWindowRoot* backdrop, int32_t style, int32_t width, int32_t height,
                            const char* title, int32_t menuFlag) {
     if (width == 0 && height == 0 && backdrop) {
         const gCPoint size = backdrop->PositionerSize();
@@ -68,7 +68,7 @@ error CAppBase::MakeWindow(CBackdrop* backdrop, int32_t style, int32_t width, in
                           });
 }
 
-error CAppBase::MakeWindow(CBackdrop* backdrop, int32_t style, int32_t mode, gCRPoint size,
+error CAppBase::MakeWindow(CWindowRoot* backdrop, int32_t style, int32_t mode, gCRPoint size,
                            gCRPoint position, const char* title, int32_t menuFlag) {
     return MakeMainWindow(backdrop, title, menuFlag, &CAppBase::NewWindow, *this,
                           [&](CAppWindow& window, const gCString& text) {

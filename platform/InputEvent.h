@@ -1,40 +1,41 @@
 #pragma once
-// The toolkit's own input event record. The SDL layer turns each SDL event
-// into one of these; tests build them directly. Button, modifier and
+// The toolkit's own input record. The input layer turns each SDL event into
+// records that are final: keys carry the toolkit key code (characters
+// included, one record a character), drops carry their text, window events
+// their kind and numbers. Tests build records directly. Button, modifier and
 // pointer state is kept from these records, never read from SDL.
 
 #include <cstdint>
-
-#include <SDL.h>
+#include <string>
 
 #include "foundation/Geometry.h"
+#include "foundation/Input.h"
 
 enum class EInputKind : int32_t {
     eNone,
     eMouseDown,
     eMouseUp,
     eMouseMove,
-    eKeyDown,
+    eKeyDown, // key is the code the window passes on; 0: state only
     eKeyUp,
-    ePaint, // the window needs repainting
-    eOther, // any other SDL event, kept whole for the event loop
+    ePaint,    // the window needs repainting
+    eWindow,   // a change of the window: see EWindowChange
+    eDropFile, // a file dropped on the window: text is its POSIX path
+    eDropText, // text dropped on the window
+    eQuit,     // the desktop asks the program to quit
 };
 
-// Modifier bits as the toolkit reports them. The command key is Ctrl, option
-// is Alt, and control (control-click is the secondary button) is Super.
-constexpr uint32_t kModCommand = 0x0100;
-constexpr uint32_t kModShift = 0x0200;
-constexpr uint32_t kModCapsLock = 0x0400;
-constexpr uint32_t kModOption = 0x0800;
-constexpr uint32_t kModControl = 0x1000;
-
-// Mouse buttons as the records carry them.
-constexpr int32_t kButtonPrimary = 1;
-constexpr int32_t kButtonSecondary = 2;
-constexpr int32_t kButtonMiddle = 3;
-
-// The pressure of a sample that came without a pen.
-constexpr float kNoPenPressure = -1000.0f;
+enum class EWindowChange : int32_t {
+    eNone,
+    eSizeChanged, // width and height in size
+    eClose,
+    eShown,
+    eRestored,
+    eFocusGained,
+    eFocusLost,
+    eEnter, // the pointer entered the window
+    eLeave,
+};
 
 // What a pen contributed to a mouse event: its sub-pixel position in the
 // window, its pressure 0..1 (kNoPenPressure without a pen), and whether the
@@ -54,7 +55,10 @@ struct CInputEvent {
     uint32_t modifiers = 0; // the modifier bits at the time of the event
     int32_t button = 0;     // mouse events: 1 primary, 2 secondary, 3 middle
     uint32_t key = 0;       // key events: the toolkit key code
-    int32_t scancode = 0;   // key events: the physical key (SDL_Scancode)
+    int32_t scancode = 0;   // key events: the physical key
     CPenSample pen;         // mouse events: the pen sample, if any
-    SDL_Event sdl{};        // eOther: the event as SDL delivered it
+    EWindowChange change = EWindowChange::eNone;
+    uint32_t windowID = 0; // window events: the window they concern
+    gCPoint size;          // eSizeChanged: the new client size
+    std::string text;      // drops: the path or text, UTF-8
 };

@@ -1,17 +1,39 @@
 #include "platform/detail/InputQueue.h"
 
+#include <vector>
+
+#include "platform/detail/KeyTable.h"
 #include "platform/detail/SDLInput.h"
 
-CInputQueue::~CInputQueue() {
-    Clear();
-}
+CInputQueue::CInputQueue() : m_pDecoder(std::make_unique<CSDLInput>()) {}
+
+CInputQueue::~CInputQueue() = default;
 
 void CInputQueue::Inject(CInputEvent e) {
     m_State.Process(e);
     if (m_Listener) {
         m_Listener(e);
     }
-    m_Queue.push_back(e);
+    m_Queue.push_back(std::move(e));
+}
+
+void CInputQueue::InjectText(const std::string& utf8) {
+    std::vector<CInputEvent> records;
+    m_pDecoder->TextKeys(utf8.c_str(), m_State.Modifiers(), records);
+    for (CInputEvent& e : records) {
+        Inject(std::move(e));
+    }
+}
+
+void CInputQueue::InjectKey(uint32_t code, bool down, uint32_t modifiers) {
+    CInputEvent e;
+    e.kind = down ? EInputKind::eKeyDown : EInputKind::eKeyUp;
+    e.key = code;
+    const bool letterOrDigit = (code >= 'a' && code <= 'z') || (code >= 'A' && code <= 'Z') ||
+                               (code >= '0' && code <= '9');
+    e.scancode = letterOrDigit ? ScancodeForKey(code) : 0;
+    e.modifiers = modifiers;
+    Inject(std::move(e));
 }
 
 void CInputQueue::Pump() {
@@ -19,16 +41,17 @@ void CInputQueue::Pump() {
         return;
     }
     SDL_Event sdl;
+    std::vector<CInputEvent> records;
     while (SDL_PollEvent(&sdl)) {
-        CInputEvent e;
-        if (!TranslateSDLEvent(sdl, m_State.Modifiers(), e)) {
-            continue;
+        records.clear();
+        m_pDecoder->Translate(sdl, m_State.Modifiers(), records);
+        for (CInputEvent& e : records) {
+            if (e.kind == EInputKind::eMouseDown || e.kind == EInputKind::eMouseUp ||
+                e.kind == EInputKind::eMouseMove) {
+                e.pen = m_PenSource ? m_PenSource(sdl) : CPenSample();
+            }
+            Inject(std::move(e));
         }
-        if (e.kind == EInputKind::eMouseDown || e.kind == EInputKind::eMouseUp ||
-            e.kind == EInputKind::eMouseMove) {
-            e.pen = m_PenSource ? m_PenSource(sdl) : CPenSample();
-        }
-        Inject(e);
     }
 }
 
@@ -36,7 +59,7 @@ bool CInputQueue::TakeNext(CInputEvent& e) {
     if (m_Queue.empty()) {
         return false;
     }
-    e = m_Queue.front();
+    e = std::move(m_Queue.front());
     m_Queue.pop_front();
     return true;
 }
@@ -44,7 +67,6 @@ bool CInputQueue::TakeNext(CInputEvent& e) {
 bool CInputQueue::TakeFirst(EInputKind kind) {
     for (auto it = m_Queue.begin(); it != m_Queue.end(); ++it) {
         if (it->kind == kind) {
-            Release(*it);
             m_Queue.erase(it);
             return true;
         }
@@ -59,19 +81,4 @@ bool CInputQueue::ButtonEventWaiting() const {
         }
     }
     return false;
-}
-
-void CInputQueue::Clear() {
-    for (CInputEvent& e : m_Queue) {
-        Release(e);
-    }
-    m_Queue.clear();
-}
-
-void CInputQueue::Release(CInputEvent& e) {
-    if (e.kind == EInputKind::eOther &&
-        (e.sdl.type == SDL_DROPFILE || e.sdl.type == SDL_DROPTEXT)) {
-        SDL_free(e.sdl.drop.file);
-        e.sdl.drop.file = nullptr;
-    }
 }

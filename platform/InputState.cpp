@@ -1,5 +1,9 @@
 #include "platform/detail/InputState.h"
 
+#include <SDL_scancode.h>
+
+static_assert(kScancodeCount == SDL_NUM_SCANCODES);
+
 void CInputState::Process(CInputEvent& e) {
     if (e.button == kButtonPrimary) {
         if (e.kind == EInputKind::eMouseDown) {
@@ -19,7 +23,7 @@ void CInputState::Process(CInputEvent& e) {
     case EInputKind::eKeyDown:
     case EInputKind::eKeyUp:
         m_nModifiers = e.modifiers;
-        if (e.scancode > 0 && e.scancode < SDL_NUM_SCANCODES) {
+        if (e.scancode > 0 && e.scancode < kScancodeCount) {
             m_Keys.set(size_t(e.scancode), e.kind == EInputKind::eKeyDown);
         }
         break;
@@ -42,7 +46,7 @@ int32_t CInputState::IsButtonDown(int32_t button) const {
 }
 
 int32_t CInputState::IsScancodeDown(int32_t scancode) const {
-    if (scancode <= 0 || scancode >= SDL_NUM_SCANCODES) {
+    if (scancode <= 0 || scancode >= kScancodeCount) {
         return 0;
     }
     return m_Keys.test(size_t(scancode));

@@ -1,7 +1,7 @@
 #include "platform/detail/KeyDecoding.h"
 
+#include "foundation/Input.h"
 #include "foundation/MacRoman.h"
-#include "platform/InputEvent.h"
 
 namespace {
 

@@ -2,26 +2,6 @@
 
 #include <SDL_scancode.h>
 
-#include "platform/InputEvent.h"
-
-uint32_t ModifierBitForKey(uint32_t code) {
-    switch (code) {
-    case kKeyShift:
-        return kModShift;
-    case kKeyControl:
-        return kModControl;
-    case kKeyOption:
-    case kKeyOption2:
-        return kModOption;
-    case kKeyCommand:
-        return kModCommand;
-    case kKeyCapsLock:
-        return kModCapsLock;
-    default:
-        return 0;
-    }
-}
-
 int32_t ScancodeForKey(uint32_t code) {
     if (code >= 'a' && code <= 'z') {
         return SDL_SCANCODE_A + int32_t(code - 'a');

@@ -1,20 +1,36 @@
 #include "platform/MacWindow.h"
 
 #include <algorithm>
+#include <climits>
+#include <cmath>
 #include <new>
 #include <vector>
 
+#include <SDL.h>
+
 #include "foundation/ErrorReport.h"
+#include "foundation/Rounding.h"
 #include "foundation/Utf8.h"
+#include "imaging/Image.h"
 #include "platform/AppMac.h"
 #include "platform/TabletServices.h"
 
 namespace {
 
-// Adds a half away from zero and truncates.
+// The nearest integer, halves away from zero; sizes and places beyond the
+// 32-bit range stop at its ends, and a NaN is 0.
 int32_t Nearest(float v) {
-    const double d = v;
-    return int32_t(d > 0.0 ? d + 0.5 : d - 0.5);
+    if (std::isnan(v)) {
+        return 0;
+    }
+    const double r = RoundHalfAway(double(v));
+    if (r >= double(INT32_MAX)) {
+        return INT32_MAX;
+    }
+    if (r <= double(INT32_MIN)) {
+        return INT32_MIN;
+    }
+    return int32_t(r);
 }
 
 float Clamp01(float v) {
@@ -75,6 +91,7 @@ void CMacWindow::ReleasePlatformWindow() {
     }
     SDL_DestroyWindow(m_pWindow);
     m_pWindow = nullptr;
+    m_fActive = 0;
 }
 
 bool CMacWindow::CreatePlatformWindow(int32_t width, int32_t height, const gCString& title,
@@ -96,11 +113,8 @@ bool CMacWindow::CreatePlatformWindow(int32_t width, int32_t height, const gCStr
 
 bool CMacWindow::EnsureBackdrop() {
     if (!m_pBackdrop) {
-        m_pBackdrop.reset(new (std::nothrow) CBackdrop());
-        if (!m_pBackdrop) {
-            DestroyWindow();
-            return false;
-        }
+        DestroyWindow();
+        return false;
     }
     return true;
 }
@@ -330,7 +344,7 @@ error CMacWindow::ShowWindow(int32_t show) {
     SDL_RaiseWindow(m_pWindow);
     SDL_SetWindowInputFocus(m_pWindow); // not every driver can
     if (SDL_GetKeyboardFocus() == m_pWindow) {
-        m_fHasFocus = 1;
+        m_fActive = 1;
     }
     if (m_pBackdrop) {
         m_pBackdrop->PassRedraw();

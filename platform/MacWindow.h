@@ -4,12 +4,11 @@
 // buffer, and the decoding of input records and window events into the
 // window's On* operations.
 
-#include <array>
 #include <cstdint>
 
-#include <SDL.h>
-
 #include "platform/InputEvent.h"
+
+struct SDL_Window;
 #include "platform/WindowBase.h"
 
 // The main screen: its bounds and the part of it that windows may use. The
@@ -55,16 +54,17 @@ public:
     virtual void PostNcDestroy() { delete this; }
     virtual void OnGetFocus() {}
 
-    // Decodes one input record (keys, text, mouse) into the On* operations.
-    // The record's tablet sample has already gone to the tablet service.
+    // Routes one key or mouse record to its On* operation. The record's
+    // tablet sample has already gone to the tablet service.
     void DispatchInput(const CInputEvent& e);
-    // Follows this window's size, close box, focus, pointer and showing;
-    // true when the event was handled. Another window's events are ignored.
-    bool HandleWindowEvent(const SDL_Event& e);
+    // Follows this window's size, close box, focus, pointer and showing
+    // from a window record; true when the record was handled. Another
+    // window's records are ignored.
+    bool HandleWindowEvent(const CInputEvent& e);
 
     SDL_Window* GetSDLWindow() const { return m_pWindow; }
     // Whether the window has the keyboard focus.
-    int32_t HasFocus() const { return m_fHasFocus; }
+    int32_t HasFocus() const { return m_fActive; }
 
     // The screen's measures: from SDL's main display unless a test sets its
     // own (null restores SDL's).
@@ -76,24 +76,16 @@ private:
     bool CreatePlatformWindow(int32_t width, int32_t height, const gCString& title, uint32_t flags);
     // Sizes and places the SDL window; full screen as the desktop's.
     void PlaceWindow(const gCRect& content, bool fullScreen);
-    // Makes a toolkit backdrop when none is attached; false (the window
-    // destroyed) when none can be had.
+    // False (the window destroyed) when no backdrop is attached.
     bool EnsureBackdrop();
     void ReleasePlatformWindow();
-    void DecodeText(const char* utf8);
 
     static CScreenMeasures SDLScreen();
     static inline ScreenSource s_pScreenSource = nullptr;
 
     SDL_Window* m_pWindow = nullptr;
     gCPoint m_Origin;
-    int32_t m_fHasFocus = 0;
     int32_t m_fMouseInside = 0;
-    // A key decoded from its key event makes no text of its own.
-    int32_t m_fSuppressText = 0;
-    int32_t m_nTextScancode = 0;
-    // The code each held key delivered, for its release.
-    std::array<uint32_t, SDL_NUM_SCANCODES> m_aKeyCodes{};
 };
 
 // The class the application object makes.

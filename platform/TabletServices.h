@@ -6,32 +6,22 @@
 #include <cstdint>
 #include <memory>
 
-#include <SDL.h>
-
 #include "foundation/Error.h"
+#include "foundation/Input.h"
+
+struct SDL_Window;
 
 class CXInputPenReader;
 
-struct CTabletPoint {
-    float x = 0.0f;
-    float y = 0.0f;
-    // Stored: 0..1 from the pen, or -1000 for no pen sample. From GetPoint:
-    // 0..1024 for the pen, the weight for the mouse.
-    float pressure = -1000.0f;
-
-    // The eraser end of the pen is in use.
-    static inline int32_t m_fInverted = 0;
-};
-
-class CTabletServices {
+class CTabletServices : public CTabletSource {
 public:
     CTabletServices();
-    ~CTabletServices();
+    ~CTabletServices() override;
     CTabletServices(const CTabletServices&) = delete;
     CTabletServices& operator=(const CTabletServices&) = delete;
 
     // Rescans the pen devices when the pen reader runs; 0.
-    error SetupServices(int32_t flag);
+    error SetupServices(int32_t flag) override;
     // Starts the pen reader on the application's window. Without X11 (or
     // without its input extension) there is no reader and the mouse path
     // applies; that is not an error.
@@ -44,14 +34,11 @@ public:
     // pressure (0 when there was none).
     void SetMacData(const CTabletPoint& point);
     // The current sample: 0 for a pen sample, 1 for mouse input.
-    int32_t GetPoint(CTabletPoint& point);
-    void FlushQueue() {}
+    int32_t GetPoint(CTabletPoint& point) override;
+    void FlushQueue() override {}
     // The primary button held (the application's LButtonDown).
-    int32_t ButtonDown();
+    int32_t ButtonDown() override;
     void SetWacomData(uint32_t) {}
-
-    // The pressure weight, 0..1.
-    static inline float m_rWeight = 0.5f;
 
     // The pen pressure p (0..1) shaped by the weight w, as 0..1024.
     static float WeightedPressure(float p, float w);

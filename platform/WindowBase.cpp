@@ -7,7 +7,10 @@ CWindowBase::~CWindowBase() {
     ReleaseSystem();
 }
 
-error CWindowBase::AttachBackdrop(CBackdrop* backdrop) {
+error CWindowBase::AttachBackdrop(CWindowRoot* backdrop) {
+    if (backdrop) {
+        backdrop->SetHost(this);
+    }
     if (!m_pBackdrop) {
         m_pBackdrop.reset(backdrop);
         return eNoError;
@@ -38,7 +41,7 @@ error CWindowBase::Heartbeat() {
     if (m_fActive || IsMouseInWindow()) {
         m_pBackdrop->PassRolloverTest();
     } else {
-        m_pBackdrop->m_pRolloverWidget = nullptr;
+        m_pBackdrop->ClearRollover();
     }
     return m_pBackdrop->PassHeartbeat();
 }
@@ -52,11 +55,12 @@ static void ShowFailure(error e) {
 }
 
 void CWindowBase::OnKeyDown(uint32_t key) {
+    const CWindowBase* const self = this;
     CWidget* taken = nullptr;
     if (m_pBackdrop) {
         ShowFailure(m_pBackdrop->PassKeyDown(taken, key));
-        if (!StillAlive()) {
-            return; // the key quit the application
+        if (!IsLive(self)) {
+            return; // the key quit the application: this window is gone
         }
     }
     if (taken) {
@@ -105,7 +109,7 @@ void CWindowBase::OnTimer(uint32_t id) {
 }
 
 // Hands a point event to one of the backdrop's entry points.
-template <typename Pass> static void PassPoint(CBackdrop* backdrop, gCPoint where, Pass pass) {
+template <typename Pass> static void PassPoint(CWindowRoot* backdrop, gCPoint where, Pass pass) {
     if (!backdrop) {
         return;
     }
@@ -114,25 +118,25 @@ template <typename Pass> static void PassPoint(CBackdrop* backdrop, gCPoint wher
 }
 
 void CWindowBase::OnLButtonDown(gCPoint where) {
-    PassPoint(m_pBackdrop.get(), where, &CBackdrop::PassButtonDownL);
+    PassPoint(m_pBackdrop.get(), where, &CWindowRoot::PassButtonDownL);
 }
 void CWindowBase::OnLButtonUp(gCPoint where) {
-    PassPoint(m_pBackdrop.get(), where, &CBackdrop::PassButtonUpL);
+    PassPoint(m_pBackdrop.get(), where, &CWindowRoot::PassButtonUpL);
 }
 void CWindowBase::OnMButtonDown(gCPoint where) {
-    PassPoint(m_pBackdrop.get(), where, &CBackdrop::PassButtonDownM);
+    PassPoint(m_pBackdrop.get(), where, &CWindowRoot::PassButtonDownM);
 }
 void CWindowBase::OnMButtonUp(gCPoint where) {
-    PassPoint(m_pBackdrop.get(), where, &CBackdrop::PassButtonUpM);
+    PassPoint(m_pBackdrop.get(), where, &CWindowRoot::PassButtonUpM);
 }
 void CWindowBase::OnRButtonDown(gCPoint where) {
-    PassPoint(m_pBackdrop.get(), where, &CBackdrop::PassButtonDownR);
+    PassPoint(m_pBackdrop.get(), where, &CWindowRoot::PassButtonDownR);
 }
 void CWindowBase::OnRButtonUp(gCPoint where) {
-    PassPoint(m_pBackdrop.get(), where, &CBackdrop::PassButtonUpR);
+    PassPoint(m_pBackdrop.get(), where, &CWindowRoot::PassButtonUpR);
 }
 void CWindowBase::OnMouseMove(gCPoint where) {
-    PassPoint(m_pBackdrop.get(), where, &CBackdrop::PassMouseMove);
+    PassPoint(m_pBackdrop.get(), where, &CWindowRoot::PassMouseMove);
 }
 
 void CWindowBase::OnMouseWheel(int32_t delta, gCPoint where) {
@@ -160,10 +164,11 @@ void CWindowBase::OnSize(int32_t width, int32_t height) {
 void CWindowBase::ReleaseSystem() {
     if (m_pBackdrop) {
         m_pBackdrop->BackdropClosing();
-        if (m_pBackdrop->IsUIModule()) {
+        auto* target = dynamic_cast<gCCmdTarget*>(m_pBackdrop.get());
+        if (target && target == gCCmdTarget::UIModule()) {
             gCCmdTarget::SetUIModule(nullptr);
         }
-        m_pBackdrop.reset();
+        m_pBackdrop.reset(); // handed back through its release
     }
     if (m_pThis == this) {
         m_pThis = nullptr;

@@ -3,16 +3,17 @@
 // events to the backdrop, applies the keys no widget took, keeps the
 // backdrop's size equal to the client size and runs the backdrop's
 // heartbeat. CMacWindow implements everything that touches the window
-// system.
+// system. The window is its root's host (WindowRoot.h).
 
 #include <cstdint>
 #include <memory>
 
 #include "foundation/Error.h"
 #include "foundation/Geometry.h"
+#include "foundation/Input.h"
 #include "foundation/gCBaseObject.h"
 #include "foundation/gCString.h"
-#include "platform/Backdrop.h"
+#include "platform/WindowRoot.h"
 
 class CImage;
 
@@ -24,13 +25,7 @@ constexpr int32_t kModeFractionPosition = 0x08;
 constexpr int32_t kModeFractionSize = 0x10;
 constexpr int32_t kModeResizable = 0x20;
 
-// Toolkit key codes the window itself acts on.
-constexpr uint32_t kKeyCodeEscape = 27;
-constexpr uint32_t kKeyCodeF7 = uint32_t(-242);
-constexpr uint32_t kKeyCodeF8 = uint32_t(-241);
-constexpr uint32_t kKeyCodeF11 = uint32_t(-238);
-
-class CWindowBase : public gCBaseObject {
+class CWindowBase : public gCBaseObject, public CWindowHost {
 public:
     CWindowBase() { m_pThis = this; }
     ~CWindowBase() override;
@@ -42,9 +37,9 @@ public:
                                int32_t style) = 0;
     virtual error SetDisplayMode(int32_t width, int32_t height, int32_t update) = 0;
     virtual error SetDisplayModeR(float fx, float fy, int32_t update) = 0;
-    // Replaces the backdrop (deleting the old one) and gives it the old
-    // one's size.
-    virtual error AttachBackdrop(CBackdrop* backdrop);
+    // Takes a new root, gives it the old one's size and hands the old one
+    // back through its release.
+    virtual error AttachBackdrop(CWindowRoot* backdrop);
     virtual error ShowWindow(int32_t show) = 0;
     virtual error SetWindowIcon(uint32_t) { return eNoError; }
     // Disposes of the platform window and deletes this object.
@@ -55,8 +50,8 @@ public:
     virtual error SetPosition(gCRPoint where, int32_t) { return SetPosition(where.x, where.y, 1); }
     virtual error CenterWindow(int32_t) { return CentreWindow(1); }
     virtual error CentreWindow(int32_t flag) = 0;
-    virtual error SetSizeAndPosition(int32_t x, int32_t y, int32_t width, int32_t height,
-                                     int32_t flag) = 0;
+    error SetSizeAndPosition(int32_t x, int32_t y, int32_t width, int32_t height,
+                             int32_t flag) override = 0;
     virtual error SetSize(int32_t width, int32_t height, int32_t update) {
         return SetDisplayMode(width, height, update);
     }
@@ -89,18 +84,15 @@ public:
     virtual int32_t IsMouseInWindow() = 0;
     virtual void SetSysKeyOverride(int32_t) {}
     virtual int32_t SysKeyOverride() { return 0; }
-    // Tells the backdrop the window closes, deletes it and gives up being
-    // the live window.
+    // Tells the backdrop the window closes, hands it back through its
+    // release and gives up being the live window.
     virtual void ReleaseSystem();
 
-    // Copies rectangles of an image the size of the client area to the
-    // same places in the window, at once (no wait for the display's
-    // refresh). Rectangles are clipped to the image and the window.
-    virtual error CopyToScreen(CImage& image, const gCRect* rects, int32_t count) = 0;
-    // The content area's top-left on the desktop.
-    virtual gCPoint ContentOrigin() const = 0;
+    // The host's side: CopyToScreen and ContentOrigin come from the window
+    // system's half; the window is active while it has the keyboard focus.
+    int32_t IsActive() const override { return m_fActive; }
 
-    CBackdrop* GetBackdrop() const { return m_pBackdrop.get(); }
+    CWindowRoot* GetBackdrop() const { return m_pBackdrop.get(); }
     int32_t ClientWidth() const { return m_nClientWidth; }
     int32_t ClientHeight() const { return m_nClientHeight; }
     int32_t IsOSMenuHidden() const { return m_fOSMenuHidden; }
@@ -110,17 +102,19 @@ public:
 
     // The one live window.
     static inline CWindowBase* m_pThis = nullptr;
-    // Runs the rollover test whatever the mouse position.
+    // Non-zero while the window has the keyboard focus: the rollover test
+    // then runs whatever the mouse position.
     static inline int32_t m_fActive = 0;
 
 protected:
-    // Whether this window is still the live one (an event handler may have
-    // quit the application, which destroys the window).
-    bool StillAlive() const { return m_pThis == this; }
+    // Whether a window is still the live one (an event handler may have
+    // quit the application, which destroys the window). Static, so that it
+    // can be asked about a window that may be gone without touching it.
+    static bool IsLive(const CWindowBase* window) { return m_pThis == window; }
 
     int32_t m_nClientWidth = 0;
     int32_t m_nClientHeight = 0;
-    std::unique_ptr<CBackdrop> m_pBackdrop;
+    std::unique_ptr<CWindowRoot, CWindowRoot::Releaser> m_pBackdrop;
     int32_t m_fOSMenuHidden = 0;
     int32_t m_fFullScreen = 1;
 };

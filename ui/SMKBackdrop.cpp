@@ -1,23 +1,30 @@
 #include "ui/SMKBackdrop.h"
 
 #include <cstddef>
-
-#include "platform/WindowBase.h"
+#include <new>
 
 CSMKBackdrop::CSMKBackdrop() {
-    gCString name;
-    name.CopyString(u"Daublin");
-    SetName(name);
+    m_Name.CopyString(u"Daublin");
 }
 
-error CSMKBackdrop::SetSize(int32_t width, int32_t height, int32_t flag) {
-    if (error e = CBackdrop::SetSize(width, height, flag)) {
-        return e;
+CSMKBackdrop::~CSMKBackdrop() = default;
+
+void CSMKBackdrop::PassRedraw() {
+    if (CWindowHost* host = Host(); host && m_pBackBuffer) {
+        const gCRect whole(0, 0, m_nWidth, m_nHeight);
+        host->CopyToScreen(*m_pBackBuffer, &whole, 1);
     }
-    CImage* buffer = BackBuffer();
+}
+
+error CSMKBackdrop::SetSize(int32_t width, int32_t height, int32_t) {
+    if (width <= 0 || height <= 0) {
+        return eBadParameter;
+    }
+    auto buffer = std::unique_ptr<CImage>(new (std::nothrow) CImage(width, height, 1));
     void* pixels = nullptr;
-    if (buffer->Lock(pixels) != eNoError) {
-        return eNoError;
+    if (!buffer || buffer->GetWidth() != width || buffer->GetHeight() != height ||
+        buffer->Lock(pixels) != eNoError) {
+        return eOutOfMemory;
     }
     auto* words = static_cast<uint32_t*>(pixels);
     const size_t count = size_t(width) * size_t(height);
@@ -25,6 +32,15 @@ error CSMKBackdrop::SetSize(int32_t width, int32_t height, int32_t flag) {
         words[i] = kColour;
     }
     buffer->Unlock();
+    m_pBackBuffer = std::move(buffer);
+    m_nWidth = width;
+    m_nHeight = height;
     PassRedraw();
     return eNoError;
+}
+
+void CSMKBackdrop::LocalToDesktop(gCPoint& point) {
+    if (CWindowHost* host = Host()) {
+        point = point + host->ContentOrigin();
+    }
 }

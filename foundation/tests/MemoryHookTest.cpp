@@ -5,6 +5,7 @@
 #include "foundation/CMemBlock.h"
 #include "foundation/gCArray.h"
 #include "foundation/gCMemory.h"
+#include "testsupport/foundation/FailingMemory.h"
 
 namespace {
 
@@ -24,12 +25,6 @@ void* CountingRealloc(void* p, size_t n) {
 void CountingFree(void* p) {
     ++g_counts.frees;
     std::free(p);
-}
-void* FailingAlloc(size_t) {
-    return nullptr;
-}
-void* FailingRealloc(void*, size_t) {
-    return nullptr;
 }
 
 class MemoryHooks : public ::testing::Test {
@@ -70,8 +65,7 @@ TEST_F(MemoryHooks, FailedAllocationLeavesContainersUnchanged) {
     CMemBlock block;
     ASSERT_EQ(block.Resize(8, 1), 1);
 
-    gCMemory::m_pAllocProc = &FailingAlloc;
-    gCMemory::m_pReallocProc = &FailingRealloc;
+    CFailingMemory noMemory;
     EXPECT_EQ(a.SetSize(6), eOutOfMemory);
     EXPECT_EQ(a.GetSize(), 5);
     EXPECT_EQ(a.GetCapacity(), 5);

@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "foundation/gCMemory.h"
 #include "foundation/tests/StringTestSupport.h"
+#include "testsupport/foundation/FailingMemory.h"
 
 namespace {
 
@@ -141,20 +141,11 @@ TEST(String, CopyAndMove) {
     EXPECT_EQ(b.GetCapacity(), 0);
 }
 
-void* FailingRealloc(void*, size_t) {
-    return nullptr;
-}
-
-class StringAllocationFailure : public ::testing::Test {
-protected:
-    void TearDown() override { gCMemory::ResetProcs(); }
-};
-
-TEST_F(StringAllocationFailure, LeavesTheStringAsItWas) {
+TEST(StringAllocationFailure, LeavesTheStringAsItWas) {
     gCString s = Str(u"0123456789");
     const gCString other = Str(u"0123456789");
     const char16_t* before = s.GetBuffer();
-    gCMemory::m_pReallocProc = &FailingRealloc;
+    CFailingMemory noMemory;
     EXPECT_EQ(s.AppendString(u"0123456789"), eOutOfMemory);
     EXPECT_EQ(s.Insert(other, 3), eOutOfMemory);
     EXPECT_EQ(s.CopyString(u"0123456789abcdef"), eOutOfMemory);

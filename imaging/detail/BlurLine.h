@@ -72,11 +72,16 @@ struct FirstFixed {
     bool IsIdentity() const { return k == 0; }
 };
 struct FirstFloat {
+    // The largest float a word can hold.
+    static constexpr float kWordTop = 4294967040.0f;
     float k, w;
     explicit FirstFloat(const Params& p) : k(p.f / 4.0f), w(1.0f - 2.0f * (p.f / 4.0f)) {}
+    // Values below 2^24 and a fraction in 0..1 keep the sum within 0..2^24.
+    // Anything else (a kernel handed a fraction out of range, or words with
+    // bits above the 24) is held to what a word can take, NaN as 0.
     uint32_t operator()(uint32_t a, uint32_t b, uint32_t c) const {
         const float v = k * float(a + c) + w * float(b);
-        return uint32_t(int64_t(RoundHalfAway(v)));
+        return uint32_t(RoundHalfAway(v >= 0.0f ? (v < kWordTop ? v : kWordTop) : 0.0f));
     }
     bool IsIdentity() const { return false; }
 };

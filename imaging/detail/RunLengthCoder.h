@@ -21,7 +21,9 @@
 namespace runlength {
 
 // Four fifths of the raw pixel count, in single precision, rounded with
-// halves away from zero: an encoding must come below it to be kept.
+// halves away from zero: an encoding must come below it to be kept. Four
+// fifths of any int64_t count is an int64_t again, so the product needs no
+// clamping.
 inline int64_t Threshold(int64_t pixels) {
     return int64_t(RoundHalfAway(0.8f * float(pixels)));
 }

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "foundation/gCMemory.h"
 #include "imaging/Stretcher.h"
 #include "imaging/tests/StretchReference.h"
+#include "testsupport/foundation/FailingMemory.h"
 
 namespace {
 
@@ -355,21 +355,16 @@ TEST(Pan, AnyOffsetMovesEveryPixel) {
     EXPECT_EQ(testimg::Load8(grey), PlainPan(bytes, -4, 2).px);
 }
 
-void* FailingAlloc(size_t) {
-    return nullptr;
-}
-
 TEST(Pan, NoBufferLeavesTheViewUnchanged) {
     const Picture p = Numbered(6, 4);
     CImage image(6, 4);
     sref::Put(image, p);
     CImNav view(&image);
-    gCMemory::m_pAllocProc = &FailingAlloc;
-    const error across = CStretcher::Pan(view, gCPoint(2, 0));
-    const error both = CStretcher::Pan(view, gCPoint(1, 1));
-    gCMemory::ResetProcs();
-    EXPECT_EQ(across, eOutOfMemory);
-    EXPECT_EQ(both, eOutOfMemory);
+    {
+        CFailingMemory noMemory;
+        EXPECT_EQ(CStretcher::Pan(view, gCPoint(2, 0)), eOutOfMemory);
+        EXPECT_EQ(CStretcher::Pan(view, gCPoint(1, 1)), eOutOfMemory);
+    }
     EXPECT_EQ(sref::Take(image).px, p.px);
 }
 

@@ -447,6 +447,76 @@ TEST(BlurLines, ConstantLinesStayConstant) {
     }
 }
 
+// Odd words from 2^23 up, where adding a half and truncating rounds to
+// even, and the largest 24-bit word, through every 24-bit kernel and
+// driver. With the fraction 0 or 1 the first pass's weights (0, 1, 0 or
+// 1/4, 1/2, 1/4) give the word itself exactly in single precision, so only
+// the rounding could move it.
+const uint32_t kTopWords[] = {0x00800001u, 0x00C00003u, 0x00FFFFFFu};
+
+TEST(BlurLines, Constant24BitLinesStayConstantThroughTheKernels) {
+    const int32_t w = 12, h = 37;
+    using Run = void (*)(uint32_t * px, uint32_t d, float f);
+    struct Kernel {
+        const char* name;
+        Run run;
+    };
+    const Kernel kernels[] = {
+        {"Blur24H",
+         [](uint32_t* px, uint32_t d, float f) {
+             for (int32_t y = 0; y < h; ++y) {
+                 CBlur::Blur24H(px + y * w, d, f, w);
+             }
+         }},
+        {"Blur24V4",
+         [](uint32_t* px, uint32_t d, float f) {
+             for (int32_t x = 0; x < w; x += 4) {
+                 CBlur::Blur24V4(px + x, d, f, h, w);
+             }
+         }},
+        {"Blur24V1",
+         [](uint32_t* px, uint32_t d, float f) {
+             for (int32_t x = 0; x < w; ++x) {
+                 CBlur::Blur24V1(px + x, d, f, h, w);
+             }
+         }},
+    };
+    for (const Kernel& k : kernels) {
+        for (uint32_t d : {1u, 2u, 8u, 64u}) { // 64: longer than the lines, so f = 1
+            for (float f : {0.0f, 1.0f}) {
+                for (uint32_t word : kTopWords) {
+                    std::vector<uint32_t> px(size_t(w) * h, word);
+                    k.run(px.data(), d, f);
+                    EXPECT_EQ(px, std::vector<uint32_t>(size_t(w) * h, word))
+                        << k.name << " d " << d << " f " << f << " word " << std::hex << word;
+                }
+            }
+        }
+    }
+}
+
+TEST(BlurLines, Constant24BitImagesStayConstantThroughTheDrivers) {
+    // 37 x 29: radius 1 and 2 (d = 2 and 4, f = 0) sweep the columns,
+    // radius 8 (d = 16, f = 0) and 40 (d = 64, halved to fit, f = 1) go in
+    // strips. 6 x 5: d is halved to 4 with f = 1 from radius 8 on, and
+    // swept.
+    for (testimg::Size s : {testimg::Size{37, 29}, testimg::Size{6, 5}}) {
+        for (float radius : {1.0f, 2.0f, 8.0f, 40.0f}) {
+            for (Dir dir : {kBoth, kAcross, kDown}) {
+                for (uint32_t word : kTopWords) {
+                    CImage image(s.width, s.height);
+                    CImNav(&image).Fill(CPixel(word));
+                    ASSERT_EQ(RunDriver(kWholeWord, dir, &image, radius, nullptr), 1);
+                    EXPECT_EQ(testimg::Load(image),
+                              std::vector<uint32_t>(size_t(s.width) * s.height, word))
+                        << "GaussianBlur24" << kDirNames[dir] << " " << s.width << "x" << s.height
+                        << " radius " << radius << " word " << std::hex << word;
+                }
+            }
+        }
+    }
+}
+
 TEST(BlurLines, AlternatingLinesRoundAcrossAndTruncateDown) {
     const int32_t n = 12;
     CImage row(n, 1), column(1, n);

@@ -27,10 +27,10 @@ std::string Stops(std::initializer_list<std::pair<uint32_t, float>> stops) {
     return out;
 }
 
-class GradientResources : public ResourceFile {
+class GradientResources : public ImageResourceFile {
 protected:
     void SetUp() override {
-        ResourceFile::SetUp();
+        ImageResourceFile::SetUp();
         Install(ResBlock(kResGradientTag, 1, "sky",
                          Stops({{0xFFFF0000u, 0.0f}, {0xFF00FF00u, 0.5f}, {0xFF0000FFu, 1.0f}})) +
                 ResBlock(kResGradientTag, 2, "beyond", Stops({{0xFF112233u, 2.5f}})) +

@@ -2,28 +2,18 @@
 
 #include <random>
 
-#include "foundation/gCMemory.h"
 #include "imaging/ImLocker.h"
 #include "imaging/Image.h"
 #include "imaging/Image8.h"
 #include "imaging/RLE.h"
 #include "imaging/RLE8.h"
 #include "imaging/tests/TestImages.h"
+#include "testsupport/foundation/FailingMemory.h"
 
 namespace {
 
-int g_allowedAllocs = 0;
-void* AllocThenFail(size_t n) {
-    if (g_allowedAllocs-- > 0) {
-        return gCMemory::MallocProc(n);
-    }
-    return nullptr;
-}
-
 class ImageCompress : public ::testing::Test {
 protected:
-    void TearDown() override { gCMemory::ResetProcs(); }
-
     // A uniform opaque picture whose transparent last row mixes colour bits.
     static std::vector<uint32_t> Uniform(int32_t w, int32_t h) {
         std::vector<uint32_t> px(size_t(w) * h, 0xFF336699u);
@@ -143,13 +133,10 @@ TEST_F(ImageCompress, CompressWithoutMemoryLeavesTheImage) {
     for (int allowed : {0, 1}) { // the coder object, then its block
         CImage image(50, 50);
         testimg::Store(image, px);
-        g_allowedAllocs = allowed;
-        gCMemory::m_pAllocProc = &AllocThenFail;
-        gCMemory::m_pReallocProc = [](void* p, size_t n) -> void* {
-            return g_allowedAllocs-- > 0 ? gCMemory::ReallocProc(p, n) : nullptr;
-        };
-        EXPECT_EQ(image.Compress(), eOutOfMemory) << allowed;
-        gCMemory::ResetProcs();
+        {
+            CFailingMemory noMemory(allowed);
+            EXPECT_EQ(image.Compress(), eOutOfMemory) << allowed;
+        }
         EXPECT_EQ(image.IsCompressed(), 0);
         EXPECT_EQ(image.GetRLE(), nullptr);
         EXPECT_EQ(testimg::Load(image), px);
@@ -161,10 +148,10 @@ TEST_F(ImageCompress, DecompressWithoutMemoryStaysCompressed) {
     CImage image(50, 50);
     testimg::Store(image, px);
     ASSERT_EQ(image.Compress(), eNoError);
-    g_allowedAllocs = 0;
-    gCMemory::m_pAllocProc = &AllocThenFail;
-    EXPECT_EQ(image.Decompress(), eOutOfMemory);
-    gCMemory::ResetProcs();
+    {
+        CFailingMemory noMemory;
+        EXPECT_EQ(image.Decompress(), eOutOfMemory);
+    }
     EXPECT_EQ(image.IsCompressed(), 1);
     ASSERT_EQ(image.Decompress(), eNoError);
     EXPECT_EQ(testimg::Load(image)[0], px[0]);

@@ -1,13 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "FileIO/gCFRef.h"
 #include "FileIO/gCFRelative.h"
@@ -17,6 +13,7 @@
 #include "imaging/tests/CodecStreams.h"
 #include "imaging/tests/TestImages.h"
 #include "testsupport/FileIO/TempVolume.h"
+#include "testsupport/foundation/ChildProcess.h"
 #include "testsupport/foundation/FakeAppServices.h"
 
 using namespace codectest;
@@ -187,24 +184,16 @@ TEST_F(ImageFiles, ImageWithoutPixelsLeavesTheFileAlone) {
 TEST_F(ImageFiles, FullDiskOnExportIsReportedAndKeepsThePreviousFile) {
     const std::string previous(3000, 'p');
     MakeFile("export.bmp", previous);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        ::signal(SIGXFSZ, SIG_IGN);
-        const struct rlimit limit = {1024, 1024};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        CImage image(64, 64);
-        const error e = gCImageIO::WriteImage(S("HD:export.bmp"), image, gCImageIO::kBMP);
-        ::_exit(e == eFileReadWriteError ? 0 : 10 + int(e));
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    const sChildEnd end = RunInChild(
+        [] {
+            CImage image(64, 64);
+            const error e = gCImageIO::WriteImage(S("HD:export.bmp"), image, gCImageIO::kBMP);
+            return e == eFileReadWriteError ? 0 : 10 + int(e);
+        },
+        sChildLimits().FileBytes(1024));
+    EXPECT_EQ(end, ChildExited(0));
     EXPECT_EQ(FileBytes("export.bmp"), Bytes(previous.begin(), previous.end()));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_Root),
-                            std::filesystem::directory_iterator()),
-              1);
+    EXPECT_EQ(FolderEntries(), 1);
 }
 
 TEST_F(ImageFiles, MissingFileAndInvalidReference) {

@@ -9,10 +9,10 @@
 
 namespace {
 
-class ImageLists : public ResourceFile {
+class ImageLists : public ImageResourceFile {
 protected:
     void SetUp() override {
-        ResourceFile::SetUp();
+        ImageResourceFile::SetUp();
         CImage a(2, 2), b(3, 1);
         CImage8 m(2, 2);
         Install(ResBlock(kResImageTag, 1, "a", ImagePayload(a)) +

@@ -33,10 +33,10 @@ bool SamePixels(CImage& a, CImage& b) {
     return true;
 }
 
-class ImageResources : public ResourceFile {
+class ImageResources : public ImageResourceFile {
 protected:
     void SetUp() override {
-        ResourceFile::SetUp();
+        ImageResourceFile::SetUp();
         Paint(logo, 0x80);
         Paint(badge, 0x20);
         CImage8 mask(4, 2);

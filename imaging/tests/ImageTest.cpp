@@ -2,21 +2,14 @@
 
 #include <cstdlib>
 
-#include "foundation/gCMemory.h"
 #include "imaging/ImLocker.h"
 #include "imaging/Image.h"
 #include "imaging/Image8.h"
+#include "testsupport/foundation/FailingMemory.h"
 
 namespace {
 
-void* FailingAlloc(size_t) {
-    return nullptr;
-}
-
-class ImageSurface : public ::testing::Test {
-protected:
-    void TearDown() override { gCMemory::ResetProcs(); }
-};
+using ImageSurface = ::testing::Test;
 
 TEST_F(ImageSurface, CreateMakesAZeroedLockableSurface) {
     CImage image(10, 4);
@@ -111,9 +104,10 @@ TEST_F(ImageSurface, TheLargestSideIsAccepted) {
 
 TEST_F(ImageSurface, CreateWithoutMemoryKeepsTheSizeButNoSurface) {
     CImage image(4, 4);
-    gCMemory::m_pAllocProc = &FailingAlloc;
-    EXPECT_EQ(image.Create(5, 6), eOutOfMemory);
-    gCMemory::ResetProcs();
+    {
+        CFailingMemory noMemory;
+        EXPECT_EQ(image.Create(5, 6), eOutOfMemory);
+    }
     EXPECT_EQ(image.IsValid(), 0);
     EXPECT_EQ(image.GetWidth(), 5);
     EXPECT_EQ(image.GetHeight(), 6);
@@ -123,10 +117,11 @@ TEST_F(ImageSurface, CreateWithoutMemoryKeepsTheSizeButNoSurface) {
 
 TEST_F(ImageSurface, SetSizeAfterAFailedCreateMakesTheSurface) {
     CImage image(4, 4);
-    gCMemory::m_pAllocProc = &FailingAlloc;
-    ASSERT_EQ(image.Create(5, 6), eOutOfMemory);
-    EXPECT_EQ(image.SetSize(5, 6), eOutOfMemory) << "no surface is no success";
-    gCMemory::ResetProcs();
+    {
+        CFailingMemory noMemory;
+        ASSERT_EQ(image.Create(5, 6), eOutOfMemory);
+        EXPECT_EQ(image.SetSize(5, 6), eOutOfMemory) << "no surface is no success";
+    }
     ASSERT_EQ(image.SetSize(5, 6), eNoError);
     EXPECT_EQ(image.IsValid(), 1);
     void* p = nullptr;

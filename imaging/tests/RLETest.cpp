@@ -6,6 +6,7 @@
 
 #include "imaging/ImNav.h"
 #include "imaging/RLE.h"
+#include "imaging/detail/RunLengthCoder.h"
 #include "imaging/tests/RLEReading.h"
 #include "imaging/tests/Reference.h"
 #include "imaging/tests/TestImages.h"
@@ -146,6 +147,57 @@ TEST(RLE, ImageThatCannotBeViewedIsRefused) {
     ASSERT_EQ(compressed.IsCompressed(), 1);
     EXPECT_EQ(rle.CreateFromImage(&compressed), eOutOfMemory);
     EXPECT_EQ(CRLE::TestCompression(&compressed), 900);
+}
+
+// Four fifths of the pixel count in single precision (0.8f is
+// 13421773 / 2^24), rounded with halves away from zero.
+TEST(RLEThreshold, FourFifthsOfThePixelsRounded) {
+    struct Case {
+        int64_t pixels, threshold;
+    };
+    for (Case c : {Case{0, 0}, Case{81, 65}, Case{1000000, 800000},
+                   Case{int64_t(1) << 22, 3355443},     // 3355443.25
+                   Case{int64_t(1) << 23, 6710887},     // 6710886.5
+                   Case{4095 * 4097, 13421772},         // 13421772.2
+                   Case{int64_t(1) << 24, 13421773},    // exactly, and odd
+                   Case{int64_t(3) << 23, 20132660}}) { // 20132659.5 becomes a float first
+        EXPECT_EQ(runlength::Threshold(c.pixels), c.threshold) << c.pixels << " pixels";
+    }
+}
+
+// A 4096 x 4096 picture whose estimate is the threshold itself stays raw,
+// one word less is encoded. The rows: 3274 of all different pixels
+// (one literal, 4097 words), 821 of one colour (2 words) and one of 1643
+// or 1644 pixels of one colour and then all different ones
+// (2 + 4097 - 1643 = 2456 words); with the row table and the spare word
+// 4096 + 3274 * 4097 + 821 * 2 + 2456 + 1 = 13421773.
+TEST(RLEThreshold, EstimateAtTheThresholdOfA4096Square) {
+    const int32_t side = 4096;
+    CImage image(side, side);
+    CImNav view(&image);
+    ASSERT_TRUE(view.IsLocked());
+    auto fill = [&](int32_t y, int32_t uniform) {
+        CPixel* row = view.Row(y);
+        for (int32_t x = 0; x < side; ++x) {
+            row[x] = CPixel(x < uniform ? 0xFF000000u : 0xFF000000u | uint32_t(x + 1));
+        }
+    };
+    for (int32_t y = 0; y < side; ++y) {
+        fill(y, y < 3274 ? 0 : side);
+    }
+    struct Case {
+        int32_t uniform; // pixels of one colour leading the mixed row
+        int32_t estimate;
+        int32_t compressed;
+    };
+    for (Case c : {Case{1643, 13421773, 0}, Case{1644, 13421772, 1}}) {
+        fill(3274, c.uniform);
+        EXPECT_EQ(CRLE::TestCompression(view), c.estimate);
+        CRLE rle;
+        ASSERT_EQ(rle.CreateFromImage(view), eNoError);
+        EXPECT_EQ(rle.IsCompressed(), c.compressed) << "estimate " << c.estimate;
+        EXPECT_EQ(rle.GetCount(), uint32_t(c.compressed ? c.estimate : side * side));
+    }
 }
 
 // The encoder against a plain encoder of the run rules, and the readers

@@ -5,8 +5,8 @@
 #include <random>
 #include <vector>
 
-#include "foundation/gCMemory.h"
 #include "imaging/CRegion.h"
+#include "testsupport/foundation/FailingMemory.h"
 
 namespace {
 
@@ -288,32 +288,20 @@ INSTANTIATE_TEST_SUITE_P(
                       RandomCase{"Sparse", 5, 2000, 5000, 120, 20, false}),
     [](const ::testing::TestParamInfo<RandomCase>& info) { return info.param.name; });
 
-void* FailingAlloc(size_t) {
-    return nullptr;
-}
-void* FailingRealloc(void*, size_t) {
-    return nullptr;
-}
-
-class RegionMemory : public ::testing::Test {
-protected:
-    void TearDown() override { gCMemory::ResetProcs(); }
-};
-
 // Running out of memory is reported and leaves a region that still works:
 // disjoint rectangles, and later operations give the right area.
-TEST_F(RegionMemory, FailureIsReportedAndTheRegionStaysUsable) {
+TEST(RegionMemory, FailureIsReportedAndTheRegionStaysUsable) {
     CRegion region;
     for (int32_t y = 0; y < 10; ++y) {
         for (int32_t x = 0; x < 10; ++x) {
             ASSERT_EQ(region.AddRect({x * 10, y * 10, x * 10 + 5, y * 10 + 5}), eNoError);
         }
     }
-    gCMemory::m_pAllocProc = &FailingAlloc;
-    gCMemory::m_pReallocProc = &FailingRealloc;
-    EXPECT_EQ(region.AddRect({3, 3, 47, 47}), eOutOfMemory);
-    EXPECT_EQ(region.RemoveRect({52, 52, 98, 98}), eOutOfMemory);
-    gCMemory::ResetProcs();
+    {
+        CFailingMemory noMemory;
+        EXPECT_EQ(region.AddRect({3, 3, 47, 47}), eOutOfMemory);
+        EXPECT_EQ(region.RemoveRect({52, 52, 98, 98}), eOutOfMemory);
+    }
 
     ExpectDisjoint(region);
     ASSERT_EQ(region.AddRect({3, 3, 47, 47}), eNoError);

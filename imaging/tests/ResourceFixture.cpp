@@ -16,7 +16,7 @@ template <class Image> std::string PngBytes(Image& image) {
 
 } // namespace
 
-void ResourceFile::Install(const std::string& blocks) {
+void ImageResourceFile::Install(const std::string& blocks) {
     MakeFile("system.vrf", VersionBlock(2) + blocks);
     gCFRef ref(S("HD:system.vrf"));
     ASSERT_EQ(file.Open(&ref, 1), eNoError);
@@ -25,7 +25,7 @@ void ResourceFile::Install(const std::string& blocks) {
     app.m_pResIndex = &index;
 }
 
-void ResourceFile::TearDown() {
+void ImageResourceFile::TearDown() {
     // Pooled objects go before the file they were loaded from.
     for (int32_t pool = 0; pool <= 5; ++pool) {
         if (CResourcePool* p = app.GetResourcePool(pool)) {
@@ -36,14 +36,15 @@ void ResourceFile::TearDown() {
     TempVolume::TearDown();
 }
 
-std::string ResourceFile::ImagePayload(CImage& image) {
+std::string ImageResourceFile::ImagePayload(CImage& image) {
     return PngBytes(image);
 }
-std::string ResourceFile::ImagePayload(CImage8& image) {
+std::string ImageResourceFile::ImagePayload(CImage8& image) {
     return PngBytes(image);
 }
 
-std::string ResourceFile::ListPayload(int32_t exclusive, std::initializer_list<const char*> names) {
+std::string ImageResourceFile::ListPayload(int32_t exclusive,
+                                           std::initializer_list<const char*> names) {
     std::string out = Le32(uint32_t(exclusive)) + Le32(uint32_t(names.size()));
     for (const char* n : names) {
         out += Utf16Line(n);

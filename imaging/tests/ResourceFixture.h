@@ -12,7 +12,7 @@
 #include "testsupport/FileIO/ResourceBytes.h"
 #include "testsupport/FileIO/TempVolume.h"
 
-class ResourceFile : public TempVolume {
+class ImageResourceFile : public TempVolume {
 protected:
     // Writes the version block and the given blocks, opens and indexes the
     // file and makes it the application's.

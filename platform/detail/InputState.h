@@ -7,6 +7,9 @@
 
 #include "platform/InputEvent.h"
 
+// Physical keys are numbered below this (SDL's scancodes).
+constexpr int32_t kScancodeCount = 512;
+
 class CInputState {
 public:
     // Takes in one record. A mouse record first gets the button it stands
@@ -28,6 +31,6 @@ private:
     // What the primary button's current press became.
     int32_t m_nPrimaryAs = kButtonPrimary;
     uint32_t m_nModifiers = 0;
-    std::bitset<SDL_NUM_SCANCODES> m_Keys;
+    std::bitset<kScancodeCount> m_Keys;
     gCPoint m_Pointer;
 };

@@ -16,8 +16,3 @@ uint32_t DecodeKey(SDL_Keycode sym, uint32_t modifiers);
 
 // The Mac Roman byte of a Unicode character, or -1 when Mac Roman has none.
 int32_t UnicodeToMacRoman(char32_t c);
-
-// The toolkit code of a Mac Roman byte.
-inline uint32_t KeyCodeOfMacRoman(uint8_t byte) {
-    return uint32_t(int32_t(int8_t(byte)));
-}

@@ -8,6 +8,7 @@
 #include "FileIO/gCFileDlg.h"
 #include "foundation/MessageIds.h"
 #include "foundation/Utf8.h"
+#include "platform/tests/SDLEvents.h"
 #include "testsupport/platform/HeadlessWindow.h"
 
 namespace {
@@ -70,7 +71,7 @@ TEST_F(EventLoop, ADroppedFileIsBroadcastAsOpenDocument) {
     SDL_Event drop{};
     drop.type = SDL_DROPFILE;
     drop.drop.file = SDL_strdup(doc.Path());
-    drop.drop.windowID = MainID();
+    drop.drop.windowID = WindowID(Main());
     SDL_PushEvent(&drop);
     app.PumpMessage();
     ASSERT_EQ(app.m_aOpenedPaths.size(), 1u);
@@ -153,9 +154,9 @@ TEST_F(EventLoop, AFileDialogsPumpRepaintsDropsInputAndKeepsTheQuit) {
     backdrop->m_aEvents.clear();
     PushKey(SDL_KEYDOWN, SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
     PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 5, 6);
-    PushWindowEvent(MainID(), SDL_WINDOWEVENT_CLOSE);
+    PushWindowEvent(WindowID(Main()), SDL_WINDOWEVENT_CLOSE);
     SetBackPixel(3, 4, 0xFF102030u);
-    PushWindowEvent(MainID(), SDL_WINDOWEVENT_EXPOSED);
+    PushWindowEvent(WindowID(Main()), SDL_WINDOWEVENT_EXPOSED);
     CAppMac::ModalPump();
     EXPECT_TRUE(backdrop->m_aEvents.empty());
     EXPECT_EQ(ScreenPixel(3, 4), 0x102030u);

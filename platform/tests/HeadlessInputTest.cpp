@@ -4,6 +4,7 @@
 
 #include "platform/TabletServices.h"
 #include "platform/detail/XInputPenReader.h"
+#include "platform/tests/SDLEvents.h"
 #include "testsupport/platform/TestApp.h"
 
 namespace {
@@ -21,10 +22,6 @@ protected:
     void TearDown() override {
         SDL_DestroyWindow(m_pWindow);
         SDL_Quit();
-    }
-
-    static void PushButton(Uint32 type, Uint8 button, int x, int y) {
-        PushSDLButton(type, button, x, y);
     }
 
     CTestApp app;

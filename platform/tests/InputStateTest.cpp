@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/detail/KeyTable.h"
+#include "platform/tests/SDLEvents.h"
 #include "testsupport/platform/TestApp.h"
 
 namespace {

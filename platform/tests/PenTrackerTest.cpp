@@ -6,6 +6,8 @@
 
 #include "platform/detail/PenTracker.h"
 
+#include <SDL.h>
+
 namespace {
 
 // Valuators as an X server reports them for a pen, a mouse and a touch pad.
@@ -187,6 +189,7 @@ TEST_F(PenTracking, PairingsAreTakenByTheirEvent) {
 } // namespace
 
 #include "platform/detail/XInputPenEvent.h"
+#include "platform/tests/SDLEvents.h"
 
 namespace {
 

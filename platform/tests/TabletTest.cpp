@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "platform/TabletServices.h"
+#include "platform/tests/SDLEvents.h"
 #include "testsupport/platform/TestApp.h"
 
 namespace {

@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "platform/TabletServices.h"
+#include "platform/tests/SDLEvents.h"
 #include "testsupport/platform/HeadlessWindow.h"
 
 namespace {
@@ -199,7 +200,7 @@ TEST_F(Decoding, DefaultKeysResizeToggleTheHeartbeatAndQuit) {
 }
 
 TEST_F(Decoding, EventsWhileUnfocusedAreNotDispatched) {
-    PushWindowEvent(MainID(), SDL_WINDOWEVENT_FOCUS_LOST);
+    PushWindowEvent(WindowID(Main()), SDL_WINDOWEVENT_FOCUS_LOST);
     PushKey(SDL_KEYDOWN, SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
     PushText("a");
     PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 5, 6);
@@ -223,10 +224,10 @@ TEST_F(Decoding, PlatformMessageSeesEveryRecordFirst) {
 }
 
 TEST_F(Decoding, TheCloseBoxQuits) {
-    PushWindowEvent(MainID() + 100, SDL_WINDOWEVENT_CLOSE);
+    PushWindowEvent(WindowID(Main()) + 100, SDL_WINDOWEVENT_CLOSE);
     app.PumpMessage();
     EXPECT_EQ(app.IsAppClosing(), 0);
-    PushWindowEvent(MainID(), SDL_WINDOWEVENT_CLOSE);
+    PushWindowEvent(WindowID(Main()), SDL_WINDOWEVENT_CLOSE);
     app.PumpMessage();
     EXPECT_EQ(app.IsAppClosing(), 1);
     EXPECT_EQ(CAppBase::m_pMainWnd, nullptr);

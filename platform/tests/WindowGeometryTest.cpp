@@ -1,5 +1,6 @@
 #include <ostream>
 
+#include "platform/tests/SDLEvents.h"
 #include "testsupport/platform/HeadlessWindow.h"
 
 namespace {
@@ -77,7 +78,7 @@ TEST_F(Window, TheApplicationsWindowFillsTheScreen) {
     EXPECT_EQ(backdrop->Width(), 1280);
     EXPECT_EQ(backdrop->Height(), 1024);
     EXPECT_TRUE(SDL_GetWindowFlags(window->GetSDLWindow()) & SDL_WINDOW_FULLSCREEN_DESKTOP);
-    EXPECT_EQ(backdrop->IsCreationComplete(), 1);
+    EXPECT_EQ(backdrop->m_fCreationComplete, 1);
 }
 
 TEST_F(Window, OversizeRequestFillsTheScreenOneSidedOneIsClampedAndCentred) {
@@ -111,22 +112,21 @@ TEST_F(Window, NarrowAndSameSizeBoundsChangesLeaveTheBackdrop) {
     CMacWindow* window = MakeMain(0, gCRPoint(400, 300), gCRPoint(0, 0));
     const int32_t sizes = backdrop->m_nSetSizes;
     EXPECT_FALSE(window->HandleWindowEvent([&] {
-        SDL_Event e{};
-        e.type = SDL_WINDOWEVENT;
-        e.window.windowID = MainID();
-        e.window.event = SDL_WINDOWEVENT_SIZE_CHANGED;
-        e.window.data1 = 7;
-        e.window.data2 = 500;
+        CInputEvent e;
+        e.kind = EInputKind::eWindow;
+        e.change = EWindowChange::eSizeChanged;
+        e.windowID = WindowID(Main());
+        e.size = gCPoint(7, 500);
         return e;
     }()));
     Focus();
-    PushWindowEvent(MainID(), SDL_WINDOWEVENT_SIZE_CHANGED, 400, 300);
-    PushWindowEvent(MainID() + 100, SDL_WINDOWEVENT_SIZE_CHANGED, 640, 480);
+    PushWindowEvent(WindowID(Main()), SDL_WINDOWEVENT_SIZE_CHANGED, 400, 300);
+    PushWindowEvent(WindowID(Main()) + 100, SDL_WINDOWEVENT_SIZE_CHANGED, 640, 480);
     app.PumpMessage();
     EXPECT_EQ(backdrop->m_nSetSizes, sizes);
     EXPECT_EQ(backdrop->Width(), 400);
 
-    PushWindowEvent(MainID(), SDL_WINDOWEVENT_SIZE_CHANGED, 640, 480);
+    PushWindowEvent(WindowID(Main()), SDL_WINDOWEVENT_SIZE_CHANGED, 640, 480);
     app.PumpMessage();
     EXPECT_EQ(backdrop->m_nSetSizes, sizes + 1);
     EXPECT_EQ(backdrop->Width(), 640);
@@ -151,35 +151,46 @@ TEST_F(Window, PaintCopiesTheBackBufferToTheWindow) {
     EXPECT_EQ(ScreenPixel(30, 30), 0u); // outside the list
 }
 
-TEST_F(Window, HeartbeatRunsRolloverOnlyWhileTheMouseIsInside) {
+TEST_F(Window, HeartbeatRunsRolloverWhileTheMouseIsInsideOrTheWindowIsActive) {
     CMacWindow* window = MakeMain(0, gCRPoint(64, 48), gCRPoint(0, 0));
-    backdrop->m_pRolloverWidget = reinterpret_cast<CWidget*>(backdrop);
+    PushWindowEvent(WindowID(Main()), SDL_WINDOWEVENT_FOCUS_LOST);
+    app.PumpMessage();
+    EXPECT_EQ(window->IsActive(), 0);
     backdrop->m_nHeartbeatResult = eBadParameter;
     EXPECT_EQ(window->Heartbeat(), eBadParameter);
-    EXPECT_EQ(backdrop->m_pRolloverWidget, nullptr);
+    EXPECT_EQ(backdrop->m_nRolloverClears, 1);
     EXPECT_EQ(backdrop->m_nRolloverTests, 0);
     EXPECT_EQ(backdrop->m_nHeartbeats, 1);
 
-    PushWindowEvent(MainID(), SDL_WINDOWEVENT_ENTER);
+    PushWindowEvent(WindowID(Main()), SDL_WINDOWEVENT_ENTER);
     app.PumpMessage();
     window->Heartbeat();
     EXPECT_EQ(backdrop->m_nRolloverTests, 1);
-    PushWindowEvent(MainID(), SDL_WINDOWEVENT_LEAVE);
+    PushWindowEvent(WindowID(Main()), SDL_WINDOWEVENT_LEAVE);
     app.PumpMessage();
     window->Heartbeat();
     EXPECT_EQ(backdrop->m_nRolloverTests, 1);
+
+    // With the keyboard focus the rollover runs wherever the mouse is.
+    Focus();
+    EXPECT_EQ(window->IsActive(), 1);
+    window->Heartbeat();
+    EXPECT_EQ(backdrop->m_nRolloverTests, 2);
 }
 
 TEST_F(Window, ReleasingTheWindowClosesAndUnregistersTheBackdrop) {
     MakeMain(0, gCRPoint(64, 48), gCRPoint(0, 0));
     int32_t closed = 0;
+    int32_t released = 0;
     backdrop->m_pClosed = &closed;
+    backdrop->m_pReleased = &released;
     gCCmdTarget::SetUIModule(backdrop);
     app.CAppMac::DoSystemQuit();
     EXPECT_EQ(closed, 1);
+    EXPECT_EQ(released, 1); // handed back through its release, never deleted by the window
     EXPECT_EQ(CAppBase::m_pMainWnd, nullptr);
     EXPECT_EQ(CWindowBase::m_pThis, nullptr);
-    EXPECT_FALSE(CBackdrop().IsUIModule());
+    EXPECT_EQ(gCCmdTarget::UIModule(), nullptr);
 }
 
 } // namespace

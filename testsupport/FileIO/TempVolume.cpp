@@ -26,6 +26,14 @@ void TempVolume::MakeFile(const std::string& relative, const std::string& conten
     std::ofstream(p, std::ios::binary) << content;
 }
 
+int32_t TempVolume::FolderEntries() const {
+    int32_t n = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(m_Root)) {
+        ++n;
+    }
+    return n;
+}
+
 void TempVolume::MakeFolder(const std::string& relative) {
     std::filesystem::create_directories(Posix(relative));
 }

@@ -17,6 +17,9 @@ protected:
     void MakeFile(const std::string& relative, const std::string& content = "x");
     void MakeFolder(const std::string& relative);
     std::string Posix(const std::string& relative) const { return m_Root + "/" + relative; }
+    // How many files and folders the volume's top folder holds: what a
+    // failed or finished save must leave there (no temporary file).
+    int32_t FolderEntries() const;
 
     std::string m_Root;
 };

@@ -1,5 +1,7 @@
 #include "testsupport/foundation/FakeAppServices.h"
 
+#include <algorithm>
+
 #include "foundation/Utf8.h"
 #include "foundation/gCString.h"
 
@@ -50,4 +52,27 @@ void CFakeAppServices::ShowAlert(std::string_view headline, std::string_view tex
 
 void CFakeAppServices::GetApplicationRoot(gCString& root) {
     gStringFromUtf8(root, m_ApplicationRoot);
+}
+
+uint32_t CFakeAppServices::IsKeyDown(uint32_t code) const {
+    if (const uint32_t bit = ModifierBitForKey(code)) {
+        return m_nModifiers & bit;
+    }
+    return std::find(m_aKeysDown.begin(), m_aKeysDown.end(), code) != m_aKeysDown.end() ? 1 : 0;
+}
+
+error CFakeAppServices::AppHeartbeat() {
+    ++m_nAppHeartbeats;
+    if (m_OnPump) {
+        m_OnPump();
+    }
+    return eNoError;
+}
+
+int32_t CFakeAppServices::PumpMessage() {
+    ++m_nPumps;
+    if (m_OnPump) {
+        m_OnPump();
+    }
+    return 0;
 }

@@ -5,6 +5,7 @@
 // file layer's CFakeResourceServices adds real ones). Constructing one
 // registers it; destroying it unregisters it.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,24 @@ public:
     gCResourceObject* FindResourceByID(int32_t, int32_t) override { return nullptr; }
     gCResourceObject* FindResourceByName(int32_t, const gCString&) override { return nullptr; }
 
+    int32_t LButtonDown() const override { return m_fLButton; }
+    int32_t RButtonDown() const override { return m_fRButton; }
+    int32_t MButtonDown() const override { return m_fMButton; }
+    int32_t LButtonStillDown() const override { return m_fLButton; }
+    int32_t RButtonStillDown() const override { return m_fRButton; }
+    int32_t MButtonStillDown() const override { return m_fMButton; }
+    int32_t AnyButtonDown() const override { return m_fLButton | m_fRButton | m_fMButton; }
+    int32_t AnyButtonStillDown() const override { return AnyButtonDown(); }
+    uint32_t IsKeyDown(uint32_t code) const override;
+    uint32_t IsShiftKeyDown() const override { return IsKeyDown(kKeyShift); }
+    uint32_t IsCtrlKeyDown() const override { return IsKeyDown(kKeyCommand); }
+    uint32_t IsAltKeyDown() const override { return IsKeyDown(kKeyOption); }
+    uint32_t IsMenuKeyDown() const override { return IsKeyDown(kKeyControl); }
+    gCPoint CursorLoc() const override { return m_CursorLoc; }
+    error AppHeartbeat() override;
+    int32_t PumpMessage() override;
+    CTabletSource* GetTabletSource() override { return m_pTablet; }
+
     // State a test reads or sets.
     int32_t m_fHeartbeat = 1;
     int32_t m_fSystemCursor = 0;
@@ -57,6 +76,22 @@ public:
     int32_t m_nShowVantorCursorCalls = 0;
     int32_t m_nHideCursorCalls = 0;
     std::vector<Alert> m_Alerts;
+
+    // Input as a test scripts it: buttons held, modifier bits, other keys
+    // held (by their IsKeyDown codes), the cursor on the desktop and the
+    // tablet. m_OnPump runs on every AppHeartbeat and PumpMessage, where a
+    // modal loop would see new input (a test moves the pen or lets the
+    // button go there).
+    int32_t m_fLButton = 0;
+    int32_t m_fRButton = 0;
+    int32_t m_fMButton = 0;
+    uint32_t m_nModifiers = 0;
+    std::vector<uint32_t> m_aKeysDown;
+    gCPoint m_CursorLoc;
+    CTabletSource* m_pTablet = nullptr;
+    std::function<void()> m_OnPump;
+    int32_t m_nAppHeartbeats = 0;
+    int32_t m_nPumps = 0;
 
     // The application folder as a colon path ending in ':' (UTF-8).
     std::string m_ApplicationRoot;

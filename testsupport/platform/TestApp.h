@@ -12,10 +12,11 @@
 #include "foundation/MessageIds.h"
 #include "platform/App.h"
 #include "platform/MacWindow.h"
+#include "testsupport/platform/TestRoot.h"
 
 // Records the events the window hands it, as "KeyDown 27" or
 // "LDown 10,20"; takes keys when told to.
-class CRecordingBackdrop : public CBackdrop {
+class CRecordingBackdrop : public CTestRoot {
 public:
     void UpdateCursorPos() override { ++m_nCursorUpdates; }
     int32_t PassMessage(uint32_t, void*, uintptr_t) override {
@@ -34,7 +35,7 @@ public:
     error PassMouseWheel(CWidget*&, int32_t, gCPoint& p) override { return Point("Wheel", p); }
     error SetSize(int32_t width, int32_t height, int32_t flag) override {
         ++m_nSetSizes;
-        return CBackdrop::SetSize(width, height, flag);
+        return CTestRoot::SetSize(width, height, flag);
     }
     void PassRolloverTest() override { ++m_nRolloverTests; }
     error PassHeartbeat() override {
@@ -165,18 +166,7 @@ public:
     CRecordingBackdrop* m_pBackdrop = nullptr;
 };
 
-// Pushes an SDL button event as the desktop would send it.
-inline void PushSDLButton(Uint32 type, Uint8 button, int x, int y) {
-    SDL_Event e{};
-    e.type = type;
-    e.button.button = button;
-    e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-    e.button.x = x;
-    e.button.y = y;
-    SDL_PushEvent(&e);
-}
-
-// Input records as SDL would give them.
+// Input records as the input layer makes them.
 inline CInputEvent PaintRecord() {
     CInputEvent e;
     e.kind = EInputKind::ePaint;
