@@ -347,7 +347,7 @@ error CMacWindow::ShowWindow(int32_t show) {
         m_fActive = 1;
     }
     if (m_pBackdrop) {
-        m_pBackdrop->PassRedraw();
+        (void)m_pBackdrop->PassRedraw(); // what fails to show now shows when painted
     }
     return eNoError;
 }

@@ -64,7 +64,7 @@ bool CMacWindow::HandleWindowEvent(const CInputEvent& e) {
     case EWindowChange::eShown:
     case EWindowChange::eRestored:
         if (m_pBackdrop) {
-            m_pBackdrop->InvalidateClient(1);
+            (void)m_pBackdrop->InvalidateClient(1); // marks only: nothing to fail
         }
         return false;
     case EWindowChange::eFocusGained:

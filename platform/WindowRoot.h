@@ -13,6 +13,10 @@
 // desktop, a new size and place, and whether the window is active. A root
 // reaches its window only through the host it was given; a root without a
 // host (in tests, in the resource compiler) has no window.
+//
+// The widget toolkit's backdrop serves both this role and its widget base
+// with one override wherever they share a name, so these signatures are the
+// widget tree's own.
 
 #include <cstdint>
 
@@ -51,7 +55,7 @@ public:
     virtual int32_t PassMessage(uint32_t id, void* data, uintptr_t extra) = 0;
     // Draws what needs drawing into the back buffer and copies it to the
     // window.
-    virtual void PassRedraw() = 0;
+    virtual error PassRedraw() = 0;
 
     // Resizes the root and its back buffer; 5 when the back buffer cannot
     // be made (the old one and the size stay).
@@ -63,7 +67,7 @@ public:
     // The back buffer the window copies to the screen, or null.
     virtual CImage* BackBuffer() const = 0;
     // Marks the whole client area for redrawing.
-    virtual void InvalidateClient(int32_t redraw) = 0;
+    virtual error InvalidateClient(int32_t redraw) = 0;
     // Adds the window content's top-left on the desktop to the point.
     virtual void LocalToDesktop(gCPoint& point) = 0;
     // The name the window takes as its title when given none.

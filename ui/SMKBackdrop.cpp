@@ -9,11 +9,12 @@ CSMKBackdrop::CSMKBackdrop() {
 
 CSMKBackdrop::~CSMKBackdrop() = default;
 
-void CSMKBackdrop::PassRedraw() {
+error CSMKBackdrop::PassRedraw() {
     if (CWindowHost* host = Host(); host && m_pBackBuffer) {
         const gCRect whole(0, 0, m_nWidth, m_nHeight);
-        host->CopyToScreen(*m_pBackBuffer, &whole, 1);
+        return host->CopyToScreen(*m_pBackBuffer, &whole, 1);
     }
+    return eNoError;
 }
 
 error CSMKBackdrop::SetSize(int32_t width, int32_t height, int32_t) {
@@ -35,7 +36,7 @@ error CSMKBackdrop::SetSize(int32_t width, int32_t height, int32_t) {
     m_pBackBuffer = std::move(buffer);
     m_nWidth = width;
     m_nHeight = height;
-    PassRedraw();
+    (void)PassRedraw(); // a window that cannot show it yet shows it when painted
     return eNoError;
 }
 

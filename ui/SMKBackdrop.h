@@ -32,7 +32,7 @@ public:
     void ClearRollover() override {}
     int32_t PassMessage(uint32_t, void*, uintptr_t) override { return 0; }
     // Copies the whole back buffer to the window.
-    void PassRedraw() override;
+    error PassRedraw() override;
 
     // A back buffer of the size in the backdrop's colour; 5 when it cannot
     // be made (the old one and the size stay).
@@ -41,7 +41,7 @@ public:
     int32_t Height() const override { return m_nHeight; }
     gCPoint PositionerSize() const override { return gCPoint(m_nWidth, m_nHeight); }
     CImage* BackBuffer() const override { return m_pBackBuffer.get(); }
-    void InvalidateClient(int32_t) override {}
+    error InvalidateClient(int32_t) override { return eNoError; }
     void LocalToDesktop(gCPoint& point) override;
     const gCString& GetName() const override { return m_Name; }
 

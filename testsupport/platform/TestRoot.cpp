@@ -2,12 +2,13 @@
 
 #include <new>
 
-void CTestRoot::PassRedraw() {
+error CTestRoot::PassRedraw() {
     m_fInvalid = 0;
     if (CWindowHost* host = Host(); host && m_pBackBuffer) {
         const gCRect whole(0, 0, m_nWidth, m_nHeight);
-        host->CopyToScreen(*m_pBackBuffer, &whole, 1);
+        return host->CopyToScreen(*m_pBackBuffer, &whole, 1);
     }
+    return eNoError;
 }
 
 error CTestRoot::SetSize(int32_t width, int32_t height, int32_t) {

@@ -30,7 +30,7 @@ public:
     void PassRolloverTest() override {}
     void ClearRollover() override { ++m_nRolloverClears; }
     int32_t PassMessage(uint32_t, void*, uintptr_t) override { return 0; }
-    void PassRedraw() override;
+    error PassRedraw() override;
 
     // A new back buffer of the size (transparent black); 6 for a size of 0
     // or less, 5 when it cannot be made.
@@ -39,7 +39,10 @@ public:
     int32_t Height() const override { return m_nHeight; }
     gCPoint PositionerSize() const override { return gCPoint(m_nWidth, m_nHeight); }
     CImage* BackBuffer() const override { return m_pBackBuffer.get(); }
-    void InvalidateClient(int32_t) override { m_fInvalid = 1; }
+    error InvalidateClient(int32_t) override {
+        m_fInvalid = 1;
+        return eNoError;
+    }
     void LocalToDesktop(gCPoint& point) override;
     const gCString& GetName() const override { return m_Name; }
 
