@@ -184,13 +184,13 @@ TEST_F(ImageFiles, ImageWithoutPixelsLeavesTheFileAlone) {
 TEST_F(ImageFiles, FullDiskOnExportIsReportedAndKeepsThePreviousFile) {
     const std::string previous(3000, 'p');
     MakeFile("export.bmp", previous);
-    const sChildEnd end = RunInChild(
+    const SChildEnd end = RunInChild(
         [] {
             CImage image(64, 64);
             const error e = gCImageIO::WriteImage(S("HD:export.bmp"), image, gCImageIO::kBMP);
             return e == eFileReadWriteError ? 0 : 10 + int(e);
         },
-        sChildLimits().FileBytes(1024));
+        SChildLimits().FileBytes(1024));
     EXPECT_EQ(end, ChildExited(0));
     EXPECT_EQ(FileBytes("export.bmp"), Bytes(previous.begin(), previous.end()));
     EXPECT_EQ(FolderEntries(), 1);

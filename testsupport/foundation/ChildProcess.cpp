@@ -12,7 +12,7 @@
 
 namespace {
 
-[[noreturn]] void RunAsChild(const std::function<int()>& body, const sChildLimits& limits) {
+[[noreturn]] void RunAsChild(const std::function<int()>& body, const SChildLimits& limits) {
     ::signal(SIGXFSZ, SIG_IGN);
     if (limits.fileBytes) {
         const struct rlimit limit = {rlim_t(*limits.fileBytes), rlim_t(*limits.fileBytes)};
@@ -28,18 +28,18 @@ namespace {
     ::_exit(status);
 }
 
-sChildEnd Ended(int status) {
+SChildEnd Ended(int status) {
     if (WIFEXITED(status)) {
-        return {sChildEnd::eExited, WEXITSTATUS(status)};
+        return {SChildEnd::eExited, WEXITSTATUS(status)};
     }
-    return {sChildEnd::eSignalled, WIFSIGNALED(status) ? WTERMSIG(status) : 0};
+    return {SChildEnd::eSignalled, WIFSIGNALED(status) ? WTERMSIG(status) : 0};
 }
 
 } // namespace
 
-std::ostream& operator<<(std::ostream& os, const sChildEnd& end) {
+std::ostream& operator<<(std::ostream& os, const SChildEnd& end) {
     switch (end.how) {
-    case sChildEnd::eExited:
+    case SChildEnd::eExited:
         os << "exited with " << end.value;
         if (end.value == kChildBodyThrew) {
             os << " (the body threw)";
@@ -47,22 +47,22 @@ std::ostream& operator<<(std::ostream& os, const sChildEnd& end) {
             os << " (the file-size limit was refused)";
         }
         return os;
-    case sChildEnd::eSignalled:
+    case SChildEnd::eSignalled:
         return os << "ended by signal " << end.value << " (" << ::strsignal(end.value) << ")";
-    case sChildEnd::eTimedOut:
+    case SChildEnd::eTimedOut:
         return os << "still running when its time was up, killed";
-    case sChildEnd::eFailed:
+    case SChildEnd::eFailed:
         return os << "not run or not waited for: " << std::strerror(end.value);
     }
     return os;
 }
 
-sChildEnd RunInChild(const std::function<int()>& body, const sChildLimits& limits) {
+SChildEnd RunInChild(const std::function<int()>& body, const SChildLimits& limits) {
     // Whatever waits in the buffers would otherwise be written twice.
     std::fflush(nullptr);
     const pid_t child = ::fork();
     if (child < 0) {
-        return {sChildEnd::eFailed, errno};
+        return {SChildEnd::eFailed, errno};
     }
     if (child == 0) {
         RunAsChild(body, limits);
@@ -75,13 +75,13 @@ sChildEnd RunInChild(const std::function<int()>& body, const sChildLimits& limit
             return Ended(status);
         }
         if (done < 0 && errno != EINTR) {
-            return {sChildEnd::eFailed, errno};
+            return {SChildEnd::eFailed, errno};
         }
         if (std::chrono::steady_clock::now() >= deadline) {
             ::kill(child, SIGKILL);
             while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
             }
-            return {sChildEnd::eTimedOut, 0};
+            return {SChildEnd::eTimedOut, 0};
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }

@@ -16,24 +16,24 @@
 #include <optional>
 #include <ostream>
 
-// RunInChild(body, sChildLimits().FileBytes(1024))
-struct sChildLimits {
+// RunInChild(body, SChildLimits().FileBytes(1024))
+struct SChildLimits {
     // The largest file the child may write, in bytes; none: no limit.
     std::optional<uint64_t> fileBytes;
     // How long the parent waits before it kills the child.
     std::chrono::milliseconds wait = std::chrono::seconds(10);
 
-    sChildLimits& FileBytes(uint64_t bytes) {
+    SChildLimits& FileBytes(uint64_t bytes) {
         fileBytes = bytes;
         return *this;
     }
-    sChildLimits& Wait(std::chrono::milliseconds time) {
+    SChildLimits& Wait(std::chrono::milliseconds time) {
         wait = time;
         return *this;
     }
 };
 
-struct sChildEnd {
+struct SChildEnd {
     enum eHow {
         eExited,    // value: the exit status
         eSignalled, // value: the signal that ended it
@@ -43,19 +43,19 @@ struct sChildEnd {
     eHow how = eFailed;
     int value = 0;
 
-    bool operator==(const sChildEnd&) const = default;
+    bool operator==(const SChildEnd&) const = default;
 };
 
 // Exit statuses the child takes itself; a body returns 0..253.
 inline constexpr int kChildBodyThrew = 254;
 inline constexpr int kChildLimitRefused = 255;
 
-inline sChildEnd ChildExited(int status) {
-    return {sChildEnd::eExited, status};
+inline SChildEnd ChildExited(int status) {
+    return {SChildEnd::eExited, status};
 }
 
 // "exited with 3", "ended by signal 9", ...: what a failed expectation shows.
-std::ostream& operator<<(std::ostream& os, const sChildEnd& end);
+std::ostream& operator<<(std::ostream& os, const SChildEnd& end);
 
 // Runs body in a child under the limits and tells how the child ended.
-sChildEnd RunInChild(const std::function<int()>& body, const sChildLimits& limits = {});
+SChildEnd RunInChild(const std::function<int()>& body, const SChildLimits& limits = {});

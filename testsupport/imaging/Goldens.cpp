@@ -191,7 +191,7 @@ bool ReadPicturePng(const std::filesystem::path& file, CImage& image) {
 }
 
 ::testing::AssertionResult MatchesGoldenPng(CImage& image, const std::string& name,
-                                            const sGoldenFolders& folders) {
+                                            const SGoldenFolders& folders) {
     const std::filesystem::path golden = folders.data / (name + ".png");
     const std::filesystem::path actualFile = folders.output / (name + ".actual.png");
     const std::filesystem::path diffFile = folders.output / (name + ".diff.png");
@@ -264,14 +264,14 @@ uint32_t PictureCrc(CImage& image) {
     return uint32_t(crc);
 }
 
-::testing::AssertionResult MatchesGoldenCrcs(const std::vector<sNamedPicture>& pictures,
-                                             const std::vector<sGoldenCrc>& table,
+::testing::AssertionResult MatchesGoldenCrcs(const std::vector<SNamedPicture>& pictures,
+                                             const std::vector<SGoldenCrc>& table,
                                              const std::filesystem::path& output) {
     std::ostringstream problems;
     std::ostringstream newTable;
     bool mismatch = false;
     bool missingPixels = false;
-    for (const sNamedPicture& picture : pictures) {
+    for (const SNamedPicture& picture : pictures) {
         const std::filesystem::path file = output / (picture.name + ".png");
         std::error_code ec;
         std::filesystem::remove(file, ec);
@@ -279,8 +279,8 @@ uint32_t PictureCrc(CImage& image) {
         const uint32_t crc = PictureCrc(picture.image);
         newTable << "    {\"" << picture.name << "\", " << Hex(crc) << "u},\n";
 
-        const sGoldenCrc* kept = nullptr;
-        for (const sGoldenCrc& row : table) {
+        const SGoldenCrc* kept = nullptr;
+        for (const SGoldenCrc& row : table) {
             kept = row.name == picture.name ? &row : kept;
         }
         if (kept && kept->crc == crc && written) {
@@ -300,9 +300,9 @@ uint32_t PictureCrc(CImage& image) {
         }
         problems << ", see " << file.string();
     }
-    for (const sGoldenCrc& row : table) {
+    for (const SGoldenCrc& row : table) {
         bool checked = false;
-        for (const sNamedPicture& picture : pictures) {
+        for (const SNamedPicture& picture : pictures) {
             checked = checked || picture.name == row.name;
         }
         if (!checked) {

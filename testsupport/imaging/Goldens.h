@@ -30,7 +30,7 @@
 
 #include "imaging/Image.h"
 
-struct sGoldenFolders {
+struct SGoldenFolders {
     std::filesystem::path data;   // the kept golden files
     std::filesystem::path output; // what each run writes for a person
 };
@@ -40,14 +40,14 @@ struct sGoldenFolders {
 // the golden in faint grey with every differing pixel opaque red. A match
 // removes both.
 ::testing::AssertionResult MatchesGoldenPng(CImage& image, const std::string& name,
-                                            const sGoldenFolders& folders);
+                                            const SGoldenFolders& folders);
 
-struct sGoldenCrc {
+struct SGoldenCrc {
     std::string name;
     uint32_t crc;
 };
 
-struct sNamedPicture {
+struct SNamedPicture {
     std::string name;
     CImage& image;
 };
@@ -59,8 +59,8 @@ uint32_t PictureCrc(CImage& image);
 
 // Writes every picture as <output>/<name>.png, then checks that the table
 // has exactly their names, each with its picture's CRC.
-::testing::AssertionResult MatchesGoldenCrcs(const std::vector<sNamedPicture>& pictures,
-                                             const std::vector<sGoldenCrc>& table,
+::testing::AssertionResult MatchesGoldenCrcs(const std::vector<SNamedPicture>& pictures,
+                                             const std::vector<SGoldenCrc>& table,
                                              const std::filesystem::path& output);
 
 // A picture as an 8-bit RGBA PNG file and back, exact for every word
@@ -70,7 +70,7 @@ bool WritePicturePng(CImage& image, const std::filesystem::path& file);
 bool ReadPicturePng(const std::filesystem::path& file, CImage& image);
 
 #if defined(DAUBLIN_TEST_DATA) && defined(DAUBLIN_GOLDEN_OUTPUT)
-#define DAUBLIN_GOLDEN_FOLDERS (sGoldenFolders{DAUBLIN_TEST_DATA, DAUBLIN_GOLDEN_OUTPUT})
+#define DAUBLIN_GOLDEN_FOLDERS (SGoldenFolders{DAUBLIN_TEST_DATA, DAUBLIN_GOLDEN_OUTPUT})
 // EXPECT_GOLDEN_PNG(image, "rounded-panel")
 #define EXPECT_GOLDEN_PNG(image, name)                                                             \
     EXPECT_TRUE(MatchesGoldenPng((image), (name), DAUBLIN_GOLDEN_FOLDERS))

@@ -18,7 +18,7 @@ namespace {
 struct EndCase {
     const char* name;
     std::function<int()> body;
-    sChildEnd expected;
+    SChildEnd expected;
 };
 
 void PrintTo(const EndCase& c, std::ostream* os) {
@@ -41,7 +41,7 @@ INSTANTIATE_TEST_SUITE_P(
                                   ::raise(SIGTERM);
                                   return 0;
                               },
-                              sChildEnd{sChildEnd::eSignalled, SIGTERM}}),
+                              SChildEnd{SChildEnd::eSignalled, SIGTERM}}),
     [](const ::testing::TestParamInfo<EndCase>& info) { return info.param.name; });
 
 // The limit turns a write past it into EFBIG (not SIGXFSZ) in the child
@@ -53,7 +53,7 @@ TEST(ChildProcess, FileSizeLimitFailsTheWriteThatPassesIt) {
     struct rlimit before = {};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
 
-    const sChildEnd end = RunInChild(
+    const SChildEnd end = RunInChild(
         [&file] {
             const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
             if (fd < 0) {
@@ -66,7 +66,7 @@ TEST(ChildProcess, FileSizeLimitFailsTheWriteThatPassesIt) {
             ::close(fd);
             return first == 1000 && second < 0 && error == EFBIG ? 0 : 11;
         },
-        sChildLimits().FileBytes(1000));
+        SChildLimits().FileBytes(1000));
     EXPECT_EQ(end, ChildExited(0));
     EXPECT_EQ(std::filesystem::file_size(file), 1000u);
 
@@ -78,15 +78,15 @@ TEST(ChildProcess, FileSizeLimitFailsTheWriteThatPassesIt) {
 
 TEST(ChildProcess, AChildThatHangsIsKilledWhenItsTimeIsUp) {
     const auto start = std::chrono::steady_clock::now();
-    const sChildEnd end = RunInChild(
+    const SChildEnd end = RunInChild(
         [] {
             for (;;) {
                 ::pause();
             }
             return 0;
         },
-        sChildLimits().Wait(std::chrono::milliseconds(50)));
-    EXPECT_EQ(end, (sChildEnd{sChildEnd::eTimedOut, 0}));
+        SChildLimits().Wait(std::chrono::milliseconds(50)));
+    EXPECT_EQ(end, (SChildEnd{SChildEnd::eTimedOut, 0}));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
 

@@ -78,7 +78,7 @@ protected:
     }
 
     fs::path m_Root;
-    sGoldenFolders m_Folders;
+    SGoldenFolders m_Folders;
     std::optional<std::string> m_SavedUpdate;
     CImage m_Picture{13, 7};
 };
@@ -178,7 +178,7 @@ TEST(PictureCrc, CoversTheSidesAndTheWordsInLittleEndianOrder) {
 TEST_F(Goldens, CrcTableMatchesAndEveryPictureIsWritten) {
     CImage second(4, 4);
     FillRandom(second, 9);
-    const std::vector<sGoldenCrc> table = {{"second", PictureCrc(second)},
+    const std::vector<SGoldenCrc> table = {{"second", PictureCrc(second)},
                                            {"first", PictureCrc(m_Picture)}};
     EXPECT_TRUE(
         MatchesGoldenCrcs({{"first", m_Picture}, {"second", second}}, table, m_Folders.output));
@@ -193,7 +193,7 @@ TEST_F(Goldens, CrcMismatchShowsTheNewRowsToPaste) {
     char row[64], secondRow[64];
     std::snprintf(row, sizeof row, "{\"first\", 0x%08Xu},", crc);
     std::snprintf(secondRow, sizeof secondRow, "{\"second\", 0x%08Xu},", PictureCrc(second));
-    const std::vector<sGoldenCrc> table = {{"first", crc ^ 1u}, {"gone", 7u}};
+    const std::vector<SGoldenCrc> table = {{"first", crc ^ 1u}, {"gone", 7u}};
 
     const ::testing::AssertionResult result =
         MatchesGoldenCrcs({{"first", m_Picture}, {"second", second}}, table, m_Folders.output);
@@ -222,7 +222,7 @@ TEST_F(Goldens, CrcMismatchShowsTheNewRowsToPaste) {
 
 // A test target is compiled with its own module's folders.
 TEST(GoldenFolders, AreTheTestTargetsOwn) {
-    const sGoldenFolders folders = DAUBLIN_GOLDEN_FOLDERS;
+    const SGoldenFolders folders = DAUBLIN_GOLDEN_FOLDERS;
     EXPECT_EQ(folders.data.filename(), "data");
     EXPECT_EQ(folders.data.parent_path().parent_path().filename(), "testsupport");
     EXPECT_EQ(folders.output.filename(), "testsupport_tests");
