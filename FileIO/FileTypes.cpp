@@ -1,4 +1,4 @@
-#include "FileIO/detail/FileTypes.h"
+#include "FileIO/FileTypes.h"
 
 #include <string_view>
 

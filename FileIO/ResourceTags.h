@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "FileIO/detail/FileTypes.h"
+#include "FileIO/FileTypes.h"
 
 inline constexpr uint32_t kResVersionTag = FourCC("vers");
 inline constexpr uint32_t kResImageTag = FourCC("imag");

@@ -7,8 +7,8 @@
 
 #include <cstdint>
 
-#include "FileIO/detail/FSRef.h"
-#include "FileIO/detail/FileTypes.h"
+#include "FileIO/FSRef.h"
+#include "FileIO/FileTypes.h"
 #include "foundation/gCBaseObject.h"
 #include "foundation/gCString.h"
 

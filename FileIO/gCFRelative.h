@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "FileIO/detail/FileTypes.h"
+#include "FileIO/FileTypes.h"
 #include "foundation/gCBaseObject.h"
 #include "foundation/gCString.h"
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <initializer_list>
 
-#include "FileIO/detail/FileTypes.h"
+#include "FileIO/FileTypes.h"
 #include "foundation/gCArray.h"
 #include "foundation/gCBaseObject.h"
 #include "foundation/gCString.h"

@@ -63,14 +63,14 @@ gCFile::~gCFile() {
     Close();
 }
 
-error gCFile::Open(gCFRef* ref, int32_t access) {
+error gCFile::Open(gCFRef* ref, EFileAccess access) {
     if (!ref || !ref->IsValid()) {
         return eBadParameter;
     }
     return OpenPosix(ref->PosixPath(), access);
 }
 
-error gCFile::Open(gCFRelative* ref, int32_t access) {
+error gCFile::Open(gCFRelative* ref, EFileAccess access) {
     if (!ref || !ref->IsValid()) {
         Close();
         return eBadParameter;
@@ -84,18 +84,18 @@ error gCFile::Open(gCFRelative* ref, int32_t access) {
     return OpenPosix(full.PosixPath(), access);
 }
 
-error gCFile::OpenPosix(const std::string& path, int32_t access) {
+error gCFile::OpenPosix(const std::string& path, EFileAccess access) {
     Close();
     if (path.empty()) {
         return eInvalidFile;
     }
-    if (access == 2) {
+    if (access == eAccessWholeNew) {
         return OpenWholeNewFile(path);
     }
     int flags = O_RDWR | O_CREAT;
-    if (access == 1) {
+    if (access == eAccessReadOnly) {
         flags = O_RDONLY;
-    } else if (access == 3) {
+    } else if (access == eAccessWriteInPlace) {
         flags = O_WRONLY;
     }
     // Opened without waiting, so that a pipe never blocks the program; only

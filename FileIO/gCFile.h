@@ -17,13 +17,21 @@
 class gCFRef;
 class gCFRelative;
 
+// How Open opens a file.
+enum EFileAccess : int32_t {
+    eAccessReadWrite = 0,    // read and write, created when missing
+    eAccessReadOnly = 1,     // read only
+    eAccessWholeNew = 2,     // a whole new file, put in place when the stream closes
+    eAccessWriteInPlace = 3, // write in place without truncation
+};
+
 class gCFile : public gCStream {
 public:
     explicit gCFile(int32_t value = 0);
     ~gCFile() override;
 
-    error Open(gCFRef* ref, int32_t access);
-    error Open(gCFRelative* ref, int32_t access);
+    error Open(gCFRef* ref, EFileAccess access);
+    error Open(gCFRelative* ref, EFileAccess access);
     // 0 when nothing was open; 14 when the close failed or a whole new file
     // could not be put in place (the target is then unchanged).
     error Close();
@@ -64,7 +72,7 @@ protected:
     bool IsOpenForReading() override { return IsOpen(); }
 
 private:
-    error OpenPosix(const std::string& path, int32_t access);
+    error OpenPosix(const std::string& path, EFileAccess access);
     error OpenWholeNewFile(const std::string& given);
 
     int32_t m_nValue = 0;

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "FileIO/FileDialogBackend.h"
-#include "FileIO/detail/FileTypes.h"
+#include "FileIO/FileTypes.h"
 #include "foundation/gCString.h"
 
 class gCFRef;

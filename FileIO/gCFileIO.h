@@ -16,7 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "FileIO/detail/FSRef.h"
+#include "FileIO/FSRef.h"
+#include "FileIO/gCFile.h"
 #include "foundation/gCArray.h"
 #include "foundation/gCString.h"
 
@@ -32,12 +33,12 @@ class gCVolumeRef;
 class gCFileIO {
 public:
     // Opening.
-    static error InitLoadFile(gCFile& file, gCFRef& ref, gCFTypeList* types, int32_t access);
-    static error InitLoadFile(gCFile& file, gCFRelative& ref, int32_t access);
-    static error InitLoadFile(gCFile& file, gCString relativePath, int32_t access);
-    static error InitSaveFile(gCFile& file, gCFRef& ref, gCFTypeList* types, int32_t access);
-    static error InitSaveFile(gCFile& file, gCFRelative& ref, int32_t access);
-    static error InitSaveFile(gCFile& file, gCString relativePath, int32_t access);
+    static error InitLoadFile(gCFile& file, gCFRef& ref, gCFTypeList* types, EFileAccess access);
+    static error InitLoadFile(gCFile& file, gCFRelative& ref, EFileAccess access);
+    static error InitLoadFile(gCFile& file, gCString relativePath, EFileAccess access);
+    static error InitSaveFile(gCFile& file, gCFRef& ref, gCFTypeList* types, EFileAccess access);
+    static error InitSaveFile(gCFile& file, gCFRelative& ref, EFileAccess access);
+    static error InitSaveFile(gCFile& file, gCString relativePath, EFileAccess access);
     static error InitLoadFRef(gCFRef& ref, gCFTypeList* types);
     static error InitSaveFRef(gCFRef* ref, gCFTypeList* types);
     static error InitFolderRef(gCFolderRef& folder);

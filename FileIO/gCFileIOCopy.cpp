@@ -34,7 +34,7 @@ bool CopyBytes(const gCString& source, const gCString& target) {
     gCFRef to(target);
     gCFile in;
     gCFile out;
-    if (in.Open(&from, 1) != eNoError || out.Open(&to, 2) != eNoError) {
+    if (in.Open(&from, eAccessReadOnly) != eNoError || out.Open(&to, eAccessWholeNew) != eNoError) {
         return false;
     }
     // A copy that stops part-way (a read failure too) never replaces the
@@ -214,14 +214,14 @@ error gCFileIO::FolderCopy(gCFolderRef& source, gCFolderRef& destination, int32_
     GetDirectoryContents(source, &files.items, &folders.items);
     for (gCFRef* file : files.items) {
         gCFile in;
-        error e = InitLoadFile(in, *file, nullptr, 1);
+        error e = InitLoadFile(in, *file, nullptr, eAccessReadOnly);
         if (e != eNoError) {
             return e;
         }
         gCFRef target;
         destination.GetFileRef(NameOf(*file), target);
         gCFile out;
-        e = out.Open(&target, 2);
+        e = out.Open(&target, eAccessWholeNew);
         if (e == eNoError && (e = ByteCopy(in, out)) != eNoError) {
             out.Discard();
         }

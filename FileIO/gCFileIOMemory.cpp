@@ -44,7 +44,7 @@ error gCFileIO::LoadMemFile(gCMemFile& mem, gCFRef* ref) {
         return eBadParameter;
     }
     gCFile file;
-    const error e = file.Open(ref, 1);
+    const error e = file.Open(ref, eAccessReadOnly);
     return e != eNoError ? e : LoadMemFile(mem, &file);
 }
 
@@ -53,7 +53,7 @@ error gCFileIO::LoadMemFile(gCMemFile& mem, gCFRelative* ref) {
         return eBadParameter;
     }
     gCFile file;
-    const error e = file.Open(ref, 1);
+    const error e = file.Open(ref, eAccessReadOnly);
     return e != eNoError ? e : LoadMemFile(mem, &file);
 }
 
@@ -95,7 +95,7 @@ namespace {
 // when every write and the close succeeded.
 template <typename Ref> error SaveWhole(gCMemFile* mem, Ref* ref) {
     gCFile file;
-    error e = file.Open(ref, 2);
+    error e = file.Open(ref, eAccessWholeNew);
     if (e != eNoError) {
         return e;
     }

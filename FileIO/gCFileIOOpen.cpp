@@ -14,7 +14,7 @@
 #include "FileIO/gCFileIO.h"
 #include "FileIO/gCFolderRef.h"
 
-error gCFileIO::InitLoadFile(gCFile& file, gCFRef& ref, gCFTypeList* types, int32_t access) {
+error gCFileIO::InitLoadFile(gCFile& file, gCFRef& ref, gCFTypeList* types, EFileAccess access) {
     if (!ref.IsValid()) {
         const error e = InitLoadFRef(ref, types);
         if (e != eNoError) {
@@ -27,19 +27,19 @@ error gCFileIO::InitLoadFile(gCFile& file, gCFRef& ref, gCFTypeList* types, int3
     return file.Open(&ref, access);
 }
 
-error gCFileIO::InitLoadFile(gCFile& file, gCFRelative& ref, int32_t access) {
+error gCFileIO::InitLoadFile(gCFile& file, gCFRelative& ref, EFileAccess access) {
     if (!ref.IsValid()) {
         return eBadParameter;
     }
     return file.Open(&ref, access);
 }
 
-error gCFileIO::InitLoadFile(gCFile& file, gCString relativePath, int32_t access) {
+error gCFileIO::InitLoadFile(gCFile& file, gCString relativePath, EFileAccess access) {
     gCFRelative ref(relativePath);
     return InitLoadFile(file, ref, access);
 }
 
-error gCFileIO::InitSaveFile(gCFile& file, gCFRef& ref, gCFTypeList* types, int32_t access) {
+error gCFileIO::InitSaveFile(gCFile& file, gCFRef& ref, gCFTypeList* types, EFileAccess access) {
     if (!ref.IsValid()) {
         const error e = InitSaveFRef(&ref, types);
         if (e != eNoError) {
@@ -52,11 +52,11 @@ error gCFileIO::InitSaveFile(gCFile& file, gCFRef& ref, gCFTypeList* types, int3
     return file.Open(&ref, access);
 }
 
-error gCFileIO::InitSaveFile(gCFile& file, gCFRelative& ref, int32_t access) {
+error gCFileIO::InitSaveFile(gCFile& file, gCFRelative& ref, EFileAccess access) {
     return InitLoadFile(file, ref, access);
 }
 
-error gCFileIO::InitSaveFile(gCFile& file, gCString relativePath, int32_t access) {
+error gCFileIO::InitSaveFile(gCFile& file, gCString relativePath, EFileAccess access) {
     return InitLoadFile(file, relativePath, access);
 }
 
@@ -98,12 +98,12 @@ error gCFileIO::InitFolderRef(gCFolderRef& folder) {
 
 bool gCFileIO::Verify(gCFRef& ref) {
     gCFile file;
-    return file.Open(&ref, 1) == eNoError;
+    return file.Open(&ref, eAccessReadOnly) == eNoError;
 }
 
 bool gCFileIO::Verify(gCFRelative& ref) {
     gCFile file;
-    return file.Open(&ref, 1) == eNoError;
+    return file.Open(&ref, eAccessReadOnly) == eNoError;
 }
 
 bool gCFileIO::Verify(gCFolderRef& folder) {

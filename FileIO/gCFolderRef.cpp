@@ -260,7 +260,7 @@ bool gCFolderRef::IsWritable() const {
         return false;
     }
     gCFile file;
-    if (gCFileIO::InitSaveFile(file, probe, nullptr, 2) != eNoError) {
+    if (gCFileIO::InitSaveFile(file, probe, nullptr, eAccessWholeNew) != eNoError) {
         return false;
     }
     const bool wrote = file.WriteString(MakeString(u"X"), 1) == eNoError;

@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "FileIO/detail/FSRef.h"
+#include "FileIO/FSRef.h"
 #include "foundation/gCBaseObject.h"
 #include "foundation/gCString.h"
 

@@ -46,7 +46,7 @@ template <typename Matches> gCString FindInFile(gCFile* file, int32_t field, Mat
 
 // Opens a file below the application folder for reading.
 error OpenRelative(gCFile& file, const gCString& path) {
-    const error e = gCFileIO::InitLoadFile(file, path, 1);
+    const error e = gCFileIO::InitLoadFile(file, path, eAccessReadOnly);
     if (e == eNoError && !file.IsOpen()) {
         return eInvalidFile;
     }

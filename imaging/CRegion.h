@@ -15,7 +15,7 @@
 #include "foundation/Geometry.h"
 #include "foundation/gCArray.h"
 #include "foundation/gCBaseObject.h"
-#include "imaging/detail/CRegionIndex.h"
+#include "imaging/CRegionIndex.h"
 
 class CRegion : public gCBaseObject {
 public:

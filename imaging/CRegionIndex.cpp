@@ -1,4 +1,4 @@
-#include "imaging/detail/CRegionIndex.h"
+#include "imaging/CRegionIndex.h"
 
 #include <bit>
 

@@ -13,14 +13,12 @@
 
 namespace {
 
-enum : int32_t { kReadOnly = 1, kWholeNewFile = 2 };
-
 template <class Ref, class Image> error ReadFile(Ref& ref, Image& image) {
     if (!ref.IsValid()) {
         return eBadParameter;
     }
     gCFile file;
-    if (error e = file.Open(&ref, kReadOnly)) {
+    if (error e = file.Open(&ref, eAccessReadOnly)) {
         return e;
     }
     return imageio::Read(file, image);
@@ -40,7 +38,7 @@ template <class Ref, class Image> error WriteFile(Ref& ref, Image& image, uint32
         return e;
     }
     gCFile file;
-    if (error e = file.Open(&ref, kWholeNewFile)) {
+    if (error e = file.Open(&ref, eAccessWholeNew)) {
         return e;
     }
     if (error e =

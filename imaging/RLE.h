@@ -7,7 +7,7 @@
 
 #include "foundation/Error.h"
 #include "imaging/Pixel.h"
-#include "imaging/detail/RunLengthBlock.h"
+#include "imaging/RunLengthBlock.h"
 
 class CImage;
 class CImNav;

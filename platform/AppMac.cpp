@@ -9,20 +9,21 @@
 
 #include "platform/TabletServices.h"
 #include "platform/WindowBase.h"
+#include "platform/detail/InputQueue.h"
 #include "platform/detail/KeyTable.h"
 #include "platform/detail/XInputPenReader.h"
 
-CAppMac::CAppMac() {
-    m_Input.SetListener([this](const CInputEvent& e) { StoreTabletSample(e); });
-    m_Input.SetPenSource([this](const SDL_Event& e) {
+CAppMac::CAppMac() : m_pInput(std::make_unique<CInputQueue>()) {
+    m_pInput->SetListener([this](const CInputEvent& e) { StoreTabletSample(e); });
+    m_pInput->SetPenSource([this](const SDL_Event& e) {
         CXInputPenReader* reader = m_pTabletServices ? m_pTabletServices->PenReader() : nullptr;
         return reader ? reader->TakeSample(e) : CPenSample();
     });
 }
 
 CAppMac::~CAppMac() {
-    m_Input.SetListener(nullptr);
-    m_Input.SetPenSource(nullptr);
+    m_pInput->SetListener(nullptr);
+    m_pInput->SetPenSource(nullptr);
 }
 
 void CAppMac::StoreTabletSample(const CInputEvent& e) {
@@ -45,6 +46,22 @@ void CAppMac::StoreTabletSample(const CInputEvent& e) {
     m_pTabletServices->SetMacData(point);
 }
 
+void CAppMac::InjectInput(const CInputEvent& e) {
+    m_pInput->Inject(e);
+}
+
+void CAppMac::InjectKey(uint32_t code, bool down, uint32_t modifiers) {
+    m_pInput->InjectKey(code, down, modifiers);
+}
+
+void CAppMac::InjectText(const std::string& utf8) {
+    m_pInput->InjectText(utf8);
+}
+
+void CAppMac::ClearInput() {
+    m_pInput->Clear();
+}
+
 void CAppMac::DoSystemQuit() {
     m_fClosing = 1;
     if (m_pMainWnd) {
@@ -55,8 +72,8 @@ void CAppMac::DoSystemQuit() {
 }
 
 const CInputState& CAppMac::PumpedState() const {
-    m_Input.Pump();
-    return m_Input.State();
+    m_pInput->Pump();
+    return m_pInput->State();
 }
 
 int32_t CAppMac::LButtonDown() const {
@@ -68,11 +85,11 @@ int32_t CAppMac::RButtonDown() const {
 }
 
 int32_t CAppMac::LButtonStillDown() const {
-    return PumpedState().IsButtonDown(kButtonPrimary) && !m_Input.ButtonEventWaiting();
+    return PumpedState().IsButtonDown(kButtonPrimary) && !m_pInput->ButtonEventWaiting();
 }
 
 int32_t CAppMac::RButtonStillDown() const {
-    return PumpedState().IsButtonDown(kButtonSecondary) && !m_Input.ButtonEventWaiting();
+    return PumpedState().IsButtonDown(kButtonSecondary) && !m_pInput->ButtonEventWaiting();
 }
 
 int32_t CAppMac::AnyButtonDown() const {
@@ -80,12 +97,12 @@ int32_t CAppMac::AnyButtonDown() const {
 }
 
 int32_t CAppMac::AnyButtonStillDown() const {
-    return PumpedState().AnyButtonDown() && !m_Input.ButtonEventWaiting();
+    return PumpedState().AnyButtonDown() && !m_pInput->ButtonEventWaiting();
 }
 
 int32_t CAppMac::ButtonDownsInQueue() const {
-    m_Input.Pump();
-    return m_Input.TakeFirst(EInputKind::eMouseDown) ? 1 : 0;
+    m_pInput->Pump();
+    return m_pInput->TakeFirst(EInputKind::eMouseDown) ? 1 : 0;
 }
 
 uint32_t CAppMac::IsKeyDown(uint32_t code) const {
@@ -150,8 +167,8 @@ void CAppMac::LowLevelCursorVisible(int32_t show) {
 }
 
 int32_t CAppMac::PaintMessageQueued() {
-    m_Input.Pump();
-    return m_Input.TakeFirst(EInputKind::ePaint) ? 1 : 0;
+    m_pInput->Pump();
+    return m_pInput->TakeFirst(EInputKind::ePaint) ? 1 : 0;
 }
 
 // Settings are not kept through the application object on this platform.

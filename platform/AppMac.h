@@ -5,8 +5,13 @@
 // answer from the state it keeps.
 
 #include "platform/AppBase.h"
-#include "platform/detail/InputQueue.h"
+#include <memory>
+#include <string>
 
+#include "platform/InputEvent.h"
+
+class CInputQueue;
+class CInputState;
 class CMacWindow;
 
 class CAppMac : public CAppBase {
@@ -91,16 +96,17 @@ public:
     virtual int32_t MBarWasHidden() { return m_fMBarWasHidden; }
     virtual void SetMBarWasHidden(int32_t hidden) { m_fMBarWasHidden = hidden; }
 
-    // The application's input queue.
-    CInputQueue& Input() { return m_Input; }
+    // The application's input queue (the platform's own tests reach into
+    // it).
+    CInputQueue& Input() { return *m_pInput; }
     // Takes in one input record as if it had come from SDL.
-    void InjectInput(const CInputEvent& e) { m_Input.Inject(e); }
+    void InjectInput(const CInputEvent& e);
     // Takes in a key with its final code, as the input layer decodes it.
-    void InjectKey(uint32_t code, bool down, uint32_t modifiers) {
-        m_Input.InjectKey(code, down, modifiers);
-    }
+    void InjectKey(uint32_t code, bool down, uint32_t modifiers);
     // Takes in typed text as the desktop would send it.
-    void InjectText(const std::string& utf8) { m_Input.InjectText(utf8); }
+    void InjectText(const std::string& utf8);
+    // Drops every waiting input record.
+    void ClearInput();
 
     // The document path of a POSIX path: its full colon path when the file
     // can be opened, else empty.
@@ -128,5 +134,5 @@ protected:
     // A quit asked for while a file dialog ran, acted on afterwards.
     int32_t m_fQuitPending = 0;
     uint64_t m_nNextBeat = 0;
-    mutable CInputQueue m_Input;
+    std::unique_ptr<CInputQueue> m_pInput;
 };

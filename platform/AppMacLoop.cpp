@@ -4,6 +4,7 @@
 #include "foundation/ErrorReport.h"
 #include "platform/AppMac.h"
 #include "platform/MacWindow.h"
+#include "platform/detail/InputQueue.h"
 
 #include <SDL.h>
 
@@ -80,20 +81,20 @@ int32_t CAppMac::PumpMessage() {
         AppClosing();
         DoSystemQuit();
     }
-    m_Input.Pump();
+    m_pInput->Pump();
     CInputEvent e;
-    while (!m_fClosing && m_Input.TakeNext(e)) {
+    while (!m_fClosing && m_pInput->TakeNext(e)) {
         DispatchRecord(e);
     }
     if (m_fClosing) {
-        m_Input.Clear(); // nothing reaches a window that is gone
+        m_pInput->Clear(); // nothing reaches a window that is gone
     }
     HeartbeatIfDue();
     return 0;
 }
 
 void CAppMac::WaitForEvents() {
-    if (SDL_WasInit(SDL_INIT_EVENTS) == 0 || m_Input.GetCount() > 0) {
+    if (SDL_WasInit(SDL_INIT_EVENTS) == 0 || m_pInput->GetCount() > 0) {
         return;
     }
     const uint64_t now = gCClock::Microseconds();
@@ -124,10 +125,10 @@ void CAppMac::ModalPump() {
     if (!app) {
         return;
     }
-    app->m_Input.Pump();
+    app->m_pInput->Pump();
     bool paint = false;
     CInputEvent e;
-    while (app->m_Input.TakeNext(e)) {
+    while (app->m_pInput->TakeNext(e)) {
         if (e.kind == EInputKind::ePaint) {
             paint = true;
         } else if (e.kind == EInputKind::eQuit ||

@@ -17,7 +17,7 @@ gCString ResourcePath(const gCString& folder, const gCString& name) {
 // Opens the file for reading; whether it opened.
 bool OpenForReading(gCFile& file, const gCString& path) {
     gCFRelative relative(path);
-    return file.Open(&relative, 1) == eNoError && file.IsOpen();
+    return file.Open(&relative, eAccessReadOnly) == eNoError && file.IsOpen();
 }
 
 } // namespace

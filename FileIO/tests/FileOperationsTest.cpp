@@ -106,7 +106,7 @@ TEST_F(FileOps, ByteCopyMovesChunksOfAtMost262144Bytes) {
     MakeFile("big.bin", data);
     gCFRef ref(S("HD:big.bin"));
     gCFile source;
-    ASSERT_EQ(source.Open(&ref, 1), eNoError);
+    ASSERT_EQ(source.Open(&ref, eAccessReadOnly), eNoError);
     source.SetFilePos(1000); // copied from the start all the same
     RecordingMemFile destination;
     EXPECT_EQ(gCFileIO::ByteCopy(source, destination), eNoError);
@@ -196,7 +196,7 @@ TEST_F(FileOps, FilesPastFourGigabytesAreNeverTakenForShortOnes) {
     }
     gCFRef ref(S("HD:big.bin"));
     gCFile file;
-    ASSERT_EQ(file.Open(&ref, 1), eNoError);
+    ASSERT_EQ(file.Open(&ref, eAccessReadOnly), eNoError);
     EXPECT_EQ(file.Length(), kSize);
     EXPECT_EQ(file.FastForward(), eNoError);
     EXPECT_EQ(file.GetFilePos(), kSize);
@@ -240,7 +240,7 @@ TEST_F(FileOps, LoadMemFileReturnsItsReadError) {
     MakeFile("data.bin", std::string(100, 'x'));
     gCFRef ref(S("HD:data.bin"));
     gCFile writeOnly;
-    ASSERT_EQ(writeOnly.Open(&ref, 3), eNoError);
+    ASSERT_EQ(writeOnly.Open(&ref, eAccessWriteInPlace), eNoError);
     gCMemFile mem;
     EXPECT_EQ(gCFileIO::LoadMemFile(mem, &writeOnly), eFileReadWriteError);
     gCFile closed;
@@ -342,7 +342,7 @@ TEST_F(FileOps, LoadWithAnInvalidReferenceAndCancelledDialog) {
     dialog.answers.push_back({eHandled, ""});
     gCFRef ref;
     gCFile file;
-    EXPECT_EQ(gCFileIO::InitLoadFile(file, ref, nullptr, 1), eHandled);
+    EXPECT_EQ(gCFileIO::InitLoadFile(file, ref, nullptr, eAccessReadOnly), eHandled);
     EXPECT_FALSE(file.IsOpen());
     EXPECT_FALSE(ref.IsValid());
 }
@@ -352,7 +352,7 @@ TEST_F(FileOps, SaveWithAnInvalidReferenceAsksForOne) {
     dialog.answers.push_back({eNoError, Posix("chosen.txt")});
     gCFRef ref;
     gCFile file;
-    EXPECT_EQ(gCFileIO::InitSaveFile(file, ref, nullptr, 2), eNoError);
+    EXPECT_EQ(gCFileIO::InitSaveFile(file, ref, nullptr, eAccessWholeNew), eNoError);
     EXPECT_TRUE(file.IsOpen());
     file.WriteAsciiString(S("x"), 0);
     file.Close();

@@ -81,7 +81,7 @@ TEST_P(Record, FileBytes) {
     gCFRef ref(S("HD:rec.bin"));
     {
         gCFile file;
-        ASSERT_EQ(file.Open(&ref, 2), eNoError);
+        ASSERT_EQ(file.Open(&ref, eAccessWholeNew), eNoError);
         EXPECT_EQ(GetParam().write(&file), eNoError);
     }
     EXPECT_EQ(FileBytes(Posix("rec.bin")), GetParam().bytes);

@@ -30,7 +30,7 @@ protected:
     void Open(const std::string& bytes) {
         WriteFileBytes(Posix("system.vrf"), bytes);
         gCFRef ref(S("HD:system.vrf"));
-        ASSERT_EQ(m_File.Open(&ref, 1), eNoError);
+        ASSERT_EQ(m_File.Open(&ref, eAccessReadOnly), eNoError);
     }
     // The version block, then the image block 7 "logo" at 12.
     void OpenLogoFile() { Open(VersionBlock(2) + ResBlock(kResImageTag, 7, "logo", Le32(0))); }

@@ -104,7 +104,7 @@ protected:
                                                 ResBlock(FourCC("blob"), 1, "one", Le32(11)) +
                                                 ResBlock(FourCC("blob"), 2, "two", Le32(22)));
         gCFRef ref(S("HD:system.vrf"));
-        ASSERT_EQ(m_File.Open(&ref, 1), eNoError);
+        ASSERT_EQ(m_File.Open(&ref, eAccessReadOnly), eNoError);
         ASSERT_EQ(m_Index.SetupIndex(&m_File), eNoError);
         m_App.m_pResFile = &m_File;
         m_App.m_pResIndex = &m_Index;

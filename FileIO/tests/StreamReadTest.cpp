@@ -54,7 +54,7 @@ TEST_P(FileLines, ReadStringSplitsAndPositions) {
     WriteFileBytes(Posix("lines.txt"), c.bytes);
     gCFRef ref(S("HD:lines.txt"));
     gCFile file;
-    ASSERT_EQ(file.Open(&ref, 1), eNoError);
+    ASSERT_EQ(file.Open(&ref, eAccessReadOnly), eNoError);
     for (size_t i = 0; i < c.texts.size(); ++i) {
         gCString text;
         EXPECT_EQ(file.ReadString(text), eNoError) << i;
@@ -76,7 +76,7 @@ protected:
     void OpenWith(const std::string& bytes) {
         WriteFileBytes(Posix("data.bin"), bytes);
         ref = gCFRef(S("HD:data.bin"));
-        ASSERT_EQ(file.Open(&ref, 1), eNoError);
+        ASSERT_EQ(file.Open(&ref, eAccessReadOnly), eNoError);
     }
     gCFRef ref;
     gCFile file;
@@ -105,7 +105,7 @@ TEST_F(FileRead, TextLongerThanOneChunk) {
         WriteFileBytes(Posix("long.txt"), bytes);
         gCFRef longRef(S("HD:long.txt"));
         gCFile longFile;
-        ASSERT_EQ(longFile.Open(&longRef, 1), eNoError);
+        ASSERT_EQ(longFile.Open(&longRef, eAccessReadOnly), eNoError);
         gCString text;
         EXPECT_EQ(longFile.ReadString(text), eNoError) << units;
         EXPECT_EQ(text.GetLength(), units + 1) << units;

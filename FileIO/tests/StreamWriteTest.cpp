@@ -68,7 +68,7 @@ TEST_P(StreamWrite, FileStoresLittleEndian) {
     gCFRef ref(S("HD:out.bin"));
     {
         gCFile file;
-        ASSERT_EQ(file.Open(&ref, 2), eNoError);
+        ASSERT_EQ(file.Open(&ref, eAccessWholeNew), eNoError);
         EXPECT_EQ(GetParam().write(file), eNoError);
         EXPECT_EQ(file.Close(), eNoError);
     }

@@ -5,7 +5,7 @@
 #include "FileIO/VolumeTable.h"
 #include "FileIO/gCFRef.h"
 
-error OpenPosixFile(gCFile& file, const std::string& path, int32_t access) {
+error OpenPosixFile(gCFile& file, const std::string& path, EFileAccess access) {
     std::error_code ec;
     const std::string absolute = std::filesystem::absolute(path, ec).lexically_normal().string();
     std::u16string colon;

@@ -10,7 +10,7 @@
 
 // Opens a file named by its POSIX path (made absolute) in an access mode of
 // gCFile::Open.
-error OpenPosixFile(gCFile& file, const std::string& path, int32_t access);
+error OpenPosixFile(gCFile& file, const std::string& path, EFileAccess access);
 
 // Closes a file opened to be written whole, `e` the first write error: the
 // file replaces the old one only when every write and the close succeeded.

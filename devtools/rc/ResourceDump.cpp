@@ -30,7 +30,7 @@ std::string Line(const std::string& tag, const std::string& id, const std::strin
 
 int DumpResourceFile(const std::string& path, std::ostream& out) {
     gCFile file;
-    error e = OpenPosixFile(file, path, 1);
+    error e = OpenPosixFile(file, path, eAccessReadOnly);
     while (e == eNoError && !file.FileEnd()) {
         uint32_t tag = 0;
         int32_t size = 0;

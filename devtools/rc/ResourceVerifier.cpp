@@ -63,7 +63,7 @@ bool VerifyResourceFile(const std::string& path, const ResourceSources& sources,
                         const std::vector<int64_t>& locations, Diagnostics& diagnostics) {
     gCFile file;
     gCResourceIndex index;
-    error e = OpenPosixFile(file, path, 1);
+    error e = OpenPosixFile(file, path, eAccessReadOnly);
     if (e == eNoError) {
         e = index.SetupIndex(&file);
     }

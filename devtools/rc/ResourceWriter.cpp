@@ -40,7 +40,7 @@ error WriteBlock(gCFile& file, const ResourceBlock& block, int64_t& location) {
 bool WriteResourceFile(const std::string& path, const ResourceSources& sources,
                        std::vector<int64_t>& locations, Diagnostics& diagnostics) {
     gCFile file;
-    error e = OpenPosixFile(file, path, 2);
+    error e = OpenPosixFile(file, path, eAccessWholeNew);
     if (e != eNoError) {
         diagnostics.Error("cannot create " + path + " (error " + std::to_string(int(e)) + ")");
         return false;

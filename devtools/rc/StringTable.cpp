@@ -50,7 +50,7 @@ void CheckStringEntries(const std::vector<StringEntry>& strings, Diagnostics& di
 bool WriteStringTableFile(const std::string& path, const ResourceSources& sources,
                           Diagnostics& diagnostics) {
     gCFile file;
-    error e = OpenPosixFile(file, path, 2);
+    error e = OpenPosixFile(file, path, eAccessWholeNew);
     if (e != eNoError) {
         diagnostics.Error("cannot create " + path + " (error " + std::to_string(int(e)) + ")");
         return false;
@@ -69,7 +69,7 @@ bool VerifyStringTableFile(const std::string& path, const ResourceSources& sourc
                            Diagnostics& diagnostics) {
     gCFile file;
     gCStringTable table(1);
-    error e = OpenPosixFile(file, path, 1);
+    error e = OpenPosixFile(file, path, eAccessReadOnly);
     if (e == eNoError) {
         e = table.GetFromRes(&file);
     }

@@ -51,5 +51,5 @@ CompilerResult CompilerTest::Compile(const std::string& folder, const std::strin
 }
 
 void CompilerTest::OpenOutput(gCFile& file, const std::string& folder, const char* name) {
-    ASSERT_EQ(OpenPosixFile(file, Posix(folder + "/out/" + name), 1), eNoError);
+    ASSERT_EQ(OpenPosixFile(file, Posix(folder + "/out/" + name), eAccessReadOnly), eNoError);
 }

@@ -384,13 +384,13 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(BuiltResources, StringTableHoldsEveryInterfaceText) {
     gCFile vrf;
     gCResourceIndex index;
-    ASSERT_EQ(OpenPosixFile(vrf, DAUBLIN_RESOURCE_DIR "/system.vrf", 1), eNoError);
+    ASSERT_EQ(OpenPosixFile(vrf, DAUBLIN_RESOURCE_DIR "/system.vrf", eAccessReadOnly), eNoError);
     EXPECT_EQ(index.SetupIndex(&vrf), eNoError);
     EXPECT_EQ(index.GetVersion(), 2);
 
     gCFile vsf;
     gCStringTable table;
-    ASSERT_EQ(OpenPosixFile(vsf, DAUBLIN_RESOURCE_DIR "/system.vsf", 1), eNoError);
+    ASSERT_EQ(OpenPosixFile(vsf, DAUBLIN_RESOURCE_DIR "/system.vsf", eAccessReadOnly), eNoError);
     ASSERT_EQ(table.GetFromRes(&vsf), eNoError);
     EXPECT_EQ(U(table.GetString(0xB2D05E00, 0)), "Daublin");
     EXPECT_EQ(U(table.GetString(0xB2D05E02, 0)), ".ptg");

@@ -16,7 +16,7 @@
 
 #include "foundation/Rounding.h"
 #include "imaging/Pixel.h"
-#include "imaging/detail/RunLengthBlock.h"
+#include "imaging/RunLengthBlock.h"
 
 namespace runlength {
 

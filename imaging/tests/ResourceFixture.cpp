@@ -19,7 +19,7 @@ template <class Image> std::string PngBytes(Image& image) {
 void ImageResourceFile::Install(const std::string& blocks) {
     MakeFile("system.vrf", VersionBlock(2) + blocks);
     gCFRef ref(S("HD:system.vrf"));
-    ASSERT_EQ(file.Open(&ref, 1), eNoError);
+    ASSERT_EQ(file.Open(&ref, eAccessReadOnly), eNoError);
     ASSERT_EQ(index.SetupIndex(&file), eNoError);
     app.m_pResFile = &file;
     app.m_pResIndex = &index;

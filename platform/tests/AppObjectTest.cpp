@@ -10,6 +10,7 @@
 #include "foundation/Utf8.h"
 #include "foundation/gCMemory.h"
 #include "platform/TabletServices.h"
+#include "platform/detail/InputQueue.h"
 #include "platform/tests/SDLEvents.h"
 #include "testsupport/platform/TestApp.h"
 

@@ -48,7 +48,7 @@ protected:
     void WriteResourceFile(std::initializer_list<const char16_t*> names, bool damaged = false) {
         gCFile file;
         gCFRelative where(Text(u"Resources:system.vrf"));
-        ASSERT_EQ(file.Open(&where, 2), eNoError);
+        ASSERT_EQ(file.Open(&where, eAccessWholeNew), eNoError);
         file.WriteUint32(kTagVersion);
         file.WriteInt32(4);
         file.WriteInt32(2);
@@ -71,7 +71,7 @@ protected:
     void WriteStringTable() {
         gCFile file;
         gCFRelative where(Text(u"Resources:system.vsf"));
-        ASSERT_EQ(file.Open(&where, 2), eNoError);
+        ASSERT_EQ(file.Open(&where, eAccessWholeNew), eNoError);
         const struct {
             uint32_t id;
             const char16_t* name;

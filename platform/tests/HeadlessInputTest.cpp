@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "platform/TabletServices.h"
+#include "platform/detail/InputQueue.h"
 #include "platform/detail/XInputPenReader.h"
 #include "platform/tests/SDLEvents.h"
 #include "testsupport/platform/TestApp.h"

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/detail/InputQueue.h"
 #include "platform/detail/KeyTable.h"
 #include "platform/tests/SDLEvents.h"
 #include "testsupport/platform/TestApp.h"

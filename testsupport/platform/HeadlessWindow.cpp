@@ -19,7 +19,7 @@ void HeadlessWindow::TearDown() {
     if (CAppBase::m_pMainWnd) {
         app.CAppMac::DoSystemQuit();
     }
-    app.Input().Clear();
+    app.ClearInput();
     CMacWindow::SetScreenSource(nullptr);
     SDL_Quit();
 }

@@ -40,10 +40,10 @@ const std::map<std::string, std::string> kCleanTree = {
                                        "#include \"foundation/tests/StringTestSupport.h\"\n"
                                        "#include \"testsupport/foundation/FakeAppServices.h\"\n"},
     {"FileIO/gCFile.h", "#include \"foundation/Error.h\"\n"},
-    {"FileIO/detail/FSRef.h", "#include \"FileIO/gCFile.h\"\n"},
-    {"FileIO/gCFile.cpp", "#include \"FileIO/detail/FSRef.h\"\n"},
+    {"FileIO/FSRef.h", "#include \"FileIO/gCFile.h\"\n"},
+    {"FileIO/gCFile.cpp", "#include \"FileIO/FSRef.h\"\n"},
     {"FileIO/tests/FileHelper.h", ""},
-    {"FileIO/tests/FileTest.cpp", "#include \"FileIO/detail/FSRef.h\"\n"
+    {"FileIO/tests/FileTest.cpp", "#include \"FileIO/FSRef.h\"\n"
                                   "#include \"FileIO/tests/FileHelper.h\"\n"
                                   "#include \"testsupport/FileIO/TempVolume.h\"\n"
                                   "#include \"testsupport/foundation/FakeAppServices.h\"\n"},
