@@ -13,9 +13,9 @@ error gGetApplicationRoot(gCString& root) {
     if (CAppServices* app = CAppServices::Get()) {
         app->GetApplicationRoot(root);
     } else {
-        root.Destroy();
+        (void)root.Destroy(); // freeing cannot fail
     }
-    return eNoError;
+    return root.GetLength() > 0 ? eNoError : ePathError;
 }
 
 error gGetCurrentDirectory(gCString& directory) {

@@ -5,6 +5,9 @@
 //     error GetFromRes(int32_t id, gCFile* file, gCResourceIndex* index);
 //     error GetFromRes(const gCString& name, gCFile* file, gCResourceIndex* index);
 // which call LocateFromRes and then read the payload at the file's position.
+// A failed GetFromRes returns its error; what it leaves in the object is
+// stated by each class. The factories below never hand out an object whose
+// load failed.
 // Its static CreateFromRes forms return CreateFromResource<T>(...), and a
 // class that shares its objects through an application pool returns
 // CreateSharedFromResource<T>(pool, ...).

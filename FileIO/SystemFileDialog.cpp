@@ -24,7 +24,7 @@ bool FindDialogProgram(sProgram& program) {
         program.path = gFindProgram("kdialog");
     }
     if (program.path.empty()) {
-        ReportError(eCreateFailed, kNoDialogProgram);
+        (void)ReportError(eCreateFailed, kNoDialogProgram); // the alert always answers 0
         return false;
     }
     return true;

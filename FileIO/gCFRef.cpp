@@ -2,6 +2,10 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <string>
+#include <utility>
+
 #include "FileIO/VolumeTable.h"
 #include "FileIO/detail/ApplicationRoot.h"
 #include "FileIO/detail/StringText.h"
@@ -24,10 +28,65 @@ bool ExistsAt(const std::string& posix) {
     return !posix.empty() && ::stat(posix.c_str(), &st) == 0;
 }
 
+// Where a name's suffix starts: its last '.', not in the first position;
+// the name's length when it has none.
+size_t SuffixStart(std::u16string_view name) {
+    const size_t dot = name.rfind(u'.');
+    return dot == std::u16string_view::npos || dot == 0 ? name.size() : dot;
+}
+
+// A file name split into name and suffix: 0, or 5 with both unchanged.
+error SplitName(std::u16string_view leaf, gCString& name, gCString& suffix) {
+    const size_t dot = SuffixStart(leaf);
+    gCString n, x;
+    const error e = SetText(n, leaf.substr(0, dot));
+    if (e != eNoError) {
+        return e;
+    }
+    const error f = SetText(x, leaf.substr(dot));
+    if (f != eNoError) {
+        return f;
+    }
+    name = std::move(n);
+    suffix = std::move(x);
+    return eNoError;
+}
+
 } // namespace
 
 gCFRef::gCFRef(const gCString& text) {
-    ExtractData(text);
+    // A constructor has no result: a text that does not parse leaves the
+    // new reference empty and invalid, which IsValid tells.
+    (void)ExtractData(text);
+}
+
+gCFRef::gCFRef(const gCFRef& other) : gCBaseObject() {
+    *this = other;
+}
+
+gCFRef& gCFRef::operator=(const gCFRef& other) {
+    if (this == &other) {
+        return *this;
+    }
+    gCString suffix, volume, path, name;
+    if (SetText(suffix, TextOf(other.m_Suffix)) != eNoError ||
+        SetText(volume, TextOf(other.m_Volume)) != eNoError ||
+        SetText(path, TextOf(other.m_Path)) != eNoError ||
+        SetText(name, TextOf(other.m_Name)) != eNoError) {
+        // An assignment has no result: without memory the reference is
+        // emptied, never left naming a mix of two files.
+        Init();
+        return *this;
+    }
+    m_fValid = other.m_fValid;
+    m_nFileType = other.m_nFileType;
+    m_nMacType = other.m_nMacType;
+    m_Suffix = std::move(suffix);
+    m_Volume = std::move(volume);
+    m_Path = std::move(path);
+    m_Name = std::move(name);
+    m_FSRef = other.m_FSRef;
+    return *this;
 }
 
 void gCFRef::Init() {
@@ -39,10 +98,11 @@ void gCFRef::Invalidate() {
     m_fValid = 0;
     m_nFileType = eNoFileType;
     m_nMacType = kNoMacType;
-    m_Suffix.Destroy();
-    m_Volume.Destroy();
-    m_Path.Destroy();
-    m_Name.Destroy();
+    // Freeing cannot fail.
+    (void)m_Suffix.Destroy();
+    (void)m_Volume.Destroy();
+    (void)m_Path.Destroy();
+    (void)m_Name.Destroy();
 }
 
 error gCFRef::SetFileReference(const gCString& text) {
@@ -50,13 +110,22 @@ error gCFRef::SetFileReference(const gCString& text) {
 }
 
 error gCFRef::SetFileReference(const FSRef& ref) {
+    // The parts of the new file or nothing: never the new file's reference
+    // beside an earlier file's parts.
+    const error e = ExtractData(ref);
+    if (e != eNoError) {
+        return e;
+    }
     m_FSRef = ref;
-    ExtractData(m_FSRef);
     m_fValid = 1;
     return eNoError;
 }
 
 error gCFRef::GetFSRefFromPath(const gCString& path, FSRef* ref) {
+    return GetFSRefFromPath(TextOf(path), ref);
+}
+
+error gCFRef::GetFSRefFromPath(std::u16string_view path, FSRef* ref) {
     std::string posix;
     if (gCVolumeTable::ColonToPosix(path, posix) != eNoError || !ExistsAt(posix)) {
         return eGenericFailure;
@@ -68,41 +137,45 @@ error gCFRef::GetFSRefFromPath(const gCString& path, FSRef* ref) {
 }
 
 error gCFRef::GetPathFromFSRef(const FSRef& ref, gCString& volume, gCString& path, gCString& name) {
-    volume.Destroy();
-    path.Destroy();
-    name.Destroy();
+    // Freeing cannot fail.
+    (void)volume.Destroy();
+    (void)path.Destroy();
+    (void)name.Destroy();
     std::u16string colon;
     if (!ExistsAt(ref.path) || gCVolumeTable::PosixToColon(ref.path, colon) != eNoError) {
         return eBadParameter;
     }
-    const size_t first = colon.find(u':');
-    volume = MakeString(std::u16string_view(colon).substr(0, first + 1));
-    const std::u16string_view rest = std::u16string_view(colon).substr(first + 1);
-    if (rest.empty()) {
-        return eNoError; // the volume's root folder
+    const std::u16string_view text(colon);
+    const size_t first = text.find(u':');
+    const std::u16string_view rest = text.substr(first + 1);
+    // The volume's root folder has neither path nor name.
+    const size_t last = rest.empty() ? std::u16string_view::npos : rest.rfind(u':');
+    const std::u16string_view folders =
+        last == std::u16string_view::npos ? std::u16string_view() : rest.substr(0, last + 1);
+    const std::u16string_view leaf =
+        last == std::u16string_view::npos ? rest : rest.substr(last + 1);
+    gCString v, p, n;
+    error e = eNoError;
+    if ((e = SetText(v, text.substr(0, first + 1))) != eNoError ||
+        (e = SetText(p, folders)) != eNoError || (e = SetText(n, leaf)) != eNoError) {
+        return e;
     }
-    const size_t last = rest.rfind(u':');
-    if (last == std::u16string_view::npos) {
-        name = MakeString(rest);
-    } else {
-        path = MakeString(rest.substr(0, last + 1));
-        name = MakeString(rest.substr(last + 1));
-    }
+    volume = std::move(v);
+    path = std::move(p);
+    name = std::move(n);
     return eNoError;
 }
 
 error gCFRef::ExtractData(const FSRef& ref) {
-    gCString volume, path, name;
-    const error e = GetPathFromFSRef(ref, volume, path, name);
-    if (e != eNoError) {
+    gCString volume, path, leaf, name, suffix;
+    error e = GetPathFromFSRef(ref, volume, path, leaf);
+    if (e != eNoError || (e = SplitName(TextOf(leaf), name, suffix)) != eNoError) {
         return e;
     }
-    m_Volume = volume;
-    m_Path = path;
-    m_Suffix = GetFileSuffix(name);
-    const int32_t keep = name.GetLength() - m_Suffix.GetLength();
-    name.Mid(0, keep > 0 ? keep : 0);
-    m_Name = name;
+    m_Volume = std::move(volume);
+    m_Path = std::move(path);
+    m_Name = std::move(name);
+    m_Suffix = std::move(suffix);
     return eNoError;
 }
 
@@ -111,10 +184,17 @@ error gCFRef::ExtractData(const gCString& text) {
     if (t.empty()) {
         return eBadParameter;
     }
+    // Every part is made before any is taken, so that a failure leaves the
+    // reference as it was.
+    gCString volume, path, name, suffix;
     FSRef resolved;
+    error e = eNoError;
     if (GetFSRefFromPath(text, &resolved) == eNoError) {
-        m_FSRef = resolved;
-        ExtractData(m_FSRef);
+        gCString leaf;
+        if ((e = GetPathFromFSRef(resolved, volume, path, leaf)) != eNoError ||
+            (e = SplitName(TextOf(leaf), name, suffix)) != eNoError) {
+            return e;
+        }
     } else {
         const size_t lastColon = t.rfind(u':');
         const std::u16string_view folderText = lastColon == std::u16string_view::npos
@@ -122,47 +202,54 @@ error gCFRef::ExtractData(const gCString& text) {
                                                    : t.substr(0, lastColon + 1);
         const std::u16string_view leaf =
             lastColon == std::u16string_view::npos ? t : t.substr(lastColon + 1);
-        gCString volume, path, name;
+        gCString folderRef;
+        if (!folderText.empty() && (e = SetText(folderRef, folderText)) != eNoError) {
+            return e;
+        }
         FSRef folder;
-        if (!folderText.empty() && GetFSRefFromPath(MakeString(folderText), &folder) == eNoError) {
+        if (!folderText.empty() && GetFSRefFromPath(folderRef, &folder) == eNoError) {
             gCString folderName;
-            const error e = GetPathFromFSRef(folder, volume, path, folderName);
-            if (e != eNoError) {
+            if ((e = GetPathFromFSRef(folder, volume, path, folderName)) != eNoError) {
                 return e;
             }
-            path.AppendString(folderName);
-            const std::u16string_view p = TextOf(path);
+            std::u16string p = TextCopy(path) + TextCopy(folderName);
             if (!p.empty() && p.back() != u':') {
-                path.AppendString(u":");
+                p += u':';
             }
-            m_FSRef = folder;
+            if ((e = SetText(path, p)) != eNoError) {
+                return e;
+            }
+            resolved = folder;
         } else {
             // Neither the file nor its folder exists: the parts come from
             // the text itself, never from an earlier file.
             const size_t firstColon = folderText.find(u':');
-            if (firstColon != std::u16string_view::npos) {
-                volume = MakeString(folderText.substr(0, firstColon + 1));
-                path = MakeString(folderText.substr(firstColon + 1));
+            if (firstColon != std::u16string_view::npos &&
+                ((e = SetText(volume, folderText.substr(0, firstColon + 1))) != eNoError ||
+                 (e = SetText(path, folderText.substr(firstColon + 1))) != eNoError)) {
+                return e;
             }
-            m_FSRef = FSRef();
+            resolved = FSRef();
         }
-        name = MakeString(leaf);
-        m_Volume = volume;
-        m_Path = path;
-        m_Suffix = GetFileSuffix(name);
-        name.Mid(0, name.GetLength() - m_Suffix.GetLength());
-        m_Name = name;
+        if ((e = SplitName(leaf, name, suffix)) != eNoError) {
+            return e;
+        }
     }
+    m_FSRef = resolved;
+    m_Volume = std::move(volume);
+    m_Path = std::move(path);
+    m_Name = std::move(name);
+    m_Suffix = std::move(suffix);
     UpdateFileType(m_Suffix);
     m_fValid = 1;
     return eNoError;
 }
 
 gCString gCFRef::FileReference() const {
-    gCString s(m_Volume);
-    s.AppendString(m_Path);
-    s.AppendString(m_Name);
-    s.AppendString(m_Suffix);
+    gCString s;
+    // Without memory the text is empty, which names no file: never a part
+    // of the path that could name another one.
+    (void)JoinText(s, {TextOf(m_Volume), TextOf(m_Path), TextOf(m_Name), TextOf(m_Suffix)});
     return s;
 }
 
@@ -176,14 +263,14 @@ std::string gCFRef::PosixPath() const {
 
 void gCFRef::Reresolve() {
     // The file itself when it exists, else its folder (the place where it
-    // is to be created), else nothing.
+    // is to be created), else nothing. The texts are made outside the
+    // memory hooks, so a resolution never fails for want of them.
+    const std::u16string folder = TextCopy(m_Volume) + TextCopy(m_Path);
     FSRef ref;
-    if (GetFSRefFromPath(FileReference(), &ref) == eNoError) {
+    if (GetFSRefFromPath(folder + TextCopy(m_Name) + TextCopy(m_Suffix), &ref) == eNoError) {
         m_FSRef = ref;
         return;
     }
-    gCString folder(m_Volume);
-    folder.AppendString(m_Path);
     if (GetFSRefFromPath(folder, &ref) == eNoError) {
         m_FSRef = ref;
         return;
@@ -191,61 +278,69 @@ void gCFRef::Reresolve() {
     m_FSRef = FSRef();
 }
 
-error gCFRef::SetVolume(const gCString& volume) {
-    m_Volume = volume;
+error gCFRef::SetPart(gCString& part, const gCString& text) {
+    const error e = SetText(part, TextOf(text));
+    if (e != eNoError) {
+        return e;
+    }
     Reresolve();
     return eNoError;
+}
+
+error gCFRef::SetVolume(const gCString& volume) {
+    return SetPart(m_Volume, volume);
 }
 
 error gCFRef::SetPath(const gCString& path) {
-    m_Path = path;
-    Reresolve();
-    return eNoError;
+    return SetPart(m_Path, path);
 }
 
 error gCFRef::SetName(const gCString& name) {
-    m_Name = name;
-    Reresolve();
-    return eNoError;
+    return SetPart(m_Name, name);
 }
 
 error gCFRef::SetType(eFileType row) {
     if (row < eNoFileType || row > eNumTypesIndex) {
         return eBadParameter;
     }
+    const error e = SetText(m_Suffix, sPCFileType[row]);
+    if (e != eNoError) {
+        return e;
+    }
     m_nFileType = row;
     m_nMacType = eMacFileType[row];
-    m_Suffix = MakeString(sPCFileType[row]);
     return eNoError;
 }
 
 error gCFRef::SetType(const gCString& suffix) {
-    m_Suffix = suffix;
-    ExtractData(FileReference());
-    return eNoError;
+    // The full text with the new suffix, parsed again.
+    gCString text;
+    const error e =
+        JoinText(text, {TextOf(m_Volume), TextOf(m_Path), TextOf(m_Name), TextOf(suffix)});
+    return e != eNoError ? e : ExtractData(text);
 }
 
 error gCFRef::SetType(uint32_t macType) {
-    m_nMacType = macType;
     for (int32_t row = 0; row <= eUnknownFileType; ++row) {
         if (eMacFileType[row] == macType) {
+            const error e = SetText(m_Suffix, sPCFileType[row]);
+            if (e != eNoError) {
+                return e;
+            }
+            m_nMacType = macType;
             m_nFileType = eFileType(row);
-            m_Suffix = MakeString(sPCFileType[row]);
             return eNoError;
         }
     }
+    m_nMacType = macType;
     m_nFileType = eUnknownFileType;
-    m_Suffix.Destroy();
+    (void)m_Suffix.Destroy(); // freeing cannot fail
     return eNoError;
 }
 
 gCString gCFRef::GetFileSuffix(const gCString& name) {
     const std::u16string_view t = TextOf(name);
-    const size_t dot = t.rfind(u'.');
-    if (dot == std::u16string_view::npos || dot == 0) {
-        return gCString();
-    }
-    return MakeString(t.substr(dot));
+    return MakeString(t.substr(SuffixStart(t)));
 }
 
 void gCFRef::UpdateFileType(const gCString& suffix) {
@@ -269,9 +364,9 @@ bool gCFRef::Exists() const {
 }
 
 error gCFRef::GetParentDirectory(gCFolderRef& folder) const {
-    gCString text(m_Volume);
-    text.AppendString(m_Path);
-    return folder.SetFolderReference(text);
+    gCString text;
+    const error e = JoinText(text, {TextOf(m_Volume), TextOf(m_Path)});
+    return e != eNoError ? e : folder.SetFolderReference(text);
 }
 
 bool gCFRef::IsWithinFolder(const gCFolderRef& folder) const {
@@ -294,24 +389,23 @@ gCString gCFRef::ReferenceWithinFolder(const gCFolderRef& folder) const {
 }
 
 error gCFRef::SetRelativeRef(gCFRelative& relative) const {
-    gCString folderText(m_Volume);
-    folderText.AppendString(m_Path);
-    gCString root;
-    gGetApplicationRoot(root);
-    folderText.Replace(uint32_t(u'\\'), uint32_t(u':'));
-    root.Replace(uint32_t(u'\\'), uint32_t(u':'));
-    const std::u16string_view f = TextOf(folderText);
-    const std::u16string_view r = TextOf(root);
-    if (f.size() < r.size() || UpperAscii(f.substr(0, r.size())) != UpperAscii(r)) {
+    std::u16string f = TextCopy(m_Volume) + TextCopy(m_Path);
+    gCString rootText;
+    if (gGetApplicationRoot(rootText) != eNoError) {
+        return eGenericFailure; // no application folder to lie inside
+    }
+    std::u16string r = TextCopy(rootText);
+    std::replace(f.begin(), f.end(), u'\\', u':');
+    std::replace(r.begin(), r.end(), u'\\', u':');
+    if (f.size() < r.size() ||
+        UpperAscii(std::u16string_view(f).substr(0, r.size())) != UpperAscii(r)) {
         return eGenericFailure;
     }
-    gCString text = MakeString(f.substr(r.size()));
-    text.AppendString(m_Name);
-    text.AppendString(m_Suffix);
-    const error e = relative.SetReference(text);
-    if (e != eNoError) {
+    gCString text;
+    error e =
+        JoinText(text, {std::u16string_view(f).substr(r.size()), TextOf(m_Name), TextOf(m_Suffix)});
+    if (e != eNoError || (e = relative.SetReference(text)) != eNoError) {
         return e;
     }
-    relative.SetMacType(m_nMacType);
-    return eNoError;
+    return relative.SetMacType(m_nMacType);
 }

@@ -2,6 +2,11 @@
 // A file named by its place below the application folder
 // ("Resources:Manual:manual.html"). It never asks the file system anything:
 // it parses and checks text, and shows every bad input to the user itself.
+//
+// What a failure leaves: a failed SetReference leaves the reference invalid
+// (its fields as they were); every other setter, ExtractData included,
+// leaves the reference exactly as it was. Results: 6 for a bad input (the
+// user has been shown why), 5 without memory.
 
 #include <cstdint>
 
@@ -12,9 +17,14 @@
 class gCFRelative : public gCBaseObject {
 public:
     gCFRelative() = default;
+    // SetReference of the text; the valid flag tells whether it was taken.
     explicit gCFRelative(const gCString& text);
-    gCFRelative(const gCFRelative&) = default;
-    gCFRelative& operator=(const gCFRelative&) = default;
+    // Copies every field. A copy that cannot be made without memory is the
+    // empty invalid reference, never a mix of two.
+    gCFRelative(const gCFRelative& other);
+    gCFRelative& operator=(const gCFRelative& other);
+    gCFRelative(gCFRelative&& other) noexcept = default;
+    gCFRelative& operator=(gCFRelative&& other) noexcept = default;
     ~gCFRelative() override = default;
 
     error SetReference(const gCString& text);
@@ -33,16 +43,17 @@ public:
     void UpdateValid();
 
     // The application root followed by the relative text; '' with a message
-    // when the reference is invalid.
+    // when the reference is invalid, and '' when there is no application
+    // folder or memory runs out.
     gCString FileReference() const;
     gCString RelativeReference() const;
     bool Exists() const;
     void Invalidate();
 
     int32_t IsValid() const { return m_fValid; }
-    gCString Path() const { return m_Path; }
-    gCString Name() const { return m_Name; }
-    gCString Suffix() const { return m_Suffix; }
+    const gCString& Path() const { return m_Path; }
+    const gCString& Name() const { return m_Name; }
+    const gCString& Suffix() const { return m_Suffix; }
     eFileType GetFileType() const { return m_nFileType; }
     uint32_t GetMacType() const { return m_nMacType; }
 

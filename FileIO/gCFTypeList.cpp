@@ -1,16 +1,59 @@
 #include "FileIO/gCFTypeList.h"
 
+#include <utility>
+#include <vector>
+
 #include "FileIO/detail/StringText.h"
 #include "FileIO/gCFRef.h"
 
-gCFTypeList& gCFTypeList::operator=(const gCFTypeList& other) {
-    if (this != &other) {
-        m_aTypes.Copy(other.m_aTypes);
-        m_aCustom.Copy(other.m_aCustom);
-        m_nDefaultEntry = other.m_nDefaultEntry;
-        m_fAllFiles = other.m_fAllFiles;
+namespace {
+
+// A custom type's copy: 0, or 5 with the target unchanged.
+error CopyCustom(gCFTypeList::sCustomFileType& to, const gCFTypeList::sCustomFileType& from) {
+    gCString description, extension;
+    error e = eNoError;
+    if ((e = SetText(description, TextOf(from.description))) != eNoError ||
+        (e = SetText(extension, TextOf(from.extension))) != eNoError) {
+        return e;
     }
+    to.id = from.id;
+    to.description = std::move(description);
+    to.extension = std::move(extension);
+    to.macType = from.macType;
+    return eNoError;
+}
+
+} // namespace
+
+gCFTypeList& gCFTypeList::operator=(const gCFTypeList& other) {
+    // An assignment has no result: a list that cannot be copied without
+    // memory keeps what it held, never a part of the other. CopyFrom is
+    // the form that reports it.
+    (void)CopyFrom(other);
     return *this;
+}
+
+error gCFTypeList::CopyFrom(const gCFTypeList& other) {
+    if (this == &other) {
+        return eNoError;
+    }
+    gCArray<eFileType> types;
+    gCArray<sCustomFileType> custom;
+    error e = types.Copy(other.m_aTypes);
+    if (e == eNoError) {
+        e = custom.SetSize(other.m_aCustom.GetSize());
+    }
+    for (int32_t i = 0; e == eNoError && i < custom.GetSize(); ++i) {
+        e = CopyCustom(custom[i], other.m_aCustom[i]);
+    }
+    if (e != eNoError) {
+        return e;
+    }
+    m_aTypes = std::move(types);
+    m_aCustom = std::move(custom);
+    m_nDefaultEntry = other.m_nDefaultEntry;
+    m_fAllFiles = other.m_fAllFiles;
+    return eNoError;
 }
 
 error gCFTypeList::SetDefaultList(eFileType flagRow) {
@@ -31,33 +74,63 @@ error gCFTypeList::SetDefaultList(eFileType flagRow) {
     default:
         return eBadParameter;
     }
+    std::vector<int32_t> rows;
     for (int32_t row = first; row <= last; ++row) {
-        m_aTypes.Add(eFileType(row));
+        rows.push_back(row);
     }
-    return eNoError;
+    return AppendRows(rows);
 }
 
-void gCFTypeList::AddListType(std::initializer_list<int32_t> rows) {
+error gCFTypeList::AddListType(std::initializer_list<int32_t> rows) {
+    std::vector<int32_t> taken;
     for (int32_t row : rows) {
         if (row == eLastTypeIndex) {
-            return;
+            break;
         }
-        m_aTypes.Add(eFileType(row));
+        taken.push_back(row);
     }
+    return AppendRows(taken);
+}
+
+error gCFTypeList::AppendRows(const std::vector<int32_t>& rows) {
+    // Room for all first, so that the list takes every row or none.
+    const int32_t size = m_aTypes.GetSize();
+    const error e = m_aTypes.SetSize(size + int32_t(rows.size()));
+    if (e != eNoError) {
+        return e;
+    }
+    for (size_t i = 0; i < rows.size(); ++i) {
+        m_aTypes[size + int32_t(i)] = eFileType(rows[i]);
+    }
+    return eNoError;
 }
 
 error gCFTypeList::AddListTypeAt(eFileType row, int32_t position) {
     return m_aTypes.InsertAt(position, row);
 }
 
-void gCFTypeList::AddCustomType(int32_t id, const gCString& description, const gCString& extension,
-                                uint32_t macType) {
-    sCustomFileType t;
-    t.id = id;
-    t.description = description;
-    t.extension = extension;
-    t.macType = macType;
-    m_aCustom.Add(t);
+error gCFTypeList::AddCustomType(int32_t id, const gCString& description, const gCString& extension,
+                                 uint32_t macType) {
+    sCustomFileType given;
+    given.id = id;
+    given.macType = macType;
+    const int32_t size = m_aCustom.GetSize();
+    error e = SetText(given.description, TextOf(description));
+    if (e == eNoError) {
+        e = SetText(given.extension, TextOf(extension));
+    }
+    if (e == eNoError) {
+        e = m_aCustom.SetSize(size + 1);
+    }
+    if (e != eNoError) {
+        return e;
+    }
+    // The new slot is empty: the texts move in without allocating.
+    m_aCustom[size].id = given.id;
+    m_aCustom[size].description = std::move(given.description);
+    m_aCustom[size].extension = std::move(given.extension);
+    m_aCustom[size].macType = given.macType;
+    return eNoError;
 }
 
 error gCFTypeList::SetDefaultEntry(int32_t entry) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <vector>
 
 #include "FileIO/FileTypes.h"
 #include "foundation/gCArray.h"
@@ -23,18 +24,24 @@ public:
     };
 
     gCFTypeList() = default;
+    // Copies cannot report: a list that cannot be copied without memory
+    // keeps what it held (a new copy is then the empty list, which accepts
+    // everything). CopyFrom reports it: 0, or 5 with the list unchanged.
     gCFTypeList(const gCFTypeList& other) : gCBaseObject() { *this = other; }
     gCFTypeList& operator=(const gCFTypeList& other);
+    error CopyFrom(const gCFTypeList& other);
     ~gCFTypeList() override = default;
 
+    // The adding operations take all they are given or nothing: 5 without
+    // memory, the list then unchanged.
     // Appends the members of the group that the flag row opens; 6 for a row
     // that opens no group.
     error SetDefaultList(eFileType flagRow);
     // Appends each row in order, up to the end marker eLastTypeIndex.
-    void AddListType(std::initializer_list<int32_t> rows);
+    error AddListType(std::initializer_list<int32_t> rows);
     error AddListTypeAt(eFileType row, int32_t position);
-    void AddCustomType(int32_t id, const gCString& description, const gCString& extension,
-                       uint32_t macType);
+    error AddCustomType(int32_t id, const gCString& description, const gCString& extension,
+                        uint32_t macType);
     error SetDefaultEntry(int32_t entry);
     int32_t GetDefaultEntry() const { return m_nDefaultEntry; }
     void SetAllFilesItem(int32_t flag) { m_fAllFiles = flag; }
@@ -63,6 +70,8 @@ public:
     const gCArray<sCustomFileType>& CustomTypes() const { return m_aCustom; }
 
 private:
+    error AppendRows(const std::vector<int32_t>& rows);
+
     gCArray<eFileType> m_aTypes;
     gCArray<sCustomFileType> m_aCustom;
     int32_t m_nDefaultEntry = 0;

@@ -60,7 +60,10 @@ gCFile::~gCFile() {
     if (std::uncaught_exceptions() > m_nUncaughtAtOpen) {
         Discard();
     }
-    Close();
+    // A destructor has no result: a whole new file that cannot be put in
+    // place leaves its target as it was. Writers that must know close
+    // explicitly.
+    (void)Close();
 }
 
 error gCFile::Open(gCFRef* ref, EFileAccess access) {
@@ -72,20 +75,27 @@ error gCFile::Open(gCFRef* ref, EFileAccess access) {
 
 error gCFile::Open(gCFRelative* ref, EFileAccess access) {
     if (!ref || !ref->IsValid()) {
-        Close();
-        return eBadParameter;
+        const error closed = Close();
+        return closed != eNoError ? closed : eBadParameter;
     }
     if (access < 0 || access > 3) {
-        Close();
-        ReportError(eBadParameter, "Unknown Access state passed to gCFile.");
-        return eBadParameter;
+        const error closed = Close();
+        // The alert always answers 0.
+        (void)ReportError(eBadParameter, "Unknown Access state passed to gCFile.");
+        return closed != eNoError ? closed : eBadParameter;
     }
     gCFRef full(ref->FileReference());
     return OpenPosix(full.PosixPath(), access);
 }
 
 error gCFile::OpenPosix(const std::string& path, EFileAccess access) {
-    Close();
+    // A file still open is closed first; when that fails (a whole new file
+    // that could not be put in place) the failure is the result, so that
+    // an earlier save is never lost behind a new open.
+    const error closed = Close();
+    if (closed != eNoError) {
+        return closed;
+    }
     if (path.empty()) {
         return eInvalidFile;
     }
@@ -185,7 +195,9 @@ error gCFile::Close() {
 
 void gCFile::Discard() {
     m_fWriteFailed = true;
-    Close();
+    // The file is being thrown away: whatever the close gives, the target
+    // stays as it was.
+    (void)Close();
 }
 
 int32_t gCFile::GetFileLength() {
@@ -278,7 +290,7 @@ error gCFile::WriteString(gCString text, int32_t eol) {
     if (m_nFD < 0) {
         return eInvalidFile;
     }
-    const std::u16string units(TextOf(TextWithLineEnd(text, eol)));
+    const std::u16string units = TextWithLineEnd(text, eol);
     std::string bytes(units.size() * 2, '\0');
     for (size_t i = 0; i < units.size(); ++i) {
         bytes[2 * i] = char(units[i] & 0xFF);
@@ -291,8 +303,8 @@ error gCFile::WriteAsciiString(gCString text, int32_t eol) {
     if (m_nFD < 0) {
         return eInvalidFile;
     }
-    const char* latin1 = TextWithLineEnd(text, eol).Ascii();
-    return WriteBuffer(latin1, int32_t(std::strlen(latin1)));
+    const std::string latin1 = AsciiWithLineEnd(text, eol);
+    return WriteBuffer(latin1.data(), int32_t(latin1.size()));
 }
 
 error gCFile::Rewind() {
@@ -306,8 +318,9 @@ error gCFile::FastForward() {
     if (m_nFD < 0) {
         return eInvalidFile;
     }
-    SetFilePos(Length());
-    return eNoError;
+    // A seek that fails is reported: the next write must not land
+    // elsewhere than at the end.
+    return SetFilePos(Length());
 }
 
 error gCFile::GetFilePos(int32_t& position) {

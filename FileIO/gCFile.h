@@ -30,6 +30,9 @@ public:
     explicit gCFile(int32_t value = 0);
     ~gCFile() override;
 
+    // A file still open is closed first: when that close fails its error
+    // (14) is the result and nothing new is opened. 6 for a null or invalid
+    // reference.
     error Open(gCFRef* ref, EFileAccess access);
     error Open(gCFRelative* ref, EFileAccess access);
     // 0 when nothing was open; 14 when the close failed or a whole new file

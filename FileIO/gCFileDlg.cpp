@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <utility>
+
 #include "FileIO/VolumeTable.h"
 #include "FileIO/detail/StringText.h"
 #include "FileIO/gCFRef.h"
@@ -31,14 +33,14 @@ std::vector<std::u16string> Extensions(const gCString& extension) {
     return out;
 }
 
-// A POSIX path as a colon reference text.
-bool ColonText(const std::string& posix, gCString& text) {
+// A POSIX path as a colon reference text: 23 when it has none, 5 without
+// memory (the text then unchanged).
+error ColonText(const std::string& posix, gCString& text, std::u16string_view append = {}) {
     std::u16string colon;
     if (gCVolumeTable::PosixToColon(posix, colon) != eNoError) {
-        return false;
+        return eCreateFailed;
     }
-    text = MakeString(colon);
-    return true;
+    return JoinText(text, {colon, append});
 }
 
 std::string LeafOf(const std::string& path) {
@@ -58,7 +60,7 @@ error RunForColonText(const CFileDialogBackend::sRequest& request, gCString& tex
     if (e != eNoError) {
         return e;
     }
-    return ColonText(chosen, text) ? eNoError : eCreateFailed;
+    return ColonText(chosen, text);
 }
 
 } // namespace
@@ -192,8 +194,10 @@ error gCFileDlg::ShowLoadFile(gCString& path, gCFTypeList* types) {
     if (ref.SetFileReference(text) != eNoError) {
         return eCreateFailed;
     }
-    path = ref.FileReference();
-    return eNoError;
+    // FileReference is '' without memory: never a path that names nothing
+    // given as the chosen file.
+    const gCString chosen = ref.FileReference();
+    return TextOf(chosen).empty() ? eOutOfMemory : SetText(path, TextOf(chosen));
 }
 
 error gCFileDlg::ShowSaveFile(gCFRef* ref, gCFTypeList* types) {
@@ -252,8 +256,12 @@ error gCFileDlg::ShowSaveFile(gCFRef* ref, gCFTypeList* types) {
     }
     gCString text;
     gCFRef result;
-    if (!ColonText(chosen, text) || result.SetFileReference(text) != eNoError) {
-        return eCreateFailed;
+    error set = ColonText(chosen, text);
+    if (set == eNoError && result.SetFileReference(text) != eNoError) {
+        set = eCreateFailed;
+    }
+    if (set != eNoError) {
+        return set;
     }
     if (format >= 0) {
         m_nChosenFormat = format;
@@ -261,7 +269,7 @@ error gCFileDlg::ShowSaveFile(gCFRef* ref, gCFTypeList* types) {
         // The suffix is already the format's own.
         result.SetFileTypes(entry.fileType, entry.macType);
     }
-    *ref = result;
+    *ref = std::move(result);
     return eNoError;
 }
 
@@ -269,14 +277,14 @@ error gCFileDlg::ShowChooseFolder(gCString& path) {
     CFileDialogBackend::sRequest request;
     request.kind = CFileDialogBackend::eChooseFolder;
     gCString text;
-    const error e = RunForColonText(request, text);
+    error e = RunForColonText(request, text);
     if (e != eNoError) {
         return e;
     }
     const std::u16string_view t = TextOf(text);
     if (t.empty() || t.back() != u':') {
-        text.AppendString(u":");
+        e = JoinText(text, {t, u":"});
     }
-    path = text;
-    return eNoError;
+    // The path only when the whole folder text could be made.
+    return e != eNoError ? e : SetText(path, TextOf(text));
 }

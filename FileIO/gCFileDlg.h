@@ -32,7 +32,9 @@ public:
     gCFileDlg() = default;
     virtual ~gCFileDlg() = default;
 
-    // The full colon path of the chosen file.
+    // The full colon path of the chosen file. A dialog that fails, is
+    // cancelled (2) or whose answer cannot be taken (23, or 5 without
+    // memory) leaves the path or reference as it was.
     error ShowLoadFile(gCString& path, gCFTypeList* types);
     error ShowSaveFile(gCFRef* ref, gCFTypeList* types);
     // The full colon path of the chosen folder, ending in ':'.

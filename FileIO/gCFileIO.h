@@ -43,8 +43,10 @@ public:
     static error InitSaveFRef(gCFRef* ref, gCFTypeList* types);
     static error InitFolderRef(gCFolderRef& folder);
 
-    // Whole memory files. Loading reads the whole file (a short read is
-    // 15); saving writes the stream's used length.
+    // Whole memory files. Loading reads the whole file into the start of
+    // the stream's block, the used length grown by the file's length (a
+    // short read is 15); a failed load leaves the used length as it was.
+    // Saving writes the stream's used length.
     static error LoadMemFile(gCMemFile& mem, gCFile* file);
     static error LoadMemFile(gCMemFile& mem, gCFRef* ref);
     static error LoadMemFile(gCMemFile& mem, gCFRelative* ref);
@@ -57,6 +59,7 @@ public:
     // Existence and names.
     static bool Verify(gCFRef& ref);
     static bool Verify(gCFRelative& ref);
+    // False also when the folder's text cannot be made without memory.
     static bool Verify(gCFolderRef& folder);
     static bool VerifyRelativeName(gCString relativePath);
     static bool VerifyRelativeFolderName(gCString relativePath);
@@ -86,9 +89,15 @@ public:
     // The whole source from its start to the destination's position, in
     // chunks of at most 262,144 bytes.
     static error ByteCopy(gCStream& source, gCStream& destination);
+    // The first error of any step is returned (the files copied until then
+    // stay), a listing that could not be made whole included.
     static error FolderCopy(gCFolderRef& source, gCFolderRef& destination, int32_t recursive);
 
-    // Folders and volumes. The listed references are the caller's.
+    // Folders and volumes. The listed references are the caller's. Listing
+    // appends an entry per file and folder; 5 when an entry cannot be made
+    // or appended (the entries appended so far stay the caller's), so that
+    // a list is never taken for whole when it is not. A folder that cannot
+    // be read lists nothing.
     static error GetDirectoryContents(gCFolderRef& folder, gCArray<gCFRef*>* files,
                                       gCArray<gCFolderRef*>* folders);
     static error MakeFolder(gCFolderRef& folder);

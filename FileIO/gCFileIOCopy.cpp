@@ -46,23 +46,36 @@ bool CopyBytes(const gCString& source, const gCString& target) {
     return out.Close() == eNoError;
 }
 
-// The folder's reference text followed by a file name.
-gCString InFolder(gCFolderRef& folder, const gCString& name) {
-    gCString text = folder.FolderReference();
-    text.AppendString(name);
+const gCString& NameOf(const gCFRef& ref) {
+    return ref.FileName();
+}
+const gCString& SuffixOf(const gCFRef& ref) {
+    return ref.TypeString();
+}
+const gCString& NameOf(const gCFRelative& ref) {
+    return ref.Name();
+}
+const gCString& SuffixOf(const gCFRelative& ref) {
+    return ref.Suffix();
+}
+
+// The folder's reference text followed by a file name (the given one, or
+// else the source's name and suffix). Without memory the text is '', which
+// names no file: never a target under a shortened name.
+template <typename Ref>
+gCString InFolder(gCFolderRef& folder, const gCString& name, const Ref& source) {
+    const gCString folderText = folder.FolderReference();
+    gCString text;
+    if (TextOf(folderText).empty()) {
+        return text;
+    }
+    if (!TextOf(name).empty()) {
+        (void)JoinText(text, {TextOf(folderText), TextOf(name)}); // '' without memory
+    } else {
+        (void)JoinText(text,
+                       {TextOf(folderText), TextOf(NameOf(source)), TextOf(SuffixOf(source))});
+    }
     return text;
-}
-
-gCString NameOf(const gCFRef& ref) {
-    gCString name = ref.FileName();
-    name.AppendString(ref.TypeString());
-    return name;
-}
-
-gCString NameOf(const gCFRelative& ref) {
-    gCString name = ref.Name();
-    name.AppendString(ref.Suffix());
-    return name;
 }
 
 // The listed references of a folder, deleted with the list.
@@ -132,8 +145,7 @@ error gCFileIO::FileRelativePathDelete(gCString relativePath) {
 
 error gCFileIO::FileDelete(gCFolderRef& folder, gCString name) {
     gCFRef ref;
-    folder.GetFileRef(name, ref);
-    if (!ref.IsValid()) {
+    if (folder.GetFileRef(name, ref) != eNoError || !ref.IsValid()) {
         return eFileReadWriteError;
     }
     return FileDelete(ref);
@@ -158,11 +170,11 @@ error gCFileIO::FileCopy(gCFRelative& source, gCFRelative& target, int32_t failI
 }
 
 error gCFileIO::FileCopy(gCFRelative& source, gCFolderRef& target, int32_t failIfExists) {
-    return FileCopy(source.FileReference(), InFolder(target, NameOf(source)), failIfExists);
+    return FileCopy(source.FileReference(), InFolder(target, gCString(), source), failIfExists);
 }
 
 error gCFileIO::FileCopy(gCFRef& source, gCFolderRef& target, int32_t failIfExists) {
-    return FileCopy(source.FileReference(), InFolder(target, NameOf(source)), failIfExists);
+    return FileCopy(source.FileReference(), InFolder(target, gCString(), source), failIfExists);
 }
 
 error gCFileIO::FileMove(gCString source, gCString target) {
@@ -193,33 +205,52 @@ error gCFileIO::FileMove(gCFRelative& source, gCFRelative& target) {
 }
 
 error gCFileIO::FileMove(gCFRelative& source, gCFolderRef& target, gCString name) {
-    return FileMove(source.FileReference(),
-                    InFolder(target, TextOf(name).empty() ? NameOf(source) : name));
+    return FileMove(source.FileReference(), InFolder(target, name, source));
 }
 
 error gCFileIO::FileMove(gCFRef& source, gCFolderRef& target, gCString name) {
-    return FileMove(source.FileReference(),
-                    InFolder(target, TextOf(name).empty() ? NameOf(source) : name));
+    return FileMove(source.FileReference(), InFolder(target, name, source));
 }
 
 error gCFileIO::FolderCopy(gCFolderRef& source, gCFolderRef& destination, int32_t recursive) {
     if (!source.IsValid()) {
         return eGenericFailure;
     }
-    if (!Verify(source)) {
-        return eNoError;
+    // Even an empty folder reference holds its ':': an empty text is one
+    // that could not be made, never a missing source.
+    const gCString sourceText = source.FolderReference();
+    if (TextOf(sourceText).empty()) {
+        return eOutOfMemory;
+    }
+    std::string posix;
+    struct stat st;
+    if (gCVolumeTable::ColonToPosix(sourceText, posix) != eNoError ||
+        ::stat(posix.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        return eNoError; // a missing source: nothing to copy
     }
     OwnedList<gCFRef> files;
     OwnedList<gCFolderRef> folders;
-    GetDirectoryContents(source, &files.items, &folders.items);
+    // A listing that is not whole would copy a folder in part under a
+    // result of success.
+    const error listed = GetDirectoryContents(source, &files.items, &folders.items);
+    if (listed != eNoError) {
+        return listed;
+    }
     for (gCFRef* file : files.items) {
         gCFile in;
         error e = InitLoadFile(in, *file, nullptr, eAccessReadOnly);
         if (e != eNoError) {
             return e;
         }
+        gCString name;
+        if ((e = JoinText(name, {TextOf(file->FileName()), TextOf(file->TypeString())})) !=
+            eNoError) {
+            return e;
+        }
         gCFRef target;
-        destination.GetFileRef(NameOf(*file), target);
+        if ((e = destination.GetFileRef(name, target)) != eNoError) {
+            return e;
+        }
         gCFile out;
         e = out.Open(&target, eAccessWholeNew);
         if (e == eNoError && (e = ByteCopy(in, out)) != eNoError) {

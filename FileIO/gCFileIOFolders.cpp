@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "FileIO/VolumeTable.h"
+#include "FileIO/detail/NewObject.h"
 #include "FileIO/detail/StringText.h"
 #include "FileIO/gCFRef.h"
 #include "FileIO/gCFileIO.h"
@@ -88,8 +89,12 @@ std::vector<std::string> RemovableMounts() {
 
 error gCFileIO::GetDirectoryContents(gCFolderRef& folder, gCArray<gCFRef*>* files,
                                      gCArray<gCFolderRef*>* folders) {
+    const gCString folderText = folder.FolderReference();
+    if (TextOf(folderText).empty()) {
+        return eOutOfMemory; // even an empty folder reference holds its ':'
+    }
     std::string posix;
-    if (gCVolumeTable::ColonToPosix(folder.FolderReference(), posix) != eNoError) {
+    if (gCVolumeTable::ColonToPosix(folderText, posix) != eNoError) {
         return eNoError;
     }
     while (posix.size() > 1 && posix.back() == '/') {
@@ -103,20 +108,34 @@ error gCFileIO::GetDirectoryContents(gCFolderRef& folder, gCArray<gCFRef*>* file
             ::stat(path.c_str(), &st) != 0) {
             continue;
         }
+        gCString text;
+        if (SetText(text, colon) != eNoError) {
+            return eOutOfMemory;
+        }
+        // An entry that cannot be set or appended is deleted and the list
+        // reported as not whole.
+        error e = eNoError;
         if (S_ISDIR(st.st_mode)) {
             if (folders) {
-                auto item = std::make_unique<gCFolderRef>();
-                item->SetFolderReference(MakeString(colon));
-                if (folders->Add(item.get()) == eNoError) {
+                std::unique_ptr<gCFolderRef> item = NewObject<gCFolderRef>();
+                if (!item) {
+                    e = eOutOfMemory;
+                } else if ((e = item->SetFolderReference(text)) == eNoError &&
+                           (e = folders->Add(item.get())) == eNoError) {
                     item.release();
                 }
             }
         } else if (files) {
-            auto item = std::make_unique<gCFRef>();
-            item->SetFileReference(MakeString(colon));
-            if (files->Add(item.get()) == eNoError) {
+            std::unique_ptr<gCFRef> item = NewObject<gCFRef>();
+            if (!item) {
+                e = eOutOfMemory;
+            } else if ((e = item->SetFileReference(text)) == eNoError &&
+                       (e = files->Add(item.get())) == eNoError) {
                 item.release();
             }
+        }
+        if (e != eNoError) {
+            return e;
         }
     }
     return eNoError;
@@ -157,12 +176,17 @@ error gCFileIO::GetVolumeList(gCArray<gCVolumeRef*>& volumes) {
         folders.push_back(point);
     }
     for (size_t i = 0; i < names.size(); ++i) {
-        auto ref = std::make_unique<gCVolumeRef>();
-        gCString text = MakeString(names[i]);
-        if (!names[i].empty()) {
-            text.AppendString(u":");
+        std::unique_ptr<gCVolumeRef> ref = NewObject<gCVolumeRef>();
+        if (!ref) {
+            return eCreateFailed;
         }
-        ref->SetReference(text);
+        gCString text;
+        if (JoinText(text, {names[i], names[i].empty() ? u"" : u":"}) != eNoError) {
+            return eOutOfMemory;
+        }
+        if (ref->SetReference(text) != eNoError) {
+            return eOutOfMemory;
+        }
         ref->SetVolumeNumber(int16_t(i + 1));
         if (volumes.Add(ref.get()) != eNoError) {
             return eOutOfMemory;
@@ -225,5 +249,9 @@ error gCFileIO::GetOSUserDocumentsFolder(gCFolderRef* folder) {
         gCVolumeTable::PosixToColon(path, colon) != eNoError) {
         return eCreateFailed;
     }
-    return folder->SetFolderReference(MakeString(colon)) == eNoError ? eNoError : eCreateFailed;
+    gCString text;
+    if (SetText(text, colon) != eNoError) {
+        return eOutOfMemory;
+    }
+    return folder->SetFolderReference(text) == eNoError ? eNoError : eCreateFailed;
 }

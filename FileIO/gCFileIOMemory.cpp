@@ -24,19 +24,24 @@ error gCFileIO::LoadMemFile(gCMemFile& mem, gCFile* file) {
         return eOutOfMemory;
     }
     const int32_t length = int32_t(whole);
-    error e = mem.GrowBy(length);
-    if (e == eNoError) {
-        e = file->Rewind();
-    }
+    error e = file->Rewind();
     if (e != eNoError) {
+        return e;
+    }
+    const int64_t before = mem.GetSize();
+    if ((e = mem.GrowBy(length)) != eNoError) {
         return e;
     }
     int32_t count = 0;
     e = file->ReadBufferLen(mem.GetMemBlock()->GetData(), length, count);
-    if (e != eNoError) {
-        return e;
+    if (e == eNoError && count != length) {
+        e = eFileReadWriteError;
     }
-    return count == length ? eNoError : eFileReadWriteError;
+    if (e != eNoError) {
+        // A load that fails never leaves a grown stream of stale bytes.
+        mem.CutTo(before);
+    }
+    return e;
 }
 
 error gCFileIO::LoadMemFile(gCMemFile& mem, gCFRef* ref) {
@@ -67,7 +72,8 @@ error gCFileIO::LoadMemFile(gCMemFile& mem, gCString relativePath) {
 
 error gCFileIO::SaveMemFile(gCMemFile* mem, gCFile* file) {
     if (!file || !file->IsOpen()) {
-        ReportError(eBadParameter, "Invalid file passed to SaveMemFile.");
+        // The alert always answers 0.
+        (void)ReportError(eBadParameter, "Invalid file passed to SaveMemFile.");
         return eBadParameter;
     }
     if (!mem) {
@@ -116,7 +122,7 @@ error gCFileIO::SaveMemFile(gCMemFile* mem, gCString relativePath) {
     if (e != eNoError) {
         std::string detail = "Failed to set file reference:\n";
         detail += gStringToUtf8(relativePath); // the alert takes UTF-8 text
-        ReportError(e, detail.c_str());
+        (void)ReportError(e, detail.c_str());  // the alert always answers 0
         return e;
     }
     return SaveMemFile(mem, &ref);

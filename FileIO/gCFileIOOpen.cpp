@@ -70,7 +70,12 @@ error gCFileIO::InitLoadFRef(gCFRef& ref, gCFTypeList* types) {
     if (TextOf(path).empty()) {
         return eBadParameter;
     }
-    ref.SetFileReference(path);
+    // A path that cannot be taken leaves the reference as it was: its
+    // error, never an earlier file opened in the chosen one's place.
+    const error set = ref.SetFileReference(path);
+    if (set != eNoError) {
+        return set;
+    }
     return ref.IsValid() ? eNoError : eBadParameter;
 }
 
@@ -120,15 +125,17 @@ bool gCFileIO::VerifyRelativeName(gCString relativePath) {
 
 bool gCFileIO::VerifyRelativeFolderName(gCString relativePath) {
     gCString root;
-    gGetApplicationRoot(root);
+    if (gGetApplicationRoot(root) != eNoError) {
+        return false; // no application folder: nothing below it exists
+    }
     const std::u16string_view r = TextOf(root);
     const std::u16string_view t = TextOf(relativePath);
-    if ((r.empty() || r.back() != u':') && (t.empty() || t.front() != u':')) {
-        root.AppendString(u":");
-    }
-    root.AppendString(relativePath);
-    gCFolderRef folder(root);
-    return Verify(folder);
+    const bool colon = (r.empty() || r.back() != u':') && (t.empty() || t.front() != u':');
+    gCString text;
+    gCFolderRef folder;
+    // Without memory no folder is named, and none is taken for verified.
+    return JoinText(text, {r, colon ? u":" : u"", t}) == eNoError &&
+           folder.SetFolderReference(text) == eNoError && Verify(folder);
 }
 
 bool gCFileIO::IsLegalPath(gCString text) {

@@ -72,7 +72,9 @@ error ScanText(gCFile& file, int32_t chunkSize, int32_t width, LineScan<Text>& s
         }
     }
     if (ended) {
-        file.SetFilePos(start + width * scan.consumed);
+        // The position just after the text, or the seek's failure: a text
+        // read is never reported with the stream left elsewhere.
+        return file.SetFilePos(start + width * scan.consumed);
     }
     return eNoError;
 }

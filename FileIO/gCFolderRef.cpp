@@ -2,8 +2,12 @@
 
 #include <sys/stat.h>
 
+#include <string>
+#include <utility>
+
 #include "FileIO/VolumeTable.h"
 #include "FileIO/detail/ApplicationRoot.h"
+#include "FileIO/detail/NewObject.h"
 #include "FileIO/detail/StringText.h"
 #include "FileIO/gCFRef.h"
 #include "FileIO/gCFile.h"
@@ -11,7 +15,9 @@
 #include "foundation/Utf8.h"
 
 gCFolderRef::gCFolderRef(const gCString& text) {
-    ExtractData(text);
+    // A constructor has no result: a text that does not parse leaves the
+    // new reference empty and invalid, which IsValid tells.
+    (void)ExtractData(text);
 }
 
 gCFolderRef::gCFolderRef(const gCFolderRef& other) {
@@ -20,12 +26,25 @@ gCFolderRef::gCFolderRef(const gCFolderRef& other) {
 
 gCFolderRef& gCFolderRef::operator=(const gCFolderRef& other) {
     if (this != &other) {
+        gCString volume, path, name;
+        if (SetText(volume, TextOf(other.m_Volume)) != eNoError ||
+            SetText(path, TextOf(other.m_Path)) != eNoError ||
+            SetText(name, TextOf(other.m_Name)) != eNoError) {
+            // An assignment has no result: a folder that cannot be copied
+            // leaves the empty invalid reference, never a mix of two.
+            Invalidate();
+            m_FSRef = FSRef();
+            return *this;
+        }
         m_fValid = other.m_fValid;
-        m_Volume = other.m_Volume;
-        m_Path = other.m_Path;
-        m_Name = other.m_Name;
+        m_Volume = std::move(volume);
+        m_Path = std::move(path);
+        m_Name = std::move(name);
         m_FSRef = other.m_FSRef;
-        ExtractData(FolderReference());
+        // The parts again in their text form, resolved again. When that
+        // cannot be done they stay in the form copied, which names the same
+        // folder.
+        (void)ExtractData(FolderReference());
     }
     return *this;
 }
@@ -35,8 +54,9 @@ error gCFolderRef::ExtractData(const gCString& text) {
     if (t.empty()) {
         return eNoError;
     }
-    if (gCFRef::GetFSRefFromPath(text, &m_FSRef) != eNoError) {
-        m_FSRef = FSRef();
+    FSRef resolved;
+    if (gCFRef::GetFSRefFromPath(text, &resolved) != eNoError) {
+        resolved = FSRef();
     }
     while (!t.empty() && t.back() == u':') {
         t.remove_suffix(1);
@@ -44,20 +64,29 @@ error gCFolderRef::ExtractData(const gCString& text) {
     if (t.empty()) {
         return eBadParameter;
     }
-    gCArray<gCString> segments;
-    MakeString(t).SplitString(segments, uint32_t(u':'));
-    const int32_t n = segments.GetSize();
-    m_Volume = segments[0];
-    m_Path.Destroy();
-    m_Name.Destroy();
-    if (n >= 2) {
-        m_Name = segments[n - 1];
-        m_Path.CopyString(u":");
-        for (int32_t i = 1; i < n - 1; ++i) {
-            m_Path.AppendString(segments[i]);
-            m_Path.AppendString(u":");
+    // Volume: the first segment. With two or more: name the last, path ':'
+    // and each segment between them followed by ':'.
+    const size_t first = t.find(u':');
+    const size_t last = t.rfind(u':');
+    std::u16string path;
+    if (first != std::u16string_view::npos) {
+        path = u":";
+        if (last > first) {
+            path += t.substr(first + 1, last - first);
         }
     }
+    gCString volume, middle, name;
+    error e = eNoError;
+    if ((e = SetText(volume, t.substr(0, first))) != eNoError ||
+        (e = SetText(middle, path)) != eNoError ||
+        (first != std::u16string_view::npos &&
+         (e = SetText(name, t.substr(last + 1))) != eNoError)) {
+        return e;
+    }
+    m_FSRef = resolved;
+    m_Volume = std::move(volume);
+    m_Path = std::move(middle);
+    m_Name = std::move(name);
     m_fValid = 1;
     return eNoError;
 }
@@ -71,70 +100,87 @@ error gCFolderRef::SetFolderReference(const gCString& text) {
 }
 
 error gCFolderRef::SetFolderReference(const FSRef& ref) {
+    gCString volume, path, name;
+    const error e = gCFRef::GetPathFromFSRef(ref, volume, path, name);
+    if (e != eNoError) {
+        return e;
+    }
     m_FSRef = ref;
-    gCFRef::GetPathFromFSRef(ref, m_Volume, m_Path, m_Name);
+    m_Volume = std::move(volume);
+    m_Path = std::move(path);
+    m_Name = std::move(name);
     m_fValid = 1;
     return eNoError;
 }
 
 error gCFolderRef::SetRelativeReference(const gCString& relative) {
     gCString root;
-    gGetApplicationRoot(root);
+    const error rooted = gGetApplicationRoot(root);
+    if (rooted != eNoError) {
+        return rooted;
+    }
     std::u16string r = TextCopy(root);
     while (!r.empty() && (r.back() == u'\\' || r.back() == u'/' || r.back() == u':')) {
         r.pop_back();
     }
     r += u':';
     r += TextOf(relative);
-    const error e = ExtractData(MakeString(r));
-    if (e == eNoError) {
+    gCString text;
+    error e = SetText(text, r);
+    if (e == eNoError && (e = ExtractData(text)) == eNoError) {
         m_fValid = 1;
     }
     return e;
 }
 
+// Without memory both texts are empty, which names no folder: never a part
+// of the path that could name another one.
 gCString gCFolderRef::FolderReference() const {
-    gCString s = FolderSpecReference();
-    const std::u16string_view t = TextOf(s);
+    std::u16string t = TextCopy(m_Volume) + TextCopy(m_Path) + TextCopy(m_Name);
     if (t.empty() || t.back() != u':') {
-        s.AppendString(u":");
+        t += u':';
     }
-    return s;
+    return MakeString(t);
 }
 
 gCString gCFolderRef::FolderSpecReference() const {
-    gCString s(m_Volume);
-    s.AppendString(m_Path);
-    s.AppendString(m_Name);
+    gCString s;
+    (void)JoinText(s, {TextOf(m_Volume), TextOf(m_Path), TextOf(m_Name)}); // '' without memory
     return s;
 }
 
 void gCFolderRef::Reresolve() {
-    if (gCFRef::GetFSRefFromPath(FolderSpecReference(), &m_FSRef) != eNoError) {
+    // The text is made outside the memory hooks, so a resolution never
+    // fails for want of them.
+    const std::u16string text = TextCopy(m_Volume) + TextCopy(m_Path) + TextCopy(m_Name);
+    if (gCFRef::GetFSRefFromPath(text, &m_FSRef) != eNoError) {
         m_FSRef = FSRef();
     }
 }
 
-error gCFolderRef::SetVolume(const gCString& volume) {
-    m_Volume = volume;
-    Reresolve();
-    return eNoError;
-}
-
-error gCFolderRef::SetPath(const gCString& path) {
-    m_Path = path;
-    const std::u16string_view p = TextOf(m_Path);
-    if (!p.empty() && p.back() != u':') {
-        m_Path.AppendString(u":");
+error gCFolderRef::SetPart(gCString& part, std::u16string_view text) {
+    const error e = SetText(part, text);
+    if (e != eNoError) {
+        return e;
     }
     Reresolve();
     return eNoError;
 }
 
+error gCFolderRef::SetVolume(const gCString& volume) {
+    return SetPart(m_Volume, TextOf(volume));
+}
+
+error gCFolderRef::SetPath(const gCString& path) {
+    std::u16string p = TextCopy(path);
+    if (!p.empty() && p.back() != u':') {
+        p += u':';
+    }
+    return SetPart(m_Path, p);
+}
+
 error gCFolderRef::SetName(const gCString& name) {
-    m_Name = name;
-    Reresolve();
-    return eNoError;
+    return SetPart(m_Name, TextOf(name));
 }
 
 bool gCFolderRef::Exists() const {
@@ -165,66 +211,70 @@ error gCFolderRef::Create() {
 
 void gCFolderRef::Invalidate() {
     m_fValid = 0;
-    m_Volume.Destroy();
-    m_Path.Destroy();
-    m_Name.Destroy();
+    // Freeing cannot fail.
+    (void)m_Volume.Destroy();
+    (void)m_Path.Destroy();
+    (void)m_Name.Destroy();
+}
+
+error gCFolderRef::InFolder(const gCString& name, gCString& text) const {
+    const gCString folder = FolderReference();
+    if (TextOf(folder).empty()) {
+        return eOutOfMemory; // even an empty folder reference holds its ':'
+    }
+    return JoinText(text, {TextOf(folder), TextOf(name)});
 }
 
 error gCFolderRef::GetParentDirectory(gCFolderRef& parent) const {
-    gCString text(m_Volume);
-    text.AppendString(m_Path);
-    parent.SetFolderReference(text);
-    return eNoError;
+    gCString text;
+    const error e = JoinText(text, {TextOf(m_Volume), TextOf(m_Path)});
+    return e != eNoError ? e : parent.SetFolderReference(text);
 }
 
 std::unique_ptr<gCFolderRef> gCFolderRef::GetParentFolder() const {
     if (TextOf(m_Path).empty()) {
         return nullptr;
     }
-    auto parent = std::make_unique<gCFolderRef>();
-    GetParentDirectory(*parent);
+    std::unique_ptr<gCFolderRef> parent = NewObject<gCFolderRef>();
+    if (!parent || GetParentDirectory(*parent) != eNoError) {
+        return nullptr; // a parent that cannot be made is no parent
+    }
     return parent;
 }
 
 error gCFolderRef::GetParentFolder(gCFolderRef& parent) const {
-    if (TextOf(m_Path).empty()) {
-        parent.Invalidate();
-        return eNoError;
-    }
-    gCString text(m_Volume);
-    text.AppendString(m_Path);
-    if (parent.SetFolderReference(text) != eNoError) {
+    if (TextOf(m_Path).empty() || GetParentDirectory(parent) != eNoError) {
         parent.Invalidate();
     }
     return eNoError;
 }
 
 std::unique_ptr<gCFRef> gCFolderRef::GetFileRef(const gCString& name) const {
-    auto ref = std::make_unique<gCFRef>();
-    GetFileRef(name, *ref);
+    std::unique_ptr<gCFRef> ref = NewObject<gCFRef>();
+    if (ref && GetFileRef(name, *ref) != eNoError) {
+        ref->Invalidate();
+    }
     return ref;
 }
 
-void gCFolderRef::GetFileRef(const gCString& name, gCFRef& ref) const {
-    gCString text = FolderReference();
-    text.AppendString(name);
-    ref.SetFileReference(text);
+error gCFolderRef::GetFileRef(const gCString& name, gCFRef& ref) const {
+    gCString text;
+    const error e = InFolder(name, text);
+    return e != eNoError ? e : ref.SetFileReference(text);
 }
 
 std::unique_ptr<gCFolderRef> gCFolderRef::GetChildFolder(const gCString& name) const {
-    auto child = std::make_unique<gCFolderRef>();
-    gCString text = FolderReference();
-    text.AppendString(name);
-    if (child->SetFolderReference(text) != eNoError) {
+    std::unique_ptr<gCFolderRef> child = NewObject<gCFolderRef>();
+    gCString text;
+    if (!child || InFolder(name, text) != eNoError || child->SetFolderReference(text) != eNoError) {
         return nullptr;
     }
     return child;
 }
 
 void gCFolderRef::GetChildFolder(const gCString& name, gCFolderRef& child) const {
-    gCString text = FolderReference();
-    text.AppendString(name);
-    if (child.SetFolderReference(text) != eNoError) {
+    gCString text;
+    if (InFolder(name, text) != eNoError || child.SetFolderReference(text) != eNoError) {
         child.Invalidate();
     }
 }
@@ -252,11 +302,13 @@ bool gCFolderRef::IsWritable() const {
     // deleted again. A file of the user's that already bears the probe's
     // name is never touched: the probe takes a free name beside it.
     gCFRef probe;
-    GetFileRef(MakeString(u"test.tst"), probe);
-    for (int32_t n = 1; probe.IsValid() && probe.Exists() && n <= 100; ++n) {
-        GetFileRef(MakeString(u"test-" + gUtf8ToUtf16(std::to_string(n)) + u".tst"), probe);
+    error e = GetFileRef(MakeString(u"test.tst"), probe);
+    for (int32_t n = 1; e == eNoError && probe.Exists() && n <= 100; ++n) {
+        e = GetFileRef(MakeString(u"test-" + gUtf8ToUtf16(std::to_string(n)) + u".tst"), probe);
     }
-    if (!probe.IsValid() || probe.Exists()) {
+    // A probe name that cannot be made would leave an earlier name, maybe
+    // that of a file of the user's: no probe then.
+    if (e != eNoError || !probe.IsValid() || probe.Exists()) {
         return false;
     }
     gCFile file;

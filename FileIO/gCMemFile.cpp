@@ -6,23 +6,16 @@
 
 #include "foundation/StringUnits.h"
 
-gCMemFile::gCMemFile() {
+gCMemFile::gCMemFile() : m_pBlock(&m_OwnBlock) {
     m_nKind = eMemoryOwnBlock;
-    m_fOwnsBlock = 1;
-    m_pBlock = new CMemBlock;
-    m_pBlock->Resize(2048, 0);
+    // Without memory the block stays empty: GrowBy asks again at the first
+    // write and reports 5 when it still cannot have the room.
+    (void)m_OwnBlock.Resize(2048, 0);
 }
 
-gCMemFile::gCMemFile(CMemBlock* block) {
+gCMemFile::gCMemFile(CMemBlock* block) : m_pBlock(block) {
     m_nKind = eMemoryOverCallerBlock;
-    m_pBlock = block;
     m_nLength = block ? int64_t(block->GetCount()) : 0;
-}
-
-gCMemFile::~gCMemFile() {
-    if (m_fOwnsBlock) {
-        delete m_pBlock;
-    }
 }
 
 void gCMemFile::ClampLength() {
@@ -80,7 +73,9 @@ error gCMemFile::WriteBlock(const void* source, int32_t n) {
 }
 
 error gCMemFile::GrowBy(int32_t n) {
-    if (!HasData()) {
+    // The stream's own block may still be empty: its first room is asked
+    // for here.
+    if (!HasData() && !OwnsBlock()) {
         return eBadParameter;
     }
     if (n < 0) {
@@ -169,7 +164,7 @@ error gCMemFile::WriteString(gCString text, int32_t eol) {
     if (!m_pBlock) {
         return eInvalidFile;
     }
-    const std::u16string units(TextOf(TextWithLineEnd(text, eol)));
+    const std::u16string units = TextWithLineEnd(text, eol);
     std::string bytes(units.size() * 2 + 2, '\0');
     for (size_t i = 0; i < units.size(); ++i) {
         bytes[2 * i] = char(units[i] & 0xFF);
@@ -182,8 +177,8 @@ error gCMemFile::WriteAsciiString(gCString text, int32_t eol) {
     if (!m_pBlock) {
         return eInvalidFile;
     }
-    const char* latin1 = TextWithLineEnd(text, eol).Ascii();
-    return WriteBlock(latin1, int32_t(std::strlen(latin1) + 1));
+    const std::string latin1 = AsciiWithLineEnd(text, eol);
+    return WriteBlock(latin1.c_str(), int32_t(latin1.size() + 1));
 }
 
 error gCMemFile::Rewind() {
@@ -242,6 +237,18 @@ bool gCMemFile::FileEnd() {
 
 int64_t gCMemFile::Length() {
     return m_nLength;
+}
+
+void gCMemFile::CutTo(int64_t length) {
+    if (length < 0) {
+        length = 0;
+    }
+    if (m_nLength > length) {
+        m_nLength = length;
+    }
+    if (m_nPosition > m_nLength) {
+        m_nPosition = m_nLength;
+    }
 }
 
 int64_t gCMemFile::GetSize() {

@@ -2,7 +2,9 @@
 // A byte stream over a memory block. The block's count is the capacity; the
 // used length is what has been written (or, over a caller's block, the
 // whole block). Writes past the used length grow the block, 2,048 bytes
-// beyond the need each time.
+// beyond the need each time; a block that cannot grow gives 5 and leaves
+// the stream as it was. The block's bytes come from the memory hooks, and
+// running out of memory is always a result, never an exception.
 
 #include <cstdint>
 
@@ -11,11 +13,15 @@
 
 class gCMemFile : public gCStream {
 public:
-    // A new block of 2,048 bytes that the stream owns.
+    // A block of its own, part of the stream and freed with it, with room
+    // for 2,048 bytes. When that room cannot be had the block starts empty
+    // and the first write asks again (5 when it still cannot grow).
     gCMemFile();
-    // A caller's block, not owned; its whole count is the used length.
+    // A caller's block, never owned: the caller keeps it alive while the
+    // stream lives and frees it afterwards. Its whole count is the used
+    // length.
     explicit gCMemFile(CMemBlock* block);
-    ~gCMemFile() override;
+    ~gCMemFile() override = default;
 
     error ReadAsciiString(gCString& text) override;
     error ReadString(gCString& text) override;
@@ -36,14 +42,21 @@ public:
     // The used length.
     virtual int64_t GetSize();
     // Extends the used length by n bytes, enlarging the block when it is
-    // too small: 6 without a block, 5 when it cannot grow.
+    // too small: 6 without a block (or over a caller's block without
+    // data), 5 when it cannot grow, the stream then unchanged.
     virtual error GrowBy(int32_t n);
 
+    // Cuts the used length back to length when it is longer (a negative
+    // length counts as 0), the position with it; the block keeps its room.
+    void CutTo(int64_t length);
+
+    // The block: the stream's own (never null) or the caller's.
     CMemBlock* GetMemBlock() { return m_pBlock; }
 
 protected:
     bool IsOpenForReading() override { return HasData(); }
     bool HasData() const { return m_pBlock && m_pBlock->GetData(); }
+    bool OwnsBlock() const { return m_pBlock == &m_OwnBlock; }
     // Keeps the used length within the block.
     void ClampLength();
     // Where a failed read or seek leaves the position: the last used byte.
@@ -55,6 +68,8 @@ protected:
 
     int64_t m_nLength = 0;
     int64_t m_nPosition = 0;
-    int32_t m_fOwnsBlock = 0;
+    // The stream's own block, used unless a caller's block was given; the
+    // stream is neither copied nor moved, so the pointer to it stays good.
+    CMemBlock m_OwnBlock;
     CMemBlock* m_pBlock = nullptr;
 };

@@ -58,6 +58,24 @@ void gCResourceIndex::ClearContents() {
 }
 
 error gCResourceIndex::SetupIndex(gCFile* file) {
+    // Scanned into an index of its own, taken only when the whole file was.
+    gCResourceIndex loaded;
+    loaded.m_nVersion = m_nVersion;
+    const error e = loaded.ScanFile(file);
+    if (e != eNoError) {
+        return e;
+    }
+    const error added = m_aEntries.Append(loaded.m_aEntries);
+    if (added != eNoError) {
+        return added; // the scanned entries go with the loaded index
+    }
+    // The entries belong to this index now.
+    loaded.m_aEntries.RemoveAll();
+    m_nVersion = loaded.m_nVersion;
+    return eNoError;
+}
+
+error gCResourceIndex::ScanFile(gCFile* file) {
     error e = RewindOpenFile(file);
     if (e != eNoError) {
         return e;

@@ -35,7 +35,10 @@ public:
     // null or closed file; a read error as the stream gives it (15 for a
     // header cut short by the end of the file); 22 for a block whose size is
     // negative or runs past the end of the file, or a version block whose
-    // size is not 4. The entries made before a failure stay.
+    // size is not 4; 5 when the entries cannot be appended. A failure
+    // leaves the index (entries and version) exactly as it was. An entry
+    // that cannot be allocated is left out and the scan goes on: the index
+    // only speeds up the search, which finds a block it does not know.
     error SetupIndex(gCFile* file);
 
     // The header position of the first entry with that id or that exact
@@ -52,6 +55,10 @@ public:
     int32_t GetVersion() const { return m_nVersion; }
 
 private:
+    // SetupIndex's scan into this index; the entries made before a failure
+    // stay in it.
+    error ScanFile(gCFile* file);
+
     gCArray<SResEntry*> m_aEntries;
     int32_t m_nVersion = 0;
 };

@@ -1,5 +1,7 @@
 #include "FileIO/gCResourceObject.h"
 
+#include <utility>
+
 #include "FileIO/ResourceTags.h"
 #include "FileIO/gCFile.h"
 #include "FileIO/gCResourceIndex.h"
@@ -74,7 +76,7 @@ error gCResourceObject::ScanBlocks(uint32_t type, gCFile* file, Match match) {
             }
             if (match(id, name)) {
                 m_nResID = id;
-                m_ResName = name;
+                m_ResName = std::move(name); // moved: nothing to allocate
                 m_nBlockEnd = data + size;
                 return eNoError;
             }

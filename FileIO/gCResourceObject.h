@@ -25,7 +25,9 @@ public:
     // the end of the file once and giving up where the scan started. On
     // success the object takes the block's id and name. A null file is the
     // application's resource file. 16 for a closed file, 21 when no block
-    // matches, 22 for a damaged block, or the stream's error.
+    // matches, 22 for a damaged block, or the stream's error; a failure
+    // leaves the object's id and name as they were (the file's position is
+    // then wherever the scan stopped).
     error FindBlock(uint32_t type, int32_t id, gCFile* file);
     error FindBlock(uint32_t type, const gCString& name, gCFile* file);
 
@@ -33,7 +35,7 @@ public:
     // least unitBytes bytes each, after FindBlock has found this object's
     // block: 22 when the count is negative or that many items cannot fit
     // in what is left of the block, so that a loader never sizes anything
-    // from a damaged count.
+    // from a damaged count. On failure count is untouched.
     error ReadPayloadCount(gCFile* file, int32_t& count, int32_t unitBytes);
 
     int32_t GetResID() const { return m_nResID; }

@@ -1,6 +1,7 @@
 #include "FileIO/gCStream.h"
 
 #include "FileIO/detail/ByteOrder.h"
+#include "foundation/StringUnits.h"
 
 template <typename T> error gCStream::ReadValue(T& value) {
     if (!IsOpenForReading()) {
@@ -97,10 +98,19 @@ void gCStream::SetReadWriteTextAsAscii(int32_t flag) {
     m_fTextAsAscii = flag;
 }
 
-gCString TextWithLineEnd(const gCString& text, int32_t eol) {
-    gCString out(text);
+std::u16string TextWithLineEnd(const gCString& text, int32_t eol) {
+    std::u16string out(TextOf(text));
     if (eol) {
-        out.AppendString(u"\n\r");
+        out += u"\n\r";
+    }
+    return out;
+}
+
+std::string AsciiWithLineEnd(const gCString& text, int32_t eol) {
+    const std::u16string units = TextWithLineEnd(text, eol);
+    std::string out;
+    for (size_t i = 0; i < units.size() && i < 4095 && units[i] <= 0xFF; ++i) {
+        out.push_back(char(units[i]));
     }
     return out;
 }

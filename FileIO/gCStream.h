@@ -5,9 +5,11 @@
 //
 // Results: 16 when the stream is not open (no file, no block), 15 for a
 // read at or past the end, a short read or a failed write or seek, 6 for a
-// bad argument, 5 when a memory block cannot grow.
+// bad argument, 5 when a memory block cannot grow (or a text read cannot be
+// stored). A failed read leaves its out value untouched.
 
 #include <cstdint>
+#include <string>
 
 #include "foundation/Error.h"
 #include "foundation/gCBaseObject.h"
@@ -85,5 +87,11 @@ private:
     template <typename T> error WriteValue(T value);
 };
 
-// A text's units with LF CR appended when eol is non-zero.
-gCString TextWithLineEnd(const gCString& text, int32_t eol);
+// A text's units (up to its first NUL) with LF CR appended when eol is
+// non-zero. Made outside the toolkit's memory hooks, so that a writer never
+// stores a text without the line end it was asked for.
+std::u16string TextWithLineEnd(const gCString& text, int32_t eol);
+// The same as the 8-bit text the Ascii writers store: ISO Latin-1 as
+// gCString::Ascii gives it (at most 4,095 units, ending at the first unit
+// Latin-1 cannot hold).
+std::string AsciiWithLineEnd(const gCString& text, int32_t eol);

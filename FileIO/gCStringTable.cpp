@@ -1,7 +1,9 @@
 #include "FileIO/gCStringTable.h"
 
 #include <new>
+#include <utility>
 
+#include "FileIO/detail/StringText.h"
 #include "FileIO/gCFile.h"
 #include "FileIO/gCFileIO.h"
 #include "FileIO/gCResourceIndex.h"
@@ -82,7 +84,8 @@ bool SelectStringVariant(const gCString& text, int32_t field, gCString& variant)
 
 gCString gCStringTable::FailureText() {
     gCString text;
-    text.CopyString(u"%%String Table Error");
+    // A text returned by value cannot report: without memory it is empty.
+    (void)text.CopyString(u"%%String Table Error");
     return text;
 }
 
@@ -91,8 +94,14 @@ gCStringTable* gCStringTable::CreateFromRes(gCFile*, int32_t keepNames) {
 }
 
 error gCStringTable::GetFromRes(gCFile* file) {
-    ClearContents();
-    return AppendFromRes(file, 1);
+    // Loaded into a table of its own, taken only when the whole file was.
+    gCStringTable loaded(m_fKeepNames);
+    const error e = loaded.AppendRecords(file, 1);
+    if (e != eNoError) {
+        return e;
+    }
+    Swap(loaded);
+    return eNoError;
 }
 
 error gCStringTable::GetFromRes(const gCString& path) {
@@ -101,8 +110,7 @@ error gCStringTable::GetFromRes(const gCString& path) {
     if (e != eNoError) {
         return e;
     }
-    ClearContents();
-    return AppendFromRes(&file, 1);
+    return GetFromRes(&file);
 }
 
 error gCStringTable::AppendFromRes(const gCString& path, int32_t replace) {
@@ -115,6 +123,47 @@ error gCStringTable::AppendFromRes(const gCString& path, int32_t replace) {
 }
 
 error gCStringTable::AppendFromRes(gCFile* file, int32_t replace) {
+    // The records go into a copy, taken only when the whole file was read.
+    gCStringTable updated(m_fKeepNames);
+    error e = updated.CopyEntries(*this);
+    if (e == eNoError) {
+        e = updated.AppendRecords(file, replace);
+    }
+    if (e != eNoError) {
+        return e;
+    }
+    Swap(updated);
+    return eNoError;
+}
+
+error gCStringTable::CopyEntries(const gCStringTable& other) {
+    const int32_t n = other.m_aIDs.GetSize();
+    const int32_t names = other.m_aNames.GetSize();
+    error e = eNoError;
+    if ((e = m_aIDs.Copy(other.m_aIDs)) != eNoError || (e = m_aTexts.SetSize(n)) != eNoError ||
+        (e = m_aNames.SetSize(names)) != eNoError) {
+        return e;
+    }
+    for (int32_t i = 0; i < n; ++i) {
+        if ((e = SetText(m_aTexts[i], TextOf(other.m_aTexts[i]))) != eNoError) {
+            return e;
+        }
+    }
+    for (int32_t i = 0; i < names; ++i) {
+        if ((e = SetText(m_aNames[i], TextOf(other.m_aNames[i]))) != eNoError) {
+            return e;
+        }
+    }
+    return eNoError;
+}
+
+void gCStringTable::Swap(gCStringTable& other) {
+    std::swap(m_aIDs, other.m_aIDs);
+    std::swap(m_aTexts, other.m_aTexts);
+    std::swap(m_aNames, other.m_aNames);
+}
+
+error gCStringTable::AppendRecords(gCFile* file, int32_t replace) {
     error e = RewindOpenFile(file);
     if (e != eNoError) {
         return e;
@@ -156,21 +205,28 @@ error gCStringTable::AddEntry(uint32_t id, const gCString& text, const gCString&
 
 error gCStringTable::AppendEntry(uint32_t id, const gCString& text, const gCString& name) {
     // All arrays grow together or not at all, so that they stay parallel.
+    // The texts are made first; the slots then take them without
+    // allocating, so the arrays grow together or not at all.
+    gCString textCopy, nameCopy;
+    if (SetText(textCopy, TextOf(text)) != eNoError ||
+        (m_fKeepNames && SetText(nameCopy, TextOf(name)) != eNoError)) {
+        return eOutOfMemory;
+    }
     const int32_t n = m_aIDs.GetSize();
-    if (m_aIDs.Add(id) != eNoError) {
+    if (m_aIDs.SetSize(n + 1) != eNoError) {
         return eOutOfMemory;
     }
-    if (m_aTexts.Add(text) != eNoError || m_aTexts[n].GetLength() != text.GetLength()) {
-        m_aTexts.SetSize(n);
-        m_aIDs.SetSize(n);
+    if (m_aTexts.SetSize(n + 1) != eNoError ||
+        (m_fKeepNames && m_aNames.SetSize(n + 1) != eNoError)) {
+        // Shrinking back to the old size never allocates and cannot fail.
+        (void)m_aTexts.SetSize(n);
+        (void)m_aIDs.SetSize(n);
         return eOutOfMemory;
     }
-    if (m_fKeepNames &&
-        (m_aNames.Add(name) != eNoError || m_aNames[n].GetLength() != name.GetLength())) {
-        m_aNames.SetSize(n);
-        m_aTexts.SetSize(n);
-        m_aIDs.SetSize(n);
-        return eOutOfMemory;
+    m_aIDs[n] = id;
+    m_aTexts[n] = std::move(textCopy);
+    if (m_fKeepNames) {
+        m_aNames[n] = std::move(nameCopy);
     }
     return eNoError;
 }

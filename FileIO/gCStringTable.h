@@ -27,15 +27,17 @@ public:
     // A new empty table (the file is not read); null without memory.
     static gCStringTable* CreateFromRes(gCFile* file, int32_t keepNames);
 
+    // Loading takes a whole file or nothing: every failure (6 for a null or
+    // closed file, 5 without memory, the opening's or the stream's error)
+    // leaves the table exactly as it was.
+    //
     // Replaces the contents by the file's records.
     error GetFromRes(gCFile* file);
     // The same from a file at a path relative to the application folder.
     error GetFromRes(const gCString& path);
     // Adds the records of a file. An entry of the same id (or, keeping
     // names, the same name) is replaced when replace is non-zero, the new
-    // one going to the end; with replace 0 the first definition stays. 6 for
-    // a null or closed file, 5 without memory, or the stream's read error;
-    // the records read before a failure stay.
+    // one going to the end; with replace 0 the first definition stays.
     error AppendFromRes(gCFile* file, int32_t replace);
     error AppendFromRes(const gCString& path, int32_t replace);
 
@@ -72,6 +74,14 @@ private:
     int32_t FindRecordMatch(uint32_t id, const gCString& name) const;
     void RemoveEntry(int32_t index);
     error AppendEntry(uint32_t id, const gCString& text, const gCString& name);
+    // Reads a file's records into this table, stopping at the first
+    // failure (the records before it stay): the loaders run it on a table
+    // of their own.
+    error AppendRecords(gCFile* file, int32_t replace);
+    // Copies the other table's entries into this empty one; 5 without
+    // memory.
+    error CopyEntries(const gCStringTable& other);
+    void Swap(gCStringTable& other);
 
     gCArray<uint32_t> m_aIDs;
     gCArray<gCString> m_aTexts;

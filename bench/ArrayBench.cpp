@@ -8,7 +8,10 @@ static void BM_ArrayAppend(benchmark::State& state) {
     for (auto _ : state) {
         gCArray<int32_t> a;
         for (int32_t i = 0; i < n; ++i) {
-            a.Add(i);
+            if (a.Add(i) != eNoError) {
+                state.SkipWithError("out of memory");
+                return;
+            }
         }
         benchmark::DoNotOptimize(a.GetData());
     }

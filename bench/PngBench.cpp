@@ -70,7 +70,10 @@ void BM_PngRead(benchmark::State& state) {
     }
     CImage back;
     for (auto _ : state) {
-        encoded.SetFilePos(0);
+        if (encoded.SetFilePos(0) != eNoError) {
+            state.SkipWithError("rewind failed");
+            break;
+        }
         gCPngIO codec;
         if (codec.ReadImage(encoded, back) != eNoError) {
             state.SkipWithError("read failed");

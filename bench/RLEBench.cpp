@@ -55,7 +55,10 @@ void BM_RLEEncode(benchmark::State& state) {
         benchmark::DoNotOptimize(rle.GetData());
     }
     CRLE rle;
-    rle.CreateFromImage(&image);
+    if (rle.CreateFromImage(&image) != eNoError) {
+        state.SkipWithError("encoding failed");
+        return;
+    }
     state.counters["words"] = double(rle.GetCount());
     state.SetItemsProcessed(int64_t(state.iterations()) * kWidth * kHeight);
 }
@@ -63,7 +66,10 @@ BENCHMARK(BM_RLEEncode)->Unit(benchmark::kMillisecond);
 
 void BM_RLEDecode(benchmark::State& state) {
     CRLE rle;
-    rle.CreateFromImage(&Picture());
+    if (rle.CreateFromImage(&Picture()) != eNoError) {
+        state.SkipWithError("encoding failed");
+        return;
+    }
     CImage out(kWidth, kHeight);
     CImNav view(&out);
     for (auto _ : state) {

@@ -48,7 +48,8 @@ public:
     // UTF-8; returns when the user has dismissed it.
     virtual void ShowAlert(std::string_view headline, std::string_view text) = 0;
 
-    // The application folder as a colon path ending in ':'.
+    // The application folder as a colon path ending in ':'; the empty text
+    // when there is none or it cannot be made (never a stale text).
     virtual void GetApplicationRoot(gCString& root) = 0;
     // The application's creator code.
     virtual uint32_t GetMacType() = 0;

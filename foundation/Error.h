@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-enum error : int {
+enum [[nodiscard]] error : int{
     eNoError = 0,
     eGenericFailure = 1,
     eHandled = 2,

@@ -13,14 +13,21 @@
 #include <limits>
 #include <new>
 #include <type_traits>
+#include <utility>
 
 #include "foundation/Error.h"
 #include "foundation/gCMemory.h"
 
 // How an element type's new slots are made and removed ones unmade. Plain
 // types are zeroed, types with constructors default-constructed; removed
-// elements have their destructor run when they have one.
+// elements have their destructor run when they have one. A value is copied
+// into a slot with Assign: 0, or 5 when the copy cannot be made; a type
+// whose copy allocates specialises it, so that no copy is lost unreported.
 template <typename T> struct gCArrayElement {
+    static error Assign(T& to, const T& from) {
+        to = from;
+        return eNoError;
+    }
     static void Construct(T* p, int32_t n) {
         if (n <= 0) {
             return;
@@ -156,11 +163,12 @@ public:
         }
         if (&value >= m_pData && &value < m_pData + m_nSize) {
             // The value lives in this array and may move when it grows.
-            const T copy = value;
-            return InsertAt(index, copy);
+            T copy;
+            const error e = gCArrayElement<T>::Assign(copy, value);
+            return e != eNoError ? e : InsertAt(index, copy);
         }
+        const int32_t oldSize = m_nSize;
         if (index < m_nSize) {
-            const int32_t oldSize = m_nSize;
             error e = SetSize(oldSize + 1, -1);
             if (e != eNoError) {
                 return e;
@@ -172,45 +180,67 @@ public:
                          static_cast<const void*>(m_pData + index),
                          size_t(oldSize - index) * sizeof(T));
             gCArrayElement<T>::Construct(m_pData + index, 1);
-            m_pData[index] = value;
-            return eNoError;
-        }
-        error e = SetSize(index + 1, -1);
-        if (e != eNoError) {
+            if ((e = gCArrayElement<T>::Assign(m_pData[index], value)) != eNoError) {
+                RemoveAt(index); // the array as it was
+            }
             return e;
         }
-        m_pData[index] = value;
-        return eNoError;
+        error e = SetSize(index + 1, -1);
+        if (e == eNoError && (e = gCArrayElement<T>::Assign(m_pData[index], value)) != eNoError) {
+            // Shrinking back never allocates: the array as it was.
+            (void)SetSize(oldSize, -1);
+        }
+        return e;
     }
 
     // Appends one element at the end.
     error Add(const T& value) { return InsertAt(m_nSize, value); }
 
+    // Append and Copy take every element or nothing: 5 leaves the array
+    // as it was.
     error Append(const gCArray& other) {
+        if (this == &other) {
+            gCArray copy;
+            const error e = copy.Copy(other);
+            return e != eNoError ? e : Append(copy);
+        }
         const int32_t oldSize = m_nSize;
         const int32_t count = other.m_nSize;
         error e = SetSize(oldSize + count, -1);
-        if (e != eNoError) {
-            return e;
+        for (int32_t i = 0; e == eNoError && i < count; ++i) {
+            e = gCArrayElement<T>::Assign(m_pData[oldSize + i], other.m_pData[i]);
         }
-        for (int32_t i = 0; i < count; ++i) {
-            m_pData[oldSize + i] = other.m_pData[i];
+        if (e != eNoError && m_nSize != oldSize) {
+            (void)SetSize(oldSize, -1); // shrinking back never allocates
         }
-        return eNoError;
+        return e;
     }
 
     error Copy(const gCArray& other) {
         if (this == &other) {
             return eNoError;
         }
-        error e = SetSize(other.m_nSize, -1);
-        if (e != eNoError) {
+        if constexpr (std::is_trivially_copyable_v<T>) {
+            // Copying plain values cannot fail once the room is there.
+            const error e = SetSize(other.m_nSize, -1);
+            if (e == eNoError && m_nSize > 0) {
+                std::memcpy(static_cast<void*>(m_pData), static_cast<const void*>(other.m_pData),
+                            size_t(m_nSize) * sizeof(T));
+            }
             return e;
         }
-        for (int32_t i = 0; i < m_nSize; ++i) {
-            m_pData[i] = other.m_pData[i];
+        // Elements whose copy may fail are copied into an array of their
+        // own, which replaces this one only when every copy was made.
+        gCArray copy;
+        copy.m_nGrowBy = m_nGrowBy;
+        error e = copy.SetSize(other.m_nSize, -1);
+        for (int32_t i = 0; e == eNoError && i < other.m_nSize; ++i) {
+            e = gCArrayElement<T>::Assign(copy.m_pData[i], other.m_pData[i]);
         }
-        return eNoError;
+        if (e == eNoError) {
+            *this = std::move(copy);
+        }
+        return e;
     }
 
     // Removes the element at index, moving the tail down; the capacity stays.

@@ -18,14 +18,17 @@ bool PointsInto(const char16_t* p, const char16_t* base, int32_t n) {
 
 gCString::gCString(const gCString& other) {
     if (other.m_pBuffer) {
-        CopyString(other.m_pBuffer);
+        // A constructor has no result: without memory the copy is empty.
+        (void)CopyString(other.m_pBuffer);
     }
 }
 
 gCString& gCString::operator=(const gCString& other) {
     if (this != &other) {
         if (other.m_pBuffer) {
-            CopyString(other.m_pBuffer);
+            // An assignment has no result: without memory the previous
+            // value stays, as CopyString leaves it.
+            (void)CopyString(other.m_pBuffer);
         } else {
             SetLength(0);
         }
@@ -42,7 +45,7 @@ gCString::gCString(gCString&& other) noexcept
 
 gCString& gCString::operator=(gCString&& other) noexcept {
     if (this != &other) {
-        Destroy();
+        (void)Destroy(); // freeing cannot fail
         m_pBuffer = other.m_pBuffer;
         m_nCapacity = other.m_nCapacity;
         m_nLength = other.m_nLength;

@@ -11,7 +11,10 @@
 // Units are compared as raw 16-bit values: no case folding, no
 // normalisation, no surrogate handling. "The other string's text" means its
 // units up to its first NUL. Operations that allocate answer 0 or 5
-// (eOutOfMemory); on 5 the string keeps its previous value.
+// (eOutOfMemory); on 5 the string keeps its previous value. Copies made by
+// construction or assignment cannot answer: a copy constructed without
+// memory is empty and an assignment without memory leaves the previous
+// value, so code that must know copies with CopyString.
 //
 // 8-bit text is read as Mac Roman and written (Ascii) as ISO Latin-1. Text
 // that leaves the program goes through the UTF-8 converter (Utf8.h) instead.
@@ -25,7 +28,7 @@
 class gCString {
 public:
     gCString() = default;
-    ~gCString() { Destroy(); }
+    ~gCString() { (void)Destroy(); } // freeing cannot fail
 
     gCString(const gCString& other);
     gCString& operator=(const gCString& other);
@@ -38,7 +41,8 @@ public:
     int32_t GetLength() const { return m_nLength; }
     int32_t GetCapacity() const { return m_nCapacity; }
 
-    // Setting the text.
+    // Setting the text. Destroy frees the buffer, leaving the empty string;
+    // it always answers 0.
     error Destroy();
     error CopyString(const char16_t* text);
     error CopyStringFromBuffer(const char16_t* units, int32_t n);
@@ -54,7 +58,8 @@ public:
     error Insert(uint32_t unit, int32_t position);
     error Insert(const gCString& other, int32_t position);
 
-    // Cutting, in place; the Get... forms work on a copy.
+    // Cutting, in place; the Get... forms work on a copy (empty when the
+    // copy cannot be allocated).
     void Mid(int32_t start, int32_t count);
     void Right(int32_t n);
     void SubString(int32_t first, int32_t last);
@@ -100,7 +105,8 @@ public:
                         int32_t dropLast) const;
     // Appends the pieces between separators to the array (not clearing it)
     // and returns the array's size; an empty string appends nothing and
-    // returns 0.
+    // returns 0. Without memory the pieces stop short or come empty; code
+    // that must know splits the units itself.
     int32_t SplitString(gCArray<gCString>& pieces, uint32_t unit) const;
     int32_t SplitString(gCArray<gCString>& pieces, const gCString& separators) const;
 
@@ -132,3 +138,8 @@ private:
 
     static char m_nAsciiBuffer[4096];
 };
+
+// A string copied into an array slot reports a copy it cannot allocate.
+template <> inline error gCArrayElement<gCString>::Assign(gCString& to, const gCString& from) {
+    return to.CopyString(from.GetBuffer());
+}

@@ -55,7 +55,9 @@ gCString gCString::GetSubString(int32_t first, int32_t last) const {
         last = m_nLength - 1;
     }
     if (first <= last) {
-        part.SetUnits(m_pBuffer + first, last - first + 1);
+        // A copy returned by value has no result: without memory it is
+        // empty, as every Get... copy is.
+        (void)part.SetUnits(m_pBuffer + first, last - first + 1);
     }
     return part;
 }

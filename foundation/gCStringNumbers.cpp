@@ -1,7 +1,10 @@
 // Reading numbers and points from a string.
 #include <cstdlib>
+#include <string>
+#include <string_view>
 
 #include "foundation/ErrorReport.h"
+#include "foundation/StringUnits.h"
 #include "foundation/gCString.h"
 
 namespace {
@@ -11,38 +14,47 @@ bool IsDigit(char16_t u) {
 }
 
 // The blanks that numbers and point coordinates are trimmed of.
-gCString Blanks() {
-    gCString blanks;
-    blanks.CopyString(u"\t \n\r");
-    return blanks;
+constexpr std::u16string_view kBlanks = u"\t \n\r";
+
+// The string's units (its whole length) without leading and trailing
+// blanks. Reading a number works on this view of the string's own units and
+// never allocates, so a number reads the same when memory is short.
+std::u16string_view Trimmed(const gCString& text) {
+    std::u16string_view t;
+    if (text.GetBuffer() && text.GetLength() > 0) {
+        t = std::u16string_view(text.GetBuffer(), size_t(text.GetLength()));
+    }
+    while (!t.empty() && InSet(t.front(), kBlanks)) {
+        t.remove_prefix(1);
+    }
+    while (!t.empty() && InSet(t.back(), kBlanks)) {
+        t.remove_suffix(1);
+    }
+    return t;
 }
 
 // Reads the text as a number in the unsigned type U, which wraps: an
 // optional '-' anywhere negates and the digits start after it; an 'x'
 // anywhere switches to base 16 and the digits start after it. Digits are
-// '0'..'9' and 'A'..'F' in either base; the first other unit ends them.
+// '0'..'9' and 'A'..'F' in either base (in base 16 'a'..'f' too); the first
+// other unit ends them.
 template <typename U> U ReadNumber(const gCString& text) {
-    gCString s = text.GetTrim(Blanks());
-    const char16_t* p = s.GetBuffer();
-    if (!p) {
-        return 0;
-    }
-    const int32_t minus = s.Find(u'-');
-    int32_t start = minus >= 0 ? minus + 1 : 0;
-    gCString hexMarks;
-    hexMarks.CopyString(u"xX");
-    const int32_t x = s.FindOneOf(hexMarks);
+    const std::u16string_view s = Trimmed(text);
+    const size_t minus = s.find(u'-');
+    size_t start = minus != std::u16string_view::npos ? minus + 1 : 0;
+    const size_t x = s.find_first_of(u"xX");
+    const bool hex = x != std::u16string_view::npos;
     U base = 10;
-    if (x >= 0) {
+    if (hex) {
         base = 16;
-        for (char16_t c = u'a'; c <= u'z'; ++c) {
-            s.Replace(c, char16_t(c - u'a' + u'A'));
-        }
         start = x + 1;
     }
     U value = 0;
-    for (int32_t i = start; i < s.GetLength(); ++i) {
-        const char16_t u = p[i];
+    for (size_t i = start; i < s.size(); ++i) {
+        char16_t u = s[i];
+        if (hex && u >= u'a' && u <= u'z') {
+            u = char16_t(u - u'a' + u'A');
+        }
         U digit;
         if (IsDigit(u)) {
             digit = U(u - u'0');
@@ -53,7 +65,17 @@ template <typename U> U ReadNumber(const gCString& text) {
         }
         value = value * base + digit;
     }
-    return minus >= 0 ? U(0) - value : value;
+    return minus != std::u16string_view::npos ? U(0) - value : value;
+}
+
+// A coordinate's text as ISO Latin-1, as Ascii() gives it (at most 4,095
+// units, ending at the first unit Latin-1 cannot hold).
+std::string Latin1(std::u16string_view t) {
+    std::string out;
+    for (size_t i = 0; i < t.size() && i < 4095 && t[i] <= 0xFF; ++i) {
+        out.push_back(char(t[i]));
+    }
+    return out;
 }
 
 } // namespace
@@ -81,10 +103,13 @@ bool gCString::IsReal() const {
         return IsInteger();
     }
     gCString point, whole, fraction;
-    point.CopyString(u".");
+    if (point.CopyString(u".") != eNoError) {
+        return false; // without memory nothing can be split or judged
+    }
     const int32_t split = SplitString(whole, fraction, point, 0);
     if (split == 1) {
-        ReportError(split, "Could not split string at decimal point");
+        // The alert is the report; it always answers 0.
+        (void)ReportError(split, "Could not split string at decimal point");
         return false;
     }
     return whole.IsInteger() && fraction.IsInteger();
@@ -103,8 +128,8 @@ gCPoint gCString::Point() const {
     if (SplitString(pieces, u',') < 2) {
         return {};
     }
-    const gCString blanks = Blanks();
-    return {pieces[0].GetTrim(blanks).Int32(), pieces[1].GetTrim(blanks).Int32()};
+    // Int32 trims the blanks itself.
+    return {pieces[0].Int32(), pieces[1].Int32()};
 }
 
 gCRPoint gCString::RPoint() const {
@@ -112,8 +137,7 @@ gCRPoint gCString::RPoint() const {
     if (SplitString(pieces, u',') < 2) {
         return {};
     }
-    const gCString blanks = Blanks();
-    const float x = float(std::atof(pieces[0].GetTrim(blanks).Ascii()));
-    const float y = float(std::atof(pieces[1].GetTrim(blanks).Ascii()));
+    const float x = float(std::atof(Latin1(Trimmed(pieces[0])).c_str()));
+    const float y = float(std::atof(Latin1(Trimmed(pieces[1])).c_str()));
     return {x, y};
 }

@@ -1,9 +1,10 @@
 #include "imaging/BmpIO.h"
 
 #include "FileIO/StreamBytes.h"
-#include "foundation/ErrorReport.h"
 #include "imaging/ImNav.h"
 #include "imaging/detail/BmpHeader.h"
+#include "imaging/detail/ShowFailure.h"
+#include "imaging/detail/StagedRead.h"
 
 namespace {
 
@@ -21,8 +22,13 @@ int32_t ImageRow(const bmp::Info& info, int32_t r) {
 
 bool gCBmpIO::TypeOf(gCStream& stream) {
     char head[10] = {};
-    stream.ReadBlock(head, sizeof head);
-    stream.Rewind();
+    // A stream shorter than the head leaves zeros (or what it has), and the
+    // test needs only the first two bytes: the read's result adds nothing.
+    (void)stream.ReadBlock(head, sizeof head);
+    // A stream that cannot go back to its start cannot be read from there.
+    if (stream.Rewind() != eNoError) {
+        return false;
+    }
     return head[0] == 'B' && head[1] == 'M';
 }
 
@@ -38,54 +44,56 @@ error gCBmpIO::ReadImage(gCStream& stream, CImageBase* image) {
     if (!image) {
         return eBadParameter;
     }
+    return ReadStaged(*image, [&](CImageBase& fresh) { return Decode(stream, fresh); });
+}
+
+error gCBmpIO::Decode(gCStream& stream, CImageBase& image) {
     bmp::Info info;
     const char* message = bmp::ReadHeaders(stream, info);
+    error result = eNoError;
+    if (!message) {
+        message = ReadPixels(stream, info, image, result);
+    }
     if (message) {
-        ReportError(eGenericFailure, message);
+        ShowFailure(eGenericFailure, message);
         return eGenericFailure;
     }
+    return result;
+}
+
+const char* gCBmpIO::ReadPixels(gCStream& stream, const bmp::Info& info, CImageBase& image,
+                                error& result) {
     m_nBitsPerPixel = info.bitsPerPixel;
     m_nColorCount = info.colorCount;
-    if (image->SetSize(info.width, info.height) != eNoError) {
-        return eOutOfMemory;
+    if (image.SetSize(info.width, info.height) != eNoError) {
+        result = eOutOfMemory;
+        return nullptr;
     }
-    CImNavBase view(image, nullptr);
+    CImNavBase view(&image, nullptr);
     if (!view.IsLocked() || SetupColorMap() != eNoError) {
-        return eOutOfMemory;
+        result = eOutOfMemory;
+        return nullptr;
     }
 
     // The palette, then on to the pixel data; a cut palette is a cut row.
     CPixel* map = m_aColorMap.GetData();
-    for (uint32_t i = 0; i < m_nColorCount && !message; ++i) {
+    for (uint32_t i = 0; i < m_nColorCount; ++i) {
         uint8_t entry[4];
         if (streambytes::ReadExact(stream, entry, info.paletteEntryBytes)) {
-            message = bmp::kMsgRowCut;
-        } else {
-            map[i] =
-                0xFF000000u | (uint32_t(entry[2]) << 16) | (uint32_t(entry[1]) << 8) | entry[0];
+            return bmp::kMsgRowCut;
         }
+        map[i] = 0xFF000000u | (uint32_t(entry[2]) << 16) | (uint32_t(entry[1]) << 8) | entry[0];
     }
-    if (!message &&
-        streambytes::Skip(stream, int64_t(info.dataOffset - info.HeadersAndPaletteBytes()))) {
-        message = bmp::kMsgRowCut;
+    if (streambytes::Skip(stream, int64_t(info.dataOffset - info.HeadersAndPaletteBytes()))) {
+        return bmp::kMsgRowCut;
     }
-
-    error result = eNoError;
-    if (!message) {
-        if (info.compression != bmp::kNone) {
-            message = ReadRunLengthRows(stream, info, view, result);
-        } else if (info.bitsPerPixel == 24) {
-            message = Read24BitRows(stream, info, view, result);
-        } else {
-            message = ReadPaletteRows(stream, info, view, result);
-        }
+    if (info.compression != bmp::kNone) {
+        return ReadRunLengthRows(stream, info, view, result);
     }
-    if (message) {
-        view.Unlock();
-        ReportError(eGenericFailure, message);
-        return eGenericFailure;
+    if (info.bitsPerPixel == 24) {
+        return Read24BitRows(stream, info, view, result);
     }
-    return result;
+    return ReadPaletteRows(stream, info, view, result);
 }
 
 void gCBmpIO::PutPaletteRow(const char* packed, CImNavBase& view, int32_t y) const {

@@ -27,13 +27,21 @@ public:
     error WriteImage(gCStream& stream, CImage8& image) override;
 
     // Reads from the stream's position; the data offset counts from there.
-    // 0; 1 after a message; 5 when memory runs out.
+    // 0; 1 after a message; 5 when memory runs out. The file is decoded
+    // into an image of its own first: a failed read leaves the image as it
+    // was (size, pixels and compressed form).
     virtual error ReadImage(gCStream& stream, CImageBase* image);
 
-    // True when the stream starts with "BM"; the stream is left at 0.
+    // True when the stream starts with "BM"; the stream is left at 0 (false
+    // when it cannot be put back there).
     static bool TypeOf(gCStream& stream);
 
 private:
+    // The whole read into a fresh image, and its part after the headers
+    // (nullptr or the message to show; result takes a silent failure).
+    error Decode(gCStream& stream, CImageBase& image);
+    const char* ReadPixels(gCStream& stream, const bmp::Info& info, CImageBase& image,
+                           error& result);
     // The pixel decoders; each returns nullptr or the message to show.
     const char* ReadPaletteRows(gCStream& stream, const bmp::Info& info, CImNavBase& view,
                                 error& result);

@@ -12,6 +12,11 @@ bool Contains(const gCRect& outer, const gCRect& inner) {
            inner.bottom <= outer.bottom;
 }
 
+// Empties a scratch list; a size of 0 is never refused.
+template <typename T> void Empty(gCArray<T>& list) {
+    (void)list.SetSize(0);
+}
+
 } // namespace
 
 CRegion::CRegion() {
@@ -110,11 +115,11 @@ void CRegion::DeleteDoomed() {
         m_aRects.RemoveAt(m_aRects.GetSize() - 1);
         m_aKeys.RemoveAt(m_aKeys.GetSize() - 1);
     }
-    m_aDoomed.SetSize(0);
+    Empty(m_aDoomed);
 }
 
 error CRegion::Overlapping(int64_t left, int64_t top, int64_t right, int64_t bottom) {
-    m_aHits.SetSize(0);
+    Empty(m_aHits);
     if (m_fIndexed) {
         if (!m_index.Query(left, top, right, bottom, m_aHits)) {
             return eOutOfMemory;
@@ -157,7 +162,7 @@ error CRegion::AddRect(const gCRect& r) {
     if (Overlapping(r.left, r.top, r.right, r.bottom) != eNoError) {
         return eOutOfMemory;
     }
-    m_aDoomed.SetSize(0);
+    Empty(m_aDoomed);
     int32_t kept = 0;
     for (const Hit& h : m_aHits) {
         if (Contains(h.rect, r)) {
@@ -179,7 +184,7 @@ error CRegion::AddRect(const gCRect& r) {
         return e;
     }
 
-    m_aPieces.SetSize(0);
+    Empty(m_aPieces);
     if (m_aPieces.Add(r) != eNoError) {
         return eOutOfMemory;
     }
@@ -211,7 +216,7 @@ error CRegion::AddRect(const gCRect& r) {
             return eOutOfMemory;
         }
     }
-    m_aPieces.SetSize(0);
+    Empty(m_aPieces);
     m_fBoundsExact = wasExact;
     return eNoError;
 }
@@ -226,7 +231,7 @@ error CRegion::RemoveRect(const gCRect& r) {
                     int64_t(r.bottom) + 1) != eNoError) {
         return eOutOfMemory;
     }
-    m_aDoomed.SetSize(0);
+    Empty(m_aDoomed);
     int32_t kept = 0;
     for (const Hit& h : m_aHits) {
         if (Contains(r, h.rect)) {

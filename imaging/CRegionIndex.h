@@ -25,7 +25,8 @@
 template <typename T> error AddDoubling(gCArray<T>& a, const T& value) {
     const int32_t n = a.GetSize();
     if (n == a.GetCapacity() && n >= 8) {
-        a.SetSize(n, n); // only sets the next growth step
+        // The same size only sets the next growth step, which cannot fail.
+        (void)a.SetSize(n, n);
     }
     return a.Add(value);
 }

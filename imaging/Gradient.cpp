@@ -98,16 +98,23 @@ void CGradientPoint::Adjust(int shift, int32_t d) {
 
 CGradient::CGradient(CPixel start, CPixel end) : gCResourceObject(kResGradientTag) {
     std::memset(static_cast<void*>(m_aTable), 0, sizeof m_aTable);
-    CGradientPoint a, b;
-    a.SetPoint(start, 0.0f);
-    b.SetPoint(end, 1.0f);
-    m_aStops.Add(a);
-    m_aStops.Add(b);
+    // Both stops in one allocation: without memory there are none rather
+    // than one (a constructor has no result to give).
+    if (m_aStops.SetSize(2) == eNoError) {
+        m_aStops[0].SetPoint(start, 0.0f);
+        m_aStops[1].SetPoint(end, 1.0f);
+    }
+}
+
+CGradient::CGradient(const CGradient& other) : gCResourceObject(other.GetResType()) {
+    std::memset(static_cast<void*>(m_aTable), 0, sizeof m_aTable);
+    *this = other;
 }
 
 CGradient& CGradient::operator=(const CGradient& other) {
-    if (this != &other) {
-        m_aStops.Copy(other.m_aStops);
+    // The flag and mode follow the stops only when they could be copied, so
+    // that a gradient is never half assigned.
+    if (this != &other && m_aStops.Copy(other.m_aStops) == eNoError) {
         m_f16Bit = other.m_f16Bit;
         m_nMode = other.m_nMode;
         m_fDirty = 1;

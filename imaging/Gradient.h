@@ -37,20 +37,29 @@ public:
     static constexpr int32_t kTableSize = 4097;
     enum EMode : int32_t { eSmooth = -1, eLinear = 0, eCubic = 1 };
 
+    // A ramp with the two stops at 0 and 1; when memory runs out it has no
+    // stops (and every AddPoint then gives -1).
     CGradient(CPixel start, CPixel end);
-    CGradient(const CGradient& other) : gCResourceObject(other.GetResType()) { *this = other; }
+    // A copy of the stops, flag and mode (without memory: no stops).
+    CGradient(const CGradient& other);
     // Copies the stops, the 16-bit flag and the mode; the table is rebuilt.
+    // When memory for the stops runs out the gradient is left as it was.
     CGradient& operator=(const CGradient& other);
 
     // Loads the stops of the 'grad' block with that id or name, adding them
     // to those present. 6 without a file, 21 when no block matches; read
-    // failures are reported (code 22) and their error returned.
+    // failures are reported (code 22) and their error returned. A failed
+    // load leaves the stops, flag and mode as they were; the id and name are
+    // the block's once it has been found.
     virtual error GetFromRes(int32_t id, gCFile* file, gCResourceIndex* index);
     virtual error GetFromRes(const gCString& name, gCFile* file, gCResourceIndex* index);
+    // The block's payload at the file's position, as GetFromRes reads it:
+    // all its stops are added, or (on a failure) none; 5 when memory for
+    // keeping the present stops runs out.
     virtual error SetFromResData(gCFile* file);
     // The stream form: 'grad', version 1, the 16-bit flag, the mode and the
     // stops (position, then colour). Read gives 6 for another type or
-    // version, leaving the gradient unchanged.
+    // version; any failure leaves the gradient unchanged.
     virtual error Read(gCStream* stream);
     virtual error Write(gCStream* stream);
     // A gradient from opaque black to opaque white with the block's stops
@@ -102,6 +111,8 @@ public:
     const CPixel* Table() const { return m_aTable; }
 
 protected:
+    // SetFromResData's reading and adding, which may stop part way.
+    error AddStopsFrom(gCFile* file);
     // The current colour at a position, as the Add...Point forms take it.
     CPixel CurrentColourAt(float pos);
     // A stop's colour in the table's form.

@@ -1,13 +1,14 @@
 // Gradients from 'grad' resource blocks and in their stream form.
 
 #include <cmath>
+#include <utility>
 
 #include "FileIO/ResourceLoading.h"
 #include "FileIO/ResourceTags.h"
 #include "FileIO/gCFile.h"
 #include "FileIO/gCStream.h"
-#include "foundation/ErrorReport.h"
 #include "imaging/Gradient.h"
+#include "imaging/detail/ShowFailure.h"
 
 namespace {
 
@@ -31,26 +32,40 @@ error CGradient::GetFromRes(const gCString& name, gCFile* file, gCResourceIndex*
 }
 
 error CGradient::SetFromResData(gCFile* file) {
+    // The stops are kept aside and put back when the block fails part way.
+    gCArray<CGradientPoint> before;
+    if (before.Copy(m_aStops) != eNoError) {
+        return eOutOfMemory;
+    }
+    const error e = AddStopsFrom(file);
+    if (e != eNoError) {
+        m_aStops = std::move(before);
+        m_fDirty = 1;
+    }
+    return e;
+}
+
+error CGradient::AddStopsFrom(gCFile* file) {
     int32_t count = 0;
     // A stop is a colour and a position: 8 bytes.
     error e = ReadPayloadCount(file, count, 8);
     if (e != eNoError) {
-        ReportError(eResourceReadError, "Error reading number of gradient items.");
+        ShowFailure(eResourceReadError, "Error reading number of gradient items.");
         return e;
     }
     for (int32_t i = 0; i < count; ++i) {
         uint32_t colour = 0;
         float position = 0.0f;
         if ((e = file->ReadUint32(colour)) != eNoError) {
-            ReportError(eResourceReadError, "Error reading gradient point colour.");
+            ShowFailure(eResourceReadError, "Error reading gradient point colour.");
             return e;
         }
         if ((e = file->ReadReal(position)) != eNoError) {
-            ReportError(eResourceReadError, "Error reading gradient position.");
+            ShowFailure(eResourceReadError, "Error reading gradient position.");
             return e;
         }
         if (AddPoint(CPixel(colour), FinitePosition(position)) < 0) {
-            ReportError(eResourceReadError, "Error adding gradient point.");
+            ShowFailure(eResourceReadError, "Error adding gradient point.");
             return eResourceReadError;
         }
     }
@@ -82,10 +97,9 @@ error CGradient::Read(gCStream* stream) {
     if (count < 0 || int64_t(count) * 8 > left) {
         return eFileReadWriteError;
     }
-    m_fDirty = 1;
-    m_f16Bit = flag16;
-    m_nMode = mode;
-    if ((e = m_aStops.SetSize(count)) != eNoError) {
+    // Read whole before anything changes.
+    gCArray<CGradientPoint> stops;
+    if ((e = stops.SetSize(count)) != eNoError) {
         return e;
     }
     for (int32_t i = 0; i < count; ++i) {
@@ -95,8 +109,12 @@ error CGradient::Read(gCStream* stream) {
             (e = stream->ReadUint32(colour)) != eNoError) {
             return e;
         }
-        m_aStops[i].SetPoint(CPixel(colour), FinitePosition(position));
+        stops[i].SetPoint(CPixel(colour), FinitePosition(position));
     }
+    m_aStops = std::move(stops);
+    m_f16Bit = flag16;
+    m_nMode = mode;
+    m_fDirty = 1;
     return eNoError;
 }
 

@@ -18,7 +18,9 @@ public:
     }
     ~CImLocker() override {
         if (m_fLocked) {
-            m_pImage->Unlock();
+            // A destructor has no one to hand a result to; releasing a
+            // memory surface always succeeds.
+            (void)m_pImage->Unlock();
         }
     }
     CImLocker(const CImLocker&) = delete;

@@ -44,18 +44,18 @@ CImNavBase::CImNavBase(CImageBase* image, const gCRect* rect) {
 }
 
 CImNavBase::~CImNavBase() {
-    Unlock();
+    // A destructor has no one to hand a result to; releasing a memory
+    // surface always succeeds.
+    (void)Unlock();
 }
 
 error CImNavBase::Unlock() {
-    if (m_fLocked) {
-        m_pImage->Unlock(m_pRect);
-    }
+    const error e = m_fLocked ? m_pImage->Unlock(m_pRect) : eNoError;
     m_fLocked = 0;
     m_pImage = nullptr;
     m_pData = nullptr;
     m_pRect = nullptr;
-    return eNoError;
+    return e;
 }
 
 void CImNav::Fill(CPixel colour) {

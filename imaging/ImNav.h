@@ -28,7 +28,8 @@ public:
     CImNavBase(const CImNavBase&) = delete;
     CImNavBase& operator=(const CImNavBase&) = delete;
 
-    // Releases the lock; the view is then not used for pixel access.
+    // Releases the lock and returns the image's Unlock result (0 when the
+    // view holds no lock); the view is then not used for pixel access.
     // Harmless to call twice.
     error Unlock();
 

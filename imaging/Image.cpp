@@ -6,7 +6,9 @@
 CImage::CImage(int32_t platform) : CImageBase(32, platform) {}
 
 CImage::CImage(int32_t width, int32_t height, int32_t platform) : CImageBase(32, platform) {
-    Create(width, height);
+    // A constructor has no result: a failure leaves the image without a
+    // surface (IsValid() 0), as documented.
+    (void)Create(width, height);
 }
 
 CImage::~CImage() {

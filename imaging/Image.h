@@ -32,7 +32,8 @@ public:
     // Also discards the run-length form.
     void DestroySurface() override;
     // 0 when the image is kept raw (too small, not worth it, platform
-    // surface or already compressed), 5 when memory runs out.
+    // surface or already compressed), 5 when memory runs out (the image
+    // keeps its pixels).
     error Compress() override;
     int32_t IsCompressed() const override;
     // Back to a pixel block; 5 when memory runs out (still compressed).
@@ -41,7 +42,9 @@ public:
     CRLE* GetRLE() const { return m_pRLE.get(); }
 
 private:
-    // Reads and decodes the block GetFromRes has found.
+    // GetFromRes on this (fresh) image: finds the block, then reads and
+    // decodes it.
+    template <class Key> error LoadFromRes(const Key& key, gCFile* file, gCResourceIndex* index);
     error LoadFoundBlock(gCFile* file);
 
     std::unique_ptr<CRLE> m_pRLE;

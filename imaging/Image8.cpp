@@ -6,7 +6,9 @@
 CImage8::CImage8() : CImageBase(8, 0) {}
 
 CImage8::CImage8(int32_t width, int32_t height) : CImageBase(8, 0) {
-    Create(width, height);
+    // A constructor has no result: a failure leaves the image without a
+    // surface (IsValid() 0), as documented.
+    (void)Create(width, height);
 }
 
 CImage8::~CImage8() {

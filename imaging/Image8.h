@@ -35,7 +35,9 @@ public:
     CRLE8* GetRLE() const { return m_pRLE.get(); }
 
 private:
-    // Reads and decodes the block GetFromRes has found.
+    // GetFromRes on this (fresh) image: finds the block, then reads and
+    // decodes it.
+    template <class Key> error LoadFromRes(const Key& key, gCFile* file, gCResourceIndex* index);
     error LoadFoundBlock(gCFile* file);
 
     std::unique_ptr<CRLE8> m_pRLE;

@@ -1,10 +1,11 @@
 #include "imaging/ImageBase.h"
 
 #include <cstring>
+#include <utility>
 
 #include "FileIO/ResourceTags.h"
 #include "FileIO/gCFile.h"
-#include "foundation/ErrorReport.h"
+#include "imaging/detail/ShowFailure.h"
 
 CImageBase::CImageBase(int32_t bitsPerPixel, int32_t platform)
     : gCResourceObject(kResImageTag), m_nBitsPerPixel(bitsPerPixel), m_fPlatform(platform ? 1 : 0) {
@@ -71,7 +72,7 @@ error CImageBase::MakeSurface(int32_t width, int32_t height) {
     if (AllocatePixelBlock() != eNoError) {
         return eOutOfMemory;
     }
-    Zero();
+    (void)Zero(); // clearing a block that exists cannot fail
     m_fValid = 1;
     return eNoError;
 }
@@ -94,6 +95,34 @@ error CImageBase::CreatePlatformImage(int32_t width, int32_t height) {
     return MakeSurface(width, height);
 }
 
+error CImageBase::TakeSurface(CImageBase& other) {
+    if (&other == this) {
+        return eNoError;
+    }
+    if (other.m_nBitsPerPixel != m_nBitsPerPixel || other.IsCompressed()) {
+        return eBadParameter;
+    }
+    DestroySurface();
+    m_pPixels = std::move(other.m_pPixels);
+    m_nWidth = other.m_nWidth;
+    m_nHeight = other.m_nHeight;
+    m_fValid = other.m_fValid;
+    other.DestroySurface();
+    other.m_nWidth = 0;
+    other.m_nHeight = 0;
+    return eNoError;
+}
+
+error CImageBase::TakeLoaded(CImageBase& loaded) {
+    const error e = TakeSurface(loaded);
+    if (e != eNoError) {
+        return e;
+    }
+    m_nResID = loaded.m_nResID;
+    m_ResName = std::move(loaded.m_ResName);
+    return eNoError;
+}
+
 void CImageBase::ReleasePixelBlock() {
     m_pPixels.reset();
 }
@@ -113,16 +142,16 @@ error CImageBase::ReadImageBytes(gCFile* file, CMemBlock& bytes, const char* siz
     int32_t count = 0;
     error e = ReadPayloadCount(file, count, 1);
     if (e != eNoError) {
-        ReportError(eResourceReadError, sizeFailed);
+        ShowFailure(eResourceReadError, sizeFailed);
         return e;
     }
     if (!bytes.Resize(uint32_t(count), 0)) {
-        ReportError(eResourceReadError, loadFailed);
+        ShowFailure(eResourceReadError, loadFailed);
         return eOutOfMemory;
     }
     e = count > 0 ? file->ReadBlock(bytes.GetData(), count) : eFileReadWriteError;
     if (e != eNoError) {
-        ReportError(eResourceReadError, loadFailed);
+        ShowFailure(eResourceReadError, loadFailed);
     }
     return e;
 }

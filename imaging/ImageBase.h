@@ -32,7 +32,10 @@ public:
     // Loads the image of the 'imag' block with that id or name. A null
     // file, or the application's resource file, means the application's
     // file and index. 6 without a file, 21 when no block matches; a failing
-    // read or decode is reported (code 22) and its own error returned.
+    // read or decode is reported (code 22) and its own error returned. The
+    // block is loaded into a fresh image, which hands over its pixels and
+    // the block's id and name on success: a failed load leaves the image as
+    // it was (size, pixels, compressed form, id and name).
     virtual error GetFromRes(int32_t id, gCFile* file, gCResourceIndex* index) = 0;
     virtual error GetFromRes(const gCString& name, gCFile* file, gCResourceIndex* index) = 0;
 
@@ -63,6 +66,12 @@ public:
     // As Create, but marks the image as a platform surface, which is never
     // compressed.
     virtual error CreatePlatformImage(int32_t width, int32_t height);
+    // Takes the other image's surface (its size, pixel block and valid
+    // flag) and leaves the other empty; this image's own surface and
+    // compressed form go first, its origin, platform flag and resource
+    // names stay. 0, or 6 with both images unchanged when their depths
+    // differ or the other is compressed.
+    error TakeSurface(CImageBase& other);
 
     int32_t GetWidth() const { return m_nWidth; }
     int32_t GetHeight() const { return m_nHeight; }
@@ -82,6 +91,10 @@ public:
 
 protected:
     CImageBase(int32_t bitsPerPixel, int32_t platform);
+
+    // GetFromRes's last step after a load into a fresh image of the same
+    // kind: takes its surface (TakeSurface), resource id and name.
+    error TakeLoaded(CImageBase& loaded);
 
     // Reads the block's byte count and bytes, once GetFromRes has found it;
     // failures are reported with the given texts.

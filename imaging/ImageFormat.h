@@ -26,6 +26,8 @@ public:
     gCImageFormat& operator=(const gCImageFormat&) = delete;
 
     virtual error UpdateImage() { return eNoError; }
+    // Reading gives the image the encoded size and pixels; a failed read
+    // leaves it as it was.
     virtual error ReadImage(gCStream& stream, CImage& image) = 0;
     virtual error ReadImage(gCStream& stream, CImage8& image) = 0;
     virtual error WriteImage(gCStream& stream, CImage& image) = 0;

@@ -32,7 +32,9 @@ public:
 
     // Reading: 6 when the bytes are no image (or a reference or path is
     // invalid), 23 when the codec cannot be made, an open error as the file
-    // gives it, else the codec's result.
+    // gives it, else the codec's result. A failed read leaves the image as
+    // it was: size, pixels and compressed form (the codecs decode into an
+    // image of their own and hand the pixels over on success).
     static error ReadImage(gCStream& stream, CImage& image);
     static error ReadImage(gCStream& stream, CImage8& image);
     // With the caller's codec, no sniffing: 6 for a null codec.

@@ -7,8 +7,8 @@
 #include "FileIO/gCFile.h"
 #include "FileIO/gCResourceIndex.h"
 #include "foundation/AppServices.h"
-#include "foundation/ErrorReport.h"
 #include "foundation/Utf8.h"
+#include "imaging/detail/ShowFailure.h"
 
 namespace {
 
@@ -68,7 +68,7 @@ template <class Image, uint32_t Tag> error gCImageListT<Image, Tag>::LoadFoundBl
     int32_t exclusive = 0;
     error e = file->ReadInt32(exclusive);
     if (e != eNoError) {
-        ReportError(eResourceReadError, "Error reading exclusivity");
+        ShowFailure(eResourceReadError, "Error reading exclusivity");
         return e;
     }
     m_fExclusive = exclusive != 0 ? 1 : 0;
@@ -76,7 +76,7 @@ template <class Image, uint32_t Tag> error gCImageListT<Image, Tag>::LoadFoundBl
     // A name takes at least its line end: 4 bytes.
     e = ReadPayloadCount(file, count, 4);
     if (e != eNoError) {
-        ReportError(eResourceReadError, "Error reading number of entries");
+        ShowFailure(eResourceReadError, "Error reading number of entries");
         return e;
     }
     gCArray<gCString> names;
@@ -103,7 +103,7 @@ template <class Image, uint32_t Tag> error gCImageListT<Image, Tag>::LoadFoundBl
             fresh = true;
         }
         if (!image) {
-            ReportError(eResourceNotFound, gStringToUtf8(name).c_str());
+            ShowFailure(eResourceNotFound, gStringToUtf8(name).c_str());
             return eResourceReadError;
         }
         e = Add(image);

@@ -20,9 +20,12 @@ public:
     gCImageListT(const gCImageListT&) = delete;
     gCImageListT& operator=(const gCImageListT&) = delete;
 
-    // 6 without a file, 21 when no block matches, 22 for a member that does
-    // not load (reported with its name; earlier members stay), or the
-    // failing read's error.
+    // Appends the block's members. 6 without a file, 21 when no block
+    // matches, 22 for a member that does not load (reported with its name),
+    // or the failing read's error. What a failure leaves: the members
+    // appended before it stay in the list (shared ones also in the pool),
+    // and once the block's exclusive flag has been read the list has taken
+    // it; a failure before the first member leaves the members as they were.
     virtual error GetFromRes(int32_t id, gCFile* file, gCResourceIndex* index);
     virtual error GetFromRes(const gCString& name, gCFile* file, gCResourceIndex* index);
 

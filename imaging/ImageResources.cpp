@@ -2,10 +2,10 @@
 // application's image pool.
 
 #include "FileIO/ResourceLoading.h"
-#include "foundation/ErrorReport.h"
 #include "imaging/Image.h"
 #include "imaging/Image8.h"
 #include "imaging/ImageIO.h"
+#include "imaging/detail/ShowFailure.h"
 
 namespace {
 
@@ -15,12 +15,18 @@ constexpr int32_t kImagePool = 1;
 template <class Image> error Decode(Image& image, CMemBlock& bytes, const char* loadFailed) {
     const error e = gCImageIO::ReadImage(bytes, image);
     if (e != eNoError) {
-        ReportError(eResourceReadError, loadFailed);
+        ShowFailure(eResourceReadError, loadFailed);
     }
     return e;
 }
 
 } // namespace
+
+template <class Key>
+error CImage::LoadFromRes(const Key& key, gCFile* file, gCResourceIndex* index) {
+    const error e = LocateFromRes(key, file, index);
+    return e != eNoError ? e : LoadFoundBlock(file);
+}
 
 error CImage::LoadFoundBlock(gCFile* file) {
     CMemBlock bytes;
@@ -30,13 +36,15 @@ error CImage::LoadFoundBlock(gCFile* file) {
 }
 
 error CImage::GetFromRes(int32_t id, gCFile* file, gCResourceIndex* index) {
-    const error e = LocateFromRes(id, file, index);
-    return e != eNoError ? e : LoadFoundBlock(file);
+    CImage fresh;
+    const error e = fresh.LoadFromRes(id, file, index);
+    return e != eNoError ? e : TakeLoaded(fresh);
 }
 
 error CImage::GetFromRes(const gCString& name, gCFile* file, gCResourceIndex* index) {
-    const error e = LocateFromRes(name, file, index);
-    return e != eNoError ? e : LoadFoundBlock(file);
+    CImage fresh;
+    const error e = fresh.LoadFromRes(name, file, index);
+    return e != eNoError ? e : TakeLoaded(fresh);
 }
 
 CImage* CImage::CreateFromRes(int32_t id, gCFile* file, gCResourceIndex* index) {
@@ -55,6 +63,12 @@ CImage* CImage::CreateSharedFromRes(const gCString& name, gCFile* file, gCResour
     return CreateSharedFromResource<CImage>(kImagePool, name, file, index, 0);
 }
 
+template <class Key>
+error CImage8::LoadFromRes(const Key& key, gCFile* file, gCResourceIndex* index) {
+    const error e = LocateFromRes(key, file, index);
+    return e != eNoError ? e : LoadFoundBlock(file);
+}
+
 error CImage8::LoadFoundBlock(gCFile* file) {
     CMemBlock bytes;
     const error e = ReadImageBytes(file, bytes, "Image8 load size failed.",
@@ -63,13 +77,15 @@ error CImage8::LoadFoundBlock(gCFile* file) {
 }
 
 error CImage8::GetFromRes(int32_t id, gCFile* file, gCResourceIndex* index) {
-    const error e = LocateFromRes(id, file, index);
-    return e != eNoError ? e : LoadFoundBlock(file);
+    CImage8 fresh;
+    const error e = fresh.LoadFromRes(id, file, index);
+    return e != eNoError ? e : TakeLoaded(fresh);
 }
 
 error CImage8::GetFromRes(const gCString& name, gCFile* file, gCResourceIndex* index) {
-    const error e = LocateFromRes(name, file, index);
-    return e != eNoError ? e : LoadFoundBlock(file);
+    CImage8 fresh;
+    const error e = fresh.LoadFromRes(name, file, index);
+    return e != eNoError ? e : TakeLoaded(fresh);
 }
 
 // The 10 x 10 surface an 8-bit image starts with is replaced by the loaded

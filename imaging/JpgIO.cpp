@@ -7,6 +7,7 @@
 #include "FileIO/StreamBytes.h"
 #include "imaging/ImNav.h"
 #include "imaging/detail/JpgStreamManagers.h"
+#include "imaging/detail/StagedRead.h"
 
 #include <cstring>
 
@@ -161,8 +162,13 @@ void gCJpgIO::JpegErrorMessage(void* cinfo) {
 
 bool gCJpgIO::TypeOf(gCStream& stream) {
     unsigned char head[10] = {};
-    stream.ReadBlock(reinterpret_cast<char*>(head), sizeof head);
-    stream.Rewind();
+    // A stream shorter than the head leaves zeros (or what it has), and the
+    // test needs only the first two bytes: the read's result adds nothing.
+    (void)stream.ReadBlock(reinterpret_cast<char*>(head), sizeof head);
+    // A stream that cannot go back to its start cannot be read from there.
+    if (stream.Rewind() != eNoError) {
+        return false;
+    }
     return head[0] == 0xFF && head[1] == 0xD8;
 }
 
@@ -178,6 +184,10 @@ error gCJpgIO::ReadImage(gCStream& stream, CImageBase* image) {
     if (!image) {
         return eBadParameter;
     }
+    return ReadStaged(*image, [&](CImageBase& fresh) { return Decode(stream, &fresh); });
+}
+
+error gCJpgIO::Decode(gCStream& stream, CImageBase* image) {
     CDecompressor d;
     JpegStreamProcs procs = {VantorWriteProc, VantorReadProc, &stream};
     if (!StartDecompress(&d.cinfo, &d.err, &procs)) {

@@ -20,10 +20,13 @@ public:
     error WriteImage(gCStream& stream, CImage8& image) override;
 
     // Reads from the stream's position: 0; 1 for any libjpeg error; 5 when
-    // the image cannot be sized or locked.
+    // the image cannot be sized or locked. The file is decoded into an image
+    // of its own first: a failed read leaves the image as it was (size,
+    // pixels and compressed form).
     virtual error ReadImage(gCStream& stream, CImageBase* image);
 
-    // True when the stream starts with 0xFF 0xD8; the stream is left at 0.
+    // True when the stream starts with 0xFF 0xD8; the stream is left at 0
+    // (false when it cannot be put back there).
     static bool TypeOf(gCStream& stream);
 
     // The stream procedures behind the source and destination managers:
@@ -35,4 +38,8 @@ public:
     // codec. The message output formats it and shows nothing.
     static void JpegErrorHandler(void* cinfo);
     static void JpegErrorMessage(void* cinfo);
+
+private:
+    // The whole read into a fresh image.
+    error Decode(gCStream& stream, CImageBase* image);
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "imaging/PixelPaths.h"
 #include "imaging/detail/MixModes.h"
 
 namespace {
@@ -37,9 +38,30 @@ bool Staggered(const CImNav& dst, const Layer& src, int32_t w, int32_t h) {
     return d < s + span && s < d + span;
 }
 
+using RowsFn = void (*)(uint32_t* out, const uint32_t* s, uint32_t sc, const uint32_t* b,
+                        uint32_t bc, int32_t n);
+
+// A mode's row loop on the active path: the plain loop, or the vector form
+// where the mode has one (Multiply on SSE2).
+template <class Mode> RowsFn RowsFor(CPixelPaths::EPath) {
+    return &mixmode::Rows<Mode>::Mix;
+}
+
+template <> RowsFn RowsFor<mixmode::Multiply>(CPixelPaths::EPath path) {
+#if DAUBLIN_HAVE_SSE2
+    if (path >= CPixelPaths::eSse2) {
+        return &mixmode::MultiplyRowsSse2;
+    }
+#else
+    (void)path; // only the plain loop is built
+#endif
+    return &mixmode::Rows<mixmode::Multiply>::Mix;
+}
+
 template <class Mode>
 void MixArea(const CImNav& dst, const Layer& blend, const Layer& base, int32_t w, int32_t h) {
     const bool ordered = Staggered(dst, blend, w, h) || Staggered(dst, base, w, h);
+    const RowsFn rows = RowsFor<Mode>(CPixelPaths::Active());
     for (int32_t y = 0; y < h; ++y) {
         uint32_t* out = reinterpret_cast<uint32_t*>(dst.Row(y));
         if (ordered) {
@@ -49,8 +71,8 @@ void MixArea(const CImNav& dst, const Layer& blend, const Layer& base, int32_t w
                 out[x] = Mode::Apply(s, b);
             }
         } else {
-            mixmode::Rows<Mode>::Mix(out, blend.view ? blend.Row(y) : nullptr, blend.colour,
-                                     base.view ? base.Row(y) : nullptr, base.colour, w);
+            rows(out, blend.view ? blend.Row(y) : nullptr, blend.colour,
+                 base.view ? base.Row(y) : nullptr, base.colour, w);
         }
     }
 }

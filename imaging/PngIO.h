@@ -21,7 +21,9 @@ public:
 
     // Reads from the stream's position: 0; 5 when the libpng structures or
     // the image cannot be made; 15 for any libpng error (bad signature, CRC
-    // error, data that ends early, sides beyond 32767).
+    // error, data that ends early, sides beyond 32767). The file is decoded
+    // into an image of its own first: a failed read leaves the image as it
+    // was (size, pixels and compressed form).
     virtual error ReadImage(gCStream& stream, CImageBase* image);
     // Writes at the stream's position, with the "Title", "Author" and
     // "Description" text chunks: 0; 5 as for reading, also when the image
@@ -29,11 +31,14 @@ public:
     virtual error WriteImage(gCStream& stream, CImageBase* image);
 
     // True when at least 8 bytes follow the position and they are the PNG
-    // signature; the position is kept.
+    // signature; the position is kept (false when it cannot be put back).
     static bool TypeOf(gCStream& stream);
 
     float GetGamma() const { return m_rGamma; }
 
 private:
+    // The whole read into a fresh image.
+    error Decode(gCStream& stream, CImageBase* image);
+
     float m_rGamma = 1.0f;
 };

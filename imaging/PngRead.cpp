@@ -6,6 +6,7 @@
 #include "imaging/ImNav.h"
 #include "imaging/PngIO.h"
 #include "imaging/detail/PngShared.h"
+#include "imaging/detail/StagedRead.h"
 
 #include <csetjmp>
 #include <png.h>
@@ -97,8 +98,9 @@ bool gCPngIO::TypeOf(gCStream& stream) {
     const int64_t pos = stream.GetFilePos();
     png_byte signature[8] = {};
     const bool read = streambytes::ReadExact(stream, signature, sizeof signature) == eNoError;
-    stream.SetFilePos(pos);
-    return read && png_sig_cmp(signature, 0, sizeof signature) == 0;
+    // A stream that cannot go back to the position cannot be read from it.
+    const bool back = stream.SetFilePos(pos) == eNoError;
+    return read && back && png_sig_cmp(signature, 0, sizeof signature) == 0;
 }
 
 error gCPngIO::ReadImage(gCStream& stream, CImage& image) {
@@ -113,6 +115,10 @@ error gCPngIO::ReadImage(gCStream& stream, CImageBase* image) {
     if (!image) {
         return eBadParameter;
     }
+    return ReadStaged(*image, [&](CImageBase& fresh) { return Decode(stream, &fresh); });
+}
+
+error gCPngIO::Decode(gCStream& stream, CImageBase* image) {
     CPngStructs s(false);
     if (!s.IsValid()) {
         return eOutOfMemory;

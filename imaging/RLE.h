@@ -17,12 +17,14 @@ public:
     CRLE() = default;
     ~CRLE() override = default;
 
-    // Encodes the whole image (5 when it cannot be viewed, for example when
-    // it is empty or compressed).
+    // Encodes the whole image: as the view form, and 6 without an image (the
+    // object unchanged); 5 when it cannot be viewed, for example when it is
+    // empty or compressed.
     error CreateFromImage(CImage* image);
     // Encodes the view when the estimate comes below four fifths of its
     // pixels, else stores it raw: 0, 5 (no memory, or a view that did not
-    // lock; the object is unchanged) or 6 (the encoder ran out of room).
+    // lock; the object is unchanged) or 6 (the encoder ran out of room; the
+    // object is then emptied).
     error CreateFromImage(CImNav& view);
 
     // The size of the encoded form in words, or width * height when it is

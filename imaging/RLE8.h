@@ -20,7 +20,8 @@ public:
     CRLE8() = default;
     ~CRLE8() override = default;
 
-    // As CRLE, in bytes.
+    // As CRLE, in bytes, with the same results and the same state after a
+    // failure (5: unchanged; 6: emptied, or unchanged without an image).
     error CreateFromImage(CImage8* image);
     error CreateFromImage(CImNav8& view);
     static int32_t TestCompression(CImage8* image);

@@ -33,18 +33,32 @@ gCString gApplicationFolder() {
     if (colon.empty() || colon.back() != u':') {
         colon.push_back(u':');
     }
-    root.CopyStringFromBuffer(colon.data(), int32_t(colon.size()));
+    if (root.CopyStringFromBuffer(colon.data(), int32_t(colon.size())) != eNoError) {
+        return gCString();
+    }
     return root;
 }
 
-CAppBase::CAppBase() : m_pAudioManager(std::make_unique<CPlatformAudioManager>()) {
+void CAppBase::SetName(gCString& name, const char16_t* text) {
+    if (name.CopyString(text) != eNoError) {
+        throw std::bad_alloc();
+    }
+}
+
+void CAppBase::MainWindowEnd::operator()(CWindowBase* window) const {
+    window->DestroyWindow();
+}
+
+CAppBase::CAppBase()
+    : m_pResources(std::make_unique<SResourceFiles>()),
+      m_pAudioManager(std::make_unique<CPlatformAudioManager>()) {
+    SetName(m_ResFolder, u"res");
+    SetName(m_ResFileName, u"system.vrf");
+    SetName(m_StringFileName, u"system.vsf");
     m_pApp = this;
     CAppServices::Register(this);
     gStartFontEngine(); // and the text renderer's gamma tables
     m_AppRoot = gApplicationFolder();
-    m_ResFolder.CopyString(u"res");
-    m_ResFileName.CopyString(u"system.vrf");
-    m_StringFileName.CopyString(u"system.vsf");
 }
 
 CAppBase::~CAppBase() {
@@ -57,18 +71,15 @@ CAppBase::~CAppBase() {
         ShutDownNetworking();
     }
     m_aObjectFactoryList.RemoveAll();
-    // The application owns the main window.
-    if (m_pMainWnd) {
-        CWindowBase* window = m_pMainWnd;
-        m_pMainWnd = nullptr;
-        delete window;
-    }
     if (CAppServices::Get() == this) {
         CAppServices::Register(nullptr);
     }
     if (m_pApp == this) {
         m_pApp = nullptr;
     }
+    // The platform's application object ends its window while it still is
+    // one; a window left here ends without an application to ask.
+    m_pMainWnd.reset();
 }
 
 void CAppBase::TabletDeleter::operator()(CTabletServices* p) const {
@@ -167,7 +178,9 @@ error CAppBase::OnIdle(uint32_t) {
         return eNoError;
     }
     if (m_fNetworkingUsed) {
-        AppNetworkingHeartbeat();
+        // A session that fails is closed by the networking heartbeat itself;
+        // the idle tick goes on for the rest.
+        (void)AppNetworkingHeartbeat();
     }
     if (!m_fHeartbeat) {
         return eHandled;
@@ -214,11 +227,16 @@ int32_t CAppBase::HubMessage(uint32_t id, void* data, uintptr_t extra) {
 }
 
 error CAppBase::RegisterFactory(const char* className, FactoryProc creator) {
+    // The entry is whole before the list takes it: never a nameless one.
+    gCString name;
+    if (error e = name.CopyString(className)) {
+        return e;
+    }
     const int32_t n = m_aObjectFactoryList.GetSize();
     if (error e = m_aObjectFactoryList.SetSize(n + 1, -1)) {
         return e;
     }
-    m_aObjectFactoryList[n].name.CopyString(className);
+    m_aObjectFactoryList[n].name = std::move(name);
     m_aObjectFactoryList[n].creator = creator;
     return eNoError;
 }

@@ -97,9 +97,11 @@ public:
     // The main window. Both forms take the backdrop (owned by the window
     // from then on, deleted when no window can be had), make the window,
     // set up the backdrop's interface and show the window: 5 without
-    // memory for the window, 1 when the platform window cannot be made,
-    // else the backdrop's or the window's error. A null title takes the
-    // backdrop's name; menu flag 0 hides the system menu bar.
+    // memory for the window or its title, 1 when the platform window cannot
+    // be made, else the backdrop's or the window's error. A null title takes
+    // the backdrop's name; menu flag 0 hides the system menu bar. After a
+    // failure a window that was made stays the main window, for the caller
+    // to end.
     virtual error MakeWindow(CWindowRoot* backdrop, int32_t style, int32_t width, int32_t height,
                              const char* title, int32_t menuFlag);
     virtual error MakeWindow(CWindowRoot* backdrop, int32_t style, int32_t mode, gCRPoint size,
@@ -115,7 +117,12 @@ public:
     virtual int32_t HubMessage(uint32_t id, void* data, uintptr_t extra);
 
     // Opens the resource file with its index, the string table when there
-    // is one, and the font file with its index.
+    // is one, and the font file with its index. Everything is loaded aside
+    // and put in place together once it all loaded: without the resource
+    // file the answer is 0 and the application has no resources (start-up
+    // goes on without them). A failure (the index's or the string table's
+    // error, 5 without memory) leaves the resources the application had
+    // before the call, and never a half-built index, table or open file.
     virtual error InitResFile();
 
     // Settings kept on the machine or for the user.
@@ -156,6 +163,8 @@ public:
     gCResourceObject* FindResourceByName(int32_t type, const gCString& name) override;
     CResourcePool* GetResourcePool(int32_t type) override;
 
+    // 5 when the name or the list cannot grow; the list then stays as it
+    // was.
     static error RegisterFactory(const char* className, FactoryProc creator);
 
     // Services for the lower layers.
@@ -173,9 +182,17 @@ public:
         m_pAudioManager = std::move(manager);
     }
 
+    // Ends the main window the way a window ends: DestroyWindow disposes
+    // of the platform window and deletes the window object.
+    struct MainWindowEnd {
+        void operator()(CWindowBase* window) const;
+    };
+
     static inline CAppBase* m_pApp = nullptr;
-    // The main window, owned by the application object.
-    static inline CWindowBase* m_pMainWnd = nullptr;
+    // The main window, owned by the application object. A window that ended
+    // itself (DestroyWindow from inside its own making) is let go with
+    // release().
+    static inline std::unique_ptr<CWindowBase, MainWindowEnd> m_pMainWnd;
     static inline gCArray<SFactoryEntry> m_aObjectFactoryList;
 
     // Networking (the toolkit's data-pipe sessions).
@@ -189,6 +206,21 @@ protected:
     void EmptyResources();
     // Clears the string table and both indexes.
     void ClearResourceIndexes();
+    // Sets one of the names the application object is built with. Without
+    // memory for it the construction fails (std::bad_alloc), as any other
+    // allocation of the construction does: an application object never
+    // runs with a name it was not given.
+    static void SetName(gCString& name, const char16_t* text);
+
+    // The resource file, the string table and the font file, loaded and
+    // replaced together.
+    struct SResourceFiles {
+        gCFile resFile;
+        gCResourceIndex resIndex;
+        gCStringTable strings;
+        gCFile fontFile;
+        gCResourceIndex fontIndex;
+    };
 
     uint32_t m_nMacType = 0x3F3F3F3F; // '????'
     int32_t m_fHeartbeat = 0;
@@ -203,12 +235,9 @@ protected:
     gCString m_ResFolder;
     gCString m_ResFileName;
     gCString m_StringFileName;
-    gCFile m_ResFile;
-    gCStringTable m_StringTable;
-    gCResourceIndex m_ResIndex;
     gCString m_FontFileName;
-    gCFile m_FontFile;
-    gCResourceIndex m_FontIndex;
+    // Never null; replaced whole by a load that succeeded.
+    std::unique_ptr<SResourceFiles> m_pResources;
     CResourcePool m_aResourcePools[kResourcePoolCount];
     CMessageHub m_MessageHub;
     std::unique_ptr<CPlatformAudioManager> m_pAudioManager;

@@ -22,6 +22,8 @@ CAppMac::CAppMac() : m_pInput(std::make_unique<CInputQueue>()) {
 }
 
 CAppMac::~CAppMac() {
+    // The window ends while the application object it asks still is one.
+    m_pMainWnd.reset();
     m_pInput->SetListener(nullptr);
     m_pInput->SetPenSource(nullptr);
 }
@@ -64,11 +66,7 @@ void CAppMac::ClearInput() {
 
 void CAppMac::DoSystemQuit() {
     m_fClosing = 1;
-    if (m_pMainWnd) {
-        CWindowBase* window = m_pMainWnd;
-        m_pMainWnd = nullptr;
-        window->DestroyWindow();
-    }
+    m_pMainWnd.reset(); // cleared before the window ends
 }
 
 const CInputState& CAppMac::PumpedState() const {

@@ -15,7 +15,7 @@ constexpr uint64_t kHeartbeatMicroseconds = 3000;
 } // namespace
 
 CMacWindow* CAppMac::MainWindow() const {
-    return dynamic_cast<CMacWindow*>(m_pMainWnd);
+    return dynamic_cast<CMacWindow*>(m_pMainWnd.get());
 }
 
 void CAppMac::TimerTick() {
@@ -23,7 +23,9 @@ void CAppMac::TimerTick() {
         return; // a beat while one runs (a modal loop pumping) is dropped
     }
     m_fInTimer = 1;
-    OnIdle(0);
+    // The idle tick's answer is for callers of AppHeartbeat; the timer goes
+    // on beating whatever it was.
+    (void)OnIdle(0);
     m_fInTimer = 0;
 }
 
@@ -149,12 +151,15 @@ void CAppMac::ModalPump() {
 
 int CAppMac::Main(int argc, char** argv) {
     auto* app = dynamic_cast<CAppMac*>(m_pApp);
+    // ReportError answers 0 once the alert is gone: the failure is the
+    // process's answer.
     if (!app) {
-        ReportError(eCreateFailed, "Vantor internal error - the application object is missing");
+        (void)ReportError(eCreateFailed,
+                          "Vantor internal error - the application object is missing");
         return -1;
     }
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-        ReportError(eCreateFailed, "Vantor internal error - Event handler install failed");
+        (void)ReportError(eCreateFailed, "Vantor internal error - Event handler install failed");
         return -1;
     }
     SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
@@ -172,19 +177,18 @@ int CAppMac::Main(int argc, char** argv) {
     if (first) {
         app->OpenDocuments(1, &first);
     } else {
-        app->MacMain(gCString());
+        // MacMain shows its own failure; the start-up state below tells
+        // whether it succeeded (its answer is ExitInstance's after a failed
+        // Initialize).
+        (void)app->MacMain(gCString());
     }
     if (app->m_nStartupState != 2 || !m_pMainWnd) {
         // The failure has been shown; never leave a process without a
         // window.
         if (app->m_nStartupState == 2) {
-            ReportError(eCreateFailed, "The application made no window.");
+            (void)ReportError(eCreateFailed, "The application made no window.");
         }
-        if (m_pMainWnd) {
-            CWindowBase* window = m_pMainWnd;
-            m_pMainWnd = nullptr;
-            window->DestroyWindow();
-        }
+        m_pMainWnd.reset();
         return 1;
     }
     app->RunEventLoop();

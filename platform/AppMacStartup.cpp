@@ -25,7 +25,9 @@ gCString CAppMac::DocumentPath(const char* posixPath) {
         return path;
     }
     gCString text;
-    text.CopyStringFromBuffer(colon.data(), int32_t(colon.size()));
+    if (text.CopyStringFromBuffer(colon.data(), int32_t(colon.size())) != eNoError) {
+        return path;
+    }
     gCFRef ref(text);
     if (gCFileIO::Verify(ref)) {
         path = ref.FileReference();
@@ -40,29 +42,29 @@ void CAppMac::OpenDocuments(int32_t count, const char* const* posixPaths) {
         PassMessage(eMsgOpenDocument, this, reinterpret_cast<uintptr_t>(&path));
         return;
     }
-    MacMain(path);
+    // MacMain shows its own failure and leaves the start-up state to tell
+    // the outcome.
+    (void)MacMain(path);
 }
 
+// Every failure is shown here (ReportError answers 0 once the alert is
+// gone) and then answered.
 error CAppMac::MacMain(const gCString& path) {
     if (error e = InitServices()) {
-        ReportError(e);
+        (void)ReportError(e);
         return e;
     }
     if (error e = InitResFile()) {
-        ReportError(e);
+        (void)ReportError(e);
         return e;
     }
     m_nStartupState = 1;
     if (error e = Initialize(gCString(path))) {
-        ReportError(e);
-        if (m_pMainWnd) {
-            CWindowBase* window = m_pMainWnd;
-            m_pMainWnd = nullptr;
-            window->DestroyWindow();
-        }
+        (void)ReportError(e);
+        m_pMainWnd.reset();
         const error exit = ExitInstance();
         if (exit != eNoError) {
-            ReportError(exit);
+            (void)ReportError(exit);
         }
         return exit;
     }

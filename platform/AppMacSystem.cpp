@@ -5,6 +5,7 @@
 #include "foundation/Utf8.h"
 #include "platform/AppMac.h"
 #include "platform/MacWindow.h"
+#include "platform/detail/SDLOwners.h"
 
 error CAppMac::Hide() {
     if (CMacWindow* window = MainWindow(); window && window->GetSDLWindow()) {
@@ -26,17 +27,15 @@ error CAppMac::OSCopy(const gCString& text) {
 }
 
 error CAppMac::OSPaste(gCString& text) {
-    text.CopyString(u"");
     if (!SDL_HasClipboardText()) {
+        text = gCString(); // no text pastes as empty
         return eNoError;
     }
-    char* utf8 = SDL_GetClipboardText();
+    const SDLText utf8(SDL_GetClipboardText());
     if (!utf8) {
         return eOutOfMemory;
     }
-    const error e = gStringFromUtf8(text, utf8);
-    SDL_free(utf8);
-    return e;
+    return gStringFromUtf8(text, utf8.get());
 }
 
 int32_t CAppMac::HideMBar() {
@@ -51,7 +50,9 @@ int32_t CAppMac::ShowMBar() {
         return 1; // the menu bar is visible already
     }
     window->PlatformSetOSMenuHidden(0, 1);
-    window->SetWindowSizeAndPosition(0, gCRPoint(-1.0f, -1.0f), gCRPoint(-1.0f, -1.0f), 1);
+    // The answer is 1 whatever the re-fit did: the only failure of a re-fit
+    // is the back buffer's, which the window's OnSize shows and quits on.
+    (void)window->SetWindowSizeAndPosition(0, gCRPoint(-1.0f, -1.0f), gCRPoint(-1.0f, -1.0f), 1);
     return 1;
 }
 

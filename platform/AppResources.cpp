@@ -2,19 +2,27 @@
 // string table and the shared resource pools.
 #include "platform/AppBase.h"
 
+#include <memory>
+#include <new>
+
 #include "FileIO/gCFRelative.h"
 
 namespace {
 
-// The resource folder's file as a path relative to the application folder.
-gCString ResourcePath(const gCString& folder, const gCString& name) {
-    gCString path(folder);
-    path.AppendString(u":");
-    path.AppendString(name);
-    return path;
+// The resource folder's file as a path relative to the application folder;
+// 5 without memory for it (the path then unusable).
+error ResourcePath(const gCString& folder, const gCString& name, gCString& path) {
+    if (error e = path.CopyStringFromBuffer(folder.GetBuffer(), folder.GetLength())) {
+        return e;
+    }
+    if (error e = path.AppendString(u":")) {
+        return e;
+    }
+    return path.AppendString(name);
 }
 
-// Opens the file for reading; whether it opened.
+// Opens the file for reading; whether it opened. A file that does not open
+// is not there for the application (any reason is the same to it).
 bool OpenForReading(gCFile& file, const gCString& path) {
     gCFRelative relative(path);
     return file.Open(&relative, eAccessReadOnly) == eNoError && file.IsOpen();
@@ -29,57 +37,72 @@ void CAppBase::EmptyResources() {
 }
 
 void CAppBase::ClearResourceIndexes() {
-    m_StringTable.ClearContents();
-    m_ResIndex.ClearContents();
-    m_FontIndex.ClearContents();
+    // Emptying frees and cannot fail.
+    (void)m_pResources->strings.ClearContents();
+    m_pResources->resIndex.ClearContents();
+    m_pResources->fontIndex.ClearContents();
 }
 
 error CAppBase::InitResFile() {
-    // A second call starts from scratch rather than doubling the indexes.
-    ClearResourceIndexes();
-    if (!OpenForReading(m_ResFile, ResourcePath(m_ResFolder, m_ResFileName))) {
-        return eNoError; // start-up goes on without resources
+    std::unique_ptr<SResourceFiles> loaded(new (std::nothrow) SResourceFiles());
+    if (!loaded) {
+        return eOutOfMemory;
     }
-    if (error e = m_ResIndex.SetupIndex(&m_ResFile)) {
+    gCString path;
+    if (error e = ResourcePath(m_ResFolder, m_ResFileName, path)) {
         return e;
     }
-    {
-        gCFile strings;
-        if (OpenForReading(strings, ResourcePath(m_ResFolder, m_StringFileName))) {
-            if (error e = m_StringTable.GetFromRes(&strings)) {
+    // Without the resource file start-up goes on without resources.
+    if (OpenForReading(loaded->resFile, path)) {
+        if (error e = loaded->resIndex.SetupIndex(&loaded->resFile)) {
+            return e;
+        }
+        if (error e = ResourcePath(m_ResFolder, m_StringFileName, path)) {
+            return e;
+        }
+        gCFile strings; // a missing string table is no error
+        if (OpenForReading(strings, path)) {
+            if (error e = loaded->strings.GetFromRes(&strings)) {
+                return e;
+            }
+        }
+        if (m_FontFileName.GetLength() == 0) {
+            if (error e = m_FontFileName.CopyStringFromBuffer(m_ResFileName.GetBuffer(),
+                                                              m_ResFileName.GetLength())) {
+                return e;
+            }
+        }
+        if (error e = ResourcePath(m_ResFolder, m_FontFileName, path)) {
+            return e;
+        }
+        if (OpenForReading(loaded->fontFile, path)) {
+            if (error e = loaded->fontIndex.SetupIndex(&loaded->fontFile)) {
                 return e;
             }
         }
     }
-    if (m_FontFileName.GetLength() == 0) {
-        m_FontFileName = m_ResFileName;
-    }
-    if (OpenForReading(m_FontFile, ResourcePath(m_ResFolder, m_FontFileName))) {
-        if (error e = m_FontIndex.SetupIndex(&m_FontFile)) {
-            return e;
-        }
-    }
+    m_pResources = std::move(loaded);
     return eNoError;
 }
 
 gCFile* CAppBase::GetResFile() {
-    return m_ResFile.IsOpen() ? &m_ResFile : nullptr;
+    return m_pResources->resFile.IsOpen() ? &m_pResources->resFile : nullptr;
 }
 
 gCResourceIndex* CAppBase::GetResIndex() {
-    return m_ResFile.IsOpen() ? &m_ResIndex : nullptr;
+    return m_pResources->resFile.IsOpen() ? &m_pResources->resIndex : nullptr;
 }
 
 gCFile* CAppBase::GetFontFile() {
-    return m_FontFile.IsOpen() ? &m_FontFile : nullptr;
+    return m_pResources->fontFile.IsOpen() ? &m_pResources->fontFile : nullptr;
 }
 
 gCResourceIndex* CAppBase::GetFontIndex() {
-    return m_FontFile.IsOpen() ? &m_FontIndex : nullptr;
+    return m_pResources->fontFile.IsOpen() ? &m_pResources->fontIndex : nullptr;
 }
 
 gCStringTable* CAppBase::GetStringTable() {
-    return &m_StringTable;
+    return &m_pResources->strings;
 }
 
 CResourcePool* CAppBase::GetResourcePool(int32_t type) {

@@ -12,14 +12,16 @@ CAppWindow* CAppBase::NewWindow() {
 
 namespace {
 
-gCString WindowTitle(const char* title, const CWindowRoot* backdrop) {
-    gCString text;
+// The title given (UTF-8), else the backdrop's name; 5 without memory.
+error WindowTitle(const char* title, const CWindowRoot* backdrop, gCString& text) {
     if (title) {
-        gStringFromUtf8(text, title);
-    } else if (backdrop) {
-        text = backdrop->GetName();
+        return gStringFromUtf8(text, title);
     }
-    return text;
+    if (backdrop) {
+        const gCString& name = backdrop->GetName();
+        return text.CopyStringFromBuffer(name.GetBuffer(), name.GetLength());
+    }
+    return eNoError;
 }
 
 } // namespace
@@ -29,20 +31,27 @@ template <typename Make>
 static error MakeMainWindow(CWindowRoot* backdrop, const char* title, int32_t menuFlag,
                             CAppWindow* (CAppBase::*newWindow)(), CAppBase& app, Make make) {
     std::unique_ptr<CWindowRoot, CWindowRoot::Releaser> owned(backdrop);
+    gCString text;
+    if (error e = WindowTitle(title, backdrop, text)) {
+        return e;
+    }
     CAppWindow* window = (app.*newWindow)();
     if (!window) {
         return eOutOfMemory;
     }
-    CAppBase::m_pMainWnd = window;
-    const gCString text = WindowTitle(title, backdrop);
+    CAppBase::m_pMainWnd.reset(window);
     if (menuFlag == 0) {
         window->PresetOSMenuHidden(1);
     }
-    window->AttachBackdrop(owned.release());
+    // A new window takes its first root without resizing anything (0); any
+    // other answer is passed on.
+    if (error e = window->AttachBackdrop(owned.release())) {
+        return e;
+    }
     if (!make(*window, text)) {
-        // A window that could not be made may have deleted itself.
+        // A window that could not be made may have ended itself.
         if (CWindowBase::m_pThis != window) {
-            CAppBase::m_pMainWnd = nullptr;
+            (void)CAppBase::m_pMainWnd.release(); // gone already
         }
         return eGenericFailure;
     }

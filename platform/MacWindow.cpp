@@ -11,9 +11,11 @@
 #include "foundation/ErrorReport.h"
 #include "foundation/Rounding.h"
 #include "foundation/Utf8.h"
+#include "imaging/ImLocker.h"
 #include "imaging/Image.h"
 #include "platform/AppMac.h"
 #include "platform/TabletServices.h"
+#include "platform/detail/SDLOwners.h"
 
 namespace {
 
@@ -46,6 +48,10 @@ CAppMac* MacApp() {
 }
 
 } // namespace
+
+void SDLWindowDestroy::operator()(SDL_Window* window) const {
+    SDL_DestroyWindow(window);
+}
 
 CMacWindow::~CMacWindow() {
     ReleasePlatformWindow();
@@ -83,29 +89,31 @@ void CMacWindow::ReleasePlatformWindow() {
     if (!m_pWindow) {
         return;
     }
-    // The pen reader listens on the window: it goes first.
+    // The pen reader listens on the window: it goes first (detaching
+    // cannot fail).
     if (CAppBase::m_pApp) {
         if (CTabletServices* tablet = CAppBase::m_pApp->TabletServices()) {
-            tablet->AttachWindow(nullptr);
+            (void)tablet->AttachWindow(nullptr);
         }
     }
-    SDL_DestroyWindow(m_pWindow);
-    m_pWindow = nullptr;
+    m_pWindow.reset();
     m_fActive = 0;
 }
 
 bool CMacWindow::CreatePlatformWindow(int32_t width, int32_t height, const gCString& title,
                                       uint32_t flags) {
     const std::string name = gStringToUtf8(title);
-    m_pWindow = SDL_CreateWindow(name.c_str(), 0, 0, std::max(width, 1), std::max(height, 1),
-                                 flags | SDL_WINDOW_HIDDEN);
+    m_pWindow.reset(SDL_CreateWindow(name.c_str(), 0, 0, std::max(width, 1), std::max(height, 1),
+                                     flags | SDL_WINDOW_HIDDEN));
     if (!m_pWindow) {
-        ReportError(eCreateFailed, "CMacWindow MakeWindow failed.");
+        // ReportError answers 0 once the alert is gone.
+        (void)ReportError(eCreateFailed, "CMacWindow MakeWindow failed.");
         return false;
     }
     if (CAppBase::m_pApp) {
         if (CTabletServices* tablet = CAppBase::m_pApp->TabletServices()) {
-            tablet->AttachWindow(m_pWindow);
+            // Without a pen reader the mouse path applies.
+            (void)tablet->AttachWindow(m_pWindow.get());
         }
     }
     return true;
@@ -137,7 +145,9 @@ int32_t CMacWindow::MakeWindow(int32_t mode, gCRPoint size, gCRPoint position,
     if (!EnsureBackdrop()) {
         return 0;
     }
-    SetWindowSizeAndPosition(mode, size, position, 0);
+    // The only failure of the placement is the back buffer's, which OnSize
+    // has shown (and quit on) already.
+    (void)SetWindowSizeAndPosition(mode, size, position, 0);
     return 1;
 }
 
@@ -244,13 +254,13 @@ void CMacWindow::PlaceWindow(const gCRect& content, bool fullScreen) {
     if (!m_pWindow) {
         return;
     }
-    if (!fullScreen && (SDL_GetWindowFlags(m_pWindow) & SDL_WINDOW_FULLSCREEN)) {
-        SDL_SetWindowFullscreen(m_pWindow, 0);
+    if (!fullScreen && (SDL_GetWindowFlags(m_pWindow.get()) & SDL_WINDOW_FULLSCREEN)) {
+        SDL_SetWindowFullscreen(m_pWindow.get(), 0);
     }
-    SDL_SetWindowSize(m_pWindow, std::max(content.Width(), 1), std::max(content.Height(), 1));
-    SDL_SetWindowPosition(m_pWindow, content.left, content.top);
+    SDL_SetWindowSize(m_pWindow.get(), std::max(content.Width(), 1), std::max(content.Height(), 1));
+    SDL_SetWindowPosition(m_pWindow.get(), content.left, content.top);
     if (fullScreen) {
-        SDL_SetWindowFullscreen(m_pWindow, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        SDL_SetWindowFullscreen(m_pWindow.get(), SDL_WINDOW_FULLSCREEN_DESKTOP);
     }
 }
 
@@ -259,7 +269,9 @@ error CMacWindow::SetWindowSizeAndPosition(int32_t mode, gCRPoint size, gCRPoint
     int32_t menuHidden = m_fOSMenuHidden;
     const gCRect r = GetWindowTargetSizeAndPosition(mode, size, position, menuHidden);
     const int32_t fullScreen = m_fFullScreen;
-    SetOSMenuHidden(menuHidden, 1);
+    if (error e = SetOSMenuHidden(menuHidden, 1)) {
+        return e;
+    }
     PlaceWindow(r, fullScreen && r == Screen().bounds);
     m_nClientWidth = r.Width();
     m_nClientHeight = r.Height();
@@ -299,7 +311,7 @@ error CMacWindow::SetDisplayModeR(float fx, float fy, int32_t update) {
 error CMacWindow::SetPosition(int32_t x, int32_t y, int32_t) {
     m_Origin = gCPoint(int16_t(x), int16_t(y));
     if (m_pWindow) {
-        SDL_SetWindowPosition(m_pWindow, m_Origin.x, m_Origin.y);
+        SDL_SetWindowPosition(m_pWindow.get(), m_Origin.x, m_Origin.y);
     }
     return eNoError;
 }
@@ -317,8 +329,10 @@ error CMacWindow::CentreWindow(int32_t flag) {
 
 error CMacWindow::SetSizeAndPosition(int32_t x, int32_t y, int32_t width, int32_t height,
                                      int32_t flag) {
-    SetDisplayMode(width, height, 1);
-    SetPosition(x, y, flag);
+    // The answer is 9 whatever they did: a size of 0 or less (6) leaves the
+    // size as it was, and a placement cannot fail.
+    (void)SetDisplayMode(width, height, 1);
+    (void)SetPosition(x, y, flag);
     return eNotImplemented;
 }
 
@@ -328,7 +342,7 @@ gCPoint CMacWindow::ContentOrigin() const {
     }
     int x = 0;
     int y = 0;
-    SDL_GetWindowPosition(m_pWindow, &x, &y);
+    SDL_GetWindowPosition(m_pWindow.get(), &x, &y);
     return gCPoint(x, y);
 }
 
@@ -337,13 +351,13 @@ error CMacWindow::ShowWindow(int32_t show) {
         return eNoError;
     }
     if (!show) {
-        SDL_HideWindow(m_pWindow);
+        SDL_HideWindow(m_pWindow.get());
         return eNoError;
     }
-    SDL_ShowWindow(m_pWindow);
-    SDL_RaiseWindow(m_pWindow);
-    SDL_SetWindowInputFocus(m_pWindow); // not every driver can
-    if (SDL_GetKeyboardFocus() == m_pWindow) {
+    SDL_ShowWindow(m_pWindow.get());
+    SDL_RaiseWindow(m_pWindow.get());
+    SDL_SetWindowInputFocus(m_pWindow.get()); // not every driver can
+    if (SDL_GetKeyboardFocus() == m_pWindow.get()) {
         m_fActive = 1;
     }
     if (m_pBackdrop) {
@@ -366,30 +380,32 @@ void CMacWindow::OnPaint() {
     }
     CImage& buffer = *m_pBackdrop->BackBuffer();
     const gCRect whole(0, 0, buffer.GetWidth(), buffer.GetHeight());
-    CopyToScreen(buffer, &whole, 1);
+    // A copy that fails now (no window surface yet, no memory) leaves the
+    // screen to the next paint.
+    (void)CopyToScreen(buffer, &whole, 1);
 }
 
 error CMacWindow::CopyToScreen(CImage& image, const gCRect* rects, int32_t count) {
     if (!m_pWindow || count <= 0) {
         return eNoError;
     }
-    SDL_Surface* screen = SDL_GetWindowSurface(m_pWindow);
+    SDL_Surface* screen = SDL_GetWindowSurface(m_pWindow.get()); // the window's own
     if (!screen) {
         return eGenericFailure;
     }
-    void* pixels = nullptr;
-    if (error e = image.Lock(pixels)) {
-        return e;
+    uint32_t* pixels = nullptr;
+    const CImLocker lock(&image, pixels);
+    if (!lock.IsLocked() || !pixels) {
+        return eGenericFailure; // as Lock answers for an image without pixels
     }
     const int32_t w = image.GetWidth();
     const int32_t h = image.GetHeight();
-    SDL_Surface* source =
-        SDL_CreateRGBSurfaceWithFormatFrom(pixels, w, h, 32, w * 4, SDL_PIXELFORMAT_ARGB8888);
+    const SDLSurface source(
+        SDL_CreateRGBSurfaceWithFormatFrom(pixels, w, h, 32, w * 4, SDL_PIXELFORMAT_ARGB8888));
     if (!source) {
-        image.Unlock();
         return eOutOfMemory;
     }
-    SDL_SetSurfaceBlendMode(source, SDL_BLENDMODE_NONE);
+    SDL_SetSurfaceBlendMode(source.get(), SDL_BLENDMODE_NONE);
     std::vector<SDL_Rect> copied;
     copied.reserve(size_t(count));
     for (int32_t i = 0; i < count; ++i) {
@@ -403,13 +419,11 @@ error CMacWindow::CopyToScreen(CImage& image, const gCRect* rects, int32_t count
         }
         SDL_Rect from{left, top, right - left, bottom - top};
         SDL_Rect to = from;
-        SDL_BlitSurface(source, &from, screen, &to);
+        SDL_BlitSurface(source.get(), &from, screen, &to);
         copied.push_back(from);
     }
-    SDL_FreeSurface(source);
-    image.Unlock();
     if (!copied.empty()) {
-        SDL_UpdateWindowSurfaceRects(m_pWindow, copied.data(), int(copied.size()));
+        SDL_UpdateWindowSurfaceRects(m_pWindow.get(), copied.data(), int(copied.size()));
     }
     return eNoError;
 }

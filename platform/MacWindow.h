@@ -5,11 +5,17 @@
 // window's On* operations.
 
 #include <cstdint>
+#include <memory>
 
 #include "platform/InputEvent.h"
+#include "platform/WindowBase.h"
 
 struct SDL_Window;
-#include "platform/WindowBase.h"
+
+// The owner of an SDL window: destroys it.
+struct SDLWindowDestroy {
+    void operator()(SDL_Window* window) const;
+};
 
 // The main screen: its bounds and the part of it that windows may use. The
 // top inset of the usable part stands for the system menu bar.
@@ -62,7 +68,7 @@ public:
     // window's records are ignored.
     bool HandleWindowEvent(const CInputEvent& e);
 
-    SDL_Window* GetSDLWindow() const { return m_pWindow; }
+    SDL_Window* GetSDLWindow() const { return m_pWindow.get(); }
     // Whether the window has the keyboard focus.
     int32_t HasFocus() const { return m_fActive; }
 
@@ -83,7 +89,7 @@ private:
     static CScreenMeasures SDLScreen();
     static inline ScreenSource s_pScreenSource = nullptr;
 
-    SDL_Window* m_pWindow = nullptr;
+    std::unique_ptr<SDL_Window, SDLWindowDestroy> m_pWindow;
     gCPoint m_Origin;
     int32_t m_fMouseInside = 0;
 };

@@ -4,6 +4,7 @@
 
 #include "foundation/Utf8.h"
 #include "platform/detail/KeyDecoding.h"
+#include "platform/detail/SDLOwners.h"
 
 uint32_t ModifiersFromSDL(uint32_t kmod) {
     uint32_t bits = 0;
@@ -61,11 +62,10 @@ EWindowChange ChangeFromSDL(uint8_t event) {
     }
 }
 
-// Takes SDL's drop text and frees it.
+// Takes SDL's drop text (null for none) and frees it.
 std::string TakeDropText(char* text) {
-    std::string out = text ? text : "";
-    SDL_free(text);
-    return out;
+    const SDLText owned(text);
+    return owned ? std::string(owned.get()) : std::string();
 }
 
 } // namespace

@@ -28,8 +28,8 @@ error CWindowBase::SetOSMenuHidden(int32_t hide, int32_t flag) {
     m_fOSMenuHidden = hide;
     PlatformSetOSMenuHidden(hide, flag);
     if (m_fFullScreen) {
-        SetWindowSizeAndPosition(kModeFullScreen, gCRPoint(-1.0f, -1.0f), gCRPoint(-1.0f, -1.0f),
-                                 1);
+        return SetWindowSizeAndPosition(kModeFullScreen, gCRPoint(-1.0f, -1.0f),
+                                        gCRPoint(-1.0f, -1.0f), 1);
     }
     return eNoError;
 }
@@ -47,10 +47,10 @@ error CWindowBase::Heartbeat() {
 }
 
 // A backdrop's failure is shown and the event goes on as if it had
-// succeeded.
+// succeeded (ReportError answers 0 once the alert is gone).
 static void ShowFailure(error e) {
     if (e != eNoError) {
-        ReportError(e);
+        (void)ReportError(e);
     }
 }
 
@@ -74,11 +74,13 @@ void CWindowBase::OnKeyDown(uint32_t key) {
             app->DoSystemQuit();
         }
         break;
+    // The display-mode keys refuse only a screen that has no size (6): the
+    // window then stays as it is, which is all the key can do.
     case kKeyCodeF7:
-        SetDisplayMode(5000, 5000, 1);
+        (void)SetDisplayMode(5000, 5000, 1);
         break;
     case kKeyCodeF8:
-        SetDisplayModeR(0.8f, 0.8f, 1);
+        (void)SetDisplayModeR(0.8f, 0.8f, 1);
         break;
     case kKeyCodeF11:
         if (app) {
@@ -154,7 +156,7 @@ void CWindowBase::OnSize(int32_t width, int32_t height) {
         return;
     }
     if (error e = m_pBackdrop->SetSize(width, height, 1)) {
-        ReportError(e, "Window SetSize failed. Offscreen buffer error.");
+        (void)ReportError(e, "Window SetSize failed. Offscreen buffer error.");
         if (CAppBase::m_pApp) {
             CAppBase::m_pApp->DoSystemQuit();
         }

@@ -48,7 +48,8 @@ void CMacWindow::DispatchInput(const CInputEvent& e) {
 }
 
 bool CMacWindow::HandleWindowEvent(const CInputEvent& e) {
-    if (e.kind != EInputKind::eWindow || !m_pWindow || e.windowID != SDL_GetWindowID(m_pWindow)) {
+    if (e.kind != EInputKind::eWindow || !m_pWindow ||
+        e.windowID != SDL_GetWindowID(m_pWindow.get())) {
         return false;
     }
     switch (e.change) {

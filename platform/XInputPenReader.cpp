@@ -4,6 +4,7 @@
 #include <SDL_syswm.h>
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -33,15 +34,24 @@ private:
     XErrorHandler m_pPrevious;
 };
 
+// Owners of what Xlib and XInput hand out to be freed.
+struct XFreeData {
+    void operator()(void* data) const { XFree(data); }
+};
+struct XIFreeDevices {
+    void operator()(XIDeviceInfo* info) const { XIFreeDeviceInfo(info); }
+};
+
 std::vector<CPenDevice> ScanPens(Display* display) {
     std::vector<CPenDevice> pens;
     int count = 0;
-    XIDeviceInfo* info = XIQueryDevice(display, XIAllDevices, &count);
+    const std::unique_ptr<XIDeviceInfo, XIFreeDevices> info(
+        XIQueryDevice(display, XIAllDevices, &count));
     if (!info) {
         return pens;
     }
     for (int i = 0; i < count; ++i) {
-        const XIDeviceInfo& d = info[i];
+        const XIDeviceInfo& d = info.get()[i];
         std::vector<CValuatorInfo> valuators;
         for (int c = 0; c < d.num_classes; ++c) {
             if (d.classes[c]->type != XIValuatorClass) {
@@ -50,9 +60,8 @@ std::vector<CPenDevice> ScanPens(Display* display) {
             auto* v = reinterpret_cast<XIValuatorClassInfo*>(d.classes[c]);
             CValuatorInfo vi;
             if (v->label != None) {
-                if (char* name = XGetAtomName(display, v->label)) {
-                    vi.label = name;
-                    XFree(name);
+                if (const std::unique_ptr<char, XFreeData> name{XGetAtomName(display, v->label)}) {
+                    vi.label = name.get();
                 }
             }
             vi.number = v->number;
@@ -66,7 +75,6 @@ std::vector<CPenDevice> ScanPens(Display* display) {
             pens.push_back(pen);
         }
     }
-    XIFreeDeviceInfo(info);
     return pens;
 }
 
@@ -127,13 +135,14 @@ void CXInputPenReader::SelectHierarchy() {
     unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
     CXErrorTrap trap(display);
     int count = 0;
-    if (XIEventMask* masks = XIGetSelectedEvents(display, root, &count)) {
+    if (const std::unique_ptr<XIEventMask, XFreeData> masks{
+            XIGetSelectedEvents(display, root, &count)}) {
         for (int i = 0; i < count; ++i) {
-            if (masks[i].deviceid == XIAllDevices) {
-                std::copy_n(masks[i].mask, std::min<int>(masks[i].mask_len, sizeof bits), bits);
+            const XIEventMask& m = masks.get()[i];
+            if (m.deviceid == XIAllDevices) {
+                std::copy_n(m.mask, std::min<int>(m.mask_len, sizeof bits), bits);
             }
         }
-        XFree(masks);
     }
     XISetMask(bits, XI_HierarchyChanged);
     XIEventMask mask{XIAllDevices, int(sizeof bits), bits};

@@ -8,19 +8,21 @@
 
 CSMKApp::CSMKApp() {
     m_nMacType = 0x44424C4E; // 'DBLN'
-    m_ResFolder.CopyString(u"Resources");
+    SetName(m_ResFolder, u"Resources");
 }
 
 error CSMKApp::Initialize(const gCString&) {
+    // ReportError answers 0 once the alert is gone; the failure is then
+    // answered (and shown once more by the start-up).
     auto* backdrop = new (std::nothrow) CSMKBackdrop();
     if (!backdrop) {
-        ReportError(eCreateFailed, "Error creating the Backdrop.");
+        (void)ReportError(eCreateFailed, "Error creating the Backdrop.");
         return eCreateFailed;
     }
     // The window owns the backdrop from here on.
     if (error e = MakeWindow(backdrop, -1, 7, gCRPoint(1024.0f, 768.0f), gCRPoint(-1.0f, -1.0f),
                              nullptr, 0)) {
-        ReportError(e, "Error creating a new Daublin window.");
+        (void)ReportError(e, "Error creating a new Daublin window.");
         return e;
     }
     if (m_pMainWnd) {

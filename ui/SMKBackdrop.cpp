@@ -1,10 +1,15 @@
 #include "ui/SMKBackdrop.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <new>
 
+#include "imaging/ImLocker.h"
+
 CSMKBackdrop::CSMKBackdrop() {
-    m_Name.CopyString(u"Daublin");
+    // The name is only the window's title: without memory for it the title
+    // is empty.
+    (void)m_Name.CopyString(u"Daublin");
 }
 
 CSMKBackdrop::~CSMKBackdrop() = default;
@@ -22,17 +27,17 @@ error CSMKBackdrop::SetSize(int32_t width, int32_t height, int32_t) {
         return eBadParameter;
     }
     auto buffer = std::unique_ptr<CImage>(new (std::nothrow) CImage(width, height, 1));
-    void* pixels = nullptr;
-    if (!buffer || buffer->GetWidth() != width || buffer->GetHeight() != height ||
-        buffer->Lock(pixels) != eNoError) {
+    if (!buffer || buffer->GetWidth() != width || buffer->GetHeight() != height) {
         return eOutOfMemory;
     }
-    auto* words = static_cast<uint32_t*>(pixels);
-    const size_t count = size_t(width) * size_t(height);
-    for (size_t i = 0; i < count; ++i) {
-        words[i] = kColour;
+    {
+        uint32_t* words = nullptr;
+        const CImLocker lock(buffer.get(), words);
+        if (!lock.IsLocked() || !words) {
+            return eOutOfMemory;
+        }
+        std::fill_n(words, size_t(width) * size_t(height), kColour);
     }
-    buffer->Unlock();
     m_pBackBuffer = std::move(buffer);
     m_nWidth = width;
     m_nHeight = height;

@@ -1,6 +1,9 @@
 #pragma once
 // The application folder's full colon path, volume first, ending in ':', as
-// the application object keeps it. Empty before an application exists.
+// the application object keeps it: 0, or 18 with the empty root when there
+// is no application folder (before an application exists, or when the
+// application object cannot make the text). Without a root no relative
+// reference names anything.
 // And the process's current folder as a colon path.
 
 #include "foundation/Error.h"

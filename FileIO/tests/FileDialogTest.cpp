@@ -41,7 +41,7 @@ class OpenFilter : public ::testing::TestWithParam<FilterCase> {};
 
 TEST_P(OpenFilter, JpegOnlyList) {
     gCFTypeList jpeg;
-    jpeg.AddListType({eJPEGFile, eLastTypeIndex});
+    ASSERT_EQ(jpeg.AddListType({eJPEGFile, eLastTypeIndex}), eNoError);
     const FilterCase& c = GetParam();
     EXPECT_EQ(gCFileDlg::ShowsItem(&jpeg, S(c.item), c.macType, c.folder), c.shown);
     EXPECT_TRUE(gCFileDlg::ShowsItem(nullptr, S(c.item), c.macType, c.folder));
@@ -61,7 +61,7 @@ class SaveDialog : public TempVolume {
 protected:
     void SetUp() override {
         TempVolume::SetUp();
-        images.AddListType({eBMPFile, eJPEGFile, ePNGFile, eLastTypeIndex});
+        ASSERT_EQ(images.AddListType({eBMPFile, eJPEGFile, ePNGFile, eLastTypeIndex}), eNoError);
     }
     gCFTypeList images;
     CScriptedDialog dialog;
@@ -167,7 +167,7 @@ TEST_F(StubZenity, SaveAnswerBecomesAJpegReference) {
     s_nPumps = 0;
     gCFileDlg::SetModalPump([] { ++s_nPumps; });
     gCFTypeList images;
-    images.AddListType({eBMPFile, eJPEGFile, ePNGFile, eLastTypeIndex});
+    ASSERT_EQ(images.AddListType({eBMPFile, eJPEGFile, ePNGFile, eLastTypeIndex}), eNoError);
     gCFRef ref;
     gCFileDlg dlg;
     EXPECT_EQ(dlg.ShowSaveFile(&ref, &images), eNoError);
@@ -183,7 +183,7 @@ TEST_F(StubZenity, SaveAnswerBecomesAJpegReference) {
 TEST_F(StubZenity, NameWithoutSuffixBecomesBmp) {
     InstallStub("echo \"" + Posix("pic") + "\"");
     gCFTypeList images;
-    images.AddListType({eBMPFile, eJPEGFile, ePNGFile, eLastTypeIndex});
+    ASSERT_EQ(images.AddListType({eBMPFile, eJPEGFile, ePNGFile, eLastTypeIndex}), eNoError);
     gCFRef ref;
     gCFileDlg dlg;
     EXPECT_EQ(dlg.ShowSaveFile(&ref, &images), eNoError);
@@ -195,7 +195,7 @@ TEST_F(StubZenity, KdialogWhenZenityIsAbsent) {
     InstallStub("echo \"" + Posix("pic.png") + "\"", "kdialog");
     ::setenv("PATH", Posix("bin").c_str(), 1); // no zenity anywhere
     gCFTypeList images;
-    images.AddListType({eBMPFile, eJPEGFile, ePNGFile, eLastTypeIndex});
+    ASSERT_EQ(images.AddListType({eBMPFile, eJPEGFile, ePNGFile, eLastTypeIndex}), eNoError);
     gCFRef ref;
     gCFileDlg dlg;
     EXPECT_EQ(dlg.ShowSaveFile(&ref, &images), eNoError);

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -19,6 +20,7 @@
 #include "testsupport/FileIO/ScriptedDialog.h"
 #include "testsupport/FileIO/TempVolume.h"
 #include "testsupport/FileIO/TestBytes.h"
+#include "testsupport/foundation/FailingMemory.h"
 #include "testsupport/foundation/FakeAppServices.h"
 
 namespace {
@@ -107,7 +109,7 @@ TEST_F(FileOps, ByteCopyMovesChunksOfAtMost262144Bytes) {
     gCFRef ref(S("HD:big.bin"));
     gCFile source;
     ASSERT_EQ(source.Open(&ref, eAccessReadOnly), eNoError);
-    source.SetFilePos(1000); // copied from the start all the same
+    ASSERT_EQ(source.SetFilePos(1000), eNoError); // copied from the start all the same
     RecordingMemFile destination;
     EXPECT_EQ(gCFileIO::ByteCopy(source, destination), eNoError);
     EXPECT_EQ(destination.writes, (std::vector<int32_t>{262144, 262144, 75712}));
@@ -141,6 +143,43 @@ TEST_F(FileOps, FolderCopyCopiesFilesAndSubfolders) {
     EXPECT_FALSE(Exists("dest/sub"));
     EXPECT_EQ(gCFileIO::FolderCopy(source, dest, 1), eNoError);
     EXPECT_EQ(FileBytes(Posix("dest/sub/b.txt")), "B");
+}
+
+// Memory running out at any allocation of a folder copy gives an error: a
+// copy reported as done is whole, with every file under its own name (the
+// listing used to drop entries it could not make, and the names used to
+// lose their suffixes, all under a result of success).
+TEST_F(FileOps, FolderCopyWithoutMemoryIsNeverReportedWhole) {
+    CScriptedDialog noDialog; // a reference that is not valid asks nobody
+    MakeFile("src/a.txt", "A");
+    MakeFile("src/b.png", "PNG");
+    MakeFile("src/sub/c.txt", "C");
+    const gCFolderRef source(S("HD:src:"));
+    const gCString destText = S("HD:dest:");
+    bool whole = false;
+    for (int32_t allowed = 0; allowed < 1000 && !whole; ++allowed) {
+        SCOPED_TRACE(allowed);
+        std::filesystem::remove_all(Posix("dest"));
+        MakeFolder("dest");
+        gCFolderRef from(source);
+        gCFolderRef dest(destText);
+        error e = eNoError;
+        {
+            CFailingMemory limited(allowed);
+            e = gCFileIO::FolderCopy(from, dest, 1);
+        }
+        if (e == eNoError) {
+            whole = true;
+            EXPECT_EQ(FileBytes(Posix("dest/a.txt")), "A");
+            EXPECT_EQ(FileBytes(Posix("dest/b.png")), "PNG");
+            EXPECT_EQ(FileBytes(Posix("dest/sub/c.txt")), "C");
+            EXPECT_EQ(std::distance(std::filesystem::recursive_directory_iterator(Posix("dest")),
+                                    std::filesystem::recursive_directory_iterator()),
+                      4)
+                << "three files and the subfolder, nothing under another name";
+        }
+    }
+    EXPECT_TRUE(whole) << "with memory enough the copy succeeds";
 }
 
 TEST_F(FileOps, DirectoryContentsAreColonReferencesToTheItems) {
@@ -177,7 +216,7 @@ TEST_F(FileOps, MakeFolderCreatesTheLastLevel) {
 
 TEST_F(FileOps, SaveMemFileWritesTheUsedLengthAndLoadReadsItBack) {
     gCMemFile mem;
-    mem.WriteBlock("hello", 5);
+    ASSERT_EQ(mem.WriteBlock("hello", 5), eNoError);
     gCFRef ref(S("HD:mem.bin"));
     EXPECT_EQ(gCFileIO::SaveMemFile(&mem, &ref), eNoError);
     EXPECT_EQ(FileBytes(Posix("mem.bin")), "hello");
@@ -224,7 +263,7 @@ TEST_F(FileOps, RelativeMemFilesBelowTheApplicationFolder) {
     app.m_ApplicationRoot = "HD:App:";
     MakeFolder("App/Data");
     gCMemFile mem;
-    mem.WriteInt32(7);
+    ASSERT_EQ(mem.WriteInt32(7), eNoError);
     EXPECT_EQ(gCFileIO::SaveMemFile(&mem, S("Data:n.bin")), eNoError);
     EXPECT_EQ(FileBytes(Posix("App/Data/n.bin")), Bytes({7, 0, 0, 0}));
     EXPECT_TRUE(gCFileIO::VerifyRelativeName(S("Data:n.bin")));
@@ -243,6 +282,8 @@ TEST_F(FileOps, LoadMemFileReturnsItsReadError) {
     ASSERT_EQ(writeOnly.Open(&ref, eAccessWriteInPlace), eNoError);
     gCMemFile mem;
     EXPECT_EQ(gCFileIO::LoadMemFile(mem, &writeOnly), eFileReadWriteError);
+    EXPECT_EQ(mem.Length(), 0) << "a failed load leaves no stale bytes behind";
+    EXPECT_EQ(mem.GetFilePos(), 0);
     gCFile closed;
     EXPECT_EQ(gCFileIO::LoadMemFile(mem, &closed), eBadParameter);
 }
@@ -354,8 +395,8 @@ TEST_F(FileOps, SaveWithAnInvalidReferenceAsksForOne) {
     gCFile file;
     EXPECT_EQ(gCFileIO::InitSaveFile(file, ref, nullptr, eAccessWholeNew), eNoError);
     EXPECT_TRUE(file.IsOpen());
-    file.WriteAsciiString(S("x"), 0);
-    file.Close();
+    ASSERT_EQ(file.WriteAsciiString(S("x"), 0), eNoError);
+    ASSERT_EQ(file.Close(), eNoError);
     EXPECT_EQ(FileBytes(Posix("chosen.txt")), "x");
     EXPECT_EQ(U(ref.FileReference()), "HD:chosen.txt");
 }

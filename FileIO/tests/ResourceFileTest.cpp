@@ -57,6 +57,22 @@ TEST_F(ResourceFile, IndexHoldsEveryBlockButTheVersion) {
     EXPECT_EQ(m_Index.GetLocation(7), -1);
 }
 
+// A damaged file adds nothing: the index keeps the entries and the version
+// it held (it used to keep the blocks read before the damage).
+TEST_F(ResourceFile, AFailedIndexLeavesTheIndexAsItWas) {
+    OpenLogoFile();
+    ASSERT_EQ(m_Index.SetupIndex(&m_File), eNoError);
+    ASSERT_EQ(m_File.Close(), eNoError);
+    // A good block under version 3, then a block that runs past the end.
+    Open(VersionBlock(3) + ResBlock(kResImageTag, 8, "next", Le32(0)) + Le32(kResImageTag) +
+         Le32(100));
+    EXPECT_EQ(m_Index.SetupIndex(&m_File), eResourceReadError);
+    EXPECT_EQ(m_Index.GetCount(), 1);
+    EXPECT_EQ(m_Index.GetLocation(7), 12);
+    EXPECT_EQ(m_Index.GetLocation(8), -1);
+    EXPECT_EQ(m_Index.GetVersion(), 2);
+}
+
 TEST_F(ResourceFile, IndexNeedsAnOpenFile) {
     gCFile closed;
     EXPECT_EQ(m_Index.SetupIndex(nullptr), eBadParameter);
@@ -106,7 +122,7 @@ TEST_F(ResourceFile, PayloadCountsMustFitTheirBlock) {
         int32_t count = 99;
         EXPECT_EQ(m_Object.ReadPayloadCount(&m_File, count, c.unit), c.result);
         EXPECT_EQ(count, c.result == eNoError ? c.count : 99);
-        m_File.Close();
+        ASSERT_EQ(m_File.Close(), eNoError);
     }
     gCResourceObject unfound(kResImageTag);
     Open(VersionBlock(2) + Le32(0));

@@ -2,14 +2,17 @@
 // and unterminated texts, short reads, and the memory stream's limits.
 
 #include <cstring>
+#include <optional>
 #include <ostream>
 #include <vector>
 
+#include "FileIO/CASMemFile.h"
 #include "FileIO/gCFRef.h"
 #include "FileIO/gCFile.h"
 #include "FileIO/gCMemFile.h"
 #include "testsupport/FileIO/TempVolume.h"
 #include "testsupport/FileIO/TestBytes.h"
+#include "testsupport/foundation/FailingMemory.h"
 
 namespace {
 
@@ -120,21 +123,21 @@ TEST_F(FileRead, ShortReadIsAnErrorForEveryTypedReadAndBlocks) {
     int32_t i32 = 77;
     EXPECT_EQ(file.ReadInt32(i32), eFileReadWriteError);
     EXPECT_EQ(i32, 77);
-    file.Rewind();
+    ASSERT_EQ(file.Rewind(), eNoError);
     int64_t i64 = 0;
     EXPECT_EQ(file.ReadInt64(i64), eFileReadWriteError);
-    file.Rewind();
+    ASSERT_EQ(file.Rewind(), eNoError);
     double r = 0;
     EXPECT_EQ(file.ReadReal64(r), eFileReadWriteError);
-    file.Rewind();
+    ASSERT_EQ(file.Rewind(), eNoError);
     char block[8] = {};
     EXPECT_EQ(file.ReadBlock(block, 8), eFileReadWriteError);
-    file.Rewind();
+    ASSERT_EQ(file.Rewind(), eNoError);
     int32_t count = 0;
     EXPECT_EQ(file.ReadBufferLen(block, 8, count), eNoError);
     EXPECT_EQ(count, 3);
     EXPECT_EQ(block[2], 3);
-    file.Rewind();
+    ASSERT_EQ(file.Rewind(), eNoError);
     int16_t i16 = 0;
     EXPECT_EQ(file.ReadInt16(i16), eNoError);
     EXPECT_EQ(i16, 0x0201);
@@ -218,7 +221,7 @@ TEST(MemoryStream, OneBigBlockGrowsToFourThousandNinetySeven) {
 
 TEST(MemoryStream, SetFilePosLimits) {
     gCMemFile mem;
-    mem.WriteInt32(0x01020304);
+    ASSERT_EQ(mem.WriteInt32(0x01020304), eNoError);
     EXPECT_EQ(mem.SetFilePos(4), eNoError);
     EXPECT_TRUE(mem.FileEnd());
     EXPECT_EQ(mem.SetFilePos(5), eFileReadWriteError);
@@ -228,8 +231,8 @@ TEST(MemoryStream, SetFilePosLimits) {
 
 TEST(MemoryStream, FailedReadLeavesDestinationAndStopsAtLastByte) {
     gCMemFile mem;
-    mem.WriteInt16(7);
-    mem.Rewind();
+    ASSERT_EQ(mem.WriteInt16(7), eNoError);
+    ASSERT_EQ(mem.Rewind(), eNoError);
     int32_t v = 99;
     EXPECT_EQ(mem.ReadInt32(v), eFileReadWriteError);
     EXPECT_EQ(v, 99);
@@ -239,24 +242,24 @@ TEST(MemoryStream, FailedReadLeavesDestinationAndStopsAtLastByte) {
 TEST(MemoryStream, TextReadsNeverScanPastTheUsedLength) {
     // Stale non-NUL bytes lie in the block beyond the used length.
     gCMemFile mem;
-    mem.WriteBlock("a\0b\0", 4); // units without their NUL
+    ASSERT_EQ(mem.WriteBlock("a\0b\0", 4), eNoError); // units without their NUL
     std::memset(mem.GetMemBlock()->GetData() + 4, 'z', 100);
-    mem.Rewind();
+    ASSERT_EQ(mem.Rewind(), eNoError);
     gCString text = S("keep");
     EXPECT_EQ(mem.ReadString(text), eFileReadWriteError);
     EXPECT_EQ(U(text), "keep");
     EXPECT_EQ(mem.GetFilePos(), 3);
     gCMemFile bytes;
-    bytes.WriteBlock("abcd", 4); // bytes without their NUL
+    ASSERT_EQ(bytes.WriteBlock("abcd", 4), eNoError); // bytes without their NUL
     std::memset(bytes.GetMemBlock()->GetData() + 4, 'z', 100);
-    bytes.Rewind();
+    ASSERT_EQ(bytes.Rewind(), eNoError);
     EXPECT_EQ(bytes.ReadAsciiString(text), eFileReadWriteError);
     EXPECT_EQ(U(text), "keep");
 }
 
 TEST(MemoryStream, OverCallersBlockUsesItWhole) {
     CMemBlock block;
-    block.Resize(4, 0);
+    ASSERT_EQ(block.Resize(4, 0), 1);
     std::memcpy(block.GetData(), "ab\0c", 4);
     {
         gCMemFile mem(&block);
@@ -268,6 +271,50 @@ TEST(MemoryStream, OverCallersBlockUsesItWhole) {
         EXPECT_EQ(mem.GetFilePos(), 3);
     }
     EXPECT_EQ(block.GetCount(), 4u); // not freed by the stream
+}
+
+// The stream's own block is part of the stream and its bytes come from the
+// memory hooks: running out of memory is the result 5, never an exception,
+// and never a stream left in between.
+TEST(MemoryStreamWithoutMemory, TheBlockIsAskedForAgainAtTheFirstWrite) {
+    std::optional<gCMemFile> mem;
+    {
+        CFailingMemory none;
+        ASSERT_NO_THROW(mem.emplace()) << "the block was made with a throwing new";
+        EXPECT_EQ(mem->GetMemBlock()->GetData(), nullptr);
+        EXPECT_EQ(mem->WriteInt32(7), eOutOfMemory);
+        EXPECT_EQ(mem->Length(), 0);
+        EXPECT_EQ(mem->GetFilePos(), 0);
+        EXPECT_TRUE(mem->FileEnd());
+    }
+    ASSERT_EQ(mem->WriteInt32(7), eNoError);
+    EXPECT_EQ(MemBytes(*mem), Bytes({7, 0, 0, 0}));
+    EXPECT_EQ(mem->GetMemBlock()->GetCount(), 4u + 2048u);
+}
+
+TEST(MemoryStreamWithoutMemory, GrowthThatFailsLeavesTheStreamAsItWas) {
+    gCMemFile mem;
+    CASMemFile resizable;
+    ASSERT_EQ(mem.WriteBlock("abc", 3), eNoError);
+    ASSERT_EQ(resizable.WriteBlock("abc", 3), eNoError);
+    const std::string big(4096, 'x');
+    {
+        CFailingMemory none;
+        EXPECT_EQ(mem.WriteBlock(big.data(), 4096), eOutOfMemory);
+        EXPECT_EQ(mem.WriteString(gCString(), 0), eNoError)
+            << "within the block nothing is allocated";
+        EXPECT_EQ(mem.GrowBy(4096), eOutOfMemory);
+        EXPECT_FALSE(resizable.Resize(8192, 1));
+    }
+    for (gCMemFile* stream : {&mem, static_cast<gCMemFile*>(&resizable)}) {
+        EXPECT_EQ(stream->GetMemBlock()->GetCount(), 2048u);
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(stream->GetMemBlock()->GetData()), 3),
+                  "abc");
+    }
+    EXPECT_EQ(mem.Length(), 5);
+    EXPECT_EQ(mem.GetFilePos(), 5);
+    EXPECT_EQ(resizable.Length(), 3);
+    EXPECT_EQ(resizable.GetFilePos(), 3);
 }
 
 } // namespace

@@ -21,10 +21,11 @@ protected:
         MakeFile(name);
         gCFRef ref;
         if (macType != 0) {
-            ref.SetType(macType);
-            ref.SetFileReference(FSRef{Posix(name)}); // the parts; the types stay
+            EXPECT_EQ(ref.SetType(macType), eNoError);
+            // The parts; the types stay.
+            EXPECT_EQ(ref.SetFileReference(FSRef{Posix(name)}), eNoError);
         } else {
-            ref.SetFileReference(S((std::string("HD:") + name).c_str()));
+            EXPECT_EQ(ref.SetFileReference(S((std::string("HD:") + name).c_str())), eNoError);
         }
         return ref;
     }
@@ -33,17 +34,17 @@ protected:
 TEST(TypeList, DefaultListsAndListTypes) {
     gCFTypeList l;
     EXPECT_EQ(l.SetDefaultList(eImageFilesFlag), eNoError);
-    l.AddListType({eAllImageFiles, eLastTypeIndex, eTextFile});
+    ASSERT_EQ(l.AddListType({eAllImageFiles, eLastTypeIndex, eTextFile}), eNoError);
     EXPECT_EQ(Rows(l), (std::vector<int32_t>{3, 4, 5, 20}));
     EXPECT_EQ(l.SetDefaultList(eGroupTypesFlag), eBadParameter);
     EXPECT_EQ(Rows(l).size(), 4u);
 
     gCFTypeList t;
-    t.SetDefaultList(eTextFilesFlag);
-    t.SetDefaultList(eVantorFilesFlag);
-    t.SetDefaultList(eAudioFilesFlag);
+    ASSERT_EQ(t.SetDefaultList(eTextFilesFlag), eNoError);
+    ASSERT_EQ(t.SetDefaultList(eVantorFilesFlag), eNoError);
+    ASSERT_EQ(t.SetDefaultList(eAudioFilesFlag), eNoError);
     EXPECT_EQ(Rows(t), (std::vector<int32_t>{8, 9, 10, 13, 14, 17}));
-    t.AddListType({eLastTypeIndex, eTextFile});
+    ASSERT_EQ(t.AddListType({eLastTypeIndex, eTextFile}), eNoError);
     EXPECT_EQ(Rows(t).size(), 6u) << "a first argument of the end marker appends nothing";
     EXPECT_EQ(t.AddListTypeAt(ePNGFile, 9), eNoError);
     EXPECT_EQ(t.Types()[9], ePNGFile);
@@ -64,7 +65,7 @@ class TypeListMatch : public TypeListFiles, public ::testing::WithParamInterface
 TEST_P(TypeListMatch, ImageList) {
     const MatchCase& c = GetParam();
     gCFTypeList l;
-    l.SetDefaultList(eImageFilesFlag);
+    ASSERT_EQ(l.SetDefaultList(eImageFilesFlag), eNoError);
     const gCFRef ref = Ref(c.file, c.macType);
     EXPECT_EQ(l.FindRefPos(&ref), c.position);
     int32_t accepted = -1;
@@ -83,14 +84,14 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(TypeListFiles, GroupRowAndMarkerRows) {
     gCFTypeList group;
-    group.AddListType({eAllImageFiles, eLastTypeIndex});
+    ASSERT_EQ(group.AddListType({eAllImageFiles, eLastTypeIndex}), eNoError);
     const gCFRef png = Ref("a.png");
     const gCFRef jpeg = Ref("a.jpg");
     EXPECT_EQ(group.FindRefPos(&png), -1) << "'.BMP,.JPG,.PNG' never equals one suffix";
     EXPECT_EQ(group.FindRefPos(&jpeg), 0) << "JPEG files match through the Finder type";
 
     gCFTypeList marker;
-    marker.AddListType({eImageFilesFlag, eLastTypeIndex});
+    ASSERT_EQ(marker.AddListType({eImageFilesFlag, eLastTypeIndex}), eNoError);
     const gCFRef bare = Ref("readme");
     EXPECT_EQ(marker.FindRefPos(&bare), 0) << "an empty suffix equals the marker's";
     EXPECT_EQ(marker.FindRefPos(&png), -1);
@@ -98,9 +99,9 @@ TEST_F(TypeListFiles, GroupRowAndMarkerRows) {
 
 TEST(TypeList, CombinedIndexes) {
     gCFTypeList l;
-    l.AddCustomType(100, S("Mine"), S(".mine"), FourCC("MINE"));
-    l.AddCustomType(101, S("Yours"), S(".yours"), 0);
-    l.AddListType({eBMPFile, eJPEGFile, eLastTypeIndex});
+    ASSERT_EQ(l.AddCustomType(100, S("Mine"), S(".mine"), FourCC("MINE")), eNoError);
+    ASSERT_EQ(l.AddCustomType(101, S("Yours"), S(".yours"), 0), eNoError);
+    ASSERT_EQ(l.AddListType({eBMPFile, eJPEGFile, eLastTypeIndex}), eNoError);
     for (auto [index, entry] : std::initializer_list<std::pair<int32_t, int32_t>>{
              {0, 100}, {1, 101}, {2, 3}, {3, 4}, {4, 1}, {-1, 1}}) {
         EXPECT_EQ(l.GetEntryFromIndex(index), entry) << index;
@@ -125,12 +126,12 @@ TEST(TypeList, CheckRefs) {
                                   new gCFRef(S("Nowhere:c.bmp"))};
     gCArray<gCFRef*> in;
     for (gCFRef* r : owned) {
-        in.Add(r);
+        ASSERT_EQ(in.Add(r), eNoError);
     }
 
     gCFTypeList empty;
     gCArray<gCFRef*> all;
-    all.Add(nullptr);
+    ASSERT_EQ(all.Add(nullptr), eNoError);
     EXPECT_EQ(empty.CheckRefs(in, all, 1), eNoError);
     ASSERT_EQ(all.GetSize(), 3) << "an empty list copies everything, replacing out";
     int32_t accepted = 0;
@@ -138,7 +139,7 @@ TEST(TypeList, CheckRefs) {
     EXPECT_EQ(accepted, 1);
 
     gCFTypeList images;
-    images.SetDefaultList(eImageFilesFlag);
+    ASSERT_EQ(images.SetDefaultList(eImageFilesFlag), eNoError);
     gCArray<gCFRef*> kept;
     EXPECT_EQ(images.CheckRefs(in, kept, 1), eNoError);
     ASSERT_EQ(kept.GetSize(), 2);

@@ -36,7 +36,8 @@ public:
     virtual std::vector<const char*> Keys() const = 0;
 
     // Reads the entry's own keys into the block's model (and its tag when
-    // the kind has none); false once the reason is reported.
+    // the kind has none); false once the reason is reported, and the block
+    // is then dropped whatever Read left in it.
     virtual bool Read(CSourceFile& source, const YAML::Node& entry, ResourceBlock& block) const = 0;
     // Refuses, at the entry, a model Read made that the program's loader
     // would refuse; false once the reason is reported.

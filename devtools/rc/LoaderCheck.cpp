@@ -21,7 +21,7 @@ public:
     void ShowAlert(std::string_view, std::string_view text) override {
         m_Alerts.emplace_back(text);
     }
-    void GetApplicationRoot(gCString& root) override { root.Destroy(); }
+    void GetApplicationRoot(gCString& root) override { root = gCString(); }
     uint32_t GetMacType() override { return 0; }
     gCFile* GetResFile() override { return nullptr; }
     gCResourceIndex* GetResIndex() override { return nullptr; }

@@ -13,7 +13,9 @@ error OpenPosixFile(gCFile& file, const std::string& path, EFileAccess access) {
         return eBadParameter;
     }
     gCString text;
-    text.CopyStringFromBuffer(colon.data(), int32_t(colon.size()));
+    if (error e = text.CopyStringFromBuffer(colon.data(), int32_t(colon.size()))) {
+        return e;
+    }
     gCFRef ref(text);
     return file.Open(&ref, access);
 }

@@ -9,7 +9,8 @@
 #include "devtools/rc/Diagnostics.h"
 
 // Opens a file named by its POSIX path (made absolute) in an access mode of
-// gCFile::Open.
+// gCFile::Open: Open's answer, or 6 for a path that cannot be made absolute
+// or named and 5 without memory (the file then untouched).
 error OpenPosixFile(gCFile& file, const std::string& path, EFileAccess access);
 
 // Closes a file opened to be written whole, `e` the first write error: the

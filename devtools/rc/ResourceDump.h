@@ -6,5 +6,6 @@
 #include <ostream>
 #include <string>
 
-// 0 when the whole file was listed, else the error that ended the listing.
+// 0 when the whole file was listed, else the error that ended the listing
+// (the lines of the blocks before it stay written).
 int DumpResourceFile(const std::string& path, std::ostream& out);

@@ -10,5 +10,7 @@
 #include "devtools/rc/Diagnostics.h"
 #include "devtools/rc/SourceModel.h"
 
+// False once what does not read back is reported; the file is left as it
+// is.
 bool VerifyResourceFile(const std::string& path, const ResourceSources& sources,
                         const std::vector<int64_t>& locations, Diagnostics& diagnostics);

@@ -74,11 +74,12 @@ bool CSourceFile::Integer(const YAML::Node& entry, const char* key, int64_t low,
         Error(entry[key], std::string("\"") + key + "\" is not a number: " + text);
         return false;
     }
-    value = negative ? -int64_t(magnitude) : int64_t(magnitude);
-    if (value < low || value > high) {
+    const int64_t number = negative ? -int64_t(magnitude) : int64_t(magnitude);
+    if (number < low || number > high) {
         Error(entry[key], std::string("\"") + key + "\" is out of range: " + text);
         return false;
     }
+    value = number;
     return true;
 }
 
@@ -90,13 +91,15 @@ bool CSourceFile::Text(const YAML::Node& entry, const char* key, bool required,
         }
         return !required;
     }
-    if (!Scalar(entry, key, value)) {
+    std::string text;
+    if (!Scalar(entry, key, text)) {
         return false;
     }
-    if (value.find_first_of(std::string("\n\r\0", 3)) != std::string::npos) {
+    if (text.find_first_of(std::string("\n\r\0", 3)) != std::string::npos) {
         Error(entry[key], std::string("\"") + key + "\" holds a line feed, return or NUL");
         return false;
     }
+    value = std::move(text);
     return true;
 }
 
@@ -106,16 +109,29 @@ bool CSourceFile::FileBytes(const YAML::Node& entry, std::string& bytes) {
         return false;
     }
     const std::filesystem::path path = m_Path.parent_path() / relative;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    // Read aside, and only a regular file read to its end: a read that
+    // fails part-way is never taken as a short file.
+    std::string read;
+    bool whole = false;
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(path, ec)) {
+        std::ifstream in(path, std::ios::binary);
+        try {
+            read.assign(std::istreambuf_iterator<char>(in), {});
+            whole = in.is_open() && !in.bad();
+        } catch (const std::ios_base::failure&) {
+            whole = false;
+        }
+    }
+    if (!whole) {
         Error(entry["file"], "cannot read " + path.string());
         return false;
     }
-    bytes.assign(std::istreambuf_iterator<char>(in), {});
-    if (bytes.size() > kMaxFileBytes) {
+    if (read.size() > kMaxFileBytes) {
         Error(entry["file"], path.string() + " is too large");
         return false;
     }
+    bytes = std::move(read);
     return true;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // One YAML source file while its entries are read: the place of a node,
 // errors and warnings there, and the typed fields every entry uses. Each
-// field reader reports what is wrong at the node and returns false.
+// field reader reports what is wrong at the node and returns false, its
+// output then left as it was.
 
 #include <yaml-cpp/yaml.h>
 
@@ -41,7 +42,8 @@ public:
     // A text that the stream's line reader gives back whole: no line feed,
     // return or NUL. An optional text that is absent is left as it is.
     bool Text(const YAML::Node& entry, const char* key, bool required, std::string& value);
-    // The bytes of the file the entry's "file" names, relative to this file.
+    // The bytes of the file the entry's "file" names, relative to this file:
+    // the whole file or, reported, false with bytes left as they were.
     bool FileBytes(const YAML::Node& entry, std::string& bytes);
 
     // Notes that the node (a name) refers to a block of the tag; a name no

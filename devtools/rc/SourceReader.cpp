@@ -127,12 +127,18 @@ bool ReadSources(const std::string& folder, ResourceSources& sources, Diagnostic
         return false;
     }
     std::sort(files.begin(), files.end());
+    // Read aside: sources take only a reading without errors.
+    ResourceSources read;
     std::vector<BlockReference> references;
     for (const fs::path& path : files) {
         CSourceFile source(path, diagnostics, references);
-        ReadFile(source, sources, diagnostics);
+        ReadFile(source, read, diagnostics);
     }
-    CheckBlocks(sources.blocks, references, diagnostics);
-    CheckStringEntries(sources.strings, diagnostics);
-    return !diagnostics.Failed();
+    CheckBlocks(read.blocks, references, diagnostics);
+    CheckStringEntries(read.strings, diagnostics);
+    if (diagnostics.Failed()) {
+        return false;
+    }
+    sources = std::move(read);
+    return true;
 }

@@ -19,4 +19,6 @@
 #include "devtools/rc/Diagnostics.h"
 #include "devtools/rc/SourceModel.h"
 
+// False once an error is reported (the diagnostics hold every one found);
+// sources are then left as they were. Warnings do not fail.
 bool ReadSources(const std::string& folder, ResourceSources& sources, Diagnostics& diagnostics);

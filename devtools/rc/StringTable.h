@@ -21,6 +21,7 @@ class Node;
 }
 class CSourceFile;
 
+// Appends the entry, or reports what is wrong with it and appends nothing.
 void ReadStringEntry(CSourceFile& source, const YAML::Node& entry,
                      std::vector<StringEntry>& strings);
 // Ids and names (those given) unique across all entries.
@@ -29,6 +30,7 @@ void CheckStringEntries(const std::vector<StringEntry>& strings, Diagnostics& di
 bool WriteStringTableFile(const std::string& path, const ResourceSources& sources,
                           Diagnostics& diagnostics);
 // Reads the file back with the toolkit's string table: every entry by id
-// and by name, every variant, and the look-up straight from the file.
+// and by name, every variant, and the look-up straight from the file. False
+// once what does not read back is reported; the file is left as it is.
 bool VerifyStringTableFile(const std::string& path, const ResourceSources& sources,
                            Diagnostics& diagnostics);

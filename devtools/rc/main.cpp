@@ -7,6 +7,7 @@
 //   daublin-rc --dump <file.vrf>
 //       lists the blocks of a resource file.
 
+#include <exception>
 #include <filesystem>
 #include <iostream>
 
@@ -46,10 +47,15 @@ int Compile(const std::string& sourceFolder, const std::string& outputFolder) {
     const std::string vrf = (std::filesystem::path(outputFolder) / "system.vrf").string();
     const std::string vsf = (std::filesystem::path(outputFolder) / "system.vsf").string();
     std::vector<int64_t> locations;
-    if (WriteResourceFile(vrf, sources, locations, diagnostics) &&
-        WriteStringTableFile(vsf, sources, diagnostics)) {
-        VerifyResourceFile(vrf, sources, locations, diagnostics);
-        VerifyStringTableFile(vsf, sources, diagnostics);
+    try {
+        if (WriteResourceFile(vrf, sources, locations, diagnostics) &&
+            WriteStringTableFile(vsf, sources, diagnostics)) {
+            VerifyResourceFile(vrf, sources, locations, diagnostics);
+            VerifyStringTableFile(vsf, sources, diagnostics);
+        }
+    } catch (const std::exception& e) {
+        // Without memory the files are not what the sources say.
+        diagnostics.Error(std::string("compiling stopped: ") + e.what());
     }
     if (diagnostics.Failed()) {
         // Never leave files behind that did not come back as written.
@@ -59,20 +65,30 @@ int Compile(const std::string& sourceFolder, const std::string& outputFolder) {
     return Report(diagnostics);
 }
 
+int Run(const std::string& first, const std::string& second) {
+    if (first == "--dump") {
+        const int e = DumpResourceFile(second, std::cout);
+        if (e != 0) {
+            std::cerr << "daublin-rc: " << second << ": unreadable block (error " << e << ")\n";
+            return 1;
+        }
+        return 0;
+    }
+    return Compile(first, second);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc != 3) {
         return Usage();
     }
-    const std::string first = argv[1];
-    if (first == "--dump") {
-        const int e = DumpResourceFile(argv[2], std::cout);
-        if (e != 0) {
-            std::cerr << "daublin-rc: " << argv[2] << ": unreadable block (error " << e << ")\n";
-            return 1;
-        }
-        return 0;
+    // Running out of memory, or a source the YAML reader cannot take apart,
+    // ends the run with its reason.
+    try {
+        return Run(argv[1], argv[2]);
+    } catch (const std::exception& e) {
+        std::cerr << "daublin-rc: " << e.what() << "\n";
+        return 1;
     }
-    return Compile(first, argv[2]);
 }

@@ -361,6 +361,11 @@ INSTANTIATE_TEST_SUITE_P(
                               "blocks:\n"
                               "  - {kind: image, id: 1, name: i, file: art/broken.png}\n",
                               4},
+                      // A folder is no file, and never read as an empty one.
+                      Refusal{"FileThatIsAFolder",
+                              "blocks:\n"
+                              "  - {kind: image, id: 1, name: i, file: art}\n",
+                              2},
                       Refusal{"NotAWav",
                               "blocks:\n"
                               "  - {kind: sound, id: 1, name: s, file: noise.wav}\n",

@@ -78,7 +78,7 @@ TEST_F(StringTable, KeepingNamesAnEntryOfTheSameNameIsReplaced) {
     EXPECT_EQ(U(unnamed.GetString(S("greeting"), 0)), kFailure);
 
     // Cleared and loaded again, ids, texts and names still agree.
-    named.ClearContents();
+    EXPECT_EQ(named.ClearContents(), eNoError);
     EXPECT_EQ(named.GetCount(), 0);
     ASSERT_EQ(named.AppendFromRes(&m_First, 1), eNoError);
     EXPECT_EQ(U(named.GetEntry(S("greeting"))), "Hello");
@@ -153,7 +153,7 @@ TEST_F(StringTable, LoadsByPathBelowTheApplicationFolder) {
     ASSERT_EQ(gCVolumeTable::PosixToColon(Posix("app"), colon), eNoError);
     CFakeAppServices app;
     gCString root;
-    root.CopyStringFromBuffer(colon.data(), int32_t(colon.size()));
+    ASSERT_EQ(root.CopyStringFromBuffer(colon.data(), int32_t(colon.size())), eNoError);
     app.m_ApplicationRoot = U(root) + ":";
     gCStringTable table;
     EXPECT_EQ(table.GetFromRes(S("Resources:out:system.vsf")), eNoError);

@@ -50,10 +50,11 @@ void PrintTo(const WavCase& c, std::ostream* os) {
 class WavNormalise : public ::testing::TestWithParam<WavCase> {};
 
 TEST_P(WavNormalise, GivesTheCanonicalFormOrARefusal) {
-    std::string canonical, why;
+    std::string canonical = "before", why;
     ASSERT_EQ(NormaliseWav(GetParam().wav, canonical, why), GetParam().usable) << why;
     if (!GetParam().usable) {
         EXPECT_FALSE(why.empty());
+        EXPECT_EQ(canonical, "before");
         return;
     }
     // 8-bit mono samples "abc": the header and the three frames.

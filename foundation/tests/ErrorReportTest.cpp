@@ -74,7 +74,7 @@ TEST(ErrorReportState, PausesHeartbeatAndCursorsAndRestoresThem) {
         app.m_fHeartbeat = s.heartbeat;
         app.m_fSystemCursor = s.system;
         app.m_fVantorCursor = s.vantor;
-        ReportError(eGenericFailure);
+        EXPECT_EQ(ReportError(eGenericFailure), eNoError);
         EXPECT_EQ(app.m_nHeartbeatAtAlert, 0);
         EXPECT_EQ(app.m_nSystemAtAlert, 1);
         EXPECT_EQ(app.m_nVantorAtAlert, 0);

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 
 #include "foundation/gCMemory.h"
 #include "foundation/tests/StringTestSupport.h"
+#include "testsupport/foundation/FailingMemory.h"
 
 namespace {
 
@@ -84,6 +86,42 @@ TEST_F(StringArray, ElementsSurviveRawMovesOnInsertAndRemove) {
         EXPECT_NE(b[0].GetBuffer(), a[0].GetBuffer());
     }
     EXPECT_EQ(g_live, 0);
+}
+
+// A string that cannot be copied into its slot for want of memory is
+// reported, and the array is left as it was: never an empty string stored
+// under a result of success.
+TEST(StringArrayWithoutMemory, CopiesIntoSlotsAreReported) {
+    const gCString text = Str(u"a text that needs a buffer of its own");
+    gCArray<gCString> a;
+    ASSERT_EQ(a.Add(Str(u"first")), eNoError);
+    ASSERT_EQ(a.SetSize(4), eNoError);
+    ASSERT_EQ(a.SetSize(1), eNoError); // room for three more: no growth below
+    const int32_t capacity = a.GetCapacity();
+    gCArray<gCString> source;
+    ASSERT_EQ(source.Add(text), eNoError);
+    ASSERT_EQ(source.Add(text), eNoError);
+    struct Step {
+        const char* name;
+        std::function<error()> call;
+    } steps[] = {
+        {"Add", [&] { return a.Add(text); }},
+        {"InsertAt the start", [&] { return a.InsertAt(0, text); }},
+        {"InsertAt past the end", [&] { return a.InsertAt(3, text); }},
+        {"InsertAt of its own element", [&] { return a.InsertAt(0, a[0]); }},
+        {"Append", [&] { return a.Append(source); }},
+        {"Copy", [&] { return a.Copy(source); }},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        {
+            CFailingMemory none;
+            EXPECT_EQ(step.call(), eOutOfMemory);
+        }
+        ASSERT_EQ(a.GetSize(), 1);
+        EXPECT_EQ(U(a[0]), u"first");
+        EXPECT_EQ(a.GetCapacity(), capacity);
+    }
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "foundation/tests/StringTestSupport.h"
+#include "testsupport/foundation/FailingMemory.h"
 #include "testsupport/foundation/FakeAppServices.h"
 
 namespace {
@@ -60,7 +61,12 @@ TEST(StringNumbers, Int32ReadsAsTheToolkitAlwaysHas) {
         {u"0xFFFFFFFF", -1},
     };
     for (const Int32Case& c : cases) {
-        EXPECT_EQ(Str(c.text).Int32(), c.value) << gStringToUtf8(Str(c.text));
+        const gCString s = Str(c.text);
+        EXPECT_EQ(s.Int32(), c.value) << gStringToUtf8(s);
+        // Reading allocates nothing, so a number reads the same when memory
+        // runs out (it used to read a trimmed copy, lost without memory).
+        CFailingMemory none;
+        EXPECT_EQ(s.Int32(), c.value) << "without memory: " << gStringToUtf8(s);
     }
     EXPECT_EQ(gCString().Int32(), 0);
     EXPECT_EQ(Str(u"4294967296").Int64(), int64_t(4294967296));

@@ -1,6 +1,8 @@
 #pragma once
 // Making and reading toolkit strings in tests.
 
+#include <gtest/gtest.h>
+
 #include <ostream>
 #include <string>
 
@@ -9,7 +11,7 @@
 
 inline gCString Str(const char16_t* text) {
     gCString s;
-    s.CopyString(text);
+    EXPECT_EQ(s.CopyString(text), eNoError) << "a test string could not be made";
     return s;
 }
 

@@ -54,7 +54,12 @@ TEST_F(Timing, CurvesShapeOnlyTheReturnedValue) {
     const Case cases[] = {
         {CTimeStep::eLinear, 20.0f},
         {CTimeStep::eSmoothStep, 10.4f}, // 0.04 * 2.6
-        {CTimeStep::eBias, 20.0f / (0.8f * (1.0f / 0.75f - 2.0f) + 1.0f)},
+        // Bias 0.75: 1/b - 2 = 4/3 - 2 = -2/3; times (1 - t) = 0.8 gives
+        // -8/15; plus 1 gives 7/15; t / (7/15) = 0.2 * 15/7 = 3/7, so 300/7.
+        {CTimeStep::eBias, 42.857143f},
+        // Gain 0.75: g = -2/3 * (1 - 2t) = -2/3 * 0.6 = -0.4; t < 0.5, so
+        // t / (g + 1) = 0.2 / 0.6 = 1/3, so 100/3.
+        {CTimeStep::eGain, 33.333333f},
         {7, 20.0f}, // unknown curves act as linear
     };
     for (const Case& c : cases) {

@@ -97,4 +97,16 @@ inline Span SpanAt(int32_t i, int32_t step, int32_t size) {
     return {first, last};
 }
 
+// Calls sum(out, cols, rows) with the box of source pixels behind each
+// destination pixel of a reduction, row by row.
+template <class Sum> void Boxes(const Frame& f, Sum sum) {
+    for (int32_t y = 0; y < f.dh; ++y) {
+        const Span rows = SpanAt(y, f.ystep, f.sh);
+        uint32_t* out = f.DstRow(y);
+        for (int32_t x = 0; x < f.dw; ++x) {
+            sum(out[x], SpanAt(x, f.xstep, f.sw), rows);
+        }
+    }
+}
+
 } // namespace stretch

@@ -1,6 +1,7 @@
 #pragma once
-// Streams for the codec tests: one over given bytes, and one that keeps a
-// copy of what is written and can refuse writes past a limit (a full disk).
+// Streams for the codec tests: one over given bytes, one that keeps a copy
+// of what is written and can refuse writes past a limit (a full disk), and
+// one that refuses reads past a limit or any seek.
 
 #include <cstdint>
 #include <cstring>
@@ -51,6 +52,37 @@ public:
 private:
     int64_t m_nLimit;
     Bytes m_Written;
+};
+
+// A memory stream over a copy of the bytes, at position 0, that refuses
+// every read reaching past readLimit bytes (a disk failing part way) and,
+// unless it seeks, every move of its position.
+class CFaultyIn : public gCMemFile {
+public:
+    CFaultyIn(const Bytes& bytes, int64_t readLimit, bool seeks = true)
+        : m_nLimit(readLimit), m_fSeeks(seeks) {
+        m_fFilled = bytes.empty() ||
+                    (gCMemFile::WriteBlock(bytes.data(), int32_t(bytes.size())) == eNoError &&
+                     gCMemFile::Rewind() == eNoError);
+    }
+    // Whether the bytes went in; a test asserts it first.
+    bool IsFilled() const { return m_fFilled; }
+
+    error ReadBlock(void* destination, int32_t n) override {
+        if (GetFilePos() + n > m_nLimit) {
+            return eFileReadWriteError;
+        }
+        return gCMemFile::ReadBlock(destination, n);
+    }
+    error Rewind() override { return m_fSeeks ? gCMemFile::Rewind() : eFileReadWriteError; }
+    error SetFilePos(int64_t position) override {
+        return m_fSeeks ? gCMemFile::SetFilePos(position) : eFileReadWriteError;
+    }
+
+private:
+    int64_t m_nLimit;
+    bool m_fSeeks;
+    bool m_fFilled = false;
 };
 
 inline void Append(Bytes& out, const Bytes& more) {

@@ -10,6 +10,7 @@
 #include "FileIO/gCMemFile.h"
 #include "imaging/Gradient.h"
 #include "imaging/tests/ResourceFixture.h"
+#include "testsupport/foundation/FailingMemory.h"
 
 namespace {
 
@@ -34,7 +35,9 @@ protected:
         Install(ResBlock(kResGradientTag, 1, "sky",
                          Stops({{0xFFFF0000u, 0.0f}, {0xFF00FF00u, 0.5f}, {0xFF0000FFu, 1.0f}})) +
                 ResBlock(kResGradientTag, 2, "beyond", Stops({{0xFF112233u, 2.5f}})) +
-                ResBlock(kResGradientTag, 3, "huge", Le32(50000)));
+                ResBlock(kResGradientTag, 3, "huge", Le32(50000)) +
+                ResBlock(kResGradientTag, 4, "partly",
+                         Stops({{0xFF445566u, 0.5f}, {0xFF112233u, 2.5f}})));
     }
 };
 
@@ -60,6 +63,66 @@ TEST_F(GradientResources, FailuresAreReportedWithTheirTexts) {
               "Error reading number of gradient items.");
     EXPECT_EQ(CGradient::CreateFromRes(S("none"), nullptr, nullptr), nullptr);
     EXPECT_EQ(app.m_Alerts.size(), 2u) << "a missing block is not reported";
+}
+
+// The stops of a block come all or not at all: the second stop of
+// "partly" cannot be added, and the first does not stay either.
+TEST_F(GradientResources, AFailedLoadLeavesTheStopsAsTheyWere) {
+    CGradient g{CPixel(0xFF000000u), CPixel(0xFFFFFFFFu)};
+    g.SetMode(CGradient::eCubic);
+    EXPECT_EQ(g.GetFromRes(S("partly"), nullptr, nullptr), eResourceReadError);
+    ASSERT_EQ(g.GetLastIndex(), 1);
+    EXPECT_EQ(uint32_t(g.Stops()[0].colour), 0xFF000000u);
+    EXPECT_EQ(uint32_t(g.Stops()[1].colour), 0xFFFFFFFFu);
+    EXPECT_EQ(g.GetMode(), CGradient::eCubic);
+    EXPECT_EQ(app.m_Alerts.size(), 1u);
+}
+
+// Writes a gradient stream: the header fields, then the stops.
+void WriteGradient(gCMemFile& mem, int32_t flag16, int32_t mode,
+                   std::initializer_list<std::pair<float, uint32_t>> stops) {
+    ASSERT_EQ(mem.WriteUint32(0x67726164u), eNoError);
+    ASSERT_EQ(mem.WriteUint32(1), eNoError);
+    ASSERT_EQ(mem.WriteFlag(flag16), eNoError);
+    ASSERT_EQ(mem.WriteInt32(mode), eNoError);
+    ASSERT_EQ(mem.WriteInt32(int32_t(stops.size())), eNoError);
+    for (auto [position, colour] : stops) {
+        ASSERT_EQ(mem.WriteReal(position), eNoError);
+        ASSERT_EQ(mem.WriteUint32(colour), eNoError);
+    }
+    ASSERT_EQ(mem.Rewind(), eNoError);
+}
+
+// Reading or assigning a gradient without memory for its stops leaves the
+// gradient whole: its flag and mode do not change without them.
+TEST(GradientStream, WithoutMemoryNothingChanges) {
+    gCMemFile mem;
+    WriteGradient(
+        mem, 1, CGradient::eCubic,
+        {{0.0f, 0xFF000000u}, {0.4f, 0xFF808080u}, {0.7f, 0xFFA0A0A0u}, {1.0f, 0xFFFFFFFFu}});
+    CGradient read{CPixel(0xFF000000u), CPixel(0xFFFFFFFFu)};
+    {
+        CFailingMemory noMemory;
+        EXPECT_EQ(read.Read(&mem), eOutOfMemory);
+    }
+    EXPECT_EQ(read.Is16Bit(), 0);
+    EXPECT_EQ(read.GetMode(), CGradient::eLinear);
+    EXPECT_EQ(read.GetLastIndex(), 1);
+
+    ASSERT_EQ(mem.Rewind(), eNoError);
+    CGradient source{CPixel(0u), CPixel(0u)};
+    ASSERT_EQ(source.Read(&mem), eNoError);
+    CGradient assigned{CPixel(0xFF000000u), CPixel(0xFFFFFFFFu)};
+    {
+        CFailingMemory noMemory;
+        assigned = source;
+    }
+    EXPECT_EQ(assigned.Is16Bit(), 0);
+    EXPECT_EQ(assigned.GetMode(), CGradient::eLinear);
+    EXPECT_EQ(assigned.GetLastIndex(), 1);
+    assigned = source;
+    EXPECT_EQ(assigned.Is16Bit(), 1);
+    EXPECT_EQ(assigned.GetLastIndex(), 3);
 }
 
 TEST(GradientStream, WriteThenReadGivesTheSameGradient) {
@@ -91,12 +154,12 @@ TEST(GradientStream, WrongTypeOrVersionChangesNothing) {
     for (auto [type, version] : {std::pair<uint32_t, uint32_t>{0x67726164u, 2},
                                  std::pair<uint32_t, uint32_t>{0x696D6167u, 1}}) {
         gCMemFile mem;
-        mem.WriteUint32(type);
-        mem.WriteUint32(version);
-        mem.WriteFlag(1);
-        mem.WriteInt32(0);
-        mem.WriteInt32(0);
-        mem.Rewind();
+        ASSERT_EQ(mem.WriteUint32(type), eNoError);
+        ASSERT_EQ(mem.WriteUint32(version), eNoError);
+        ASSERT_EQ(mem.WriteFlag(1), eNoError);
+        ASSERT_EQ(mem.WriteInt32(0), eNoError);
+        ASSERT_EQ(mem.WriteInt32(0), eNoError);
+        ASSERT_EQ(mem.Rewind(), eNoError);
         CGradient g{CPixel(0xFF000000u), CPixel(0xFFFFFFFFu)};
         EXPECT_EQ(g.Read(&mem), eBadParameter);
         EXPECT_EQ(g.GetLastIndex(), 1);
@@ -108,16 +171,7 @@ TEST(GradientStream, WrongTypeOrVersionChangesNothing) {
 // colour) in this order.
 void ReadStops(CGradient& g, std::initializer_list<std::pair<float, uint32_t>> stops) {
     gCMemFile mem;
-    mem.WriteUint32(0x67726164u);
-    mem.WriteUint32(1);
-    mem.WriteFlag(0);
-    mem.WriteInt32(CGradient::eLinear);
-    mem.WriteInt32(int32_t(stops.size()));
-    for (auto [position, colour] : stops) {
-        mem.WriteReal(position);
-        mem.WriteUint32(colour);
-    }
-    mem.Rewind();
+    WriteGradient(mem, 0, CGradient::eLinear, stops);
     ASSERT_EQ(g.Read(&mem), eNoError);
 }
 
@@ -161,12 +215,12 @@ TEST(GradientStream, StopsFarOutsideTheRangeFillTheTableExactly) {
 
 TEST(GradientStream, DamagedCountIsRefused) {
     gCMemFile mem;
-    mem.WriteUint32(0x67726164u);
-    mem.WriteUint32(1);
-    mem.WriteFlag(0);
-    mem.WriteInt32(0);
-    mem.WriteInt32(1 << 28);
-    mem.Rewind();
+    ASSERT_EQ(mem.WriteUint32(0x67726164u), eNoError);
+    ASSERT_EQ(mem.WriteUint32(1), eNoError);
+    ASSERT_EQ(mem.WriteFlag(0), eNoError);
+    ASSERT_EQ(mem.WriteInt32(0), eNoError);
+    ASSERT_EQ(mem.WriteInt32(1 << 28), eNoError);
+    ASSERT_EQ(mem.Rewind(), eNoError);
     CGradient g{CPixel(0xFF000000u), CPixel(0xFFFFFFFFu)};
     EXPECT_NE(g.Read(&mem), eNoError);
 }

@@ -9,6 +9,7 @@
 #include "FileIO/gCFRelative.h"
 #include "imaging/ImageIO.h"
 #include "imaging/PngIO.h"
+#include "imaging/Stretcher.h"
 #include "imaging/tests/BmpBytes.h"
 #include "imaging/tests/CodecStreams.h"
 #include "imaging/tests/TestImages.h"
@@ -134,6 +135,123 @@ TEST(ImageFacade, MemoryBlockRoundTripInEveryFormat) {
         if (type != gCImageIO::kJPEG) {
             EXPECT_EQ(Load(back), Load(image)) << type;
         }
+    }
+}
+
+// What an image holds, to see that a failed read left it alone.
+struct Held {
+    int32_t width, height, compressed;
+    std::vector<uint32_t> pixels;
+    bool operator==(const Held&) const = default;
+};
+
+template <class Image> Held HeldBy(Image& image) {
+    Held held{image.GetWidth(), image.GetHeight(), image.IsCompressed(), {}};
+    if (image.IsCompressed()) {
+        // Looked at through a copy, so that the image stays compressed.
+        Image copy(image.GetWidth(), image.GetHeight());
+        EXPECT_EQ(CStretcher::Blit(&copy, &image), eNoError);
+        held.pixels = testimg::Load(copy);
+    } else {
+        held.pixels = testimg::Load(image);
+    }
+    return held;
+}
+
+// The images a read goes into: a small picture, and a flat one kept
+// compressed.
+template <class Image> void Prepare(Image& small, Image& flat) {
+    ASSERT_EQ(small.Create(7, 5), eNoError);
+    std::mt19937 rng(3);
+    testimg::Store(small, testimg::RandomPixels(rng, 35));
+    ASSERT_EQ(flat.Create(40, 40), eNoError);
+    testimg::Store(flat, std::vector<uint32_t>(1600, 0xFF336699u));
+    ASSERT_EQ(flat.Compress(), eNoError);
+    ASSERT_TRUE(flat.IsCompressed());
+}
+
+// Reads that fail part way, after the codec has learnt the size: a cut
+// file, or a disk that fails after the first 4,096 bytes.
+struct FailedRead {
+    const char* name;
+    uint32_t type;
+    bool cut; // else the reads fail
+};
+
+void PrintTo(const FailedRead& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class FailedReads : public ::testing::TestWithParam<FailedRead> {
+protected:
+    // A 200 x 160 picture in the case's format, far longer than 4,096 bytes.
+    static Bytes File(uint32_t type) {
+        CImage picture(200, 160);
+        std::mt19937 rng(8);
+        testimg::Store(picture, testimg::RandomPixels(rng, 200 * 160));
+        return Encoded(picture, type);
+    }
+    template <class Image> void ReadFails(Image& image) {
+        const FailedRead& c = GetParam();
+        Bytes bytes = File(c.type);
+        ASSERT_GT(bytes.size(), 8192u);
+        if (c.cut) {
+            bytes.resize(bytes.size() / 2);
+        }
+        CFaultyIn in(bytes, c.cut ? int64_t(bytes.size()) : 4096);
+        ASSERT_TRUE(in.IsFilled());
+        const Held before = HeldBy(image);
+        EXPECT_NE(gCImageIO::ReadImage(in, image), eNoError);
+        EXPECT_TRUE(HeldBy(image) == before) << "the image was changed";
+    }
+    CFakeAppServices app; // the BMP codec shows its failures
+};
+
+TEST_P(FailedReads, LeaveTheImageAsItWas) {
+    CImage small, flat;
+    Prepare(small, flat);
+    ReadFails(small);
+    ReadFails(flat);
+    CImage8 small8, flat8;
+    Prepare(small8, flat8);
+    ReadFails(small8);
+    ReadFails(flat8);
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, FailedReads,
+                         ::testing::Values(FailedRead{"CutPng", gCImageIO::kPNG, true},
+                                           FailedRead{"CutBmp", gCImageIO::kBMP, true},
+                                           FailedRead{"PngOnAFailingDisk", gCImageIO::kPNG, false},
+                                           FailedRead{"BmpOnAFailingDisk", gCImageIO::kBMP, false},
+                                           FailedRead{"JpegOnAFailingDisk", gCImageIO::kJPEG,
+                                                      false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The whole read hands the pixels over: also into a compressed image of the
+// same size, which then holds them uncompressed.
+TEST(ImageFacade, ReadReplacesACompressedImage) {
+    CImage picture(40, 40);
+    std::mt19937 rng(12);
+    testimg::Store(picture, testimg::RandomPixels(rng, 1600));
+    const Bytes file = Encoded(picture, gCImageIO::kPNG);
+    CImage small, flat;
+    Prepare(small, flat);
+    flat.SetOrigin(gCPoint(3, 4));
+    CBytesIn in(file);
+    ASSERT_EQ(gCImageIO::ReadImage(in.Stream(), flat), eNoError);
+    EXPECT_FALSE(flat.IsCompressed());
+    EXPECT_EQ(testimg::Load(flat), Load(picture));
+    EXPECT_EQ(flat.GetOrigin(), gCPoint(3, 4)) << "the image keeps its own origin";
+}
+
+// A stream that cannot be put back where the test began cannot be read
+// from there: it is no image.
+TEST(ImageSniffing, AStreamThatCannotSeekIsNoImage) {
+    Picture image;
+    for (uint32_t type : {gCImageIO::kPNG, gCImageIO::kJPEG, gCImageIO::kBMP}) {
+        CFaultyIn in(Encoded(image, type), INT64_MAX, false);
+        ASSERT_TRUE(in.IsFilled());
+        EXPECT_EQ(gCImageIO::GetImageType(in), gCImageIO::kNoImage) << type;
     }
 }
 

@@ -44,7 +44,20 @@ protected:
                 ResBlock(kResImageTag, 8, "badge", ImagePayload(badge)) +
                 ResBlock(kResImageTag, 9, "mask", ImagePayload(mask)) +
                 ResBlock(kResImageTag, 10, "broken", Le32(6) + "abcdef") +
-                ResBlock(kResImageTag, 11, "cut", Le32(1000) + "abc"));
+                ResBlock(kResImageTag, 11, "cut", Le32(1000) + "abc") +
+                ResBlock(kResImageTag, 12, "half", HalfPng()));
+    }
+    // A whole 'imag' payload whose PNG ends half way through its pixels.
+    static std::string HalfPng() {
+        CImage big(60, 40);
+        CImNav view(&big);
+        for (int32_t y = 0; y < 40; ++y) {
+            for (int32_t x = 0; x < 60; ++x) {
+                view.Row(y)[x] = CPixel(uint32_t(x * 2654435761u) ^ uint32_t(y * 40503u));
+            }
+        }
+        const std::string png = ImagePayload(big).substr(4);
+        return Le32(uint32_t(png.size() / 2)) + png.substr(0, png.size() / 2);
     }
     CImage logo, badge;
 };
@@ -93,6 +106,31 @@ TEST_F(ImageResources, MissingAndFaultyBlocks) {
     app.m_pResFile = nullptr;
     EXPECT_EQ(image.GetFromRes(7, nullptr, nullptr), eBadParameter) << "no file at all";
     EXPECT_EQ(CImage::CreateFromRes(7, nullptr, nullptr), nullptr);
+}
+
+// A load that fails after the block was found (bytes that are no image, a
+// PNG cut half way) leaves the image as it was: pixels, size, id and name.
+TEST_F(ImageResources, AFailedLoadLeavesTheImageAsItWas) {
+    CImage image;
+    ASSERT_EQ(image.GetFromRes(S("logo"), nullptr, nullptr), eNoError);
+    for (const char* name : {"broken", "half"}) {
+        EXPECT_NE(image.GetFromRes(S(name), nullptr, nullptr), eNoError) << name;
+        EXPECT_TRUE(SamePixels(image, logo)) << name;
+        EXPECT_EQ(image.GetResID(), 7) << name;
+        EXPECT_EQ(U(image.GetResName()), "logo") << name;
+    }
+    EXPECT_EQ(app.m_Alerts.size(), 2u) << "each failure is shown";
+
+    // Loading again into a compressed image replaces it whole.
+    CImage flat(40, 40);
+    CImNav(&flat).Fill(CPixel(0xFF102030u));
+    ASSERT_EQ(flat.Compress(), eNoError);
+    ASSERT_TRUE(flat.IsCompressed());
+    EXPECT_NE(flat.GetFromRes(S("half"), nullptr, nullptr), eNoError);
+    EXPECT_TRUE(flat.IsCompressed()) << "a failed load keeps the compressed form";
+    ASSERT_EQ(flat.GetFromRes(7, nullptr, nullptr), eNoError);
+    EXPECT_FALSE(flat.IsCompressed());
+    EXPECT_TRUE(SamePixels(flat, logo));
 }
 
 TEST_F(ImageResources, SharedImagesComeFromThePool) {

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "imaging/ImLocker.h"
+#include "imaging/ImNav.h"
 #include "imaging/Image.h"
 #include "imaging/Image8.h"
 #include "testsupport/foundation/FailingMemory.h"
@@ -15,17 +16,21 @@ TEST_F(ImageSurface, CreateMakesAZeroedLockableSurface) {
     CImage image(10, 4);
     EXPECT_EQ(image.IsValid(), 1);
     EXPECT_EQ(image.GetBitsPerPixel(), 32);
-    void* p = nullptr;
-    ASSERT_EQ(image.Lock(p), eNoError);
-    ASSERT_NE(p, nullptr);
-    EXPECT_EQ(image.GetRowBytes(), 40);
-    EXPECT_EQ(image.GetStride(), 10);
-    EXPECT_EQ(image.GetBytesPerPixel(), 4);
-    const auto* px = static_cast<const uint32_t*>(p);
-    for (int i = 0; i < 40; ++i) {
-        ASSERT_EQ(px[i], 0u);
+    {
+        const uint32_t* px = nullptr;
+        CImLocker lock(&image, px);
+        ASSERT_EQ(lock.IsLocked(), 1);
+        ASSERT_NE(px, nullptr);
+        EXPECT_EQ(image.GetRowBytes(), 40);
+        EXPECT_EQ(image.GetStride(), 10);
+        EXPECT_EQ(image.GetBytesPerPixel(), 4);
+        for (int i = 0; i < 40; ++i) {
+            ASSERT_EQ(px[i], 0u);
+        }
     }
+    // A memory surface has nothing to release.
     EXPECT_EQ(image.Unlock(), eNoError);
+    void* p = nullptr;
 
     CImage8 mask(7, 3);
     ASSERT_EQ(mask.Lock(p), eNoError);
@@ -168,6 +173,44 @@ TEST_F(ImageSurface, DestroySurfaceEmptiesTheImage) {
     EXPECT_EQ(image.IsValid(), 0);
     void* p = nullptr;
     EXPECT_EQ(image.Lock(p), eGenericFailure);
+}
+
+TEST_F(ImageSurface, TakeSurfaceMovesThePixelsAndKeepsTheRest) {
+    CImage from(3, 2);
+    uint32_t* px = nullptr;
+    {
+        CImLocker lock(&from, px);
+        ASSERT_EQ(lock.IsLocked(), 1);
+        px[5] = 0xCAFEF00Du;
+    }
+    CImage to(8, 8);
+    to.SetOrigin(gCPoint(2, 1));
+    ASSERT_EQ(to.TakeSurface(from), eNoError);
+    EXPECT_EQ(to.GetWidth(), 3);
+    EXPECT_EQ(to.GetHeight(), 2);
+    EXPECT_EQ(to.GetOrigin(), gCPoint(2, 1));
+    uint32_t* taken = nullptr;
+    CImLocker lock(&to, taken);
+    ASSERT_EQ(taken, px) << "the very block, not a copy";
+    EXPECT_EQ(taken[5], 0xCAFEF00Du);
+    EXPECT_EQ(from.IsValid(), 0);
+    EXPECT_EQ(from.GetWidth(), 0);
+    EXPECT_EQ(to.TakeSurface(to), eNoError);
+    EXPECT_EQ(to.GetWidth(), 3);
+}
+
+TEST_F(ImageSurface, TakeSurfaceRefusesAnotherDepthOrACompressedImage) {
+    CImage to(4, 4);
+    CImage8 mask(2, 2);
+    EXPECT_EQ(to.TakeSurface(mask), eBadParameter);
+    CImage flat(20, 20);
+    CImNav(&flat).Fill(CPixel(0xFF000000u));
+    ASSERT_EQ(flat.Compress(), eNoError);
+    ASSERT_TRUE(flat.IsCompressed());
+    EXPECT_EQ(to.TakeSurface(flat), eBadParameter);
+    EXPECT_EQ(to.GetWidth(), 4);
+    EXPECT_EQ(mask.GetWidth(), 2);
+    EXPECT_TRUE(flat.IsCompressed());
 }
 
 TEST_F(ImageSurface, LockerLocksAWholeImageForItsScope) {

@@ -9,6 +9,7 @@
 #include "imaging/PixelMix.h"
 #include "imaging/tests/Reference.h"
 #include "imaging/tests/TestImages.h"
+#include "testsupport/imaging/PixelPaths.h"
 
 namespace {
 
@@ -81,8 +82,8 @@ struct Picture {
 };
 
 // Every mode and form on random pictures of odd sizes, the three views of
-// different sizes: the common area equals the plain formula, the rest of the
-// destination is untouched.
+// different sizes, on every path present: the common area equals the plain
+// formula, the rest of the destination is untouched.
 struct FormCase {
     Mode mode;
     testimg::Size size;
@@ -94,10 +95,7 @@ void PrintTo(const FormCase& c, std::ostream* os) {
 
 class MixForms : public ::testing::TestWithParam<FormCase> {};
 
-TEST_P(MixForms, EveryFormEqualsThePlainFormula) {
-    const Mode mode = GetParam().mode;
-    const int32_t w = GetParam().size.width, h = GetParam().size.height;
-    std::mt19937 rng(1000u + uint32_t(mode) * 31u + uint32_t(w * 7 + h));
+void MixEveryForm(std::mt19937& rng, Mode mode, int32_t w, int32_t h) {
     const uint32_t colour = testimg::RandomPixels(rng, 1)[0] | 0x40000000u;
 
     enum Form { kViews, kImages, kConstantBase, kConstantBlend };
@@ -141,6 +139,20 @@ TEST_P(MixForms, EveryFormEqualsThePlainFormula) {
     }
 }
 
+TEST_P(MixForms, EveryFormEqualsThePlainFormula) {
+    const Mode mode = GetParam().mode;
+    const int32_t w = GetParam().size.width, h = GetParam().size.height;
+    for (CPixelPaths::EPath path : PresentPixelPaths()) {
+        CForcePixelPath force(path);
+        SCOPED_TRACE(CPixelPaths::Name(path));
+        std::mt19937 rng(1000u + uint32_t(mode) * 31u + uint32_t(w * 7 + h));
+        MixEveryForm(rng, mode, w, h);
+        if (HasFatalFailure()) {
+            return;
+        }
+    }
+}
+
 std::vector<FormCase> AllFormCases() {
     std::vector<FormCase> cases;
     for (int m = 0; m < 7; ++m) {
@@ -165,35 +177,39 @@ class MixAliasing : public ::testing::TestWithParam<Mode> {};
 
 TEST_P(MixAliasing, DestinationSharingAnInput) {
     const Mode mode = GetParam();
-    std::mt19937 rng(77u + uint32_t(mode));
     const int32_t w = 23, h = 9;
     struct Shift {
         int32_t dx, dy;
         bool onBlend;
     };
-    for (Shift shift : {Shift{0, 0, true}, Shift{0, 0, false}, Shift{1, 0, false},
-                        Shift{0, 1, true}, Shift{-3, 1, false}, Shift{5, 0, true}}) {
-        Picture shared(rng, w, h), other(rng, w, h);
-        // Sequential mixing on a copy of the shared picture.
-        std::vector<uint32_t> expected = shared.px;
-        const int32_t ox = std::max(0, shift.dx), oy = std::max(0, shift.dy);
-        const int32_t ix = std::max(0, -shift.dx), iy = std::max(0, -shift.dy);
-        const int32_t aw = w - std::abs(shift.dx), ah = h - std::abs(shift.dy);
-        for (int32_t y = 0; y < ah; ++y) {
-            for (int32_t x = 0; x < aw; ++x) {
-                const uint32_t in = expected[size_t(y + iy) * w + x + ix];
-                const uint32_t o = other.px[size_t(y) * w + x];
-                expected[size_t(y + oy) * w + x + ox] =
-                    shift.onBlend ? PlainMix(mode, in, o) : PlainMix(mode, o, in);
+    for (CPixelPaths::EPath path : PresentPixelPaths()) {
+        CForcePixelPath force(path);
+        SCOPED_TRACE(CPixelPaths::Name(path));
+        std::mt19937 rng(77u + uint32_t(mode));
+        for (Shift shift : {Shift{0, 0, true}, Shift{0, 0, false}, Shift{1, 0, false},
+                            Shift{0, 1, true}, Shift{-3, 1, false}, Shift{5, 0, true}}) {
+            Picture shared(rng, w, h), other(rng, w, h);
+            // Sequential mixing on a copy of the shared picture.
+            std::vector<uint32_t> expected = shared.px;
+            const int32_t ox = std::max(0, shift.dx), oy = std::max(0, shift.dy);
+            const int32_t ix = std::max(0, -shift.dx), iy = std::max(0, -shift.dy);
+            const int32_t aw = w - std::abs(shift.dx), ah = h - std::abs(shift.dy);
+            for (int32_t y = 0; y < ah; ++y) {
+                for (int32_t x = 0; x < aw; ++x) {
+                    const uint32_t in = expected[size_t(y + iy) * w + x + ix];
+                    const uint32_t o = other.px[size_t(y) * w + x];
+                    expected[size_t(y + oy) * w + x + ox] =
+                        shift.onBlend ? PlainMix(mode, in, o) : PlainMix(mode, o, in);
+                }
             }
+            const gCRect outRect(ox, oy, ox + aw, oy + ah), inRect(ix, iy, ix + aw, iy + ah);
+            CImNav d(&shared.image, &outRect), in(&shared.image, &inRect), o(&other.image);
+            ASSERT_EQ(shift.onBlend ? CPixelMix::Mix(&d, &in, &o, mode)
+                                    : CPixelMix::Mix(&d, &o, &in, mode),
+                      eNoError);
+            EXPECT_EQ(testimg::Load(shared.image), expected)
+                << "shift " << shift.dx << "," << shift.dy << (shift.onBlend ? " blend" : " base");
         }
-        const gCRect outRect(ox, oy, ox + aw, oy + ah), inRect(ix, iy, ix + aw, iy + ah);
-        CImNav d(&shared.image, &outRect), in(&shared.image, &inRect), o(&other.image);
-        ASSERT_EQ(shift.onBlend ? CPixelMix::Mix(&d, &in, &o, mode)
-                                : CPixelMix::Mix(&d, &o, &in, mode),
-                  eNoError);
-        EXPECT_EQ(testimg::Load(shared.image), expected)
-            << "shift " << shift.dx << "," << shift.dy << (shift.onBlend ? " blend" : " base");
     }
 }
 
@@ -269,44 +285,54 @@ TEST(MixValues, FormulasMatchOnRandomPixelPairs) {
     std::mt19937 rng(5);
     const std::vector<uint32_t> blends = testimg::RandomPixels(rng, 20000);
     const std::vector<uint32_t> bases = testimg::RandomPixels(rng, 20000);
-    for (int m = 0; m < 7; ++m) {
-        CImage dst(20000, 1), blend(20000, 1), base(20000, 1);
-        testimg::Store(blend, blends);
-        testimg::Store(base, bases);
-        ASSERT_EQ(CPixelMix::Mix(&dst, &blend, &base, Mode(m)), eNoError);
-        const std::vector<uint32_t> out = testimg::Load(dst);
-        for (size_t i = 0; i < out.size(); ++i) {
-            ASSERT_EQ(out[i], PlainMix(Mode(m), blends[i], bases[i]))
-                << kModeNames[m] << std::hex << " blend 0x" << blends[i] << " base 0x" << bases[i];
-            ASSERT_EQ(out[i] >> 24, bases[i] >> 24) << "the base alpha is kept";
+    for (CPixelPaths::EPath path : PresentPixelPaths()) {
+        CForcePixelPath force(path);
+        SCOPED_TRACE(CPixelPaths::Name(path));
+        for (int m = 0; m < 7; ++m) {
+            CImage dst(20000, 1), blend(20000, 1), base(20000, 1);
+            testimg::Store(blend, blends);
+            testimg::Store(base, bases);
+            ASSERT_EQ(CPixelMix::Mix(&dst, &blend, &base, Mode(m)), eNoError);
+            const std::vector<uint32_t> out = testimg::Load(dst);
+            for (size_t i = 0; i < out.size(); ++i) {
+                ASSERT_EQ(out[i], PlainMix(Mode(m), blends[i], bases[i]))
+                    << kModeNames[m] << std::hex << " blend 0x" << blends[i] << " base 0x"
+                    << bases[i];
+                ASSERT_EQ(out[i] >> 24, bases[i] >> 24) << "the base alpha is kept";
+            }
         }
     }
 }
 
-// Multiply runs four pixels at a time in 16-bit lanes: check every blend
-// alpha against every pair of channel values, in all three channels.
+// Multiply's vector loop runs four pixels at a time in 16-bit lanes: check
+// every blend alpha against every pair of channel values, in all three
+// channels, on every path.
 TEST(MixValues, MultiplyMatchesForEveryAlphaAndChannelPair) {
-    CImage dst(256, 256), blend(256, 256), base(256, 256);
-    std::vector<uint32_t> bases(65536);
-    for (uint32_t s = 0; s < 256; ++s) {
-        for (uint32_t b = 0; b < 256; ++b) {
-            bases[s * 256 + b] = 0x5A000000u | (b << 16) | (s << 8) | b;
-        }
-    }
-    testimg::Store(base, bases);
-    for (uint32_t a = 0; a < 256; ++a) {
-        std::vector<uint32_t> blends(65536);
+    for (CPixelPaths::EPath path : PresentPixelPaths()) {
+        CForcePixelPath force(path);
+        SCOPED_TRACE(CPixelPaths::Name(path));
+        CImage dst(256, 256), blend(256, 256), base(256, 256);
+        std::vector<uint32_t> bases(65536);
         for (uint32_t s = 0; s < 256; ++s) {
             for (uint32_t b = 0; b < 256; ++b) {
-                blends[s * 256 + b] = (a << 24) | (s << 16) | (b << 8) | (255 - s);
+                bases[s * 256 + b] = 0x5A000000u | (b << 16) | (s << 8) | b;
             }
         }
-        testimg::Store(blend, blends);
-        ASSERT_EQ(CPixelMix::Multiply(&dst, &blend, &base), eNoError);
-        const std::vector<uint32_t> out = testimg::Load(dst);
-        for (size_t i = 0; i < out.size(); ++i) {
-            ASSERT_EQ(out[i], PlainMix(CPixelMix::eMixMultiply, blends[i], bases[i]))
-                << std::hex << "blend 0x" << blends[i] << " base 0x" << bases[i];
+        testimg::Store(base, bases);
+        for (uint32_t a = 0; a < 256; ++a) {
+            std::vector<uint32_t> blends(65536);
+            for (uint32_t s = 0; s < 256; ++s) {
+                for (uint32_t b = 0; b < 256; ++b) {
+                    blends[s * 256 + b] = (a << 24) | (s << 16) | (b << 8) | (255 - s);
+                }
+            }
+            testimg::Store(blend, blends);
+            ASSERT_EQ(CPixelMix::Multiply(&dst, &blend, &base), eNoError);
+            const std::vector<uint32_t> out = testimg::Load(dst);
+            for (size_t i = 0; i < out.size(); ++i) {
+                ASSERT_EQ(out[i], PlainMix(CPixelMix::eMixMultiply, blends[i], bases[i]))
+                    << std::hex << "blend 0x" << blends[i] << " base 0x" << bases[i];
+            }
         }
     }
 }

@@ -146,27 +146,27 @@ TEST(Region, OverlappingAddIsSplitIntoThreePieces) {
 
 TEST(Region, AddInsideStoredRectangleChangesNothing) {
     CRegion region;
-    region.AddRect({0, 0, 10, 10});
-    region.AddRect({2, 3, 8, 9});
+    ASSERT_EQ(region.AddRect({0, 0, 10, 10}), eNoError);
+    ASSERT_EQ(region.AddRect({2, 3, 8, 9}), eNoError);
     EXPECT_EQ(Rects(region), (std::vector<gCRect>{{0, 0, 10, 10}}));
     EXPECT_EQ(region.GetBounds(), gCRect(0, 0, 10, 10));
 }
 
 TEST(Region, CoveringAddReplacesWhatItCovers) {
     CRegion region;
-    region.AddRect({0, 0, 5, 5});
-    region.AddRect({10, 10, 12, 12});
-    region.AddRect({30, 0, 40, 5}); // outside the new one: stays first
-    region.AddRect({-1, -1, 20, 20});
+    ASSERT_EQ(region.AddRect({0, 0, 5, 5}), eNoError);
+    ASSERT_EQ(region.AddRect({10, 10, 12, 12}), eNoError);
+    ASSERT_EQ(region.AddRect({30, 0, 40, 5}), eNoError); // outside the new one: stays first
+    ASSERT_EQ(region.AddRect({-1, -1, 20, 20}), eNoError);
     EXPECT_EQ(Rects(region), (std::vector<gCRect>{{30, 0, 40, 5}, {-1, -1, 20, 20}}));
     EXPECT_EQ(region.GetBounds(), gCRect(-1, -1, 40, 20));
 }
 
 TEST(Region, RectanglesSharingAnEdgeAreStoredUnchanged) {
     CRegion region;
-    region.AddRect({0, 0, 10, 10});
-    region.AddRect({10, 0, 20, 10});
-    region.AddRect({0, 10, 10, 20});
+    ASSERT_EQ(region.AddRect({0, 0, 10, 10}), eNoError);
+    ASSERT_EQ(region.AddRect({10, 0, 20, 10}), eNoError);
+    ASSERT_EQ(region.AddRect({0, 10, 10, 20}), eNoError);
     EXPECT_EQ(Rects(region),
               (std::vector<gCRect>{{0, 0, 10, 10}, {10, 0, 20, 10}, {0, 10, 10, 20}}));
     EXPECT_EQ(region.GetBounds(), gCRect(0, 0, 20, 20));
@@ -176,15 +176,15 @@ TEST(Region, EmptyRectanglesAreIgnored) {
     CRegion region;
     EXPECT_EQ(region.AddRect({5, 5, 5, 10}), eNoError);
     EXPECT_TRUE(region.IsEmpty());
-    region.AddRect({0, 0, 10, 10});
+    ASSERT_EQ(region.AddRect({0, 0, 10, 10}), eNoError);
     EXPECT_EQ(region.RemoveRect({3, 3, 7, 3}), eNoError);
     EXPECT_EQ(Rects(region), (std::vector<gCRect>{{0, 0, 10, 10}}));
 }
 
 TEST(Region, RemovingEverythingEmptiesTheRegion) {
     CRegion region;
-    region.AddRect({1, 1, 5, 5});
-    region.AddRect({8, 2, 12, 19});
+    ASSERT_EQ(region.AddRect({1, 1, 5, 5}), eNoError);
+    ASSERT_EQ(region.AddRect({8, 2, 12, 19}), eNoError);
     ASSERT_EQ(region.RemoveRect({0, 0, 20, 20}), eNoError);
     EXPECT_EQ(region.GetCount(), 0);
     EXPECT_TRUE(region.IsEmpty());
@@ -193,8 +193,8 @@ TEST(Region, RemovingEverythingEmptiesTheRegion) {
 
 TEST(Region, RemovingTheMiddleLeavesFourPiecesAndTheBounds) {
     CRegion region;
-    region.AddRect({0, 0, 10, 10});
-    region.RemoveRect({2, 2, 8, 8});
+    ASSERT_EQ(region.AddRect({0, 0, 10, 10}), eNoError);
+    ASSERT_EQ(region.RemoveRect({2, 2, 8, 8}), eNoError);
     EXPECT_EQ(Rects(region),
               (std::vector<gCRect>{{0, 0, 10, 2}, {0, 8, 10, 10}, {0, 2, 2, 8}, {8, 2, 10, 8}}));
     EXPECT_EQ(region.GetBounds(), gCRect(0, 0, 10, 10));
@@ -202,8 +202,8 @@ TEST(Region, RemovingTheMiddleLeavesFourPiecesAndTheBounds) {
 
 TEST(Region, RemovingTheLeftHalfShrinksTheBounds) {
     CRegion region;
-    region.AddRect({0, 0, 10, 10});
-    region.RemoveRect({-5, -5, 5, 15});
+    ASSERT_EQ(region.AddRect({0, 0, 10, 10}), eNoError);
+    ASSERT_EQ(region.RemoveRect({-5, -5, 5, 15}), eNoError);
     EXPECT_EQ(Rects(region), (std::vector<gCRect>{{5, 0, 10, 10}}));
     EXPECT_EQ(region.GetBounds(), gCRect(5, 0, 10, 10));
 }
@@ -211,14 +211,14 @@ TEST(Region, RemovingTheLeftHalfShrinksTheBounds) {
 TEST(Region, ResetFreesEverything) {
     CRegion region;
     for (int32_t i = 0; i < 200; ++i) {
-        region.AddRect({i * 3, i % 7, i * 3 + 5, i % 7 + 4});
+        ASSERT_EQ(region.AddRect({i * 3, i % 7, i * 3 + 5, i % 7 + 4}), eNoError);
     }
-    region.RemoveRect({10, 0, 50, 3});
+    ASSERT_EQ(region.RemoveRect({10, 0, 50, 3}), eNoError);
     region.Reset();
     EXPECT_EQ(region.GetCount(), 0);
     EXPECT_EQ(region.GetRects().GetCapacity(), 0);
     EXPECT_EQ(region.GetBounds(), gCRect(0, 0, 0, 0));
-    region.AddRect({4, 4, 6, 6});
+    ASSERT_EQ(region.AddRect({4, 4, 6, 6}), eNoError);
     EXPECT_EQ(Rects(region), (std::vector<gCRect>{{4, 4, 6, 6}}));
 }
 

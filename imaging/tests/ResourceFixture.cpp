@@ -32,7 +32,7 @@ void ImageResourceFile::TearDown() {
             p->Empty();
         }
     }
-    file.Close();
+    EXPECT_EQ(file.Close(), eNoError);
     TempVolume::TearDown();
 }
 

@@ -5,6 +5,7 @@
 
 #include "imaging/Stretcher.h"
 #include "imaging/tests/StretchReference.h"
+#include "testsupport/imaging/PixelPaths.h"
 
 namespace {
 
@@ -39,11 +40,11 @@ Picture PlainCompressedStretch(const Picture& src, int32_t dw, int32_t dh) {
     const sref::Steps s = sref::StepsFor(src, dw, dh);
     Picture out(dw, dh);
     for (int32_t y = 0; y < dh; ++y) {
-        const uint32_t sy = uint32_t(y) * uint32_t(s.y) - s.yoff;
+        const uint32_t sy = uint32_t(sref::SamplePosition(y, s.y, s.yoff));
         const int32_t iy = int32_t(sy) >> 16;
         const int32_t r0 = Clamp(iy, 0, src.h - 1), r1 = Clamp(iy + 1, 0, src.h - 1);
         for (int32_t x = 0; x < dw; ++x) {
-            const uint32_t sx = uint32_t(x) * uint32_t(s.x) - s.xoff;
+            const uint32_t sx = uint32_t(sref::SamplePosition(x, s.x, s.xoff));
             const int32_t ix = int32_t(sx) >> 16;
             const int32_t c0 = Clamp(ix, 0, src.w - 1);
             const int32_t c1 = ix >= 0 && ix < src.w - 1 ? ix + 1 : c0;
@@ -57,23 +58,27 @@ Picture PlainCompressedStretch(const Picture& src, int32_t dw, int32_t dh) {
 }
 
 TEST(CompressedSource, StretchReadsTheRunsInPlace) {
-    std::mt19937 rng(31);
-    const testimg::Size shapes[][2] = {
-        {{40, 30}, {97, 61}}, {{40, 30}, {13, 9}}, {{33, 12}, {33, 12}}, {{20, 20}, {7, 40}}};
-    for (const auto& shape : shapes) {
-        Compressed src(rng, shape[0].width, shape[0].height);
-        const int32_t dw = shape[1].width, dh = shape[1].height;
-        for (int32_t quality : {0, 1}) {
-            CImage dst(dw, dh);
-            ASSERT_EQ(CStretcher::StretchBlit(&dst, &src.image, quality), eNoError);
-            EXPECT_TRUE(src.image.IsCompressed()) << "the source is read in place";
-            const sref::Steps st = sref::StepsFor(src.decoded, dw, dh);
-            const Picture expected = quality && st.x > 0x1FFFF && st.y > 0x1FFFF
-                                         ? sref::Boxes(src.decoded, dw, dh, false)
-                                         : PlainCompressedStretch(src.decoded, dw, dh);
-            EXPECT_EQ(testimg::Load(dst), expected.px)
-                << shape[0].width << "x" << shape[0].height << " to " << dw << "x" << dh
-                << " quality " << quality;
+    for (CPixelPaths::EPath path : PresentPixelPaths()) {
+        CForcePixelPath force(path);
+        SCOPED_TRACE(CPixelPaths::Name(path));
+        std::mt19937 rng(31);
+        const testimg::Size shapes[][2] = {
+            {{40, 30}, {97, 61}}, {{40, 30}, {13, 9}}, {{33, 12}, {33, 12}}, {{20, 20}, {7, 40}}};
+        for (const auto& shape : shapes) {
+            Compressed src(rng, shape[0].width, shape[0].height);
+            const int32_t dw = shape[1].width, dh = shape[1].height;
+            for (int32_t quality : {0, 1}) {
+                CImage dst(dw, dh);
+                ASSERT_EQ(CStretcher::StretchBlit(&dst, &src.image, quality), eNoError);
+                EXPECT_TRUE(src.image.IsCompressed()) << "the source is read in place";
+                const sref::Steps st = sref::StepsFor(src.decoded, dw, dh);
+                const Picture expected = quality && st.x > 0x1FFFF && st.y > 0x1FFFF
+                                             ? sref::Boxes(src.decoded, dw, dh, false)
+                                             : PlainCompressedStretch(src.decoded, dw, dh);
+                EXPECT_EQ(testimg::Load(dst), expected.px)
+                    << shape[0].width << "x" << shape[0].height << " to " << dw << "x" << dh
+                    << " quality " << quality;
+            }
         }
     }
 }

@@ -93,18 +93,56 @@ inline uint32_t SafeBlerp(uint32_t tl, uint32_t tr, uint32_t bl, uint32_t br, ui
     return Bilinear(tl, tr, bl, br, fx, fy);
 }
 
+// Steps in 16.16 and start offsets: a sample position is i * step - offset.
 struct Steps {
     int32_t x, y;
-    uint32_t xoff, yoff;
+    int64_t xoff, yoff;
 };
+
+// The start offset of one axis, as the rule states it: half a source pixel
+// back when enlarging more than two times, otherwise one pixel less the
+// step, so that each destination pixel samples the last source pixel of its
+// span (0 for 1:1, a step forward when reducing).
+inline int64_t StartOffset(int32_t source, int32_t destination, int32_t step) {
+    return destination > 2 * source ? 0x8000 : 0x10000 - int64_t(step);
+}
 
 inline Steps StepsFor(const Picture& src, int32_t dw, int32_t dh) {
     Steps s;
     s.x = int32_t(int64_t(src.w) * 65536 / dw);
     s.y = int32_t(int64_t(src.h) * 65536 / dh);
-    s.xoff = s.x <= 0x7FFF ? 0x8000 : 0x10000 - uint32_t(s.x);
-    s.yoff = s.y <= 0x7FFF ? 0x8000 : 0x10000 - uint32_t(s.y);
+    s.xoff = StartOffset(src.w, dw, s.x);
+    s.yoff = StartOffset(src.h, dh, s.y);
     return s;
+}
+
+// Destination pixel i of an axis samples at i * step - offset in 16.16,
+// which may lie before the first source pixel: the position as a signed
+// number, never a wrapped one.
+inline int64_t SamplePosition(int32_t i, int32_t step, int64_t offset) {
+    return int64_t(i) * step - offset;
+}
+
+// The source pixels around a sample position on an axis of size pixels and
+// the 8-bit weight of the second. The edge rule: a position before the
+// first pixel takes the first pixel alone, one at or past the last pixel
+// takes the last alone; only a position between two pixels blends them.
+struct Neighbours {
+    int32_t first, second;
+    uint32_t weight;
+    bool between;
+};
+
+inline Neighbours NeighboursAt(int64_t position, int32_t size) {
+    const int64_t pixel = ref::FloorDiv(position, 65536);
+    const uint32_t weight = uint32_t(ref::FloorDiv(position, 256) & 0xFF);
+    if (pixel < 0) {
+        return {0, 0, weight, false};
+    }
+    if (pixel >= size - 1) {
+        return {size - 1, size - 1, weight, false};
+    }
+    return {int32_t(pixel), int32_t(pixel) + 1, weight, true};
 }
 
 // Box reductions: plain (weighted = false) or alpha-weighted colours.
@@ -152,26 +190,19 @@ inline Picture Sampled(const Picture& src, int32_t dw, int32_t dh, bool safe) {
     const Steps s = StepsFor(src, dw, dh);
     Picture out(dw, dh);
     for (int32_t y = 0; y < dh; ++y) {
-        const uint32_t sy = uint32_t(y) * uint32_t(s.y) - s.yoff;
-        const uint32_t iy = sy >> 16, fy = (sy >> 8) & 0xFF;
-        int32_t up = 0, lo = 0;
-        if (iy < uint32_t(src.h - 1)) {
-            up = int32_t(iy);
-            lo = up + 1;
-        } else {
-            up = lo = iy > 0x7FFF ? 0 : int32_t(iy);
-        }
+        const Neighbours rows = NeighboursAt(SamplePosition(y, s.y, s.yoff), src.h);
+        const int32_t up = rows.first, lo = rows.second;
+        const uint32_t fy = rows.weight;
         for (int32_t x = 0; x < dw; ++x) {
-            const uint32_t sx = uint32_t(x) * uint32_t(s.x) - s.xoff;
-            const uint32_t ix = sx >> 16, fx = (sx >> 8) & 0xFF;
-            if (ix < uint32_t(src.w - 1)) {
-                const int32_t i = int32_t(ix);
-                const uint32_t tl = src.at(i, up), tr = src.at(i + 1, up);
-                const uint32_t bl = src.at(i, lo), br = src.at(i + 1, lo);
+            const Neighbours cols = NeighboursAt(SamplePosition(x, s.x, s.xoff), src.w);
+            const uint32_t fx = cols.weight;
+            if (cols.between) {
+                const uint32_t tl = src.at(cols.first, up), tr = src.at(cols.second, up);
+                const uint32_t bl = src.at(cols.first, lo), br = src.at(cols.second, lo);
                 out.at(x, y) =
                     safe ? SafeBlerp(tl, tr, bl, br, fx, fy) : Bilinear(tl, tr, bl, br, fx, fy);
             } else {
-                const int32_t c = ix > 0x7FFF ? 0 : int32_t(ix);
+                const int32_t c = cols.first;
                 uint32_t u = src.at(c, up), l = src.at(c, lo);
                 if (safe && (u >> 24) == 0) {
                     u = l & 0x00FFFFFFu;

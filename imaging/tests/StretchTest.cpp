@@ -6,6 +6,7 @@
 
 #include "imaging/Stretcher.h"
 #include "imaging/tests/StretchReference.h"
+#include "testsupport/imaging/PixelPaths.h"
 
 namespace {
 
@@ -62,59 +63,64 @@ enum Op { kBilinear, kQuality, kHiQ, kHiQBlend, kSuperSample };
 const char* const kOpNames[] = {"StretchBlit", "StretchBlitQuality", "StretchHiQ",
                                 "StretchHiQBlend", "SuperSample"};
 
+// Every scaler on every path present equals the plain version.
 TEST_P(Scaling, EveryScalerEqualsThePlainVersion) {
     const ScaleCase& c = GetParam();
-    std::mt19937 rng(uint32_t(c.sw * 131 + c.sh * 17 + c.dw * 7 + c.dh));
     const sref::Steps steps = sref::StepsFor(Picture(c.sw, c.sh), c.dw, c.dh);
-    for (Op op : {kBilinear, kQuality, kHiQ, kHiQBlend, kSuperSample}) {
-        if (op == kSuperSample && (steps.x < 0x10000 || steps.y < 0x10000)) {
-            continue; // a reduction only
-        }
-        const Picture src = sref::Random(rng, c.sw, c.sh);
-        const Picture before = sref::Random(rng, c.dw, c.dh);
-        Placed s(src), d(before, 0x12345678u);
-        {
-            CImNav sv(&s.image, &s.rect), dv(&d.image, &d.rect);
+    for (CPixelPaths::EPath path : PresentPixelPaths()) {
+        CForcePixelPath force(path);
+        SCOPED_TRACE(CPixelPaths::Name(path));
+        std::mt19937 rng(uint32_t(c.sw * 131 + c.sh * 17 + c.dw * 7 + c.dh));
+        for (Op op : {kBilinear, kQuality, kHiQ, kHiQBlend, kSuperSample}) {
+            if (op == kSuperSample && (steps.x < 0x10000 || steps.y < 0x10000)) {
+                continue; // a reduction only
+            }
+            const Picture src = sref::Random(rng, c.sw, c.sh);
+            const Picture before = sref::Random(rng, c.dw, c.dh);
+            Placed s(src), d(before, 0x12345678u);
+            {
+                CImNav sv(&s.image, &s.rect), dv(&d.image, &d.rect);
+                switch (op) {
+                case kBilinear:
+                    ASSERT_EQ(CStretcher::StretchBlit(&dv, &sv, 0), eNoError);
+                    break;
+                case kQuality:
+                    ASSERT_EQ(CStretcher::StretchBlit(&dv, &sv, 1), eNoError);
+                    break;
+                case kHiQ:
+                    ASSERT_EQ(CStretcher::StretchHiQ(&dv, &sv), eNoError);
+                    break;
+                case kHiQBlend:
+                    ASSERT_EQ(CStretcher::StretchHiQBlend(&dv, &sv), eNoError);
+                    break;
+                case kSuperSample:
+                    ASSERT_EQ(CStretcher::SuperSample(&dv, &sv), eNoError);
+                    break;
+                }
+            }
+            Picture expected;
             switch (op) {
             case kBilinear:
-                ASSERT_EQ(CStretcher::StretchBlit(&dv, &sv, 0), eNoError);
+                expected = sref::StretchBlit(src, c.dw, c.dh, false);
                 break;
             case kQuality:
-                ASSERT_EQ(CStretcher::StretchBlit(&dv, &sv, 1), eNoError);
+                expected = sref::StretchBlit(src, c.dw, c.dh, true);
                 break;
             case kHiQ:
-                ASSERT_EQ(CStretcher::StretchHiQ(&dv, &sv), eNoError);
+                expected = sref::StretchHiQ(src, c.dw, c.dh);
                 break;
             case kHiQBlend:
-                ASSERT_EQ(CStretcher::StretchHiQBlend(&dv, &sv), eNoError);
+                expected = before;
+                sref::CompositeOnto(expected, sref::StretchHiQ(src, c.dw, c.dh));
                 break;
             case kSuperSample:
-                ASSERT_EQ(CStretcher::SuperSample(&dv, &sv), eNoError);
+                expected = sref::Boxes(src, c.dw, c.dh, false);
                 break;
             }
+            bool borderKept = false;
+            EXPECT_EQ(d.Inner(0x12345678u, borderKept).px, expected.px) << kOpNames[op];
+            EXPECT_TRUE(borderKept) << kOpNames[op] << " wrote outside the destination view";
         }
-        Picture expected;
-        switch (op) {
-        case kBilinear:
-            expected = sref::StretchBlit(src, c.dw, c.dh, false);
-            break;
-        case kQuality:
-            expected = sref::StretchBlit(src, c.dw, c.dh, true);
-            break;
-        case kHiQ:
-            expected = sref::StretchHiQ(src, c.dw, c.dh);
-            break;
-        case kHiQBlend:
-            expected = before;
-            sref::CompositeOnto(expected, sref::StretchHiQ(src, c.dw, c.dh));
-            break;
-        case kSuperSample:
-            expected = sref::Boxes(src, c.dw, c.dh, false);
-            break;
-        }
-        bool borderKept = false;
-        EXPECT_EQ(d.Inner(0x12345678u, borderKept).px, expected.px) << kOpNames[op];
-        EXPECT_TRUE(borderKept) << kOpNames[op] << " wrote outside the destination view";
     }
 }
 
@@ -138,24 +144,29 @@ INSTANTIATE_TEST_SUITE_P(Shapes, Scaling,
                                     std::to_string(c.dw) + "x" + std::to_string(c.dh);
                          });
 
-// Seeded random shapes, from one pixel up, enlarging and reducing.
+// Seeded random shapes, from one pixel up, enlarging and reducing, on
+// every path present.
 TEST(ScalingRandomShapes, EqualThePlainVersions) {
-    std::mt19937 rng(2024);
-    auto side = [&] { return int32_t(1 + rng() % 70); };
-    for (int i = 0; i < 40; ++i) {
-        const int32_t sw = side(), sh = side(), dw = side(), dh = side();
-        const Picture src = sref::Random(rng, sw, sh);
-        CImage s(sw, sh), a(dw, dh), b(dw, dh), c(dw, dh);
-        sref::Put(s, src);
-        CImNav sv(&s), av(&a), bv(&b), cv(&c);
-        ASSERT_EQ(CStretcher::StretchBlit(&av, &sv, 0), eNoError);
-        ASSERT_EQ(CStretcher::StretchBlit(&bv, &sv, 1), eNoError);
-        ASSERT_EQ(CStretcher::StretchHiQ(&cv, &sv), eNoError);
-        const std::string shape = std::to_string(sw) + "x" + std::to_string(sh) + " to " +
-                                  std::to_string(dw) + "x" + std::to_string(dh);
-        EXPECT_EQ(sref::Take(a).px, sref::StretchBlit(src, dw, dh, false).px) << shape;
-        EXPECT_EQ(sref::Take(b).px, sref::StretchBlit(src, dw, dh, true).px) << shape;
-        EXPECT_EQ(sref::Take(c).px, sref::StretchHiQ(src, dw, dh).px) << shape;
+    for (CPixelPaths::EPath path : PresentPixelPaths()) {
+        CForcePixelPath force(path);
+        SCOPED_TRACE(CPixelPaths::Name(path));
+        std::mt19937 rng(2024);
+        auto side = [&] { return int32_t(1 + rng() % 70); };
+        for (int i = 0; i < 40; ++i) {
+            const int32_t sw = side(), sh = side(), dw = side(), dh = side();
+            const Picture src = sref::Random(rng, sw, sh);
+            CImage s(sw, sh), a(dw, dh), b(dw, dh), c(dw, dh);
+            sref::Put(s, src);
+            CImNav sv(&s), av(&a), bv(&b), cv(&c);
+            ASSERT_EQ(CStretcher::StretchBlit(&av, &sv, 0), eNoError);
+            ASSERT_EQ(CStretcher::StretchBlit(&bv, &sv, 1), eNoError);
+            ASSERT_EQ(CStretcher::StretchHiQ(&cv, &sv), eNoError);
+            const std::string shape = std::to_string(sw) + "x" + std::to_string(sh) + " to " +
+                                      std::to_string(dw) + "x" + std::to_string(dh);
+            EXPECT_EQ(sref::Take(a).px, sref::StretchBlit(src, dw, dh, false).px) << shape;
+            EXPECT_EQ(sref::Take(b).px, sref::StretchBlit(src, dw, dh, true).px) << shape;
+            EXPECT_EQ(sref::Take(c).px, sref::StretchHiQ(src, dw, dh).px) << shape;
+        }
     }
 }
 
@@ -184,13 +195,12 @@ TEST(StretchBlit, FourTimesEnlargementEdgeColumns) {
     ASSERT_EQ(CStretcher::StretchBlit(&dv, &sv, 0), eNoError);
     const Picture out = sref::Take(d);
     const sref::Steps st = sref::StepsFor(src, 16, 8);
-    ASSERT_EQ(uint32_t(0) - st.xoff, 0xFFFF8000u) << "half a pixel before column 0";
+    ASSERT_EQ(sref::SamplePosition(0, st.x, st.xoff), -0x8000) << "half a pixel before column 0";
     int32_t blended = 0;
     for (int32_t y = 0; y < 8; ++y) {
-        const uint32_t sy = uint32_t(y) * uint32_t(st.y) - st.yoff;
-        const uint32_t iy = sy >> 16, fy = (sy >> 8) & 0xFF;
-        const int32_t up = iy < 1 ? int32_t(iy) : (iy > 0x7FFF ? 0 : int32_t(iy));
-        const int32_t lo = iy < 1 ? up + 1 : up;
+        const sref::Neighbours rows = sref::NeighboursAt(sref::SamplePosition(y, st.y, st.yoff), 2);
+        const int32_t up = rows.first, lo = rows.second;
+        const uint32_t fy = rows.weight;
         EXPECT_EQ(out.at(0, y), sref::Column(src.at(0, up), src.at(0, lo), fy)) << "row " << y;
         EXPECT_EQ(out.at(15, y), sref::Column(src.at(3, up), src.at(3, lo), fy)) << "row " << y;
         if (up == 0 && lo == 1 && fy > 0) {

@@ -114,4 +114,12 @@ inline std::vector<uint32_t> Load8(CImage8& image) {
     return bytes;
 }
 
+// The same by the image's kind, for tests written once for both.
+inline void Store(CImage8& image, const std::vector<uint32_t>& bytes) {
+    Store8(image, bytes);
+}
+inline std::vector<uint32_t> Load(CImage8& image) {
+    return Load8(image);
+}
+
 } // namespace testimg

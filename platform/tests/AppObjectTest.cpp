@@ -89,19 +89,20 @@ TEST_F(AppObject, RunningHeartbeatReachesTheApplicationThenTheWindow) {
 
     // The drawn cursor follows the mouse only while the cursor heartbeat runs.
     app.StopCursorHeart();
-    app.OnIdle(0);
+    EXPECT_EQ(app.OnIdle(0), eOutOfMemory);
     EXPECT_EQ(app.m_pBackdrop->m_nCursorUpdates, 3);
 }
 
 TEST_F(AppObject, AudioIsCleanedUpEvery256Ticks) {
+    // The heartbeat is stopped: every tick answers 2, AppHeartbeat 0.
     for (int i = 0; i < 255; ++i) {
-        app.OnIdle(0);
+        ASSERT_EQ(app.OnIdle(0), eHandled);
     }
     EXPECT_EQ(app.m_nCollections, 0);
-    app.OnIdle(0);
+    EXPECT_EQ(app.OnIdle(0), eHandled);
     EXPECT_EQ(app.m_nCollections, 1);
     for (int i = 0; i < 256; ++i) {
-        app.AppHeartbeat();
+        ASSERT_EQ(app.AppHeartbeat(), eNoError);
     }
     EXPECT_EQ(app.m_nCollections, 2);
 }
@@ -120,6 +121,26 @@ TEST_F(AppObject, InitServicesWithoutMemoryAnswers5) {
     gCMemory::ResetProcs();
     EXPECT_EQ(e, eOutOfMemory);
     EXPECT_EQ(app.TabletServices(), nullptr);
+}
+
+gCResourceObject* NoObject() {
+    return nullptr;
+}
+
+// A factory entry is whole or absent: a name that cannot be stored leaves
+// the list as it was and answers 5.
+TEST_F(AppObject, RegisterFactoryWithoutMemoryForTheNameAddsNothing) {
+    ASSERT_EQ(CAppBase::m_aObjectFactoryList.GetSize(), 0);
+    ASSERT_EQ(CAppBase::RegisterFactory("CBrush", &NoObject), eNoError);
+    ASSERT_EQ(CAppBase::RegisterFactory("CPaper", &NoObject), eNoError); // room to spare now
+    gCMemory::m_pAllocProc = [](size_t) -> void* { return nullptr; };
+    gCMemory::m_pReallocProc = [](void*, size_t) -> void* { return nullptr; };
+    const error e = CAppBase::RegisterFactory("CCanvas", &NoObject);
+    gCMemory::ResetProcs();
+    EXPECT_EQ(e, eOutOfMemory);
+    ASSERT_EQ(CAppBase::m_aObjectFactoryList.GetSize(), 2);
+    EXPECT_EQ(gStringToUtf8(CAppBase::m_aObjectFactoryList[1].name), "CPaper");
+    EXPECT_EQ(CAppBase::m_aObjectFactoryList[1].creator, &NoObject);
 }
 
 // A target of the hub that records the order of arrival.
@@ -168,7 +189,7 @@ public:
     CNamedObject(int32_t id, const char16_t* name) {
         SetResID(id);
         gCString text;
-        text.CopyString(name);
+        EXPECT_EQ(text.CopyString(name), eNoError);
         SetResName(text);
     }
 };
@@ -177,8 +198,8 @@ TEST_F(AppObject, SearchingAllPoolsLeavesOutTheFontPool) {
     ASSERT_EQ(app.GetResourcePool(eResPoolFonts)->Add(new CNamedObject(7, u"Body")), eNoError);
     ASSERT_EQ(app.GetResourcePool(eResPoolImages)->Add(new CNamedObject(8, u"Brush")), eNoError);
     gCString body, brush;
-    body.CopyString(u"Body");
-    brush.CopyString(u"Brush");
+    ASSERT_EQ(body.CopyString(u"Body"), eNoError);
+    ASSERT_EQ(brush.CopyString(u"Brush"), eNoError);
 
     EXPECT_EQ(app.FindResourceByName(eResPoolSearch, body), nullptr);
     EXPECT_EQ(app.FindResourceByID(eResPoolSearch, 7), nullptr);

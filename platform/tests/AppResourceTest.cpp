@@ -19,7 +19,7 @@ constexpr uint32_t kTagText = 0x74657874;    // 'text'
 
 gCString Text(const char16_t* units) {
     gCString s;
-    s.CopyString(units);
+    EXPECT_EQ(s.CopyString(units), eNoError);
     return s;
 }
 
@@ -31,12 +31,12 @@ protected:
         char pattern[] = "/tmp/daublin-app-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         m_Folder = pattern;
-        std::filesystem::create_directory(m_Folder + "/Resources");
+        ASSERT_TRUE(std::filesystem::create_directory(m_Folder + "/Resources"));
         std::u16string colon;
         ASSERT_EQ(gCVolumeTable::PosixToColon(m_Folder, colon), eNoError);
         colon.push_back(u':');
         gCString root;
-        root.CopyStringFromBuffer(colon.data(), int32_t(colon.size()));
+        ASSERT_EQ(root.CopyStringFromBuffer(colon.data(), int32_t(colon.size())), eNoError);
         app.SetAppRoot(root);
         app.SetResFolder(u"Resources");
     }
@@ -49,21 +49,21 @@ protected:
         gCFile file;
         gCFRelative where(Text(u"Resources:system.vrf"));
         ASSERT_EQ(file.Open(&where, eAccessWholeNew), eNoError);
-        file.WriteUint32(kTagVersion);
-        file.WriteInt32(4);
-        file.WriteInt32(2);
+        ASSERT_EQ(file.WriteUint32(kTagVersion), eNoError);
+        ASSERT_EQ(file.WriteInt32(4), eNoError);
+        ASSERT_EQ(file.WriteInt32(2), eNoError);
         int32_t id = 100;
         for (const char16_t* name : names) {
             const gCString text = Text(name);
-            file.WriteUint32(kTagText);
-            file.WriteInt32(4 + (text.GetLength() + 2) * 2 + 4);
-            file.WriteInt32(id++);
-            file.WriteString(text, 1);
-            file.WriteInt32(0); // payload
+            ASSERT_EQ(file.WriteUint32(kTagText), eNoError);
+            ASSERT_EQ(file.WriteInt32(4 + (text.GetLength() + 2) * 2 + 4), eNoError);
+            ASSERT_EQ(file.WriteInt32(id++), eNoError);
+            ASSERT_EQ(file.WriteString(text, 1), eNoError);
+            ASSERT_EQ(file.WriteInt32(0), eNoError); // payload
         }
         if (damaged) {
-            file.WriteUint32(kTagText);
-            file.WriteInt32(1000);
+            ASSERT_EQ(file.WriteUint32(kTagText), eNoError);
+            ASSERT_EQ(file.WriteInt32(1000), eNoError);
         }
         ASSERT_EQ(file.Close(), eNoError);
     }
@@ -79,10 +79,10 @@ protected:
         } records[] = {{3000000000u, u"Welcome", u"Welcome to Daublin"},
                        {3000000001u, u"Quit", u"Quit"}};
         for (const auto& r : records) {
-            file.WriteUint32(r.id);
-            file.WriteInt32(0);
-            file.WriteString(Text(r.name), 1);
-            file.WriteString(Text(r.text), 1);
+            ASSERT_EQ(file.WriteUint32(r.id), eNoError);
+            ASSERT_EQ(file.WriteInt32(0), eNoError);
+            ASSERT_EQ(file.WriteString(Text(r.name), 1), eNoError);
+            ASSERT_EQ(file.WriteString(Text(r.text), 1), eNoError);
         }
         ASSERT_EQ(file.Close(), eNoError);
     }
@@ -129,9 +129,35 @@ TEST_F(AppResources, StringTableIsOptional) {
     EXPECT_EQ(app.GetStringTable()->GetCount(), 0);
 }
 
-TEST_F(AppResources, DamagedResourceFileIsReported) {
+// A damaged resource file is reported, and leaves no half-built index, string
+// table or open file behind: from nothing, nothing; after a load, that load.
+TEST_F(AppResources, DamagedResourceFileIsReportedAndLeavesTheResourcesAsTheyWere) {
+    WriteResourceFile({u"Daublin"}, true);
+    WriteStringTable();
+    EXPECT_EQ(app.InitResFile(), eResourceReadError);
+    EXPECT_EQ(app.GetResFile(), nullptr);
+    EXPECT_EQ(app.GetResIndex(), nullptr);
+    EXPECT_EQ(app.GetFontFile(), nullptr);
+    EXPECT_EQ(app.GetFontIndex(), nullptr);
+    EXPECT_EQ(app.GetStringTable()->GetCount(), 0);
+
+    WriteResourceFile({u"Daublin", u"Brush"});
+    ASSERT_EQ(app.InitResFile(), eNoError);
     WriteResourceFile({u"Daublin"}, true);
     EXPECT_EQ(app.InitResFile(), eResourceReadError);
+    ASSERT_NE(app.GetResIndex(), nullptr);
+    EXPECT_EQ(app.GetResIndex()->GetCount(), 2);
+    EXPECT_GT(app.GetResIndex()->GetLocation(Text(u"Brush")), 0);
+    ASSERT_NE(app.GetFontIndex(), nullptr);
+    EXPECT_EQ(app.GetFontIndex()->GetCount(), 2);
+    EXPECT_EQ(app.GetStringTable()->GetCount(), 2);
+    // The file the index was made from is still the one open.
+    ASSERT_NE(app.GetResFile(), nullptr);
+    EXPECT_EQ(app.GetResFile()->SetFilePos(app.GetResIndex()->GetLocation(Text(u"Brush"))),
+              eNoError);
+    uint32_t tag = 0;
+    EXPECT_EQ(app.GetResFile()->ReadUint32(tag), eNoError);
+    EXPECT_EQ(tag, kTagText);
 }
 
 } // namespace

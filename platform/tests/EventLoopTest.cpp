@@ -132,7 +132,7 @@ TEST_F(EventLoop, ToggleMBarTwiceRestoresTheFlag) {
 
 TEST_F(EventLoop, ClipboardTextRoundTripsAndNoTextPastesEmpty) {
     gCString text;
-    text.CopyString(u"Daublin \u00e9\u20ac \u3042");
+    ASSERT_EQ(text.CopyString(u"Daublin \u00e9\u20ac \u3042"), eNoError);
     ASSERT_EQ(app.OSCopy(text), eNoError);
     if (!SDL_HasClipboardText()) {
         GTEST_SKIP() << "the video driver keeps no clipboard";
@@ -142,7 +142,7 @@ TEST_F(EventLoop, ClipboardTextRoundTripsAndNoTextPastesEmpty) {
     EXPECT_EQ(gStringToUtf8(pasted), gStringToUtf8(text));
 
     SDL_SetClipboardText("");
-    pasted.CopyString(u"stale");
+    ASSERT_EQ(pasted.CopyString(u"stale"), eNoError);
     EXPECT_EQ(app.OSPaste(pasted), eNoError);
     EXPECT_EQ(pasted.GetLength(), 0);
 }

@@ -42,8 +42,8 @@ TEST(MessageHub, RemovingAnUnregisteredTargetChangesNothing) {
     std::vector<int> log;
     CRecordingTarget a(&log, 1), b(&log, 2), stranger(&log, 3);
     CMessageHub hub;
-    hub.AddTarget(&a);
-    hub.AddTarget(&b);
+    ASSERT_EQ(hub.AddTarget(&a), eNoError);
+    ASSERT_EQ(hub.AddTarget(&b), eNoError);
     hub.RemoveTarget(&stranger);
     EXPECT_EQ(hub.GetCount(), 2);
     hub.Message(eMsgPaintColour, nullptr, 0);
@@ -54,9 +54,9 @@ TEST(MessageHub, TargetRegisteredTwiceAndRemovedOnceStillReceivesOnce) {
     std::vector<int> log;
     CRecordingTarget a(&log, 1), b(&log, 2);
     CMessageHub hub;
-    hub.AddTarget(&a);
-    hub.AddTarget(&b);
-    hub.AddTarget(&a);
+    ASSERT_EQ(hub.AddTarget(&a), eNoError);
+    ASSERT_EQ(hub.AddTarget(&b), eNoError);
+    ASSERT_EQ(hub.AddTarget(&a), eNoError);
     hub.RemoveTarget(&a); // the first registration goes, order kept
     hub.Message(eMsgPaintColour, nullptr, 0);
     EXPECT_EQ(log, (std::vector<int>{2, 1}));

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "imaging/ImLocker.h"
 #include "platform/TabletServices.h"
 #include "testsupport/foundation/RecordingModule.h"
 #include "testsupport/platform/HeadlessWindow.h"
@@ -158,10 +159,10 @@ TEST_F(RootRole, CaptureCopiesTheBackBuffer) {
     ASSERT_EQ(shown->GetWidth(), 16);
     ASSERT_EQ(shown->GetHeight(), 8);
     SetBackPixel(3, 2, 0xFF000000u); // the capture is a copy
-    void* pixels = nullptr;
-    ASSERT_EQ(shown->Lock(pixels), eNoError);
-    EXPECT_EQ(static_cast<const uint32_t*>(pixels)[2 * 16 + 3], 0xFF102030u);
-    shown->Unlock();
+    const uint32_t* pixels = nullptr;
+    const CImLocker lock(shown.get(), pixels);
+    ASSERT_TRUE(lock.IsLocked() && pixels);
+    EXPECT_EQ(pixels[2 * 16 + 3], 0xFF102030u);
 }
 
 } // namespace

@@ -162,19 +162,20 @@ TEST_F(Window, HeartbeatRunsRolloverWhileTheMouseIsInsideOrTheWindowIsActive) {
     EXPECT_EQ(backdrop->m_nRolloverTests, 0);
     EXPECT_EQ(backdrop->m_nHeartbeats, 1);
 
+    // The backdrop's heartbeat answer is the window's, wherever the mouse is.
     PushWindowEvent(WindowID(Main()), SDL_WINDOWEVENT_ENTER);
     app.PumpMessage();
-    window->Heartbeat();
+    EXPECT_EQ(window->Heartbeat(), eBadParameter);
     EXPECT_EQ(backdrop->m_nRolloverTests, 1);
     PushWindowEvent(WindowID(Main()), SDL_WINDOWEVENT_LEAVE);
     app.PumpMessage();
-    window->Heartbeat();
+    EXPECT_EQ(window->Heartbeat(), eBadParameter);
     EXPECT_EQ(backdrop->m_nRolloverTests, 1);
 
     // With the keyboard focus the rollover runs wherever the mouse is.
     Focus();
     EXPECT_EQ(window->IsActive(), 1);
-    window->Heartbeat();
+    EXPECT_EQ(window->Heartbeat(), eBadParameter);
     EXPECT_EQ(backdrop->m_nRolloverTests, 2);
 }
 

@@ -40,7 +40,7 @@ void TempVolume::MakeFolder(const std::string& relative) {
 
 gCString S(const char* utf8) {
     gCString s;
-    gStringFromUtf8(s, utf8);
+    EXPECT_EQ(gStringFromUtf8(s, utf8), eNoError) << "a test string could not be made";
     return s;
 }
 

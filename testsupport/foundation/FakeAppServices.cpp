@@ -51,7 +51,11 @@ void CFakeAppServices::ShowAlert(std::string_view headline, std::string_view tex
 }
 
 void CFakeAppServices::GetApplicationRoot(gCString& root) {
-    gStringFromUtf8(root, m_ApplicationRoot);
+    // The interface has no result: a root that cannot be made is the empty
+    // root, as before any application exists, never a stale text.
+    if (gStringFromUtf8(root, m_ApplicationRoot) != eNoError) {
+        (void)root.Destroy(); // freeing cannot fail
+    }
 }
 
 uint32_t CFakeAppServices::IsKeyDown(uint32_t code) const {

@@ -6,6 +6,32 @@
 
 #include <SDL.h>
 
+#include "imaging/ImLocker.h"
+
+namespace {
+
+// An SDL surface locked for reading its pixels while this lives.
+class CSurfaceLock {
+public:
+    explicit CSurfaceLock(SDL_Surface* surface)
+        : m_pSurface(surface), m_fLocked(SDL_LockSurface(surface) == 0) {}
+    ~CSurfaceLock() {
+        if (m_fLocked) {
+            SDL_UnlockSurface(m_pSurface);
+        }
+    }
+    CSurfaceLock(const CSurfaceLock&) = delete;
+    CSurfaceLock& operator=(const CSurfaceLock&) = delete;
+
+    bool IsLocked() const { return m_fLocked; }
+
+private:
+    SDL_Surface* m_pSurface;
+    bool m_fLocked;
+};
+
+} // namespace
+
 void HeadlessWindow::SetUp() {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
@@ -54,25 +80,28 @@ std::unique_ptr<CImage> HeadlessWindow::CaptureBackBuffer() const {
     const int32_t w = buffer->GetWidth();
     const int32_t h = buffer->GetHeight();
     auto copy = std::unique_ptr<CImage>(new (std::nothrow) CImage(w, h, 1));
-    void* from = nullptr;
-    void* to = nullptr;
-    if (!copy || buffer->Lock(from) != eNoError) {
+    if (!copy) {
         return nullptr;
     }
-    if (copy->Lock(to) == eNoError) {
+    {
+        const uint32_t* from = nullptr;
+        uint32_t* to = nullptr;
+        const CImLocker fromLock(buffer, from);
+        const CImLocker toLock(copy.get(), to);
+        if (!fromLock.IsLocked() || !toLock.IsLocked() || !from || !to) {
+            return nullptr; // never a copy that holds nothing of the original
+        }
         std::memcpy(to, from, size_t(w) * size_t(h) * 4);
-        copy->Unlock();
     }
-    buffer->Unlock();
     return copy;
 }
 
 void HeadlessWindow::SetBackPixel(int32_t x, int32_t y, uint32_t pixel) {
     CImage* buffer = backdrop->BackBuffer();
-    void* pixels = nullptr;
-    ASSERT_EQ(buffer->Lock(pixels), eNoError);
-    static_cast<uint32_t*>(pixels)[y * buffer->GetWidth() + x] = pixel;
-    buffer->Unlock();
+    uint32_t* pixels = nullptr;
+    const CImLocker lock(buffer, pixels);
+    ASSERT_TRUE(lock.IsLocked() && pixels);
+    pixels[y * buffer->GetWidth() + x] = pixel;
 }
 
 uint32_t HeadlessWindow::ScreenPixel(int32_t x, int32_t y) const {
@@ -81,10 +110,16 @@ uint32_t HeadlessWindow::ScreenPixel(int32_t x, int32_t y) const {
         ADD_FAILURE() << "no 32-bit window surface";
         return 0;
     }
-    SDL_LockSurface(surface);
-    const auto* row = static_cast<const uint8_t*>(surface->pixels) + y * surface->pitch;
-    const uint32_t word = reinterpret_cast<const uint32_t*>(row)[x];
-    SDL_UnlockSurface(surface);
+    uint32_t word = 0;
+    {
+        const CSurfaceLock lock(surface);
+        if (!lock.IsLocked()) {
+            ADD_FAILURE() << "the window surface cannot be locked: " << SDL_GetError();
+            return 0;
+        }
+        const auto* row = static_cast<const uint8_t*>(surface->pixels) + y * surface->pitch;
+        word = reinterpret_cast<const uint32_t*>(row)[x];
+    }
     Uint8 r = 0, g = 0, b = 0;
     SDL_GetRGB(word, surface->format, &r, &g, &b);
     return uint32_t(r) << 16 | uint32_t(g) << 8 | b;

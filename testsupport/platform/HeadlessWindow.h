@@ -32,14 +32,15 @@ protected:
     CMacWindow* MakeMain(int32_t mode, gCRPoint size, gCRPoint position, int32_t menuFlag = 1);
     CMacWindow* MakeMainAround(CWindowRoot* root, int32_t mode, gCRPoint size, gCRPoint position,
                                int32_t menuFlag = 1);
-    CMacWindow* Main() const { return dynamic_cast<CMacWindow*>(CAppBase::m_pMainWnd); }
+    CMacWindow* Main() const { return dynamic_cast<CMacWindow*>(CAppBase::m_pMainWnd.get()); }
     // The window gets the keyboard focus, as the desktop would give it.
     void Focus();
 
     // Input for the application, as the desktop would send it.
     CInputScript Script() { return CInputScript(app); }
 
-    // A copy of the root's back buffer; null without one.
+    // A copy of the root's back buffer; null without one (or when either
+    // image cannot be locked).
     std::unique_ptr<CImage> CaptureBackBuffer() const;
     // Sets one pixel of the back buffer.
     void SetBackPixel(int32_t x, int32_t y, uint32_t pixel);

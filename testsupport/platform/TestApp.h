@@ -141,12 +141,13 @@ public:
     CRecordingWindow* OpenWindow() {
         auto window = std::make_unique<CRecordingWindow>();
         m_pBackdrop = new CRecordingBackdrop; // owned by the window
-        window->AttachBackdrop(m_pBackdrop);
-        m_pMainWnd = window.release(); // owned by the application
-        return static_cast<CRecordingWindow*>(m_pMainWnd);
+        // A window's first root is taken as it is: always 0.
+        (void)window->AttachBackdrop(m_pBackdrop);
+        m_pMainWnd.reset(window.release()); // owned by the application
+        return static_cast<CRecordingWindow*>(m_pMainWnd.get());
     }
 
-    void SetResFolder(const char16_t* folder) { m_ResFolder.CopyString(folder); }
+    void SetResFolder(const char16_t* folder) { SetName(m_ResFolder, folder); }
     void SetAppRoot(const gCString& root) { m_AppRoot = root; }
 
     std::vector<uint32_t> m_aMessages;
