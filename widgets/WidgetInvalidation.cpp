@@ -1,0 +1,100 @@
+// How a change becomes dirty area: rectangles travel up the tree, clipped
+// at every level, to the root, which keeps them until it redraws.
+
+#include <algorithm>
+#include <cstdint>
+
+#include "widgets/Widget.h"
+
+namespace {
+
+gCRect Intersection(const gCRect& a, const gCRect& b) {
+    return gCRect(std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+                  std::min(a.bottom, b.bottom));
+}
+
+int32_t Saturated(int64_t v) {
+    return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+}
+
+// A rect moved by an offset; a caller's rect far out at the ends of the
+// range sticks there instead of wrapping round.
+gCRect Shifted(const gCRect& r, int32_t dx, int32_t dy) {
+    return gCRect(Saturated(int64_t(r.left) + dx), Saturated(int64_t(r.top) + dy),
+                  Saturated(int64_t(r.right) + dx), Saturated(int64_t(r.bottom) + dy));
+}
+
+} // namespace
+
+gCRect CWidget::LocalTotalRect() const {
+    return Shifted(m_TotalRect, -m_Rect.left, -m_Rect.top);
+}
+
+error CWidget::PassInvalidatedAreaToParent(const gCRect& local, int32_t redraw) {
+    if (!m_pParent) {
+        return eNoError; // a root keeps its dirty area itself
+    }
+    if (!m_fVisible || !m_pParent->m_fVisible) {
+        return redraw ? m_pParent->PassRedraw() : eNoError;
+    }
+    gCRect area = Shifted(local, m_Rect.left, m_Rect.top);
+    area = Intersection(area, m_TotalRect);
+    area = Intersection(area, gCRect(0, 0, m_pParent->Width(), m_pParent->Height()));
+    if (!area.IsEmpty()) {
+        return m_pParent->PassInvalidatedAreaToParent(area, redraw);
+    }
+    return redraw ? m_pParent->PassRedraw() : eNoError;
+}
+
+error CWidget::PassChangeCoverageToParent(const gCRect& area, int32_t redraw) {
+    if (!m_pParent) {
+        return PassInvalidatedAreaToParent(Shifted(area, -m_Rect.left, -m_Rect.top), redraw);
+    }
+    const gCRect clipped =
+        Intersection(area, gCRect(0, 0, m_pParent->Width(), m_pParent->Height()));
+    if (!clipped.IsEmpty()) {
+        return m_pParent->PassInvalidatedAreaToParent(clipped, redraw);
+    }
+    return redraw ? m_pParent->PassRedraw() : eNoError;
+}
+
+error CWidget::InvalidateArea(const gCRect& local, int32_t redraw) {
+    if (!m_pParent) {
+        return eNoError;
+    }
+    gCRect area = Shifted(local, m_Rect.left, m_Rect.top);
+    area = Intersection(area, m_Rect);
+    area = Intersection(area, gCRect(0, 0, m_pParent->Width(), m_pParent->Height()));
+    if (!area.IsEmpty()) {
+        return m_pParent->PassInvalidatedAreaToParent(area, redraw);
+    }
+    return redraw ? m_pParent->PassRedraw() : eNoError;
+}
+
+error CWidget::InvalidateTotal(int32_t redraw) {
+    return PassInvalidatedAreaToParent(LocalTotalRect(), redraw);
+}
+
+error CWidget::InvalidateClient(int32_t redraw) {
+    return PassInvalidatedAreaToParent(gCRect(0, 0, Width(), Height()), redraw);
+}
+
+error CWidget::PassRedraw() {
+    return m_pParent ? m_pParent->PassRedraw() : eNoError;
+}
+
+error CWidget::InvalidateContainerChildren() {
+    if (m_fOpaqueBlit || HasEffects()) {
+        return PassInvalidatedAreaToParent(LocalTotalRect(), 0);
+    }
+    for (int32_t i = 0; i < m_aChildren.GetSize(); ++i) {
+        CWidget* child = m_aChildren[i];
+        const error e = child->TypeID() == kWidgetTypeID
+                            ? child->InvalidateContainerChildren()
+                            : PassInvalidatedAreaToParent(child->m_TotalRect, 0);
+        if (e != eNoError) {
+            return e;
+        }
+    }
+    return eNoError;
+}
