@@ -10,6 +10,7 @@
 #include <cstring>
 #include <exception>
 
+#include "FileIO/detail/SaveTemporaries.h"
 #include "FileIO/gCFRef.h"
 #include "FileIO/gCFRelative.h"
 #include "foundation/ErrorReport.h"
@@ -33,21 +34,9 @@ error OpenFailure(int err) {
     }
 }
 
-// The folder part of a POSIX path ("." for a bare name).
-std::string FolderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string LeafOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 } // namespace
+
+void (*gCFile::m_pBeforeReplaceHook)() = nullptr;
 
 gCFile::gCFile(int32_t value) : m_nValue(value) {
     m_nKind = eFileStream;
@@ -140,8 +129,10 @@ error gCFile::OpenWholeNewFile(const std::string& given) {
         // A folder, device, pipe or socket is never replaced by a file.
         return eInvalidFile;
     }
-    const std::string folder = FolderOf(path);
-    const std::string stem = folder + (folder == "/" ? "" : "/") + "." + LeafOf(path) + ".save-";
+    // Temporaries that an earlier save of this file left when its process
+    // died go now.
+    savetemp::RemoveStale(path);
+    const std::string stem = savetemp::Stem(path);
     static uint32_t s_nCounter = 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
         char suffix[32];
@@ -183,6 +174,9 @@ error gCFile::Close() {
     bool ok = !m_fWriteFailed && ::fsync(m_nFD) == 0;
     ok = (::close(m_nFD) == 0) && ok;
     m_nFD = -1;
+    if (ok && m_pBeforeReplaceHook) {
+        m_pBeforeReplaceHook();
+    }
     ok = ok && ::rename(m_Temporary.c_str(), m_Target.c_str()) == 0;
     if (!ok) {
         ::unlink(m_Temporary.c_str());

@@ -7,7 +7,10 @@
 // bytes go to a temporary file beside it, and closing (explicitly or by
 // destroying the stream) flushes that file and renames it over the target
 // only when every write succeeded; otherwise the temporary file is removed
-// and the target stays as it was.
+// and the target stays as it was. The temporary is named
+// ".<name>.save-<process id>-<count>"; one left by a process that died
+// before its rename is removed by the next whole-new-file open of the same
+// target.
 
 #include <cstdint>
 #include <string>
@@ -70,6 +73,11 @@ public:
     error SetFilePos(int64_t position) override;
     bool FileEnd() override;
     int64_t Length() override;
+
+    // For tests: called when a whole new file has been written and flushed,
+    // just before it is renamed over its target (a crash there leaves the
+    // temporary behind). Null in the program.
+    static void (*m_pBeforeReplaceHook)();
 
 protected:
     bool IsOpenForReading() override { return IsOpen(); }

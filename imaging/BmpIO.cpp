@@ -65,6 +65,14 @@ const char* gCBmpIO::ReadPixels(gCStream& stream, const bmp::Info& info, CImageB
                                 error& result) {
     m_nBitsPerPixel = info.bitsPerPixel;
     m_nColorCount = info.colorCount;
+    // Uncompressed rows must all be there before the image is made for
+    // them, so that a few bytes claiming a huge picture cost nothing.
+    // Run-length data may skip most of a picture, so it cannot be judged
+    // by its length; its image costs only the pages its runs fill.
+    if (info.compression == bmp::kNone &&
+        uint64_t(streambytes::Remaining(stream)) < info.UncompressedDataEnd()) {
+        return bmp::kMsgRowCut;
+    }
     if (image.SetSize(info.width, info.height) != eNoError) {
         result = eOutOfMemory;
         return nullptr;

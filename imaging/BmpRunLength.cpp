@@ -1,63 +1,52 @@
-// Run-length encoded BMP pixels (RLE8, RLE4). Indexes gather in a row buffer
-// of packed indexes; a row goes into the image at its end-of-line escape,
-// and also at end of bitmap and when a delta leaves it, so no decoded run is
-// lost. The buffer is cleared for each new row, so pixels a file skips take
-// palette entry 0.
+// Run-length encoded BMP pixels (RLE8, RLE4). Every run goes into its image
+// row at once; pixels the data skips (a delta, an end of line or of bitmap
+// before the row is full) are never written and keep the new image's zeros:
+// transparent in a 32-bit image, black in an 8-bit one. So a few bytes that
+// skip over a huge picture cost no more than the pixels their runs set.
 
 #include "FileIO/StreamBytes.h"
 #include "imaging/BmpIO.h"
 #include "imaging/ImNav.h"
 #include "imaging/detail/BmpHeader.h"
 
-#include <cstring>
-
 namespace {
 
-class CRowBuffer {
+// Writes palette indexes into one image row, as opaque colours or greys.
+class CRunWriter {
 public:
-    CRowBuffer(uint8_t* bytes, size_t size, bool nibbles)
-        : m_pBytes(bytes), m_nSize(size), m_fNibbles(nibbles) {}
-
-    // Pixel x takes index v (the low 4 bits of it in a 4-bit row).
-    void Put(int64_t x, uint8_t v) {
-        if (!m_fNibbles) {
-            m_pBytes[x] = v;
-            return;
+    CRunWriter(const CPixel* map, uint32_t count, CImNavBase& view) : m_View(view) {
+        for (uint32_t i = 0; i < 256; ++i) {
+            const uint32_t p = count == 0 ? 0 : uint32_t(map[i < count ? i : 0]);
+            m_aColour[i] = 0xFF000000u | (p & 0x00FFFFFFu);
+            m_aGrey[i] = uint8_t((((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF)) / 3);
         }
-        uint8_t& b = m_pBytes[x >> 1];
-        b = (x & 1) ? uint8_t((b & 0xF0) | (v & 15)) : uint8_t((b & 0x0F) | (v << 4));
     }
-    void Clear() { std::memset(m_pBytes, 0, m_nSize); }
+    void Put(int32_t y, int64_t x, uint8_t index) {
+        char* row = static_cast<char*>(m_View.GetDataPtr()) + ptrdiff_t(y) * m_View.GetRowBytes();
+        if (m_View.GetBytesPerPixel() == 4) {
+            reinterpret_cast<CPixel*>(row)[x] = m_aColour[index];
+        } else {
+            reinterpret_cast<uint8_t*>(row)[x] = m_aGrey[index];
+        }
+    }
 
 private:
-    uint8_t* m_pBytes;
-    size_t m_nSize;
-    bool m_fNibbles;
+    CImNavBase& m_View;
+    CPixel m_aColour[256];
+    uint8_t m_aGrey[256];
 };
 
 } // namespace
 
 const char* gCBmpIO::ReadRunLengthRows(gCStream& stream, const bmp::Info& info, CImNavBase& view,
-                                       error& result) {
+                                       error&) {
     const bool nibbles = info.compression == bmp::kRLE4;
-    const size_t rowBytes = nibbles ? (size_t(info.width) + 1) / 2 : size_t(info.width);
-    CMemBlock block;
-    if (!block.Resize(uint32_t(rowBytes), 1)) {
-        result = eOutOfMemory;
-        return nullptr;
-    }
-    CRowBuffer row(block.GetData(), rowBytes, nibbles);
-    const char* packed = reinterpret_cast<const char*>(block.GetData());
+    CRunWriter out(m_aColorMap.GetData(), m_aColorMap.GetCount(), view);
 
     int64_t stored = 0; // rows counted in file order
     int64_t x = 0;
-    bool dirty = false;
     auto inside = [&] { return stored >= 0 && stored < info.height; };
-    auto flush = [&] {
-        PutPaletteRow(packed, view, int32_t(info.topDown ? stored : info.height - 1 - stored));
-        row.Clear();
-        dirty = false;
-    };
+    auto imageRow = [&] { return int32_t(info.topDown ? stored : info.height - 1 - stored); };
 
     uint8_t absolute[256];
     for (;;) {
@@ -71,32 +60,26 @@ const char* gCBmpIO::ReadRunLengthRows(gCStream& stream, const bmp::Info& info, 
             if (!inside() || x + n > info.width) {
                 return bmp::kMsgOverflow;
             }
+            const int32_t y = imageRow();
             for (int64_t i = 0; i < n; ++i) {
-                row.Put(x + i, nibbles ? uint8_t((i & 1) ? pair[1] & 15 : pair[1] >> 4) : pair[1]);
+                out.Put(y, x + i,
+                        nibbles ? uint8_t((i & 1) ? pair[1] & 15 : pair[1] >> 4) : pair[1]);
             }
             x += n;
-            dirty = true;
         } else if (pair[1] == 0) {
             // End of line.
             if (!inside()) {
                 return bmp::kMsgOverflow;
             }
-            flush();
             ++stored;
             x = 0;
         } else if (pair[1] == 1) {
             // End of bitmap.
-            if (dirty && inside()) {
-                flush();
-            }
             return nullptr;
         } else if (pair[1] == 2) {
             uint8_t delta[2];
             if (streambytes::ReadExact(stream, delta, 2)) {
                 return bmp::kMsgEnded;
-            }
-            if (delta[1] > 0 && dirty && inside()) {
-                flush();
             }
             x += delta[0];
             stored += delta[1];
@@ -110,12 +93,12 @@ const char* gCBmpIO::ReadRunLengthRows(gCStream& stream, const bmp::Info& info, 
             if (streambytes::ReadExact(stream, absolute, (bytes + 1) & ~size_t(1))) {
                 return bmp::kMsgEnded;
             }
+            const int32_t y = imageRow();
             for (int64_t i = 0; i < n; ++i) {
                 const uint8_t b = absolute[nibbles ? i / 2 : i];
-                row.Put(x + i, nibbles ? uint8_t((i & 1) ? b & 15 : b >> 4) : b);
+                out.Put(y, x + i, nibbles ? uint8_t((i & 1) ? b & 15 : b >> 4) : b);
             }
             x += n;
-            dirty = true;
         }
         if (streambytes::Remaining(stream) == 0) {
             return bmp::kMsgEnded;

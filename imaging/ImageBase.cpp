@@ -1,5 +1,6 @@
 #include "imaging/ImageBase.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <utility>
 
@@ -69,10 +70,11 @@ error CImageBase::MakeSurface(int32_t width, int32_t height) {
     DestroySurface();
     m_nWidth = width;
     m_nHeight = height;
-    if (AllocatePixelBlock() != eNoError) {
+    auto* p = static_cast<uint8_t*>(AllocateZeroed(SurfaceBytes()));
+    if (!p) {
         return eOutOfMemory;
     }
-    (void)Zero(); // clearing a block that exists cannot fail
+    m_pPixels.reset(p);
     m_fValid = 1;
     return eNoError;
 }
@@ -125,6 +127,22 @@ error CImageBase::TakeLoaded(CImageBase& loaded) {
 
 void CImageBase::ReleasePixelBlock() {
     m_pPixels.reset();
+}
+
+void* CImageBase::AllocateZeroed(size_t bytes) {
+    // The system allocator hands a large block out as fresh pages that the
+    // kernel maps in zeroed when they are first touched, and its calloc
+    // knows that and does not clear them again: a new image costs only the
+    // pages its pixels really fill. A replaced hook gives no such promise,
+    // so its block is cleared here.
+    if (gCMemory::m_pAllocProc == &gCMemory::MallocProc) {
+        return std::calloc(bytes > 1 ? bytes : 1, 1);
+    }
+    void* p = gCMemory::Alloc(bytes);
+    if (p) {
+        std::memset(p, 0, bytes);
+    }
+    return p;
 }
 
 error CImageBase::AllocatePixelBlock() {

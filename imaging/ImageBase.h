@@ -108,6 +108,9 @@ protected:
     // keep the valid flag, and allocate a fresh (uncleared) block.
     void ReleasePixelBlock();
     error AllocatePixelBlock();
+    // A cleared block of that many bytes through the memory hooks (freed
+    // with gCMemory::Free); null when memory runs out.
+    static void* AllocateZeroed(size_t bytes);
 
     // Compress and Decompress of the derived images, over their run-length
     // coder (defined in ImageCompression.h).

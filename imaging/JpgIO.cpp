@@ -40,16 +40,67 @@ template <class Struct, void (*Destroy)(Struct*)> struct CJpegObject {
 using CDecompressor = CJpegObject<jpeg_decompress_struct, jpeg_destroy_decompress>;
 using CCompressor = CJpegObject<jpeg_compress_struct, jpeg_destroy_compress>;
 
-bool StartDecompress(jpeg_decompress_struct* cinfo, JpegErrorManager* err, JpegStreamProcs* procs) {
+// The most libjpeg may take for one decode (its buffers and, for
+// progressive and multi-scan files, the whole picture's coefficients);
+// beyond it the decode fails, since there is no backing store.
+constexpr long kCodecMemoryBytes = 512L << 20;
+
+enum class EStart { eStarted, eFailed, eTooShort };
+
+// True when the data after the headers can hold one bit for every 8 x 8
+// block of the largest component: the least any complete file codes, since
+// each block's DC difference takes at least one bit of a Huffman code. A
+// file that claims a huge picture over a few bytes is refused before
+// anything is made for it; a file cut off later still reads.
+bool DataCanHoldBlocks(jpeg_decompress_struct* cinfo, gCStream& stream) {
+    uint64_t blocks = 0;
+    for (int c = 0; c < cinfo->num_components; ++c) {
+        const jpeg_component_info& comp = cinfo->comp_info[c];
+        const uint64_t n = uint64_t(comp.width_in_blocks) * uint64_t(comp.height_in_blocks);
+        blocks = n > blocks ? n : blocks;
+    }
+    const uint64_t bytes =
+        uint64_t(streambytes::Remaining(stream)) + uint64_t(cinfo->src->bytes_in_buffer);
+    return bytes * 8 >= blocks;
+}
+
+EStart StartDecompress(jpeg_decompress_struct* cinfo, JpegErrorManager* err,
+                       JpegStreamProcs* procs) {
     if (setjmp(err->jump)) {
-        return false;
+        return EStart::eFailed;
     }
     jpeg_create_decompress(cinfo);
+    cinfo->mem->max_memory_to_use = kCodecMemoryBytes;
     VantorJpegStreamSource(cinfo, procs);
     jpeg_read_header(cinfo, TRUE);
+    if (!DataCanHoldBlocks(cinfo, *procs->stream)) {
+        // Told as libjpeg tells a file that ends early (silently).
+        cinfo->err->msg_code = JERR_INPUT_EOF;
+        (*cinfo->err->output_message)(j_common_ptr(cinfo));
+        return EStart::eTooShort;
+    }
+    // CMYK and YCCK files come out as CMYK (libjpeg turns YCCK into it)
+    // and are turned into colour here.
+    if (cinfo->jpeg_color_space == JCS_CMYK || cinfo->jpeg_color_space == JCS_YCCK) {
+        cinfo->out_color_space = JCS_CMYK;
+    }
     cinfo->dct_method = JDCT_FLOAT;
     jpeg_start_decompress(cinfo);
-    return true;
+    return EStart::eStarted;
+}
+
+// One CMYK sample set as opaque 0xAARRGGBB. Files with Adobe's marker store
+// the inks inverted (0 is full ink), so a channel is C x K / 255; plain
+// files store them as they are: (255 - C) x (255 - K) / 255. Rounded to the
+// nearest (x / 255 never falls on a half).
+CPixel CmykToRgb(const JSAMPLE* s, bool inverted) {
+    const uint32_t k = inverted ? s[3] : 255u - s[3];
+    uint32_t p = 0xFF000000u;
+    for (int i = 0; i < 3; ++i) {
+        const uint32_t ink = inverted ? s[i] : 255u - s[i];
+        p |= ((ink * k + 127) / 255) << (16 - 8 * i);
+    }
+    return p;
 }
 
 // Decodes every scanline into the view, top row first.
@@ -60,6 +111,8 @@ bool DecodeRows(jpeg_decompress_struct* cinfo, JpegErrorManager* err, char* data
     }
     const JDIMENSION width = cinfo->output_width;
     const int comps = cinfo->output_components;
+    const bool cmyk = cinfo->out_color_space == JCS_CMYK;
+    const bool inverted = cinfo->saw_Adobe_marker != 0;
     JSAMPARRAY buffer =
         (*cinfo->mem->alloc_sarray)(j_common_ptr(cinfo), JPOOL_IMAGE, width * JDIMENSION(comps), 1);
     while (cinfo->output_scanline < cinfo->output_height) {
@@ -67,22 +120,22 @@ bool DecodeRows(jpeg_decompress_struct* cinfo, JpegErrorManager* err, char* data
         jpeg_read_scanlines(cinfo, buffer, 1);
         const JSAMPLE* s = buffer[0];
         char* row = data + ptrdiff_t(y) * rowBytes;
-        if (grey) {
-            uint8_t* out = reinterpret_cast<uint8_t*>(row);
-            for (JDIMENSION x = 0; x < width; ++x) {
-                out[x] = comps == 3
-                             ? uint8_t((uint32_t(s[x * 3]) + s[x * 3 + 1] + s[x * 3 + 2]) / 3)
-                             : s[size_t(x) * comps];
+        for (JDIMENSION x = 0; x < width; ++x) {
+            const JSAMPLE* sample = s + size_t(x) * comps;
+            CPixel p;
+            if (cmyk) {
+                p = CmykToRgb(sample, inverted);
+            } else if (comps == 3) {
+                p = 0xFF000000u | (uint32_t(sample[0]) << 16) | (uint32_t(sample[1]) << 8) |
+                    sample[2];
+            } else {
+                p = 0xFF000000u + uint32_t(sample[0]) * 0x010101u;
             }
-        } else {
-            CPixel* out = reinterpret_cast<CPixel*>(row);
-            for (JDIMENSION x = 0; x < width; ++x) {
-                if (comps == 3) {
-                    out[x] = 0xFF000000u | (uint32_t(s[x * 3]) << 16) |
-                             (uint32_t(s[x * 3 + 1]) << 8) | s[x * 3 + 2];
-                } else {
-                    out[x] = 0xFF000000u + uint32_t(s[size_t(x) * comps]) * 0x010101u;
-                }
+            if (grey) {
+                reinterpret_cast<uint8_t*>(row)[x] =
+                    uint8_t((((p >> 16) & 255) + ((p >> 8) & 255) + (p & 255)) / 3);
+            } else {
+                reinterpret_cast<CPixel*>(row)[x] = p;
             }
         }
     }
@@ -190,8 +243,13 @@ error gCJpgIO::ReadImage(gCStream& stream, CImageBase* image) {
 error gCJpgIO::Decode(gCStream& stream, CImageBase* image) {
     CDecompressor d;
     JpegStreamProcs procs = {VantorWriteProc, VantorReadProc, &stream};
-    if (!StartDecompress(&d.cinfo, &d.err, &procs)) {
+    switch (StartDecompress(&d.cinfo, &d.err, &procs)) {
+    case EStart::eFailed:
         return eGenericFailure;
+    case EStart::eTooShort:
+        return eInvalidFile;
+    case EStart::eStarted:
+        break;
     }
     if (image->SetSize(int32_t(d.cinfo.output_width), int32_t(d.cinfo.output_height)) != eNoError) {
         return eOutOfMemory;

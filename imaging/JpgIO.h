@@ -2,6 +2,8 @@
 // JPEG files over libjpeg 62: reads baseline and progressive files into a
 // CImage (opaque pixels) or CImage8 (grey bytes); writes either as a baseline
 // JPEG at the library's default quality, with the float DCT both ways.
+// Grey files read as grey, colour files as RGB, and CMYK and YCCK files
+// (print workflows) are turned into RGB from their inks.
 // Any libjpeg error (not a JPEG, damaged data, empty input, a refused write)
 // ends the call with 1; libjpeg's messages stay silent.
 
@@ -20,9 +22,12 @@ public:
     error WriteImage(gCStream& stream, CImage8& image) override;
 
     // Reads from the stream's position: 0; 1 for any libjpeg error; 5 when
-    // the image cannot be sized or locked. The file is decoded into an image
-    // of its own first: a failed read leaves the image as it was (size,
-    // pixels and compressed form).
+    // the image cannot be sized or locked; 16 when the data after the
+    // headers is too short for the size they claim (less than a bit for
+    // each 8 x 8 block), before any image is made. A file cut off after
+    // that reads: the rows past the cut are what libjpeg makes of no data. The file is decoded into
+    // an image of its own first: a failed read leaves the image as it was (size, pixels and
+    // compressed form).
     virtual error ReadImage(gCStream& stream, CImageBase* image);
 
     // True when the stream starts with 0xFF 0xD8; the stream is left at 0

@@ -89,6 +89,40 @@ bool ReadRows(png_structp png, png_infop info, const CHeader* h, bool grey, floa
     return true;
 }
 
+// Deflate turns one compressed byte into at most 1032 bytes (a 258-byte
+// match coded in two bits).
+constexpr uint64_t kMostInflatedPerByte = 1032;
+
+uint32_t BigEndian32(const png_byte* p) {
+    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
+}
+
+// The lengths of the image-data chunks of the PNG that starts at the
+// position start, added up by a walk over the chunk headers to IEND or to
+// where the data ends; the stream is put back where it was. False when it
+// cannot be put back.
+bool CompressedBytes(gCStream& stream, int64_t start, uint64_t& total) {
+    const int64_t here = stream.GetFilePos();
+    total = 0;
+    if (stream.SetFilePos(start) == eNoError && streambytes::Skip(stream, 8) == eNoError) {
+        png_byte head[8];
+        while (streambytes::ReadExact(stream, head, sizeof head) == eNoError) {
+            const uint32_t length = BigEndian32(head);
+            const uint32_t type = BigEndian32(head + 4);
+            if (type == 0x49444154u) { // IDAT
+                total += length;
+            } else if (type == 0x49454E44u) { // IEND
+                break;
+            }
+            // The data and the CRC; a chunk cut short counts as far as it goes.
+            if (streambytes::Skip(stream, int64_t(length) + 4) != eNoError) {
+                break;
+            }
+        }
+    }
+    return here >= 0 && stream.SetFilePos(here) == eNoError;
+}
+
 } // namespace
 
 bool gCPngIO::TypeOf(gCStream& stream) {
@@ -128,8 +162,20 @@ error gCPngIO::Decode(gCStream& stream, CImageBase* image) {
     // Ancillary chunks (text, profiles) may be large, but not unboundedly.
     png_set_chunk_malloc_max(s.png, kPngLargestBlock);
 
+    const int64_t start = stream.GetFilePos();
     CHeader header;
     if (!ReadHeader(s.png, s.info, &header)) {
+        return eFileReadWriteError;
+    }
+    // No image before the data has earned it: rows (each with its filter
+    // byte) that deflate could not make from the image data are refused.
+    uint64_t compressed = 0;
+    if (!CompressedBytes(stream, start, compressed)) {
+        return eFileReadWriteError;
+    }
+    const uint64_t filtered =
+        uint64_t(header.height) * (uint64_t(png_get_rowbytes(s.png, s.info)) + 1);
+    if (filtered > compressed * kMostInflatedPerByte) {
         return eFileReadWriteError;
     }
     if (image->SetSize(int32_t(header.width), int32_t(header.height)) != eNoError) {

@@ -168,6 +168,7 @@ void CAppBase::EndSystemCursorTemp() {
 
 error CAppBase::OnIdle(uint32_t) {
     CursorHeartbeat();
+    m_pAudioManager->Idle();
     if ((++m_nIdleTicks & 0xFFu) == 0) {
         m_pAudioManager->GarbageCollection();
     }

@@ -11,6 +11,7 @@ packages=(
   libsdl2-dev libxi-dev libx11-dev libyaml-cpp-dev
   zenity xvfb xauth xdotool pngcheck libjpeg-turbo-progs
   fonts-dejavu-core
+  fonts-dejavu-extra
 )
 
 missing=()

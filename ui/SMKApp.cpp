@@ -4,11 +4,13 @@
 
 #include "foundation/ErrorReport.h"
 #include "platform/WindowBase.h"
+#include "text/TextFontEngine.h"
 #include "ui/SMKBackdrop.h"
 
 CSMKApp::CSMKApp() {
     m_nMacType = 0x44424C4E; // 'DBLN'
     SetName(m_ResFolder, u"Resources");
+    gRegisterFontEngine(gTextFontEngine());
 }
 
 error CSMKApp::Initialize(const gCString&) {

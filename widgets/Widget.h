@@ -361,6 +361,39 @@ public:
     virtual void LocalToBackdrop(gCPoint& point);
     virtual void LocalToBackdrop(gCRect& rect);
 
+    // --- Render passes. The root draws its dirty area by handing each
+    // rectangle (in its own coordinates) down the tree into one target
+    // image. Each widget clips the area to its total rect, moves the
+    // target's origin by its left and top so that its local coordinates
+    // address the target, and puts the origin back on every way out. An
+    // alpha 0..255 travels down: a widget draws at (alpha * (opacity + 1))
+    // >> 8, clamped to 255, and passes that on to its children while it
+    // propagates opacity (255 otherwise). The first error of a render
+    // procedure or effect ends the pass and comes back unchanged. Each pass
+    // counts as a pass for DeleteWhenSafe and re-checks child indexes
+    // against the live list. A null target gives 6.
+    //
+    // Back to front over what the target holds (area in the parent's
+    // coordinates): under effects, the widget's own pixels, between
+    // effects, the children from the back (clipped to the widget's own
+    // rect, not its effect extents), over effects.
+    virtual error PassRenderAreaTransparent(const gCRect& area, CImage* target, uint32_t alpha);
+    // Front to back: draws the part of the area this subtree covers
+    // opaquely and reports it in covered (local coordinates), which stays
+    // as it came when nothing is covered. The front-most child that covers
+    // part of the area ends the search: what lies in front of it is
+    // composited over the part it covered. Otherwise an opaque-blit widget
+    // draws its whole clipped area, its between effects and its children
+    // and covers that area; its under effects are not drawn.
+    virtual error PassRenderAreaOpaque(const gCRect& area, CImage* target, uint32_t alpha,
+                                       gCRect& covered);
+    // The children from index last down to 0 transparently, then the over
+    // effects; area is local, the origin already placed.
+    virtual error CompositeUp(const gCRect& area, CImage* target, uint32_t alpha, int32_t last);
+    // The walk of the transparent pass, telling the effects and widgets
+    // what is about to be drawn instead of drawing.
+    virtual error PassPreRenderNotification(const gCRect& area, CImage* target, uint32_t alpha);
+
     // --- Drawing and invalidation.
     // The class's own pixels for an area in local coordinates; nothing
     // here.
@@ -390,17 +423,62 @@ public:
     // children changes, unless it blits opaquely or has effects.
     virtual error InvalidateContainerChildren();
 
-    // --- Effect places: under, between and over, three each. They stay
-    // empty until effects can be attached; the total rect is the rect.
+    // --- Effect places: under, between and over, three each. The widget
+    // owns the effects in its places. The total rect is the rect united
+    // with the extents of the effects (moved into the parent's
+    // coordinates); every pass clips to it.
+    //
+    // Puts the effect into place index (0..2) after deleting the one there,
+    // makes this widget its owner, has it rebuilt (EffectChanged) and, when
+    // that succeeds, rebuilds the total rect and invalidates it. A failing
+    // rebuild is returned and leaves the effect in its place and the total
+    // rect as it was. Refused (6), the caller keeping the effect: a null
+    // effect, one that already has an owner, an index outside 0..2.
+    virtual error AddEffectU(CWidgetEffectBase* effect, int32_t index, int32_t redraw);
+    virtual error AddEffectB(CWidgetEffectBase* effect, int32_t index, int32_t redraw);
+    virtual error AddEffectO(CWidgetEffectBase* effect, int32_t index, int32_t redraw);
+    // Deletes the effect in the place and empties it; another index does
+    // nothing.
+    virtual void DestroyEffectU(int32_t index);
+    virtual void DestroyEffectB(int32_t index);
+    virtual void DestroyEffectO(int32_t index);
+    // Under 0..2, then between, then over.
+    virtual void DestroyEffects();
+    // The effect in place index, or null (also outside 0..2).
     virtual CWidgetEffectBase* EffectUnder(int32_t index) const;
     virtual CWidgetEffectBase* EffectBetween(int32_t index) const;
     virtual CWidgetEffectBase* EffectOver(int32_t index) const;
+    // The effect rebuilds for the widget's present state (WidgetChanged);
+    // then the total rect is rebuilt and invalidated. The effect's error is
+    // returned without either; 6 for null.
+    virtual error EffectChanged(CWidgetEffectBase* effect, int32_t redraw);
+    // EffectChanged for every effect in the order U0, B0, O0, U1, B1, O1,
+    // U2, B2, O2; the first error ends it.
     virtual error UpdateAllEffects();
-    // Tells the effects of this subtree that the widget moved changed its
-    // area rect (parent coordinates).
+    // Tells the effects of this subtree, while the widget has a parent and
+    // is visible, that widget moved changed its area rect (in this widget's
+    // parent's coordinates): the under and between effects (U0, B0, U1
+    // ...), every child with the rect made local, the over effects. The
+    // first error is returned.
     virtual error EffectParentMoved(CWidget* moved, gCRect& rect);
+    // The rect united with the extents of the effects; an empty extent adds
+    // nothing.
     virtual void RebuildTotalAreaRect();
-    virtual void DestroyEffects();
+    // The first effect of this widget with the type code (under, between,
+    // over, 0..2 each), else the nearest ancestor's; null at the root.
+    virtual CWidgetEffectBase* FindFirstParentEffect(uint32_t typeID);
+    // One array of the pass: for each place, an effect whose extent meets
+    // the area draws the meeting part less its exclusions, one rectangle
+    // at a time, at ((alpha + 1) * its opacity) >> 8. Area is local.
+    virtual error RenderEffectsU(const gCRect& area, CImage* target, uint32_t alpha);
+    virtual error RenderEffectsB(const gCRect& area, CImage* target, uint32_t alpha);
+    virtual error RenderEffectsO(const gCRect& area, CImage* target, uint32_t alpha);
+    virtual error RenderEffectsOneArray(CWidgetEffectBase* const* places, const gCRect& area,
+                                        CImage* target, uint32_t alpha);
+    // The pre-render twin: one call per meeting effect with the whole
+    // meeting part, exclusions not applied.
+    virtual error NotifyPreRenderEffects(CWidgetEffectBase* const* places, const gCRect& area,
+                                         CImage* target, uint32_t alpha);
 
     // --- Ancestors. Only ancestors count, never the widget itself.
     virtual int32_t IsInHierarchy(const gCString& name) const;
@@ -519,6 +597,9 @@ private:
     bool HitsRect(const gCPoint& point) const;
     // Whether any effect place is occupied.
     bool HasEffects() const;
+    // AddEffectU/B/O over one array.
+    error AddEffectAt(CWidgetEffectBase* (&places)[3], uint32_t priority, CWidgetEffectBase* effect,
+                      int32_t index, int32_t redraw);
     // The total rect in local coordinates.
     gCRect LocalTotalRect() const;
     // The invalidation of showing, hiding or fading.

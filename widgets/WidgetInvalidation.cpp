@@ -1,30 +1,13 @@
 // How a change becomes dirty area: rectangles travel up the tree, clipped
 // at every level, to the root, which keeps them until it redraws.
 
-#include <algorithm>
 #include <cstdint>
 
 #include "widgets/Widget.h"
+#include "widgets/detail/RectMath.h"
 
-namespace {
-
-gCRect Intersection(const gCRect& a, const gCRect& b) {
-    return gCRect(std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-                  std::min(a.bottom, b.bottom));
-}
-
-int32_t Saturated(int64_t v) {
-    return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
-}
-
-// A rect moved by an offset; a caller's rect far out at the ends of the
-// range sticks there instead of wrapping round.
-gCRect Shifted(const gCRect& r, int32_t dx, int32_t dy) {
-    return gCRect(Saturated(int64_t(r.left) + dx), Saturated(int64_t(r.top) + dy),
-                  Saturated(int64_t(r.right) + dx), Saturated(int64_t(r.bottom) + dy));
-}
-
-} // namespace
+using widgetdetail::Intersection;
+using widgetdetail::Shifted;
 
 gCRect CWidget::LocalTotalRect() const {
     return Shifted(m_TotalRect, -m_Rect.left, -m_Rect.top);

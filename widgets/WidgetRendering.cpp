@@ -1,7 +1,176 @@
-// The widget's own drawing as the render passes call it: a registered
-// render procedure, or the class's RenderArea.
+// The render passes: how a widget clips, offsets and fades its drawing,
+// the order of its effects, its own pixels and its children, and the
+// front-to-back search for opaque cover that spares drawing what is hidden.
 
+#include "imaging/Image.h"
 #include "widgets/Widget.h"
+#include "widgets/detail/Alphas.h"
+#include "widgets/detail/OriginShift.h"
+#include "widgets/detail/RectMath.h"
+
+using widgetdetail::ClampAlpha;
+using widgetdetail::COriginShift;
+using widgetdetail::Intersection;
+using widgetdetail::Shifted;
+using widgetdetail::WidgetAlpha;
+
+// ---------------------------------------------------------------------------
+// The passes
+
+error CWidget::PassRenderAreaTransparent(const gCRect& area, CImage* target, uint32_t alpha) {
+    if (!m_fVisible) {
+        return eNoError;
+    }
+    if (!target) {
+        return eBadParameter;
+    }
+    const gCRect clip = Intersection(area, m_TotalRect);
+    if (clip.IsEmpty()) {
+        return eNoError;
+    }
+    CPassScope pass;
+    COriginShift shift(target, m_Rect.left, m_Rect.top);
+    const gCRect total = Shifted(clip, -m_Rect.left, -m_Rect.top);
+    const gCRect own = Intersection(total, gCRect(0, 0, Width(), Height()));
+    const uint32_t a = WidgetAlpha(alpha, m_nOpacity);
+
+    if (error e = RenderEffectsU(total, target, a)) {
+        return e;
+    }
+    if (!own.IsEmpty()) {
+        if (error e = DoRenderArea(own, target, a)) {
+            return e;
+        }
+    }
+    if (error e = RenderEffectsB(total, target, a)) {
+        return e;
+    }
+    if (!own.IsEmpty()) {
+        const uint32_t childAlpha = m_fPropagateOpacity ? a : 255;
+        for (int32_t i = m_aChildren.GetSize() - 1; i >= 0; --i) {
+            if (i >= m_aChildren.GetSize()) {
+                continue; // a drawing changed the list
+            }
+            if (error e = m_aChildren[i]->PassRenderAreaTransparent(own, target, childAlpha)) {
+                return e;
+            }
+        }
+    }
+    return RenderEffectsO(total, target, a);
+}
+
+error CWidget::PassRenderAreaOpaque(const gCRect& area, CImage* target, uint32_t alpha,
+                                    gCRect& covered) {
+    if (!m_fVisible) {
+        return eNoError;
+    }
+    if (!target) {
+        return eBadParameter;
+    }
+    const gCRect clip = Intersection(area, m_TotalRect);
+    if (clip.IsEmpty()) {
+        return eNoError;
+    }
+    CPassScope pass;
+    COriginShift shift(target, m_Rect.left, m_Rect.top);
+    const gCRect total = Shifted(clip, -m_Rect.left, -m_Rect.top);
+    const uint32_t childAlpha = m_fPropagateOpacity ? WidgetAlpha(alpha, m_nOpacity) : 255;
+
+    for (int32_t i = 0; i < m_aChildren.GetSize(); ++i) {
+        CWidget* child = m_aChildren[i];
+        const gCRect part = Intersection(total, child->m_Rect);
+        if (part.IsEmpty()) {
+            continue;
+        }
+        gCRect childCovered;
+        if (error e = child->PassRenderAreaOpaque(part, target, 255, childCovered)) {
+            return e;
+        }
+        if (!childCovered.IsEmpty()) {
+            // The list may have changed while the child drew: it is still
+            // this widget's child at the same place only if it stayed.
+            child->LocalToParent(childCovered);
+            covered = childCovered;
+            return CompositeUp(childCovered, target, childAlpha, GetChildIndex(child) - 1);
+        }
+    }
+    if (!m_fOpaqueBlit) {
+        return eNoError;
+    }
+    if (error e = DoRenderArea(total, target, 255)) {
+        return e;
+    }
+    if (error e = RenderEffectsB(total, target, childAlpha)) {
+        return e;
+    }
+    if (error e = CompositeUp(total, target, childAlpha, m_aChildren.GetSize() - 1)) {
+        return e;
+    }
+    covered = total;
+    return eNoError;
+}
+
+error CWidget::CompositeUp(const gCRect& area, CImage* target, uint32_t alpha, int32_t last) {
+    if (!target) {
+        return eBadParameter;
+    }
+    alpha = ClampAlpha(alpha);
+    for (int32_t i = last; i >= 0; --i) {
+        if (i >= m_aChildren.GetSize()) {
+            continue;
+        }
+        if (error e = m_aChildren[i]->PassRenderAreaTransparent(area, target, alpha)) {
+            return e;
+        }
+    }
+    return RenderEffectsO(area, target, alpha);
+}
+
+error CWidget::PassPreRenderNotification(const gCRect& area, CImage* target, uint32_t alpha) {
+    if (!m_fVisible) {
+        return eNoError;
+    }
+    if (!target) {
+        return eBadParameter;
+    }
+    const gCRect clip = Intersection(area, m_TotalRect);
+    if (clip.IsEmpty()) {
+        return eNoError;
+    }
+    CPassScope pass;
+    COriginShift shift(target, m_Rect.left, m_Rect.top);
+    const gCRect total = Shifted(clip, -m_Rect.left, -m_Rect.top);
+    const gCRect own = Intersection(total, gCRect(0, 0, Width(), Height()));
+    const uint32_t a = WidgetAlpha(alpha, m_nOpacity);
+
+    if (error e = NotifyPreRenderEffects(m_apEffectsU, total, target, a)) {
+        return e;
+    }
+    if (!own.IsEmpty()) {
+        if (error e = PreRenderNotification(own, target, a)) {
+            return e;
+        }
+    }
+    if (error e = NotifyPreRenderEffects(m_apEffectsB, total, target, a)) {
+        return e;
+    }
+    if (!own.IsEmpty()) {
+        const uint32_t childAlpha = m_fPropagateOpacity ? a : 255;
+        for (int32_t i = m_aChildren.GetSize() - 1; i >= 0; --i) {
+            if (i >= m_aChildren.GetSize()) {
+                continue;
+            }
+            if (error e = m_aChildren[i]->PassPreRenderNotification(own, target, childAlpha)) {
+                return e;
+            }
+        }
+    }
+    return NotifyPreRenderEffects(m_apEffectsO, total, target, a);
+}
+
+// ---------------------------------------------------------------------------
+// The widget's own drawing: a registered render procedure, or the class's
+// RenderArea.
 
 error CWidget::RenderArea(const gCRect&, CImage*, uint32_t) {
     return eNoError;

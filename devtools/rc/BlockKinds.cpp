@@ -6,6 +6,9 @@ const CBlockKind& ImageListKind();
 const CBlockKind& ImageList8Kind();
 const CBlockKind& GradientKind();
 const CBlockKind& SoundKind();
+const CBlockKind& FontKind();
+const CBlockKind& TextKind();
+const CBlockKind& PaperKind();
 const CBlockKind& RawKind();
 
 std::span<const CBlockKind* const> BlockKinds() {
@@ -15,6 +18,9 @@ std::span<const CBlockKind* const> BlockKinds() {
         &ImageList8Kind(), //
         &GradientKind(),   //
         &SoundKind(),      //
+        &FontKind(),       //
+        &TextKind(),       //
+        &PaperKind(),      //
         &RawKind(),        //
     };
     return kinds;

@@ -42,6 +42,13 @@ struct Info {
     uint64_t HeadersAndPaletteBytes() const {
         return uint64_t(kFileHeaderBytes) + headerSize + uint64_t(colorCount) * paletteEntryBytes;
     }
+    // Bytes from the end of the info header to the end of the uncompressed
+    // pixel data: the palette, any gap before the data offset, then every
+    // row padded to a multiple of 4 bytes.
+    uint64_t UncompressedDataEnd() const {
+        const uint64_t row = (uint64_t(bitsPerPixel) * uint64_t(width) + 31) / 32 * 4;
+        return uint64_t(dataOffset) - kFileHeaderBytes - headerSize + row * uint64_t(height);
+    }
 };
 
 // Reads both headers from the stream's position, leaving it after the info

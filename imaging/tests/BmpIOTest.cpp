@@ -256,7 +256,8 @@ BmpLayout RunLengthLayout(int32_t width, int32_t height, uint16_t bits, uint32_t
 
 // Run-length data: encoded and absolute runs, a delta that leaves a row
 // part-filled, and an end of bitmap in the middle of a row. Every decoded
-// run reaches the image; pixels the data skips take palette entry 0.
+// run reaches the image; pixels the data skips are never written and stay
+// 0 (transparent), whatever palette entry 0 is.
 TEST_F(BmpTest, RunLength8Rows) {
     const BmpLayout s =
         RunLengthLayout(6, 4, 8, 0x000010,
@@ -268,16 +269,23 @@ TEST_F(BmpTest, RunLength8Rows) {
                             0, 0,                   // end of line
                             1, 1, 0, 1,             // row 3: 1, then end of bitmap
                         });
-    const uint32_t z = 0xFF000010u, b = 0xFF0000FFu, g = 0xFF00FF00u, r = 0xFFFF0000u;
+    const uint32_t z = 0, b = 0xFF0000FFu, g = 0xFF00FF00u, r = 0xFFFF0000u;
     CImage image;
     ASSERT_EQ(Read(MakeBmp(s), image), eNoError);
     const std::vector<uint32_t> expected = {
-        b, z, z, z, z, z, // top row: flushed at end of bitmap
-        z, z, z, r, r, z, // entered by the delta, skipped pixels are entry 0
-        g, g, z, z, z, z, // left by the delta, flushed then
+        b, z, z, z, z, z, // top row: cut short by the end of bitmap
+        z, z, z, r, r, z, // entered by the delta
+        g, g, z, z, z, z, // left by the delta
         b, b, b, g, r, b, // bottom row
     };
     EXPECT_EQ(Load(image), expected);
+    CImage8 image8;
+    ASSERT_EQ(Read(MakeBmp(s), image8), eNoError);
+    const uint32_t b8 = 0xFF / 3, g8 = 0xFF / 3, r8 = 0xFF / 3;
+    EXPECT_EQ(Load8(image8), (std::vector<uint32_t>{b8, 0,  0,  0,  0,  0, //
+                                                    0,  0,  0,  r8, r8, 0, //
+                                                    g8, g8, 0,  0,  0,  0, //
+                                                    b8, b8, b8, g8, r8, b8}));
     EXPECT_TRUE(app.m_Alerts.empty());
 }
 
@@ -293,7 +301,7 @@ TEST_F(BmpTest, RunLength4Rows) {
     CImage image;
     ASSERT_EQ(Read(MakeBmp(s), image), eNoError);
     const std::vector<uint32_t> expected = {r, g, b, k, r, g, b, //
-                                            b, g, b, g, b, k, k};
+                                            b, g, b, g, b, 0, 0};
     EXPECT_EQ(Load(image), expected);
 }
 

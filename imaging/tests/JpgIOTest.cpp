@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <jpeglib.h>
@@ -8,6 +9,7 @@
 #include "imaging/ImageIO.h"
 #include "imaging/JpgIO.h"
 #include "imaging/tests/CodecStreams.h"
+#include "imaging/tests/JpegBytes.h"
 #include "imaging/tests/TestImages.h"
 
 using namespace codectest;
@@ -100,36 +102,6 @@ TEST(JpegWrite, TransparentPixelsAreWrittenOpaqueWithTheirColour) {
     }
 }
 
-// A JPEG written by libjpeg itself from rows of samples, with its defaults
-// and the given DCT.
-Bytes LibjpegEncode(JDIMENSION width, JDIMENSION height, int components,
-                    const std::vector<JSAMPLE>& samples, J_DCT_METHOD dct) {
-    jpeg_compress_struct c;
-    jpeg_error_mgr err;
-    c.err = jpeg_std_error(&err);
-    jpeg_create_compress(&c);
-    unsigned char* mem = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&c, &mem, &size);
-    c.image_width = width;
-    c.image_height = height;
-    c.input_components = components;
-    c.in_color_space = components == 1 ? JCS_GRAYSCALE : JCS_RGB;
-    jpeg_set_defaults(&c);
-    c.dct_method = dct;
-    jpeg_start_compress(&c, TRUE);
-    while (c.next_scanline < height) {
-        JSAMPROW rows[1] = {const_cast<JSAMPLE*>(samples.data()) +
-                            size_t(c.next_scanline) * width * components};
-        jpeg_write_scanlines(&c, rows, 1);
-    }
-    jpeg_finish_compress(&c);
-    const Bytes bytes(mem, mem + size);
-    jpeg_destroy_compress(&c);
-    std::free(mem);
-    return bytes;
-}
-
 // The codec writes what libjpeg itself writes with its defaults and the
 // float DCT: the same bytes.
 TEST(JpegWrite, DefaultsWithTheFloatDct) {
@@ -174,6 +146,113 @@ TEST(JpegRead, DataCutBeforeTheEndStillReads) {
     ASSERT_EQ(ReadJpeg(file, back), eNoError);
     EXPECT_EQ(back.GetWidth(), 64);
     EXPECT_EQ(back.GetHeight(), 64);
+}
+
+// Print-workflow files: the same inks stored plainly, inverted under
+// Adobe's marker (CMYK and YCCK) read as the same colours, each channel
+// (255 - C) x (255 - K) / 255, and as their mean in an 8-bit image.
+struct CmykCase {
+    const char* name;
+    J_COLOR_SPACE fileSpace;
+    bool adobe; // the marker, and the samples stored inverted
+};
+void PrintTo(const CmykCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class JpegCmyk : public ::testing::TestWithParam<CmykCase> {};
+
+TEST_P(JpegCmyk, ReadsInColour) {
+    const CmykCase& c = GetParam();
+    const JDIMENSION w = 32, h = 24;
+    JpegLayout s;
+    s.width = w;
+    s.height = h;
+    s.space = JCS_CMYK;
+    s.fileSpace = c.fileSpace;
+    s.adobeMarker = c.adobe;
+    s.quality = 100;
+    std::vector<uint32_t> rgb;
+    for (JDIMENSION y = 0; y < h; ++y) {
+        for (JDIMENSION x = 0; x < w; ++x) {
+            const uint32_t ink[4] = {20 + 3 * x, 200 - 2 * y, 60 + x + y, 30 + 2 * x};
+            uint32_t p = 0xFF000000u;
+            for (int i = 0; i < 3; ++i) {
+                p |= uint32_t(std::lround((255.0 - ink[i]) * (255.0 - ink[3]) / 255.0))
+                     << (16 - 8 * i);
+            }
+            rgb.push_back(p);
+            for (uint32_t v : ink) {
+                s.samples.push_back(JSAMPLE(c.adobe ? 255 - v : v));
+            }
+        }
+    }
+    const Bytes file = LibjpegEncode(s);
+    CImage image;
+    ASSERT_EQ(ReadJpeg(file, image), eNoError);
+    const std::vector<uint32_t> px = Load(image);
+    ASSERT_EQ(px.size(), rgb.size());
+    for (size_t i = 0; i < px.size(); ++i) {
+        ASSERT_EQ(px[i] >> 24, 0xFFu);
+        ExpectNear(px[i], rgb[i], "colour");
+    }
+    CImage8 grey;
+    ASSERT_EQ(ReadJpeg(file, grey), eNoError);
+    const std::vector<uint32_t> g = Load8(grey);
+    for (size_t i = 0; i < g.size(); ++i) {
+        const uint32_t p = rgb[i];
+        ExpectNear(g[i], (((p >> 16) & 255) + ((p >> 8) & 255) + (p & 255)) / 3, "mean");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Inks, JpegCmyk,
+                         ::testing::Values(CmykCase{"PlainCmyk", JCS_CMYK, false},
+                                           CmykCase{"AdobeCmyk", JCS_CMYK, true},
+                                           CmykCase{"AdobeYcck", JCS_YCCK, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Where the scan data starts: after the first start-of-scan header.
+size_t ScanDataStart(const Bytes& file) {
+    for (size_t i = 2; i + 3 < file.size(); ++i) {
+        if (file[i] == 0xFF && file[i + 1] == 0xDA) {
+            return i + 2 + ((size_t(file[i + 2]) << 8) | file[i + 3]);
+        }
+    }
+    return file.size();
+}
+
+// A file must hold at least a bit for each 8 x 8 block of its largest
+// component after its headers, or nothing is made for it (16); with that
+// much it reads, however early it is cut off after that.
+TEST(JpegRead, DataShorterThanABitPerBlockIs16) {
+    for (bool progressive : {false, true}) {
+        JpegLayout s;
+        s.width = 512;
+        s.height = 256; // 2,048 blocks: 256 bytes
+        s.space = JCS_GRAYSCALE;
+        s.progressive = progressive;
+        std::mt19937 rng(2);
+        for (size_t i = 0; i < size_t(s.width) * s.height; ++i) {
+            s.samples.push_back(JSAMPLE(rng()));
+        }
+        const Bytes file = LibjpegEncode(s);
+        const size_t start = ScanDataStart(file);
+        ASSERT_GT(file.size(), start + 256);
+        CImage image(3, 3);
+        const std::vector<uint32_t> before = Load(image);
+        EXPECT_EQ(ReadJpeg(Bytes(file.begin(), file.begin() + std::ptrdiff_t(start + 255)), image),
+                  eInvalidFile)
+            << progressive;
+        EXPECT_EQ(Load(image), before);
+        CImage8 image8;
+        EXPECT_EQ(ReadJpeg(Bytes(file.begin(), file.begin() + std::ptrdiff_t(start + 255)), image8),
+                  eInvalidFile);
+        ASSERT_EQ(ReadJpeg(Bytes(file.begin(), file.begin() + std::ptrdiff_t(start + 256)), image),
+                  eNoError)
+            << progressive;
+        EXPECT_EQ(image.GetWidth(), 512);
+        EXPECT_EQ(image.GetHeight(), 256);
+    }
 }
 
 TEST(JpegWrite, RefusedWritesAre1) {

@@ -1,0 +1,169 @@
+#include "paint/Backbone.h"
+
+#include <new>
+
+#include "foundation/AppServices.h"
+#include "foundation/ErrorReport.h"
+#include "paint/Canvas.h"
+#include "paint/PaintTool.h"
+#include "paint/StandardRenderer.h"
+
+namespace {
+
+CPaintToolCreator s_aToolCreators[CSMKBackbone::kToolCount] = {};
+
+bool IsToolId(int32_t id) {
+    return uint32_t(id) < uint32_t(CSMKBackbone::kToolCount);
+}
+
+} // namespace
+
+CSMKBackbone::CSMKBackbone() {
+    m_ProjectInfo.m_nWidth = 800;
+    m_ProjectInfo.m_nHeight = 600;
+    // A name that cannot be made stays empty; the first project names it.
+    (void)m_ProjectInfo.m_Name.CopyString("%%%");
+    m_ProjectInfo.m_nPaperTexture = 0;
+    m_ProjectInfo.m_nCanvasSetting = 0xFFFFFFFAu; // -6: opaque, a warm white
+}
+
+CSMKBackbone::~CSMKBackbone() {
+    if (m_pBackboneModule == this) {
+        SetBackboneModule(nullptr);
+    }
+    m_pCanvas.reset();
+    m_pRenderer.reset();
+    m_pCurrentTool = nullptr;
+    for (CPaintTool* tool : m_aTools) {
+        delete tool;
+    }
+    (void)m_aTools.SetSize(0); // emptying never fails
+}
+
+CSMKBackbone* CSMKBackbone::Registered() {
+    return dynamic_cast<CSMKBackbone*>(m_pBackboneModule);
+}
+
+void CSMKBackbone::SetToolCreator(int32_t id, CPaintToolCreator creator) {
+    if (IsToolId(id)) {
+        s_aToolCreators[id] = creator;
+    }
+}
+
+CPaintToolCreator CSMKBackbone::ToolCreator(int32_t id) {
+    return IsToolId(id) ? s_aToolCreators[id] : nullptr;
+}
+
+CTabletSource* CSMKBackbone::TabletServices() {
+    CAppServices* app = CAppServices::Get();
+    return app ? app->GetTabletSource() : nullptr;
+}
+
+CCanvas* CSMKBackbone::MakeCanvas() {
+    return new (std::nothrow) CCanvas;
+}
+
+error CSMKBackbone::InitBackbone() {
+    // Without an application object there is no tablet to set up.
+    if (CTabletSource* tablet = TabletServices()) {
+        if (const error e = tablet->SetupServices(1); e != eNoError) {
+            (void)ReportError(e, "Failed to set up the tablet manager."); // shown; e goes back
+            return e;
+        }
+    }
+
+    m_pCanvas.reset();
+    m_pCanvas.reset(MakeCanvas());
+    if (!m_pCanvas) {
+        (void)ReportError(eCreateFailed, "Failed to create the canvas object."); // shown
+        return eCreateFailed;
+    }
+    if (const error e = m_pCanvas->Initialise(); e != eNoError) {
+        (void)ReportError(e, "Failed to initialise the canvas object."); // shown; e goes back
+        return e;
+    }
+
+    // A tool that cannot be made is simply absent (CreateTool has shown why).
+    (void)CreateTool(0);
+    (void)CreateTool(1);
+    (void)CreateTool(3);
+    (void)CreateTool(4);
+    m_pCanvas->SetEraserPointer(CreateTool(5));
+    (void)CreateTool(6);
+    (void)CreateTool(7);
+
+    if (const error e = SelectRenderer(0); e != eNoError) {
+        (void)ReportError(e, "Failed to select the standard renderer."); // shown
+        return eCreateFailed;
+    }
+    return eNoError;
+}
+
+CPaintTool* CSMKBackbone::CreateTool(int32_t id) {
+    const CPaintToolCreator creator = ToolCreator(id);
+    if (!creator) {
+        return nullptr;
+    }
+    CPaintTool* tool = creator();
+    if (!tool) {
+        (void)ReportError(eCreateFailed, "Failed to set up the requested tool."); // shown
+        return nullptr;
+    }
+    tool->SetType(id);
+    error e = tool->SetupTool();
+    if (e == eNoError) {
+        e = m_aTools.Add(tool);
+    }
+    if (e != eNoError) {
+        delete tool;
+        (void)ReportError(e, "Failed to set up the requested tool."); // shown
+        return nullptr;
+    }
+    return tool;
+}
+
+CPaintTool* CSMKBackbone::GetTool(int32_t id) {
+    for (CPaintTool* tool : m_aTools) {
+        if (tool->Type() == id) {
+            return tool;
+        }
+    }
+    return nullptr;
+}
+
+error CSMKBackbone::SelectTool(int32_t id) {
+    if (uint32_t(id) > 7) {
+        id = 0;
+    }
+    m_pCurrentTool = GetTool(id);
+    if (!m_pCurrentTool) {
+        m_pCurrentTool = CreateTool(id);
+    }
+    return m_pCurrentTool ? eNoError : eCreateFailed;
+}
+
+error CSMKBackbone::SelectRenderer(int32_t id) {
+    if (id == -1) {
+        return eBadParameter;
+    }
+    if (m_pRenderer && m_pRenderer->RendererId() == id) {
+        return eNoError;
+    }
+    m_pRenderer.reset();
+    m_pRenderer.reset(CreateRenderer(id));
+    if (!m_pRenderer) {
+        return eCreateFailed;
+    }
+    return error(ProcessData(eCmdRedrawCanvas, this, 0, 0));
+}
+
+CRenderer* CSMKBackbone::CreateRenderer(int32_t id) {
+    if (id != 0) {
+        return nullptr;
+    }
+    std::unique_ptr<CStandardRenderer> renderer(new (std::nothrow) CStandardRenderer);
+    if (!renderer || renderer->SetupRenderer() != eNoError) {
+        return nullptr;
+    }
+    return renderer.release();
+}

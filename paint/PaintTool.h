@@ -1,0 +1,119 @@
+#pragma once
+// The base of the paint tools: the state every tool shares (type and name,
+// the layer addresses, size step, linear size, style, stroke and dab
+// counters, the stroke engine's points and cursors) and the tool's part of
+// the data channel. The tools override the dab operations; the base ones
+// paint nothing.
+
+#include <cstdint>
+
+#include "foundation/Error.h"
+#include "foundation/Geometry.h"
+#include "foundation/gCArray.h"
+#include "foundation/gCCmdTarget.h"
+#include "foundation/gCString.h"
+#include "imaging/Pixel.h"
+
+class CCanvas;
+class CImage;
+
+class CPaintTool : public gCCmdTarget {
+public:
+    // One stroke sample, passed by value.
+    struct pointStruct {
+        float x = 0.0f;
+        float y = 0.0f;
+        // 1024 is full pressure; the canvas delivers up to 1224.
+        int32_t pressure = 0;
+        // Unit direction of travel; 0 until set.
+        float dx = 0.0f;
+        float dy = 0.0f;
+    };
+
+    CPaintTool();
+    ~CPaintTool() override = default;
+    CPaintTool(const CPaintTool&) = delete;
+    CPaintTool& operator=(const CPaintTool&) = delete;
+
+    // The size, linear size and style ids (6 when one comes without the
+    // address of its value), then ProcessLocalData for the rest.
+    int32_t ProcessData(uint32_t id, const void* sender, int64_t value, int32_t set) override;
+
+    virtual error SetupTool() { return eNoError; }
+    virtual int32_t Type() { return m_nType; }
+    // The first-pixel addresses of the layers (L0's size too); 5 when a
+    // layer with pixels cannot be locked.
+    virtual error SetSources(CImage* l0, CImage* l1, CImage* l2, CImage* l3);
+    virtual error ModSetting(int32_t) { return eNoError; }
+    // Stores the step unchecked; the tools keep their own ranges.
+    virtual error SetToolSize(int32_t size) {
+        m_nToolSize = size;
+        return eNoError;
+    }
+    virtual int32_t ToolSize() { return m_nToolSize; }
+    virtual void SetStrokeNum(int32_t n) { m_nStrokeNum = n; }
+    virtual int32_t StrokeNum() { return m_nStrokeNum; }
+    virtual int32_t DabNum() { return m_nDabNum; }
+    virtual float ToolLinearSize() const { return m_rLinearSize; }
+    // Clamped to 0..1; a value that is not finite gives the default 0.3.
+    virtual void SetToolLinearSize(float size);
+    virtual int32_t ToolStyle() const { return m_nStyle; }
+    virtual void SetToolStyle(int32_t style) { m_nStyle = style; }
+    virtual int32_t ProcessLocalData(uint32_t id, const void* sender, int64_t value,
+                                     int32_t set) = 0;
+    virtual error Dab(pointStruct, gCRect&, CCanvas*) { return eNoError; }
+    virtual error RenderDab(pointStruct, gCRect&, CCanvas*) { return eNoError; }
+    virtual error SetFirstPt(pointStruct, int32_t) { return eNoError; }
+    virtual error DabEnd() { return eNoError; }
+    // The backbone's paint colour; opaque black without a backbone.
+    virtual CPixel CurrentColour();
+
+    // Set once by the backbone that made the tool.
+    void SetType(int32_t type) { m_nType = type; }
+    const gCString& Name() const { return m_Name; }
+    CPixel* Layer0() const { return m_pLayer0; }
+    CPixel* Layer1() const { return m_pLayer1; }
+    CPixel* Layer2() const { return m_pLayer2; }
+    CPixel* Layer3() const { return m_pLayer3; }
+    int32_t LayerWidth() const { return m_nLayerWidth; }
+    int32_t LayerHeight() const { return m_nLayerHeight; }
+    float PointSpacing() const { return m_rPointSpacing; }
+    float DirectionX() const { return m_rDirectionX; }
+    float DirectionY() const { return m_rDirectionY; }
+    int32_t ProfileFlip() const { return m_fProfileFlip; }
+    void SetProfileFlip(int32_t flip) { m_fProfileFlip = flip; }
+
+protected:
+    // What every tool's SetupTool clears: the layer addresses and size.
+    void ClearSources();
+
+    int32_t m_nType = -1;
+    gCString m_Name;
+    CPixel* m_pLayer0 = nullptr;
+    CPixel* m_pLayer1 = nullptr;
+    CPixel* m_pLayer2 = nullptr;
+    int32_t m_nLayerWidth = 0;
+    int32_t m_nLayerHeight = 0;
+    float m_rPointSpacing = 0.0f;
+    int32_t m_nDabNum = 0;
+    int32_t m_nRawCursor = 0;
+    int32_t m_nRenderCursor = 0;
+    int32_t m_nDirectionCursor = 0;
+    int32_t m_nSmoothingCursor = 0;
+    int32_t m_nLastStrokePoint = -1;
+    pointStruct m_PreviousPoint;
+    pointStruct m_LastRawPoint;
+    int32_t m_nPeakPressure = 0;
+    int32_t m_nDabsSinceUpdate = 0;
+    gCRect m_DirtyRect;
+    gCArray<pointStruct> m_aRawPoints;
+    gCArray<pointStruct> m_aStrokePoints;
+    int32_t m_nToolSize = 0;
+    CPixel* m_pLayer3 = nullptr;
+    int32_t m_nStrokeNum = 0;
+    float m_rDirectionX = 0.0f;
+    float m_rDirectionY = 0.0f;
+    float m_rLinearSize = 0.3f;
+    int32_t m_nStyle = 0;
+    int32_t m_fProfileFlip = 0;
+};

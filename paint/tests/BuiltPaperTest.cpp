@@ -1,0 +1,58 @@
+// The papers of the built resource file under a real canvas: every pixel of
+// a large project has grain, whichever paper.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "FileIO/VolumeTable.h"
+#include "FileIO/gCFRef.h"
+#include "FileIO/gCFile.h"
+#include "FileIO/gCResourceIndex.h"
+#include "paint/Canvas.h"
+#include "paint/ChannelValue.h"
+#include "paint/ProjectInfo.h"
+#include "testsupport/foundation/FakeAppServices.h"
+
+namespace {
+
+TEST(BuiltPapers, LeaveNoPixelWithoutGrain) {
+    std::u16string colon;
+    ASSERT_EQ(gCVolumeTable::PosixToColon(DAUBLIN_RESOURCE_DIR "/system.vrf", colon), eNoError);
+    gCString path;
+    ASSERT_EQ(path.CopyStringFromBuffer(colon.data(), int32_t(colon.size())), eNoError);
+    gCFRef ref(path);
+    gCFile file;
+    ASSERT_EQ(file.Open(&ref, eAccessReadOnly), eNoError);
+    gCResourceIndex index;
+    ASSERT_EQ(index.SetupIndex(&file), eNoError);
+    CFakeAppServices app;
+    app.m_pResFile = &file;
+    app.m_pResIndex = &index;
+
+    CCanvas canvas;
+    CProjectInfo info;
+    info.m_nWidth = 1024;
+    info.m_nHeight = 768;
+    ASSERT_EQ(canvas.CreateProject(&info), eNoError);
+    for (uint32_t texture = 0; texture <= 3; ++texture) {
+        SCOPED_TRACE(texture);
+        ASSERT_EQ(canvas.ProcessData(eCmdCanvasTexture, nullptr, ChannelValueOf(&texture), 1), 0);
+        const CPixel* height = canvas.LayerView(CCanvasLayers::kHeight)->GetData();
+        const CPixel* grain = canvas.LayerView(CCanvasLayers::kGrain)->GetData();
+        uint32_t lowest = 0xFFFF, highest = 0;
+        for (int32_t i = 0; i < 1024 * 768; ++i) {
+            const uint32_t g = uint32_t(height[i]) >> 16;
+            lowest = g < lowest ? g : lowest;
+            highest = g > highest ? g : highest;
+            ASSERT_EQ(uint32_t(grain[i]), g) << i;
+        }
+        EXPECT_GT(lowest, 0u);
+        EXPECT_LE(highest, 255u);
+        EXPECT_LT(lowest, highest);
+    }
+    EXPECT_TRUE(app.m_Alerts.empty());
+    EXPECT_EQ(file.Close(), eNoError);
+}
+
+} // namespace

@@ -1,0 +1,56 @@
+#include "testsupport/paint/SpyTool.h"
+
+#include <algorithm>
+#include <new>
+
+#include "paint/Backbone.h"
+
+namespace {
+
+int32_t s_nCreating = -1;
+
+template <int32_t Id> CPaintTool* MakeSpy() {
+    CSpyTool::s_Created.push_back(Id);
+    s_nCreating = Id;
+    return new (std::nothrow) CSpyTool;
+}
+
+} // namespace
+
+CSpyTool::CSpyTool() : m_nCreatedAs(s_nCreating) {
+    s_Alive.push_back(this);
+}
+
+CSpyTool::~CSpyTool() {
+    s_Alive.erase(std::remove(s_Alive.begin(), s_Alive.end(), this), s_Alive.end());
+}
+
+int32_t CSpyTool::ProcessData(uint32_t id, const void* sender, int64_t value, int32_t set) {
+    if (const int32_t r = m_Log.Record(id, sender, value, set)) {
+        return r;
+    }
+    return CPaintTool::ProcessData(id, sender, value, set);
+}
+
+error CSpyTool::SetupTool() {
+    const bool known = m_nCreatedAs >= 0 && m_nCreatedAs < 9;
+    return known ? s_aSetupResult[m_nCreatedAs] : eNoError;
+}
+
+void RegisterSpyTools() {
+    ResetSpyTools();
+    const CPaintToolCreator creators[] = {&MakeSpy<0>, &MakeSpy<1>, &MakeSpy<2>,
+                                          &MakeSpy<3>, &MakeSpy<4>, &MakeSpy<5>,
+                                          &MakeSpy<6>, &MakeSpy<7>, &MakeSpy<8>};
+    for (int32_t id = 0; id < CSMKBackbone::kToolCount; ++id) {
+        CSMKBackbone::SetToolCreator(id, creators[id]);
+    }
+}
+
+void ResetSpyTools() {
+    for (int32_t id = 0; id < CSMKBackbone::kToolCount; ++id) {
+        CSMKBackbone::SetToolCreator(id, nullptr);
+        CSpyTool::s_aSetupResult[id] = eNoError;
+    }
+    CSpyTool::s_Created.clear();
+}

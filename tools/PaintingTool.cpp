@@ -1,0 +1,46 @@
+#include "tools/PaintingTool.h"
+
+error CPaintingTool::ModSetting(int32_t delta) {
+    int32_t step = m_nToolSize + delta;
+    if (step == kLargestStep + 1) {
+        step = 0;
+    } else if (step == -1) {
+        step = kLargestStep;
+    }
+    m_nToolSize = step < 0 ? 0 : (step > kLargestStep ? kLargestStep : step);
+    return eNoError;
+}
+
+error CPaintingTool::SetToolSize(int32_t size) {
+    m_nToolSize = size < 0 ? 0 : (size > kLargestStep ? kLargestStep : size);
+    return eNoError;
+}
+
+error CPaintingTool::SetupPainting(const char* name, int32_t sizeStep, float spacing) {
+    if (const error e = m_Name.CopyString(name); e != eNoError) {
+        return e;
+    }
+    m_nToolSize = sizeStep;
+    m_rPointSpacing = spacing;
+    m_nStrokeNum = 0;
+    m_rDirectionX = m_rDirectionY = 0.0f;
+    ClearSources();
+    return eNoError;
+}
+
+int32_t CReloadTool::ProcessLocalData(uint32_t id, const void*, int64_t, int32_t) {
+    if (id == eMsgPaintColour) {
+        m_fColourChanged = 1;
+    }
+    return 0;
+}
+
+error CReloadTool::SetupReload(const char* name, int32_t flags, float spacing) {
+    if (const error e = SetupPainting(name, 1, spacing); e != eNoError) {
+        return e;
+    }
+    m_fReload = flags;
+    m_fColourChanged = flags;
+    m_nNoisePosition = 0;
+    return eNoError;
+}
