@@ -34,6 +34,13 @@ public:
     // a null, empty or compressed mask.
     error GetAlpha(CImage8* mask) override;
 
+    // Loading (CWidget's): "colr" and the effect chunks here, the rest
+    // CWidget's.
+    static CCoWidget* CreateFromRes(int32_t id, gCFile* file, gCResourceIndex* index);
+    static CCoWidget* CreateFromRes(const gCString& name, gCFile* file, gCResourceIndex* index);
+    error SetFromResData(gCFile* file) override;
+    error ParseResData(int32_t code, gCMemFile* data, CWidgetDataHolder* holder);
+
 protected:
     CPixel m_ClientColour = 0xFFFFFFFFu;
 };

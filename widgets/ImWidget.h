@@ -72,6 +72,29 @@ public:
     // invalidated.
     virtual error AlphaChanged(int32_t redraw);
 
+    // What the image chunks leave for after the block: the image or list
+    // to load, the frame, and the flags (each set only by the value 1).
+    class CImWidgetDataHolder : public CWidgetDataHolder {
+    public:
+        CImWidgetDataHolder() = default;
+        ~CImWidgetDataHolder() override = default;
+
+        int32_t m_nListIndex = 0;
+        gCString m_ImageName;
+        gCString m_ImageListName;
+        int32_t m_fSharedImage = 0;
+        int32_t m_fSizeToImage = 0;
+        int32_t m_fCompressImage = 0;
+    };
+
+    // Loading: the image chunks into the holder, the rest CCoWidget's;
+    // afterwards the image (shared through the image pool when asked) or
+    // else the list, compression and sizing to the image.
+    static CImWidget* CreateFromRes(int32_t id, gCFile* file, gCResourceIndex* index);
+    static CImWidget* CreateFromRes(const gCString& name, gCFile* file, gCResourceIndex* index);
+    error SetFromResData(gCFile* file) override;
+    error ParseResData(int32_t code, gCMemFile* data, CImWidgetDataHolder* holder);
+
     using CWidget::SetSize;
     // CWidget's SetSize; a widget without a parent then makes its image.
     error SetSize(int32_t width, int32_t height, int32_t redraw) override;
@@ -113,6 +136,8 @@ protected:
 private:
     // The stretch form of SetImage; owns image from the start.
     error SetStretchedImage(CImage* image, int32_t redraw);
+    // The holder applied once the block is read.
+    error ApplyHolder(CImWidgetDataHolder& holder, gCFile* file);
     // Invalidates the client area of a visible widget, then redraws when
     // asked.
     error ShowNewImage(int32_t redraw);

@@ -55,6 +55,13 @@ public:
     // Draws the panel into its image. 0 without an image, 5 when it cannot
     // be locked, else the result of compressing a panel with rounded
     // corners.
+    // Loading: the panel chunks through the setters (nothing remade), the
+    // rest straight to CCoWidget's parser, so no image chunk is taken.
+    static CRoRectWidget* CreateFromRes(int32_t id, gCFile* file, gCResourceIndex* index);
+    static CRoRectWidget* CreateFromRes(const gCString& name, gCFile* file, gCResourceIndex* index);
+    error SetFromResData(gCFile* file) override;
+    error ParseResData(int32_t code, gCMemFile* data, CWidgetDataHolder* holder);
+
     error MakeContents() override;
     CImage* Image() override { return m_pImage.get(); }
 

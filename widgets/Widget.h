@@ -44,11 +44,15 @@
 #include "foundation/Error.h"
 #include "foundation/Geometry.h"
 #include "foundation/gCArray.h"
+#include "foundation/gCBaseObject.h"
 #include "foundation/gCString.h"
 
 class CImage;
 class CImage8;
 class CWidgetEffectBase;
+class gCFile;
+class gCMemFile;
+class gCResourceIndex;
 class CWindowHost;
 
 // The type codes that code elsewhere tests: a plain 'wdgt' widget is a
@@ -149,6 +153,18 @@ public:
     // Null is ignored, and so is a widget already waiting.
     static void DeleteWhenSafe(CWidget* widget);
 
+    // What one widget block's chunks leave for after the block is read: the
+    // children of its "hier" chunk, type code and block name each, in the
+    // order read. Each class with more to keep derives its own.
+    class CWidgetDataHolder : public gCBaseObject {
+    public:
+        CWidgetDataHolder() = default;
+        ~CWidgetDataHolder() override = default;
+
+        gCArray<int32_t> m_aHierarchyTypes;
+        gCArray<gCString> m_aHierarchyNames;
+    };
+
     // Invisible, active, able to take the focus, opacity 255, only
     // broadcasts enabled, all rects 0.
     CWidget();
@@ -160,6 +176,32 @@ public:
     ~CWidget() override;
     CWidget(const CWidget&) = delete;
     CWidget& operator=(const CWidget&) = delete;
+
+    // --- Loading from a widget block of the resource file. A null file,
+    // or the application's, is the application's file with its index. The
+    // block of this class's TypeID with that id or name is found and read
+    // by SetFromResData. Every failure is shown and returned; a widget
+    // loaded in place keeps what the chunks before the failure set and the
+    // children built before a failed child.
+    error GetFromRes(int32_t id, gCFile* file, gCResourceIndex* index);
+    error GetFromRes(const gCString& name, gCFile* file, gCResourceIndex* index);
+    // A new widget loaded by GetFromRes, or null (the widget deleted).
+    static CWidget* CreateFromRes(int32_t id, gCFile* file, gCResourceIndex* index);
+    static CWidget* CreateFromRes(const gCString& name, gCFile* file, gCResourceIndex* index);
+    // Reads the block's data at the file's position: a size, checked
+    // against what is left of the block, then the chunks through the
+    // class's parser, then the children. Each class runs the same loop with
+    // its own parser and holder.
+    virtual error SetFromResData(gCFile* file);
+    // One chunk whose code has been read, leaving data at the next code. A
+    // code no parser knows is refused (6, after "Unrecognised chunk in
+    // widget."); a short payload is shown with the chunk's text and
+    // returned.
+    error ParseResData(int32_t code, gCMemFile* data, CWidgetDataHolder* holder);
+    // Builds the holder's children in order, each put in front. A child
+    // that cannot be built, or whose block is one being loaded around it
+    // (a cycle), is shown with its name and ends it with 22.
+    error ConstructHierarchy(CWidgetDataHolder* holder, gCFile* file);
 
     // --- Handlers: the class's own, used when no callback is registered.
     // CWidget's take nothing and return 0. Broadcasts arrive at Message.
@@ -563,6 +605,10 @@ protected:
 
 private:
     friend class CRoutingStep;
+
+    // The "hier" and "usrd" chunks of ParseResData.
+    error ReadHierarchy(gCMemFile* data, CWidgetDataHolder* holder);
+    error ReadUserData(gCMemFile* data);
 
     struct SCallback {
         AnyProc m_pProc = nullptr;

@@ -12,11 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "FileIO/CResourcePool.h"
 #include "FileIO/gCFile.h"
 #include "FileIO/gCResourceIndex.h"
 #include "devtools/rc/PosixFile.h"
-#include "foundation/AppServices.h"
+#include "devtools/rc/ToolServices.h"
 #include "imaging/ImNav.h"
 #include "imaging/Image.h"
 #include "imaging/Image8.h"
@@ -28,41 +27,19 @@ namespace {
 
 // What the font manager needs of an application: the font file with its
 // index and the font pool. Alerts go to stderr.
-class CSheetServices final : public CAppServices {
+class CSheetServices final : public CToolServices {
 public:
-    int32_t IsHeartbeatRunning() override { return 0; }
-    void StartHeartbeat() override {}
-    void StopHeartbeat() override {}
-    int32_t IsSystemCursorVisible() override { return 1; }
-    int32_t IsVantorCursorVisible() override { return 0; }
-    void HideCursor() override {}
-    void HideSystemCursor() override {}
-    void ShowSystemCursor() override {}
-    void ShowVantorCursor() override {}
+    CSheetServices() {
+        m_pFontFile = &m_FontFile;
+        m_pFontIndex = &m_FontIndex;
+    }
     void ShowAlert(std::string_view headline, std::string_view text) override {
         std::fprintf(stderr, "%.*s %.*s\n", int(headline.size()), headline.data(), int(text.size()),
                      text.data());
     }
-    void GetApplicationRoot(gCString& root) override { root = gCString(); }
-    uint32_t GetMacType() override { return 0; }
-    gCFile* GetResFile() override { return nullptr; }
-    gCResourceIndex* GetResIndex() override { return nullptr; }
-    gCFile* GetFontFile() override { return &m_FontFile; }
-    gCResourceIndex* GetFontIndex() override { return &m_FontIndex; }
-    gCStringTable* GetStringTable() override { return nullptr; }
-    CResourcePool* GetResourcePool(int32_t type) override {
-        return type == kFontPool ? &m_Fonts : nullptr;
-    }
-    gCResourceObject* FindResourceByID(int32_t type, int32_t id) override {
-        return type == kFontPool ? m_Fonts.FindByID(uint32_t(id)) : nullptr;
-    }
-    gCResourceObject* FindResourceByName(int32_t type, const gCString& name) override {
-        return type == kFontPool ? m_Fonts.FindByName(name) : nullptr;
-    }
 
     gCFile m_FontFile;
     gCResourceIndex m_FontIndex;
-    CResourcePool m_Fonts;
 };
 
 constexpr uint32_t kBackdrop = 0xFF26241F;
@@ -274,7 +251,7 @@ int main(int argc, char** argv) {
                 result = 0;
             }
         }
-        services.m_Fonts.Empty();
+        services.EmptyPools();
         gCFont::ShutDownManager();
     }
     CAppServices::Register(nullptr);

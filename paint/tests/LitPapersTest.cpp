@@ -1,0 +1,92 @@
+// The four built papers lit bare, and a patch of paint-depth ramps on each:
+// golden hashes, with the pictures under the build folder for the eye.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "FileIO/VolumeTable.h"
+#include "FileIO/gCFRef.h"
+#include "FileIO/gCFile.h"
+#include "FileIO/gCResourceIndex.h"
+#include "imaging/Image.h"
+#include "paint/Canvas.h"
+#include "paint/ChannelValue.h"
+#include "paint/ProjectInfo.h"
+#include "paint/StandardRenderer.h"
+#include "testsupport/foundation/FakeAppServices.h"
+#include "testsupport/imaging/Goldens.h"
+
+namespace {
+
+constexpr int32_t kSide = 256;
+
+// Four bands of paint, each deeper to the right at its own slope.
+void PaintRamps(CCanvas& canvas) {
+    const uint32_t colours[] = {0xFFB03020u, 0xFF2050A0u, 0xFFE0C040u, 0xFFF8F8F8u};
+    CImNav* l0 = canvas.LayerView(CCanvasLayers::kColour);
+    CImNav* l1 = canvas.LayerView(CCanvasLayers::kHeight);
+    CImNav* l2 = canvas.LayerView(CCanvasLayers::kFinish);
+    for (int32_t y = 48; y < 208; ++y) {
+        const int32_t band = (y - 48) / 40;
+        for (int32_t x = 32; x < 224; ++x) {
+            l0->Row(y)[x] = colours[band];
+            const uint32_t depth = uint32_t((x - 32) * (band + 1) * 40);
+            l1->Row(y)[x] = (uint32_t(l1->Row(y)[x]) & 0xFFFF0000u) | depth;
+            l2->Row(y)[x] = 0xC0000000u;
+        }
+    }
+}
+
+const std::vector<SGoldenCrc> kLitPapers = {
+    {"paper0-bare", 0x6944CBDFu},  {"paper0-ramps", 0xFEE8CFADu}, {"paper1-bare", 0x2FDA9C0Du},
+    {"paper1-ramps", 0x40FF6C53u}, {"paper2-bare", 0x92C4AC0Fu},  {"paper2-ramps", 0x314ADF1Fu},
+    {"paper3-bare", 0x00121FE2u},  {"paper3-ramps", 0xB81B5C46u},
+};
+
+TEST(LitPapers, EachPaperBareAndUnderPaint) {
+    std::u16string colon;
+    ASSERT_EQ(gCVolumeTable::PosixToColon(DAUBLIN_RESOURCE_DIR "/system.vrf", colon), eNoError);
+    gCString path;
+    ASSERT_EQ(path.CopyStringFromBuffer(colon.data(), int32_t(colon.size())), eNoError);
+    gCFRef ref(path);
+    gCFile file;
+    ASSERT_EQ(file.Open(&ref, eAccessReadOnly), eNoError);
+    gCResourceIndex index;
+    ASSERT_EQ(index.SetupIndex(&file), eNoError);
+    CFakeAppServices app;
+    app.m_pResFile = &file;
+    app.m_pResIndex = &index;
+
+    CStandardRenderer renderer;
+    ASSERT_EQ(renderer.SetupRenderer(), eNoError);
+    CCanvas canvas;
+    CProjectInfo info;
+    info.m_nWidth = kSide;
+    info.m_nHeight = kSide;
+    info.m_nCanvasSetting = 0xFFFFFFFAu;
+    ASSERT_EQ(canvas.CreateProject(&info), eNoError);
+    std::vector<std::unique_ptr<CImage>> made;
+    for (uint32_t texture = 0; texture <= 3; ++texture) {
+        ASSERT_EQ(canvas.ClearCanvas(), eNoError); // the last paper's ramps go
+        ASSERT_EQ(canvas.ProcessData(eCmdCanvasTexture, nullptr, ChannelValueOf(&texture), 1), 0);
+        for (int32_t ramps = 0; ramps < 2; ++ramps) {
+            if (ramps) {
+                PaintRamps(canvas);
+            }
+            made.push_back(std::make_unique<CImage>(kSide, kSide));
+            ASSERT_EQ(renderer.Render(made.back().get(), canvas, 1), eNoError);
+        }
+    }
+    auto pictures = [&](size_t i) -> CImage& { return *made[i]; };
+    EXPECT_GOLDEN_CRCS(kLitPapers, {"paper0-bare", pictures(0)}, {"paper0-ramps", pictures(1)},
+                       {"paper1-bare", pictures(2)}, {"paper1-ramps", pictures(3)},
+                       {"paper2-bare", pictures(4)}, {"paper2-ramps", pictures(5)},
+                       {"paper3-bare", pictures(6)}, {"paper3-ramps", pictures(7)});
+    EXPECT_TRUE(app.m_Alerts.empty());
+    EXPECT_EQ(file.Close(), eNoError);
+}
+
+} // namespace

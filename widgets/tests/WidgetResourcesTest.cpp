@@ -1,0 +1,459 @@
+// Loading widgets and text lists from resource blocks written by the block
+// writer: the chunk loop, CWidget's chunks, the class parsers, the
+// children, construction by type code and text lists.
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <limits>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "FileIO/gCFRef.h"
+#include "FileIO/gCFile.h"
+#include "FileIO/gCResourceIndex.h"
+#include "foundation/Utf8.h"
+#include "testsupport/FileIO/FakeResourceServices.h"
+#include "testsupport/FileIO/TempVolume.h"
+#include "testsupport/widgets/WidgetBlockWriter.h"
+#include "widgets/CoWidget.h"
+#include "widgets/ImWidget.h"
+#include "widgets/RoRectWidget.h"
+#include "widgets/TextList.h"
+#include "widgets/Widget.h"
+#include "widgets/WidgetConstructor.h"
+
+namespace {
+
+gCString Text(const std::string& utf8) {
+    gCString s;
+    EXPECT_EQ(gStringFromUtf8(s, utf8), eNoError);
+    return s;
+}
+
+class WidgetResources : public TempVolume {
+protected:
+    void Write(const std::vector<std::string>& blocks, int32_t version = 2) {
+        (void)m_File.Close(); // a file not yet open has nothing to close
+        MakeFile("system.vrf", ResourceFileBytes(version, blocks));
+        gCFRef ref(S("HD:system.vrf"));
+        ASSERT_EQ(m_File.Open(&ref, eAccessReadOnly), eNoError);
+        m_Index.ClearContents();
+        ASSERT_EQ(m_Index.SetupIndex(&m_File), eNoError);
+        m_Services.m_pResFile = &m_File;
+        m_Services.m_pResIndex = &m_Index;
+    }
+    // A plain widget block named W loaded in place.
+    error LoadPlain(const CWidgetChunks& chunks, CWidget& widget) {
+        Write({WidgetBlock("wdgt", 1, "W", chunks)});
+        return widget.GetFromRes(Text("W"), nullptr, nullptr);
+    }
+    // The detail lines of the alerts shown, in order.
+    std::vector<std::string> Details() const {
+        std::vector<std::string> out;
+        for (const auto& alert : m_Services.m_Alerts) {
+            const size_t lf = alert.text.find('\n');
+            out.push_back(lf == std::string::npos ? std::string() : alert.text.substr(lf + 1));
+        }
+        return out;
+    }
+    void ClearAlerts() { m_Services.m_Alerts.clear(); }
+
+    CFakeResourceServices m_Services;
+    gCFile m_File;
+    gCResourceIndex m_Index;
+};
+
+using Strings = std::vector<std::string>;
+
+int32_t Code4(const char* code) {
+    uint32_t value = 0;
+    for (int i = 0; i < 4; ++i) {
+        value = (value << 8) | uint8_t(code[i]);
+    }
+    return int32_t(value);
+}
+
+class CRefusingParent : public CWidget {
+public:
+    error AddChild(CWidget*, int32_t) override { return eBadParameter; }
+};
+
+// Each CWidget chunk sets its field; its payload cut short gives its text.
+TEST_F(WidgetResources, EachBaseChunkSetsItsFieldAndAShortPayloadGivesItsText) {
+    struct SCase {
+        const char* code;
+        bool real;
+        const char* shortText;
+        std::function<bool(CWidget&)> check;
+    };
+    const SCase cases[] = {
+        {"xpos", true, "Widget xpsp.", [](CWidget& w) { return w.Positioner()->m_rXPos == 1; }},
+        {"ypos", true, "Widget ypsp.", [](CWidget& w) { return w.Positioner()->m_rYPos == 1; }},
+        {"xpsr", false, "Widget xpsr.",
+         [](CWidget& w) { return w.Positioner()->m_fXPosFraction == 1; }},
+        {"ypsr", false, "Widget ypsr.",
+         [](CWidget& w) { return w.Positioner()->m_fYPosFraction == 1; }},
+        {"xpsd", false, "Widget xpsd.",
+         [](CWidget& w) { return w.Positioner()->m_fXFarSide == 1; }},
+        {"ypsd", false, "Widget ypsd.",
+         [](CWidget& w) { return w.Positioner()->m_fYFarSide == 1; }},
+        {"xsiz", true, "Widget xszp.", [](CWidget& w) { return w.Positioner()->m_rXSize == 1; }},
+        {"ysiz", true, "Widget yszp.", [](CWidget& w) { return w.Positioner()->m_rYSize == 1; }},
+        {"xszr", false, "Widget xszr.",
+         [](CWidget& w) { return w.Positioner()->m_fXSizeFraction == 1; }},
+        {"yszr", false, "Widget yszr.",
+         [](CWidget& w) { return w.Positioner()->m_fYSizeFraction == 1; }},
+        {"xgrd", false, "Widget xgrd.",
+         [](CWidget& w) { return w.Positioner()->m_fXMinusOwn == 1; }},
+        {"ygrd", false, "Widget ygrd.",
+         [](CWidget& w) { return w.Positioner()->m_fYMinusOwn == 1; }},
+        {"xcnt", false, "Widget xcnt.", [](CWidget& w) { return w.Positioner()->m_fXCentre == 1; }},
+        {"ycnt", false, "Widget ycnt.", [](CWidget& w) { return w.Positioner()->m_fYCentre == 1; }},
+        {"oblt", false, "Widget oblt.", [](CWidget& w) { return w.OpaqueBlit() == 1; }},
+        {"vsbl", false, "Widget vsbl.", [](CWidget& w) { return w.Visible() == 1; }},
+        {"actv", false, "Widget actv.", [](CWidget& w) { return w.Active() == 1; }},
+        {"opac", false, "Widget opac.", [](CWidget& w) { return w.Opacity() == 1; }},
+        {"sipr", false, "Widget sipr.", [](CWidget& w) { return w.StayInParent() == 1; }},
+        {"opct", false, "Widget opct.", [](CWidget& w) { return w.OpaqueThreshold() == 1; }},
+        {"prop", false, "Widget prop.", [](CWidget& w) { return w.PropagateOpacity() == 1; }},
+        {"focs", false, "Widget focs.", [](CWidget& w) { return w.CanGetFocus() == 1; }},
+        {"kydn", false, "Widget kydn.", [](CWidget& w) { return w.EventsHandled() & 0x1; }},
+        {"kyup", false, "Widget kyup.", [](CWidget& w) { return w.EventsHandled() & 0x1; }},
+        {"timr", false, "Widget timr.", [](CWidget& w) { return w.EventsHandled() & 0x2; }},
+        {"hrtb", false, "Widget hrtb.", [](CWidget& w) { return w.EventsHandled() & 0x4; }},
+        {"msmv", false, "Widget msmv.", [](CWidget& w) { return w.EventsHandled() & 0x8; }},
+        {"lbdn", false, "Widget lbdn.", [](CWidget& w) { return w.EventsHandled() & 0x10; }},
+        {"lbup", false, "Widget lbup.", [](CWidget& w) { return w.EventsHandled() & 0x10; }},
+        {"mbdn", false, "Widget mbdn.", [](CWidget& w) { return w.EventsHandled() & 0x20; }},
+        {"mbup", false, "Widget mbup.", [](CWidget& w) { return w.EventsHandled() & 0x20; }},
+        {"rbdn", false, "Widget rbdn.", [](CWidget& w) { return w.EventsHandled() & 0x40; }},
+        {"rbup", false, "Widget rbup.", [](CWidget& w) { return w.EventsHandled() & 0x40; }},
+        {"mswh", false, "Widget mswh.", [](CWidget& w) { return w.EventsHandled() & 0x100; }},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.code);
+        CWidgetChunks chunks;
+        if (c.real) {
+            chunks.Real(c.code, 1.0f);
+        } else {
+            chunks.Int(c.code, 1);
+        }
+        // Fields cleared first where the constructor sets them.
+        CWidget widget;
+        widget.SetActive(0);
+        widget.SetCanGetFocus(0);
+        ASSERT_EQ(widget.SetPropagateOpacity(0, 0), eNoError);
+        ASSERT_EQ(widget.SetOpacity(0, 0), eNoError);
+        ASSERT_EQ(LoadPlain(chunks, widget), eNoError);
+        EXPECT_TRUE(c.check(widget));
+        EXPECT_TRUE(m_Services.m_Alerts.empty());
+
+        CWidget cut;
+        EXPECT_NE(LoadPlain(CWidgetChunks().Code(c.code).Raw("ab"), cut), eNoError);
+        EXPECT_EQ(Details(), (Strings{c.shortText, "Error parsing widget data chunk type."}));
+        ClearAlerts();
+    }
+}
+
+TEST_F(WidgetResources, BaseChunkEdgeCases) {
+    CWidget w;
+    ASSERT_EQ(LoadPlain(CWidgetChunks()
+                            .Int("xszr", 2)
+                            .Int("xszr", 0)
+                            .Int("vsbl", 2)
+                            .Int("hrtb", 1)
+                            .Int("hrtb", 0)
+                            .Int("kydn", 1)
+                            .Int("kyup", 0)
+                            .Int("opac", 300)
+                            .Real("ypos", std::numeric_limits<float>::infinity())
+                            .Int("ttrg", 5)
+                            .Int("autt", 5)
+                            .String("usrd", "2|real|1.5")
+                            .String("usrd", "1|int|-1")
+                            .String("usrd", "3|int|4294967295")
+                            .String("usrd", "-1|int|5"),
+                        w),
+              eNoError);
+    EXPECT_EQ(w.Positioner()->m_fXParentMinus, 1) << "0 clears only the fraction";
+    EXPECT_EQ(w.Positioner()->m_fXSizeFraction, 0);
+    EXPECT_EQ(w.Visible(), 0);
+    EXPECT_EQ(w.EventsHandled(), uint32_t(CWidget::eMessageEvent));
+    EXPECT_EQ(w.Opacity(), 300u);
+    EXPECT_EQ(w.Positioner()->m_rYPos, 0.0f) << "not finite: the default";
+    EXPECT_EQ(w.GetUserData(2), 0x3FC00000u);
+    EXPECT_EQ(w.GetUserData(1), 0xFFFFFFFFu);
+    EXPECT_EQ(w.GetUserData(3), 0xFFFFFFFFu);
+    EXPECT_TRUE(m_Services.m_Alerts.empty());
+}
+
+TEST_F(WidgetResources, RefusedDataIsShownWordForWord) {
+    struct SCase {
+        const char* what;
+        CWidgetChunks chunks;
+        Strings details;
+    };
+    const Strings usrd{"Widget usrd.", "Error parsing widget data chunk type."};
+    const SCase cases[] = {
+        {"index too high",
+         CWidgetChunks().String("usrd", "8|int|1"),
+         {"Widget usrd index too high.", "Error parsing widget data chunk type."}},
+        {"no bar", CWidgetChunks().String("usrd", "3"), usrd},
+        {"unknown type", CWidgetChunks().String("usrd", "3|word|1"), usrd},
+        {"int too large", CWidgetChunks().String("usrd", "3|int|4294967296"), usrd},
+        {"int too small", CWidgetChunks().String("usrd", "3|int|-2147483649"), usrd},
+        {"int not finite", CWidgetChunks().String("usrd", "3|int|inf"), usrd},
+        {"unknown code",
+         CWidgetChunks().Int("zzzz", 1),
+         {"Unrecognised chunk in widget.", "Error parsing widget data chunk type."}},
+        {"txtr",
+         CWidgetChunks().Int("txtr", 1),
+         {"Unrecognised chunk in widget.", "Error parsing widget data chunk type."}},
+        {"size 0", CWidgetChunks(), {"Error reading widget data chunk type."}},
+        {"hier count beyond the chunk",
+         CWidgetChunks().Code("hier").Raw(WriterInt32(1000)),
+         {"Widget hierarchy entries.", "Error parsing widget data chunk type."}},
+        {"size beyond the block",
+         CWidgetChunks().Raw(WriterInt32(0)),
+         {"Error reading widget data block size."}},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string data = c.chunks.Data();
+        if (std::string(c.what) == "size beyond the block") {
+            data = WriterInt32(100000) + "abcd";
+        }
+        Write({WriterBlock("wdgt", 1, "W", data)});
+        CWidget w;
+        EXPECT_NE(w.GetFromRes(Text("W"), nullptr, nullptr), eNoError);
+        EXPECT_EQ(Details(), c.details);
+        ClearAlerts();
+    }
+}
+
+TEST_F(WidgetResources, TheLoopEndsQuietlyAtACodeWithoutPayload) {
+    CWidget w;
+    EXPECT_EQ(LoadPlain(CWidgetChunks().Int("vsbl", 1).Code("xpos"), w), eNoError);
+    EXPECT_EQ(w.Visible(), 1);
+    CWidget ignored;
+    EXPECT_EQ(LoadPlain(CWidgetChunks().Int("vsbl", 1).Code("tfpt").Raw("ab"), ignored), eNoError);
+    EXPECT_TRUE(m_Services.m_Alerts.empty());
+}
+
+TEST_F(WidgetResources, TheHierarchyPutsTheLastEntryInFront) {
+    Write({WidgetBlock("cowg", 10, "Root",
+                       CWidgetChunks().Hier({{"A", "wdgt"}, {"B", "cowg"}, {"C", "rrwg"}})),
+           WidgetBlock("wdgt", 11, "A", CWidgetChunks().Int("vsbl", 1)),
+           WidgetBlock("cowg", 12, "B", CWidgetChunks().Int("colr", int32_t(0xFF102030))),
+           WidgetBlock("rrwg", 13, "C", CWidgetChunks().Real("rrad", 4.5f).Int("rctl", 0))});
+    std::unique_ptr<CCoWidget> root(CCoWidget::CreateFromRes(Text("Root"), nullptr, nullptr));
+    ASSERT_NE(root, nullptr);
+    ASSERT_EQ(root->ChildCount(), 3);
+    EXPECT_EQ(U(root->Child(0)->GetResName()), "C");
+    EXPECT_EQ(U(root->Child(1)->GetResName()), "B");
+    EXPECT_EQ(U(root->Child(2)->GetResName()), "A");
+    auto* c = dynamic_cast<CRoRectWidget*>(root->Child(0));
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(c->Radius(), 4.5f);
+    EXPECT_EQ(c->CornerFlags(), 14u) << "rctl 0 removes corner 1";
+    EXPECT_EQ(dynamic_cast<CCoWidget*>(root->Child(1))->GetClientColour(), CPixel(0xFF102030u));
+    EXPECT_TRUE(m_Services.m_Alerts.empty());
+}
+
+TEST_F(WidgetResources, AMissingChildOrACycleStopsTheHierarchy) {
+    for (const char* missing : {"missing", "self", "ancestor"}) {
+        SCOPED_TRACE(missing);
+        const std::string b = std::string(missing) == "missing" ? "Nobody" : "B";
+        std::vector<std::string> blocks{
+            WidgetBlock("wdgt", 1, "Root", CWidgetChunks().Hier({{"A", "wdgt"}, {b, "wdgt"}})),
+            WidgetBlock("wdgt", 2, "A", CWidgetChunks().Int("vsbl", 1))};
+        if (std::string(missing) == "self") {
+            blocks.push_back(WidgetBlock("wdgt", 3, "B", CWidgetChunks().Hier({{"B", "wdgt"}})));
+        } else if (std::string(missing) == "ancestor") {
+            blocks.push_back(WidgetBlock("wdgt", 3, "B", CWidgetChunks().Hier({{"Root", "wdgt"}})));
+        }
+        Write(blocks);
+        CWidget kept;
+        EXPECT_EQ(kept.GetFromRes(Text("Root"), nullptr, nullptr), eResourceReadError);
+        ASSERT_EQ(kept.ChildCount(), 1) << "A stays";
+        EXPECT_EQ(U(kept.Child(0)->GetResName()), "A");
+        ASSERT_FALSE(Details().empty());
+        EXPECT_EQ(Details().back(), "Error constructing widget hierarchy.");
+        ClearAlerts();
+        EXPECT_EQ(CWidget::CreateFromRes(Text("Root"), nullptr, nullptr), nullptr);
+        ClearAlerts();
+    }
+}
+
+TEST_F(WidgetResources, ClassChainsTakeTheirOwnChunksOnly) {
+    struct SCase {
+        const char* type;
+        CWidgetChunks chunks;
+        Strings details;
+    };
+    const SCase cases[] = {
+        {"cowg",
+         CWidgetChunks().Int("txtr", 1),
+         {"Unrecognised chunk in widget.", "Error parsing widget data chunk type."}},
+        {"cowg",
+         CWidgetChunks().Int("shad", 1),
+         {"Widget shadow effect failed.", "Error parsing widget data chunk type."}},
+        {"imwg",
+         CWidgetChunks().Int("brde", 1),
+         {"Widget border effect failed.", "Error parsing widget data chunk type."}},
+        {"rrwg",
+         CWidgetChunks().String("imag", "Pic"),
+         {"Unrecognised chunk in widget.", "Error parsing widget data chunk type."}},
+        {"imwg",
+         CWidgetChunks().Code("imlx").Raw("ab"),
+         {"ImWidget imlx.", "Error parsing widget data chunk type."}},
+        {"imwg", CWidgetChunks().String("imag", "Nowhere"), {"ImWidget image load failed!"}},
+        {"imwg",
+         CWidgetChunks().String("imag", "Nowhere").Int("imsh", 1),
+         {"ImWidget image load."}},
+        {"imwg", CWidgetChunks().String("imls", "Nowhere"), {"ImWidget image list load failed!"}},
+        {"rrwg",
+         CWidgetChunks().Code("rbcl").Raw("ab"),
+         {"RoRectWidget rbcl.", "Error parsing widget data chunk type."}},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.type);
+        Write({WidgetBlock(c.type, 1, "W", c.chunks)});
+        std::unique_ptr<CWidget> w(CWidgetConstructor::ConstructFromName(Text("W"), nullptr));
+        EXPECT_EQ(w, nullptr);
+        ASSERT_FALSE(Details().empty());
+        Strings shown = Details();
+        shown.pop_back(); // the constructor's own line
+        EXPECT_EQ(shown, c.details);
+        ClearAlerts();
+    }
+}
+
+TEST_F(WidgetResources, TheConstructorBuildsOnlyTheClassesOfItsTable) {
+    Write({WriterBlock("imag", 5, "Twin", WriterInt32(0)),
+           WidgetBlock("cowg", 0, "Twin", CWidgetChunks().Int("vsbl", 1)),
+           WidgetBlock("cowg", 7, "Panel", CWidgetChunks().Int("colr", 1)),
+           WidgetBlock("rrwg", 8, "Panel", CWidgetChunks().Int("vsbl", 1)),
+           WidgetBlock("tiwg", 9, "Caption", CWidgetChunks().Int("vsbl", 1))});
+    for (const char* type : {"tiwg", "tbwg", "bkdp"}) {
+        SCOPED_TRACE(type);
+        EXPECT_EQ(CWidgetConstructor::Construct(Text("Caption"), Code4(type), nullptr, nullptr),
+                  nullptr);
+        EXPECT_EQ(Details(), (Strings{"Unrecognised type in widget constructor."}));
+        ClearAlerts();
+    }
+    std::unique_ptr<CWidget> first(CWidgetConstructor::ConstructFromName(Text("Panel"), nullptr));
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->TypeID(), kCoWidgetTypeID) << "the first block of the name";
+    EXPECT_EQ(CWidgetConstructor::ConstructFromName(Text("Twin"), nullptr), nullptr);
+    EXPECT_EQ(Details(), (Strings{"Unrecognised type in widget constructor."}));
+    ClearAlerts();
+    EXPECT_EQ(CWidgetConstructor::ConstructFromName(Text("Nobody"), nullptr), nullptr);
+    EXPECT_TRUE(m_Services.m_Alerts.empty());
+    std::unique_ptr<CWidget> byId(
+        CWidgetConstructor::Construct(0, int32_t(kCoWidgetTypeID), nullptr, nullptr));
+    ASSERT_NE(byId, nullptr);
+    EXPECT_EQ(U(byId->GetResName()), "Twin");
+    EXPECT_EQ(CWidgetConstructor::Construct(Text(""), int32_t(kCoWidgetTypeID), nullptr, nullptr),
+              nullptr);
+    EXPECT_EQ(Details(), (Strings{"No res name in widget constructor."}));
+    ClearAlerts();
+    // A child goes in front of its parent's children; a parent that
+    // refuses leaves no widget behind.
+    CWidget parent;
+    CWidget* added = CWidgetConstructor::Construct(Text("Panel"), Code4("cowg"), &parent, nullptr);
+    ASSERT_NE(added, nullptr);
+    EXPECT_EQ(added->Parent(), &parent);
+    CRefusingParent refusing;
+    EXPECT_EQ(CWidgetConstructor::Construct(Text("Panel"), Code4("cowg"), &refusing, nullptr),
+              nullptr);
+    EXPECT_EQ(Details(), (Strings{"Widget Constructor parent add failed."}));
+}
+
+TEST_F(WidgetResources, ConstructFromNameStopsAtADamagedBlockSize) {
+    Write({WriterBlock("wdgt", 1, "A", CWidgetChunks().Int("vsbl", 1).Data())});
+    // A block whose size runs past the file's end.
+    std::string bytes = ResourceFileBytes(2, {WriterBlock("wdgt", 1, "A", "")});
+    bytes += WriterCode("wdgt") + WriterInt32(1000) + WriterInt32(2);
+    (void)m_File.Close(); // reopened below
+    MakeFile("system.vrf", bytes);
+    gCFRef ref(S("HD:system.vrf"));
+    ASSERT_EQ(m_File.Open(&ref, eAccessReadOnly), eNoError);
+    EXPECT_EQ(CWidgetConstructor::ConstructFromName(Text("Z"), nullptr), nullptr);
+    EXPECT_EQ(Details(), (Strings{"Widget construct input error"}));
+}
+
+TEST_F(WidgetResources, NamesAndTextsRoundTripInAnyScript) {
+    const std::string name = "Fenêtre 🎨";
+    Write({WidgetBlock("wdgt", 1, name, CWidgetChunks().Hier({{"Çà", "wdgt"}, {"", "wdgt"}})),
+           WidgetBlock("wdgt", 2, "Çà", CWidgetChunks().Int("vsbl", 1)),
+           TextListBlock(3, "Menü", 0, {{"Öffnen 🎨", 7}, {"", 8}})});
+    CWidget w;
+    EXPECT_EQ(w.GetFromRes(Text(name), nullptr, nullptr), eResourceReadError);
+    EXPECT_EQ(U(w.GetResName()), name);
+    ASSERT_EQ(w.ChildCount(), 1);
+    EXPECT_EQ(U(w.Child(0)->GetResName()), "Çà");
+    EXPECT_EQ(Details(), (Strings{"No res name in widget constructor.", "",
+                                  "Error constructing widget hierarchy."}));
+    std::unique_ptr<CTextList> list(CTextList::CreateFromRes(Text("Menü"), nullptr, nullptr));
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->Count(), 2);
+    EXPECT_EQ(U(list->Text(0)), "Öffnen 🎨");
+    EXPECT_EQ(list->ID(0), 7);
+    EXPECT_EQ(U(list->Text(1)), "");
+    EXPECT_EQ(list->ID(1), 8);
+}
+
+TEST_F(WidgetResources, TextListOperations) {
+    Write({TextListBlock(3, "Items", 1, {{"a", 1}, {"b", 2}, {"c", 3}}),
+           TextListBlock(4, "None", 0, {})});
+    std::unique_ptr<CTextList> list(CTextList::CreateFromRes(3, nullptr, nullptr));
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(U(list->Text(1)), "b");
+    EXPECT_EQ(U(list->Text(5)), "");
+    EXPECT_EQ(list->CurrentIndex(), 1);
+    EXPECT_EQ(list->SetCurrentIndex(3), eNoError);
+    EXPECT_EQ(U(list->Text()), "");
+    EXPECT_EQ(list->SetCurrentIndex(4), eBadParameter);
+    EXPECT_EQ(list->ID(2), 3);
+    EXPECT_EQ(list->ID(3), -1);
+    EXPECT_EQ(list->RemoveItem(0), eNoError);
+    EXPECT_EQ(list->ID(0), 2);
+    EXPECT_EQ(list->RemoveItem(5), eBadParameter);
+    EXPECT_EQ(list->Clear(), eNoError);
+    EXPECT_EQ(list->Count(), 0);
+    EXPECT_EQ(list->Clear(), eNoError);
+    std::unique_ptr<CTextList> none(CTextList::CreateFromRes(Text("None"), nullptr, nullptr));
+    ASSERT_NE(none, nullptr);
+    EXPECT_EQ(none->Count(), 0);
+    EXPECT_TRUE(m_Services.m_Alerts.empty());
+}
+
+TEST_F(WidgetResources, AVersionOneTextListHasNoIds) {
+    Write({TextListBlock(3, "Items", 0, {{"a", 0}, {"b", 0}}, 1)}, 1);
+    std::unique_ptr<CTextList> list(CTextList::CreateFromRes(3, nullptr, nullptr));
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->Count(), 2);
+    EXPECT_EQ(list->ID(0), -1);
+    EXPECT_EQ(list->SetItem(0, Text("x"), 1), eBadParameter);
+    EXPECT_EQ(list->SetText(0, Text("x")), eNoError);
+    EXPECT_EQ(U(list->Text(0)), "x");
+}
+
+TEST_F(WidgetResources, ATextListCountOrItemBeyondItsBlockIsRefused) {
+    // Count 5 with one item; then a second list whose last text runs on.
+    Write({WriterBlock("txlt", 3, "Short",
+                       WriterInt32(0) + WriterInt32(5) + WriterUnits("a") + std::string("\0\0", 2) +
+                           WriterInt32(1)),
+           WriterBlock("txlt", 4, "Open", WriterInt32(0) + WriterInt32(1) + WriterUnits("abc")),
+           WriterBlock("txlt", 5, "Next", WriterInt32(0) + WriterInt32(0))});
+    EXPECT_EQ(CTextList::CreateFromRes(3, nullptr, nullptr), nullptr);
+    EXPECT_EQ(Details(), (Strings{"Error reading number of entries"}));
+    ClearAlerts();
+    EXPECT_EQ(CTextList::CreateFromRes(4, nullptr, nullptr), nullptr);
+}
+
+} // namespace
