@@ -14,8 +14,10 @@
 #include "foundation/gCCmdTarget.h"
 #include "imaging/Pixel.h"
 #include "paint/ProjectInfo.h"
+#include "paint/UndoManager.h"
 
 class CCanvas;
+class CImNav;
 class CPaintTool;
 class CRenderer;
 class CTabletSource;
@@ -66,12 +68,20 @@ public:
     virtual error SelectTool(int32_t id);
     // The first tool of that type in the array, or null.
     virtual CPaintTool* GetTool(int32_t id);
+    // The undo ring's record of a stroke, passed straight to the manager.
+    virtual error ProtectArea(gCRect& rect, CImNav* l0, CImNav* l1, CImNav* l2, CImNav* l3);
+    virtual void StartProtect(int32_t id) { m_UndoManager.StartProtect(id); }
+    virtual void EndProtect() { m_UndoManager.EndProtect(); }
+    // Undoes (1) or redoes (0) one step, relights the tiles it restored and
+    // has the canvas show them; 0 when there is nothing to do.
+    virtual error DoUndoRedo(int32_t undo);
 
     CCanvas* Canvas() const { return m_pCanvas.get(); }
     const CProjectInfo& ProjectInfo() const { return m_ProjectInfo; }
     int32_t Modified() const { return m_ProjectInfo.m_nModified; }
     int32_t AutoClean() const { return m_fAutoClean; }
     const gCArray<CPaintTool*>& Tools() const { return m_aTools; }
+    CSMKUndoManager& UndoManager() { return m_UndoManager; }
 
 protected:
     // The canvas InitBackbone makes; null when it cannot be made.
@@ -83,6 +93,8 @@ private:
     int32_t PassDown(uint32_t id, const void* sender, int64_t value, int32_t set);
     int32_t PassBeyondCanvas(uint32_t id, const void* sender, int64_t value, int32_t set);
     int32_t NewProject(const void* sender, int64_t value, int32_t set);
+    // The undo ring for a painting of that size: 24 bytes a pixel.
+    error SizeUndoRing(int32_t width, int32_t height);
     int32_t LinearSize(uint32_t id, const void* sender, int64_t value, int32_t set);
     void MarkModified();
     void ClearModified();
@@ -94,4 +106,5 @@ private:
     std::unique_ptr<CCanvas> m_pCanvas;
     CPaintTool* m_pCurrentTool = nullptr;
     gCArray<CPaintTool*> m_aTools;
+    CSMKUndoManager m_UndoManager;
 };

@@ -69,6 +69,13 @@ int32_t CSMKBackbone::ProcessData(uint32_t id, const void* sender, int64_t value
         }
         MarkModified();
         break;
+    case eCmdUndo:
+    case eCmdRedo:
+        // Nothing to undo or redo is no failure; the project counts as
+        // changed either way.
+        (void)DoUndoRedo(id == eCmdUndo ? 1 : 0);
+        MarkModified();
+        break;
     case eCmdMarkModified:
         if (set) {
             m_ProjectInfo.m_nModified = 1;
@@ -178,6 +185,11 @@ int32_t CSMKBackbone::NewProject(const void* sender, int64_t value, int32_t set)
     if (info.m_File.IsValid() && !file.IsValid()) {
         return eOutOfMemory;
     }
+    // The undo ring for the new size: without it the project stays as it
+    // is, history included.
+    if (const error e = SizeUndoRing(info.m_nWidth, info.m_nHeight); e != eNoError) {
+        return e;
+    }
     const int32_t oldWidth = m_ProjectInfo.m_nWidth, oldHeight = m_ProjectInfo.m_nHeight;
     const int32_t oldModified = m_ProjectInfo.m_nModified;
     const int32_t oldTracingDisplay = m_pCanvas ? m_pCanvas->TracingDisplay() : 0;
@@ -202,6 +214,11 @@ int32_t CSMKBackbone::NewProject(const void* sender, int64_t value, int32_t set)
             std::swap(m_ProjectInfo.m_File, file);
             m_ProjectInfo.m_nModified = oldModified;
             m_pCanvas->SetTracingDisplay(oldTracingDisplay);
+            // The painting that stays gets a ring of its own size again; its
+            // history is gone with the ring that was sized for the other.
+            if (SizeUndoRing(m_pCanvas->Width(), m_pCanvas->Height()) != eNoError) {
+                m_UndoManager.Release();
+            }
             return r;
         }
     }

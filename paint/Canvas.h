@@ -17,6 +17,7 @@
 
 class CPaintTool;
 class CProjectInfo;
+class CRegion;
 class CWidget;
 
 class CCanvas : public gCCmdTarget {
@@ -48,6 +49,21 @@ public:
     virtual error FillBumpWithCanvasTexture(int32_t keepPaint);
     // The brush preview paints its sample here; a plain canvas has none.
     virtual error RenderBrushProxy(int32_t) { return eNoError; }
+    // A stroke's undo record, through the backbone: open it, save the tiles
+    // of L0..L3 the rectangle touches (before a tool changes it), close it.
+    virtual void StartProtect();
+    virtual error ProtectArea(gCRect& rect);
+    virtual void EndProtect();
+    // Marks every row clean.
+    void ResetInvLut();
+    // Widens the spans and the row range over the rectangle, clipped to the
+    // canvas.
+    void InvalidateSpans(const gCRect& rect);
+    // Shows what an undo or redo changed on the canvas widget: every
+    // rectangle of the region (the whole canvas for null) scaled by the
+    // display scale is invalidated, then the widget redraws. Nothing happens
+    // until the canvas is shown through a widget.
+    virtual void ShowUndoArea(const CRegion* region);
 
     int32_t Width() const { return m_nWidth; }
     int32_t Height() const { return m_nHeight; }

@@ -65,6 +65,11 @@ error CCanvas::ClearCanvas() {
             return eOutOfMemory;
         }
     }
+    // The whole canvas goes into one undo record before it changes.
+    StartProtect();
+    gCRect whole(0, 0, m_nWidth, m_nHeight);
+    (void)ProtectArea(whole); // always 0
+    EndProtect();
     CPixel* height = LayerView(CCanvasLayers::kHeight)->GetData();
     CPixel* grain = LayerView(CCanvasLayers::kGrain)->GetData();
     const size_t count = size_t(m_nWidth) * size_t(m_nHeight);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test twice:
 # an optimised build, and a debug build under AddressSanitizer and
-# UndefinedBehaviorSanitizer. Any failure fails the whole run.
+# UndefinedBehaviorSanitizer; then the test programs that run threads under
+# ThreadSanitizer. Any failure fails the whole run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh

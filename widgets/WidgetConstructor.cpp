@@ -9,6 +9,7 @@
 #include "FileIO/gCResourceIndex.h"
 #include "foundation/AppServices.h"
 #include "foundation/ErrorReport.h"
+#include "widgets/Backdrop.h"
 #include "widgets/CoWidget.h"
 #include "widgets/ImWidget.h"
 #include "widgets/RoRectWidget.h"
@@ -41,6 +42,7 @@ constexpr SWidgetClass kClasses[] = {
     Entry<CCoWidget>(kCoWidgetTypeID, "Widget Constructor cowidget create failed."),
     Entry<CImWidget>(kImWidgetTypeID, "Widget Constructor imwidget create failed."),
     Entry<CRoRectWidget>(kRoRectWidgetTypeID, "Widget Constructor rorectwidget create failed."),
+    Entry<CBackdrop>(kBackdropTypeID, "Widget Constructor backdrop create failed."),
 };
 
 const SWidgetClass* ClassOf(int32_t type) {

@@ -59,6 +59,18 @@ public:
     // Lists the payload below the block's line in the dump, the file at the
     // payload and `end` the block's end. Nothing by default.
     virtual void Dump(gCFile&, int64_t, std::ostream&) const {}
+    // Whether its loader takes blocks of the tag; by default its own tag.
+    virtual bool Takes(uint32_t tag) const { return Tag() != 0 && Tag() == tag; }
+    // Checks what needs every block of the sources at once (the blocks a
+    // block's blocks name); reports at the entries.
+    virtual void CheckAll(const std::vector<ResourceBlock>&, Diagnostics&) const {}
+    // Writes the block as a source entry, the file at the payload and `end`
+    // the block's end; false when the kind has no source form or the payload
+    // does not read as one (the block is then written as raw bytes).
+    virtual bool DumpSource(uint32_t, int32_t, const std::string&, gCFile&, int64_t,
+                            std::ostream&) const {
+        return false;
+    }
 };
 
 // The model the kind's Read gave the block.

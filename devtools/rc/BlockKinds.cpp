@@ -10,6 +10,8 @@ const CBlockKind& FontKind();
 const CBlockKind& TextKind();
 const CBlockKind& PaperKind();
 const CBlockKind& RawKind();
+const CBlockKind& WidgetKind();
+const CBlockKind& TextListKind();
 
 std::span<const CBlockKind* const> BlockKinds() {
     static const CBlockKind* const kinds[] = {
@@ -22,6 +24,8 @@ std::span<const CBlockKind* const> BlockKinds() {
         &TextKind(),       //
         &PaperKind(),      //
         &RawKind(),        //
+        &WidgetKind(),     //
+        &TextListKind(),   //
     };
     return kinds;
 }
@@ -37,7 +41,7 @@ const CBlockKind* FindBlockKind(std::string_view name) {
 
 const CBlockKind* FindBlockKindByTag(uint32_t tag) {
     for (const CBlockKind* kind : BlockKinds()) {
-        if (kind->Tag() != 0 && kind->Tag() == tag) {
+        if (kind->Takes(tag)) {
             return kind;
         }
     }

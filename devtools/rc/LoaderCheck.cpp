@@ -36,10 +36,20 @@ bool CLoaderCheck::Load(gCFile& file, gCResourceIndex& index, const ResourceBloc
     if (!kind) {
         return true;
     }
+    // The file being checked stands in as the application's resource file.
+    m_pServices->m_pResFile = &file;
+    m_pServices->m_pResIndex = &index;
     const error e = kind->Load(block, file, index, why);
+    m_pServices->m_pResFile = nullptr;
+    m_pServices->m_pResIndex = nullptr;
     const std::string alerts = m_pServices->TakeAlerts();
-    if (e == eNoError) {
+    if (e == eNoError && alerts.empty()) {
         return true;
+    }
+    if (e == eNoError) {
+        // Any alert fails the block, even from a load that went through.
+        why = "the program's loader shows: " + alerts;
+        return false;
     }
     if (why.empty()) {
         why = "the program's loader refuses it (error " + std::to_string(int(e)) + ")";

@@ -1,11 +1,13 @@
 #include "devtools/rc/ResourceDump.h"
 
 #include <cstdio>
+#include <sstream>
 
 #include "FileIO/ResourceTags.h"
 #include "FileIO/gCResourceIndex.h"
 #include "devtools/rc/BlockKinds.h"
 #include "devtools/rc/PosixFile.h"
+#include "devtools/rc/kinds/SourceDump.h"
 #include "foundation/Utf8.h"
 
 namespace {
@@ -60,6 +62,61 @@ int DumpResourceFile(const std::string& path, std::ostream& out) {
             kind->Dump(file, data + size, out);
         }
         e = file.SetFilePos(data + size);
+    }
+    return int(e);
+}
+
+int DumpResourceSource(const std::string& path, std::ostream& out) {
+    gCFile file;
+    error e = OpenPosixFile(file, path, eAccessReadOnly);
+    std::ostringstream source;
+    source << "blocks:\n";
+    while (e == eNoError && !file.FileEnd()) {
+        uint32_t tag = 0;
+        int32_t size = 0;
+        int64_t data = 0;
+        if ((e = file.ReadUint32(tag)) != eNoError ||
+            (e = ReadResBlockSize(file, size, data)) != eNoError) {
+            break;
+        }
+        if (tag == kResVersionTag) {
+            e = file.SetFilePos(data + size); // the compiler writes its own
+            continue;
+        }
+        int32_t id = 0;
+        gCString name;
+        if (size < kResHeaderMinimum || (e = file.ReadInt32(id)) != eNoError ||
+            (e = ReadResBlockName(file, data + size, name)) != eNoError) {
+            e = e != eNoError ? e : eResourceReadError;
+            break;
+        }
+        const std::string utf8 = gStringToUtf8(name);
+        const int64_t payload = file.GetFilePos();
+        const int64_t end = data + size;
+        const CBlockKind* kind = FindBlockKindByTag(tag);
+        std::ostringstream entry;
+        if (!kind || !kind->DumpSource(tag, id, utf8, file, end, entry)) {
+            std::string bytes(size_t(end - payload), '\0');
+            if ((e = file.SetFilePos(payload)) != eNoError ||
+                (!bytes.empty() &&
+                 (e = file.ReadBlock(bytes.data(), int32_t(bytes.size()))) != eNoError)) {
+                break;
+            }
+            entry.str("");
+            entry << "  - kind: raw\n    tag: " << DumpQuoted(TagText(tag)) << "\n    id: " << id
+                  << "\n    name: " << DumpQuoted(utf8) << "\n    bytes: \"";
+            for (const char c : bytes) {
+                char hex[4];
+                std::snprintf(hex, sizeof hex, "%02x", unsigned(uint8_t(c)));
+                entry << hex;
+            }
+            entry << "\"\n";
+        }
+        source << entry.str();
+        e = file.SetFilePos(end);
+    }
+    if (e == eNoError) {
+        out << source.str();
     }
     return int(e);
 }

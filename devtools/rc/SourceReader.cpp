@@ -135,6 +135,9 @@ bool ReadSources(const std::string& folder, ResourceSources& sources, Diagnostic
         ReadFile(source, read, diagnostics);
     }
     CheckBlocks(read.blocks, references, diagnostics);
+    for (const CBlockKind* kind : BlockKinds()) {
+        kind->CheckAll(read.blocks, diagnostics);
+    }
     CheckStringEntries(read.strings, diagnostics);
     if (diagnostics.Failed()) {
         return false;

@@ -34,8 +34,8 @@ public:
     }
     void GetApplicationRoot(gCString& root) override { root = gCString(); }
     uint32_t GetMacType() override { return 0; }
-    gCFile* GetResFile() override { return nullptr; }
-    gCResourceIndex* GetResIndex() override { return nullptr; }
+    gCFile* GetResFile() override { return m_pResFile; }
+    gCResourceIndex* GetResIndex() override { return m_pResIndex; }
     gCFile* GetFontFile() override { return m_pFontFile; }
     gCResourceIndex* GetFontIndex() override { return m_pFontIndex; }
     gCStringTable* GetStringTable() override { return nullptr; }
@@ -58,6 +58,9 @@ public:
     }
 
     std::vector<Alert> m_Alerts;
+    // The file standing in as the application's resource file, when any.
+    gCFile* m_pResFile = nullptr;
+    gCResourceIndex* m_pResIndex = nullptr;
     gCFile* m_pFontFile = nullptr;
     gCResourceIndex* m_pFontIndex = nullptr;
 

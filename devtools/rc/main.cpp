@@ -6,6 +6,8 @@
 //       toolkit's loaders; any error names its source file and line.
 //   daublin-rc --dump <file.vrf>
 //       lists the blocks of a resource file.
+//   daublin-rc --source <file.vrf>
+//       writes a resource file's blocks as sources that compile back to it.
 
 #include <exception>
 #include <filesystem>
@@ -22,7 +24,8 @@ namespace {
 
 int Usage() {
     std::cerr << "usage: daublin-rc <source folder> <output folder>\n"
-                 "       daublin-rc --dump <file.vrf>\n";
+                 "       daublin-rc --dump <file.vrf>\n"
+                 "       daublin-rc --source <file.vrf>\n";
     return 2;
 }
 
@@ -68,6 +71,14 @@ int Compile(const std::string& sourceFolder, const std::string& outputFolder) {
 int Run(const std::string& first, const std::string& second) {
     if (first == "--dump") {
         const int e = DumpResourceFile(second, std::cout);
+        if (e != 0) {
+            std::cerr << "daublin-rc: " << second << ": unreadable block (error " << e << ")\n";
+            return 1;
+        }
+        return 0;
+    }
+    if (first == "--source") {
+        const int e = DumpResourceSource(second, std::cout);
         if (e != 0) {
             std::cerr << "daublin-rc: " << second << ": unreadable block (error " << e << ")\n";
             return 1;

@@ -3,6 +3,7 @@
 // every ProcessData call, Initialise and the eraser it was handed. Ids it
 // answers 0 go on to the real canvas when m_fPassOn is set.
 
+#include "imaging/CRegion.h"
 #include "paint/Canvas.h"
 #include "testsupport/paint/SpyCall.h"
 
@@ -27,10 +28,20 @@ public:
         return CCanvas::ClearCanvas();
     }
 
+    // What an undo or redo had shown: the region's bounds, or the whole
+    // canvas for none.
+    void ShowUndoArea(const CRegion* region) override {
+        ++m_nShowUndoCalls;
+        m_ShownUndoBounds = region ? region->GetBounds() : gCRect(0, 0, Width(), Height());
+        CCanvas::ShowUndoArea(region);
+    }
+
     CSpyLog m_Log;
     int32_t m_fPassOn = 0;
     error m_eInitialise = eNoError;
     int32_t m_nInitialiseCalls = 0;
     int32_t m_nEraserCalls = 0;
     int32_t m_nClearCalls = 0;
+    int32_t m_nShowUndoCalls = 0;
+    gCRect m_ShownUndoBounds;
 };

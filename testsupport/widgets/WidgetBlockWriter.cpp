@@ -1,8 +1,120 @@
 #include "testsupport/widgets/WidgetBlockWriter.h"
 
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 #include "foundation/Utf8.h"
+
+namespace {
+
+const std::string kChunkLineEnd("\n\0\0\0", 4);
+
+// Pads a code to four characters as WriterCode does.
+std::string Padded(std::string_view code) {
+    std::string out(code.substr(0, 4));
+    out.resize(4, ' ');
+    return out;
+}
+
+struct SRule {
+    const char* code;
+    EChunkRule rule;
+};
+
+// Each class's own chunks; a class's chain ends in its base's.
+constexpr SRule kWidgetRules[] = {
+    {"xpos", EChunkRule::Real},     {"ypos", EChunkRule::Real},    {"xpsr", EChunkRule::Flag},
+    {"ypsr", EChunkRule::Flag},     {"xpsd", EChunkRule::Flag},    {"ypsd", EChunkRule::Flag},
+    {"xsiz", EChunkRule::Real},     {"ysiz", EChunkRule::Real},    {"xszr", EChunkRule::SizeMode},
+    {"yszr", EChunkRule::SizeMode}, {"xgrd", EChunkRule::Flag},    {"ygrd", EChunkRule::Flag},
+    {"xcnt", EChunkRule::Flag},     {"ycnt", EChunkRule::Flag},    {"oblt", EChunkRule::Flag},
+    {"vsbl", EChunkRule::Flag},     {"actv", EChunkRule::Flag},    {"opac", EChunkRule::Opacity},
+    {"sipr", EChunkRule::Flag},     {"opct", EChunkRule::Int},     {"prop", EChunkRule::Flag},
+    {"focs", EChunkRule::Flag},     {"kydn", EChunkRule::Flag},    {"kyup", EChunkRule::Flag},
+    {"timr", EChunkRule::Flag},     {"hrtb", EChunkRule::Flag},    {"msmv", EChunkRule::Flag},
+    {"lbdn", EChunkRule::Flag},     {"lbup", EChunkRule::Flag},    {"mbdn", EChunkRule::Flag},
+    {"mbup", EChunkRule::Flag},     {"rbdn", EChunkRule::Flag},    {"rbup", EChunkRule::Flag},
+    {"mswh", EChunkRule::Flag},     {"ttrg", EChunkRule::Ignored}, {"ttrt", EChunkRule::Ignored},
+    {"autt", EChunkRule::Ignored},  {"tfpt", EChunkRule::Ignored}, {"hier", EChunkRule::Hier},
+    {"usrd", EChunkRule::UserData},
+};
+constexpr SRule kCoWidgetRules[] = {
+    {"colr", EChunkRule::Int},    {"shad", EChunkRule::Effect}, {"glow", EChunkRule::Effect},
+    {"ctot", EChunkRule::Effect}, {"grdf", EChunkRule::Effect}, {"brde", EChunkRule::Effect},
+};
+constexpr SRule kImWidgetRules[] = {
+    {"imag", EChunkRule::Image}, {"imls", EChunkRule::ImageList}, {"imlx", EChunkRule::Int},
+    {"imsh", EChunkRule::Flag},  {"stim", EChunkRule::Flag},      {"imcm", EChunkRule::Flag},
+};
+constexpr SRule kRoRectRules[] = {
+    {"rrad", EChunkRule::Real}, {"rbwd", EChunkRule::Real}, {"rtbh", EChunkRule::Real},
+    {"rbcl", EChunkRule::Int},  {"rctl", EChunkRule::Flag}, {"rctr", EChunkRule::Flag},
+    {"rcbl", EChunkRule::Flag}, {"rcbr", EChunkRule::Flag},
+};
+
+// The rule tables of a class's parser chain, its own first.
+template <class Each> bool ForEachTable(std::string_view type, Each each) {
+    const std::string t = Padded(type);
+    if (t == "imwg") {
+        each(kImWidgetRules);
+    } else if (t == "rrwg") {
+        each(kRoRectRules);
+    } else if (t != "cowg" && t != "wdgt") {
+        return false;
+    }
+    if (t != "wdgt") {
+        each(kCoWidgetRules);
+    }
+    each(kWidgetRules);
+    return true;
+}
+
+bool FullInteger(const std::string& text, int64_t low, int64_t high, int64_t& value) {
+    if (text.empty() || text.size() > 12) {
+        return false;
+    }
+    char* end = nullptr;
+    const long long read = std::strtoll(text.c_str(), &end, 10);
+    if (*end != '\0' || !(std::isdigit(uint8_t(text.back())))) {
+        return false;
+    }
+    value = read;
+    return value >= low && value <= high;
+}
+
+std::string CheckedUserData(const std::string& text) {
+    const size_t first = text.find('|');
+    const size_t second = first == std::string::npos ? first : text.find('|', first + 1);
+    if (second == std::string::npos) {
+        return "\"usrd\" is \"index|int|value\" or \"index|real|value\"";
+    }
+    int64_t index = 0;
+    if (!FullInteger(text.substr(0, first), 0, 7, index)) {
+        return "the \"usrd\" index is 0 to 7";
+    }
+    const std::string type = text.substr(first + 1, second - first - 1);
+    const std::string value = text.substr(second + 1);
+    int64_t number = 0;
+    if (type == "int") {
+        if (!FullInteger(value, INT32_MIN, 0xFFFFFFFFLL, number)) {
+            return "an \"usrd\" int is a whole number from -2147483648 to 4294967295";
+        }
+        return {};
+    }
+    if (type == "real") {
+        char* end = nullptr;
+        const float real = value.empty() ? 0.0f : std::strtof(value.c_str(), &end);
+        if (value.empty() || *end != '\0' || !std::isfinite(real)) {
+            return "an \"usrd\" real is a finite number";
+        }
+        return {};
+    }
+    return "the \"usrd\" type is int or real";
+}
+
+} // namespace
 
 std::string WriterInt32(uint32_t value) {
     std::string out;
@@ -30,43 +142,83 @@ std::string WriterUnits(std::string_view text) {
 }
 
 CWidgetChunks& CWidgetChunks::Int(std::string_view code, int64_t value) {
-    m_Chunks += WriterCode(code) + WriterInt32(uint32_t(value));
+    SWidgetChunk chunk;
+    chunk.code = std::string(code);
+    chunk.value = EChunkValue::Int;
+    chunk.number = value;
+    m_Chunks.push_back(std::move(chunk));
     return *this;
 }
 
 CWidgetChunks& CWidgetChunks::Real(std::string_view code, float value) {
-    uint32_t bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    m_Chunks += WriterCode(code) + WriterInt32(bits);
+    SWidgetChunk chunk;
+    chunk.code = std::string(code);
+    chunk.value = EChunkValue::Real;
+    chunk.real = value;
+    m_Chunks.push_back(std::move(chunk));
     return *this;
 }
 
 CWidgetChunks& CWidgetChunks::String(std::string_view code, std::string_view text) {
-    m_Chunks += WriterCode(code) + WriterUnits(text) + std::string("\n\0\0\0", 4);
+    SWidgetChunk chunk;
+    chunk.code = std::string(code);
+    chunk.value = EChunkValue::String;
+    chunk.text = std::string(text);
+    m_Chunks.push_back(std::move(chunk));
     return *this;
 }
 
 CWidgetChunks&
 CWidgetChunks::Hier(const std::vector<std::pair<std::string, std::string>>& children) {
-    m_Chunks += WriterCode("hier") + WriterInt32(uint32_t(children.size()));
-    for (const auto& [name, type] : children) {
-        m_Chunks += WriterUnits(name) + std::string("\n\0\0\0", 4) + WriterCode(type);
-    }
+    SWidgetChunk chunk;
+    chunk.code = "hier";
+    chunk.value = EChunkValue::Hier;
+    chunk.children = children;
+    m_Chunks.push_back(std::move(chunk));
     return *this;
 }
 
 CWidgetChunks& CWidgetChunks::Code(std::string_view code) {
-    m_Chunks += WriterCode(code);
-    return *this;
+    return Raw(WriterCode(code));
 }
 
 CWidgetChunks& CWidgetChunks::Raw(const std::string& bytes) {
-    m_Chunks += bytes;
+    SWidgetChunk chunk;
+    chunk.code = "";
+    chunk.value = EChunkValue::Damaged;
+    chunk.text = bytes;
+    m_Chunks.push_back(std::move(chunk));
     return *this;
 }
 
 std::string CWidgetChunks::Data() const {
-    return WriterInt32(uint32_t(m_Chunks.size())) + m_Chunks;
+    std::string out;
+    for (const SWidgetChunk& c : m_Chunks) {
+        switch (c.value) {
+        case EChunkValue::Int:
+            out += WriterCode(c.code) + WriterInt32(uint32_t(c.number));
+            break;
+        case EChunkValue::Real: {
+            uint32_t bits = 0;
+            std::memcpy(&bits, &c.real, sizeof bits);
+            out += WriterCode(c.code) + WriterInt32(bits);
+            break;
+        }
+        case EChunkValue::String:
+            out += WriterCode(c.code) + WriterUnits(c.text) + kChunkLineEnd;
+            break;
+        case EChunkValue::Hier:
+            out += WriterCode(c.code) + WriterInt32(uint32_t(c.children.size()));
+            for (const auto& [name, type] : c.children) {
+                out += WriterUnits(name) + kChunkLineEnd + WriterCode(type);
+            }
+            break;
+        case EChunkValue::Damaged:
+            out += c.text;
+            break;
+        }
+    }
+    return WriterInt32(uint32_t(out.size())) + out;
 }
 
 std::string WriterBlock(std::string_view tag, int32_t id, std::string_view name,
@@ -81,9 +233,9 @@ std::string WidgetBlock(std::string_view type, int32_t id, std::string_view name
     return WriterBlock(type, id, name, chunks.Data());
 }
 
-std::string TextListBlock(int32_t id, std::string_view name, int32_t exclusive,
-                          const std::vector<std::pair<std::string, int32_t>>& items,
-                          int32_t version) {
+std::string TextListPayload(int32_t exclusive,
+                            const std::vector<std::pair<std::string, int32_t>>& items,
+                            int32_t version) {
     std::string payload = WriterInt32(uint32_t(exclusive)) + WriterInt32(uint32_t(items.size()));
     for (const auto& [text, itemId] : items) {
         payload += WriterUnits(text) + std::string("\0\0", 2);
@@ -91,7 +243,13 @@ std::string TextListBlock(int32_t id, std::string_view name, int32_t exclusive,
             payload += WriterInt32(uint32_t(itemId));
         }
     }
-    return WriterBlock("txlt", id, name, payload);
+    return payload;
+}
+
+std::string TextListBlock(int32_t id, std::string_view name, int32_t exclusive,
+                          const std::vector<std::pair<std::string, int32_t>>& items,
+                          int32_t version) {
+    return WriterBlock("txlt", id, name, TextListPayload(exclusive, items, version));
 }
 
 std::string ResourceFileBytes(int32_t version, const std::vector<std::string>& blocks) {
@@ -100,4 +258,154 @@ std::string ResourceFileBytes(int32_t version, const std::vector<std::string>& b
         out += block;
     }
     return out;
+}
+
+bool IsWidgetType(std::string_view type) {
+    return ForEachTable(type, [](const auto&) {});
+}
+
+EChunkRule WidgetChunkRule(std::string_view type, std::string_view code) {
+    const std::string c = Padded(code);
+    EChunkRule found = EChunkRule::NotTaken;
+    ForEachTable(type, [&](const auto& table) {
+        for (const SRule& r : table) {
+            if (found == EChunkRule::NotTaken && c == r.code) {
+                found = r.rule;
+            }
+        }
+    });
+    return found;
+}
+
+std::vector<std::string> WidgetChunkCodes(std::string_view type) {
+    std::vector<std::string> codes;
+    ForEachTable(type, [&](const auto& table) {
+        for (const SRule& r : table) {
+            codes.emplace_back(r.code);
+        }
+    });
+    return codes;
+}
+
+std::string CheckedName(std::string_view text) {
+    if (text.find_first_of(std::string_view("\n\r\0", 3)) != std::string_view::npos) {
+        return "it holds a line feed, return or NUL";
+    }
+    for (char16_t unit : gUtf8ToUtf16(text)) {
+        if (unit == 0xFEFF || unit == 0xFFFE) {
+            return "it holds a byte-order mark (U+FEFF or U+FFFE)";
+        }
+    }
+    return {};
+}
+
+std::string CheckedChunk(std::string_view type, const SWidgetChunk& chunk) {
+    const std::string code = "\"" + chunk.code + "\"";
+    if (chunk.value == EChunkValue::Damaged) {
+        return "a chunk of damaged data";
+    }
+    const EChunkRule rule = WidgetChunkRule(type, chunk.code);
+    const bool isInt = chunk.value == EChunkValue::Int;
+    switch (rule) {
+    case EChunkRule::NotTaken:
+        return code + " is not a chunk of '" + Padded(type) + "' widgets";
+    case EChunkRule::Effect:
+        return code + " is an effect chunk, and no effect can be loaded yet";
+    case EChunkRule::Int:
+    case EChunkRule::Ignored:
+        return isInt && chunk.number >= INT32_MIN && chunk.number <= 0xFFFFFFFFLL
+                   ? ""
+                   : code + " takes a whole number from -2147483648 to 4294967295";
+    case EChunkRule::Flag:
+        return isInt && (chunk.number == 0 || chunk.number == 1) ? "" : code + " is 0 or 1";
+    case EChunkRule::SizeMode:
+        return isInt && chunk.number >= 0 && chunk.number <= 2 ? "" : code + " is 0, 1 or 2";
+    case EChunkRule::Opacity:
+        return isInt && chunk.number >= 0 && chunk.number <= 255 ? "" : code + " is 0 to 255";
+    case EChunkRule::Real:
+        return chunk.value == EChunkValue::Real && std::isfinite(chunk.real)
+                   ? ""
+                   : code + " takes a finite number";
+    case EChunkRule::Image:
+    case EChunkRule::ImageList:
+        if (chunk.value != EChunkValue::String || chunk.text.empty()) {
+            return code + " takes a block name";
+        }
+        return CheckedName(chunk.text).empty() ? "" : code + " holds no block name";
+    case EChunkRule::UserData:
+        if (chunk.value != EChunkValue::String) {
+            return code + " takes a text";
+        }
+        return CheckedUserData(chunk.text);
+    case EChunkRule::Hier:
+        if (chunk.value != EChunkValue::Hier) {
+            return code + " takes a list of [name, type] pairs";
+        }
+        for (const auto& [name, child] : chunk.children) {
+            if (name.empty() || !CheckedName(name).empty()) {
+                return "a \"hier\" entry needs a block name without line ends, NUL or "
+                       "byte-order marks";
+            }
+            if (!IsWidgetType(child)) {
+                return "'" + child + "' is no widget type code of this build";
+            }
+        }
+        return {};
+    }
+    return {};
+}
+
+bool CheckedWidgetBlock(std::string_view type, int32_t id, std::string_view name,
+                        const CWidgetChunks& chunks, std::string& block, std::string& why,
+                        size_t& failing) {
+    failing = chunks.Chunks().size();
+    if (!IsWidgetType(type)) {
+        why = "'" + std::string(type) + "' is no widget type code of this build";
+        return false;
+    }
+    if (name.empty() || !(why = CheckedName(name)).empty()) {
+        why = "the block name: " + (why.empty() ? std::string("it is empty") : why);
+        return false;
+    }
+    if (chunks.Chunks().empty()) {
+        why = "a widget block needs chunks";
+        return false;
+    }
+    for (size_t i = 0; i < chunks.Chunks().size(); ++i) {
+        const SWidgetChunk& chunk = chunks.Chunks()[i];
+        if (chunk.value == EChunkValue::String && chunk.text.find('\0') != std::string::npos) {
+            why = "\"" + chunk.code + "\" holds a NUL";
+        } else {
+            why = CheckedChunk(type, chunk);
+        }
+        if (!why.empty()) {
+            failing = i;
+            return false;
+        }
+    }
+    block = WidgetBlock(type, id, name, chunks);
+    return true;
+}
+
+bool CheckedTextListBlock(int32_t id, std::string_view name, int32_t exclusive,
+                          const std::vector<std::pair<std::string, int32_t>>& items,
+                          std::string& block, std::string& why, size_t& failing) {
+    failing = items.size();
+    if (name.empty() || !(why = CheckedName(name)).empty()) {
+        why = "the block name: " + (why.empty() ? std::string("it is empty") : why);
+        return false;
+    }
+    if (exclusive != 0 && exclusive != 1) {
+        why = "\"exclusive\" is 0 or 1";
+        return false;
+    }
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (!(why = CheckedName(items[i].first)).empty()) {
+            why = "an item's text: " + why;
+            failing = i;
+            return false;
+        }
+    }
+    block = TextListBlock(id, name, exclusive, items, 2);
+    return true;
 }

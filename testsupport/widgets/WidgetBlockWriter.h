@@ -1,13 +1,26 @@
 #pragma once
 // Writes widget blocks and text lists as the resource compiler lays them
-// out, without its checks: tests build fixtures with it, good ones and
-// ones the loaders must refuse.
+// out. Its own library, without the test framework: the compiler links it
+// for its checked form, tests for fixtures, good ones and ones the loaders
+// must refuse (the unchecked form writes whatever it is given).
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+// How a chunk's payload is written.
+enum class EChunkValue { Int, Real, String, Hier, Damaged };
+
+struct SWidgetChunk {
+    std::string code; // four characters, shorter ones padded with spaces
+    EChunkValue value = EChunkValue::Int;
+    int64_t number = 0; // Int
+    float real = 0.0f;  // Real
+    std::string text;   // String (UTF-8); Damaged: the bytes as they are
+    std::vector<std::pair<std::string, std::string>> children; // Hier: (name, type)
+};
 
 // The chunks of one widget block, in order.
 class CWidgetChunks {
@@ -24,9 +37,10 @@ public:
 
     // The block's data: the size, then the chunks.
     std::string Data() const;
+    const std::vector<SWidgetChunk>& Chunks() const { return m_Chunks; }
 
 private:
-    std::string m_Chunks;
+    std::vector<SWidgetChunk> m_Chunks;
 };
 
 // Little-endian Int32 bytes and a four-character code's.
@@ -40,9 +54,56 @@ std::string WriterBlock(std::string_view tag, int32_t id, std::string_view name,
                         const std::string& payload);
 std::string WidgetBlock(std::string_view type, int32_t id, std::string_view name,
                         const CWidgetChunks& chunks);
-// A 'txlt' block; version 1 writes the texts without ids.
+// A text list's payload; version 1 writes the texts without ids.
+std::string TextListPayload(int32_t exclusive,
+                            const std::vector<std::pair<std::string, int32_t>>& items,
+                            int32_t version = 2);
+// A 'txlt' block.
 std::string TextListBlock(int32_t id, std::string_view name, int32_t exclusive,
                           const std::vector<std::pair<std::string, int32_t>>& items,
                           int32_t version = 2);
 // The version block and then the blocks.
 std::string ResourceFileBytes(int32_t version, const std::vector<std::string>& blocks);
+
+// --- The checked form: what the program's loaders take.
+
+// How a class's parser chain reads a chunk.
+enum class EChunkRule {
+    Int,       // any Int32 (colours, indexes)
+    Flag,      // 0 or 1
+    SizeMode,  // 0, 1 or 2
+    Opacity,   // 0 to 255
+    Real,      // a finite float
+    Image,     // the name of an image block
+    ImageList, // the name of an image-list block
+    Hier,      // the children
+    UserData,  // "index|int|value" or "index|real|value"
+    Ignored,   // an Int32 read and dropped
+    Effect,    // an effect chunk: no effect is built yet
+    NotTaken,  // no parser of the chain takes it
+};
+
+// The type codes a widget class is built from.
+bool IsWidgetType(std::string_view type);
+// How a class reads the code; NotTaken for codes its chain refuses and for
+// types that are no widget class.
+EChunkRule WidgetChunkRule(std::string_view type, std::string_view code);
+// Every code a class takes, in its parser chain's order.
+std::vector<std::string> WidgetChunkCodes(std::string_view type);
+
+// Why the program would refuse or misread a block name or a text-list item
+// (a line feed, return, NUL or byte-order mark); empty when it would not.
+std::string CheckedName(std::string_view text);
+// Why the class's loader would refuse or misread the chunk; empty when it
+// takes it. Blocks the children name are checked by the caller.
+std::string CheckedChunk(std::string_view type, const SWidgetChunk& chunk);
+// The block as WidgetBlock writes it, or, with the reason and the failing
+// chunk's index (the count for the block as a whole), nothing.
+bool CheckedWidgetBlock(std::string_view type, int32_t id, std::string_view name,
+                        const CWidgetChunks& chunks, std::string& block, std::string& why,
+                        size_t& failing);
+// A version-2 text list as TextListBlock writes it, or the reason and the
+// failing item's index (the count for the list as a whole).
+bool CheckedTextListBlock(int32_t id, std::string_view name, int32_t exclusive,
+                          const std::vector<std::pair<std::string, int32_t>>& items,
+                          std::string& block, std::string& why, size_t& failing);

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <limits>
 #include <memory>
 #include <string>
@@ -15,8 +17,10 @@
 #include "FileIO/gCFile.h"
 #include "FileIO/gCResourceIndex.h"
 #include "foundation/Utf8.h"
+#include "imaging/Image.h"
 #include "testsupport/FileIO/FakeResourceServices.h"
 #include "testsupport/FileIO/TempVolume.h"
+#include "testsupport/imaging/Goldens.h"
 #include "testsupport/widgets/WidgetBlockWriter.h"
 #include "widgets/CoWidget.h"
 #include "widgets/ImWidget.h"
@@ -338,7 +342,7 @@ TEST_F(WidgetResources, TheConstructorBuildsOnlyTheClassesOfItsTable) {
            WidgetBlock("cowg", 7, "Panel", CWidgetChunks().Int("colr", 1)),
            WidgetBlock("rrwg", 8, "Panel", CWidgetChunks().Int("vsbl", 1)),
            WidgetBlock("tiwg", 9, "Caption", CWidgetChunks().Int("vsbl", 1))});
-    for (const char* type : {"tiwg", "tbwg", "bkdp"}) {
+    for (const char* type : {"tiwg", "tbwg"}) {
         SCOPED_TRACE(type);
         EXPECT_EQ(CWidgetConstructor::Construct(Text("Caption"), Code4(type), nullptr, nullptr),
                   nullptr);
@@ -457,3 +461,94 @@ TEST_F(WidgetResources, ATextListCountOrItemBeyondItsBlockIsRefused) {
 }
 
 } // namespace
+
+namespace {
+
+// An 'imag' block of a flat picture of that size, its PNG written by the
+// picture writer.
+std::string ImageBlock(const std::string& folder, int32_t id, const std::string& name,
+                       int32_t width, int32_t height) {
+    CImage picture(width, height);
+    const std::string path = folder + "/" + name + ".png";
+    EXPECT_TRUE(WritePicturePng(picture, path));
+    std::ifstream in(path, std::ios::binary);
+    const std::string png((std::istreambuf_iterator<char>(in)), {});
+    return WriterBlock("imag", id, name, WriterInt32(uint32_t(png.size())) + png);
+}
+
+// An 'imlt' block naming image blocks.
+std::string ImageListBlock(int32_t id, const std::string& name,
+                           const std::vector<std::string>& images) {
+    std::string payload = WriterInt32(0) + WriterInt32(uint32_t(images.size()));
+    for (const std::string& image : images) {
+        payload += WriterUnits(image) + std::string("\n\0\r\0", 4);
+    }
+    return WriterBlock("imlt", id, name, payload);
+}
+
+} // namespace
+
+TEST_F(WidgetResources, TheImageHolderIsAppliedInItsOrder) {
+    Write({ImageBlock(Posix("."), 1, "Pic", 3, 2), ImageBlock(Posix("."), 2, "Other", 5, 4),
+           ImageBlock(Posix("."), 4, "Big", 64, 64), ImageListBlock(3, "List", {"Other"}),
+           WidgetBlock("imwg", 10, "Both",
+                       CWidgetChunks().String("imls", "List").String("imag", "Pic").Int("stim", 1)),
+           WidgetBlock("imwg", 11, "Fixed",
+                       CWidgetChunks().Real("xsiz", 40).Real("ysiz", 30).String("imag", "Pic")),
+           WidgetBlock("imwg", 12, "Flat", CWidgetChunks().String("imag", "Big").Int("imcm", 1)),
+           WidgetBlock("imwg", 13, "BadIndex",
+                       CWidgetChunks().String("imls", "List").Int("imlx", 5))});
+    // Image and list both named: the image is shown, and "stim" sizes the
+    // widget to it.
+    std::unique_ptr<CImWidget> both(CImWidget::CreateFromRes(Text("Both"), nullptr, nullptr));
+    ASSERT_NE(both, nullptr);
+    ASSERT_NE(both->Image(), nullptr);
+    EXPECT_EQ(both->Image()->GetWidth(), 3);
+    EXPECT_EQ(both->Width(), 3);
+    EXPECT_EQ(both->Height(), 2);
+    // Without "stim" the widget does not take the image's size (without a
+    // parent it has none yet).
+    std::unique_ptr<CImWidget> fixed(CImWidget::CreateFromRes(Text("Fixed"), nullptr, nullptr));
+    ASSERT_NE(fixed, nullptr);
+    EXPECT_EQ(fixed->Width(), 0);
+    EXPECT_EQ(fixed->Compressed(), 0);
+    // "imcm" 1 compresses a flat image (large enough for its runs to pay).
+    std::unique_ptr<CImWidget> flat(CImWidget::CreateFromRes(Text("Flat"), nullptr, nullptr));
+    ASSERT_NE(flat, nullptr);
+    EXPECT_EQ(flat->Compressed(), 1);
+    EXPECT_TRUE(m_Services.m_Alerts.empty());
+    // A list index outside the list.
+    EXPECT_EQ(CImWidget::CreateFromRes(Text("BadIndex"), nullptr, nullptr), nullptr);
+    EXPECT_EQ(Details(), (Strings{"ImWidget change image idx failed."}));
+}
+
+TEST_F(WidgetResources, SharedImagesArePooledOnlyWithImshOne) {
+    struct SCase {
+        int32_t imsh;
+        bool pooled;
+    };
+    for (const SCase c : {SCase{1, true}, SCase{2, false}}) {
+        SCOPED_TRACE(c.imsh);
+        Write({ImageBlock(Posix("."), 1, "Pic", 3, 2),
+               WidgetBlock("imwg", 10, "A",
+                           CWidgetChunks().String("imag", "Pic").Int("imsh", c.imsh)),
+               WidgetBlock("imwg", 11, "B",
+                           CWidgetChunks().String("imag", "Pic").Int("imsh", c.imsh))});
+        std::unique_ptr<CImWidget> a(CImWidget::CreateFromRes(Text("A"), nullptr, nullptr));
+        std::unique_ptr<CImWidget> b(CImWidget::CreateFromRes(Text("B"), nullptr, nullptr));
+        ASSERT_NE(a, nullptr);
+        ASSERT_NE(b, nullptr);
+        EXPECT_EQ(a->Image() == b->Image(), c.pooled);
+        CResourcePool* pool = m_Services.GetResourcePool(1);
+        EXPECT_EQ(pool->GetCount(), c.pooled ? 1 : 0);
+        a.reset();
+        b.reset();
+        // The pool keeps the image the widgets shared (ASan: not deleted).
+        if (c.pooled) {
+            ASSERT_NE(pool->FindByName(Text("Pic")), nullptr);
+            EXPECT_EQ(dynamic_cast<CImage*>(pool->FindByName(Text("Pic")))->GetWidth(), 3);
+        }
+        pool->Empty();
+        EXPECT_TRUE(m_Services.m_Alerts.empty());
+    }
+}

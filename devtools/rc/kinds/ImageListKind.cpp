@@ -16,6 +16,7 @@
 #include "devtools/rc/BlockKind.h"
 #include "devtools/rc/SourceFile.h"
 #include "devtools/rc/Text.h"
+#include "devtools/rc/kinds/SourceDump.h"
 #include "imaging/ImageList.h"
 
 namespace {
@@ -116,6 +117,28 @@ public:
             return eResourceReadError;
         }
         return e;
+    }
+
+    bool DumpSource(uint32_t, int32_t id, const std::string& name, gCFile& file, int64_t end,
+                    std::ostream& out) const override {
+        int32_t exclusive = 0;
+        int32_t count = 0;
+        if (file.ReadInt32(exclusive) != eNoError || (exclusive != 0 && exclusive != 1) ||
+            file.ReadInt32(count) != eNoError || count < 0 ||
+            int64_t(count) * 4 > end - file.GetFilePos()) {
+            return false;
+        }
+        out << "  - kind: " << m_pName << "\n    id: " << id << "\n    name: " << DumpQuoted(name)
+            << "\n    exclusive: " << (exclusive ? "true" : "false") << "\n    images: [";
+        for (int32_t i = 0; i < count; ++i) {
+            std::string image;
+            if (!ReadDumpName(file, end, image) || image.empty()) {
+                return false;
+            }
+            out << (i ? ", " : "") << DumpQuoted(image);
+        }
+        out << "]\n";
+        return file.GetFilePos() == end;
     }
 
 private:
