@@ -25,7 +25,7 @@ error CSMKBackbone::DoUndoRedo(int32_t undo) {
     if (undo ? !m_UndoManager.CanUndo() : !m_UndoManager.CanRedo()) {
         return eNoError;
     }
-    if (!m_pCanvas || !m_pRenderer || !m_pCanvas->Composite()) {
+    if (!m_pCanvas || !m_pRenderer || !m_pCanvas->CanvasWidget() || !m_pCanvas->Composite()) {
         return eNoError;
     }
     CImNav* views[4];

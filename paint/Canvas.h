@@ -16,8 +16,10 @@
 #include "paint/CanvasLayers.h"
 
 class CPaintTool;
+class CImage;
 class CProjectInfo;
 class CRegion;
+class CRenderer;
 class CWidget;
 
 class CCanvas : public gCCmdTarget {
@@ -60,10 +62,38 @@ public:
     // canvas.
     void InvalidateSpans(const gCRect& rect);
     // Shows what an undo or redo changed on the canvas widget: every
-    // rectangle of the region (the whole canvas for null) scaled by the
-    // display scale is invalidated, then the widget redraws. Nothing happens
-    // until the canvas is shown through a widget.
+    // rectangle of the region (the whole canvas for null), clipped to the
+    // canvas and scaled by the display scale, is invalidated, then the
+    // widget redraws. Nothing happens without a widget.
     virtual void ShowUndoArea(const CRegion* region);
+
+    // --- The display (CanvasDisplay.cpp).
+    // The display scale and the widget's size and place: a scale that is
+    // not positive and finite is ignored. Zooms about the parent's centre
+    // when it lies over the widget, else about the widget's own centre,
+    // then keeps the widget within the panning limits.
+    void SetScale(float scale, int32_t redraw);
+    // One zoom step up (non-zero) or down, sent round the data channel as
+    // eCmdDisplayScale; 0 and nothing sent at either end of the steps.
+    error DoZoom(int32_t up, int32_t redraw);
+    // Keeps the widget from leaving more than half of its parent bare.
+    void ConstrainCanvasToBackdrop(int32_t redraw);
+    // The backbone's current renderer; null without one.
+    virtual CRenderer* CurrentRenderer();
+    // Relights the marked spans, then invalidates rect (inclusive; it is
+    // made exclusive in place) scaled into the widget and redraws.
+    virtual error Render(gCRect& rect);
+    // The widget's render procedure: the composite at the display scale,
+    // the tracing image over it. user is the canvas.
+    static error CanvasRenderProc(void* user, CWidget* widget, const gCRect& area, CImage* target,
+                                  uint32_t flags);
+    // Shows the canvas through widget: the render procedure installed, the
+    // whole canvas relit and the widget's client area invalidated. 6 for a
+    // null widget; the renderer's error.
+    error AttachCanvasWidget(CWidget* widget);
+    // With a composite and a widget: the whole canvas relit and the
+    // widget's client area invalidated and redrawn.
+    error RedrawCanvas();
 
     int32_t Width() const { return m_nWidth; }
     int32_t Height() const { return m_nHeight; }
@@ -92,6 +122,9 @@ public:
     uint32_t PaperTexture() const { return m_nPaperTexture; }
 
     CImage* TracingImage() const { return m_pTracingImage; }
+    // The canvas takes image as its tracing image; the one it held goes
+    // unless pooled.
+    void SetTracingImage(std::unique_ptr<CImage> image);
     int32_t TracingDisplay() const { return m_fTracingDisplay; }
     void SetTracingDisplay(int32_t on) { m_fTracingDisplay = on; }
     int32_t TracingColourPick() const { return m_fTracingColourPick; }
@@ -101,6 +134,12 @@ public:
 
 private:
     int32_t TracingMode(int64_t value, int32_t set);
+    // The display's ids of the data channel (zoom, widget, redraw, scale);
+    // handled is set to 1 for them.
+    int32_t DisplayData(uint32_t id, int64_t value, int32_t set, int32_t& handled);
+    // The tracing overlay changed: with a tracing image and a widget, the
+    // widget's client area is invalidated and redrawn.
+    void ShowTracingChange();
     // The tracing image of a new project, or none.
     error SetupTracing(CProjectInfo& info);
 

@@ -16,6 +16,7 @@ bool CarriesAddress(uint32_t id, int32_t set) {
     case eCmdCanvasSetting:
     case eCmdTracingSetting2:
     case eCmdTracingSetting3:
+    case eCmdDisplayScale:
         return true;
     case eCmdTracingMode:
     case eCmdGetTracing:
@@ -30,6 +31,10 @@ bool CarriesAddress(uint32_t id, int32_t set) {
 int32_t CCanvas::ProcessData(uint32_t id, const void*, int64_t value, int32_t set) {
     if (value == 0 && CarriesAddress(id, set)) {
         return eBadParameter;
+    }
+    int32_t handled = 0;
+    if (const int32_t result = DisplayData(id, value, set, handled); handled) {
+        return result;
     }
     switch (id) {
     case eCmdNewProject: {
@@ -85,6 +90,7 @@ int32_t CCanvas::ProcessData(uint32_t id, const void*, int64_t value, int32_t se
     case eCmdTracingSetting3:
         if (set) {
             m_nTracingFitMode = *ChannelPointer<int32_t>(value);
+            ShowTracingChange();
         } else {
             *ChannelPointer<int32_t>(value) = m_nTracingFitMode;
         }
@@ -101,11 +107,14 @@ int32_t CCanvas::TracingMode(int64_t value, int32_t set) {
     }
     switch (int32_t(uint32_t(value))) {
     case 0:
-        m_fTracingDisplay = 0;
+    case 1: {
+        const int32_t on = int32_t(uint32_t(value));
+        if (m_fTracingDisplay != on) {
+            m_fTracingDisplay = on;
+            ShowTracingChange();
+        }
         return 0;
-    case 1:
-        m_fTracingDisplay = 1;
-        return 0;
+    }
     case 2: {
         // The toggle goes round the whole chain, so the interface sees the
         // new state too.

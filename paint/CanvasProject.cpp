@@ -79,5 +79,5 @@ error CCanvas::ClearCanvas() {
     }
     (void)Layer(CCanvasLayers::kColour)->Zero(); // zeroing always succeeds
     (void)Layer(CCanvasLayers::kFinish)->Zero();
-    return eNoError;
+    return RedrawCanvas();
 }

@@ -1,9 +1,8 @@
-// The canvas's side of undo: the protect calls, the invalidation spans an
-// undo or redo marks for the relight, and showing what it changed.
+// The canvas's side of undo: the protect calls and the invalidation spans
+// an undo or redo marks for the relight (the display shows what changed).
 
 #include <algorithm>
 
-#include "imaging/CRegion.h"
 #include "paint/Backbone.h"
 #include "paint/Canvas.h"
 
@@ -67,8 +66,4 @@ void CCanvas::InvalidateSpans(const gCRect& rect) {
     }
     m_nFirstInvalidRow = std::min(m_nFirstInvalidRow, top);
     m_nLastInvalidRow = std::max(m_nLastInvalidRow, bottom);
-}
-
-void CCanvas::ShowUndoArea(const CRegion*) {
-    // The canvas is not shown through a widget yet: nothing to repaint.
 }

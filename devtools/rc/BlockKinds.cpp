@@ -12,6 +12,7 @@ const CBlockKind& PaperKind();
 const CBlockKind& RawKind();
 const CBlockKind& WidgetKind();
 const CBlockKind& TextListKind();
+const CBlockKind& ChecklistKind();
 
 std::span<const CBlockKind* const> BlockKinds() {
     static const CBlockKind* const kinds[] = {
@@ -26,6 +27,7 @@ std::span<const CBlockKind* const> BlockKinds() {
         &RawKind(),        //
         &WidgetKind(),     //
         &TextListKind(),   //
+        &ChecklistKind(),  //
     };
     return kinds;
 }

@@ -20,6 +20,8 @@
 #include "testsupport/foundation/FakeAppServices.h"
 #include "testsupport/foundation/RecordingModule.h"
 #include "testsupport/paint/SpyBackbone.h"
+#include "testsupport/widgets/RecordingRoot.h"
+#include "widgets/ImWidget.h"
 
 namespace {
 
@@ -46,6 +48,10 @@ protected:
         ASSERT_EQ(NewProject(kW, kH), 0);
         canvas = backbone.Canvas();
         ASSERT_NE(canvas, nullptr);
+        // Undo shows what it restored through the canvas widget.
+        CWidget* widget = AddPlaced<CImWidget>(root, gCRect(0, 0, kW, kH));
+        ASSERT_NE(widget, nullptr);
+        ASSERT_EQ(canvas->AttachCanvasWidget(widget), eNoError);
     }
     void TearDown() override {
         gCCmdTarget::SetUIModule(nullptr);
@@ -88,6 +94,7 @@ protected:
 
     CFakeAppServices app;
     CRecordingModule ui;
+    CRecordingRoot root{200, 100};
     Backbone backbone;
     CCanvas* canvas = nullptr;
 };

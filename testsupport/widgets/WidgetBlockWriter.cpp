@@ -53,6 +53,13 @@ constexpr SRule kRoRectRules[] = {
     {"rbcl", EChunkRule::Int},  {"rctl", EChunkRule::Flag}, {"rctr", EChunkRule::Flag},
     {"rcbl", EChunkRule::Flag}, {"rcbr", EChunkRule::Flag},
 };
+// The backdrop reads its own chunks and then CWidget's, none of CCoWidget's.
+constexpr SRule kBackdropRules[] = {
+    {"colr", EChunkRule::Int},       {"grop", EChunkRule::Opacity}, {"grad", EChunkRule::Gradient},
+    {"gran", EChunkRule::Real},      {"grac", EChunkRule::Flag},    {"grcx", EChunkRule::Real},
+    {"grcy", EChunkRule::Real},      {"imag", EChunkRule::Image},   {"curs", EChunkRule::Cursor},
+    {"dcur", EChunkRule::CursorRef}, {"fscr", EChunkRule::Flag},    {"whsb", EChunkRule::Flag},
+};
 
 // The rule tables of a class's parser chain, its own first.
 template <class Each> bool ForEachTable(std::string_view type, Each each) {
@@ -61,6 +68,10 @@ template <class Each> bool ForEachTable(std::string_view type, Each each) {
         each(kImWidgetRules);
     } else if (t == "rrwg") {
         each(kRoRectRules);
+    } else if (t == "bkdp") {
+        each(kBackdropRules);
+        each(kWidgetRules);
+        return true;
     } else if (t != "cowg" && t != "wdgt") {
         return false;
     }
@@ -112,6 +123,18 @@ std::string CheckedUserData(const std::string& text) {
         return {};
     }
     return "the \"usrd\" type is int or real";
+}
+
+// A hot-spot coordinate as the backdrop reads it back: a decimal number,
+// whole or not, with an optional sign.
+bool HotSpotText(const std::string& text) {
+    if (text.empty()) {
+        return false;
+    }
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    return *end == '\0' && std::isfinite(value) && (std::isdigit(uint8_t(text.back())) != 0) &&
+           text.find_first_of("xXpPeEiInN") == std::string::npos;
 }
 
 } // namespace
@@ -299,6 +322,20 @@ std::string CheckedName(std::string_view text) {
     return {};
 }
 
+std::string CursorBlockName(std::string_view text) {
+    const size_t bar = text.find('|');
+    if (bar == std::string_view::npos || bar == 0) {
+        return {};
+    }
+    const std::string rest(text.substr(bar + 1));
+    const size_t comma = rest.find(',');
+    if (comma == std::string::npos || !HotSpotText(rest.substr(0, comma)) ||
+        !HotSpotText(rest.substr(comma + 1))) {
+        return {};
+    }
+    return std::string(text.substr(0, bar));
+}
+
 std::string CheckedChunk(std::string_view type, const SWidgetChunk& chunk) {
     const std::string code = "\"" + chunk.code + "\"";
     if (chunk.value == EChunkValue::Damaged) {
@@ -328,6 +365,8 @@ std::string CheckedChunk(std::string_view type, const SWidgetChunk& chunk) {
                    : code + " takes a finite number";
     case EChunkRule::Image:
     case EChunkRule::ImageList:
+    case EChunkRule::Gradient:
+    case EChunkRule::CursorRef:
         if (chunk.value != EChunkValue::String || chunk.text.empty()) {
             return code + " takes a block name";
         }
@@ -337,6 +376,14 @@ std::string CheckedChunk(std::string_view type, const SWidgetChunk& chunk) {
             return code + " takes a text";
         }
         return CheckedUserData(chunk.text);
+    case EChunkRule::Cursor: {
+        const std::string name =
+            chunk.value == EChunkValue::String ? CursorBlockName(chunk.text) : std::string();
+        if (name.empty()) {
+            return code + " is \"name|x,y\": a widget block's name and the hot spot";
+        }
+        return CheckedName(name).empty() ? "" : code + " holds no block name";
+    }
     case EChunkRule::Hier:
         if (chunk.value != EChunkValue::Hier) {
             return code + " takes a list of [name, type] pairs";
@@ -379,6 +426,23 @@ bool CheckedWidgetBlock(std::string_view type, int32_t id, std::string_view name
             why = CheckedChunk(type, chunk);
         }
         if (!why.empty()) {
+            failing = i;
+            return false;
+        }
+    }
+    // The default cursor is found among the block's own cursors.
+    for (size_t i = 0; i < chunks.Chunks().size(); ++i) {
+        const SWidgetChunk& chunk = chunks.Chunks()[i];
+        if (WidgetChunkRule(type, chunk.code) != EChunkRule::CursorRef) {
+            continue;
+        }
+        bool named = false;
+        for (const SWidgetChunk& other : chunks.Chunks()) {
+            named = named || (WidgetChunkRule(type, other.code) == EChunkRule::Cursor &&
+                              CursorBlockName(other.text) == chunk.text);
+        }
+        if (!named) {
+            why = "\"" + chunk.code + "\" names \"" + chunk.text + "\", which no \"curs\" names";
             failing = i;
             return false;
         }

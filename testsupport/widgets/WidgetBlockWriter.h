@@ -80,6 +80,9 @@ enum class EChunkRule {
     UserData,  // "index|int|value" or "index|real|value"
     Ignored,   // an Int32 read and dropped
     Effect,    // an effect chunk: no effect is built yet
+    Gradient,  // the name of a gradient block
+    Cursor,    // "name|x,y": a widget block's name and the hot spot
+    CursorRef, // the name of a cursor the block's "curs" chunks name
     NotTaken,  // no parser of the chain takes it
 };
 
@@ -94,8 +97,12 @@ std::vector<std::string> WidgetChunkCodes(std::string_view type);
 // Why the program would refuse or misread a block name or a text-list item
 // (a line feed, return, NUL or byte-order mark); empty when it would not.
 std::string CheckedName(std::string_view text);
+// The widget block a "curs" text names, or empty when it is no cursor text.
+std::string CursorBlockName(std::string_view text);
 // Why the class's loader would refuse or misread the chunk; empty when it
-// takes it. Blocks the children name are checked by the caller.
+// takes it. Blocks the children, images, gradients and cursors name are
+// checked by the caller; a "dcur" against the block's "curs" chunks by
+// CheckedWidgetBlock.
 std::string CheckedChunk(std::string_view type, const SWidgetChunk& chunk);
 // The block as WidgetBlock writes it, or, with the reason and the failing
 // chunk's index (the count for the block as a whole), nothing.

@@ -12,6 +12,15 @@
 //       - hier:             # back to front
 //           - [InfoTitle, cowg]
 //
+//   - kind: widget
+//     type: bkdp            # a window's root
+//     id: 1
+//     name: Main
+//     chunks:
+//       - grad: Dusk        # a gradient block; "imag" an image block
+//       - curs: "Arrow|0,0" # a widget block and the hot spot
+//       - dcur: Arrow       # one of the block's cursors
+//
 // The chunks a class takes are those of its parser chain, with their values
 // checked as the loaders read them (the block writer's checked form); every
 // block is loaded again by its class's own loader.
@@ -33,6 +42,7 @@
 #include "devtools/rc/SourceFile.h"
 #include "devtools/rc/kinds/SourceDump.h"
 #include "testsupport/widgets/WidgetBlockWriter.h"
+#include "widgets/Backdrop.h"
 #include "widgets/CoWidget.h"
 #include "widgets/ImWidget.h"
 #include "widgets/RoRectWidget.h"
@@ -50,6 +60,7 @@ struct WidgetModel : BlockModel {
     std::string type;
     CWidgetChunks chunks;
     std::vector<ChildReference> children;
+    std::vector<ChildReference> cursors; // "curs": a widget block of any type
 };
 
 std::string TypeText(uint32_t tag) {
@@ -127,6 +138,18 @@ public:
                 trees[{b.tag, b.name}] = &ModelOf<WidgetModel>(b);
             }
         }
+        std::set<std::string> widgetNames;
+        for (const auto& [key, model] : trees) {
+            widgetNames.insert(key.second);
+        }
+        for (const auto& [key, model] : trees) {
+            for (const ChildReference& cursor : model->cursors) {
+                if (!widgetNames.count(cursor.name)) {
+                    diagnostics.Error(cursor.place,
+                                      "no widget block is named \"" + cursor.name + "\"");
+                }
+            }
+        }
         std::set<std::pair<uint32_t, std::string>> done;
         std::set<std::pair<uint32_t, std::string>> open;
         for (const auto& [key, model] : trees) {
@@ -161,6 +184,9 @@ public:
             break;
         case kRoRectWidgetTypeID:
             widget.reset(CRoRectWidget::CreateFromRes(block.id, &file, &index));
+            break;
+        case kBackdropTypeID:
+            widget.reset(CBackdrop::CreateFromRes(block.id, &file, &index));
             break;
         default:
             widget.reset(CWidget::CreateFromRes(block.id, &file, &index));
@@ -206,6 +232,9 @@ public:
             }
             case EChunkRule::Image:
             case EChunkRule::ImageList:
+            case EChunkRule::Gradient:
+            case EChunkRule::Cursor:
+            case EChunkRule::CursorRef:
             case EChunkRule::UserData: {
                 std::string text;
                 if (!ReadDumpUnits(file, end, text) || !DropChunkLineEnd(text)) {
@@ -283,6 +312,9 @@ private:
         }
         case EChunkRule::Image:
         case EChunkRule::ImageList:
+        case EChunkRule::Gradient:
+        case EChunkRule::Cursor:
+        case EChunkRule::CursorRef:
         case EChunkRule::UserData:
             chunk.value = EChunkValue::String;
             if (!value.IsScalar()) {
@@ -294,6 +326,10 @@ private:
                 source.Refer(kResImageTag, "image", value);
             } else if (rule == EChunkRule::ImageList) {
                 source.Refer(kResImageListTag, "image list", value);
+            } else if (rule == EChunkRule::Gradient) {
+                source.Refer(kResGradientTag, "gradient", value);
+            } else if (rule == EChunkRule::Cursor && !CursorBlockName(chunk.text).empty()) {
+                model.cursors.push_back({0, CursorBlockName(chunk.text), source.Place(value)});
             }
             break;
         case EChunkRule::Hier:

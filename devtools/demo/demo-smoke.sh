@@ -1,0 +1,224 @@
+#!/usr/bin/env bash
+# Runs the widgets demo on a virtual X display (1280 x 1024), takes
+# screenshots with ImageMagick's import and reads their pixels with convert:
+#   - the opaque panel (0xFF3060A0 at 40,40, 240 x 160) is its colour exactly;
+#   - where the half-transparent panel (0x80E0E0E0 at 200,120) lies over it,
+#     each channel is the blend worked out here, d + floor((s - d + 1) * 128 / 256);
+#   - the rounded panel (a quarter of the window each way, centred; border
+#     3 px, title band 28 px, both in 0xFF20C040; top corners of radius 24)
+#     shows its title band in the border colour, and at its top-left corner
+#     the gradient behind it;
+#   - after F8 makes it a window of 80 % of the screen, the panel is still
+#     centred: as many pixels left of its border as right, above as below;
+#   - Escape ends it with status 0.
+# The screenshots stay in <folder> for a person to look at.
+#
+# It takes the whole display, so it runs only on a display of its own, the
+# one testsupport/x11-run.sh starts (CTest's widgets_demo_smoke does):
+#   bash testsupport/x11-run.sh 1280x1024x24 bash devtools/demo/demo-smoke.sh \
+#     build/release/bin/widgets-demo/daublin-widgets-demo build/release/widgets-demo
+# Usage: demo-smoke.sh <path of daublin-widgets-demo> <folder for the screenshots>
+set -u
+[ -n "${DAUBLIN_SMOKE_TRACE:-}" ] && set -x
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+[ $# -eq 2 ] || fail "usage: demo-smoke.sh <path of daublin-widgets-demo> <folder for the screenshots>"
+program=$(readlink -f "$1")
+[ -x "$program" ] || fail "no program at $1"
+shots=$2
+mkdir -p "$shots" || fail "cannot make $shots"
+if [ -z "${DISPLAY:-}" ] || [ "${DAUBLIN_X11_DISPLAY:-}" != "$DISPLAY" ]; then
+  fail "not on a display of its own; run it through testsupport/x11-run.sh (see the head of this script)"
+fi
+command -v import >/dev/null || fail "ImageMagick's import is missing (scripts/install-deps.sh installs it)"
+
+# X11's own libraries keep memory to the end; only the smoke run ignores
+# leaks.
+export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+unset SDL_VIDEODRIVER
+
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do
+    { kill -9 "$p" && wait "$p"; } 2>/dev/null
+  done
+}
+trap cleanup EXIT
+
+await() {
+  local tenths=$(($1 * 10)) what=$2 i
+  shift 2
+  for ((i = 0; i < tenths; i++)); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  fail "waited $((tenths / 10)) s for $what"
+}
+
+wait_exit() {
+  local pid=$1 tenths=$2 i
+  for ((i = 0; i < tenths; i++)); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$pid" 2>/dev/null; then
+    return 124
+  fi
+  wait "$pid"
+}
+
+geometry=""
+has_geometry() {
+  local X Y WIDTH HEIGHT
+  eval "$(xdotool getwindowgeometry --shell "$1" 2>/dev/null)"
+  geometry="${X:-?},${Y:-?} ${WIDTH:-?}x${HEIGHT:-?}"
+  [ "$geometry" = "$2" ]
+}
+
+expect_geometry() {
+  local wid=$1 want="$2,$3 $4x$5" i
+  for ((i = 0; i < 100; i++)); do
+    has_geometry "$wid" "$want" && return 0
+    sleep 0.1
+  done
+  fail "waited 10 s for the window at $want; it is at $geometry"
+}
+
+found=""
+find_window() {
+  found=$(xdotool search --onlyvisible --maxdepth 1 --name "$1" 2>/dev/null | head -1)
+  [ -n "$found" ]
+}
+
+# shoot <window> <file>: the window's content as a PNG.
+shoot() {
+  import -window "$1" "$2" 2>/dev/null || fail "import could not take a screenshot of window $1"
+}
+
+# The colour at x,y of a screenshot as RRGGBB.
+pixel() {
+  convert "$1" -format "%[hex:p{$2,$3}]" info: 2>/dev/null | cut -c1-6
+}
+
+# expect_pixel <file> <x> <y> <RRGGBB> <what>
+expect_pixel() {
+  local got
+  got=$(pixel "$1" "$2" "$3")
+  [ "$got" = "$4" ] || fail "$5: the pixel at $2,$3 is $got, not $4 (see $1)"
+}
+
+# Awaits the first redraw: the opaque panel in its colour.
+shows_panel() {
+  shoot "$1" "$2"
+  [ "$(pixel "$2" 160 60)" = 3060A0 ]
+}
+
+# extent <file> row|column <at> <colour> <length>: sets $first and $last to
+# the first and last index of row <at> (or column <at>) of <length> pixels
+# in the colour; fails when the colour is not there.
+first=-1
+last=-1
+extent() {
+  local file=$1 way=$2 at=$3 colour=$4 length=$5 crop
+  if [ "$way" = row ]; then
+    crop="${length}x1+0+$at"
+  else
+    crop="1x${length}+$at+0"
+  fi
+  # txt: writes one line per pixel, "x,y: (r,g,b)  #RRGGBB  ...".
+  read -r first last < <(convert "$file" -crop "$crop" +repage -depth 8 txt:- 2>/dev/null |
+    awk -v way="$way" -v colour="#$colour" '
+      NR > 1 {
+        split($1, xy, "[,:]")
+        i = (way == "row") ? xy[1] : xy[2]
+        if (index(toupper($3), colour) == 1) { if (f == "") f = i; l = i }
+      }
+      END { if (f == "") print -1, -1; else print f, l }')
+  [ "$first" -ge 0 ] || fail "no pixel of $colour in $way $at of $file"
+}
+
+eval "$(xdotool getdisplaygeometry --shell)"
+[ "${WIDTH}x$HEIGHT" = 1280x1024 ] || fail "the display is ${WIDTH}x$HEIGHT, not 1280x1024"
+
+"$program" &
+pid=$!
+pids+=("$pid")
+await 10 "a visible window titled Daublin Widgets Demo" find_window '^Daublin Widgets Demo$'
+wid=$found
+expect_geometry "$wid" 0 0 1280 1024
+full="$shots/demo-1280x1024.png"
+await 10 "the opaque panel to be drawn" shows_panel "$wid" "$full"
+
+# The opaque panel, at the corners the half-transparent one leaves.
+expect_pixel "$full" 40 40 3060A0 "the opaque panel"
+expect_pixel "$full" 279 40 3060A0 "the opaque panel"
+expect_pixel "$full" 40 199 3060A0 "the opaque panel"
+expect_pixel "$full" 199 119 3060A0 "the opaque panel beside the half-transparent one"
+
+# The half-transparent panel over the opaque one: 0xE0E0E0 at 128 over
+# 0x3060A0.
+blend() { echo $(($2 + ((($1 - $2 + 1) * 128) >> 8))); }
+veil=$(printf '%02X%02X%02X' "$(blend 0xE0 0x30)" "$(blend 0xE0 0x60)" "$(blend 0xE0 0xA0)")
+[ "$veil" = 88A0C0 ] || fail "the blend worked out here is $veil"
+expect_pixel "$full" 200 120 "$veil" "the half-transparent panel over the opaque one"
+expect_pixel "$full" 279 199 "$veil" "the half-transparent panel over the opaque one"
+expect_pixel "$full" 240 150 "$veil" "the half-transparent panel over the opaque one"
+
+# The rounded panel: 320 x 256 at 480,384 on 1280 x 1024.
+expect_pixel "$full" 640 384 20C040 "the rounded panel's top border"
+expect_pixel "$full" 640 400 20C040 "the rounded panel's title band"
+expect_pixel "$full" 481 500 20C040 "the rounded panel's left border"
+expect_pixel "$full" 640 500 F0E8D8 "the rounded panel's body"
+# Its top-left corner is rounded: the gradient behind shows there, as it
+# does a pixel left of the panel (the gradient moves less than a level a
+# pixel); its bottom-left corner is square.
+corner=$(pixel "$full" 480 384)
+beside=$(pixel "$full" 479 384)
+[ "$corner" != 20C040 ] || fail "the rounded corner at 480,384 is in the border colour (see $full)"
+for c in 0 2 4; do
+  a=$((16#${corner:c:2}))
+  b=$((16#${beside:c:2}))
+  d=$((a > b ? a - b : b - a))
+  [ "$d" -le 2 ] || fail "the rounded corner at 480,384 is $corner, the gradient beside it $beside (see $full)"
+done
+expect_pixel "$full" 480 639 20C040 "the rounded panel's square bottom-left corner"
+
+# Centred: as far from the left edge as from the right, from the top as from
+# the bottom. $1 the screenshot, $2 x $3 its size.
+expect_centred() {
+  local file=$1 w=$2 h=$3 mid
+  extent "$file" row $((h / 2)) 20C040 "$w"
+  local left=$first right=$((w - 1 - last))
+  [ $((left - right)) -le 1 ] && [ $((right - left)) -le 1 ] ||
+    fail "the rounded panel is not centred across: $left pixels left of it, $right right (see $file)"
+  mid=$(((first + last) / 2))
+  extent "$file" column "$mid" 20C040 "$h"
+  local top=$first bottom=$((h - 1 - last))
+  [ $((top - bottom)) -le 1 ] && [ $((bottom - top)) -le 1 ] ||
+    fail "the rounded panel is not centred down: $top pixels above it, $bottom below (see $file)"
+}
+expect_centred "$full" 1280 1024
+
+timeout 5 xdotool windowfocus --sync "$wid" || fail "waited 5 s for the window to take the focus"
+xdotool key F8
+expect_geometry "$wid" 128 102 1024 819
+window="$shots/demo-1024x819.png"
+# The panel is 256 x 205 at 384,307 once the window has been redrawn.
+redrawn() {
+  shoot "$wid" "$window"
+  [ "$(pixel "$window" 512 307)" = 20C040 ] && [ "$(pixel "$window" 512 306)" != 20C040 ]
+}
+await 10 "the rounded panel centred in the 80 % window" redrawn
+expect_centred "$window" 1024 819
+expect_pixel "$window" 160 60 3060A0 "the opaque panel in the 80 % window"
+
+xdotool key Escape
+wait_exit "$pid" 100
+status=$?
+[ "$status" -ne 124 ] || fail "waited 10 s for Escape to end the demo"
+[ "$status" -eq 0 ] || fail "Escape ended the demo with status $status"
+echo "demo smoke: passed; screenshots in $shots"
