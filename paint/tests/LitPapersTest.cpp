@@ -18,6 +18,7 @@
 #include "paint/StandardRenderer.h"
 #include "testsupport/foundation/FakeAppServices.h"
 #include "testsupport/imaging/Goldens.h"
+#include "widgets/ImWidget.h"
 
 namespace {
 
@@ -85,6 +86,76 @@ TEST(LitPapers, EachPaperBareAndUnderPaint) {
                        {"paper1-bare", pictures(2)}, {"paper1-ramps", pictures(3)},
                        {"paper2-bare", pictures(4)}, {"paper2-ramps", pictures(5)},
                        {"paper3-bare", pictures(6)}, {"paper3-ramps", pictures(7)});
+    EXPECT_TRUE(app.m_Alerts.empty());
+    EXPECT_EQ(file.Close(), eNoError);
+}
+
+// Each paper bare and under the ramps, relit into the composite and drawn by
+// the canvas widget's render procedure at scales 1 and 2 (at 1 a copy: the
+// renderer's own pictures above).
+const std::vector<SGoldenCrc> kDisplayedPapers = {
+    {"display1-paper0-bare", 0x6944CBDFu},  {"display2-paper0-bare", 0xCE29FD33u},
+    {"display1-paper0-ramps", 0xFEE8CFADu}, {"display2-paper0-ramps", 0xE0BADD62u},
+    {"display1-paper1-bare", 0x2FDA9C0Du},  {"display2-paper1-bare", 0x7DA1F59Cu},
+    {"display1-paper1-ramps", 0x40FF6C53u}, {"display2-paper1-ramps", 0x54054E09u},
+    {"display1-paper2-bare", 0x92C4AC0Fu},  {"display2-paper2-bare", 0x0A90A2C2u},
+    {"display1-paper2-ramps", 0x314ADF1Fu}, {"display2-paper2-ramps", 0xD44BC70Bu},
+    {"display1-paper3-bare", 0x00121FE2u},  {"display2-paper3-bare", 0x07890CF7u},
+    {"display1-paper3-ramps", 0xB81B5C46u}, {"display2-paper3-ramps", 0x479DB610u},
+};
+
+TEST(LitPapers, EachPaperDisplayedAtScalesOneAndTwo) {
+    std::u16string colon;
+    ASSERT_EQ(gCVolumeTable::PosixToColon(DAUBLIN_RESOURCE_DIR "/system.vrf", colon), eNoError);
+    gCString path;
+    ASSERT_EQ(path.CopyStringFromBuffer(colon.data(), int32_t(colon.size())), eNoError);
+    gCFRef ref(path);
+    gCFile file;
+    ASSERT_EQ(file.Open(&ref, eAccessReadOnly), eNoError);
+    gCResourceIndex index;
+    ASSERT_EQ(index.SetupIndex(&file), eNoError);
+    CFakeAppServices app;
+    app.m_pResFile = &file;
+    app.m_pResIndex = &index;
+
+    CStandardRenderer renderer;
+    ASSERT_EQ(renderer.SetupRenderer(), eNoError);
+    CCanvas canvas;
+    CProjectInfo info;
+    info.m_nWidth = kSide;
+    info.m_nHeight = kSide;
+    info.m_nCanvasSetting = 0xFFFFFFFAu;
+    ASSERT_EQ(canvas.CreateProject(&info), eNoError);
+    ASSERT_NE(canvas.Composite(), nullptr);
+    CImWidget widget;
+    std::vector<std::unique_ptr<CImage>> made;
+    std::vector<std::string> names;
+    for (uint32_t texture = 0; texture <= 3; ++texture) {
+        ASSERT_EQ(canvas.ClearCanvas(), eNoError); // the last paper's ramps go
+        ASSERT_EQ(canvas.ProcessData(eCmdCanvasTexture, nullptr, ChannelValueOf(&texture), 1), 0);
+        for (int32_t ramps = 0; ramps < 2; ++ramps) {
+            if (ramps) {
+                PaintRamps(canvas);
+            }
+            ASSERT_EQ(renderer.Render(canvas.Composite(), canvas, 1), eNoError);
+            for (const int32_t scale : {1, 2}) {
+                const int32_t side = kSide * scale;
+                canvas.SetScale(float(scale), 0);
+                ASSERT_EQ(widget.SetSize(side, side, 0), eNoError);
+                made.push_back(std::make_unique<CImage>(side, side));
+                ASSERT_EQ(CCanvas::CanvasRenderProc(&canvas, &widget, gCRect(0, 0, side, side),
+                                                    made.back().get(), 255),
+                          eNoError);
+                names.push_back("display" + std::to_string(scale) + "-paper" +
+                                std::to_string(texture) + (ramps ? "-ramps" : "-bare"));
+            }
+        }
+    }
+    std::vector<SNamedPicture> pictures;
+    for (size_t i = 0; i < made.size(); ++i) {
+        pictures.push_back({names[i], *made[i]});
+    }
+    EXPECT_GOLDEN_CRCS(kDisplayedPapers, pictures);
     EXPECT_TRUE(app.m_Alerts.empty());
     EXPECT_EQ(file.Close(), eNoError);
 }
