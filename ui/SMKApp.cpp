@@ -1,11 +1,38 @@
 #include "ui/SMKApp.h"
 
+#include <algorithm>
 #include <new>
 
 #include "foundation/ErrorReport.h"
+#include "foundation/MessageIds.h"
+#include "foundation/Utf8.h"
+#include "paint/Backbone.h"
+#include "paint/ChannelValue.h"
+#include "paint/ProjectInfo.h"
 #include "platform/WindowBase.h"
 #include "text/TextFontEngine.h"
+#include "tools/RegisterPaintTools.h"
 #include "ui/SMKBackdrop.h"
+
+namespace {
+
+constexpr uint32_t kNewProjectNameText = 0xB2D05E03;
+constexpr uint32_t kPromptFailedText = 0xB2D05E07;
+constexpr int32_t kSmallestSide = 100;
+constexpr int32_t kLargestSide = 5000;
+
+// Halves away from zero.
+int32_t Rounded(double value) {
+    return int32_t(value > 0.0 ? value + 0.5 : value - 0.5);
+}
+
+gCString Unquoted(const gCString& path) {
+    gCString stripped = path.GetTrimLeft(0x22);
+    stripped.TrimRight(0x22);
+    return stripped;
+}
+
+} // namespace
 
 CSMKApp::CSMKApp() {
     m_nMacType = 0x44424C4E; // 'DBLN'
@@ -13,16 +40,59 @@ CSMKApp::CSMKApp() {
     gRegisterFontEngine(gTextFontEngine());
 }
 
-error CSMKApp::Initialize(const gCString&) {
+CSMKApp::~CSMKApp() {
+    if (m_pBackbone && CSMKBackbone::Registered() == m_pBackbone.get()) {
+        gCCmdTarget::SetBackboneModule(nullptr);
+    }
+    m_pBackbone.reset();
+}
+
+CSMKBackbone* CSMKApp::NewBackbone() {
+    return new (std::nothrow) CSMKBackbone();
+}
+
+gCPoint CSMKApp::NewProjectSize(int32_t backdropWidth, int32_t backdropHeight) {
+    return gCPoint(std::clamp(Rounded(backdropWidth * 0.9), kSmallestSide, kLargestSide),
+                   std::clamp(Rounded(backdropHeight * 0.9), kSmallestSide, kLargestSide));
+}
+
+bool CSMKApp::IsProjectPath(const gCString& path) {
+    const gCString stripped = Unquoted(path);
+    const int32_t n = stripped.GetLength();
+    static constexpr char16_t kExtension[] = u".ptg";
+    if (n < 4) {
+        return false;
+    }
+    return std::equal(stripped.GetBuffer() + n - 4, stripped.GetBuffer() + n, kExtension);
+}
+
+error CSMKApp::Initialize(const gCString& path) {
     // ReportError answers 0 once the alert is gone; the failure is then
     // answered (and shown once more by the start-up).
-    auto* backdrop = new (std::nothrow) CSMKBackdrop();
+    std::unique_ptr<CSMKBackdrop> backdrop(new (std::nothrow) CSMKBackdrop());
     if (!backdrop) {
         (void)ReportError(eCreateFailed, "Error creating the Backdrop.");
         return eCreateFailed;
     }
-    // The window owns the backdrop from here on.
-    if (error e = MakeWindow(backdrop, -1, 7, gCRPoint(1024.0f, 768.0f), gCRPoint(-1.0f, -1.0f),
+    gCString name;
+    if (const error e = name.CopyString(u"Daublin")) {
+        (void)ReportError(e, "Error getting Daublin Backdrop from resources.");
+        return e;
+    }
+    if (const error e = backdrop->GetFromRes(name, GetResFile(), nullptr)) {
+        (void)ReportError(e, "Error getting Daublin Backdrop from resources.");
+        return e;
+    }
+    RegisterPaintTools();
+    m_pBackbone.reset(NewBackbone());
+    if (!m_pBackbone) {
+        return eCreateFailed;
+    }
+    gCCmdTarget::SetBackboneModule(m_pBackbone.get());
+    gCCmdTarget::SetUIModule(backdrop.get());
+    // The window owns the backdrop from here on, whatever it answers.
+    CSMKBackdrop* shown = backdrop.release();
+    if (error e = MakeWindow(shown, -1, 7, gCRPoint(1024.0f, 768.0f), gCRPoint(-1.0f, -1.0f),
                              nullptr, 0)) {
         (void)ReportError(e, "Error creating a new Daublin window.");
         return e;
@@ -30,12 +100,73 @@ error CSMKApp::Initialize(const gCString&) {
     if (m_pMainWnd) {
         m_pMainWnd->SetSysKeyOverride(1);
     }
+
+    CProjectInfo info;
+    if (IsProjectPath(path)) {
+        info.m_File = gCFRef(Unquoted(path));
+        info.m_Name = info.m_File.FileName();
+        const int32_t prevented = shown->RedrawPrevented();
+        shown->SetRedrawPrevented(1);
+        const int32_t loaded = SetBackboneData(eCmdLoadProject, shown, ChannelValueOf(&info));
+        if (CWindowBase::m_pThis) {
+            shown->SetRedrawPrevented(prevented);
+        }
+        if (loaded != 0) {
+            return error(loaded);
+        }
+        // A load nobody performed leaves no painting on screen: that start
+        // fails like any other.
+        CWidget* canvas = shown->CanvasWidget();
+        if (!canvas || !canvas->Visible()) {
+            return eNotImplemented;
+        }
+    } else {
+        const gCPoint size = NewProjectSize(shown->Width(), shown->Height());
+        info.m_nWidth = size.x;
+        info.m_nHeight = size.y;
+        if (gCStringTable* table = GetStringTable()) {
+            info.m_Name = table->GetString(kNewProjectNameText, 0);
+        }
+        // A failed new painting is shown by the backbone; the window stays.
+        (void)SetBackboneData(eCmdNewProject, this, ChannelValueOf(&info));
+    }
     StartHeartbeat();
     return eNoError;
 }
 
+void CSMKApp::ReportPromptFailure() {
+    gCString detail;
+    if (gCStringTable* table = GetStringTable()) {
+        detail = table->GetString(kPromptFailedText, 0);
+    }
+    const std::string text = gStringToUtf8(detail);
+    // The alert answers 0 once dismissed; the quit goes on either way.
+    (void)ReportError(eBadParameter, text.c_str());
+}
+
 void CSMKApp::DoSystemQuit() {
-    // The preferences are written through the window's backdrop, and only
-    // while the window exists.
+    // After the loop the window and its backdrop are gone: only quit.
+    if (CWindowBase::m_pThis && CSMKBackbone::Registered()) {
+        int32_t modified = 0;
+        if (GetBackboneData(eCmdModified, this, ChannelValueOf(&modified)) == 0 && modified) {
+            if (SetUIData(eCmdSavePrompt, this, 0) == 0) {
+                return; // the prompt is up; its answer quits again
+            }
+            ReportPromptFailure();
+        }
+        // The preferences file joins here, written through the backdrop.
+    }
     CApp::DoSystemQuit();
+}
+
+error CSMKApp::ExitApp() {
+    int32_t modified = 0;
+    if (GetBackboneData(eCmdModified, this, ChannelValueOf(&modified)) != 0 || !modified) {
+        return eHandled;
+    }
+    if (SetUIData(eCmdSavePrompt, this, 0) == 0) {
+        return eNoError;
+    }
+    ReportPromptFailure();
+    return eHandled;
 }

@@ -1,19 +1,72 @@
 #include "ui/SMKBackdrop.h"
 
-CSMKBackdrop::CSMKBackdrop() {
-    // The name is only the window's title: without memory for it the title
-    // is empty.
-    gCString name;
-    if (name.CopyString(u"Daublin") == eNoError) {
-        SetResName(name);
-    }
-    m_BackgroundColour = CPixel(kColour);
-    m_nGradientOpacity = 0;
+#include <algorithm>
+
+#include "foundation/Input.h"
+#include "foundation/MessageIds.h"
+#include "paint/Backbone.h"
+#include "paint/ChannelValue.h"
+#include "paint/ProjectInfo.h"
+#include "platform/AppBase.h"
+
+namespace {
+
+constexpr uint32_t kCanvasWidgetID = 5;
+constexpr uint32_t kCanvasColourWidgetID = 2300;
+constexpr int32_t kProjectTypeID = 24;
+constexpr uint32_t kProjectDescriptionText = 0xB2D05E01;
+constexpr uint32_t kProjectExtensionText = 0xB2D05E02;
+
+gCString TableText(uint32_t id) {
+    gCStringTable* table = CAppBase::m_pApp ? CAppBase::m_pApp->GetStringTable() : nullptr;
+    return table ? table->GetString(id, 0) : gCString();
 }
 
-CSMKBackdrop::~CSMKBackdrop() = default;
+// The centre of a rectangle in its own coordinates; halves go down.
+// Halves away from zero.
+int32_t RoundedAway(float value) {
+    return int32_t(value > 0.0f ? value + 0.5f : value - 0.5f);
+}
+
+gCPoint OwnCentre(const gCRect& r) {
+    return gCPoint(((r.left + r.right) >> 1) - r.left, ((r.top + r.bottom) >> 1) - r.top);
+}
+
+} // namespace
+
+CSMKBackdrop::CSMKBackdrop() {
+    SetWidgetRolloverEnabled(1);
+}
+
+CSMKBackdrop::~CSMKBackdrop() {
+    // A backdrop that goes stops hearing the data channel.
+    if (gCCmdTarget::UIModule() == this) {
+        gCCmdTarget::SetUIModule(nullptr);
+    }
+}
 
 error CSMKBackdrop::SetupInterface() {
+    // The backbone reports its own start-up failures; the interface goes on.
+    (void)SetBackboneData(eCmdInitBackbone, this, 0);
+    m_pCanvasWidget = FindByID(kCanvasWidgetID);
+    if (!m_pCanvasWidget) {
+        return eResourceNotFound;
+    }
+    m_pCanvasColourWidget = FindByID(kCanvasColourWidgetID);
+    if (!m_pCanvasColourWidget) {
+        return eResourceNotFound;
+    }
+    m_ProjectFileType.m_nTypeID = kProjectTypeID;
+    m_ProjectFileType.m_Description = TableText(kProjectDescriptionText);
+    m_ProjectFileType.m_Extension = TableText(kProjectExtensionText);
+    m_ProjectFileType.m_nMacType = FourCC("SKPJ");
+    if (const int32_t e = SetBackboneData(eCmdSelectTool, this, m_nSavedTool)) {
+        return error(e);
+    }
+    return ShowFirstFrame();
+}
+
+error CSMKBackdrop::ShowFirstFrame() {
     CWindowHost* host = Host();
     CImage* buffer = BackBuffer();
     if (!host || !buffer) {
@@ -23,11 +76,199 @@ error CSMKBackdrop::SetupInterface() {
     // without a window manager making it may remake the window: done now,
     // before the window is shown, the window that appears is the one that
     // stays. The area stays dirty for the first redraw.
-    if (error e = RedrawNoShow()) {
+    if (const error e = RedrawNoShow()) {
         return e;
     }
     const gCRect whole(0, 0, buffer->GetWidth(), buffer->GetHeight());
     // What cannot be shown now is shown by the first redraw.
     (void)host->CopyToScreen(*buffer, &whole, 1);
     return eNoError;
+}
+
+error CSMKBackdrop::SetupCanvasWidget(CProjectInfo* info) {
+    CWidget* canvas = FindByID(kCanvasWidgetID);
+    if (!canvas || !info) {
+        return eNoError;
+    }
+    // Sizing, placing and showing only mark areas for the next redraw; the
+    // canvas is handed over whatever they answer.
+    (void)canvas->SetSize(info->m_nWidth, info->m_nHeight, 0);
+    (void)canvas->SetPosition(Width() / 2 - canvas->Width() / 2,
+                              Height() / 2 - canvas->Height() / 2, 0);
+    (void)canvas->SetVisibility(1, 1);
+    // The backbone shows its own failures to attach.
+    (void)SetBackboneData(eCmdSetupCanvasWidget, this, ChannelValueOf(canvas));
+    return eNoError;
+}
+
+error CSMKBackdrop::SetSize(int32_t width, int32_t height, int32_t redraw) {
+    CWidget* canvas = m_pCanvasWidget;
+    CWidget* view = canvas ? canvas->Parent() : nullptr;
+    gCPoint kept;
+    if (view) {
+        kept = OwnCentre(view->Rect());
+        canvas->ParentToLocal(kept);
+    }
+    if (const error e = CBackdrop::SetSize(width, height, 0)) {
+        return e;
+    }
+    if (view) {
+        const gCPoint centre = OwnCentre(view->Rect());
+        // Moving only marks areas for the redraw below.
+        (void)canvas->SetPosition(centre.x - kept.x, centre.y - kept.y, 0);
+        const gCRect r = canvas->Rect();
+        const int32_t W = view->Width();
+        const int32_t H = view->Height();
+        const int32_t w = canvas->Width();
+        const int32_t h = canvas->Height();
+        const int32_t leftLimit = std::max(W - w, W / 2);
+        const int32_t rightLimit = std::min(w, W / 2);
+        if (r.left > leftLimit) {
+            (void)canvas->SetXPos(leftLimit, 0);
+        } else if (r.right < rightLimit) {
+            (void)canvas->SetXPos(rightLimit - w, 0);
+        }
+        const int32_t topLimit = std::max(H - h, H / 2);
+        const int32_t bottomLimit = std::min(h, H / 2);
+        if (r.top > topLimit) {
+            (void)canvas->SetYPos(topLimit, 0);
+        } else if (r.bottom < bottomLimit) {
+            (void)canvas->SetYPos(bottomLimit - h, 0);
+        }
+    }
+    if (redraw) {
+        // A failed redraw is shown by the backdrop and kept dirty.
+        (void)PassRedraw();
+    }
+    if (CTabletSource* tablet = TabletServices()) {
+        (void)tablet->SetupServices(1); // answers 0
+    }
+    return eNoError;
+}
+
+CTabletSource* CSMKBackdrop::TabletServices() {
+    CSMKBackbone* backbone = CSMKBackbone::Registered();
+    return backbone ? backbone->TabletServices() : nullptr;
+}
+
+int32_t CSMKBackdrop::ProcessData(uint32_t id, const void* sender, int64_t value, int32_t set) {
+    // Numbers are the value's low 32 bits; pointers are the whole value.
+    const int32_t number = int32_t(value);
+    switch (id) {
+    case eCmdNewProject:
+        if (const error e = SetupCanvasWidget(ChannelPointer<CProjectInfo>(value))) {
+            return e;
+        }
+        break;
+    case eCmdStrokePoint:
+        if (const float* pen = ChannelPointer<float>(value)) {
+            CheckPanelsOnDrag(gCPoint(RoundedAway(pen[0]), RoundedAway(pen[1])));
+        }
+        break;
+    case eCmdStrokeStart:
+        CalculatePanelRects();
+        break;
+    case eCmdTogglePanels:
+        TogglePanelsHidden(1);
+        break;
+    case eCmdHidePanels:
+        HideAllPanels(1);
+        break;
+    case eCmdShowPanels:
+        ShowAllPanels(1);
+        break;
+    case eCmdShowAbout:
+        ShowAboutBox();
+        break;
+    case eCmdSavePrompt:
+        if (const int32_t e =
+                GetBackboneData(eCmdModified, this, ChannelValueOf(&m_fPromptModified))) {
+            return e;
+        }
+        return ShowSavePrompt(number);
+    case eCmdSaveAndGo:
+        if (const error e = SaveProject(0)) {
+            return e;
+        }
+        return RunPendingAction(number, 1);
+    case eCmdDiscardAndGo:
+        if (number < 0 || number > 3) {
+            return 0;
+        }
+        {
+            int32_t cleared = 0;
+            if (const int32_t e = SetBackboneData(eCmdModified, this, ChannelValueOf(&cleared))) {
+                return e;
+            }
+        }
+        return RunPendingAction(number, 0);
+    case eCmdCancelPrompt:
+        if (number == 2) {
+            m_fRestoreModified = 0;
+        }
+        return 0;
+    case eCmdShowHelp:
+        ShowHelp();
+        return 0;
+    case eCmdPlaySound:
+        return PlaySound(id, sender, value, set);
+    case eCmdStrokeEnd:
+        UnhideDragPanels();
+        break;
+    default:
+        break;
+    }
+    for (gCCmdTarget* panel : m_apPanels) {
+        if (panel) {
+            // Each panel keeps its own view; one failing stops none.
+            (void)panel->ProcessData(id, sender, value, set);
+        }
+    }
+    return 0;
+}
+
+int32_t CSMKBackdrop::RunPendingAction(int32_t action, int32_t clearRestore) {
+    switch (action) {
+    case 0:
+        QuitApplication();
+        return 0;
+    case 1:
+        return LoadProject();
+    case 2:
+        if (clearRestore) {
+            m_fRestoreModified = 0;
+        }
+        return NewProject();
+    case 3:
+        if (clearRestore) {
+            m_fRestoreModified = 0;
+        }
+        return ImportImage();
+    default:
+        return 0;
+    }
+}
+
+int32_t CSMKBackdrop::Message(uint32_t id, void* data, uintptr_t extra) {
+    if (id == eMsgOpenDocument && extra) {
+        // Without memory for the path the open dialog asks for it instead.
+        const gCString& path = *reinterpret_cast<const gCString*>(extra);
+        (void)m_DocumentPath.CopyStringFromBuffer(path.GetBuffer(), path.GetLength());
+        // LoadProject shows its own failures.
+        (void)LoadProject();
+    }
+    (void)data; // the sender: not needed
+    return 0;
+}
+
+void CSMKBackdrop::QuitApplication() {
+    if (CAppBase::m_pApp) {
+        CAppBase::m_pApp->DoSystemQuit();
+    }
+}
+
+error CSMKBackdrop::ShowSavePrompt(int32_t) {
+    // Until there is a save prompt none can be shown: the sender takes its
+    // failure path rather than wait for an answer that never comes.
+    return eNotImplemented;
 }

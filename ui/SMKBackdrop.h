@@ -1,20 +1,112 @@
 #pragma once
-// The main backdrop, until the application's own interface takes its place:
-// a backdrop of one colour over the whole window, named "Daublin". It
-// composites its tree like any backdrop; it has no widgets yet.
+// The main backdrop: the root widget of the one window, loaded from the
+// resource file as "Daublin", and the UI module of the data channel. When
+// the window is made it starts the backbone and finds the canvas widget and
+// the fixed widgets of its tree; it sizes and centres the canvas for each
+// new painting and keeps the canvas in view when the window changes size.
+// Every UI message arrives at its ProcessData: the few it handles itself,
+// then the six panels in turn.
 
+#include <array>
 #include <cstdint>
 
+#include "foundation/gCString.h"
 #include "widgets/Backdrop.h"
+
+class CProjectInfo;
+class CTabletSource;
 
 class CSMKBackdrop : public CBackdrop {
 public:
+    // The panels in the order they hear every message: menu bar, name bar,
+    // colour picker, tracing-paper picker, brush picker, clean-brush panel.
+    static constexpr int32_t kPanelCount = 6;
+
+    // The project file type the open and save dialogs offer.
+    struct SProjectFileType {
+        int32_t m_nTypeID = 0;
+        gCString m_Description;
+        gCString m_Extension;
+        uint32_t m_nMacType = 0;
+    };
+
     CSMKBackdrop();
     ~CSMKBackdrop() override;
+    CSMKBackdrop(const CSMKBackdrop&) = delete;
+    CSMKBackdrop& operator=(const CSMKBackdrop&) = delete;
 
-    // Composites the colour and copies it to the window while the window is
-    // still hidden.
+    // The UI module's entry: the hub's own ids (the save prompt's cycle,
+    // help and sounds answered here alone), then every panel in turn; 0
+    // whatever the panels answer.
+    int32_t ProcessData(uint32_t id, const void* sender, int64_t value, int32_t set) override;
+    // An open-document broadcast opens that document; 0 for every message,
+    // so the broadcast goes on.
+    int32_t Message(uint32_t id, void* data, uintptr_t extra) override;
+    // Starts the backbone, finds the canvas (5), the canvas-colour chooser
+    // (2300), fills the project type and selects the saved tool. 21 when a
+    // widget is missing, or the tool's code.
     error SetupInterface() override;
+    // Keeps the canvas point under the view's centre in place, then keeps
+    // the canvas covering half the view or wholly inside it.
+    error SetSize(int32_t width, int32_t height, int32_t redraw) override;
+    using CBackdrop::SetSize;
+    // Sizes the canvas widget to the painting, centres and shows it and
+    // hands it to the backbone; 0 (nothing without a canvas widget).
+    virtual error SetupCanvasWidget(CProjectInfo* info);
 
-    static constexpr uint32_t kColour = 0xFF5B6E7Fu;
+    int32_t RestoreModified() const { return m_fRestoreModified; }
+    void SetRestoreModified(int32_t flag) { m_fRestoreModified = flag; }
+    int32_t PromptModified() const { return m_fPromptModified; }
+    const gCString& DocumentPath() const { return m_DocumentPath; }
+    CWidget* CanvasWidget() const { return m_pCanvasWidget; }
+    CWidget* CanvasColourWidget() const { return m_pCanvasColourWidget; }
+    const SProjectFileType& ProjectFileType() const { return m_ProjectFileType; }
+    gCCmdTarget* Panel(int32_t index) const { return m_apPanels[size_t(index)]; }
+    // Tests and the panels' own set-up put a panel in its slot; the slot
+    // does not own it.
+    void SetPanel(int32_t index, gCCmdTarget* panel) { m_apPanels[size_t(index)] = panel; }
+
+    // The tool read from the preferences file (0 until there is one).
+    int32_t m_nSavedTool = 0;
+
+protected:
+    // What the hub calls of the features that join later: hiding panels
+    // under the pen, the about box, the save prompt (9 while there is
+    // none), help, the project commands and the interface sounds. Each does
+    // nothing (and answers 0) until its feature comes.
+    virtual void CheckPanelsOnDrag(const gCPoint&) {}
+    virtual void CalculatePanelRects() {}
+    virtual void TogglePanelsHidden(int32_t) {}
+    virtual void HideAllPanels(int32_t) {}
+    virtual void ShowAllPanels(int32_t) {}
+    virtual void UnhideDragPanels() {}
+    virtual void ShowAboutBox() {}
+    virtual error ShowSavePrompt(int32_t action);
+    virtual void ShowHelp() {}
+    virtual error SaveProject(int32_t) { return eNoError; }
+    virtual error LoadProject() { return eNoError; }
+    virtual error NewProject() { return eNoError; }
+    virtual error ImportImage() { return eNoError; }
+    virtual int32_t PlaySound(uint32_t, const void*, int64_t, int32_t) { return 0; }
+    // The application's quit, for the save prompt's quit action.
+    virtual void QuitApplication();
+    // The action the save prompt held: 0 quit, 1 open, 2 new painting, 3
+    // import; the restore flag cleared first for 2 and 3 when asked.
+    int32_t RunPendingAction(int32_t action, int32_t clearRestore);
+
+    // Composites the backdrop and copies it to the window while the window
+    // is still hidden.
+    error ShowFirstFrame();
+    // The backbone's tablet services, or null.
+    virtual CTabletSource* TabletServices();
+
+    std::array<gCCmdTarget*, kPanelCount> m_apPanels{};
+    CWidget* m_pCanvasWidget = nullptr;
+    CWidget* m_pCanvasColourWidget = nullptr;
+    SProjectFileType m_ProjectFileType;
+    int32_t m_fPanelsHidden = 0;
+    int32_t m_fPromptModified = 0;
+    int32_t m_fRestoreModified = 0;
+    gCString m_DocumentPath;
+    int32_t m_fSoundOn = 1;
 };
