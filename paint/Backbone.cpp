@@ -18,14 +18,9 @@ bool IsToolId(int32_t id) {
 
 } // namespace
 
-CSMKBackbone::CSMKBackbone() {
-    m_ProjectInfo.m_nWidth = 800;
-    m_ProjectInfo.m_nHeight = 600;
-    // A name that cannot be made stays empty; the first project names it.
-    (void)m_ProjectInfo.m_Name.CopyString("%%%");
-    m_ProjectInfo.m_nPaperTexture = 0;
-    m_ProjectInfo.m_nCanvasSetting = 0xFFFFFFFAu; // -6: opaque, a warm white
-}
+// The project information starts fresh: 800 x 600, "%%%", paper 0 on the
+// default paper colour.
+CSMKBackbone::CSMKBackbone() = default;
 
 CSMKBackbone::~CSMKBackbone() {
     if (m_pBackboneModule == this) {

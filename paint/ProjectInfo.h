@@ -12,7 +12,10 @@
 
 class CProjectInfo {
 public:
-    CProjectInfo() = default;
+    // A fresh one describes an 800 x 600 painting named "%%%" on the
+    // default paper colour, as the backbone's own copy starts (without
+    // memory for the name it stays empty).
+    CProjectInfo() { (void)m_Name.CopyString(u"%%%"); }
     virtual ~CProjectInfo() = default;
     CProjectInfo(const CProjectInfo&) = delete;
     CProjectInfo& operator=(const CProjectInfo&) = delete;
@@ -20,8 +23,8 @@ public:
     // Every field copied, or 5 with this one left as it was.
     error CopyFrom(const CProjectInfo& other);
 
-    int32_t m_nWidth = 0;
-    int32_t m_nHeight = 0;
+    int32_t m_nWidth = 800;
+    int32_t m_nHeight = 600;
     gCString m_Name;
     gCFRef m_File;
     int32_t m_nModified = 0;
@@ -29,5 +32,5 @@ public:
     // 0..3; larger values give paper 0.
     uint32_t m_nPaperTexture = 0;
     // The paper colour of a new canvas, a CPixel word.
-    uint32_t m_nCanvasSetting = 0;
+    uint32_t m_nCanvasSetting = 0xFFFFFFFAu;
 };

@@ -34,6 +34,21 @@ public:
 
 using Backbone = BackboneFixture;
 
+// Whoever makes a project description starts from the default painting: a
+// new painting made from a fresh one lies on the warm white paper, never on
+// a black one.
+TEST(ProjectInfo, AFreshOneDescribesTheDefaultPainting) {
+    const CProjectInfo info;
+    EXPECT_EQ(info.m_nWidth, 800);
+    EXPECT_EQ(info.m_nHeight, 600);
+    EXPECT_EQ(U(info.m_Name), "%%%");
+    EXPECT_FALSE(info.m_File.IsValid());
+    EXPECT_EQ(info.m_nModified, 0);
+    EXPECT_EQ(info.m_TracingPath.GetLength(), 0);
+    EXPECT_EQ(info.m_nPaperTexture, 0u);
+    EXPECT_EQ(info.m_nCanvasSetting, 0xFFFFFFFAu);
+}
+
 TEST_F(Backbone, StartsWithTheDocumentsStartValues) {
     const CProjectInfo& info = backbone.ProjectInfo();
     EXPECT_EQ(info.m_nWidth, 800);
