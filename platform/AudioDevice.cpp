@@ -9,24 +9,24 @@ namespace {
 // The default output's own format, or a common one when the driver does
 // not say.
 SDL_AudioSpec PreferredSpec() {
-    SDL_AudioSpec spec;
-    SDL_zero(spec);
+    SDL_AudioSpec wanted;
+    SDL_zero(wanted);
     char* name = nullptr;
-    if (SDL_GetDefaultAudioInfo(&name, &spec, 0) == 0) {
+    if (SDL_GetDefaultAudioInfo(&name, &wanted, 0) == 0) {
         SDL_free(name);
     } else {
-        spec.freq = 44100;
-        spec.format = AUDIO_S16SYS;
-        spec.channels = 2;
+        wanted.freq = 44100;
+        wanted.format = AUDIO_S16SYS;
+        wanted.channels = 2;
     }
-    if (spec.freq <= 0 || spec.channels == 0 || spec.format == 0) {
-        spec.freq = 44100;
-        spec.format = AUDIO_S16SYS;
-        spec.channels = 2;
+    if (wanted.freq <= 0 || wanted.channels == 0 || wanted.format == 0) {
+        wanted.freq = 44100;
+        wanted.format = AUDIO_S16SYS;
+        wanted.channels = 2;
     }
     // About 20 ms a period at 48,000 frames per second.
-    spec.samples = 1024;
-    return spec;
+    wanted.samples = 1024;
+    return wanted;
 }
 
 } // namespace

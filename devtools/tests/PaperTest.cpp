@@ -46,7 +46,7 @@ Steps NeighbourSteps(const std::vector<uint8_t>& g, int32_t size) {
 
 struct PaperCase {
     const char* name;
-    PaperSpec spec;
+    PaperRecipe recipe;
 };
 
 void PrintTo(const PaperCase& c, std::ostream* os) {
@@ -56,21 +56,21 @@ void PrintTo(const PaperCase& c, std::ostream* os) {
 class Papers : public ::testing::TestWithParam<PaperCase> {};
 
 TEST_P(Papers, AreTheSameEveryTimeSeamlessAndInRange) {
-    const PaperSpec& spec = GetParam().spec;
-    const std::vector<uint8_t> first = DrawPaper(spec);
-    ASSERT_EQ(first.size(), size_t(spec.size) * size_t(spec.size));
-    EXPECT_EQ(DrawPaper(spec), first);
+    const PaperRecipe& recipe = GetParam().recipe;
+    const std::vector<uint8_t> first = DrawPaper(recipe);
+    ASSERT_EQ(first.size(), size_t(recipe.size) * size_t(recipe.size));
+    EXPECT_EQ(DrawPaper(recipe), first);
     const auto [lowest, highest] = std::minmax_element(first.begin(), first.end());
     EXPECT_GE(*lowest, kPaperLowestGrain);
     EXPECT_LE(*highest, kPaperHighestGrain);
     EXPECT_LT(*lowest, *highest) << "a grain at all";
 
-    const Steps steps = NeighbourSteps(first, spec.size);
+    const Steps steps = NeighbourSteps(first, recipe.size);
     EXPECT_LE(steps.wrap, steps.inside);
 
-    PaperSpec other = spec;
+    PaperRecipe other = recipe;
     other.seed ^= 1;
-    if (spec.pattern != EPaperPattern::kWeave) {
+    if (recipe.pattern != EPaperPattern::kWeave) {
         EXPECT_NE(DrawPaper(other), first) << "the seed matters";
     }
 }

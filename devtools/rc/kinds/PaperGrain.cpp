@@ -69,7 +69,7 @@ private:
 // Cold press: a rounded dome in every cell of the period, jittered in place,
 // radius and height, the highest dome at each pixel counting; a slow swell
 // and a fine fibre noise over it.
-double ColdPress(const PaperSpec& s, int32_t x, int32_t y, const CValueNoise& swell,
+double ColdPress(const PaperRecipe& s, int32_t x, int32_t y, const CValueNoise& swell,
                  const CValueNoise& fibre) {
     const int32_t cells = s.size / s.period;
     const double u = (double(x) + 0.5) / s.period, v = (double(y) + 0.5) / s.period;
@@ -95,7 +95,7 @@ double ColdPress(const PaperSpec& s, int32_t x, int32_t y, const CValueNoise& sw
 
 // Laid: ridges a period apart across the rows, wavering a little; a faint
 // furrow where the chain lines cross them, about every 64 pixels.
-double Laid(const PaperSpec& s, int32_t x, int32_t y, const CValueNoise& waver,
+double Laid(const PaperRecipe& s, int32_t x, int32_t y, const CValueNoise& waver,
             const CValueNoise& fibre) {
     const double v = (double(y) + 0.5 + 0.8 * (waver.At(x, y) - 0.5)) / s.period;
     const double t = v - std::floor(v);
@@ -112,7 +112,7 @@ double Laid(const PaperSpec& s, int32_t x, int32_t y, const CValueNoise& waver,
 // Weave: the period holds two threads each way; in alternate cells the
 // thread across or the thread down lies on top, each a rounded cord that
 // rises to the middle of its cell and dips where it goes under the next.
-double Weave(const PaperSpec& s, int32_t x, int32_t y, const CValueNoise& fibre) {
+double Weave(const PaperRecipe& s, int32_t x, int32_t y, const CValueNoise& fibre) {
     const int32_t cells = 2 * (s.size / s.period);
     int32_t i, j;
     double fu, fv;
@@ -155,7 +155,7 @@ bool PaperPatternByName(std::string_view name, EPaperPattern& pattern) {
     return false;
 }
 
-std::vector<uint8_t> DrawPaper(const PaperSpec& s) {
+std::vector<uint8_t> DrawPaper(const PaperRecipe& s) {
     const int32_t cells = s.size / s.period;
     // The grain range of each pattern: moderate, since the default relief
     // lights twice the grain.

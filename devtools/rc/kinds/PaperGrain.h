@@ -16,7 +16,7 @@
 
 enum class EPaperPattern { kColdPress, kLaid, kWeave, kHotPress };
 
-struct PaperSpec {
+struct PaperRecipe {
     EPaperPattern pattern = EPaperPattern::kColdPress;
     int32_t size = 512;
     int32_t period = 8;
@@ -32,6 +32,6 @@ inline constexpr uint8_t kPaperHighestGrain = 240;
 // The pattern of a source name; false for a name that is none.
 bool PaperPatternByName(std::string_view name, EPaperPattern& pattern);
 
-// The grain, size × size bytes row after row. The spec must be valid: a
+// The grain, size × size bytes row after row. The recipe must be valid: a
 // size within the range and a period from 1 up that divides it.
-std::vector<uint8_t> DrawPaper(const PaperSpec& spec);
+std::vector<uint8_t> DrawPaper(const PaperRecipe& recipe);

@@ -60,11 +60,11 @@ public:
     bool Read(CSourceFile& source, const YAML::Node& entry, ResourceBlock& block) const override {
         std::string patternName;
         int64_t size = 0, period = 0, seed = 0;
-        PaperSpec spec;
+        PaperRecipe recipe;
         if (!source.Scalar(entry, "pattern", patternName)) {
             return false;
         }
-        if (!PaperPatternByName(patternName, spec.pattern)) {
+        if (!PaperPatternByName(patternName, recipe.pattern)) {
             source.Error(entry["pattern"], "unknown paper pattern \"" + patternName +
                                                "\" (cold-press, laid, weave or hot-press)");
             return false;
@@ -80,14 +80,14 @@ public:
                                               ": the paper would not tile");
             return false;
         }
-        spec.size = int32_t(size);
-        spec.period = int32_t(period);
-        spec.seed = uint32_t(seed);
+        recipe.size = int32_t(size);
+        recipe.period = int32_t(period);
+        recipe.seed = uint32_t(seed);
 
         auto model = std::make_unique<PaperModel>();
-        model->size = spec.size;
-        model->grain = DrawPaper(spec);
-        if (!EncodeGrey(spec.size, model->grain, model->bytes)) {
+        model->size = recipe.size;
+        model->grain = DrawPaper(recipe);
+        if (!EncodeGrey(recipe.size, model->grain, model->bytes)) {
             source.Error(entry, "the paper could not be encoded as PNG");
             return false;
         }
