@@ -8,6 +8,7 @@
 #include "paint/ChannelValue.h"
 #include "paint/ProjectInfo.h"
 #include "platform/AppBase.h"
+#include "platform/WindowBase.h"
 
 namespace {
 
@@ -16,6 +17,35 @@ constexpr uint32_t kCanvasColourWidgetID = 2300;
 constexpr int32_t kProjectTypeID = 24;
 constexpr uint32_t kProjectDescriptionText = 0xB2D05E01;
 constexpr uint32_t kProjectExtensionText = 0xB2D05E02;
+
+// Key codes the shortcuts read besides foundation/Input.h's: Ctrl-letters
+// arrive as their control codes, Return also as the toolkit's second code.
+constexpr uint32_t kKeyCodeReturn2 = 136;
+constexpr uint32_t kKeyCodeF4 = uint32_t(-245);
+constexpr uint32_t CtrlKey(char letter) {
+    return uint32_t(letter - 'A' + 1);
+}
+
+// The window modes of the size keys: fill the main screen, and a window of
+// the given size centred on the screen.
+constexpr int32_t kFillScreenMode = 1;
+constexpr int32_t kCentredWindowMode = 6;
+// The zoom keys' limits: below them a step halves or doubles the scale.
+constexpr double kSmallestZoomedOut = 0.01;
+constexpr float kLargestZoomedIn = 17.0f;
+
+uint32_t ShiftDown() {
+    const CAppServices* services = CAppServices::Get();
+    return services ? services->IsShiftKeyDown() : 0;
+}
+
+uint32_t AltDown() {
+    const CAppServices* services = CAppServices::Get();
+    return services ? services->IsAltKeyDown() : 0;
+}
+
+// The tool a number key selects: 1 to 7 in key order.
+constexpr int32_t kToolOfNumberKey[] = {0, 1, 4, 3, 7, 6, 5};
 
 gCString TableText(uint32_t id) {
     gCStringTable* table = CAppBase::m_pApp ? CAppBase::m_pApp->GetStringTable() : nullptr;
@@ -225,6 +255,135 @@ int32_t CSMKBackdrop::ProcessData(uint32_t id, const void* sender, int64_t value
         }
     }
     return 0;
+}
+
+error CSMKBackdrop::KeyDown(CWidget*& taken, uint32_t key) {
+    // Printing, page set-up, undo, redo and the tools answer nothing the
+    // key looks at: their sets report their own failures.
+    switch (key) {
+    case CtrlKey('N'):
+    case 'N':
+    case 'n':
+        taken = this;
+        return NewProject();
+    case CtrlKey('O'):
+    case 'O':
+    case 'o':
+        taken = this;
+        return LoadProject();
+    case CtrlKey('S'):
+    case 'S':
+    case 's':
+        taken = this;
+        return SaveProject(0);
+    case CtrlKey('P'):
+    case 'P':
+    case 'p':
+        if (ShiftDown()) {
+            (void)SetBackboneData(eCmdPageSetup, this, 0);
+        } else {
+            (void)SetBackboneData(eCmdPrint, this, 1);
+        }
+        taken = this;
+        return eNoError;
+    case CtrlKey('Z'):
+    case 'Z':
+    case 'z':
+        (void)SetBackboneData(ShiftDown() ? eCmdRedo : eCmdUndo, this, 0);
+        taken = this;
+        return eNoError;
+    case CtrlKey('Y'):
+    case 'Y':
+    case 'y':
+        (void)SetBackboneData(eCmdRedo, this, 0);
+        taken = this;
+        return eNoError;
+    case CtrlKey('T'):
+    case ' ':
+    case 'T':
+    case 't':
+        taken = this;
+        return error(SetBackboneData(eCmdTracingMode, this, 2));
+    case '1':
+    case '2':
+    case '3':
+    case '4':
+    case '5':
+    case '6':
+    case '7':
+        (void)SetBackboneData(eCmdSelectTool, this, kToolOfNumberKey[key - '1']);
+        taken = this;
+        return eNoError;
+    case '?':
+    case kKeyCodeF1:
+        ShowHelp();
+        taken = this;
+        return eNoError;
+    case kKeyCodeReturn:
+    case kKeyCodeReturn2:
+        TogglePanelsHidden(1);
+        taken = this;
+        return eNoError;
+    case kKeyCodeF4:
+        if (!AltDown()) {
+            return eNoError;
+        }
+        [[fallthrough]];
+    case CtrlKey('Q'):
+        // Taken first: quitting may end the backdrop.
+        taken = this;
+        QuitApplication();
+        return eNoError;
+    case kKeyCodeF7:
+    case kKeyCodeF8: {
+        float scale = 0.0f;
+        if (const int32_t e = GetBackboneData(eCmdDisplayScale, this, ChannelValueOf(&scale))) {
+            return error(e);
+        }
+        if (key == kKeyCodeF7) {
+            if (double(scale) > kSmallestZoomedOut) {
+                scale *= 0.5f;
+            }
+        } else if (scale < kLargestZoomedIn) {
+            scale *= 2.0f;
+        }
+        if (const int32_t e = SetBackboneData(eCmdDisplayScale, this, ChannelValueOf(&scale))) {
+            return error(e);
+        }
+        taken = this;
+        return eNoError;
+    }
+    case '+':
+    case '=': {
+        const gCRPoint kept(-1.0f, -1.0f);
+        // A window that cannot change stays as it is: all the key can do.
+        (void)ResizeMainWindow(kFillScreenMode, kept, kept);
+        if (Panel(0)) {
+            UpdateWindowButton(kFillScreenMode);
+        }
+        (void)ResizeMainWindow(kFillScreenMode, kept, kept);
+        taken = this;
+        return eNoError;
+    }
+    case '-':
+        // As above: a window that cannot change stays as it is.
+        (void)ResizeMainWindow(kCentredWindowMode, gCRPoint(1024.0f, 768.0f),
+                               gCRPoint(-1.0f, -1.0f));
+        taken = this;
+        return eNoError;
+    case kKeyCodeEscape:
+    case kKeyCodeF12:
+        // Taken so that they do nothing: Escape would quit in the window.
+        taken = this;
+        return eNoError;
+    default:
+        return eNoError;
+    }
+}
+
+error CSMKBackdrop::ResizeMainWindow(int32_t mode, gCRPoint size, gCRPoint position) {
+    CWindowBase* window = CAppBase::m_pMainWnd.get();
+    return window ? window->SetWindowSizeAndPosition(mode, size, position, 1) : eNoError;
 }
 
 int32_t CSMKBackdrop::RunPendingAction(int32_t action, int32_t clearRestore) {

@@ -5,7 +5,8 @@
 // the fixed widgets of its tree; it sizes and centres the canvas for each
 // new painting and keeps the canvas in view when the window changes size.
 // Every UI message arrives at its ProcessData: the few it handles itself,
-// then the six panels in turn.
+// then the six panels in turn. Every key no prompt, box or focused widget
+// took arrives at its KeyDown: the application's keyboard shortcuts.
 
 #include <array>
 #include <cstdint>
@@ -50,6 +51,12 @@ public:
     // the canvas covering half the view or wholly inside it.
     error SetSize(int32_t width, int32_t height, int32_t redraw) override;
     using CBackdrop::SetSize;
+    // The keyboard shortcuts: project commands, undo and redo, printing,
+    // the tools, tracing, zoom, the window's size, help, the panels and
+    // quitting. A shortcut sets taken to the backdrop and answers the code
+    // of what it ran; any other key is left to the window. A zoom key whose
+    // scale cannot be read or set is left to the window too.
+    error KeyDown(CWidget*& taken, uint32_t key) override;
     // Sizes the canvas widget to the painting, centres and shows it and
     // hands it to the backbone; 0 (nothing without a canvas widget).
     virtual error SetupCanvasWidget(CProjectInfo* info);
@@ -88,8 +95,14 @@ protected:
     virtual error NewProject() { return eNoError; }
     virtual error ImportImage() { return eNoError; }
     virtual int32_t PlaySound(uint32_t, const void*, int64_t, int32_t) { return 0; }
-    // The application's quit, for the save prompt's quit action.
+    // The application's quit, for the save prompt's quit action and the
+    // quit keys.
     virtual void QuitApplication();
+    // The menu bar's window button, shown for a window mode (nothing until
+    // there is a menu bar).
+    virtual void UpdateWindowButton(int32_t) {}
+    // The main window's size and position (nothing without a main window).
+    virtual error ResizeMainWindow(int32_t mode, gCRPoint size, gCRPoint position);
     // The action the save prompt held: 0 quit, 1 open, 2 new painting, 3
     // import; the restore flag cleared first for 2 and 3 when asked.
     int32_t RunPendingAction(int32_t action, int32_t clearRestore);

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Runs the real program on a virtual X display (1280 x 1024) and drives it
-# with xdotool: the window "Daublin" fills the screen, F8 makes it a centred
-# window of 80 % of the screen, Escape quits with status 0. A start with a
-# damaged resource file shows its alert, which Return dismisses, and ends
-# with a non-zero status and no process left behind.
+# with xdotool: the window "Daublin" fills the screen, the minus key makes it
+# a centred window of 1024 x 768, Escape does nothing and Ctrl-Q quits with
+# status 0. A start with a damaged resource file shows its alert, which
+# Return dismisses, and ends with a non-zero status and no process left
+# behind.
 #
 # It takes the whole display, so it runs only on a display of its own, the
 # one testsupport/x11-run.sh starts (CTest's daublin_smoke does):
@@ -128,13 +129,21 @@ await 10 "a visible window titled Daublin" find_window '^Daublin$'
 wid=$found
 expect_geometry "$wid" 0 0 1280 1024
 timeout 5 xdotool windowfocus --sync "$wid" || fail "waited 5 s for the window to take the focus"
-xdotool key F8
-expect_geometry "$wid" 128 102 1024 819
+xdotool key minus
+expect_geometry "$wid" 128 128 1024 768
+# Escape is taken by the program and does nothing: after it a key that
+# changes the window still arrives, so Escape neither quit nor hung.
 xdotool key Escape
+xdotool key plus
+expect_geometry "$wid" 0 0 1280 1024
+kill -0 "$pid" 2>/dev/null || fail "Escape ended the program"
+# Ctrl-Q is the control code 17: on X11 the Super key is the control key
+# (Ctrl is the command key, which leaves q a plain q).
+xdotool key super+q
 wait_exit "$pid" 100
 status=$?
-[ "$status" -ne 124 ] || fail "waited 10 s for Escape to end the program"
-[ "$status" -eq 0 ] || fail "Escape ended the program with status $status"
+[ "$status" -ne 124 ] || fail "waited 10 s for Ctrl-Q to end the program"
+[ "$status" -eq 0 ] || fail "Ctrl-Q ended the program with status $status"
 
 # 2. A damaged resource file. Without a window manager the keyboard focus
 # follows the pointer unless a window is given it; the alert is given it,
