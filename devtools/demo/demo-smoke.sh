@@ -26,6 +26,9 @@ fail() {
   exit 1
 }
 
+# await, wait_exit, has_geometry, expect_geometry, find_window.
+source "$(dirname "${BASH_SOURCE[0]}")/../../testsupport/x11-helpers.sh"
+
 [ $# -eq 2 ] || fail "usage: demo-smoke.sh <path of daublin-widgets-demo> <folder for the screenshots>"
 program=$(readlink -f "$1")
 [ -x "$program" ] || fail "no program at $1"
@@ -48,51 +51,6 @@ cleanup() {
   done
 }
 trap cleanup EXIT
-
-await() {
-  local tenths=$(($1 * 10)) what=$2 i
-  shift 2
-  for ((i = 0; i < tenths; i++)); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  fail "waited $((tenths / 10)) s for $what"
-}
-
-wait_exit() {
-  local pid=$1 tenths=$2 i
-  for ((i = 0; i < tenths; i++)); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  if kill -0 "$pid" 2>/dev/null; then
-    return 124
-  fi
-  wait "$pid"
-}
-
-geometry=""
-has_geometry() {
-  local X Y WIDTH HEIGHT
-  eval "$(xdotool getwindowgeometry --shell "$1" 2>/dev/null)"
-  geometry="${X:-?},${Y:-?} ${WIDTH:-?}x${HEIGHT:-?}"
-  [ "$geometry" = "$2" ]
-}
-
-expect_geometry() {
-  local wid=$1 want="$2,$3 $4x$5" i
-  for ((i = 0; i < 100; i++)); do
-    has_geometry "$wid" "$want" && return 0
-    sleep 0.1
-  done
-  fail "waited 10 s for the window at $want; it is at $geometry"
-}
-
-found=""
-find_window() {
-  found=$(xdotool search --onlyvisible --maxdepth 1 --name "$1" 2>/dev/null | head -1)
-  [ -n "$found" ]
-}
 
 # shoot <window> <file>: the window's content as a PNG.
 shoot() {

@@ -19,6 +19,9 @@ fail() {
   exit 1
 }
 
+# await, wait_exit, has_geometry, expect_geometry, find_window.
+source "$(dirname "${BASH_SOURCE[0]}")/../../testsupport/x11-helpers.sh"
+
 [ $# -eq 1 ] || fail "usage: smoke.sh <path of the daublin program>"
 program=$(readlink -f "$1")
 [ -x "$program" ] || fail "no program at $1"
@@ -42,57 +45,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# await <seconds> <what> <command...>: runs the command every tenth of a
-# second until it succeeds; fails naming <what> when <seconds> pass first.
-await() {
-  local tenths=$(($1 * 10)) what=$2 i
-  shift 2
-  for ((i = 0; i < tenths; i++)); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  fail "waited $((tenths / 10)) s for $what"
-}
-
-# Waits up to $2 tenths of a second for process $1 to end; its status, or
-# 124 when it still runs.
-wait_exit() {
-  local pid=$1 tenths=$2 i
-  for ((i = 0; i < tenths; i++)); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  if kill -0 "$pid" 2>/dev/null; then
-    return 124
-  fi
-  wait "$pid"
-}
-
-geometry=""
-has_geometry() {
-  local X Y WIDTH HEIGHT
-  eval "$(xdotool getwindowgeometry --shell "$1" 2>/dev/null)"
-  geometry="${X:-?},${Y:-?} ${WIDTH:-?}x${HEIGHT:-?}"
-  [ "$geometry" = "$2" ]
-}
-
-# Waits up to 10 s for the window's geometry to be "$2,$3 $4x$5".
-expect_geometry() {
-  local wid=$1 want="$2,$3 $4x$5" i
-  for ((i = 0; i < 100; i++)); do
-    has_geometry "$wid" "$want" && return 0
-    sleep 0.1
-  done
-  fail "waited 10 s for the window at $want; it is at $geometry"
-}
-
 # Sets $found to the first visible top-level window named by the regular
 # expression $1.
-found=""
-find_window() {
-  found=$(xdotool search --onlyvisible --maxdepth 1 --name "$1" 2>/dev/null | head -1)
-  [ -n "$found" ]
-}
 
 # The alert of process $1: any visible top-level window but the root and
 # the program's own. Its title is empty and, by the fonts the X server
