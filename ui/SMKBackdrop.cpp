@@ -86,6 +86,9 @@ error CSMKBackdrop::SetupInterface() {
     if (!m_pCanvasColourWidget) {
         return eResourceNotFound;
     }
+    if (const error e = m_Sound.SetupObject()) {
+        return e;
+    }
     m_ProjectFileType.m_nTypeID = kProjectTypeID;
     m_ProjectFileType.m_Description = TableText(kProjectDescriptionText);
     m_ProjectFileType.m_Extension = TableText(kProjectExtensionText);
@@ -241,7 +244,7 @@ int32_t CSMKBackdrop::ProcessData(uint32_t id, const void* sender, int64_t value
         ShowHelp();
         return 0;
     case eCmdPlaySound:
-        return PlaySound(id, sender, value, set);
+        return m_Sound.ProcessData(id, sender, value, set);
     case eCmdStrokeEnd:
         UnhideDragPanels();
         break;

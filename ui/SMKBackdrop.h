@@ -12,6 +12,7 @@
 #include <cstdint>
 
 #include "foundation/gCString.h"
+#include "ui/SMKSound.h"
 #include "widgets/Backdrop.h"
 
 class CProjectInfo;
@@ -44,8 +45,9 @@ public:
     // so the broadcast goes on.
     int32_t Message(uint32_t id, void* data, uintptr_t extra) override;
     // Starts the backbone, finds the canvas (5), the canvas-colour chooser
-    // (2300), fills the project type and selects the saved tool. 21 when a
-    // widget is missing, or the tool's code.
+    // (2300), loads the interface sounds, fills the project type and
+    // selects the saved tool. 21 when a widget is missing, or the tool's
+    // code.
     error SetupInterface() override;
     // Keeps the canvas point under the view's centre in place, then keeps
     // the canvas covering half the view or wholly inside it.
@@ -68,6 +70,7 @@ public:
     CWidget* CanvasWidget() const { return m_pCanvasWidget; }
     CWidget* CanvasColourWidget() const { return m_pCanvasColourWidget; }
     const SProjectFileType& ProjectFileType() const { return m_ProjectFileType; }
+    const CSMKSound& InterfaceSounds() const { return m_Sound; }
     gCCmdTarget* Panel(int32_t index) const { return m_apPanels[size_t(index)]; }
     // Tests and the panels' own set-up put a panel in its slot; the slot
     // does not own it.
@@ -79,7 +82,7 @@ public:
 protected:
     // What the hub calls of the features that join later: hiding panels
     // under the pen, the about box, the save prompt (9 while there is
-    // none), help, the project commands and the interface sounds. Each does
+    // none), help and the project commands. Each does
     // nothing (and answers 0) until its feature comes.
     virtual void CheckPanelsOnDrag(const gCPoint&) {}
     virtual void CalculatePanelRects() {}
@@ -94,7 +97,6 @@ protected:
     virtual error LoadProject() { return eNoError; }
     virtual error NewProject() { return eNoError; }
     virtual error ImportImage() { return eNoError; }
-    virtual int32_t PlaySound(uint32_t, const void*, int64_t, int32_t) { return 0; }
     // The application's quit, for the save prompt's quit action and the
     // quit keys.
     virtual void QuitApplication();
@@ -121,5 +123,7 @@ protected:
     int32_t m_fPromptModified = 0;
     int32_t m_fRestoreModified = 0;
     gCString m_DocumentPath;
+    // Interface sounds on; the player plays only while it is set.
     int32_t m_fSoundOn = 1;
+    CSMKSound m_Sound{m_fSoundOn};
 };

@@ -20,6 +20,7 @@
 #include "testsupport/platform/HeadlessWindow.h"
 #include "ui/SMKApp.h"
 #include "ui/SMKBackdrop.h"
+#include "ui/SMKSound.h"
 
 namespace {
 
@@ -157,6 +158,8 @@ TEST_F(StartUp, ANewPaintingOfNinetyPercentIsShownCentred) {
     CSMKBackdrop* backdrop = Backdrop();
     ASSERT_NE(backdrop, nullptr);
     EXPECT_EQ(gCCmdTarget::UIModule(), backdrop);
+    // The interface set-up loaded the sounds.
+    EXPECT_EQ(backdrop->InterfaceSounds().SoundCount(), CSMKSound::kSoundCount);
     CRecordingBackbone* backbone = program->m_pRecording;
     ASSERT_NE(backbone, nullptr);
     EXPECT_EQ(CSMKBackbone::Registered(), backbone);
