@@ -189,32 +189,32 @@ error CWidget::SetSize(const gCPoint& size, int32_t redraw) {
     return SetSize(size.x, size.y, redraw);
 }
 
-error CWidget::SetWidth(int32_t width, int32_t redraw) {
-    m_Positioner.m_fXSizeFraction = 0;
-    m_Positioner.m_fXParentMinus = 0;
-    m_Positioner.m_rXSize = float(width);
-    if (error e = RecalcSizePosition(0)) {
+// One side set in pixels: the positioner forgets fractions and parent-minus
+// measuring on that axis, the rect follows, and the widget is invalidated
+// unless it is a drawing widget.
+static error SetOneSide(CWidget& widget, int32_t& fraction, int32_t& parentMinus, float& size,
+                        int32_t pixels) {
+    fraction = 0;
+    parentMinus = 0;
+    size = float(pixels);
+    if (error e = widget.RecalcSizePosition(0)) {
         return e;
     }
-    if (TypeID() != kDrawingWidgetTypeID) {
-        if (error e = InvalidateTotal(0)) {
-            return e;
-        }
+    return widget.TypeID() != kDrawingWidgetTypeID ? widget.InvalidateTotal(0) : eNoError;
+}
+
+error CWidget::SetWidth(int32_t width, int32_t redraw) {
+    if (error e = SetOneSide(*this, m_Positioner.m_fXSizeFraction, m_Positioner.m_fXParentMinus,
+                             m_Positioner.m_rXSize, width)) {
+        return e;
     }
     return Redraw(redraw);
 }
 
 error CWidget::SetHeight(int32_t height, int32_t redraw) {
-    m_Positioner.m_fYSizeFraction = 0;
-    m_Positioner.m_fYParentMinus = 0;
-    m_Positioner.m_rYSize = float(height);
-    if (error e = RecalcSizePosition(0)) {
+    if (error e = SetOneSide(*this, m_Positioner.m_fYSizeFraction, m_Positioner.m_fYParentMinus,
+                             m_Positioner.m_rYSize, height)) {
         return e;
-    }
-    if (TypeID() != kDrawingWidgetTypeID) {
-        if (error e = InvalidateTotal(0)) {
-            return e;
-        }
     }
     return Redraw(redraw);
 }

@@ -5,27 +5,21 @@
 
 #include <string>
 
-#include "FileIO/VolumeTable.h"
 #include "FileIO/gCFRef.h"
 #include "FileIO/gCFile.h"
 #include "FileIO/gCResourceIndex.h"
 #include "paint/Canvas.h"
 #include "paint/ChannelValue.h"
 #include "paint/ProjectInfo.h"
+#include "testsupport/FileIO/IndexedFile.h"
 #include "testsupport/foundation/FakeAppServices.h"
 
 namespace {
 
 TEST(BuiltPapers, LeaveNoPixelWithoutGrain) {
-    std::u16string colon;
-    ASSERT_EQ(gCVolumeTable::PosixToColon(DAUBLIN_RESOURCE_DIR "/system.vrf", colon), eNoError);
-    gCString path;
-    ASSERT_EQ(path.CopyStringFromBuffer(colon.data(), int32_t(colon.size())), eNoError);
-    gCFRef ref(path);
     gCFile file;
-    ASSERT_EQ(file.Open(&ref, eAccessReadOnly), eNoError);
     gCResourceIndex index;
-    ASSERT_EQ(index.SetupIndex(&file), eNoError);
+    ASSERT_TRUE(OpenIndexed(DAUBLIN_RESOURCE_DIR "/system.vrf", file, index));
     CFakeAppServices app;
     app.m_pResFile = &file;
     app.m_pResIndex = &index;

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "FileIO/VolumeTable.h"
 #include "FileIO/gCFRef.h"
 #include "FileIO/gCFile.h"
 #include "FileIO/gCResourceIndex.h"
@@ -16,6 +15,7 @@
 #include "paint/ChannelValue.h"
 #include "paint/ProjectInfo.h"
 #include "paint/StandardRenderer.h"
+#include "testsupport/FileIO/IndexedFile.h"
 #include "testsupport/foundation/FakeAppServices.h"
 #include "testsupport/imaging/Goldens.h"
 #include "widgets/ImWidget.h"
@@ -48,15 +48,9 @@ const std::vector<SGoldenCrc> kLitPapers = {
 };
 
 TEST(LitPapers, EachPaperBareAndUnderPaint) {
-    std::u16string colon;
-    ASSERT_EQ(gCVolumeTable::PosixToColon(DAUBLIN_RESOURCE_DIR "/system.vrf", colon), eNoError);
-    gCString path;
-    ASSERT_EQ(path.CopyStringFromBuffer(colon.data(), int32_t(colon.size())), eNoError);
-    gCFRef ref(path);
     gCFile file;
-    ASSERT_EQ(file.Open(&ref, eAccessReadOnly), eNoError);
     gCResourceIndex index;
-    ASSERT_EQ(index.SetupIndex(&file), eNoError);
+    ASSERT_TRUE(OpenIndexed(DAUBLIN_RESOURCE_DIR "/system.vrf", file, index));
     CFakeAppServices app;
     app.m_pResFile = &file;
     app.m_pResIndex = &index;
@@ -105,15 +99,9 @@ const std::vector<SGoldenCrc> kDisplayedPapers = {
 };
 
 TEST(LitPapers, EachPaperDisplayedAtScalesOneAndTwo) {
-    std::u16string colon;
-    ASSERT_EQ(gCVolumeTable::PosixToColon(DAUBLIN_RESOURCE_DIR "/system.vrf", colon), eNoError);
-    gCString path;
-    ASSERT_EQ(path.CopyStringFromBuffer(colon.data(), int32_t(colon.size())), eNoError);
-    gCFRef ref(path);
     gCFile file;
-    ASSERT_EQ(file.Open(&ref, eAccessReadOnly), eNoError);
     gCResourceIndex index;
-    ASSERT_EQ(index.SetupIndex(&file), eNoError);
+    ASSERT_TRUE(OpenIndexed(DAUBLIN_RESOURCE_DIR "/system.vrf", file, index));
     CFakeAppServices app;
     app.m_pResFile = &file;
     app.m_pResIndex = &index;

@@ -4,8 +4,8 @@
 #include <fstream>
 #include <vector>
 
-#include "FileIO/VolumeTable.h"
 #include "FileIO/gCFRef.h"
+#include "testsupport/FileIO/IndexedFile.h"
 #include "text/TextTags.h"
 
 bool CScriptedFontLookup::FindFullName(const std::string& fullName, SFontLocation& where) {
@@ -32,10 +32,7 @@ void FontFixture::SetUp() {
     TempVolume::SetUp();
     ASSERT_EQ(gCFont::InitializeManager(), eNoError);
     CTextRenderer::BuildGammaLUT(1.0f);
-    gCVolumeTable::Register(u"Built", DAUBLIN_RESOURCE_DIR);
-    gCFRef ref(S("Built:system.vrf"));
-    ASSERT_EQ(m_FontFile.Open(&ref, eAccessReadOnly), eNoError) << DAUBLIN_RESOURCE_DIR;
-    ASSERT_EQ(m_FontIndex.SetupIndex(&m_FontFile), eNoError);
+    ASSERT_TRUE(OpenIndexed(DAUBLIN_RESOURCE_DIR "/system.vrf", m_FontFile, m_FontIndex));
     m_Services.m_pFontFile = &m_FontFile;
     m_Services.m_pFontIndex = &m_FontIndex;
     (void)CFontLookup::Install(&m_Lookup); // fontconfig's was in use

@@ -8,7 +8,6 @@
 #include <memory>
 #include <vector>
 
-#include "FileIO/VolumeTable.h"
 #include "FileIO/gCFRef.h"
 #include "FileIO/gCFile.h"
 #include "FileIO/gCResourceIndex.h"
@@ -16,6 +15,7 @@
 #include "paint/ChannelValue.h"
 #include "paint/ProjectInfo.h"
 #include "testsupport/FileIO/FakeResourceServices.h"
+#include "testsupport/FileIO/IndexedFile.h"
 #include "testsupport/FileIO/TempVolume.h"
 #include "testsupport/foundation/RecordingModule.h"
 #include "ui/SMKApp.h"
@@ -27,10 +27,7 @@ namespace {
 class MainBackdrop : public ::testing::Test {
 protected:
     void SetUp() override {
-        gCVolumeTable::Register(u"Built", DAUBLIN_RESOURCE_DIR);
-        gCFRef ref(S("Built:system.vrf"));
-        ASSERT_EQ(m_File.Open(&ref, eAccessReadOnly), eNoError) << DAUBLIN_RESOURCE_DIR;
-        ASSERT_EQ(m_Index.SetupIndex(&m_File), eNoError);
+        ASSERT_TRUE(OpenIndexed(DAUBLIN_RESOURCE_DIR "/system.vrf", m_File, m_Index));
         m_Services.m_pResFile = &m_File;
         m_Services.m_pResIndex = &m_Index;
         ASSERT_EQ(m_Backdrop.GetFromRes(S("Daublin"), &m_File, nullptr), eNoError);

@@ -1,0 +1,29 @@
+#include "testsupport/FileIO/IndexedFile.h"
+
+#include <filesystem>
+
+#include "FileIO/VolumeTable.h"
+#include "FileIO/gCFRef.h"
+#include "foundation/gCString.h"
+
+::testing::AssertionResult OpenIndexed(const std::string& posixPath, gCFile& file,
+                                       gCResourceIndex& index) {
+    std::error_code ec;
+    const std::string absolute = std::filesystem::absolute(posixPath, ec).string();
+    std::u16string colon;
+    if (ec || gCVolumeTable::PosixToColon(absolute, colon) != eNoError) {
+        return ::testing::AssertionFailure() << "no colon path for " << posixPath;
+    }
+    gCString path;
+    if (path.CopyStringFromBuffer(colon.data(), int32_t(colon.size())) != eNoError) {
+        return ::testing::AssertionFailure() << "no memory for the path of " << posixPath;
+    }
+    gCFRef ref(path);
+    if (const error e = file.Open(&ref, eAccessReadOnly); e != eNoError) {
+        return ::testing::AssertionFailure() << posixPath << " does not open: " << int(e);
+    }
+    if (const error e = index.SetupIndex(&file); e != eNoError) {
+        return ::testing::AssertionFailure() << posixPath << " does not index: " << int(e);
+    }
+    return ::testing::AssertionSuccess();
+}
