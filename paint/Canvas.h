@@ -83,6 +83,11 @@ public:
     // Relights the marked spans, then invalidates rect (inclusive; it is
     // made exclusive in place) scaled into the widget and redraws.
     virtual error Render(gCRect& rect);
+    // Shows what a stroke changed: rect (canvas pixels, exclusive) scaled
+    // by the display scale and invalidated in widget, which then passes its
+    // redraw up to the backdrop when pass is non-zero. Nothing without a
+    // widget.
+    void ShowStrokeArea(CWidget* widget, const gCRect& rect, int32_t pass);
     // The widget's render procedure: the composite at the display scale,
     // the tracing image over it. user is the canvas.
     static error CanvasRenderProc(void* user, CWidget* widget, const gCRect& area, CImage* target,

@@ -346,6 +346,17 @@ error CCanvas::Render(gCRect& rect) {
     return eNoError;
 }
 
+void CCanvas::ShowStrokeArea(CWidget* widget, const gCRect& rect, int32_t pass) {
+    if (!widget) {
+        return;
+    }
+    // A failed redraw leaves the area dirty for the next.
+    (void)widget->InvalidateArea(ScaledRect(rect, m_rDisplayScale), 1);
+    if (pass) {
+        (void)widget->PassRedraw();
+    }
+}
+
 error CCanvas::CanvasRenderProc(void* user, CWidget* widget, const gCRect& area, CImage* target,
                                 uint32_t flags) {
     CCanvas* canvas = static_cast<CCanvas*>(user);

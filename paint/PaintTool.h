@@ -16,6 +16,8 @@
 
 class CCanvas;
 class CImage;
+class CWidget;
+struct CTabletPoint;
 
 class CPaintTool : public gCCmdTarget {
 public:
@@ -41,6 +43,12 @@ public:
 
     virtual error SetupTool() { return eNoError; }
     virtual int32_t Type() { return m_nType; }
+    // The stroke protocol: the first sample, every later one while the
+    // button is held, the release. The sample is in canvas pixels; widget
+    // is the canvas widget (null paints without showing).
+    virtual error ToolDown(CWidget* widget, CCanvas* canvas, CTabletPoint& sample);
+    virtual error ToolMove(CWidget* widget, CCanvas* canvas, CTabletPoint& sample);
+    virtual error ToolUp(CWidget* widget, CCanvas* canvas, CTabletPoint& sample);
     // The first-pixel addresses of the layers (L0's size too); 5 when a
     // layer with pixels cannot be locked.
     virtual error SetSources(CImage* l0, CImage* l1, CImage* l2, CImage* l3);
@@ -67,6 +75,10 @@ public:
     virtual error DabEnd() { return eNoError; }
     // The backbone's paint colour; opaque black without a backbone.
     virtual CPixel CurrentColour();
+    // The cap on the pencils' pressure response, which the canvas raises
+    // for the length of a pencil stroke; the other tools have none.
+    virtual float MaxPencilPressure() { return 1.0f; }
+    virtual void SetMaxPencilPressure(float) {}
 
     // Set once by the backbone that made the tool.
     void SetType(int32_t type) { m_nType = type; }
@@ -82,11 +94,47 @@ public:
     float DirectionY() const { return m_rDirectionY; }
     int32_t ProfileFlip() const { return m_fProfileFlip; }
     void SetProfileFlip(int32_t flip) { m_fProfileFlip = flip; }
+    // The engine's points, for the tools and tests.
+    const gCArray<pointStruct>& RawPoints() const { return m_aRawPoints; }
+    const gCArray<pointStruct>& StrokePoints() const { return m_aStrokePoints; }
+    int32_t RenderCursor() const { return m_nRenderCursor; }
+    // Whether the stroke begun by ToolDown has yet to reach its DabEnd
+    // (ToolUp calls it once, whatever it answers): a stroke broken off
+    // before then still owes the tool its end.
+    int32_t DabEndDue() const { return m_fDabEndDue; }
+    const gCRect& DirtyRect() const { return m_DirtyRect; }
+
+    // Whether the turn from step a to step b is a corner: the two
+    // normalised steps (a zero one stays zero) sum to less than 1.44, a turn
+    // of more than about 88 degrees.
+    static bool IsCorner(float ax, float ay, float bx, float by);
+    // The uniform Catmull-Rom curve through p1 (t = 0) and p2 (t = 1).
+    static float DoSpline(float p0, float p1, float p2, float p3, float t);
 
 protected:
     // What every tool's SetupTool clears: the layer addresses and size.
     void ClearSources();
 
+    // The engine's steps: one raw piece of length d into stroke points;
+    // one point into the stroke (final: always kept, the tail re-laid);
+    // the final direction and pressure of stroke point i.
+    void Spline(float d);
+    void AddStrokePt(pointStruct pt, int32_t final);
+    void NormalCalc(int32_t i);
+
+private:
+    // Paints the stroke point at the render cursor (straightening the start
+    // and calling SetFirstPt before the first), growing the dirty rectangle.
+    // Moving, a failure leaves the point unpainted and is returned; draining,
+    // the cursor moves past it all the same.
+    error PaintNextPoint(CCanvas* canvas, int32_t draining);
+    // The first points laid on the line from the first to the last, all
+    // pointing along it.
+    void StraightenStart();
+    // The canvas's renderer relights the marked spans of the composite.
+    error RenderDirty(CCanvas* canvas);
+
+protected:
     int32_t m_nType = -1;
     gCString m_Name;
     CPixel* m_pLayer0 = nullptr;
@@ -116,4 +164,7 @@ protected:
     float m_rLinearSize = 0.3f;
     int32_t m_nStyle = 0;
     int32_t m_fProfileFlip = 0;
+
+private:
+    int32_t m_fDabEndDue = 0;
 };

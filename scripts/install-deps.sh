@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build ccache pkg-config git
   googletest libgtest-dev libgmock-dev libbenchmark-dev
+  libmypaint-dev
   clang-format
   zlib1g-dev libpng-dev libjpeg62-turbo-dev libfreetype-dev libfontconfig-dev
   libsdl2-dev libxi-dev libx11-dev libyaml-cpp-dev

@@ -16,6 +16,21 @@ error CPaintingTool::SetToolSize(int32_t size) {
     return eNoError;
 }
 
+error CPaintingTool::DabEnd() {
+    for (float& end : m_aPreviousEdge) {
+        end = -1.0f;
+    }
+    m_nDabNum = 0;
+    if (m_pLayer3 && m_nLayerWidth > 0 && m_nLayerHeight > 0) {
+        CPixel* pixel = m_pLayer3;
+        const size_t count = size_t(m_nLayerWidth) * size_t(m_nLayerHeight);
+        for (size_t i = 0; i < count; ++i) {
+            pixel[i] = uint32_t(pixel[i]) & 0xFFFFu;
+        }
+    }
+    return eNoError;
+}
+
 error CPaintingTool::SetupPainting(const char* name, int32_t sizeStep, float spacing) {
     if (const error e = m_Name.CopyString(name); e != eNoError) {
         return e;
@@ -43,4 +58,15 @@ error CReloadTool::SetupReload(const char* name, int32_t flags, float spacing) {
     m_fColourChanged = flags;
     m_nNoisePosition = 0;
     return eNoError;
+}
+
+bool CBrushTool::ResetBrushLoad() {
+    if (m_nStrokeNum != 0 && m_fReload != 1 && m_fColourChanged != 1) {
+        return false;
+    }
+    for (CPixel& slot : m_aBrushLoad) {
+        slot = 0u;
+    }
+    m_fColourChanged = 0;
+    return true;
 }

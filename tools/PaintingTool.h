@@ -19,6 +19,10 @@ public:
     error ModSetting(int32_t delta) override;
     // Stores the step clamped to 0..2.
     error SetToolSize(int32_t size) override;
+    // Ends the stroke: no previous edge, dab number 0, and every per-stroke
+    // mark (the high half of each L3 pixel) cleared with the grain copy in
+    // the low half kept.
+    error DabEnd() override;
 
     // The left and right ends (x, y, x, y) of the cross edge where the last
     // piece ended; -1 after a stroke: none.
@@ -62,5 +66,10 @@ public:
     const CPixel* BrushLoad() const { return m_aBrushLoad; }
 
 protected:
+    // The reset at the start of a stroke: on the tool's first stroke, with
+    // the reload flag or after a colour change every slot empties (fully
+    // transparent) and the colour counts as unchanged. True when it emptied.
+    bool ResetBrushLoad();
+
     CPixel m_aBrushLoad[kBrushSlots] = {};
 };

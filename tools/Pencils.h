@@ -17,8 +17,8 @@ public:
     int32_t ProcessLocalData(uint32_t, const void*, int64_t, int32_t) override { return 0; }
 
     // The upper limit of the pressure response in ribbon pieces.
-    virtual float MaxPencilPressure() { return m_rMaxPencilPressure; }
-    virtual void SetMaxPencilPressure(float pressure) { m_rMaxPencilPressure = pressure; }
+    float MaxPencilPressure() override { return m_rMaxPencilPressure; }
+    void SetMaxPencilPressure(float pressure) override { m_rMaxPencilPressure = pressure; }
 
     int32_t NoisePosition() const { return m_nNoisePosition; }
 
