@@ -4,70 +4,41 @@
 #include <vector>
 
 #include "bench/peer/PeerBrush.h"
-#include "bench/peer/StrokeTiming.h"
-#include "foundation/Input.h"
+#include "bench/peer/StrokeReplay.h"
 #include "foundation/gCArray.h"
 #include "imaging/Image.h"
-#include "paint/Canvas.h"
 #include "testsupport/paint/StrokeCanvas.h"
-#include "testsupport/paint/StrokeRecipes.h"
 #include "tools/Airbrush.h"
 #include "tools/Chalk.h"
 
 // The stroke engine on the synthetic figure-eight (3,000 samples over
 // 2000 x 1500, about 2 px a sample) with the airbrush, which paints nothing,
-// so the figures are the engine's own: per ToolMove, with ToolUp alone;
+// so the figures are the engine's own: per event (ToolUp, which drains the
+// points that piled up, counted in and also shown alone);
 // beside it the same samples appended to a point array, and the peer
 // library's stroke call with a minimal brush on the same samples. Then the
 // end of a stroke clearing 5000 x 5000 per-stroke marks beside memset of the
 // same bytes.
 namespace {
 
-constexpr int32_t kWidth = 2000, kHeight = 1500, kSamples = 3000;
-
-const CStroke& FigureEight() {
-    static const CStroke stroke = StrokeRecipes::FigureEight(kSamples, kWidth, kHeight);
-    return stroke;
-}
-
-CTabletPoint Sample(const SStrokeSample& s) {
-    CTabletPoint p;
-    p.x = s.x;
-    p.y = s.y;
-    p.pressure = float(s.q);
-    return p;
-}
-
 void BM_EngineAirbrush(benchmark::State& state) {
-    CStrokeCanvas canvas(kWidth, kHeight);
+    CStrokeCanvas canvas(kBenchWidth, kBenchHeight);
     CAirbrush airbrush;
     (void)airbrush.SetupTool(); // names the tool; nothing the figures need
     airbrush.SetType(2);
-    const CStroke& stroke = FigureEight();
     CEventTimes moves, ups;
     for (auto _ : state) {
         moves.Clear();
-        canvas.Canvas().StartProtect();
-        CTabletPoint first = Sample(stroke.front());
-        (void)airbrush.ToolDown(nullptr, &canvas.Canvas(), first); // always 0
-        for (size_t i = 1; i < stroke.size(); ++i) {
-            CTabletPoint p = Sample(stroke[i]);
-            moves.Time(
-                [&] { benchmark::DoNotOptimize(airbrush.ToolMove(nullptr, &canvas.Canvas(), p)); });
-        }
-        CTabletPoint last = Sample(stroke.back());
-        ups.Time(
-            [&] { benchmark::DoNotOptimize(airbrush.ToolUp(nullptr, &canvas.Canvas(), last)); });
-        canvas.Canvas().EndProtect();
+        ReplayTimed(airbrush, canvas.Canvas(), BenchFigureEight(), moves, &ups);
     }
-    moves.Report(state, "move_");
+    moves.Report(state, "event_");
     ups.Report(state, "up_");
     state.counters["points"] = double(airbrush.StrokePoints().GetSize());
 }
 BENCHMARK(BM_EngineAirbrush)->Unit(benchmark::kMillisecond);
 
 void BM_AppendSamples(benchmark::State& state) {
-    const CStroke& stroke = FigureEight();
+    const CStroke& stroke = BenchFigureEight();
     CEventTimes appends;
     for (auto _ : state) {
         appends.Clear();
@@ -94,11 +65,11 @@ void BM_PeerMinimalBrush(benchmark::State& state) {
     settings.name = "minimal";
     settings.radius = 2.0f;
     state.SetLabel(settings.Describe());
-    CPeerBrush peer(settings, kWidth, kHeight);
+    CPeerBrush peer(settings, kBenchWidth, kBenchHeight);
     CEventTimes events;
     for (auto _ : state) {
         events.Clear();
-        peer.Paint(FigureEight(), events);
+        peer.Paint(BenchFigureEight(), events);
     }
     events.Report(state, "peer_");
 }

@@ -12,7 +12,33 @@
 
 class gCPngIO : public gCImageFormat {
 public:
+    // How the image data is compressed. Every choice is a standard PNG that
+    // any decoder reads; -1 keeps libpng's own choice (a filter searched per
+    // row, zlib's default level and strategy), which every writer but the
+    // project file's layers uses.
+    // The row filters a writer may use (libpng's PNG_FILTER_* masks); one
+    // alone fixes that filter for every row.
+    static constexpr int32_t kFilterNone = 0x08;
+    static constexpr int32_t kFilterSub = 0x10;
+    static constexpr int32_t kFilterUp = 0x20;
+    static constexpr int32_t kFilterAverage = 0x40;
+    static constexpr int32_t kFilterPaeth = 0x80;
+    // zlib's strategies.
+    static constexpr int32_t kStrategyDefault = 0;
+    static constexpr int32_t kStrategyFiltered = 1;
+    static constexpr int32_t kStrategyHuffmanOnly = 2;
+    static constexpr int32_t kStrategyRle = 3;
+    struct SWriteOptions {
+        // A set of the filters above, or -1.
+        int32_t filters = -1;
+        // zlib's level 0..9, or -1.
+        int32_t level = -1;
+        // One of the strategies above, or -1.
+        int32_t strategy = -1;
+    };
+
     gCPngIO() = default;
+    explicit gCPngIO(const SWriteOptions& options) : m_WriteOptions(options) {}
 
     error ReadImage(gCStream& stream, CImage& image) override;
     error ReadImage(gCStream& stream, CImage8& image) override;
@@ -30,6 +56,16 @@ public:
     // has no pixels; 15 for any libpng error or a write the stream refuses.
     virtual error WriteImage(gCStream& stream, CImageBase* image);
 
+    // For worker threads: a whole PNG held in memory decoded straight into
+    // width × height CPixel words (rows without padding), as ReadImage into
+    // a CImage gives them, with libpng and zlib alone: nothing from the
+    // memory hooks or other toolkit code, no state shared with any other
+    // call. 0; 16 when the PNG is not of that size; 5 when libpng's
+    // structures cannot be made; 15 for any libpng error (the pixels then
+    // hold what was decoded).
+    static error DecodeInto(const void* png, size_t bytes, uint32_t* pixels, int32_t width,
+                            int32_t height);
+
     // True when at least 8 bytes follow the position and they are the PNG
     // signature; the position is kept (false when it cannot be put back).
     static bool TypeOf(gCStream& stream);
@@ -41,4 +77,5 @@ private:
     error Decode(gCStream& stream, CImageBase* image);
 
     float m_rGamma = 1.0f;
+    SWriteOptions m_WriteOptions;
 };

@@ -9,6 +9,9 @@
 #include "imaging/detail/StagedRead.h"
 
 #include <csetjmp>
+#include <cstring>
+#include <memory>
+#include <new>
 #include <png.h>
 
 namespace {
@@ -123,7 +126,76 @@ bool CompressedBytes(gCStream& stream, int64_t start, uint64_t& total) {
     return here >= 0 && stream.SetFilePos(here) == eNoError;
 }
 
+// A PNG in memory read by libpng: a short read is a libpng error.
+struct CMemorySource {
+    const png_byte* data;
+    size_t size;
+    size_t at;
+};
+
+void ReadFromMemory(png_structp png, png_bytep out, size_t length) {
+    auto* source = static_cast<CMemorySource*>(png_get_io_ptr(png));
+    if (length > source->size - source->at) {
+        png_error(png, "The PNG data ended early.");
+    }
+    std::memcpy(out, source->data + source->at, length);
+    source->at += length;
+}
+
+// libpng's structures with its own allocator, released together.
+struct CPlainReadStructs {
+    CPlainReadStructs() {
+        png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+        if (png) {
+            info = png_create_info_struct(png);
+        }
+    }
+    ~CPlainReadStructs() {
+        if (png) {
+            png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
+        }
+    }
+    CPlainReadStructs(const CPlainReadStructs&) = delete;
+    CPlainReadStructs& operator=(const CPlainReadStructs&) = delete;
+
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+};
+
 } // namespace
+
+error gCPngIO::DecodeInto(const void* data, size_t bytes, uint32_t* pixels, int32_t width,
+                          int32_t height) {
+    if ((!data && bytes != 0) || !pixels || width <= 0 || height <= 0) {
+        return eBadParameter;
+    }
+    CPlainReadStructs s;
+    if (!s.png || !s.info) {
+        return eOutOfMemory;
+    }
+    CMemorySource source{static_cast<const png_byte*>(data), bytes, 0};
+    png_set_read_fn(s.png, &source, ReadFromMemory);
+    png_set_user_limits(s.png, CImageBase::kMaxSide, CImageBase::kMaxSide);
+    png_set_chunk_malloc_max(s.png, kPngLargestBlock);
+    CHeader header;
+    if (!ReadHeader(s.png, s.info, &header)) {
+        return eFileReadWriteError;
+    }
+    if (header.width != png_uint_32(width) || header.height != png_uint_32(height)) {
+        return eInvalidFile;
+    }
+    std::unique_ptr<png_bytep[]> rows(new (std::nothrow) png_bytep[size_t(height)]);
+    if (!rows) {
+        return eOutOfMemory;
+    }
+    for (int32_t y = 0; y < height; ++y) {
+        rows[size_t(y)] = reinterpret_cast<png_bytep>(pixels + size_t(y) * size_t(width));
+    }
+    if (!ReadRows(s.png, s.info, &header, false, 1.0f, rows.get(), size_t(width) * 4)) {
+        return eFileReadWriteError;
+    }
+    return eNoError;
+}
 
 bool gCPngIO::TypeOf(gCStream& stream) {
     if (stream.Length() <= 7) {

@@ -1,6 +1,7 @@
 // Writing PNG files: 8-bit colour with alpha from a CImage, 8-bit grey from
-// a CImage8, no interlace, default compression and filters, and three text
-// chunks. As in reading, only plain locals live where libpng may jump.
+// a CImage8, no interlace, the codec's compression and filters (libpng's
+// defaults unless it was given others), and three text chunks. As in reading, only plain locals
+// live where libpng may jump.
 
 #include <string>
 
@@ -11,6 +12,15 @@
 #include <csetjmp>
 #include <png.h>
 
+#include <zlib.h>
+
+static_assert(gCPngIO::kFilterNone == PNG_FILTER_NONE && gCPngIO::kFilterSub == PNG_FILTER_SUB &&
+              gCPngIO::kFilterUp == PNG_FILTER_UP && gCPngIO::kFilterAverage == PNG_FILTER_AVG &&
+              gCPngIO::kFilterPaeth == PNG_FILTER_PAETH);
+static_assert(gCPngIO::kStrategyDefault == Z_DEFAULT_STRATEGY &&
+              gCPngIO::kStrategyFiltered == Z_FILTERED &&
+              gCPngIO::kStrategyHuffmanOnly == Z_HUFFMAN_ONLY && gCPngIO::kStrategyRle == Z_RLE);
+
 namespace {
 
 char kTitleKey[] = "Title";
@@ -20,11 +30,20 @@ char kDescriptionKey[] = "Description";
 char kDescription[] = "Image written with Quillon Works LTD Vantor application toolkit.";
 
 bool WriteAll(png_structp png, png_infop info, gCStream* stream, int32_t width, int32_t height,
-              bool grey, char* title, png_bytepp rows) {
+              bool grey, char* title, png_bytepp rows, const gCPngIO::SWriteOptions* options) {
     if (setjmp(png_jmpbuf(png))) {
         return false;
     }
     png_set_write_fn(png, stream, g_PNGIO_VantorWriteData, g_PNGIO_VantorFlushData);
+    if (options->filters >= 0) {
+        png_set_filter(png, PNG_FILTER_TYPE_BASE, options->filters);
+    }
+    if (options->level >= 0) {
+        png_set_compression_level(png, options->level);
+    }
+    if (options->strategy >= 0) {
+        png_set_compression_strategy(png, options->strategy);
+    }
     png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8,
                  grey ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
@@ -79,7 +98,7 @@ error gCPngIO::WriteImage(gCStream& stream, CImageBase* image) {
     // The image's resource name as Latin-1; empty for an image without one.
     std::string title = image->GetResName().Ascii();
     if (!WriteAll(s.png, s.info, &stream, view.GetWidth(), view.GetHeight(),
-                  image->GetBitsPerPixel() == 8, title.data(), rows.GetData())) {
+                  image->GetBitsPerPixel() == 8, title.data(), rows.GetData(), &m_WriteOptions)) {
         return eFileReadWriteError;
     }
     return eNoError;

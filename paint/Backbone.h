@@ -17,7 +17,12 @@
 #include "paint/UndoManager.h"
 
 class CCanvas;
+struct CCanvasLayers;
 class CImNav;
+class gCFile;
+namespace ptgfile {
+struct SContents;
+}
 class CPaintTool;
 class CRenderer;
 class CTabletSource;
@@ -75,6 +80,33 @@ public:
     // Undoes (1) or redoes (0) one step, relights the tiles it restored and
     // has the canvas show them; 0 when there is nothing to do.
     virtual error DoUndoRedo(int32_t undo);
+    // Writes the composite to an image file the user picks (BMP, JPEG or
+    // PNG): 0 also when the user cancels or there is nothing to export.
+    // The file is whole and in place only when everything was written; a
+    // failure leaves the file it was to replace as it was.
+    error ExportImage();
+
+    // --- The project file (ProjectWrite.cpp, ProjectRead.cpp,
+    // ProjectLoad.cpp; the format is in ProjectFile.h).
+    // Takes info's name and file as the project's, then writes the project
+    // to that file as a whole new file: the previous file is replaced only
+    // when everything was written (the rename is the last step), and stays
+    // as it was on any failure. 0, 6 without a valid file (no dialog is
+    // shown), the open, encoding, write or close error.
+    virtual error SaveProject(CProjectInfo* info);
+    // Reads the file info names whole, checks it and decodes its images
+    // aside; only then does the painting become the file's, with info's
+    // name and file. On any failure before that the open painting, its
+    // name, file, settings, tracing image, undo history and modified flag
+    // stay as they were. 0, the open error, 1 when a header line cannot be
+    // read, 16 for a file that is not a whole project, 5 without memory, a
+    // decoder's or a stream's error, or the first error of the chain while
+    // the blocks are applied.
+    virtual error LoadProject(CProjectInfo* info);
+    // Reads one block whose id and length have been read, the file at its
+    // payload, into contents: values are kept in file order, images
+    // decoded. Nothing reaches the painting. Unknown ids are skipped (0).
+    error ParseBlock(gCFile& file, uint32_t id, uint64_t length, ptgfile::SContents& contents);
 
     CCanvas* Canvas() const { return m_pCanvas.get(); }
     const CProjectInfo& ProjectInfo() const { return m_ProjectInfo; }
@@ -98,6 +130,15 @@ private:
     int32_t LinearSize(uint32_t id, const void* sender, int64_t value, int32_t set);
     void MarkModified();
     void ClearModified();
+    // The project file: the whole file read and checked into contents; the
+    // blocks written; the checked contents applied.
+    error ReadProject(gCFile& file, ptgfile::SContents& contents);
+    error WriteProject(gCFile& file);
+    error ApplyProject(ptgfile::SContents& contents, CProjectInfo& info);
+    // The project block of a load: a new project of that size around the
+    // file's layers (missing: bit i for a layer the file did not hold).
+    int32_t StartLoadedProject(std::unique_ptr<CCanvasLayers> layers, uint32_t missing,
+                               int32_t width, int32_t height);
 
     CPixel m_CurrentColour = 0xFF000000u;
     CProjectInfo m_ProjectInfo;

@@ -25,6 +25,8 @@ bool IsLinearSizeId(uint32_t id) {
 bool CarriesAddress(uint32_t id, int32_t set) {
     switch (id) {
     case eCmdNewProject:
+    case eCmdSaveProject:
+    case eCmdLoadProject:
     case eCmdModified:
     case eCmdAutoClean:
     case eCmdPressureWeight:
@@ -55,6 +57,23 @@ int32_t CSMKBackbone::ProcessData(uint32_t id, const void* sender, int64_t value
         break;
     case eCmdNewProject:
         return NewProject(sender, value, set);
+    case eCmdSaveProject:
+        if (const error e = SaveProject(ChannelPointer<CProjectInfo>(value)); e != eNoError) {
+            return e;
+        }
+        ClearModified();
+        break;
+    case eCmdLoadProject:
+        if (const error e = LoadProject(ChannelPointer<CProjectInfo>(value)); e != eNoError) {
+            return e;
+        }
+        ClearModified();
+        break;
+    case eCmdExportImage:
+        if (const error e = ExportImage(); e != eNoError) {
+            return e;
+        }
+        break;
     case eCmdGetProjectInfo:
         if (set) {
             return 0;

@@ -21,6 +21,10 @@ class CProjectInfo;
 class CRegion;
 class CRenderer;
 class CWidget;
+class CAppServices;
+class CTabletSource;
+struct CTabletPoint;
+class gCFRef;
 
 class CCanvas : public gCCmdTarget {
 public:
@@ -99,6 +103,44 @@ public:
     // With a composite and a widget: the whole canvas relit and the
     // widget's client area invalidated and redrawn.
     error RedrawCanvas();
+    // Invalidates the widget's whole client area, redrawn at once when
+    // redraw is non-zero; nothing without a widget.
+    void InvalidateCanvasWidget(int32_t redraw);
+
+    // --- The tracing image and picture import (CanvasTracing.cpp,
+    // CanvasImport.cpp).
+    // Reads a PNG, JPEG or BMP file (asking for one when the reference is
+    // not valid) and hands it round the chain as eCmdTracingImage; on
+    // success the tracing display is on and the canvas owns the image. 15
+    // when the file cannot be opened or decoded, 5 without memory, or the
+    // chain's error: the image is then deleted unless the canvas already
+    // holds it.
+    error LoadCloneSource(gCFRef* file);
+    // The canvas takes image (null: none) as its tracing image; the one it
+    // held goes unless pooled. The widget redraws. Always 0.
+    error CloneSourceChanged(CImage* image);
+    // Drops the tracing image; the widget is invalidated with redraw.
+    void RemoveCloneSource(int32_t redraw);
+    // Imports a picture as paint: L0 becomes the picture placed by fitMode
+    // (0 stretch, 1 fit inside, 2 fill, 3 centred unscaled, 4 tiled from
+    // the centre, others nothing) over transparent white, and every pixel
+    // gets a flat coat: depth G + 100 - grain where the picture is opaque
+    // (G the largest grain), none elsewhere. 0 also for a null image or a
+    // canvas without layers; 5 when a view cannot be locked. Neither
+    // recorded for undo nor relit.
+    virtual error LoadPaintImage(CImage* image, uint32_t fitMode);
+
+    // --- The project file (CanvasProjectFile.cpp).
+    // Puts a set made around a file's layers in place of the open project,
+    // as a new project of info's size, paper texture and paper colour does;
+    // layers the file did not hold (bit i of missing for layer i) are made
+    // as a new project has them. Cannot fail.
+    void AdoptProject(std::unique_ptr<CCanvasLayers> layers, const CProjectInfo& info,
+                      uint32_t missing);
+    void SetPaperColour(uint32_t colour) { m_nPaperColour = colour; }
+    void SetGrainRelief(float relief) { m_rGrainRelief = relief; }
+    void SetPaperHighlight(float highlight) { m_rPaperHighlight = highlight; }
+    void SetPaperEnvironment(float environment) { m_rPaperEnvironment = environment; }
 
     int32_t Width() const { return m_nWidth; }
     int32_t Height() const { return m_nHeight; }
@@ -136,6 +178,73 @@ public:
     int32_t TracingFitMode() const { return m_nTracingFitMode; }
     CImage& ProtectImage(int32_t i) { return m_aProtectImages[i]; }
     int32_t RightPressEnabled() const { return m_fRightPressEnabled; }
+
+    // --- Painting input (CanvasInput.cpp, CanvasInputPick.cpp,
+    // CanvasInputPan.cpp, CanvasInputDab.cpp)
+    // Hooks the canvas into its widget: the left and right press handlers,
+    // then the render procedure and the first render (AttachCanvasWidget).
+    // 6 for a null widget; else the renderer's error.
+    virtual error SetupCanvasWidget(CWidget* widget);
+    // The left press (user is the canvas, point in widget coordinates):
+    // with Alt held the screen colour under the cursor becomes the paint
+    // colour while the button is held; otherwise one whole stroke of the
+    // current tool (the eraser while the pen's eraser end is down), in one
+    // undo record, fed every sample until the button goes up. A stroke that
+    // fails still ends whole (record closed, the tool's end run, the stroke
+    // end sent) and returns its error.
+    static error CanvasLDown(void* user, CWidget* widget, CWidget*& capture, gCPoint& point);
+    // The right press: a click on the canvas hides or shows the panels; a
+    // drag of more than 3 pixels in x or y pans the canvas. Nothing while
+    // a stroke runs.
+    static error CanvasRDown(void* user, CWidget* widget, CWidget*& capture, gCPoint& point);
+    // Reads the pen while no stroke runs and lets it go; not installed.
+    static error CanvasMouseMove(void* user, CWidget* widget, CWidget*& capture, gCPoint& point);
+    // With a tracing image and its colour pick on: the image's colour under
+    // the widget point (bilinear, by the fit mode) becomes the paint
+    // colour; outside the picture nothing changes. 5 when the image cannot
+    // be locked.
+    error CheckForCloneColour(gCPoint& point);
+    // Pans the canvas with the cursor while the left button is held.
+    error DragCanvas();
+    // Moves the widget with the cursor until the right button is up.
+    error DoMoveLoop();
+    // A stroke of the current tool from one point to another at pressure
+    // 0, without an undo record; the first error.
+    error AutoStroke(gCPoint& from, gCPoint& to);
+    // Saves the four layers under rect in the protect images (restore 0),
+    // or puts the saved rectangle back (restore non-zero; rect becomes the
+    // saved one). Clipped to the canvas; only the rectangle's top-left
+    // 150 x 150 is kept. 5 when a view cannot be locked.
+    virtual error ProtectDabArea(gCRect& rect, int32_t restore);
+    const gCRect& SavedDabRect() const { return m_SavedDabRect; }
+
+protected:
+    // The display scale as given, unchecked: for a subclass keeping a
+    // scale of its own, and for tests of a damaged one.
+    void StoreDisplayScale(float scale) { m_rDisplayScale = scale; }
+
+private:
+    // What a running stroke reads its samples with.
+    struct SStrokeInput {
+        CWidget* widget;
+        CPaintTool* tool;
+        CTabletSource* tablet;
+        CAppServices* app;
+        gCPoint origin;  // the widget's (0, 0) in backdrop coordinates
+        gCPoint desktop; // the desktop's (0, 0) in backdrop coordinates
+        float scale;
+    };
+    // eCmdCanvasPress: a press where the pen is, when it is over the
+    // widget.
+    int32_t CanvasPress();
+    error LeftPress(CWidget* widget, gCPoint& point);
+    void PickScreenColour(CWidget* widget);
+    // From the stroke start to its end; sample is the first one.
+    error PaintStroke(const SStrokeInput& in, CTabletPoint& sample);
+    // The samples while the button is held.
+    error StrokeSamples(const SStrokeInput& in, CTabletPoint& sample);
+    // What every stroke's end does, failed (result non-zero) or not.
+    void EndStroke(const SStrokeInput& in, error result);
 
 private:
     int32_t TracingMode(int64_t value, int32_t set);

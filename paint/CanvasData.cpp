@@ -1,5 +1,6 @@
 // The canvas's part of the data channel.
 
+#include "FileIO/gCFRef.h"
 #include "foundation/ErrorReport.h"
 #include "paint/Backbone.h"
 #include "paint/Canvas.h"
@@ -17,6 +18,7 @@ bool CarriesAddress(uint32_t id, int32_t set) {
     case eCmdTracingSetting2:
     case eCmdTracingSetting3:
     case eCmdDisplayScale:
+    case eCmdLoadTracing:
         return true;
     case eCmdTracingMode:
     case eCmdGetTracing:
@@ -73,6 +75,10 @@ int32_t CCanvas::ProcessData(uint32_t id, const void*, int64_t value, int32_t se
     case eCmdNoTool:
         m_pCurrentTool = nullptr;
         return 0;
+    case eCmdCanvasPress:
+        return CanvasPress();
+    case eRecDragCanvas:
+        return DragCanvas();
     case eCmdTracingMode:
         return TracingMode(value, set);
     case eCmdTracingSetting2:
@@ -87,6 +93,14 @@ int32_t CCanvas::ProcessData(uint32_t id, const void*, int64_t value, int32_t se
             *ChannelPointer<CImage*>(value) = m_pTracingImage;
         }
         return 0;
+    case eCmdLoadTracing:
+        return LoadCloneSource(ChannelPointer<gCFRef>(value));
+    case eCmdTracingImage:
+        return CloneSourceChanged(ChannelPointer<CImage>(value));
+    case eCmdClearTracing:
+        return CloneSourceChanged(nullptr);
+    case eCmdImportImage:
+        return set ? LoadPaintImage(ChannelPointer<CImage>(value), 0) : 0;
     case eCmdTracingSetting3:
         if (set) {
             m_nTracingFitMode = *ChannelPointer<int32_t>(value);

@@ -447,6 +447,12 @@ error CCanvas::RedrawCanvas() {
     return m_pCanvasWidget->InvalidateClient(1);
 }
 
+void CCanvas::InvalidateCanvasWidget(int32_t redraw) {
+    if (m_pCanvasWidget) {
+        (void)m_pCanvasWidget->InvalidateClient(redraw); // a failed redraw stays dirty for the next
+    }
+}
+
 void CCanvas::ShowTracingChange() {
     if (m_pTracingImage && m_pCanvasWidget) {
         (void)m_pCanvasWidget->InvalidateClient(1); // a failed redraw stays dirty for the next
@@ -484,7 +490,7 @@ int32_t CCanvas::DisplayData(uint32_t id, int64_t value, int32_t set, int32_t& h
     case eCmdZoomIn:
         return DoZoom(id == eCmdZoomIn ? 1 : 0, 1);
     case eCmdSetupCanvasWidget:
-        if (const error e = AttachCanvasWidget(ChannelPointer<CWidget>(value)); e != eNoError) {
+        if (const error e = SetupCanvasWidget(ChannelPointer<CWidget>(value)); e != eNoError) {
             (void)ReportError(
                 e, "CCanvas Failed to set up the canvas image widget."); // shown; e goes back
             return e;

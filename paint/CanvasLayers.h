@@ -31,6 +31,13 @@ struct CCanvasLayers : gCBaseObject {
     // then).
     static error Make(int32_t width, int32_t height, std::unique_ptr<CCanvasLayers>& made);
 
+    // A set of width × height around a project file's decoded layers:
+    // images[i], when given, becomes layer i (it is of that size); the
+    // others and the composite are made zeroed. 23 or 5 as Make, and the
+    // given images then stay the caller's.
+    static error Adopt(int32_t width, int32_t height, std::unique_ptr<CImage> (&images)[4],
+                       std::unique_ptr<CCanvasLayers>& made);
+
     // Marks every row clean: span start 0x7FFFFFFF, span end -1.
     void ResetSpans();
 

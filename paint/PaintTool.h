@@ -98,9 +98,9 @@ public:
     const gCArray<pointStruct>& RawPoints() const { return m_aRawPoints; }
     const gCArray<pointStruct>& StrokePoints() const { return m_aStrokePoints; }
     int32_t RenderCursor() const { return m_nRenderCursor; }
-    // Whether the stroke begun by ToolDown has yet to reach its DabEnd
-    // (ToolUp calls it once, whatever it answers): a stroke broken off
-    // before then still owes the tool its end.
+    // Whether the stroke begun by ToolDown still owes the tool its end:
+    // until ToolUp's DabEnd has answered 0. A stroke broken off before
+    // then, or whose end failed, runs it once more.
     int32_t DabEndDue() const { return m_fDabEndDue; }
     const gCRect& DirtyRect() const { return m_DirtyRect; }
 

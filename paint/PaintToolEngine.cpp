@@ -234,9 +234,9 @@ error CPaintTool::ToolUp(CWidget* widget, CCanvas* canvas, CTabletPoint& sample)
         }
     }
 
-    m_fDabEndDue = 0;
     const error e = DabEnd();
     if (e == eNoError) {
+        m_fDabEndDue = 0;
         m_aRawPoints.RemoveAll();
         ++m_nStrokeNum;
     }

@@ -21,10 +21,10 @@ echo "== Debug build with AddressSanitizer and UndefinedBehaviorSanitizer"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 run_suite build/asan -DCMAKE_BUILD_TYPE=Debug -DDAUBLIN_SANITIZE=ON -DDAUBLIN_BENCHMARKS=OFF
-echo "== The test programs that run threads (sound playback, relight) under ThreadSanitizer"
+echo "== The test programs that run threads (sound playback, relight, project file) under ThreadSanitizer"
 tsan="-fsanitize=thread"
 cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDAUBLIN_BENCHMARKS=OFF \
   -DCMAKE_C_FLAGS="$tsan" -DCMAKE_CXX_FLAGS="$tsan" -DCMAKE_EXE_LINKER_FLAGS="$tsan" >/dev/null
-cmake --build build/tsan -j "$jobs" --target platform_sound_tests paint_relight_tests
-TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build/tsan -L 'platform_sound|paint_relight' --output-on-failure \
+cmake --build build/tsan -j "$jobs" --target platform_sound_tests paint_relight_tests paint_project_tests
+TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build/tsan -L 'platform_sound|paint_relight|paint_project' --output-on-failure \
   -j "$jobs" --timeout 300

@@ -1,10 +1,12 @@
 #pragma once
-// Chalk: catches on the paper grain; reloads its brush every stroke.
+// Chalk: catches on the paper grain; lays only the stroke colour (its brush
+// picks up nothing from the canvas) and reloads every stroke.
 
-#include "tools/PaintingTool.h"
+#include "tools/detail/DryMedia.h"
 
-class CChalk : public CBrushTool {
+class CChalk : public CDryMedia {
 public:
+    CChalk() : CDryMedia(0.0f) {}
     // Tool id 3.
     error SetupTool() override;
 };

@@ -70,3 +70,10 @@ bool CBrushTool::ResetBrushLoad() {
     m_fColourChanged = 0;
     return true;
 }
+
+void CPaintingTool::StartEdge(const pointStruct& p) {
+    m_aPreviousEdge[0] = m_aPreviousEdge[2] = p.x;
+    m_aPreviousEdge[1] = m_aPreviousEdge[3] = p.y;
+    m_rPreviousPressureResponse = -1.0f;
+    m_rSmoothedWidth = 0.0f;
+}

@@ -1,5 +1,13 @@
 #include "tools/Pencils.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "foundation/Rounding.h"
+#include "paint/Canvas.h"
+#include "tools/detail/LeadRules.h"
+#include "tools/detail/RibbonGeometry.h"
+
 error CPencils::SetupTool() {
     if (const error e = SetupPainting("Pencils", 0, 1.0f); e != eNoError) {
         return e;
@@ -16,5 +24,35 @@ error CPencils::ModSetting(int32_t delta) {
 
 error CPencils::SetToolSize(int32_t size) {
     m_nToolSize = size < 0 ? 0 : (size > kLargestPencilStep ? kLargestPencilStep : size);
+    return eNoError;
+}
+
+void CPencils::SetMaxPencilPressure(float pressure) {
+    m_rMaxPencilPressure = std::isfinite(pressure) ? pressure : 1.0f;
+}
+
+error CPencils::SetFirstPt(pointStruct p, int32_t) {
+    StartEdge(p);
+    lead::BuildTipProfile(m_nStyle, m_aTip);
+    return eNoError;
+}
+
+error CPencils::RenderDab(pointStruct p, gCRect& rect, CCanvas* canvas) {
+    if (!ribbon::LayersReady(*this, canvas)) {
+        return eOutOfMemory;
+    }
+    m_nPaperColour = canvas->PaperColour();
+    m_nColour = CurrentColour();
+    const float r = std::min(MaxPencilPressure(),
+                             static_cast<float>(std::max<int32_t>(0, p.pressure)) / 1024.0f);
+    const float w =
+        m_nStyle == lead::kWideStyle ? 12.0f * m_rLinearSize + 2.0f : 5.0f * m_rLinearSize + 1.0f;
+    // The ragged ends move on along the stroke with every piece.
+    const uint32_t advance = uint32_t(RoundHalfAway(std::clamp(r * 20.0f + 5.5f, 0.0f, 1.0e9f)));
+    LayRibbon(p, r, w, *canvas, rect,
+              [&](gCRPoint a1, gCRPoint a2, gCRPoint b1, gCRPoint b2, int32_t taper) {
+                  (void)RenderSegment(a1, a2, b1, b2, taper); // always 0 with the layers ready
+                  m_nNoisePosition += advance;
+              });
     return eNoError;
 }

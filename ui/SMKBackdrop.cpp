@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "FileIO/gCFile.h"
 #include "foundation/Input.h"
 #include "foundation/MessageIds.h"
 #include "paint/Backbone.h"
@@ -17,6 +18,10 @@ constexpr uint32_t kCanvasColourWidgetID = 2300;
 constexpr int32_t kProjectTypeID = 24;
 constexpr uint32_t kProjectDescriptionText = 0xB2D05E01;
 constexpr uint32_t kProjectExtensionText = 0xB2D05E02;
+// The program's entry in the user's settings: key, value name and value.
+constexpr uint32_t kSettingsKeyText = 0xB2D05E0E;
+constexpr uint32_t kSettingsValueNameText = 0xB2D05E0F;
+constexpr uint32_t kSettingsValueText = 0xB2D05E10;
 
 // Key codes the shortcuts read besides foundation/Input.h's: Ctrl-letters
 // arrive as their control codes, Return also as the toolkit's second code.
@@ -96,7 +101,28 @@ error CSMKBackdrop::SetupInterface() {
     if (const int32_t e = SetBackboneData(eCmdSelectTool, this, m_nSavedTool)) {
         return error(e);
     }
+    StoreUserSettings();
     return ShowFirstFrame();
+}
+
+void CSMKBackdrop::StoreUserSettings() {
+    if (!CAppBase::m_pApp) {
+        return;
+    }
+    const error stored = CAppBase::m_pApp->SetCurrentUserString(TableText(kSettingsKeyText),
+                                                                TableText(kSettingsValueNameText),
+                                                                TableText(kSettingsValueText));
+    // Settings that cannot be kept make the preferences file anew, empty;
+    // anything else (this system keeps no such settings) is no concern of
+    // the set-up, and neither is a file that cannot be made.
+    if (stored == ePreferenceError) {
+        gCFile file;
+        (void)CreatePrefsFile(&file); // closed when the object goes
+    }
+}
+
+error CSMKBackdrop::ShowCanvasPicker() {
+    return eNoError;
 }
 
 error CSMKBackdrop::ShowFirstFrame() {

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "foundation/gCString.h"
 #include "ui/SMKSound.h"
@@ -17,6 +18,7 @@
 
 class CProjectInfo;
 class CTabletSource;
+class gCFile;
 
 class CSMKBackdrop : public CBackdrop {
 public:
@@ -45,9 +47,9 @@ public:
     // so the broadcast goes on.
     int32_t Message(uint32_t id, void* data, uintptr_t extra) override;
     // Starts the backbone, finds the canvas (5), the canvas-colour chooser
-    // (2300), loads the interface sounds, fills the project type and
-    // selects the saved tool. 21 when a widget is missing, or the tool's
-    // code.
+    // (2300), loads the interface sounds, fills the project type, selects
+    // the saved tool and stores the program's entry in the user's
+    // settings. 21 when a widget is missing, or the tool's code.
     error SetupInterface() override;
     // Keeps the canvas point under the view's centre in place, then keeps
     // the canvas covering half the view or wholly inside it.
@@ -62,6 +64,19 @@ public:
     // Sizes the canvas widget to the painting, centres and shows it and
     // hands it to the backbone; 0 (nothing without a canvas widget).
     virtual error SetupCanvasWidget(CProjectInfo* info);
+    // Shows the canvas picker; 0 (nothing to show while there is none).
+    error ShowCanvasPicker();
+
+    // Opens the preferences file in the closed file object as a whole new
+    // file, making its folders: 6 without a file object, 23 when there is
+    // no folder for it, else the opening's code. It is put in place when
+    // the file closes.
+    error CreatePrefsFile(gCFile* file);
+    // The preferences folder for these values of XDG_CONFIG_HOME, HOME and
+    // the home folder of the user's account: the first absolute one (with
+    // ".config" after either home), then "daublin"; empty without one.
+    static std::string PrefsFolderPath(const char* configHome, const char* home,
+                                       const char* accountHome);
 
     int32_t RestoreModified() const { return m_fRestoreModified; }
     void SetRestoreModified(int32_t flag) { m_fRestoreModified = flag; }
@@ -93,7 +108,13 @@ protected:
     virtual void ShowAboutBox() {}
     virtual error ShowSavePrompt(int32_t action);
     virtual void ShowHelp() {}
-    virtual error SaveProject(int32_t) { return eNoError; }
+    // Saving (SMKBackdropSave.cpp): with saveAs 0, a project that has a
+    // file is written there when modified (nothing happens when it is not);
+    // otherwise, and for any other saveAs, the save dialog offers the
+    // project type alone and the backbone writes the file chosen, which
+    // the name bar then shows. 0 also when the user cancels; else the
+    // error that stopped it, reported by the caller.
+    virtual error SaveProject(int32_t saveAs);
     virtual error LoadProject() { return eNoError; }
     virtual error NewProject() { return eNoError; }
     virtual error ImportImage() { return eNoError; }
@@ -109,6 +130,9 @@ protected:
     // import; the restore flag cleared first for 2 and 3 when asked.
     int32_t RunPendingAction(int32_t action, int32_t clearRestore);
 
+    // Stores the program's entry in the user's settings; when they cannot
+    // be kept, makes the preferences file anew.
+    void StoreUserSettings();
     // Composites the backdrop and copies it to the window while the window
     // is still hidden.
     error ShowFirstFrame();

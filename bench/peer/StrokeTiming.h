@@ -21,28 +21,46 @@ public:
             double(std::chrono::duration_cast<std::chrono::nanoseconds>(end - start).count()));
     }
     void Clear() { m_Ns.clear(); }
+    // One event timed elsewhere.
+    void Add(double ns) { m_Ns.push_back(ns); }
     const std::vector<double>& Ns() const { return m_Ns; }
 
-    // The counters under the prefix: events/s (over the events' own time),
-    // mean, p50, p99 and worst in ns.
+    // Events per second over the events' own time; 0 without events.
+    double EventsPerSecond() const {
+        const double total = Total();
+        return total > 0.0 ? double(m_Ns.size()) / (total * 1e-9) : 0.0;
+    }
+    // The time at quantile q (0..1) in ns; 0 without events.
+    double Quantile(double q) const {
+        if (m_Ns.empty()) {
+            return 0.0;
+        }
+        std::vector<double> sorted = m_Ns;
+        std::sort(sorted.begin(), sorted.end());
+        return sorted[size_t(q * double(sorted.size() - 1))];
+    }
+
+    // The counters under the prefix: events/s, mean, p50, p99 and worst in
+    // ns.
     void Report(benchmark::State& state, const std::string& prefix) const {
         if (m_Ns.empty()) {
             return;
         }
-        std::vector<double> sorted = m_Ns;
-        std::sort(sorted.begin(), sorted.end());
-        double total = 0.0;
-        for (const double ns : sorted) {
-            total += ns;
-        }
-        auto at = [&](double q) { return sorted[size_t(q * double(sorted.size() - 1))]; };
-        state.counters[prefix + "events/s"] = double(sorted.size()) / (total * 1e-9);
-        state.counters[prefix + "mean_ns"] = total / double(sorted.size());
-        state.counters[prefix + "p50_ns"] = at(0.50);
-        state.counters[prefix + "p99_ns"] = at(0.99);
-        state.counters[prefix + "worst_ns"] = sorted.back();
+        state.counters[prefix + "events/s"] = EventsPerSecond();
+        state.counters[prefix + "mean_ns"] = Total() / double(m_Ns.size());
+        state.counters[prefix + "p50_ns"] = Quantile(0.50);
+        state.counters[prefix + "p99_ns"] = Quantile(0.99);
+        state.counters[prefix + "worst_ns"] = Quantile(1.0);
     }
 
 private:
+    double Total() const {
+        double total = 0.0;
+        for (const double ns : m_Ns) {
+            total += ns;
+        }
+        return total;
+    }
+
     std::vector<double> m_Ns;
 };

@@ -18,6 +18,7 @@
 #include "devtools/tests/CompilerRun.h"
 #include "imaging/Gradient.h"
 #include "imaging/ImNav.h"
+#include "imaging/Image.h"
 #include "imaging/ImageIO.h"
 #include "imaging/ImageList.h"
 
@@ -405,6 +406,59 @@ TEST(BuiltResources, StringTableHoldsEveryInterfaceText) {
                             0xB2D05E25, 0xB2D05E41, 0xB2D05E42, 2092};
     for (uint32_t id : ids) {
         EXPECT_NE(U(table.GetString(id, 0)), "%%String Table Error") << std::hex << id;
+    }
+}
+
+// An SVG drawing becomes a PNG of exactly the size its entry gives.
+TEST_F(CompilerTest, RasterisesAnSvgImageAtTheGivenSize) {
+    // Red on its right half, transparent on its left, which stays so.
+    MakeFile("src/art/red.svg", "<svg xmlns='http://www.w3.org/2000/svg' width='4' height='3'>"
+                                "<rect x='2' width='2' height='3' fill='#ff0000'/></svg>");
+    const CompilerResult r =
+        Compile("src", "blocks:\n  - {kind: image, id: 1, name: red, svg: art/red.svg, width: 8, "
+                       "height: 6}\n");
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    EXPECT_EQ(r.output.find("bKGD"), std::string::npos) << "no background to flatten onto";
+    gCFile file;
+    OpenOutput(file, "src", "system.vrf");
+    gCResourceIndex index;
+    ASSERT_EQ(index.SetupIndex(&file), eNoError);
+    CImage image;
+    ASSERT_EQ(image.GetFromRes(1, &file, &index), eNoError);
+    ASSERT_EQ(image.GetWidth(), 8);
+    ASSERT_EQ(image.GetHeight(), 6);
+    CImNav nav(&image);
+    for (int32_t y = 0; y < 6; ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(
+            static_cast<const char*>(nav.GetDataPtr()) + y * nav.GetRowBytes());
+        for (int32_t x = 0; x < 8; ++x) {
+            EXPECT_EQ(row[x], x < 4 ? 0x00000000u : 0xFFFF0000u) << x << "," << y;
+        }
+    }
+}
+
+TEST_F(CompilerTest, RefusesAnSvgImageItCannotDrawAtTheLineOfItsEntry) {
+    MakeFile("bad/art/red.svg", "<svg xmlns='http://www.w3.org/2000/svg' width='4' height='3'/>");
+    MakeFile("bad/art/broken.svg", "<svg this is not");
+    MakeFile("bad/art/logo.png", kPng);
+    const struct {
+        const char* entry;
+        const char* says;
+    } kCases[] = {
+        {"{kind: image, id: 1, name: i, svg: art/red.svg, width: 8}", "height"},
+        {"{kind: image, id: 1, name: i, svg: art/red.svg, width: 0, height: 6}", "width"},
+        {"{kind: image, id: 1, name: i, svg: art/gone.svg, width: 8, height: 6}", "cannot read"},
+        {"{kind: image, id: 1, name: i, svg: art/broken.svg, width: 8, height: 6}",
+         "rsvg-convert could not draw"},
+        {"{kind: image, id: 1, name: i, svg: art/red.svg, file: art/logo.png}", "either"},
+        {"{kind: image, id: 1, name: i, file: art/logo.png, width: 8}", "only an"},
+    };
+    for (const auto& c : kCases) {
+        const CompilerResult r = Compile("bad", std::string("blocks:\n  - ") + c.entry + "\n");
+        EXPECT_NE(r.exitCode, 0) << c.entry;
+        EXPECT_NE(r.output.find("source.yaml:2:"), std::string::npos) << r.output;
+        EXPECT_NE(r.output.find(c.says), std::string::npos) << r.output;
+        EXPECT_FALSE(std::filesystem::exists(Posix("bad/out/system.vrf"))) << c.entry;
     }
 }
 

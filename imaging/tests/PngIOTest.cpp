@@ -165,6 +165,19 @@ TEST_P(PngFormatTest, DecodesIntoPixelWords) {
     EXPECT_EQ(Load(image), GetParam().expected);
 }
 
+TEST_P(PngFormatTest, DecodesFromMemoryAsTheReaderDoes) {
+    const Bytes bytes = MakePng(GetParam().layout);
+    const std::vector<uint32_t>& expected = GetParam().expected;
+    const int32_t width = int32_t(GetParam().layout.width);
+    const int32_t height = int32_t(expected.size()) / width;
+    std::vector<uint32_t> pixels(expected.size());
+    ASSERT_EQ(gCPngIO::DecodeInto(bytes.data(), bytes.size(), pixels.data(), width, height),
+              eNoError);
+    EXPECT_EQ(pixels, expected);
+    // Another size than the file's is refused.
+    EXPECT_EQ(gCPngIO::DecodeInto(bytes.data(), bytes.size(), pixels.data(), 1, 1), eInvalidFile);
+}
+
 INSTANTIATE_TEST_SUITE_P(Formats, PngFormatTest, ::testing::ValuesIn(FormatCases()),
                          [](const auto& info) { return std::string(info.param.name); });
 
@@ -192,6 +205,37 @@ TEST(PngRoundTrip, ImageWordsComeBackExactlyWithTheTextChunks) {
     EXPECT_EQ(texts[2].key, "Description");
     EXPECT_EQ(texts[2].text, "Image written with Quillon Works LTD Vantor application toolkit.");
     EXPECT_EQ(texts[2].compression, PNG_TEXT_COMPRESSION_zTXt);
+}
+
+// Every row filter, level and strategy a writer may be given makes a PNG
+// both readers give back word for word.
+TEST(PngRoundTrip, WriteOptionsKeepEveryWord) {
+    std::mt19937 rng(23);
+    CImage image(29, 17);
+    const std::vector<uint32_t> px = testimg::RandomPixels(rng, 29 * 17);
+    testimg::Store(image, px);
+    for (int32_t filters : {-1, gCPngIO::kFilterNone, gCPngIO::kFilterSub, gCPngIO::kFilterUp,
+                            gCPngIO::kFilterAverage, gCPngIO::kFilterPaeth}) {
+        for (int32_t level : {-1, 0, 1, 9}) {
+            for (int32_t strategy : {-1, gCPngIO::kStrategyFiltered, gCPngIO::kStrategyRle}) {
+                SCOPED_TRACE(testing::Message() << filters << " " << level << " " << strategy);
+                CRecordingStream out;
+                gCPngIO::SWriteOptions options;
+                options.filters = filters;
+                options.level = level;
+                options.strategy = strategy;
+                ASSERT_EQ(gCPngIO(options).WriteImage(out, image), eNoError);
+                const Bytes bytes = out.Written();
+                CImage back;
+                ASSERT_EQ(ReadPng(bytes, back), eNoError);
+                EXPECT_EQ(Load(back), px);
+                std::vector<uint32_t> pixels(px.size());
+                ASSERT_EQ(gCPngIO::DecodeInto(bytes.data(), bytes.size(), pixels.data(), 29, 17),
+                          eNoError);
+                EXPECT_EQ(pixels, px);
+            }
+        }
+    }
 }
 
 TEST(PngRoundTrip, Image8BytesComeBackExactly) {
@@ -292,6 +336,11 @@ TEST_P(PngBadFileTest, FailsWith15) {
     CImage8 image8;
     EXPECT_EQ(ReadPng(GetParam().bytes, image8), eFileReadWriteError);
     EXPECT_LE(g_nLargestBlock, size_t(kPngLargestBlock));
+    // From memory, into pixels of the good file's size.
+    std::vector<uint32_t> pixels(20 * 20);
+    const Bytes& bytes = GetParam().bytes;
+    EXPECT_EQ(gCPngIO::DecodeInto(bytes.data(), bytes.size(), pixels.data(), 20, 20),
+              eFileReadWriteError);
 }
 
 INSTANTIATE_TEST_SUITE_P(Hostile, PngBadFileTest, ::testing::ValuesIn(BadPngs()));

@@ -19,28 +19,6 @@
 
 namespace {
 
-// Refuses every block larger than the limit while it lives.
-class CRefuseLargeBlocks {
-public:
-    explicit CRefuseLargeBlocks(size_t limit) {
-        s_nLimit = limit;
-        gCMemory::m_pAllocProc = &Alloc;
-        gCMemory::m_pReallocProc = &Realloc;
-    }
-    ~CRefuseLargeBlocks() { gCMemory::ResetProcs(); }
-    CRefuseLargeBlocks(const CRefuseLargeBlocks&) = delete;
-    CRefuseLargeBlocks& operator=(const CRefuseLargeBlocks&) = delete;
-
-private:
-    static void* Alloc(size_t size) {
-        return size > s_nLimit ? nullptr : gCMemory::MallocProc(size);
-    }
-    static void* Realloc(void* p, size_t size) {
-        return size > s_nLimit ? nullptr : gCMemory::ReallocProc(p, size);
-    }
-    static inline size_t s_nLimit = 0;
-};
-
 // A picture whose red bytes vary; green and blue carry other values the
 // grain must ignore.
 void PaintTexture(CImage& image, int32_t width, int32_t height, uint32_t seed) {

@@ -310,6 +310,7 @@ TEST_F(StrokeEngine, AClickDabsOnceAtTheReleaseAndKeepsItsDirection) {
     EXPECT_FLOAT_EQ(tool->DirectionX(), 0.70710677f);
     EXPECT_EQ(tool->StrokeNum(), 1);
     EXPECT_EQ(tool->RawPoints().GetSize(), 0);
+    EXPECT_EQ(tool->DabEndDue(), 0);
     EXPECT_EQ(canvas.m_Renderer.m_nLastWhole, 0); // only the marked spans
 
     // Released away from the press: pointing from one to the other.
@@ -527,7 +528,7 @@ TEST_F(StrokeEngine, AFailedEndKeepsTheSamplesAndTheStrokeCount) {
     tool->m_FailCode = eBadParameter;
     EXPECT_EQ(tool->DabEndDue(), 1);
     EXPECT_EQ(Up(10.0f, 10.0f), eBadParameter);
-    EXPECT_EQ(tool->DabEndDue(), 0); // it ran, though it failed
+    EXPECT_EQ(tool->DabEndDue(), 1); // a failed end is still owed
     EXPECT_EQ(tool->RawPoints().GetSize(), 1);
     EXPECT_EQ(tool->StrokeNum(), 0);
     // The next press starts its own stroke.

@@ -1,5 +1,7 @@
 #pragma once
-// Runs out of memory while it lives: the toolkit's allocations and
+// Two ways of running out of memory while a test runs.
+//
+// CFailingMemory runs out of memory while it lives: the toolkit's allocations and
 // reallocations fail once the given number of them have succeeded (none by
 // default); frees still work. Destroying it puts the default hooks back
 // (gCMemory::ResetProcs), also when an assertion leaves the test early.
@@ -34,4 +36,33 @@ private:
     }
 
     static inline int32_t s_nAllowed = 0;
+};
+
+// Refuses every block larger than the limit while it lives (a huge
+// allocation a bad size would ask for); smaller ones still succeed. It keeps
+// the largest request it saw.
+class CRefuseLargeBlocks {
+public:
+    explicit CRefuseLargeBlocks(size_t limit) {
+        s_nLimit = limit;
+        s_nLargest = 0;
+        gCMemory::m_pAllocProc = &Alloc;
+        gCMemory::m_pReallocProc = &Realloc;
+    }
+    ~CRefuseLargeBlocks() { gCMemory::ResetProcs(); }
+    CRefuseLargeBlocks(const CRefuseLargeBlocks&) = delete;
+    CRefuseLargeBlocks& operator=(const CRefuseLargeBlocks&) = delete;
+    static size_t Largest() { return s_nLargest; }
+
+private:
+    static void* Alloc(size_t size) {
+        s_nLargest = size > s_nLargest ? size : s_nLargest;
+        return size > s_nLimit ? nullptr : gCMemory::MallocProc(size);
+    }
+    static void* Realloc(void* p, size_t size) {
+        s_nLargest = size > s_nLargest ? size : s_nLargest;
+        return size > s_nLimit ? nullptr : gCMemory::ReallocProc(p, size);
+    }
+    static inline size_t s_nLimit = 0;
+    static inline size_t s_nLargest = 0;
 };

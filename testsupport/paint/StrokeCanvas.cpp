@@ -146,12 +146,16 @@ int32_t CStrokeCanvas::Undo() {
 }
 
 ::testing::AssertionResult CStrokeCanvas::StrokeKeepsRules(CPaintTool& tool, const CStroke& stroke,
-                                                           EToolWrites kind) {
+                                                           EToolWrites kind,
+                                                           CLayerSet* afterStroke) {
     const CLayerSet before = CopyAll();
     if (const error e = Run(tool, stroke); e != eNoError) {
         return ::testing::AssertionFailure() << "the stroke failed with " << e;
     }
     const CLayerSet after = CopyAll();
+    if (afterStroke) {
+        *afterStroke = after;
+    }
     std::string fault;
     for (size_t k = 0; k < before[0].size() && fault.empty(); ++k) {
         const uint32_t c0 = before[0][k], c1 = after[0][k];

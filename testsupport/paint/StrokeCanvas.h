@@ -88,9 +88,10 @@ public:
 
     // Runs the stroke and checks, against the layers before it, what the kind
     // of tool may have written; then undoes and checks that every layer is
-    // back bit for bit. The layers end as they were.
+    // back bit for bit. The layers end as they were; afterStroke, when
+    // given, gets them as the stroke left them.
     ::testing::AssertionResult StrokeKeepsRules(CPaintTool& tool, const CStroke& stroke,
-                                                EToolWrites kind);
+                                                EToolWrites kind, CLayerSet* afterStroke = nullptr);
 
     // The composite relit whole with the renderer's default settings.
     CImage& Relit();

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <new>
 #include <string>
@@ -13,11 +15,13 @@
 #include "FileIO/VolumeTable.h"
 #include "foundation/MessageIds.h"
 #include "foundation/Utf8.h"
+#include "foundation/gCMemory.h"
 #include "paint/Backbone.h"
 #include "paint/ChannelValue.h"
 #include "paint/ProjectInfo.h"
 #include "platform/WindowBase.h"
 #include "testsupport/platform/HeadlessWindow.h"
+#include "testsupport/platform/InputScript.h"
 #include "ui/SMKApp.h"
 #include "ui/SMKBackdrop.h"
 #include "ui/SMKSound.h"
@@ -44,7 +48,7 @@ public:
             m_aProjects.push_back({id, sender, info->m_nWidth, info->m_nHeight,
                                    gStringToUtf8(info->m_Name),
                                    backdrop ? backdrop->RedrawPrevented() : -1});
-            if (id == eCmdLoadProject) {
+            if (id == eCmdLoadProject && m_nLoadAnswer) {
                 return m_nLoadAnswer;
             }
         }
@@ -207,15 +211,124 @@ TEST_F(StartUp, AStartPathLoadsOnlyWhenItEndsInPtg) {
             EXPECT_EQ(backbone->m_aProjects[0].sender, Backdrop()) << c.path;
             EXPECT_EQ(backbone->m_aProjects[0].redrawPrevented, 1) << c.path;
             EXPECT_EQ(Backdrop()->RedrawPrevented(), 0) << c.path;
-            // Nothing reads a project yet: no painting shows, so the start
-            // fails rather than leave a window without a canvas.
-            EXPECT_NE(e, eNoError) << c.path;
+            // There is no such file: no painting shows, so the start fails
+            // rather than leave a window without a canvas.
+            EXPECT_EQ(e, eInvalidFile) << c.path;
             EXPECT_EQ(program->IsHeartbeatRunning(), 0) << c.path;
         } else {
             EXPECT_EQ(e, eNoError) << c.path;
             EXPECT_EQ(program->IsHeartbeatRunning(), 1) << c.path;
         }
     }
+}
+
+// A project file of a blank painting of that size, as the backbone writes
+// its first blocks.
+std::string ProjectBytes(const char16_t* appName, uint32_t width, uint32_t height) {
+    std::string b;
+    auto unit = [&](char16_t c) {
+        b.push_back(char(c & 0xFF));
+        b.push_back(char(c >> 8));
+    };
+    auto word = [&](uint64_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) {
+            b.push_back(char(uint8_t(v >> (8 * i))));
+        }
+    };
+    for (const char16_t* line : {u"Quillon Works Project file. ", appName}) {
+        for (const char16_t* c = line; *c; ++c) {
+            unit(*c);
+        }
+        unit(u'\n');
+        unit(u'\r');
+    }
+    word(0x00010000, 4);
+    word(0xFF003002u, 4);
+    word(2 + 2 + 8, 8);
+    unit(u'p');
+    unit(0);
+    word(width, 4);
+    word(height, 4);
+    return b;
+}
+
+// A folder of its own under /tmp, named on the default volume.
+class StartUpWithProject : public StartUp {
+protected:
+    void SetUp() override {
+        StartUp::SetUp();
+        char pattern[] = "/tmp/daublin-start-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        m_Folder = pattern;
+        std::ofstream(m_Folder + "/p.ptg", std::ios::binary) << ProjectBytes(u"Daublin", 300, 200);
+        std::u16string colon;
+        ASSERT_EQ(gCVolumeTable::PosixToColon(m_Folder + "/p.ptg", colon), eNoError);
+        m_Path = gStringToUtf8(MakeText(colon));
+    }
+    void TearDown() override {
+        StartUp::TearDown();
+        std::error_code ec;
+        std::filesystem::remove_all(m_Folder, ec);
+    }
+    static gCString MakeText(const std::u16string& units) {
+        gCString s;
+        EXPECT_EQ(s.CopyStringFromBuffer(units.data(), int32_t(units.size())), eNoError);
+        return s;
+    }
+    std::string FileBytes() const {
+        std::ifstream in(m_Folder + "/p.ptg", std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    std::string m_Folder;
+    std::string m_Path;
+};
+
+TEST_F(StartUpWithProject, AProjectPathOpensThePainting) {
+    ASSERT_EQ(Start(m_Path.c_str()), eNoError);
+    EXPECT_EQ(program->IsHeartbeatRunning(), 1);
+    CSMKBackbone* backbone = program->m_pRecording;
+    ASSERT_NE(backbone, nullptr);
+    EXPECT_EQ(backbone->ProjectInfo().m_nWidth, 300);
+    EXPECT_EQ(gStringToUtf8(backbone->ProjectInfo().m_Name), "p");
+    EXPECT_EQ(backbone->Modified(), 0);
+    CWidget* canvas = Backdrop()->CanvasWidget();
+    ASSERT_NE(canvas, nullptr);
+    EXPECT_EQ(canvas->Visible(), 1);
+    EXPECT_EQ(canvas->Width(), 300);
+    EXPECT_EQ(canvas->Height(), 200);
+    EXPECT_TRUE(program->m_aAlerts.empty());
+}
+
+TEST_F(StartUpWithProject, TheSaveKeyWritesTheProjectAndAFailureIsShown) {
+    ASSERT_EQ(Start(m_Path.c_str()), eNoError);
+    CSMKBackbone* backbone = program->m_pRecording;
+    ASSERT_NE(backbone, nullptr);
+    const std::string previous = FileBytes();
+    Focus();
+    CInputScript(*program).Run(); // what the window had waiting
+
+    // Memory refused to the encoder: the alert comes, the file stays.
+    ASSERT_EQ(backbone->ProcessData(eCmdMarkModified, this, 0, 1), 0);
+    {
+        gCMemory::m_pAllocProc = [](size_t size) {
+            return size > 16384 ? nullptr : gCMemory::MallocProc(size);
+        };
+        CInputScript(*program).Key('s').Run();
+        gCMemory::ResetProcs();
+    }
+    EXPECT_EQ(Details(), std::vector<std::string>{""}) << "the code's own text, no detail";
+    EXPECT_EQ(FileBytes(), previous);
+    EXPECT_EQ(backbone->Modified(), 1);
+
+    // Then s, S and Ctrl-S save it in place, without a dialog.
+    for (uint32_t key : {uint32_t('s'), uint32_t('S'), uint32_t(19)}) {
+        ASSERT_EQ(backbone->ProcessData(eCmdMarkModified, this, 0, 1), 0);
+        CInputScript(*program).Key(key).Run();
+        EXPECT_EQ(backbone->Modified(), 0) << key;
+        EXPECT_NE(FileBytes(), previous) << "the painting's layers are written too";
+    }
+    EXPECT_EQ(program->m_aAlerts.size(), 1u);
 }
 
 TEST_F(StartUp, AFailedLoadReturnsItsCodeWithTheHeartbeatOff) {

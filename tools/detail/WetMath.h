@@ -1,0 +1,57 @@
+#pragma once
+// Small arithmetic shared by the wet-paint renderers: rounding of bounded
+// values, the 8-bit channel mixes and the alpha byte.
+
+#include <algorithm>
+#include <cstdint>
+
+#include "foundation/Rounding.h"
+
+namespace wetdetail {
+
+// round(v) for a value already known to lie well inside int32_t.
+inline int32_t R(float v) {
+    return static_cast<int32_t>(RoundHalfAway(v));
+}
+
+inline int32_t Clamp(int32_t v, int32_t lo, int32_t hi) {
+    return std::min(std::max(v, lo), hi);
+}
+
+inline uint32_t Alpha(uint32_t pixel) {
+    return pixel >> 24;
+}
+
+inline uint32_t WithAlpha(uint32_t pixel, int32_t alpha) {
+    return (pixel & 0x00FFFFFFu) | (uint32_t(alpha) << 24);
+}
+
+// Per channel, alpha included: a + floor((b - a + 1) * f / 256), f 0..255.
+inline uint32_t Mix(uint32_t a, uint32_t b, int32_t f) {
+    uint32_t out = 0;
+    for (int32_t shift = 0; shift < 32; shift += 8) {
+        const int32_t ca = int32_t((a >> shift) & 0xFFu);
+        const int32_t cb = int32_t((b >> shift) & 0xFFu);
+        const int32_t c = ca + (((cb - ca + 1) * f) >> 8);
+        out |= uint32_t(c) << shift;
+    }
+    return out;
+}
+
+// Per channel (a + b + 1) >> 1.
+inline uint32_t Mean(uint32_t a, uint32_t b) {
+    uint32_t out = 0;
+    for (int32_t shift = 0; shift < 32; shift += 8) {
+        const uint32_t c = (((a >> shift) & 0xFFu) + ((b >> shift) & 0xFFu) + 1u) >> 1;
+        out |= c << shift;
+    }
+    return out;
+}
+
+// A reservoir and a load into one paint word; the reservoir held to its 16
+// bits.
+inline uint32_t PaintWord(int32_t reservoir, int32_t load) {
+    return (uint32_t(Clamp(reservoir, 0, 0xFFFF)) << 16) | uint32_t(Clamp(load, 0, 0xFFFF));
+}
+
+} // namespace wetdetail

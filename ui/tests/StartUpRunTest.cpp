@@ -1,0 +1,295 @@
+// A whole run of the program on SDL's dummy video driver, with the built
+// resource file and the real backbone: the user-settings entry stored at
+// start-up (and the preferences file made anew when the settings cannot be
+// kept), then a stroke painted through the canvas, undone, redone, and the
+// quit. The preferences folder is a temporary one.
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "FileIO/VolumeTable.h"
+#include "FileIO/gCFile.h"
+#include "foundation/Utf8.h"
+#include "imaging/ImLocker.h"
+#include "paint/Backbone.h"
+#include "platform/WindowBase.h"
+#include "testsupport/platform/HeadlessWindow.h"
+#include "testsupport/platform/InputScript.h"
+#include "ui/SMKApp.h"
+#include "ui/SMKBackdrop.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The program's application object with the alerts recorded, and the
+// user's settings answering as a test says.
+class CRunApp : public CSMKApp {
+public:
+    void ShowAlert(std::string_view, std::string_view text) override {
+        m_aAlerts.emplace_back(text);
+    }
+    error SetCurrentUserString(const gCString& section, const gCString& key,
+                               const gCString& value) override {
+        m_aStored.push_back({gStringToUtf8(section), gStringToUtf8(key), gStringToUtf8(value)});
+        return m_nSettingsAnswer;
+    }
+    void SetAppRoot(const gCString& root) { m_AppRoot = root; }
+    // While the button is held, each look of a modal loop finds the pen one
+    // step further: the next scripted move, and after the last the release
+    // there.
+    int32_t PumpMessage() override {
+        if (!m_aPenPath.empty() && LButtonStillDown()) {
+            const gCPoint at = m_aPenPath.front();
+            m_aPenPath.erase(m_aPenPath.begin());
+            if (m_aPenPath.empty()) {
+                CInputScript(*this).Move(at).Release(at);
+            } else {
+                CInputScript(*this).Move(at);
+            }
+        }
+        return CSMKApp::PumpMessage();
+    }
+
+    std::vector<gCPoint> m_aPenPath;
+    std::vector<std::vector<std::string>> m_aStored;
+    std::vector<std::string> m_aAlerts;
+    error m_nSettingsAnswer = eNotImplemented;
+};
+
+// Sets an environment variable for the life of the object.
+class CEnvironment {
+public:
+    CEnvironment(const char* name, const char* value) : m_Name(name) {
+        if (const char* old = std::getenv(name)) {
+            m_Old = old;
+        }
+        Set(value);
+    }
+    ~CEnvironment() { Set(m_Old ? m_Old->c_str() : nullptr); }
+    CEnvironment(const CEnvironment&) = delete;
+    CEnvironment& operator=(const CEnvironment&) = delete;
+
+private:
+    void Set(const char* value) {
+        if (value) {
+            ::setenv(m_Name.c_str(), value, 1);
+        } else {
+            ::unsetenv(m_Name.c_str());
+        }
+    }
+    std::string m_Name;
+    std::optional<std::string> m_Old;
+};
+
+class StartUpRun : public HeadlessWindow {
+protected:
+    void SetUp() override {
+        HeadlessWindow::SetUp();
+        char pattern[] = "/tmp/daublin-run-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        m_Folder = pattern;
+        m_pConfig = std::make_unique<CEnvironment>("XDG_CONFIG_HOME", (m_Folder + "/cfg").c_str());
+        program = std::make_unique<CRunApp>();
+        std::u16string colon;
+        const std::string folder = fs::path(DAUBLIN_RESOURCE_DIR).parent_path().string();
+        ASSERT_EQ(gCVolumeTable::PosixToColon(folder, colon), eNoError);
+        colon.push_back(u':');
+        gCString root;
+        ASSERT_EQ(root.CopyStringFromBuffer(colon.data(), int32_t(colon.size())), eNoError);
+        program->SetAppRoot(root);
+        ASSERT_EQ(program->InitServices(), eNoError);
+    }
+    void TearDown() override {
+        if (CAppBase::m_pMainWnd) {
+            program->CAppMac::DoSystemQuit();
+        }
+        program.reset();
+        HeadlessWindow::TearDown();
+        m_pConfig.reset();
+        std::error_code ec;
+        fs::remove_all(m_Folder, ec);
+    }
+
+    error Start() {
+        if (const error e = program->InitResFile()) {
+            return e;
+        }
+        gCString none;
+        return program->Initialize(none);
+    }
+    CSMKBackdrop* Backdrop() const {
+        return CWindowBase::m_pThis
+                   ? dynamic_cast<CSMKBackdrop*>(CWindowBase::m_pThis->GetBackdrop())
+                   : nullptr;
+    }
+    std::string TableText(uint32_t id) const {
+        return gStringToUtf8(program->GetStringTable()->GetString(id, 0));
+    }
+    std::string PrefsPath() const { return m_Folder + "/cfg/daublin/Daublin.prs"; }
+
+    // The window as it is shown after the backdrop's next redraw.
+    std::vector<uint32_t> Shown() {
+        EXPECT_EQ(Backdrop()->PassRedraw(), eNoError);
+        std::unique_ptr<CImage> shot = CaptureBackBuffer();
+        if (!shot) {
+            ADD_FAILURE() << "no back buffer";
+            return {};
+        }
+        const uint32_t* pixels = nullptr;
+        const CImLocker lock(shot.get(), pixels);
+        m_nShotWidth = shot->GetWidth();
+        return std::vector<uint32_t>(pixels, pixels + size_t(shot->GetWidth()) * shot->GetHeight());
+    }
+    // Whether some pixel within r of p differs between the two shots.
+    bool ChangedNear(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b, gCPoint p,
+                     int32_t r) const {
+        for (int32_t y = p.y - r; y <= p.y + r; ++y) {
+            for (int32_t x = p.x - r; x <= p.x + r; ++x) {
+                if (At(a, gCPoint(x, y)) != At(b, gCPoint(x, y))) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+    uint32_t At(const std::vector<uint32_t>& shot, gCPoint p) const {
+        return shot.at(size_t(p.y) * size_t(m_nShotWidth) + size_t(p.x));
+    }
+
+    std::string m_Folder;
+    std::unique_ptr<CEnvironment> m_pConfig;
+    std::unique_ptr<CRunApp> program;
+    int32_t m_nShotWidth = 0;
+};
+
+class UserSettingsAnswer : public StartUpRun, public ::testing::WithParamInterface<error> {};
+
+TEST_P(UserSettingsAnswer, OnlySettingsThatCannotBeKeptMakeThePrefsFileAnew) {
+    program->m_nSettingsAnswer = GetParam();
+    ASSERT_EQ(Start(), eNoError) << "no answer stops the start";
+    ASSERT_EQ(program->m_aStored.size(), 1u);
+    EXPECT_EQ(program->m_aStored[0],
+              (std::vector<std::string>{TableText(0xB2D05E0E), TableText(0xB2D05E0F),
+                                        TableText(0xB2D05E10)}));
+    std::error_code ec;
+    if (GetParam() == ePreferenceError) {
+        EXPECT_EQ(fs::file_size(PrefsPath(), ec), 0u) << ec.message();
+        struct stat st;
+        ASSERT_EQ(::stat((m_Folder + "/cfg/daublin").c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0700u) << "the user's own";
+    } else {
+        EXPECT_FALSE(fs::exists(m_Folder + "/cfg", ec)) << "nothing is written";
+    }
+    EXPECT_TRUE(program->m_aAlerts.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, UserSettingsAnswer,
+                         ::testing::Values(eNoError, eNotImplemented, ePreferenceError,
+                                           eCreateFailed));
+
+TEST(PrefsFolder, TheFirstAbsoluteFolderHoldsIt) {
+    const struct {
+        const char *config, *home, *account, *folder;
+    } kCases[] = {
+        {"/x/cfg", "/home/me", "/home/acc", "/x/cfg/daublin"},
+        {"/x/cfg//", nullptr, nullptr, "/x/cfg/daublin"},
+        {"", "/home/me", "/home/acc", "/home/me/.config/daublin"},
+        {"cfg", "/home/me/", "/home/acc", "/home/me/.config/daublin"},
+        {nullptr, "", "/home/acc", "/home/acc/.config/daublin"},
+        {nullptr, "me", "/home/acc", "/home/acc/.config/daublin"},
+        {"/", nullptr, nullptr, "/daublin"},
+        {nullptr, nullptr, nullptr, ""},
+        {"cfg", "home", "", ""},
+    };
+    for (const auto& c : kCases) {
+        EXPECT_EQ(CSMKBackdrop::PrefsFolderPath(c.config, c.home, c.account), c.folder)
+            << (c.config ? c.config : "(unset)") << " " << (c.home ? c.home : "(unset)");
+    }
+}
+
+TEST_F(StartUpRun, ThePrefsFileIsMadeWholeAndNewAndNeedsAFolder) {
+    CSMKBackdrop backdrop;
+    EXPECT_EQ(backdrop.CreatePrefsFile(nullptr), eBadParameter);
+
+    fs::create_directories(m_Folder + "/cfg/daublin");
+    std::ofstream(PrefsPath()) << "older settings";
+    {
+        gCFile file;
+        ASSERT_EQ(backdrop.CreatePrefsFile(&file), eNoError);
+        int32_t word = 7;
+        ASSERT_EQ(file.WriteInt32(word), eNoError);
+    }
+    std::error_code ec;
+    EXPECT_EQ(fs::file_size(PrefsPath(), ec), 4u) << "the older file replaced whole";
+
+    // A configuration folder that is a file leaves no place for it.
+    std::ofstream(m_Folder + "/plain") << "x";
+    const CEnvironment config("XDG_CONFIG_HOME", (m_Folder + "/plain").c_str());
+    gCFile file;
+    EXPECT_EQ(backdrop.CreatePrefsFile(&file), eCreateFailed);
+    EXPECT_FALSE(file.IsOpen());
+}
+
+// A stroke across the canvas with the start-up's tool, undone and redone by
+// their keys, then Ctrl-Q: the painted canvas cannot ask whether to save
+// (there is no save prompt), so the quit shows why and ends the program.
+TEST_F(StartUpRun, AStrokeIsPaintedUndoneRedoneAndTheQuitEndsTheProgram) {
+    ASSERT_EQ(Start(), eNoError);
+    CSMKBackdrop* backdrop = Backdrop();
+    ASSERT_NE(backdrop, nullptr);
+    EXPECT_EQ(backdrop->ShowCanvasPicker(), eNoError);
+    CWidget* canvas = backdrop->CanvasWidget();
+    ASSERT_NE(canvas, nullptr);
+    const gCRect c = canvas->Rect();
+    Focus();
+    CInputScript(*program).Run(); // what the window had waiting
+    const std::vector<uint32_t> before = Shown();
+
+    const gCPoint from(c.left + 80, c.top + 90);
+    const gCPoint to(c.left + 380, c.top + 240);
+    constexpr int32_t kSteps = 150;
+    for (int32_t i = 1; i <= kSteps; ++i) {
+        program->m_aPenPath.push_back(
+            gCPoint(from.x + (to.x - from.x) * i / kSteps, from.y + (to.y - from.y) * i / kSteps));
+    }
+    CInputScript(*program).Move(from).Press(from).Run();
+    ASSERT_TRUE(program->m_aPenPath.empty()) << "the stroke ends with the release";
+    const std::vector<uint32_t> painted = Shown();
+    // The stroke's tail tapers off to nothing a little short of the release.
+    constexpr int32_t kTail = 12;
+    EXPECT_TRUE(ChangedNear(before, painted, from, 2)) << "paint where the stroke began";
+    EXPECT_TRUE(ChangedNear(before, painted, to, kTail)) << "and where it ended";
+    // The backdrop beside the canvas, and the canvas far from the stroke.
+    for (const gCPoint outside : {gCPoint(c.left - 1, from.y), gCPoint(c.left + 10, c.top + 10),
+                                  gCPoint(to.x + 200, from.y), gCPoint(from.x, to.y + 100)}) {
+        EXPECT_EQ(At(painted, outside), At(before, outside)) << outside.x << "," << outside.y;
+    }
+    EXPECT_EQ(CSMKBackbone::Registered()->Modified(), 1);
+
+    CInputScript(*program).Key('z').Run();
+    EXPECT_TRUE(Shown() == before) << "z brings back the canvas of before the stroke";
+    CInputScript(*program).Key('y').Run();
+    EXPECT_TRUE(Shown() == painted) << "y paints the stroke again";
+
+    CInputScript(*program).Key(17).Run(); // Ctrl-Q
+    EXPECT_EQ(CAppBase::m_pMainWnd, nullptr);
+    EXPECT_EQ(gCCmdTarget::UIModule(), nullptr);
+    ASSERT_EQ(program->m_aAlerts.size(), 1u);
+    EXPECT_NE(program->m_aAlerts[0].find(TableText(0xB2D05E07)), std::string::npos);
+    program->DoSystemQuit(); // the platform's last call, after the loop
+    EXPECT_EQ(program->m_aAlerts.size(), 1u);
+    program.reset();
+    EXPECT_EQ(CSMKBackbone::Registered(), nullptr);
+}
+
+} // namespace
