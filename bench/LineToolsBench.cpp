@@ -24,42 +24,6 @@ namespace {
 
 constexpr float kLinearSize = 0.3f; // the tools' default
 
-void RunAgainstPeer(benchmark::State& state, CPaintTool& tool, const SPeerBrushSettings& peer) {
-    CStrokeCanvas canvas(kBenchWidth, kBenchHeight);
-    if (!canvas.IsReady()) {
-        state.SkipWithError("no canvas");
-        return;
-    }
-    canvas.SetColour(0xFF283C8Cu);
-    tool.SetToolLinearSize(kLinearSize);
-    CEventTimes ours, ups, theirs;
-    std::unique_ptr<CPeerBrush> brush;
-    if (CPeerBrush::Available()) {
-        brush = std::make_unique<CPeerBrush>(peer, kBenchWidth, kBenchHeight);
-    }
-    double dabs = 0.0;
-    for (auto _ : state) {
-        ours.Clear();
-        ReplayTimed(tool, canvas.Canvas(), BenchFigureEight(), ours, &ups);
-        dabs = double(tool.StrokePoints().GetSize());
-        if (brush) {
-            theirs.Clear();
-            brush->Paint(BenchFigureEight(), theirs);
-        }
-    }
-    ours.Report(state, "ours_");
-    ups.Report(state, "ours_up_");
-    state.counters["ours_dabs"] = dabs;
-    if (brush) {
-        theirs.Report(state, "peer_");
-        state.counters["ratio_events/s"] = ours.EventsPerSecond() / theirs.EventsPerSecond();
-        state.counters["ratio_p99"] = ours.Quantile(0.99) / theirs.Quantile(0.99);
-        state.SetLabel(peer.Describe());
-    } else {
-        state.SetLabel("the peer library was not found at build time: our side only");
-    }
-}
-
 void BM_PensAgainstPeer(benchmark::State& state) {
     CPens pen;
     (void)pen.SetupTool(); // names the tool; nothing the figures need
@@ -70,7 +34,7 @@ void BM_PensAgainstPeer(benchmark::State& state) {
     peer.radius = 6.77f;
     peer.hardness = 1.0f;
     peer.opacity = 1.0f;
-    RunAgainstPeer(state, pen, peer);
+    RunAgainstPeer(state, pen, kLinearSize, peer);
 }
 BENCHMARK(BM_PensAgainstPeer)->Unit(benchmark::kMillisecond);
 
@@ -83,7 +47,7 @@ void BM_PencilsAgainstPeer(benchmark::State& state) {
     peer.radius = 2.5f; // 5 x 0.3 + 1
     peer.hardness = 1.0f;
     peer.opacity = 1.0f;
-    RunAgainstPeer(state, pencil, peer);
+    RunAgainstPeer(state, pencil, kLinearSize, peer);
 }
 BENCHMARK(BM_PencilsAgainstPeer)->Unit(benchmark::kMillisecond);
 

@@ -1,7 +1,11 @@
 #include "bench/peer/StrokeReplay.h"
 
+#include <memory>
+
+#include "bench/peer/PeerBrush.h"
 #include "paint/Canvas.h"
 #include "paint/PaintTool.h"
+#include "testsupport/paint/StrokeCanvas.h"
 
 namespace {
 
@@ -48,4 +52,45 @@ void ReplayTimed(CPaintTool& tool, CCanvas& canvas, const CStroke& stroke, CEven
         tool.SetMaxPencilPressure(1.0f);
     }
     canvas.EndProtect();
+}
+
+void RunAgainstPeer(benchmark::State& state, CPaintTool& tool, float linearSize,
+                    const SPeerBrushSettings& peer,
+                    const std::function<void(CStrokeCanvas&)>& prepare) {
+    CStrokeCanvas canvas(kBenchWidth, kBenchHeight);
+    if (!canvas.IsReady()) {
+        state.SkipWithError("no canvas");
+        return;
+    }
+    if (prepare) {
+        prepare(canvas);
+    }
+    canvas.SetColour(0xFF283C8Cu);
+    tool.SetToolLinearSize(linearSize);
+    CEventTimes ours, ups, theirs;
+    std::unique_ptr<CPeerBrush> brush;
+    if (CPeerBrush::Available()) {
+        brush = std::make_unique<CPeerBrush>(peer, kBenchWidth, kBenchHeight);
+    }
+    double dabs = 0.0;
+    for (auto _ : state) {
+        ours.Clear();
+        ReplayTimed(tool, canvas.Canvas(), BenchFigureEight(), ours, &ups);
+        dabs = double(tool.StrokePoints().GetSize());
+        if (brush) {
+            theirs.Clear();
+            brush->Paint(BenchFigureEight(), theirs);
+        }
+    }
+    ours.Report(state, "ours_");
+    ups.Report(state, "ours_up_");
+    state.counters["ours_dabs"] = dabs;
+    if (brush) {
+        theirs.Report(state, "peer_");
+        state.counters["ratio_events/s"] = ours.EventsPerSecond() / theirs.EventsPerSecond();
+        state.counters["ratio_p99"] = ours.Quantile(0.99) / theirs.Quantile(0.99);
+        state.SetLabel(peer.Describe());
+    } else {
+        state.SetLabel("the peer library was not found at build time: our side only");
+    }
 }

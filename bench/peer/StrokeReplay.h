@@ -4,6 +4,7 @@
 // 200 Hz), fed through a tool's real engine with every event timed.
 
 #include <cstdint>
+#include <functional>
 
 #include "bench/peer/StrokeTiming.h"
 #include "foundation/Input.h"
@@ -11,6 +12,8 @@
 
 class CCanvas;
 class CPaintTool;
+class CStrokeCanvas;
+struct SPeerBrushSettings;
 
 constexpr int32_t kBenchWidth = 2000, kBenchHeight = 1500, kBenchSamples = 3000;
 
@@ -26,3 +29,13 @@ CTabletPoint TabletSample(const SStrokeSample& s);
 // added alone to up when given.
 void ReplayTimed(CPaintTool& tool, CCanvas& canvas, const CStroke& stroke, CEventTimes& moves,
                  CEventTimes* up);
+
+// The tool at the linear size on the figure-eight, stroke after stroke on
+// one canvas (prepared first when a preparation is given) in the current
+// colour 0xFF283C8C, beside the peer's brush on the same samples: events
+// per second and per-event times of both (ToolUp also alone) and the
+// ratios ours / peer of events per second and of p99. Without the peer, our
+// side only.
+void RunAgainstPeer(benchmark::State& state, CPaintTool& tool, float linearSize,
+                    const SPeerBrushSettings& peer,
+                    const std::function<void(CStrokeCanvas&)>& prepare = {});
