@@ -1,6 +1,6 @@
-// The relight's row driver: heights of three rows into small buffers, the
-// normals of a block of pixels at once on the active path, then each pixel
-// shaded with the lights prepared for the call. The rows of a large call
+// The relight's row driver: heights of three rows into small buffers, then
+// the normals and the shading of a block of pixels at once on the active
+// path, with the lights prepared for the call. The rows of a large call
 // are split over the workers; every path and every split gives the same
 // pixels as RenderPixel on each pixel.
 
@@ -30,108 +30,50 @@ constexpr int64_t kPixelsPerPart = 65536;
 
 std::atomic<int32_t> g_nForcedParts{0};
 
-// One light ready for the inner loop.
-struct Lit {
-    int32_t r, g, b, a;
-    int32_t lx, ly, lz;
-    int32_t hx, hy, hz;
-    bool negative;
-    bool highlight; // strength non-zero
-    const int32_t* table;
-};
-
 struct Shader {
     const CStandardRenderer* renderer;
     const CImNav* env;
     bool fast; // no environment and the tables are there
-    int32_t fillR, fillG, fillB;
-    Lit lights[8];
-    int32_t count;
-    int32_t index[8];
+    Shading shading;
 };
+
+int32_t RendererHighlight(const void* context, int32_t index, int32_t d) {
+    return static_cast<const CStandardRenderer*>(context)->HighlightOf(index, d);
+}
 
 Shader MakeShader(const CStandardRenderer& renderer, const CImNav* env) {
     Shader s{};
     s.renderer = &renderer;
     s.env = env;
-    const uint32_t fill = renderer.FillLight();
-    const int32_t aA = int32_t(fill >> 24);
-    s.fillR = int32_t((fill >> 16) & 255) * aA;
-    s.fillG = int32_t((fill >> 8) & 255) * aA;
-    s.fillB = int32_t(fill & 255) * aA;
     const gCArray<CLight>& lights = renderer.Lights();
-    s.fast = env == nullptr && renderer.HasHighlightTables() && lights.GetSize() <= 8;
-    s.count = 0;
-    for (int32_t i = 0; s.fast && i < lights.GetSize(); ++i) {
-        const CLight& l = lights[i];
-        if (l.m_fOff) {
-            continue;
-        }
-        const uint32_t c = l.m_Colour;
-        Lit& lit = s.lights[s.count];
-        s.index[s.count++] = i;
-        lit.r = int32_t((c >> 16) & 255);
-        lit.g = int32_t((c >> 8) & 255);
-        lit.b = int32_t(c & 255);
-        lit.a = int32_t(c >> 24);
-        lit.lx = l.m_aDirection[0];
-        lit.ly = l.m_aDirection[1];
-        lit.lz = l.m_aDirection[2];
-        lit.hx = l.m_aHalfVector[0];
-        lit.hy = l.m_aHalfVector[1];
-        lit.hz = l.m_aHalfVector[2];
-        lit.negative = l.m_fNegative != 0;
-        lit.highlight = l.m_nStrength != 0;
-        lit.table = renderer.HighlightTable(i);
+    s.fast =
+        env == nullptr && renderer.HasHighlightTables() && lights.GetSize() <= Shading::kMaxLights;
+    if (s.fast) {
+        s.shading = MakeShading(lights.GetData(), lights.GetSize(), renderer.FillLight(),
+                                renderer.HighlightTable(0), RendererHighlight, &renderer);
     }
     return s;
-}
-
-// RenderPixel without an environment, the highlight from the tables.
-inline uint32_t Shade(const Shader& s, int32_t nx, int32_t ny, int32_t nz, uint32_t colour,
-                      uint32_t hw) {
-    const int32_t cR = int32_t((colour >> 16) & 255);
-    const int32_t cG = int32_t((colour >> 8) & 255);
-    const int32_t cB = int32_t(colour & 255);
-    int32_t r = s.fillR * cR, g = s.fillG * cG, b = s.fillB * cB;
-    for (int32_t i = 0; i < s.count; ++i) {
-        const Lit& l = s.lights[i];
-        if (hw != 0 && l.highlight) {
-            const int32_t d = (l.hx * nx - l.hy * ny - l.hz * nz) >> 10;
-            if (d > 0) {
-                const int32_t h = d < CStandardRenderer::kHighlightSteps
-                                      ? l.table[d]
-                                      : s.renderer->HighlightOf(s.index[i], d);
-                const int32_t q = int32_t((int64_t(h) * int64_t(hw)) >> 8);
-                r += q * l.r;
-                g += q * l.g;
-                b += q * l.b;
-            }
-        }
-        int32_t t = ((l.lx * nx - l.ly * ny - l.lz * nz) * l.a) >> 22;
-        t = std::max(t, 0);
-        if (l.negative) {
-            t = -t;
-        }
-        r += t * l.r * cR;
-        g += t * l.g * cG;
-        b += t * l.b * cB;
-    }
-    return Finish(r, g, b);
 }
 
 struct Call {
     const Job* job;
     const Shader* shader;
+    HeightsProc heights;
     NormalsProc normals;
+    ShadeProc shade;
     int32_t first, rows, parts;
     int32_t columns; // shared with the target
 };
 
 // Heights of row y at columns x0 .. x0 + n - 1, each clamped into L1.
-void Heights(const Job& job, int32_t y, int32_t x0, int32_t n, uint32_t* out) {
+void Heights(const Call& c, int32_t y, int32_t x0, int32_t n, uint32_t* out) {
+    const Job& job = *c.job;
     const uint32_t* row = job.l1 + ptrdiff_t(y) * job.width;
     const uint32_t k = job.params.k;
+    if (x0 >= 0 && x0 + n <= job.width) {
+        c.heights(row + x0, n, k, out);
+        return;
+    }
     for (int32_t i = 0; i < n; ++i) {
         const int32_t x = std::clamp(x0 + i, 0, job.width - 1);
         out[i] = Height(row[x], k);
@@ -148,10 +90,15 @@ void LightRow(const Call& c, int32_t y, int32_t x0, int32_t x1) {
     int32_t nx[kBlock], ny[kBlock], nz[kBlock];
     for (int32_t bx = x0; bx <= x1; bx += kBlock) {
         const int32_t n = std::min(kBlock, x1 - bx + 1);
-        Heights(job, y, bx - 1, n + 2, hRow);
-        Heights(job, up, bx, n, hUp);
-        Heights(job, down, bx, n, hDown);
+        Heights(c, y, bx - 1, n + 2, hRow);
+        Heights(c, up, bx, n, hUp);
+        Heights(c, down, bx, n, hDown);
         c.normals(hRow, hRow + 2, hUp, hDown, n, nx, ny, nz);
+        if (c.shader->fast) {
+            c.shade(c.shader->shading, p, job.l0 + at + bx, job.l2 + at + bx, nx, ny, nz, n,
+                    out + bx);
+            continue;
+        }
         for (int32_t i = 0; i < n; ++i) {
             const int32_t x = bx + i;
             const uint32_t pc = job.l0[at + x];
@@ -160,16 +107,12 @@ void LightRow(const Call& c, int32_t y, int32_t x0, int32_t x1) {
             CPixel::Blend255Proc(&colour, int32_t(a), pc);
             const uint32_t m = job.l2[at + x];
             const uint32_t hw = Weight(p.hp, m >> 24, a);
-            if (c.shader->fast) {
-                out[x] = Shade(*c.shader, nx[i], ny[i], nz[i], colour, hw);
-            } else {
-                const uint32_t ew = Weight(p.ep, (m >> 16) & 255, a);
-                CNormal normal;
-                normal.x = nx[i];
-                normal.y = ny[i];
-                normal.z = nz[i];
-                out[x] = c.shader->renderer->RenderPixel(normal, colour, c.shader->env, hw, ew);
-            }
+            const uint32_t ew = Weight(p.ep, (m >> 16) & 255, a);
+            CNormal normal;
+            normal.x = nx[i];
+            normal.y = ny[i];
+            normal.z = nz[i];
+            out[x] = c.shader->renderer->RenderPixel(normal, colour, c.shader->env, hw, ew);
         }
     }
 }
@@ -200,6 +143,69 @@ Params ParamsFrom(float relief, uint32_t paper, float highlight, float environme
     p.hp = uint32_t(RoundHalfAway(Unit(highlight, 0.2f) * 255.0f));
     p.ep = uint32_t(RoundHalfAway(Unit(environment, 0.0f) * 256.0f));
     return p;
+}
+
+Shading MakeShading(const CLight* lights, int32_t count, CPixel fill, const int32_t* tables,
+                    HighlightProc beyond, const void* context) {
+    Shading s;
+    const int32_t aA = int32_t(fill >> 24);
+    s.fillR = int32_t((fill >> 16) & 255) * aA;
+    s.fillG = int32_t((fill >> 8) & 255) * aA;
+    s.fillB = int32_t(fill & 255) * aA;
+    s.beyond = beyond;
+    s.context = context;
+    const auto narrow = [](int32_t v) { return v >= -32767 && v <= 32767; };
+    for (int32_t i = 0; i < count && i < Shading::kMaxLights; ++i) {
+        const CLight& l = lights[i];
+        if (l.m_fOff) {
+            continue;
+        }
+        const uint32_t c = l.m_Colour;
+        ShadeLight& lit = s.lights[s.count++];
+        lit.r = int32_t((c >> 16) & 255);
+        lit.g = int32_t((c >> 8) & 255);
+        lit.b = int32_t(c & 255);
+        lit.a = int32_t(c >> 24);
+        lit.lx = l.m_aDirection[0];
+        lit.ly = l.m_aDirection[1];
+        lit.lz = l.m_aDirection[2];
+        lit.hx = l.m_aHalfVector[0];
+        lit.hy = l.m_aHalfVector[1];
+        lit.hz = l.m_aHalfVector[2];
+        lit.negative = l.m_fNegative != 0;
+        lit.highlight = l.m_nStrength != 0;
+        lit.table = tables + ptrdiff_t(i) * CStandardRenderer::kHighlightSteps;
+        lit.index = i;
+        for (const int32_t v : {lit.lx, lit.ly, lit.lz, lit.hx, lit.hy, lit.hz}) {
+            s.narrow = s.narrow && narrow(v);
+        }
+    }
+    return s;
+}
+
+ShadeProc ShadeFor(CPixelPaths::EPath path) {
+#if defined(__SSE2__) && !defined(DAUBLIN_NO_SIMD)
+    if (path >= CPixelPaths::eAvx2) {
+        return ShadeAvx2;
+    }
+    if (path >= CPixelPaths::eSse2) {
+        return ShadeSse2;
+    }
+#else
+    (void)path; // only the plain loop is built
+#endif
+    return ShadePlain;
+}
+
+HeightsProc HeightsFor(CPixelPaths::EPath path) {
+#if defined(__SSE2__) && !defined(DAUBLIN_NO_SIMD)
+    if (path >= CPixelPaths::eAvx2) {
+        return HeightsAvx2;
+    }
+#else
+    (void)path; // only the plain loop is built
+#endif
+    return HeightsPlain;
 }
 
 NormalsProc NormalsFor(CPixelPaths::EPath path) {
@@ -244,7 +250,10 @@ void Run(const CStandardRenderer& renderer, const Job& job, const CImNav* enviro
     Call c;
     c.job = &job;
     c.shader = &shader;
-    c.normals = NormalsFor(CPixelPaths::Active());
+    const CPixelPaths::EPath path = CPixelPaths::Active();
+    c.heights = HeightsFor(path);
+    c.normals = NormalsFor(path);
+    c.shade = ShadeFor(path);
     c.first = first;
     c.rows = last - first + 1;
     c.columns = columns;

@@ -1,7 +1,8 @@
 #pragma once
 // The relight below the renderer: the per-call constants, the row driver
-// with its split over the workers, and the normal kernels of each
-// instruction-set path, for the renderer, its tests and its benchmarks.
+// with its split over the workers, and the height, normal and shading
+// kernels of each instruction-set path, for the renderer, its tests and its
+// benchmarks.
 
 #include <algorithm>
 #include <cstdint>
@@ -108,8 +109,82 @@ void NormalsAvx2(const uint32_t* left, const uint32_t* right, const uint32_t* up
 #endif
 NormalsProc NormalsFor(CPixelPaths::EPath path);
 
+// The heights of n L1 words with the grain weight k. One form per path, all
+// giving the same values (the SSE2 path takes the plain loop, which the
+// compiler vectorises).
+using HeightsProc = void (*)(const uint32_t* words, int32_t n, uint32_t k, uint32_t* out);
+void HeightsPlain(const uint32_t* words, int32_t n, uint32_t k, uint32_t* out);
+#if defined(__SSE2__) && !defined(DAUBLIN_NO_SIMD)
+void HeightsAvx2(const uint32_t* words, int32_t n, uint32_t k, uint32_t* out);
+#endif
+HeightsProc HeightsFor(CPixelPaths::EPath path);
+
 // The normal of one pixel from its height differences.
 CNormal NormalOf(int32_t dx, int32_t dy);
+
+// The highlight of light index at a d past its table (d >= kHighlightSteps).
+using HighlightProc = int32_t (*)(const void* context, int32_t index, int32_t d);
+
+// One switched-on light as the shading loops take it.
+struct ShadeLight {
+    int32_t r = 0, g = 0, b = 0; // colour
+    int32_t a = 0;               // diffuse intensity
+    int32_t lx = 0, ly = 0, lz = 0;
+    int32_t hx = 0, hy = 0, hz = 0;
+    int32_t negative = 0;           // subtracts
+    int32_t highlight = 0;          // strength non-zero
+    const int32_t* table = nullptr; // highlights for d = 0 .. kHighlightSteps - 1
+    int32_t index = 0;              // the light's place in the list, for beyond
+};
+
+// The lights of one call without an environment, ready for the shading
+// loops: the fill light times its intensity, then the lights that are on.
+struct Shading {
+    static constexpr int32_t kMaxLights = 8;
+    int32_t fillR = 0, fillG = 0, fillB = 0;
+    int32_t count = 0;
+    ShadeLight lights[kMaxLights];
+    HighlightProc beyond = nullptr;
+    const void* context = nullptr;
+    // Every direction and half vector component and its negation fit in
+    // 16 bits: the vector loops need it, and run the plain one otherwise.
+    bool narrow = true;
+};
+
+// The shading of lights[0 .. count - 1] (at most kMaxLights) and the fill
+// light; tables holds kHighlightSteps highlights per light, in the lights'
+// order, and beyond(context, i, d) the highlight of light i past them.
+Shading MakeShading(const CLight* lights, int32_t count, CPixel fill, const int32_t* tables,
+                    HighlightProc beyond, const void* context);
+
+// A light's highlight term for one pixel: 0 without highlight weight or
+// for d <= 0, else the highlight at d scaled by the weight.
+inline int32_t HighlightTerm(const Shading& s, const ShadeLight& l, int32_t d, uint32_t hw) {
+    if (hw == 0 || d <= 0) {
+        return 0;
+    }
+    const int32_t h =
+        d < CStandardRenderer::kHighlightSteps ? l.table[d] : s.beyond(s.context, l.index, d);
+    return int32_t((int64_t(h) * int64_t(hw)) >> 8);
+}
+
+// Shades n pixels: each paint word of l0 over the paper, the highlight
+// weight from the finish word of l2 and the paint's cover, lit along its
+// normal as RenderPixel lights it without an environment. The normals are
+// those the normal kernels give (every component within +-1024). One form
+// per path, all giving the same pixels.
+using ShadeProc = void (*)(const Shading& s, const Params& p, const uint32_t* l0,
+                           const uint32_t* l2, const int32_t* nx, const int32_t* ny,
+                           const int32_t* nz, int32_t n, uint32_t* out);
+void ShadePlain(const Shading& s, const Params& p, const uint32_t* l0, const uint32_t* l2,
+                const int32_t* nx, const int32_t* ny, const int32_t* nz, int32_t n, uint32_t* out);
+#if defined(__SSE2__) && !defined(DAUBLIN_NO_SIMD)
+void ShadeSse2(const Shading& s, const Params& p, const uint32_t* l0, const uint32_t* l2,
+               const int32_t* nx, const int32_t* ny, const int32_t* nz, int32_t n, uint32_t* out);
+void ShadeAvx2(const Shading& s, const Params& p, const uint32_t* l0, const uint32_t* l2,
+               const int32_t* nx, const int32_t* ny, const int32_t* nz, int32_t n, uint32_t* out);
+#endif
+ShadeProc ShadeFor(CPixelPaths::EPath path);
 
 // Lights the rows of the job with the renderer's lights, splitting them
 // over the workers when there are enough pixels.

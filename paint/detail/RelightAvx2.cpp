@@ -36,6 +36,21 @@ DAUBLIN_AVX2 inline __m256 LengthSquared(__m256i dx, __m256i dy) {
 
 } // namespace
 
+DAUBLIN_AVX2 void HeightsAvx2(const uint32_t* words, int32_t n, uint32_t k, uint32_t* out) {
+    int32_t i = 0;
+    const __m256i depth = _mm256_set1_epi32(0xFFFF);
+    const __m256i weight = _mm256_set1_epi32(int32_t(k));
+    for (; i + 8 <= n; i += 8) {
+        const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(words + i));
+        // The product wraps in 32 bits as the plain one does.
+        const __m256i grain =
+            _mm256_srli_epi32(_mm256_mullo_epi32(_mm256_srli_epi32(v, 16), weight), 16);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i),
+                            _mm256_add_epi32(_mm256_and_si256(v, depth), grain));
+    }
+    HeightsPlain(words + i, n - i, k, out + i);
+}
+
 DAUBLIN_AVX2 void NormalsAvx2(const uint32_t* left, const uint32_t* right, const uint32_t* up,
                               const uint32_t* down, int32_t n, int32_t* nx, int32_t* ny,
                               int32_t* nz) {

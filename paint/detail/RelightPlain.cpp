@@ -23,6 +23,12 @@ CNormal NormalOf(int32_t dx, int32_t dy) {
     return n;
 }
 
+void HeightsPlain(const uint32_t* words, int32_t n, uint32_t k, uint32_t* out) {
+    for (int32_t i = 0; i < n; ++i) {
+        out[i] = Height(words[i], k);
+    }
+}
+
 void NormalsPlain(const uint32_t* left, const uint32_t* right, const uint32_t* up,
                   const uint32_t* down, int32_t n, int32_t* nx, int32_t* ny, int32_t* nz) {
     for (int32_t i = 0; i < n; ++i) {

@@ -321,6 +321,216 @@ TEST(Relight, NormalKernelsEqualThePlainOneOnWideHeights) {
     }
 }
 
+// Lights of any number, colour, direction and sign, some off, some
+// without highlight, with highlight tables of any values.
+struct TestLights {
+    std::vector<CLight> lights;
+    std::vector<int32_t> tables;
+    CPixel fill = 0;
+
+    // A light's highlight past its table: any values will do.
+    static int32_t Past(int32_t i, int32_t d) { return (d * 37 + i * 1001) % 60001 - 30000; }
+
+    int32_t Highlight(int32_t i, int32_t d) const {
+        return d < CStandardRenderer::kHighlightSteps
+                   ? tables[size_t(i) * CStandardRenderer::kHighlightSteps + size_t(d)]
+                   : Past(i, d);
+    }
+
+    relight::Shading Shading() const {
+        return relight::MakeShading(
+            lights.data(), int32_t(lights.size()), fill, tables.data(),
+            [](const void*, int32_t i, int32_t d) { return Past(i, d); }, this);
+    }
+};
+
+// A vector of about 4096 in a random direction: up to 6 % longer, so that
+// the highlight's d passes the tables now and then.
+void RandomVector(std::mt19937& rng, int32_t* v) {
+    std::uniform_real_distribution<float> unit(-1.0f, 1.0f);
+    float x, y, z, length;
+    do {
+        x = unit(rng);
+        y = unit(rng);
+        z = unit(rng);
+        length = std::sqrt(x * x + y * y + z * z);
+    } while (length < 0.1f || length > 1.0f);
+    const float scale = 4096.0f * (0.95f + 0.11f * float(rng() % 1001) / 1000.0f) / length;
+    v[0] = int32_t(std::lround(x * scale));
+    v[1] = int32_t(std::lround(y * scale));
+    v[2] = int32_t(std::lround(z * scale));
+}
+
+// Bright lights, none negative, with high tables, push every channel past
+// 16 bits, so that the overflow spills everywhere.
+TestLights RandomLights(std::mt19937& rng, int32_t count, bool bright = false) {
+    const auto brightColour = [&] {
+        return 0xFF000000u | ((160 + rng() % 96) << 16) | ((160 + rng() % 96) << 8) |
+               (160 + rng() % 96);
+    };
+    TestLights t;
+    t.fill = bright ? CPixel(brightColour()) : CPixel(rng());
+    for (int32_t i = 0; i < count; ++i) {
+        CLight l;
+        l.m_Colour = bright ? brightColour() : uint32_t(rng());
+        l.m_fOff = rng() % (bright ? 8 : 4) == 0;
+        l.m_fNegative = !bright && rng() % 3 == 0;
+        l.m_nStrength = rng() % 3 == 0 ? 0 : int32_t(1 + rng() % 255);
+        RandomVector(rng, l.m_aDirection);
+        RandomVector(rng, l.m_aHalfVector);
+        t.lights.push_back(l);
+    }
+    t.tables.resize(size_t(count) * CStandardRenderer::kHighlightSteps);
+    for (int32_t& h : t.tables) {
+        h = bright ? int32_t(30000 + rng() % 35281) : int32_t(rng() % 130561) - 65280;
+    }
+    return t;
+}
+
+// Shades n pixels from offset at with every path and compares each with
+// the reference pixel by pixel.
+void ExpectEveryShadeEqualsTheReference(const TestLights& t, const relight::Params& p,
+                                        const std::vector<uint32_t>& l0,
+                                        const std::vector<uint32_t>& l2,
+                                        const std::vector<CNormal>& normals, int32_t at,
+                                        int32_t n) {
+    std::vector<int32_t> nx, ny, nz;
+    for (const CNormal& v : normals) {
+        nx.push_back(v.x);
+        ny.push_back(v.y);
+        nz.push_back(v.z);
+    }
+    std::vector<uint32_t> expected(l0.size(), 0x5A5A5A5Au);
+    const auto highlight = [&](int32_t i, int32_t d) { return t.Highlight(i, d); };
+    for (int32_t i = at; i < at + n; ++i) {
+        const uint32_t pc = l0[size_t(i)];
+        const CPixel colour = ReferencePaintOverPaper(p.paper, pc);
+        const uint32_t hw = ReferenceWeight(p.hp, l2[size_t(i)] >> 24, pc >> 24);
+        expected[size_t(i)] =
+            ReferenceLitPixel(t.lights, t.fill, highlight, normals[size_t(i)], colour, hw);
+    }
+    const relight::Shading shading = t.Shading();
+    for (CPixelPaths::EPath path : PresentPixelPaths()) {
+        CForcePixelPath force(path);
+        SCOPED_TRACE(::testing::Message() << CPixelPaths::Name(path) << " lights "
+                                          << t.lights.size() << " at " << at << " n " << n);
+        std::vector<uint32_t> got(l0.size(), 0x5A5A5A5Au);
+        relight::ShadeFor(CPixelPaths::Active())(shading, p, l0.data() + at, l2.data() + at,
+                                                 nx.data() + at, ny.data() + at, nz.data() + at, n,
+                                                 got.data() + at);
+        ASSERT_EQ(got, expected);
+    }
+}
+
+TEST(Relight, ShadeKernelsEqualTheReference) {
+    std::mt19937 rng(4711);
+    const int32_t lengths[] = {1, 3, 4, 7, 8, 9, 15, 17, 31, 33, 255, 257, 1001};
+    int32_t round = 0;
+    for (int32_t count = 0; count <= relight::Shading::kMaxLights; ++count) {
+        for (const int32_t n : lengths) {
+            const TestLights lights = RandomLights(rng, count, round % 3 == 2);
+            const int32_t at = int32_t(rng() % 5);
+            const size_t size = size_t(at + n + 3);
+            std::vector<uint32_t> l0(size), l2(size);
+            std::vector<CNormal> normals(size);
+            // Even rounds without highlight weight anywhere.
+            const bool highlight = round++ % 2 == 1;
+            for (size_t i = 0; i < size; ++i) {
+                l0[i] = rng();
+                l2[i] = highlight ? rng() : rng() & 0x00FFFFFFu;
+                switch (rng() % 4) {
+                case 0:
+                    l0[i] &= 0x00FFFFFFu;
+                    break;
+                case 1:
+                    l0[i] |= 0xFF000000u;
+                    break;
+                default:
+                    break;
+                }
+                const int32_t spread = rng() % 3 == 0 ? 0x1FFFF : rng() % 2 == 0 ? 3000 : 3;
+                const int32_t dx = int32_t(rng() % uint32_t(2 * spread + 1)) - spread;
+                const int32_t dy = int32_t(rng() % uint32_t(2 * spread + 1)) - spread;
+                normals[i] = rng() % 7 == 0 ? kFlat : relight::NormalOf(dx, dy);
+            }
+            const relight::Params p = relight::ParamsFrom(
+                0.5f, rng(), highlight ? float(rng() % 256) / 255.0f : 0.0f, 0.0f);
+            ExpectEveryShadeEqualsTheReference(lights, p, l0, l2, normals, at, n);
+        }
+    }
+}
+
+TEST(Relight, ShadeKernelsTakeWideLightsToo) {
+    // A direction past 16 bits at no intensity, and a half vector past
+    // 16 bits: the vector loops leave such lights to the plain one.
+    std::mt19937 rng(5);
+    TestLights lights = RandomLights(rng, 3);
+    lights.lights[0].m_fOff = 0;
+    lights.lights[0].m_Colour = uint32_t(lights.lights[0].m_Colour) & 0x00FFFFFFu;
+    lights.lights[0].m_aDirection[0] = 40000;
+    lights.lights[1].m_fOff = 0;
+    lights.lights[1].m_nStrength = 9;
+    lights.lights[1].m_aHalfVector[2] = -40000;
+    ASSERT_FALSE(lights.Shading().narrow);
+    const int32_t n = 45;
+    std::vector<uint32_t> l0(n), l2(n);
+    std::vector<CNormal> normals(n);
+    for (int32_t i = 0; i < n; ++i) {
+        l0[size_t(i)] = rng();
+        l2[size_t(i)] = rng();
+        normals[size_t(i)] =
+            relight::NormalOf(int32_t(rng() % 4001) - 2000, int32_t(rng() % 41) - 20);
+    }
+    ExpectEveryShadeEqualsTheReference(lights, relight::ParamsFrom(0.5f, rng(), 0.7f, 0.0f), l0, l2,
+                                       normals, 0, n);
+}
+
+TEST(Relight, ReferenceLitPixelIsTheRenderersPixel) {
+    const CStandardRenderer& r = Standard();
+    const std::vector<CLight> lights(r.Lights().GetData(),
+                                     r.Lights().GetData() + r.Lights().GetSize());
+    const auto highlight = [&](int32_t i, int32_t d) { return r.HighlightOf(i, d); };
+    std::mt19937 rng(8);
+    for (int32_t i = 0; i < 2000; ++i) {
+        const CNormal n = i % 9 == 0 ? kFlat
+                                     : relight::NormalOf(int32_t(rng() % 6001) - 3000,
+                                                         int32_t(rng() % 6001) - 3000);
+        const uint32_t colour = rng(), hw = rng() % 256;
+        ASSERT_EQ(uint32_t(ReferenceLitPixel(lights, r.FillLight(), highlight, n, colour, hw)),
+                  uint32_t(r.RenderPixel(n, colour, nullptr, hw, 0)))
+            << i;
+    }
+}
+
+TEST(Relight, HeightKernelsEqualTheFormula) {
+    std::mt19937 rng(31);
+    const uint32_t weights[] = {0, 1, 65536, 131072, 262144, 0xFFFFFFFFu, 0, 0};
+    const int32_t lengths[] = {1, 7, 8, 9, 23, 258, 1001};
+    for (uint32_t k : weights) {
+        k = k == 0 ? rng() % 262145 : k;
+        for (const int32_t n : lengths) {
+            const int32_t at = int32_t(rng() % 4);
+            std::vector<uint32_t> words(size_t(at + n));
+            for (uint32_t& w : words) {
+                w = rng();
+            }
+            std::vector<uint32_t> expected(static_cast<size_t>(n));
+            for (int32_t i = 0; i < n; ++i) {
+                const uint32_t v = words[size_t(at + i)];
+                expected[size_t(i)] = (v & 0xFFFFu) + (((v >> 16) * k) >> 16);
+            }
+            for (CPixelPaths::EPath path : PresentPixelPaths()) {
+                CForcePixelPath force(path);
+                SCOPED_TRACE(::testing::Message()
+                             << CPixelPaths::Name(path) << " k " << k << " n " << n);
+                std::vector<uint32_t> got(static_cast<size_t>(n));
+                relight::HeightsFor(CPixelPaths::Active())(words.data() + at, n, k, got.data());
+                ASSERT_EQ(got, expected);
+            }
+        }
+    }
+}
+
 TEST(Relight, EqualNeighboursAreFlatHoweverHigh) {
     // 3 × 3, the centre far above its equal neighbours: lit as flat paper.
     std::mt19937 rng(1);

@@ -57,3 +57,58 @@ void ReferenceRelight(const CStandardRenderer& renderer, const relight::Job& job
         }
     }
 }
+
+CPixel ReferenceLitPixel(const std::vector<CLight>& lights, CPixel fill,
+                         const std::function<int32_t(int32_t, int32_t)>& highlight, CNormal n,
+                         CPixel colour, uint32_t hw) {
+    const int32_t cR = int32_t((colour >> 16) & 255);
+    const int32_t cG = int32_t((colour >> 8) & 255);
+    const int32_t cB = int32_t(colour & 255);
+    const int32_t aA = int32_t(fill >> 24);
+    int32_t r = int32_t((fill >> 16) & 255) * aA * cR;
+    int32_t g = int32_t((fill >> 8) & 255) * aA * cG;
+    int32_t b = int32_t(fill & 255) * aA * cB;
+    for (size_t i = 0; i < lights.size(); ++i) {
+        const CLight& light = lights[i];
+        if (light.m_fOff) {
+            continue;
+        }
+        const uint32_t lc = light.m_Colour;
+        const int32_t lR = int32_t((lc >> 16) & 255), lG = int32_t((lc >> 8) & 255),
+                      lB = int32_t(lc & 255), lA = int32_t(lc >> 24);
+        if (hw != 0 && light.m_nStrength != 0) {
+            const int32_t* hv = light.m_aHalfVector;
+            const int32_t d = (hv[0] * n.x - hv[1] * n.y - hv[2] * n.z) >> 10;
+            const int32_t s = d > 0 ? highlight(int32_t(i), d) : 0;
+            const int32_t q = int32_t((int64_t(s) * int64_t(hw)) >> 8);
+            r += q * lR;
+            g += q * lG;
+            b += q * lB;
+        }
+        const int32_t* lv = light.m_aDirection;
+        int32_t t = ((lv[0] * n.x - lv[1] * n.y - lv[2] * n.z) * lA) >> 22;
+        t = std::max(t, 0);
+        if (light.m_fNegative) {
+            t = -t;
+        }
+        r += t * lR * cR;
+        g += t * lG * cG;
+        b += t * lB * cB;
+    }
+    return relight::Finish(r, g, b);
+}
+
+CPixel ReferencePaintOverPaper(uint32_t paper, uint32_t paint) {
+    const uint32_t a = paint >> 24;
+    CPixel colour = paper;
+    if (a == 255) {
+        colour = paint;
+    } else if (a != 0) {
+        CPixel::Blend255Proc(&colour, int32_t(a), paint);
+    }
+    return colour;
+}
+
+uint32_t ReferenceWeight(uint32_t paper, uint32_t byte, uint32_t cover) {
+    return (paper + (((byte - paper + 1) * cover) >> 8)) & 0xFFFFFFu;
+}
