@@ -12,10 +12,10 @@
 #include <memory>
 #include <string>
 
-#include "FileIO/VolumeTable.h"
 #include "foundation/MessageIds.h"
 #include "platform/PlatformAudioManager.h"
 #include "platform/Sound.h"
+#include "testsupport/FileIO/ColonPath.h"
 #include "testsupport/foundation/RecordingModule.h"
 #include "testsupport/platform/TestApp.h"
 #include "ui/SMKBackdrop.h"
@@ -57,11 +57,8 @@ protected:
         app.SetAudioManager(std::make_unique<CPlatformAudioManager>());
         std::string bin = DAUBLIN_RESOURCE_DIR;
         bin.resize(bin.rfind('/'));
-        std::u16string colon;
-        ASSERT_EQ(gCVolumeTable::PosixToColon(bin, colon), eNoError);
-        colon.push_back(u':');
         gCString root;
-        ASSERT_EQ(root.CopyStringFromBuffer(colon.data(), int32_t(colon.size())), eNoError);
+        ASSERT_TRUE(ColonFolder(bin, root));
         app.SetAppRoot(root);
         app.SetResFolder(u"Resources");
         ASSERT_EQ(app.InitResFile(), eNoError);

@@ -16,12 +16,12 @@
 #include <string>
 #include <vector>
 
-#include "FileIO/VolumeTable.h"
 #include "FileIO/gCFile.h"
 #include "foundation/Utf8.h"
 #include "imaging/ImLocker.h"
 #include "paint/Backbone.h"
 #include "platform/WindowBase.h"
+#include "testsupport/FileIO/ColonPath.h"
 #include "testsupport/platform/HeadlessWindow.h"
 #include "testsupport/platform/InputScript.h"
 #include "ui/SMKApp.h"
@@ -100,12 +100,8 @@ protected:
         m_Folder = pattern;
         m_pConfig = std::make_unique<CEnvironment>("XDG_CONFIG_HOME", (m_Folder + "/cfg").c_str());
         program = std::make_unique<CRunApp>();
-        std::u16string colon;
-        const std::string folder = fs::path(DAUBLIN_RESOURCE_DIR).parent_path().string();
-        ASSERT_EQ(gCVolumeTable::PosixToColon(folder, colon), eNoError);
-        colon.push_back(u':');
         gCString root;
-        ASSERT_EQ(root.CopyStringFromBuffer(colon.data(), int32_t(colon.size())), eNoError);
+        ASSERT_TRUE(ColonFolder(fs::path(DAUBLIN_RESOURCE_DIR).parent_path().string(), root));
         program->SetAppRoot(root);
         ASSERT_EQ(program->InitServices(), eNoError);
     }

@@ -20,6 +20,7 @@
 #include "paint/ChannelValue.h"
 #include "paint/ProjectInfo.h"
 #include "platform/WindowBase.h"
+#include "testsupport/FileIO/ColonPath.h"
 #include "testsupport/platform/HeadlessWindow.h"
 #include "testsupport/platform/InputScript.h"
 #include "ui/SMKApp.h"
@@ -110,13 +111,9 @@ protected:
         HeadlessWindow::SetUp();
         program = std::make_unique<CStartApp>();
         // The built program's folder holds the Resources folder.
-        std::u16string colon;
-        const std::string folder =
-            std::filesystem::path(DAUBLIN_RESOURCE_DIR).parent_path().string();
-        ASSERT_EQ(gCVolumeTable::PosixToColon(folder, colon), eNoError);
-        colon.push_back(u':');
         gCString root;
-        ASSERT_EQ(root.CopyStringFromBuffer(colon.data(), int32_t(colon.size())), eNoError);
+        ASSERT_TRUE(
+            ColonFolder(std::filesystem::path(DAUBLIN_RESOURCE_DIR).parent_path().string(), root));
         program->SetAppRoot(root);
         ASSERT_EQ(program->InitServices(), eNoError);
     }
