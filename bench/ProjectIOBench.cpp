@@ -11,6 +11,7 @@
 #include "FileIO/VolumeTable.h"
 #include "FileIO/gCFRef.h"
 #include "FileIO/gCMemFile.h"
+#include "bench/peer/PaintLikeLayers.h"
 #include "foundation/MessageIds.h"
 #include "imaging/ImNav.h"
 #include "imaging/PngIO.h"
@@ -56,15 +57,11 @@ struct SPainting {
         for (int32_t y = 0; y < kHeight; ++y) {
             for (int32_t x = 0; x < kWidth; ++x) {
                 const size_t i = size_t(y) * kWidth + size_t(x);
-                const uint32_t grain = 16 + rng() % 225;
-                const int32_t band = (x + y / 2) % 300;
-                const bool painted = band < 180;
-                const uint32_t depth = painted ? uint32_t(band * 300) : 0;
-                const uint32_t cover = painted ? (band < 10 ? uint32_t(band * 25) : 255u) : 0;
-                l[0][i] = (cover << 24) | (0x2060A0u + uint32_t(band) * 0x010101u);
-                l[1][i] = (grain << 16) | depth;
-                l[2][i] = painted ? 0xC0200000u : 0u;
-                l[3][i] = grain;
+                const SPaintLikePixel p = PaintLikePixel(x, y, rng);
+                l[0][i] = p.l0;
+                l[1][i] = p.l1;
+                l[2][i] = p.l2;
+                l[3][i] = p.grain;
             }
         }
         const char* tmp = std::getenv("TMPDIR");

@@ -5,6 +5,7 @@
 #include <random>
 #include <vector>
 
+#include "bench/peer/PaintLikeLayers.h"
 #include "imaging/PixelPaths.h"
 #include "paint/Relight.h"
 #include "paint/StandardRenderer.h"
@@ -29,15 +30,10 @@ struct Painting {
         for (int32_t y = 0; y < kHeight; ++y) {
             for (int32_t x = 0; x < kWidth; ++x) {
                 const size_t i = size_t(y) * kWidth + size_t(x);
-                const uint32_t grain = 16 + rng() % 225;
-                // Strokes: diagonal bands of paint whose depth ramps across.
-                const int32_t band = (x + y / 2) % 300;
-                const bool painted = band < 180;
-                const uint32_t depth = painted ? uint32_t(band * 300) : 0;
-                const uint32_t cover = painted ? (band < 10 ? uint32_t(band * 25) : 255u) : 0;
-                l0[i] = (cover << 24) | (0x2060A0u + uint32_t(band) * 0x010101u);
-                l1[i] = (grain << 16) | depth;
-                l2[i] = painted ? 0xC0200000u : 0u;
+                const SPaintLikePixel p = PaintLikePixel(x, y, rng);
+                l0[i] = p.l0;
+                l1[i] = p.l1;
+                l2[i] = p.l2;
             }
         }
     }
