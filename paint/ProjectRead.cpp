@@ -25,9 +25,9 @@ namespace {
 constexpr size_t kLongestHeaderUnits = 256;
 
 // One header line from the position: the units before its LF or CR (the
-// other of the pair after it is taken too). 1 when the file ends or a read
-// fails before the line ends, 16 when no line end comes within
-// kLongestHeaderUnits.
+// other of the pair after it is taken too). A file that ends before the
+// line does holds no header of ours (16), nor does one without a line end
+// within kLongestHeaderUnits; 1 when a read or seek fails.
 error ReadHeaderLine(gCFile& file, std::u16string& text) {
     const int64_t start = file.GetFilePos();
     if (start < 0) {
@@ -44,7 +44,7 @@ error ReadHeaderLine(gCFile& file, std::u16string& text) {
         const char16_t unit = char16_t(bytes[2 * i] | (bytes[2 * i + 1] << 8));
         if (unit == u'\n' || unit == u'\r') {
             if (i + 1 >= units) {
-                return eGenericFailure; // the pair is cut: the line cannot be read
+                return eInvalidFile; // the file ends inside the line's end
             }
             const char16_t next = char16_t(bytes[2 * i + 2] | (bytes[2 * i + 3] << 8));
             const bool pair = next != unit && (next == u'\n' || next == u'\r');
@@ -55,7 +55,7 @@ error ReadHeaderLine(gCFile& file, std::u16string& text) {
         }
         text.push_back(unit);
     }
-    return units * 2 < sizeof bytes ? eGenericFailure : eInvalidFile;
+    return eInvalidFile;
 }
 
 bool SameText(const std::u16string& text, const gCString& expected) {
@@ -308,6 +308,9 @@ error CSMKBackbone::ReadProject(gCFile& file, ptgfile::SContents& contents) {
     }
     if (!SameText(line, ptgfile::ApplicationName()) && line != ptgfile::kOlderAppName) {
         return eInvalidFile;
+    }
+    if (file.FileEnd()) {
+        return eInvalidFile; // the header lines and nothing after them
     }
     uint32_t version = 0; // any version is read
     if (const error e = file.ReadUint32(version); e != eNoError) {

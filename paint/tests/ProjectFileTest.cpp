@@ -21,6 +21,7 @@
 
 #include "FileIO/gCFRef.h"
 #include "FileIO/gCMemFile.h"
+#include "foundation/Error.h"
 #include "foundation/MessageIds.h"
 #include "foundation/gCMemory.h"
 #include "imaging/ImNav.h"
@@ -596,17 +597,39 @@ TEST_F(ProjectFile, DamagedFilesLeaveTheOpenPaintingUntouched) {
     Bytes tail = ProjectPayload("Still life", kW, kH);
     tail.push_back(0);
 
+    // Where header line 2 and the version word start.
+    const size_t line2At = (std::char_traits<char16_t>::length(ptgfile::kHeaderText) + 2) * 2;
+    const size_t versionAt = HeadBytes() - 4;
+    // The first line of the alert a failed load shows: its code's text.
+    const std::string kInvalidText = "The file being accessed is invalid.";
+    const std::string kShortReadText =
+        "An error occurred on attempting to read/write data from/to a file stream.";
+
     struct SCase {
         std::string name;
         Bytes file;
         error code;
         std::string reason; // what the checking tool says
+        std::string alert = {}; // the alert's text, where a row names it
     };
     std::vector<SCase> cases = {
-        {"empty", Bytes(), eGenericFailure, "header line 1"},
-        {"cut-in-line-1", cut(20), eGenericFailure, "header line 1"},
-        {"cut-in-line-2", cut(70), eGenericFailure, "header line 2"},
-        {"cut-in-version", cut(HeadBytes() - 2), eFileReadWriteError, "version"},
+        // A file that ends inside or right after its header lines holds
+        // no painting; a version word cut short is a short read.
+        {"empty", Bytes(), eInvalidFile, "header line 1", kInvalidText},
+        {"cut-in-line-1-after-1-byte", cut(1), eInvalidFile, "header line 1", kInvalidText},
+        {"cut-in-line-1-after-2-bytes", cut(2), eInvalidFile, "header line 1", kInvalidText},
+        {"cut-in-line-1-after-20-bytes", cut(20), eInvalidFile, "header line 1", kInvalidText},
+        {"cut-in-line-1-between-LF-and-CR", cut(line2At - 2), eInvalidFile, "header line 1",
+         kInvalidText},
+        {"cut-in-line-2", cut(70), eInvalidFile, "header line 2", kInvalidText},
+        {"cut-in-line-2-between-LF-and-CR", cut(versionAt - 2), eInvalidFile, "header line 2",
+         kInvalidText},
+        {"ends-after-header-lines", cut(versionAt), eInvalidFile, "version", kInvalidText},
+        {"cut-in-version-after-1-byte", cut(versionAt + 1), eFileReadWriteError, "version",
+         kShortReadText},
+        {"cut-in-version-after-3-bytes", cut(versionAt + 3), eFileReadWriteError, "version",
+         kShortReadText},
+        {"ends-after-version", cut(HeadBytes()), eInvalidFile, "no project block", kInvalidText},
         {"line-1-differs", badLine1, eInvalidFile, "header line 1"},
         {"line-2-differs", badLine2, eInvalidFile, "header line 2"},
         {"length-0", with([&](Bytes& b) { Put64(b, colour.at + 4, 0); }), eInvalidFile, "length"},
@@ -690,6 +713,9 @@ TEST_F(ProjectFile, DamagedFilesLeaveTheOpenPaintingUntouched) {
         KeepSample("damaged-" + c.name, c.file, c.reason);
         const int32_t r = Load("damaged.ptg");
         EXPECT_EQ(r, c.code);
+        if (!c.alert.empty()) {
+            EXPECT_EQ(ErrorMessage(r), c.alert);
+        }
         if (c.code == eNoError) {
             // Back to the open painting for the next row.
             ASSERT_EQ(Project(eCmdLoadProject, "open.ptg", "Open one"), 0);
