@@ -8,7 +8,7 @@ tool=$1 tests=$2 folder=$3
 rm -rf "$folder"
 mkdir -p "$folder"
 if ! DAUBLIN_PTG_SAMPLES="$folder" "$tests" \
-    --gtest_filter='*RoundTrip*:*DamagedFiles*' >"$folder/tests.log" 2>&1; then
+    --gtest_filter='*RoundTrip*:*DamagedFiles*:*HugeChunk*' >"$folder/tests.log" 2>&1; then
   echo "the project-file tests failed:"; cat "$folder/tests.log"; exit 1
 fi
 failed=0 saved=0 damaged=0
