@@ -57,12 +57,15 @@ public:
     virtual error WriteImage(gCStream& stream, CImageBase* image);
 
     // For worker threads: a whole PNG held in memory decoded straight into
-    // width × height CPixel words (rows without padding), as ReadImage into
-    // a CImage gives them, with libpng and zlib alone: nothing from the
-    // memory hooks or other toolkit code, no state shared with any other
-    // call. 0; 16 when the PNG is not of that size; 5 when libpng's
-    // structures cannot be made; 15 for any libpng error (the pixels then
-    // hold what was decoded).
+    // width × height CPixel words (rows without padding), every word as
+    // stored (a background chunk is not applied), with libpng and zlib and
+    // libpng's blocks from the memory hooks, none above 64 MB (the cap):
+    // no other toolkit code, no state shared with any other call, so the
+    // hooks must be safe to call from any thread. A chunk longer than that
+    // cap, or any other fault libpng would only warn about, is an error.
+    // 0; 16 when the PNG is not of that size; 5 when libpng's structures
+    // cannot be made; 15 for any libpng error (the pixels then hold what
+    // was decoded).
     static error DecodeInto(const void* png, size_t bytes, uint32_t* pixels, int32_t width,
                             int32_t height);
 

@@ -35,15 +35,24 @@ bool ReadHeader(png_structp png, png_infop info, CHeader* h) {
     return true;
 }
 
+// How rows are decoded: a picture is laid on the background colour its
+// file names; a stored image keeps its words as they are.
+struct SDecoding {
+    bool grey;
+    float gamma;
+    bool onBackground;
+};
+
 // The transformations that turn any PNG into rows of the target depth.
-void SetTransforms(png_structp png, png_infop info, const CHeader& h, bool grey, float gamma) {
+void SetTransforms(png_structp png, png_infop info, const CHeader& h, const SDecoding& how) {
     const int ct = h.colourType;
+    const bool grey = how.grey;
     const bool hasTrns = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
     if (h.bitDepth == 16) {
         png_set_strip_16(png);
     }
     png_color_16p background = nullptr;
-    if (png_get_bKGD(png, info, &background) && background) {
+    if (how.onBackground && png_get_bKGD(png, info, &background) && background) {
         png_set_background(png, background, PNG_BACKGROUND_GAMMA_FILE, 1, 1.0);
     }
     if (ct == PNG_COLOR_TYPE_PALETTE) {
@@ -71,18 +80,18 @@ void SetTransforms(png_structp png, png_infop info, const CHeader& h, bool grey,
         png_set_bgr(png);
         png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
     }
-    if (gamma != 1.0f) {
-        png_set_gamma(png, gamma, 1.0);
+    if (how.gamma != 1.0f) {
+        png_set_gamma(png, how.gamma, 1.0);
     }
     png_set_interlace_handling(png);
 }
 
-bool ReadRows(png_structp png, png_infop info, const CHeader* h, bool grey, float gamma,
+bool ReadRows(png_structp png, png_infop info, const CHeader* h, const SDecoding* how,
               png_bytepp rows, size_t rowBytes) {
     if (setjmp(png_jmpbuf(png))) {
         return false;
     }
-    SetTransforms(png, info, *h, grey, gamma);
+    SetTransforms(png, info, *h, *how);
     png_read_update_info(png, info);
     if (png_get_rowbytes(png, info) != rowBytes) {
         png_error(png, "Decoded rows do not match the image.");
@@ -142,26 +151,6 @@ void ReadFromMemory(png_structp png, png_bytep out, size_t length) {
     source->at += length;
 }
 
-// libpng's structures with its own allocator, released together.
-struct CPlainReadStructs {
-    CPlainReadStructs() {
-        png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-        if (png) {
-            info = png_create_info_struct(png);
-        }
-    }
-    ~CPlainReadStructs() {
-        if (png) {
-            png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
-        }
-    }
-    CPlainReadStructs(const CPlainReadStructs&) = delete;
-    CPlainReadStructs& operator=(const CPlainReadStructs&) = delete;
-
-    png_structp png = nullptr;
-    png_infop info = nullptr;
-};
-
 } // namespace
 
 error gCPngIO::DecodeInto(const void* data, size_t bytes, uint32_t* pixels, int32_t width,
@@ -169,12 +158,16 @@ error gCPngIO::DecodeInto(const void* data, size_t bytes, uint32_t* pixels, int3
     if ((!data && bytes != 0) || !pixels || width <= 0 || height <= 0) {
         return eBadParameter;
     }
-    CPlainReadStructs s;
-    if (!s.png || !s.info) {
+    // libpng's blocks come from the capped allocator, and a chunk longer
+    // than the cap is an error rather than the warning libpng makes of it
+    // by default: nothing is reserved for a length the data cannot hold.
+    CPngStructs s(false);
+    if (!s.IsValid()) {
         return eOutOfMemory;
     }
     CMemorySource source{static_cast<const png_byte*>(data), bytes, 0};
     png_set_read_fn(s.png, &source, ReadFromMemory);
+    png_set_benign_errors(s.png, 0);
     png_set_user_limits(s.png, CImageBase::kMaxSide, CImageBase::kMaxSide);
     png_set_chunk_malloc_max(s.png, kPngLargestBlock);
     CHeader header;
@@ -191,7 +184,8 @@ error gCPngIO::DecodeInto(const void* data, size_t bytes, uint32_t* pixels, int3
     for (int32_t y = 0; y < height; ++y) {
         rows[size_t(y)] = reinterpret_cast<png_bytep>(pixels + size_t(y) * size_t(width));
     }
-    if (!ReadRows(s.png, s.info, &header, false, 1.0f, rows.get(), size_t(width) * 4)) {
+    const SDecoding how{false, 1.0f, false};
+    if (!ReadRows(s.png, s.info, &header, &how, rows.get(), size_t(width) * 4)) {
         return eFileReadWriteError;
     }
     return eNoError;
@@ -263,7 +257,8 @@ error gCPngIO::Decode(gCStream& stream, CImageBase* image) {
     }
     const bool grey = image->GetBitsPerPixel() == 8;
     const size_t rowBytes = size_t(header.width) * (grey ? 1 : 4);
-    if (!ReadRows(s.png, s.info, &header, grey, m_rGamma, rows.GetData(), rowBytes)) {
+    const SDecoding how{grey, m_rGamma, true};
+    if (!ReadRows(s.png, s.info, &header, &how, rows.GetData(), rowBytes)) {
         return eFileReadWriteError;
     }
     return eNoError;

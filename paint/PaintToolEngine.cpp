@@ -53,7 +53,8 @@ void Normalise(float& x, float& y) {
     y /= length;
 }
 
-// The Part's emptiness: no width or no height.
+// Empty: an edge lies on its opposite, so no width or no height. Swapped
+// corners do not make a rectangle empty by this test.
 bool IsBlank(const gCRect& r) {
     return r.left == r.right || r.top == r.bottom;
 }

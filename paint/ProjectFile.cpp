@@ -105,7 +105,7 @@ int32_t DecodeThreads(int32_t layers) {
 }
 
 float LightFromFile(float value, float fallback) {
-    if (!std::isfinite(value)) {
+    if (std::isnan(value)) {
         return fallback;
     }
     return value < 0.0f ? 0.0f : (value > 1.0f ? 1.0f : value);

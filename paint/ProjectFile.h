@@ -70,12 +70,12 @@ gCString ApplicationName();
 // and strategy chosen for speed on paint layers. Still a standard PNG.
 gCPngIO::SWriteOptions LayerWriteOptions();
 
-// The defaults of the three light floats, which a non-finite value from a
-// file takes.
+// The defaults of the three light floats, which a NaN from a file takes.
 inline constexpr float kDefaultGrainRelief = 0.5f;
 inline constexpr float kDefaultPaperHighlight = 0.2f;
 inline constexpr float kDefaultPaperEnvironment = 0.0f;
-// A light from a file: clamped to 0..1, a non-finite one the default.
+// A light from a file: clamped to 0..1 (+inf to 1, -inf to 0), a NaN the
+// default.
 float LightFromFile(float value, float fallback);
 
 // Test seam: the layers of a load are decoded on exactly n threads, the

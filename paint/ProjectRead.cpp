@@ -25,28 +25,40 @@ namespace {
 constexpr size_t kLongestHeaderUnits = 256;
 
 // One header line from the position: the units before its LF or CR (the
-// other of the pair after it is taken too). 1 when the file ends or a read
-// fails before the line ends, 16 when no line end comes within
-// kLongestHeaderUnits.
-error ReadHeaderLine(gCFile& file, std::u16string& text) {
+// other of the pair after it is taken too). A byte-order mark at the start
+// of the line is dropped and sets the order of this line's units and the
+// next line's, as the stream's line reader does. A file that ends before
+// the line does holds no header of ours (16), nor does one without a line
+// end within kLongestHeaderUnits; 1 when a read or seek fails.
+error ReadHeaderLine(gCFile& file, bool& bigEndian, std::u16string& text) {
     const int64_t start = file.GetFilePos();
     if (start < 0) {
         return eGenericFailure;
     }
-    unsigned char bytes[(kLongestHeaderUnits + 2) * 2];
+    unsigned char bytes[(kLongestHeaderUnits + 3) * 2];
     int32_t count = 0;
     if (file.ReadBufferLen(bytes, int32_t(sizeof bytes), count) != eNoError) {
         return eGenericFailure;
     }
     const size_t units = size_t(count) / 2;
+    size_t first = 0;
+    if (units > 0 &&
+        ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF))) {
+        bigEndian = bytes[0] == 0xFE;
+        first = 1;
+    }
+    auto unitAt = [&](size_t i) {
+        const unsigned char* p = bytes + 2 * i;
+        return bigEndian ? char16_t((p[0] << 8) | p[1]) : char16_t(p[0] | (p[1] << 8));
+    };
     text.clear();
-    for (size_t i = 0; i < units; ++i) {
-        const char16_t unit = char16_t(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+    for (size_t i = first; i < units; ++i) {
+        const char16_t unit = unitAt(i);
         if (unit == u'\n' || unit == u'\r') {
             if (i + 1 >= units) {
-                return eGenericFailure; // the pair is cut: the line cannot be read
+                return eInvalidFile; // the file ends inside the line's end
             }
-            const char16_t next = char16_t(bytes[2 * i + 2] | (bytes[2 * i + 3] << 8));
+            const char16_t next = unitAt(i + 1);
             const bool pair = next != unit && (next == u'\n' || next == u'\r');
             if (file.SetFilePos(start + int64_t(2 * (i + (pair ? 2 : 1)))) != eNoError) {
                 return eGenericFailure;
@@ -55,7 +67,7 @@ error ReadHeaderLine(gCFile& file, std::u16string& text) {
         }
         text.push_back(unit);
     }
-    return units * 2 < sizeof bytes ? eGenericFailure : eInvalidFile;
+    return eInvalidFile;
 }
 
 bool SameText(const std::u16string& text, const gCString& expected) {
@@ -141,8 +153,9 @@ error ReadProjectBlock(gCFile& file, uint64_t length, ptgfile::SContents& conten
 }
 
 // The pending layers decoded, each into a new image of the project's
-// size, on worker threads that run libpng and zlib alone; the images are
-// made here, through the memory hooks, before any worker starts. Returns
+// size, on worker threads that run libpng and zlib alone (libpng's blocks
+// from the memory hooks, capped); the images are made here before any
+// worker starts. Returns
 // the error of the first failing block in file order; on success each
 // layer's image replaces the one before.
 error DecodePending(ptgfile::SContents& contents) {
@@ -297,17 +310,21 @@ error Failed(ptgfile::SContents& contents, error e) {
 
 error CSMKBackbone::ReadProject(gCFile& file, ptgfile::SContents& contents) {
     std::u16string line;
-    if (const error e = ReadHeaderLine(file, line); e != eNoError) {
+    bool bigEndian = false; // the text's order until a byte-order mark
+    if (const error e = ReadHeaderLine(file, bigEndian, line); e != eNoError) {
         return e;
     }
     if (line != ptgfile::kHeaderText) {
         return eInvalidFile;
     }
-    if (const error e = ReadHeaderLine(file, line); e != eNoError) {
+    if (const error e = ReadHeaderLine(file, bigEndian, line); e != eNoError) {
         return e;
     }
     if (!SameText(line, ptgfile::ApplicationName()) && line != ptgfile::kOlderAppName) {
         return eInvalidFile;
+    }
+    if (file.FileEnd()) {
+        return eInvalidFile; // the header lines and nothing after them
     }
     uint32_t version = 0; // any version is read
     if (const error e = file.ReadUint32(version); e != eNoError) {
@@ -351,7 +368,9 @@ error CSMKBackbone::ParseBlock(gCFile& file, uint32_t id, uint64_t length,
         return eNoError;
     }
     if (ptgfile::IsFourByteBlock(id)) {
-        if (length != 4) {
+        // A longer block gives its first four bytes: the walk moves on by
+        // its length.
+        if (length < 4) {
             return eInvalidFile;
         }
         uint32_t value = 0;

@@ -4,6 +4,10 @@
 // number in the file is little-endian; offsets are from the stream's
 // position when an operation begins (byte 0 of a block).
 //
+// A sound holds 8- or 16-bit samples, mono or stereo, and nothing else: a
+// file of more than 2 channels or of another sample width is refused (16),
+// never played as mono 8-bit data, which would only be noise.
+//
 // Results: 0, 16 for anything that breaks the layout or that the sound
 // could not play (channels other than 1 or 2, bits other than 8 or 16, a
 // rate of 0), 9 for a source that is not RIFF data, 5 when the samples

@@ -81,13 +81,26 @@ private:
     }
 
     // One header line up to LF CR; false (with its problem) when it is cut.
+    // A byte-order mark at its start is dropped and sets the order of the
+    // lines from there, as the loader takes it, but the format has none.
     bool HeaderLine(int n, std::string& text) {
         const size_t start = m_nAt;
+        size_t at = m_nAt;
+        if (at + 1 < m_File.size() && ((m_File[at] == 0xFF && m_File[at + 1] == 0xFE) ||
+                                       (m_File[at] == 0xFE && m_File[at + 1] == 0xFF))) {
+            m_fBigEndian = m_File[at] == 0xFE;
+            Problem(at, "header line " + std::to_string(n) + " starts with a byte-order mark");
+            at += 2;
+        }
+        auto unitAt = [&](size_t i) {
+            return m_fBigEndian ? char16_t((m_File[i] << 8) | m_File[i + 1])
+                                : char16_t(m_File[i] | (m_File[i + 1] << 8));
+        };
         std::u16string units;
-        for (size_t at = m_nAt; at + 1 < m_File.size(); at += 2) {
-            const char16_t u = char16_t(m_File[at] | (m_File[at + 1] << 8));
+        for (; at + 1 < m_File.size(); at += 2) {
+            const char16_t u = unitAt(at);
             if (u == u'\n') {
-                if (at + 3 < m_File.size() && m_File[at + 2] == '\r' && m_File[at + 3] == 0) {
+                if (at + 3 < m_File.size() && unitAt(at + 2) == u'\r') {
                     text = Printable(units);
                     m_nAt = at + 4;
                     if (n == 1) {
@@ -277,8 +290,9 @@ private:
                     Problem(at, label + ": PNG colour type " + std::to_string(type) + " depth " +
                                     std::to_string(depth) + ", not colour with alpha at 8 bits");
                 }
-                // The chunks up to the image data: a background colour would
-                // flatten transparent paint when read.
+                // The chunks up to the image data: a background colour is
+                // not applied to a layer, but other readers would flatten
+                // transparent paint onto it.
                 for (size_t c = 8; c + 8 <= n;) {
                     const uint32_t length = Be32(p + c);
                     if (std::memcmp(p + c + 4, "bKGD", 4) == 0) {
@@ -313,6 +327,8 @@ private:
     size_t m_nAt = 0;
     size_t m_nLine2 = 0;
     bool m_fProject = false;
+    // The header lines' order, set by a byte-order mark.
+    bool m_fBigEndian = false;
     bool m_fToolType = false;
     uint32_t m_nWidth = 0, m_nHeight = 0;
 };

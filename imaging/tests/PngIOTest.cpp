@@ -90,6 +90,12 @@ TEST(PngRead, BackgroundChunkFlattensOntoItsColour) {
     EXPECT_EQ(px[2] >> 24, 0xFFu);
     EXPECT_NEAR(double((px[2] >> 16) & 255), (255 * 128 + 0x20 * 127) / 255.0, 1.0);
     EXPECT_NEAR(double(px[2] & 255), (255 * 128 + 0x60 * 127) / 255.0, 1.0);
+
+    // Decoded as stored words (a paint layer), the background plays no part.
+    std::vector<uint32_t> stored(3);
+    const Bytes bytes = MakePng(s);
+    ASSERT_EQ(gCPngIO::DecodeInto(bytes.data(), bytes.size(), stored.data(), 3, 1), eNoError);
+    EXPECT_EQ(stored, (std::vector<uint32_t>{0x00112233u, 0xFF445566u, 0x80FFFFFFu}));
 }
 
 struct FormatCase {
@@ -311,6 +317,16 @@ std::vector<BadPng> BadPngs() {
     Append(hugeChunk, Ihdr(2, 2));
     Append(hugeChunk, {0x7F, 0xFF, 0xFF, 0xF0, 't', 'E', 'X', 't', 'a', 0, 'b'});
     cases.push_back({"ChunkLongerThanTheFile", hugeChunk});
+    // A text chunk with a bad checksum, then one claiming 1,946,157,140
+    // bytes of which 130 follow.
+    Bytes afterBadText = Signature();
+    Append(afterBadText, Ihdr(20, 20));
+    Bytes text = Chunk("tEXt", {'C', 'o', 'm', 'm', 'e', 'n', 't', 0, 'x', 'y'});
+    text.back() ^= 0xFF;
+    Append(afterBadText, text);
+    Append(afterBadText, {0x74, 0x00, 0x00, 0x54, 't', 'E', 'X', 't'});
+    Append(afterBadText, Bytes(130, 'y'));
+    cases.push_back({"HugeChunkAfterABadChecksum", afterBadText});
     return cases;
 }
 
@@ -336,11 +352,35 @@ TEST_P(PngBadFileTest, FailsWith15) {
     CImage8 image8;
     EXPECT_EQ(ReadPng(GetParam().bytes, image8), eFileReadWriteError);
     EXPECT_LE(g_nLargestBlock, size_t(kPngLargestBlock));
-    // From memory, into pixels of the good file's size.
+    // From memory, into pixels of the good file's size: libpng's blocks
+    // come from the hooks there too.
+    g_nLargestBlock = 0;
     std::vector<uint32_t> pixels(20 * 20);
     const Bytes& bytes = GetParam().bytes;
     EXPECT_EQ(gCPngIO::DecodeInto(bytes.data(), bytes.size(), pixels.data(), 20, 20),
               eFileReadWriteError);
+    EXPECT_LE(g_nLargestBlock, size_t(kPngLargestBlock));
+}
+
+void* RefusingAlloc(size_t) {
+    return nullptr;
+}
+
+// Decoding from memory takes libpng's blocks from the memory hooks: with
+// every block refused it cannot start.
+TEST(PngDecodeInto, TakesLibpngsBlocksFromTheHooks) {
+    CImage image(20, 20);
+    std::mt19937 rng(5);
+    testimg::Store(image, testimg::RandomPixels(rng, 400));
+    const Bytes bytes = WritePngOf(image);
+    std::vector<uint32_t> pixels(20 * 20);
+    g_nLargestBlock = 0;
+    gCMemory::m_pAllocProc = RecordingAlloc;
+    EXPECT_EQ(gCPngIO::DecodeInto(bytes.data(), bytes.size(), pixels.data(), 20, 20), eNoError);
+    EXPECT_GT(g_nLargestBlock, 0u);
+    gCMemory::m_pAllocProc = RefusingAlloc;
+    EXPECT_EQ(gCPngIO::DecodeInto(bytes.data(), bytes.size(), pixels.data(), 20, 20), eOutOfMemory);
+    gCMemory::ResetProcs();
 }
 
 INSTANTIATE_TEST_SUITE_P(Hostile, PngBadFileTest, ::testing::ValuesIn(BadPngs()));

@@ -21,6 +21,7 @@
 
 #include "FileIO/gCFRef.h"
 #include "FileIO/gCMemFile.h"
+#include "foundation/Error.h"
 #include "foundation/MessageIds.h"
 #include "foundation/gCMemory.h"
 #include "imaging/ImNav.h"
@@ -196,20 +197,26 @@ Bytes Png(int32_t width, int32_t height, uint32_t seed) {
     return Bytes(d, d + out.GetSize());
 }
 
+// A PNG chunk: length, type, data and checksum.
+Bytes Chunk(const char* type, const Bytes& data) {
+    Bytes chunk(12 + data.size());
+    PutBE32(chunk, 0, uint32_t(data.size()));
+    std::memcpy(chunk.data() + 4, type, 4);
+    std::copy(data.begin(), data.end(), chunk.begin() + 8);
+    const uint32_t crc =
+        uint32_t(crc32(crc32(0, nullptr, 0), chunk.data() + 4, uInt(4 + data.size())));
+    PutBE32(chunk, 8 + data.size(), crc);
+    return chunk;
+}
+
+// The signature and header chunk of a PNG.
+constexpr size_t kPngHeadBytes = 33;
+
 // A chunk inserted into a PNG right after its header chunk.
 Bytes WithChunk(const Bytes& png, const char* type, const Bytes& data) {
-    // Signature and header chunk, the new chunk, the rest.
-    constexpr size_t kAfterHeader = 33;
-    Bytes out(png.size() + 12 + data.size());
-    std::copy(png.begin(), png.begin() + kAfterHeader, out.begin());
-    unsigned char* chunk = out.data() + kAfterHeader;
-    PutBE32(out, kAfterHeader, uint32_t(data.size()));
-    std::memcpy(chunk + 4, type, 4);
-    std::copy(data.begin(), data.end(), chunk + 8);
-    const uint32_t crc = uint32_t(crc32(crc32(0, nullptr, 0), chunk + 4, uInt(4 + data.size())));
-    PutBE32(out, kAfterHeader + 8 + data.size(), crc);
-    std::copy(png.begin() + kAfterHeader, png.end(), chunk + 12 + data.size());
-    return out;
+    const Bytes head(png.begin(), png.begin() + long(kPngHeadBytes));
+    const Bytes rest(png.begin() + long(kPngHeadBytes), png.end());
+    return Cat({head, Chunk(type, data), rest});
 }
 
 // Everything a load replaces, and what a failed one must leave.
@@ -503,13 +510,15 @@ TEST_F(ProjectFile, FilesTheFormatAllowsLoad) {
         {"relief -0.5",
          Cat({head, project, Block(eRecLight1, FourBytes(std::bit_cast<uint32_t>(-0.5f)))}),
          [](ProjectFile& t) { EXPECT_EQ(t.Canvas()->GrainRelief(), 0.0f); }},
-        {"relief NaN, highlight infinite",
+        {"relief NaN, highlight +infinity, environment -infinity",
          Cat({head, project,
               Block(eRecLight1, FourBytes(std::bit_cast<uint32_t>(std::numeric_limits<float>::quiet_NaN()))),
-              Block(eRecLight2, FourBytes(std::bit_cast<uint32_t>(std::numeric_limits<float>::infinity())))}),
+              Block(eRecLight2, FourBytes(std::bit_cast<uint32_t>(std::numeric_limits<float>::infinity()))),
+              Block(eRecLight3, FourBytes(std::bit_cast<uint32_t>(-std::numeric_limits<float>::infinity())))}),
          [](ProjectFile& t) {
              EXPECT_EQ(t.Canvas()->GrainRelief(), 0.5f);
-             EXPECT_EQ(t.Canvas()->PaperHighlight(), 0.2f);
+             EXPECT_EQ(t.Canvas()->PaperHighlight(), 1.0f);
+             EXPECT_EQ(t.Canvas()->PaperEnvironment(), 0.0f);
          }},
         {"an unknown block between two known ones",
          Cat({head, project, Block(0x12345678u, Bytes(9, 0xEE)), Block(eRecColour, FourBytes(0x11223344u))}),
@@ -554,6 +563,7 @@ TEST_F(ProjectFile, DamagedFilesLeaveTheOpenPaintingUntouched) {
     Paint(4, true, true);
     ASSERT_EQ(Save("good.ptg"), 0);
     const Bytes good = Read("good.ptg");
+    const SState goodState = State();
     const std::vector<SBlock> blocks = BlocksOf(good);
     const SBlock project = Find(good, eRecProject), layer0 = Find(good, eRecLayer0);
     const SBlock colour = Find(good, eRecColour), tracing = Find(good, eRecTracingImage);
@@ -596,17 +606,41 @@ TEST_F(ProjectFile, DamagedFilesLeaveTheOpenPaintingUntouched) {
     Bytes tail = ProjectPayload("Still life", kW, kH);
     tail.push_back(0);
 
+    // Where header line 2 and the version word start.
+    const size_t line2At = (std::char_traits<char16_t>::length(ptgfile::kHeaderText) + 2) * 2;
+    const size_t versionAt = HeadBytes() - 4;
+    // The first line of the alert a failed load shows: its code's text.
+    const std::string kInvalidText = "The file being accessed is invalid.";
+    const std::string kShortReadText =
+        "An error occurred on attempting to read/write data from/to a file stream.";
+
     struct SCase {
         std::string name;
         Bytes file;
         error code;
-        std::string reason; // what the checking tool says
+        std::string reason;     // what the checking tool says
+        std::string alert = {}; // the alert's text, where a row names it
+        // For a row that loads: what it must have loaded.
+        std::function<void(ProjectFile&)> check = {};
     };
     std::vector<SCase> cases = {
-        {"empty", Bytes(), eGenericFailure, "header line 1"},
-        {"cut-in-line-1", cut(20), eGenericFailure, "header line 1"},
-        {"cut-in-line-2", cut(70), eGenericFailure, "header line 2"},
-        {"cut-in-version", cut(HeadBytes() - 2), eFileReadWriteError, "version"},
+        // A file that ends inside or right after its header lines holds
+        // no painting; a version word cut short is a short read.
+        {"empty", Bytes(), eInvalidFile, "header line 1", kInvalidText},
+        {"cut-in-line-1-after-1-byte", cut(1), eInvalidFile, "header line 1", kInvalidText},
+        {"cut-in-line-1-after-2-bytes", cut(2), eInvalidFile, "header line 1", kInvalidText},
+        {"cut-in-line-1-after-20-bytes", cut(20), eInvalidFile, "header line 1", kInvalidText},
+        {"cut-in-line-1-between-LF-and-CR", cut(line2At - 2), eInvalidFile, "header line 1",
+         kInvalidText},
+        {"cut-in-line-2", cut(70), eInvalidFile, "header line 2", kInvalidText},
+        {"cut-in-line-2-between-LF-and-CR", cut(versionAt - 2), eInvalidFile, "header line 2",
+         kInvalidText},
+        {"ends-after-header-lines", cut(versionAt), eInvalidFile, "version", kInvalidText},
+        {"cut-in-version-after-1-byte", cut(versionAt + 1), eFileReadWriteError, "version",
+         kShortReadText},
+        {"cut-in-version-after-3-bytes", cut(versionAt + 3), eFileReadWriteError, "version",
+         kShortReadText},
+        {"ends-after-version", cut(HeadBytes()), eInvalidFile, "no project block", kInvalidText},
         {"line-1-differs", badLine1, eInvalidFile, "header line 1"},
         {"line-2-differs", badLine2, eInvalidFile, "header line 2"},
         {"length-0", with([&](Bytes& b) { Put64(b, colour.at + 4, 0); }), eInvalidFile, "length"},
@@ -653,9 +687,56 @@ TEST_F(ProjectFile, DamagedFilesLeaveTheOpenPaintingUntouched) {
 
     // These load; the tool reports what the format does not hold. They
     // come last, since a load starts a new history.
+    // The painting of good.ptg, loaded under another file name; the colour
+    // as given.
+    auto loadsGood = [&](uint32_t colour) {
+        return [&goodState, colour](ProjectFile& t) {
+            SState expected = goodState;
+            expected.file = "HD:damaged.ptg";
+            expected.colour = colour;
+            EXPECT_TRUE(t.State() == expected);
+        };
+    };
+    auto light = [&](uint32_t id, float value) {
+        return replaced(Find(good, id), Block(id, FourBytes(std::bit_cast<uint32_t>(value))));
+    };
+    const float inf = std::numeric_limits<float>::infinity();
+    // The header lines in big-endian order behind their mark, then the
+    // rest of good.ptg.
+    Bytes bigEndian = {0xFE, 0xFF};
+    for (const char16_t* line : {ptgfile::kHeaderText, ptgfile::kAppName}) {
+        for (const char16_t* c = line; *c; ++c) {
+            bigEndian.insert(bigEndian.end(), {uint8_t(*c >> 8), uint8_t(*c)});
+        }
+        bigEndian.insert(bigEndian.end(), {0, '\n', 0, '\r'});
+    }
+    bigEndian.insert(bigEndian.end(), good.begin() + long(versionAt), good.end());
+    Bytes eightBytes = FourBytes(0x11223344u);
+    eightBytes.insert(eightBytes.end(), 4, 0xEE);
+    CImage bKGDLayer(kW, kH);
+    Fill(bKGDLayer, 8);
+    const Words bKGDWords = WordsOf(&bKGDLayer);
+
     const std::vector<SCase> loading = {
         {"relief-NaN", replaced(Find(good, eRecLight1), Block(eRecLight1, FourBytes(nan))),
-         eNoError, "not finite"},
+         eNoError, "not finite", "",
+         [](ProjectFile& t) {
+             EXPECT_EQ(t.Canvas()->GrainRelief(), ptgfile::kDefaultGrainRelief);
+         }},
+        {"relief-plus-infinity", light(eRecLight1, inf), eNoError, "not finite", "",
+         [](ProjectFile& t) { EXPECT_EQ(t.Canvas()->GrainRelief(), 1.0f); }},
+        {"highlight-minus-infinity", light(eRecLight2, -inf), eNoError, "not finite", "",
+         [](ProjectFile& t) { EXPECT_EQ(t.Canvas()->PaperHighlight(), 0.0f); }},
+        {"environment-plus-infinity", light(eRecLight3, inf), eNoError, "not finite", "",
+         [](ProjectFile& t) { EXPECT_EQ(t.Canvas()->PaperEnvironment(), 1.0f); }},
+        {"four-byte-block-of-length-8", replaced(colour, Block(eRecColour, eightBytes)), eNoError,
+         "of a four-byte block is not 4", "", loadsGood(0x11223344u)},
+        {"byte-order-mark-before-line-1", inserted(0, {0xFF, 0xFE}), eNoError, "byte-order mark",
+         "", loadsGood(goodState.colour)},
+        {"byte-order-mark-before-line-2", inserted(line2At, {0xFF, 0xFE}), eNoError,
+         "byte-order mark", "", loadsGood(goodState.colour)},
+        {"big-endian-header-lines", bigEndian, eNoError, "byte-order mark", "",
+         loadsGood(goodState.colour)},
         {"tool-type-8", replaced(Find(good, eRecToolType), Block(eRecToolType, FourBytes(8))),
          eNoError, "tool type"},
         {"tracing-mode-3",
@@ -669,9 +750,11 @@ TEST_F(ProjectFile, DamagedFilesLeaveTheOpenPaintingUntouched) {
         {"tool-size-before-tool-type",
          swapBlocks(Find(good, eRecToolType), Find(good, eRecToolSize)), eNoError,
          "before the tool type"},
+        // Words kept as stored, never laid on the background colour.
         {"layer-with-bKGD",
          replaced(layer0, Block(eRecLayer0, WithChunk(Png(kW, kH, 8), "bKGD", Bytes(6, 0)))),
-         eNoError, "bKGD"},
+         eNoError, "bKGD", "",
+         [&bKGDWords](ProjectFile& t) { EXPECT_TRUE(WordsOf(t.Canvas()->Layer(0)) == bKGDWords); }},
     };
     cases.insert(cases.end(), loading.begin(), loading.end());
 
@@ -690,7 +773,13 @@ TEST_F(ProjectFile, DamagedFilesLeaveTheOpenPaintingUntouched) {
         KeepSample("damaged-" + c.name, c.file, c.reason);
         const int32_t r = Load("damaged.ptg");
         EXPECT_EQ(r, c.code);
+        if (!c.alert.empty()) {
+            EXPECT_EQ(ErrorMessage(r), c.alert);
+        }
         if (c.code == eNoError) {
+            if (c.check) {
+                c.check(*this);
+            }
             // Back to the open painting for the next row.
             ASSERT_EQ(Project(eCmdLoadProject, "open.ptg", "Open one"), 0);
             ASSERT_EQ(Set(eCmdMarkModified, 0), 0);
@@ -717,6 +806,38 @@ TEST_F(ProjectFile, DamagedFilesLeaveTheOpenPaintingUntouched) {
     {
         CRefuseLargeBlocks refuse(size_t(kW) * kH * 4 - 1);
         EXPECT_EQ(Load("good.ptg"), eOutOfMemory);
+    }
+    EXPECT_TRUE(State() == before);
+}
+
+// A small file whose layer claims a chunk of nearly 2 GB behind a text
+// chunk with a bad checksum: refused without asking for anything near that
+// size, libpng's own blocks included (they come from the same hooks).
+TEST_F(ProjectFile, ALayerClaimingAHugeChunkAsksForNothingItsSize) {
+    constexpr int32_t kSide = 100;
+    const Bytes png = Png(kSide, kSide, 3);
+    Bytes text = Chunk("tEXt", {'C', 'o', 'm', 'm', 'e', 'n', 't', 0,   'x', 'x',
+                                'x', 'x', 'x', 'x', 'x', 'x', 'x', 'x', 'x', 'x'});
+    text.back() ^= 0xFF; // its checksum
+    Bytes huge(8);
+    PutBE32(huge, 0, 1946157140u);
+    std::memcpy(huge.data() + 4, "tEXt", 4);
+    huge.insert(huge.end(), 130, 'y');
+    const Bytes file =
+        Cat({Head(ptgfile::kAppName), Block(eRecProject, ProjectPayload("x", kSide, kSide)),
+             Block(eRecLayer0,
+                   Cat({Bytes(png.begin(), png.begin() + long(kPngHeadBytes)), text, huge}))});
+    ASSERT_EQ(file.size(), 321u);
+    Write("huge.ptg", file);
+    KeepSample("damaged-layer-claiming-a-huge-chunk", file, "does not decode");
+
+    Paint(2, true, true);
+    const SState before = State();
+    {
+        CRefuseLargeBlocks watch(std::numeric_limits<size_t>::max());
+        EXPECT_EQ(Load("huge.ptg"), eFileReadWriteError);
+        // Nothing larger than a layer of the file's own size.
+        EXPECT_LE(CRefuseLargeBlocks::Largest(), size_t(kSide) * kSide * 4);
     }
     EXPECT_TRUE(State() == before);
 }

@@ -211,7 +211,8 @@ TEST_F(DummyAudio, SampleTimeStopsTheSound) {
     EXPECT_EQ(sound->SampleTime(), 0u);
 }
 
-// The format changes keep what the Part's sizes say, every byte cleared.
+// Stereo keeps the byte size (fewer frames), a new bit depth keeps the
+// frame count (more bytes); either stops the sound and clears every byte.
 TEST_F(DummyAudio, FormatChangesResizeAndClear) {
     std::unique_ptr<CSound> sound = Sound8(std::vector<uint8_t>(1000, 77));
     ASSERT_GT(sound->Loop(-1, 0), 0);

@@ -5,7 +5,10 @@
 // reallocations fail once the given number of them have succeeded (none by
 // default); frees still work. Destroying it puts the default hooks back
 // (gCMemory::ResetProcs), also when an assertion leaves the test early.
+// Both may be asked from several threads at once (the project file's
+// decoding workers): their counts are atomic.
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
@@ -24,18 +27,17 @@ public:
 
 private:
     static bool Allowed() {
-        if (s_nAllowed <= 0) {
-            return false;
+        int32_t left = s_nAllowed.load();
+        while (left > 0 && !s_nAllowed.compare_exchange_weak(left, left - 1)) {
         }
-        --s_nAllowed;
-        return true;
+        return left > 0;
     }
     static void* Alloc(size_t size) { return Allowed() ? gCMemory::MallocProc(size) : nullptr; }
     static void* Realloc(void* p, size_t size) {
         return Allowed() ? gCMemory::ReallocProc(p, size) : nullptr;
     }
 
-    static inline int32_t s_nAllowed = 0;
+    static inline std::atomic<int32_t> s_nAllowed = 0;
 };
 
 // Refuses every block larger than the limit while it lives (a huge
@@ -55,14 +57,19 @@ public:
     static size_t Largest() { return s_nLargest; }
 
 private:
+    static void Seen(size_t size) {
+        size_t largest = s_nLargest.load();
+        while (size > largest && !s_nLargest.compare_exchange_weak(largest, size)) {
+        }
+    }
     static void* Alloc(size_t size) {
-        s_nLargest = size > s_nLargest ? size : s_nLargest;
+        Seen(size);
         return size > s_nLimit ? nullptr : gCMemory::MallocProc(size);
     }
     static void* Realloc(void* p, size_t size) {
-        s_nLargest = size > s_nLargest ? size : s_nLargest;
+        Seen(size);
         return size > s_nLimit ? nullptr : gCMemory::ReallocProc(p, size);
     }
-    static inline size_t s_nLimit = 0;
-    static inline size_t s_nLargest = 0;
+    static inline std::atomic<size_t> s_nLimit = 0;
+    static inline std::atomic<size_t> s_nLargest = 0;
 };

@@ -96,7 +96,7 @@ private:
 // Reads the block's data at the file's position into memory and hands each
 // chunk to parse(code, data); the holder's use afterwards is the caller's.
 // The size is checked against what is left of the block before anything is
-// allocated.
+// allocated: one that runs past it fails with the block's text.
 template <class Parse>
 error ReadChunks(gCResourceObject& object, gCFile* file, const SLoopTexts& texts, Parse parse) {
     if (!file) {
@@ -109,7 +109,9 @@ error ReadChunks(gCResourceObject& object, gCFile* file, const SLoopTexts& texts
     int32_t size = 0;
     error e = object.ReadPayloadCount(file, size, 1);
     if (e != eNoError) {
-        return Fail(e, eResourceReadError, texts.size);
+        // A size that runs past the block is a data block that cannot be
+        // read; the size text is for a size field that cannot be read.
+        return Fail(e, eResourceReadError, e == eResourceReadError ? texts.block : texts.size);
     }
     gCMemFile data;
     if ((e = data.GrowBy(size)) != eNoError) {

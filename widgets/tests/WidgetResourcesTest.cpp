@@ -220,15 +220,16 @@ TEST_F(WidgetResources, RefusedDataIsShownWordForWord) {
         {"hier count beyond the chunk",
          CWidgetChunks().Code("hier").Raw(WriterInt32(1000)),
          {"Widget hierarchy entries.", "Error parsing widget data chunk type."}},
-        {"size beyond the block",
-         CWidgetChunks().Raw(WriterInt32(0)),
-         {"Error reading widget data block size."}},
+        {"size beyond the block", CWidgetChunks(), {"Error reading widget data block."}},
+        {"size cut", CWidgetChunks(), {"Error reading widget data block size."}},
     };
     for (const SCase& c : cases) {
         SCOPED_TRACE(c.what);
         std::string data = c.chunks.Data();
         if (std::string(c.what) == "size beyond the block") {
             data = WriterInt32(100000) + "abcd";
+        } else if (std::string(c.what) == "size cut") {
+            data = "ab"; // half a size field, at the end of the file
         }
         Write({WriterBlock("wdgt", 1, "W", data)});
         CWidget w;
