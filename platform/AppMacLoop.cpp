@@ -15,6 +15,8 @@
 #include "platform/detail/InputQueue.h"
 
 #include <SDL.h>
+#include <X11/Xlib.h>
+#include <unistd.h>
 
 namespace {
 
@@ -25,15 +27,65 @@ bool IsStandInDriver(const char* driver) {
     return driver && (std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "offscreen") == 0);
 }
 
+// The line said when the display goes away while the program runs: made
+// at start, written by the handler without allocating.
+std::string s_DisplayLostLine;
+
+// Nothing can be shown or torn down through a display that has gone (the
+// window's own ending would wait on it for ever): one line, and the process
+// ends at once.
+int DisplayLost(Display*) {
+    const ssize_t written =
+        ::write(STDERR_FILENO, s_DisplayLostLine.data(), s_DisplayLostLine.size());
+    (void)written; // nothing more can be done about a line that cannot be written
+    ::_exit(1);
+}
+
+// The program's name as the user started it, for the lines it says.
+std::string ProgramName(const char* argv0) {
+    const char* slash = argv0 ? std::strrchr(argv0, '/') : nullptr;
+    return slash ? slash + 1 : (argv0 && *argv0 ? argv0 : "daublin");
+}
+
 // The one line said when no display can be opened.
-std::string NoDisplayLine(const char* program) {
-    const char* slash = program ? std::strrchr(program, '/') : nullptr;
-    std::string line = slash ? slash + 1 : (program && *program ? program : "daublin");
+std::string NoDisplayLine(const std::string& program) {
     const char* display = std::getenv("DISPLAY");
     if (!display || !*display) {
-        return line + ": no display to open (DISPLAY is not set)";
+        return program + ": no display to open (DISPLAY is not set)";
     }
-    return line + ": cannot open the display \"" + display + "\"";
+    return program + ": cannot open the display \"" + display + "\"";
+}
+
+// Starts SDL's video on X11: 0, else the process's exit status. Without a
+// display there is nobody to show anything to: one line and out. SDL's
+// stand-in drivers are taken only when asked for by name.
+int StartVideo(const std::string& program) {
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    const bool driverAsked = asked && *asked;
+    if (!driverAsked) {
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+    }
+    const bool started = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
+    if (!driverAsked && (!started || IsStandInDriver(SDL_GetCurrentVideoDriver()))) {
+        if (started) {
+            SDL_Quit();
+        }
+        std::fprintf(stderr, "%s\n", NoDisplayLine(program).c_str());
+        return 1;
+    }
+    if (!started) {
+        // ReportError answers 0 once the alert is gone.
+        (void)ReportError(eCreateFailed, "Vantor internal error - Event handler install failed");
+        return -1;
+    }
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver && std::strcmp(driver, "x11") == 0) {
+        const char* display = std::getenv("DISPLAY");
+        s_DisplayLostLine =
+            program + ": the display \"" + (display ? display : "") + "\" was lost\n";
+        XSetIOErrorHandler(&DisplayLost);
+    }
+    return 0;
 }
 
 } // namespace
@@ -208,28 +260,12 @@ int CAppMac::Main(int argc, char** argv) {
                           "Vantor internal error - the application object is missing");
         return -1;
     }
+    const std::string program = ProgramName(argc > 0 ? argv[0] : nullptr);
     // The quit signals are the loop's own, never SDL's.
     const CQuitSignals quitSignals;
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    // The window opens on X11. Without a display there is nobody to show
-    // anything to: one line and out. SDL's stand-in drivers are taken only
-    // when asked for by name.
-    const char* asked = std::getenv("SDL_VIDEODRIVER");
-    const bool driverAsked = asked && *asked;
-    if (!driverAsked) {
-        SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
-    }
-    const bool started = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
-    if (!driverAsked && (!started || IsStandInDriver(SDL_GetCurrentVideoDriver()))) {
-        if (started) {
-            SDL_Quit();
-        }
-        std::fprintf(stderr, "%s\n", NoDisplayLine(argc > 0 ? argv[0] : nullptr).c_str());
-        return 1;
-    }
-    if (!started) {
-        (void)ReportError(eCreateFailed, "Vantor internal error - Event handler install failed");
-        return -1;
+    if (const int status = StartVideo(program)) {
+        return status;
     }
     SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
     gCFileDlg::SetModalPump(&CAppMac::ModalPump);

@@ -17,8 +17,7 @@ error CDemoApp::Initialize(const gCString&) {
         return e;
     }
     // A failed load has shown its alert already.
-    std::unique_ptr<CBackdrop> backdrop(
-        CreateFromResource<CBackdrop>(name, nullptr, nullptr));
+    std::unique_ptr<CBackdrop> backdrop(CreateFromResource<CBackdrop>(name, nullptr, nullptr));
     if (!backdrop) {
         return eCreateFailed;
     }

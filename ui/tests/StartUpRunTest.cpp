@@ -337,9 +337,8 @@ TEST_P(QuitWay, AModifiedPaintingShowsTheAlertBeforeTheWindowGoes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, QuitWay,
-                         ::testing::Values(EQuitWay::eCtrlQ, EQuitWay::eSuperQ,
-                                           EQuitWay::eCloseBox, EQuitWay::eSigterm,
-                                           EQuitWay::eSigint));
+                         ::testing::Values(EQuitWay::eCtrlQ, EQuitWay::eSuperQ, EQuitWay::eCloseBox,
+                                           EQuitWay::eSigterm, EQuitWay::eSigint));
 
 // A start file that cannot be opened is named in one alert, with the
 // reason; the program goes on with a new painting, unmodified, and a quit
@@ -380,7 +379,8 @@ TEST_F(StartUpRun, AStartFileThatCannotBeOpenedIsNamedThenANewPaintingStarts) {
         const char* args[] = {path.c_str()};
         program->OpenDocuments(1, args);
         EXPECT_EQ(program->m_nStartupState, 2) << "the program runs";
-        EXPECT_EQ(program->m_aAlerts, std::vector<std::string>{c.reason + std::string("\n") + path});
+        EXPECT_EQ(program->m_aAlerts,
+                  std::vector<std::string>{c.reason + std::string("\n") + path});
         EXPECT_EQ(program->m_aWindowAtAlert, std::vector<bool>{true});
         CSMKBackbone* backbone = CSMKBackbone::Registered();
         ASSERT_NE(backbone, nullptr);
