@@ -28,15 +28,16 @@ bool IsStandInDriver(const char* driver) {
 }
 
 // The line said when the display goes away while the program runs: made
-// at start, written by the handler without allocating.
-std::string s_DisplayLostLine;
+// at start, written by the handler without allocating (and alive while
+// static objects end).
+char s_DisplayLostLine[512];
 
 // Nothing can be shown or torn down through a display that has gone (the
 // window's own ending would wait on it for ever): one line, and the process
 // ends at once.
 int DisplayLost(Display*) {
     const ssize_t written =
-        ::write(STDERR_FILENO, s_DisplayLostLine.data(), s_DisplayLostLine.size());
+        ::write(STDERR_FILENO, s_DisplayLostLine, std::strlen(s_DisplayLostLine));
     (void)written; // nothing more can be done about a line that cannot be written
     ::_exit(1);
 }
@@ -81,8 +82,8 @@ int StartVideo(const std::string& program) {
     const char* driver = SDL_GetCurrentVideoDriver();
     if (driver && std::strcmp(driver, "x11") == 0) {
         const char* display = std::getenv("DISPLAY");
-        s_DisplayLostLine =
-            program + ": the display \"" + (display ? display : "") + "\" was lost\n";
+        std::snprintf(s_DisplayLostLine, sizeof s_DisplayLostLine,
+                      "%s: the display \"%s\" was lost\n", program.c_str(), display ? display : "");
         XSetIOErrorHandler(&DisplayLost);
     }
     return 0;
