@@ -14,6 +14,8 @@ extern char** environ;
 
 namespace {
 
+void (*s_pDialogEndHook)() = nullptr;
+
 std::vector<char*> ArgPointers(const std::vector<std::string>& argv) {
     std::vector<char*> p;
     for (const std::string& a : argv) {
@@ -34,6 +36,16 @@ int WaitFor(pid_t pid) {
 }
 
 } // namespace
+
+void gSetDialogEndHook(void (*hook)()) {
+    s_pDialogEndHook = hook;
+}
+
+void gDialogEnded() {
+    if (s_pDialogEndHook) {
+        s_pDialogEndHook();
+    }
+}
 
 std::string gFindProgram(const std::string& name) {
     if (name.find('/') != std::string::npos) {
@@ -106,7 +118,11 @@ int gSpawnAndCapture(const std::vector<std::string>& argv, std::string& output, 
         }
     }
     ::close(fds[0]);
-    return WaitFor(pid);
+    const int status = WaitFor(pid);
+    if (pump) {
+        gDialogEnded();
+    }
+    return status;
 }
 
 bool gSpawnDetached(const std::vector<std::string>& argv) {

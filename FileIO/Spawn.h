@@ -8,10 +8,19 @@
 // The full path of a program found on PATH, or "" when there is none.
 std::string gFindProgram(const std::string& name);
 
-// Runs a program and collects its standard output. While it runs, pump is
-// called every few milliseconds (when given). Returns the exit status, or
-// -1 when the program could not be started or did not exit normally.
+// Runs a program and collects its standard output. Returns the exit
+// status, or -1 when the program could not be started or did not exit
+// normally. With a pump the program is a dialog over the main window: pump
+// is called every few milliseconds while it runs, and once a dialog that
+// started has ended the dialog-end hook runs, so that the main window takes
+// the keyboard focus back.
 int gSpawnAndCapture(const std::vector<std::string>& argv, std::string& output, void (*pump)());
+
+// What runs after every dialog program (null: nothing). The platform sets
+// it.
+void gSetDialogEndHook(void (*hook)());
+// Runs the dialog-end hook, if any: for dialogs that are not programs.
+void gDialogEnded();
 
 // Starts a program detached from this process (its own session, reaped by
 // the system) and does not wait for it. False when it could not start.

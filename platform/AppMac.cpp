@@ -4,9 +4,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include <SDL.h>
 
+#include "FileIO/Spawn.h"
+#include "FileIO/gCFileDlg.h"
 #include "platform/TabletServices.h"
 #include "platform/WindowBase.h"
 #include "platform/detail/InputQueue.h"
@@ -195,9 +198,7 @@ error CAppMac::SetCurrentUserUint32(const gCString&, const gCString&, uint32_t) 
     return eNotImplemented;
 }
 
-// Whether a message box can be shown: a real video driver (or, before SDL
-// starts, a display to open).
-static bool CanShowMessageBox() {
+bool CAppMac::CanShowDialogs() {
     if (SDL_WasInit(SDL_INIT_VIDEO)) {
         const char* driver = SDL_GetCurrentVideoDriver();
         return driver && std::strcmp(driver, "dummy") != 0 && std::strcmp(driver, "offscreen") != 0;
@@ -210,16 +211,7 @@ static bool CanShowMessageBox() {
     return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
 }
 
-void CAppMac::ShowAlert(std::string_view headline, std::string_view text) {
-    std::string message(headline);
-    if (!text.empty()) {
-        message += "\n\n";
-        message += text;
-    }
-    std::fprintf(stderr, "%s\n", message.c_str());
-    if (!CanShowMessageBox()) {
-        return;
-    }
+bool CAppMac::ShowMessageBox(const std::string& message) {
     const SDL_MessageBoxButtonData ok = {
         SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "OK"};
     SDL_MessageBoxData box{};
@@ -230,5 +222,38 @@ void CAppMac::ShowAlert(std::string_view headline, std::string_view text) {
     box.numbuttons = 1;
     box.buttons = &ok;
     int pressed = 0;
-    SDL_ShowMessageBox(&box, &pressed);
+    return SDL_ShowMessageBox(&box, &pressed) == 0;
+}
+
+bool CAppMac::RunAlertProgram(std::string_view headline, const std::string& message) {
+    const std::string zenity = gFindProgram("zenity");
+    if (zenity.empty()) {
+        return false;
+    }
+    const std::vector<std::string> argv = {zenity, headline == "Error." ? "--error" : "--info",
+                                           "--no-markup", "--text=" + message};
+    std::string output;
+    // 0 is the button, 1 the window closed: answered either way. The
+    // window goes on repainting meanwhile and takes the focus back after.
+    const int status = gSpawnAndCapture(argv, output, gCFileDlg::ModalPump());
+    return status == 0 || status == 1;
+}
+
+void CAppMac::ShowAlert(std::string_view headline, std::string_view text) {
+    std::string message(headline);
+    if (!text.empty()) {
+        message += "\n\n";
+        message += text;
+    }
+    std::fprintf(stderr, "%s\n", message.c_str());
+    std::fflush(stderr);
+    if (!CanShowDialogs()) {
+        return;
+    }
+    if (ShowMessageBox(message)) {
+        gDialogEnded();
+        return;
+    }
+    // Standard error has it already when no program can show it either.
+    (void)RunAlertProgram(headline, message);
 }

@@ -57,8 +57,10 @@ public:
     error SetCurrentUserString(const gCString&, const gCString&, const gCString&) override;
     error SetCurrentUserUint32(const gCString&, const gCString&, uint32_t) override;
 
-    // A modal message box (also written to standard error); standard error
-    // alone where no display can show one.
+    // Every alert is written to standard error, then shown and answered
+    // before the caller goes on: SDL's message box, else the dialog program
+    // (zenity), else standard error alone; only standard error where there
+    // is no display to show it on.
     void ShowAlert(std::string_view headline, std::string_view text) override;
 
     // The event loop. Main is the process's entry: it starts SDL, starts
@@ -75,7 +77,8 @@ public:
     virtual error MacMain(const gCString& path);
     // The open-document event: the path of the first document (empty when
     // it cannot be verified) starts the application, or is broadcast as
-    // eMsgOpenDocument once start-up has begun.
+    // eMsgOpenDocument once start-up has begun. A start document that
+    // cannot be had is named in an alert once the application runs.
     void OpenDocuments(int32_t count, const char* const* posixPaths);
     // Offered every record before the window sees it: 2 swallows it, any
     // other non-zero value keeps it from the window.
@@ -113,8 +116,24 @@ public:
     static gCString DocumentPath(const char* posixPath);
     // While a file dialog runs: repaint, note a quit, drop all input.
     static void ModalPump();
+    // Once a dialog (a dialog program or a message box) has ended: the main
+    // window is raised and takes the keyboard focus back.
+    static void DialogEnded();
+    // Whether a record is the quit key, Ctrl+Q: the application menu's
+    // Quit, taken before the window sees the key.
+    static bool IsQuitKey(const CInputEvent& e);
 
 protected:
+    // The alert's ways to the user, in the order ShowAlert tries them.
+    // Whether a display shows dialogs: a real video driver (or, before SDL
+    // starts, a display to open).
+    virtual bool CanShowDialogs();
+    // SDL's message box; false when it could not be shown.
+    virtual bool ShowMessageBox(const std::string& message);
+    // The dialog program's alert (zenity --error, or --info for a plain
+    // message); false when there is none or it could not run.
+    bool RunAlertProgram(std::string_view headline, const std::string& message);
+
     // Runs the loop until the application quits.
     void RunEventLoop();
     // One record to the application, then the window.

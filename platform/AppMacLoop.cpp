@@ -1,18 +1,110 @@
 // The event loop and its 3 ms heartbeat.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "FileIO/Spawn.h"
 #include "FileIO/gCFileDlg.h"
 #include "foundation/Clock.h"
 #include "foundation/ErrorReport.h"
+#include "foundation/Input.h"
 #include "platform/AppMac.h"
 #include "platform/MacWindow.h"
+#include "platform/QuitSignals.h"
 #include "platform/detail/InputQueue.h"
 
 #include <SDL.h>
+#include <X11/Xlib.h>
+#include <unistd.h>
 
 namespace {
 
 constexpr uint64_t kHeartbeatMicroseconds = 3000;
 
+// SDL's stand-ins for a display, taken only when a test asks for them.
+bool IsStandInDriver(const char* driver) {
+    return driver && (std::strcmp(driver, "dummy") == 0 || std::strcmp(driver, "offscreen") == 0);
+}
+
+// The line said when the display goes away while the program runs: made
+// at start, written by the handler without allocating (and alive while
+// static objects end).
+char s_DisplayLostLine[512];
+
+// Nothing can be shown or torn down through a display that has gone (the
+// window's own ending would wait on it for ever): one line, and the process
+// ends at once.
+int DisplayLost(Display*) {
+    const ssize_t written =
+        ::write(STDERR_FILENO, s_DisplayLostLine, std::strlen(s_DisplayLostLine));
+    (void)written; // nothing more can be done about a line that cannot be written
+    ::_exit(1);
+}
+
+// The program's name as the user started it, for the lines it says.
+std::string ProgramName(const char* argv0) {
+    const char* slash = argv0 ? std::strrchr(argv0, '/') : nullptr;
+    return slash ? slash + 1 : (argv0 && *argv0 ? argv0 : "daublin");
+}
+
+// The one line said when no display can be opened.
+std::string NoDisplayLine(const std::string& program) {
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display) {
+        return program + ": no display to open (DISPLAY is not set)";
+    }
+    return program + ": cannot open the display \"" + display + "\"";
+}
+
+// Starts SDL's video on X11: 0, else the process's exit status. Without a
+// display there is nobody to show anything to: one line and out. SDL's
+// stand-in drivers are taken only when asked for by name.
+int StartVideo(const std::string& program) {
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    const bool driverAsked = asked && *asked;
+    if (!driverAsked) {
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+    }
+    const bool started = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
+    if (!driverAsked && (!started || IsStandInDriver(SDL_GetCurrentVideoDriver()))) {
+        if (started) {
+            SDL_Quit();
+        }
+        std::fprintf(stderr, "%s\n", NoDisplayLine(program).c_str());
+        return 1;
+    }
+    if (!started) {
+        // ReportError answers 0 once the alert is gone.
+        (void)ReportError(eCreateFailed, "Vantor internal error - Event handler install failed");
+        return -1;
+    }
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver && std::strcmp(driver, "x11") == 0) {
+        const char* display = std::getenv("DISPLAY");
+        std::snprintf(s_DisplayLostLine, sizeof s_DisplayLostLine,
+                      "%s: the display \"%s\" was lost\n", program.c_str(), display ? display : "");
+        XSetIOErrorHandler(&DisplayLost);
+    }
+    return 0;
+}
+
 } // namespace
+
+bool CAppMac::IsQuitKey(const CInputEvent& e) {
+    // Ctrl+Q, the application menu's Quit; with Shift, Alt or Super it is
+    // another key.
+    constexpr uint32_t kOthers = kModShift | kModOption | kModControl;
+    return e.kind == EInputKind::eKeyDown && e.key == 'q' && (e.modifiers & kModCommand) &&
+           !(e.modifiers & kOthers);
+}
+
+void CAppMac::DialogEnded() {
+    auto* app = dynamic_cast<CAppMac*>(m_pApp);
+    if (CMacWindow* window = app ? app->MainWindow() : nullptr) {
+        window->TakeFocus();
+    }
+}
 
 CMacWindow* CAppMac::MainWindow() const {
     return dynamic_cast<CMacWindow*>(m_pMainWnd.get());
@@ -40,6 +132,11 @@ void CAppMac::HeartbeatIfDue() {
 
 void CAppMac::DispatchRecord(CInputEvent& e) {
     if (PlatformMessage(e) != 0) {
+        return;
+    }
+    if (IsQuitKey(e)) {
+        AppClosing();
+        DoSystemQuit();
         return;
     }
     CMacWindow* window = MainWindow();
@@ -78,6 +175,9 @@ void CAppMac::DispatchRecord(CInputEvent& e) {
 }
 
 int32_t CAppMac::PumpMessage() {
+    if (CQuitSignals::Take()) {
+        m_fQuitPending = 1; // the desktop's quit, as SIGTERM and SIGINT ask
+    }
     if (m_fQuitPending && !m_fClosing) {
         m_fQuitPending = 0;
         AppClosing();
@@ -127,6 +227,9 @@ void CAppMac::ModalPump() {
     if (!app) {
         return;
     }
+    if (CQuitSignals::Take()) {
+        app->m_fQuitPending = 1;
+    }
     app->m_pInput->Pump();
     bool paint = false;
     CInputEvent e;
@@ -158,19 +261,23 @@ int CAppMac::Main(int argc, char** argv) {
                           "Vantor internal error - the application object is missing");
         return -1;
     }
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-        (void)ReportError(eCreateFailed, "Vantor internal error - Event handler install failed");
-        return -1;
+    const std::string program = ProgramName(argc > 0 ? argv[0] : nullptr);
+    // The quit signals are the loop's own, never SDL's.
+    const CQuitSignals quitSignals;
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (const int status = StartVideo(program)) {
+        return status;
     }
     SDL_EventState(SDL_DROPFILE, SDL_ENABLE);
     gCFileDlg::SetModalPump(&CAppMac::ModalPump);
+    gSetDialogEndHook(&CAppMac::DialogEnded);
     struct Shutdown {
         ~Shutdown() {
+            gSetDialogEndHook(nullptr);
             gCFileDlg::SetModalPump(nullptr);
             SDL_Quit();
         }
     } shutdown;
-
     // The first argument is the document given at launch; others are
     // ignored.
     const char* first = argc > 1 ? argv[1] : nullptr;

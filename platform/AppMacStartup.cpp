@@ -1,4 +1,6 @@
 // Start-up and the documents the application is asked to open.
+#include <unistd.h>
+
 #include <climits>
 #include <cstdlib>
 #include <string>
@@ -37,7 +39,8 @@ gCString CAppMac::DocumentPath(const char* posixPath) {
 
 void CAppMac::OpenDocuments(int32_t count, const char* const* posixPaths) {
     // Only the first document counts.
-    gCString path = count > 0 ? DocumentPath(posixPaths[0]) : gCString();
+    const char* first = count > 0 ? posixPaths[0] : nullptr;
+    gCString path = DocumentPath(first);
     if (m_nStartupState > 0) {
         PassMessage(eMsgOpenDocument, this, reinterpret_cast<uintptr_t>(&path));
         return;
@@ -45,6 +48,12 @@ void CAppMac::OpenDocuments(int32_t count, const char* const* posixPaths) {
     // MacMain shows its own failure and leaves the start-up state to tell
     // the outcome.
     (void)MacMain(path);
+    if (m_nStartupState == 2 && first && *first && path.GetLength() == 0) {
+        // The program runs without it: the user is told which file it was.
+        // ReportError answers 0 once the alert is gone.
+        const error why = ::access(first, F_OK) == 0 ? eFileOpenError : eFileNotFound;
+        (void)ReportError(why, first);
+    }
 }
 
 // Every failure is shown here (ReportError answers 0 once the alert is

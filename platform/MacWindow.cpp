@@ -110,6 +110,11 @@ bool CMacWindow::CreatePlatformWindow(int32_t width, int32_t height, const gCStr
         (void)ReportError(eCreateFailed, "CMacWindow MakeWindow failed.");
         return false;
     }
+    // The surface is made with the window, while it is hidden: making it
+    // may make the X window anew (on servers without a window manager), and
+    // the window that appears must be the one that stays. One that cannot
+    // be made now is made by the first copy to the screen.
+    (void)SDL_GetWindowSurface(m_pWindow.get());
     if (CAppBase::m_pApp) {
         if (CTabletServices* tablet = CAppBase::m_pApp->TabletServices()) {
             // Without a pen reader the mouse path applies.
@@ -355,15 +360,23 @@ error CMacWindow::ShowWindow(int32_t show) {
         return eNoError;
     }
     SDL_ShowWindow(m_pWindow.get());
-    SDL_RaiseWindow(m_pWindow.get());
-    SDL_SetWindowInputFocus(m_pWindow.get()); // not every driver can
-    if (SDL_GetKeyboardFocus() == m_pWindow.get()) {
-        m_fActive = 1;
-    }
+    TakeFocus();
     if (m_pBackdrop) {
         (void)m_pBackdrop->PassRedraw(); // what fails to show now shows when painted
     }
     return eNoError;
+}
+
+void CMacWindow::TakeFocus() {
+    if (!m_pWindow || (SDL_GetWindowFlags(m_pWindow.get()) & SDL_WINDOW_HIDDEN)) {
+        return;
+    }
+    SDL_RaiseWindow(m_pWindow.get());
+    // Not every driver can; where the desktop refuses, no key comes.
+    if (SDL_SetWindowInputFocus(m_pWindow.get()) == 0 ||
+        SDL_GetKeyboardFocus() == m_pWindow.get()) {
+        m_fActive = 1;
+    }
 }
 
 void CMacWindow::DestroyWindow() {

@@ -71,6 +71,9 @@ public:
     SDL_Window* GetSDLWindow() const { return m_pWindow.get(); }
     // Whether the window has the keyboard focus.
     int32_t HasFocus() const { return m_fActive; }
+    // Raises the window and asks for the keyboard focus (after a dialog
+    // took it): the keys that follow are the window's.
+    void TakeFocus();
 
     // The screen's measures: from SDL's main display unless a test sets its
     // own (null restores SDL's).
@@ -78,7 +81,8 @@ public:
     static CScreenMeasures Screen();
 
 private:
-    // Creates the SDL window (hidden) at a size; false when none results.
+    // Creates the SDL window (hidden) at a size with its surface; false
+    // when no window results.
     bool CreatePlatformWindow(int32_t width, int32_t height, const gCString& title, uint32_t flags);
     // Sizes and places the SDL window; full screen as the desktop's.
     void PlaceWindow(const gCRect& content, bool fullScreen);

@@ -67,13 +67,9 @@ void CWindowBase::OnKeyDown(uint32_t key) {
         return;
     }
     CAppBase* app = CAppBase::m_pApp;
+    // Escape never quits here: quitting is Ctrl+Q, Alt+F4, the close box
+    // or the desktop's quit, each asking about a modified painting first.
     switch (key) {
-    case kKeyCodeEscape:
-        if (app) {
-            app->StopHeartbeat();
-            app->DoSystemQuit();
-        }
-        break;
     // The display-mode keys refuse only a screen that has no size (6): the
     // window then stays as it is, which is all the key can do.
     case kKeyCodeF7:

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <new>
 
+#include "FileIO/gCFRef.h"
 #include "foundation/ErrorReport.h"
 #include "foundation/MessageIds.h"
 #include "foundation/Utf8.h"
@@ -101,26 +102,22 @@ error CSMKApp::Initialize(const gCString& path) {
         m_pMainWnd->SetSysKeyOverride(1);
     }
 
-    CProjectInfo info;
+    bool loaded = false;
     if (IsProjectPath(path)) {
-        info.m_File = gCFRef(Unquoted(path));
-        info.m_Name = info.m_File.FileName();
-        const int32_t prevented = shown->RedrawPrevented();
-        shown->SetRedrawPrevented(1);
-        const int32_t loaded = SetBackboneData(eCmdLoadProject, shown, ChannelValueOf(&info));
-        if (CWindowBase::m_pThis) {
-            shown->SetRedrawPrevented(prevented);
+        const gCFRef file(Unquoted(path));
+        const error e = LoadStartProject(*shown, file);
+        if (!CWindowBase::m_pThis) {
+            return e != eNoError ? e : eCreateFailed; // the window went with the load
         }
-        if (loaded != 0) {
-            return error(loaded);
+        if (e != eNoError) {
+            // The painting that cannot be opened is named, and a new one
+            // takes its place. ReportError answers 0 once the alert is gone.
+            (void)ReportError(e, file.PosixPath().c_str());
         }
-        // A load nobody performed leaves no painting on screen: that start
-        // fails like any other.
-        CWidget* canvas = shown->CanvasWidget();
-        if (!canvas || !canvas->Visible()) {
-            return eNotImplemented;
-        }
-    } else {
+        loaded = e == eNoError;
+    }
+    if (!loaded) {
+        CProjectInfo info;
         const gCPoint size = NewProjectSize(shown->Width(), shown->Height());
         info.m_nWidth = size.x;
         info.m_nHeight = size.y;
@@ -131,6 +128,29 @@ error CSMKApp::Initialize(const gCString& path) {
         (void)SetBackboneData(eCmdNewProject, this, ChannelValueOf(&info));
     }
     StartHeartbeat();
+    return eNoError;
+}
+
+error CSMKApp::LoadStartProject(CSMKBackdrop& backdrop, const gCFRef& file) {
+    CProjectInfo info;
+    info.m_File = file;
+    info.m_Name = info.m_File.FileName();
+    const int32_t prevented = backdrop.RedrawPrevented();
+    backdrop.SetRedrawPrevented(1);
+    const int32_t loaded = SetBackboneData(eCmdLoadProject, &backdrop, ChannelValueOf(&info));
+    if (!CWindowBase::m_pThis) {
+        return loaded != 0 ? error(loaded) : eCreateFailed; // the backdrop is gone too
+    }
+    backdrop.SetRedrawPrevented(prevented);
+    if (loaded != 0) {
+        return error(loaded);
+    }
+    // A load nobody performed leaves no painting on screen: that start
+    // fails like any other.
+    CWidget* canvas = backdrop.CanvasWidget();
+    if (!canvas || !canvas->Visible()) {
+        return eNotImplemented;
+    }
     return eNoError;
 }
 

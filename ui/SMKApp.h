@@ -1,14 +1,17 @@
 #pragma once
 // The application class: loads the main backdrop "Daublin", makes and
 // registers the backbone and the UI module, makes the one window around the
-// backdrop, opens the start document or starts a new painting, and at quit
-// time asks the save prompt when the painting is modified.
+// backdrop, opens the start document or starts a new painting (also after
+// an alert naming a start document that cannot be opened), and at quit time
+// asks the save prompt when the painting is modified.
 
 #include <memory>
 
 #include "platform/App.h"
 
 class CSMKBackbone;
+class CSMKBackdrop;
+class gCFRef;
 
 class CSMKApp : public CApp {
 public:
@@ -35,6 +38,9 @@ public:
     static bool IsProjectPath(const gCString& path);
 
 protected:
+    // Opens the painting named at start: 0, or the load's code (9 when
+    // nothing loaded it), with the open painting left as it was.
+    error LoadStartProject(CSMKBackdrop& backdrop, const gCFRef& file);
     // The backbone; tests put a recording one in its place.
     virtual CSMKBackbone* NewBackbone();
     // The failure of a prompt that cannot come up, shown.

@@ -102,7 +102,7 @@ error CSMKBackdrop::SetupInterface() {
         return error(e);
     }
     StoreUserSettings();
-    return ShowFirstFrame();
+    return eNoError;
 }
 
 void CSMKBackdrop::StoreUserSettings() {
@@ -122,25 +122,6 @@ void CSMKBackdrop::StoreUserSettings() {
 }
 
 error CSMKBackdrop::ShowCanvasPicker() {
-    return eNoError;
-}
-
-error CSMKBackdrop::ShowFirstFrame() {
-    CWindowHost* host = Host();
-    CImage* buffer = BackBuffer();
-    if (!host || !buffer) {
-        return eNoError;
-    }
-    // The window's first copy makes its drawing surface, and on X servers
-    // without a window manager making it may remake the window: done now,
-    // before the window is shown, the window that appears is the one that
-    // stays. The area stays dirty for the first redraw.
-    if (const error e = RedrawNoShow()) {
-        return e;
-    }
-    const gCRect whole(0, 0, buffer->GetWidth(), buffer->GetHeight());
-    // What cannot be shown now is shown by the first redraw.
-    (void)host->CopyToScreen(*buffer, &whole, 1);
     return eNoError;
 }
 
@@ -274,6 +255,8 @@ int32_t CSMKBackdrop::ProcessData(uint32_t id, const void* sender, int64_t value
     case eCmdStrokeEnd:
         UnhideDragPanels();
         break;
+    case eCmdDisplayScale:
+        break; // shown below, once the panels have followed it
     default:
         break;
     }
@@ -282,6 +265,11 @@ int32_t CSMKBackdrop::ProcessData(uint32_t id, const void* sender, int64_t value
             // Each panel keeps its own view; one failing stops none.
             (void)panel->ProcessData(id, sender, value, set);
         }
+    }
+    if (id == eCmdDisplayScale && set) {
+        // The canvas has taken its new size and place: shown at once. A
+        // failed redraw is shown by the backdrop and kept dirty.
+        (void)PassRedraw();
     }
     return 0;
 }
@@ -402,7 +390,7 @@ error CSMKBackdrop::KeyDown(CWidget*& taken, uint32_t key) {
         return eNoError;
     case kKeyCodeEscape:
     case kKeyCodeF12:
-        // Taken so that they do nothing: Escape would quit in the window.
+        // Taken so that they do nothing.
         taken = this;
         return eNoError;
     default:

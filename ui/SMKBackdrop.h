@@ -133,9 +133,6 @@ protected:
     // Stores the program's entry in the user's settings; when they cannot
     // be kept, makes the preferences file anew.
     void StoreUserSettings();
-    // Composites the backdrop and copies it to the window while the window
-    // is still hidden.
-    error ShowFirstFrame();
     // The backbone's tablet services, or null.
     virtual CTabletSource* TabletServices();
 

@@ -2,10 +2,15 @@
 // real dialog program through a stub zenity.
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <ostream>
+#include <string>
+#include <vector>
 
+#include "FileIO/FileDialogBackend.h"
+#include "FileIO/Spawn.h"
 #include "FileIO/gCFRef.h"
 #include "FileIO/gCFTypeList.h"
 #include "FileIO/gCFileDlg.h"
@@ -144,6 +149,7 @@ protected:
     void TearDown() override {
         ::setenv("PATH", m_OldPath.c_str(), 1);
         gCFileDlg::SetModalPump(nullptr);
+        gSetDialogEndHook(nullptr);
         TempVolume::TearDown();
     }
     // A dialog program that records its arguments and runs the given
@@ -220,6 +226,31 @@ TEST_F(StubZenity, NoDialogProgramIsTwentyThreeWithAnAlert) {
     EXPECT_EQ(dlg.ShowLoadFile(path, nullptr), eCreateFailed);
     ASSERT_EQ(app.m_Alerts.size(), 1u);
     EXPECT_NE(app.m_Alerts[0].text.find("Install zenity"), std::string::npos);
+}
+
+// Whatever a dialog program answers, the window is given the focus back
+// once the program has ended; a program run without a pump is no dialog.
+std::string s_DoneFile;
+std::vector<bool> s_EndsSeen;
+
+TEST_F(StubZenity, EveryDialogProgramEndsWithTheDialogEndHook) {
+    s_DoneFile = Posix("done");
+    InstallStub("/bin/sleep 0.05\ntouch \"" + s_DoneFile + "\"\nexit 1");
+    s_EndsSeen.clear();
+    gCFileDlg::SetModalPump([] {});
+    gSetDialogEndHook([] {
+        s_EndsSeen.push_back(::access(s_DoneFile.c_str(), F_OK) == 0);
+        ::unlink(s_DoneFile.c_str());
+    });
+    gCString path;
+    gCFileDlg dlg;
+    EXPECT_EQ(dlg.ShowLoadFile(path, nullptr), eHandled);
+    EXPECT_EQ(gCFileDlg::Backend().Confirm("Replace it?"), eHandled);
+    EXPECT_EQ(s_EndsSeen, (std::vector<bool>{true, true})) << "once each, after the program";
+
+    std::string output;
+    EXPECT_EQ(gSpawnAndCapture({Posix("bin/zenity")}, output, nullptr), 1);
+    EXPECT_EQ(s_EndsSeen.size(), 2u);
 }
 
 } // namespace

@@ -6,24 +6,6 @@
 #include "foundation/ErrorReport.h"
 #include "platform/WindowBase.h"
 
-error CDemoBackdrop::SetupInterface() {
-    CWindowHost* host = Host();
-    CImage* buffer = BackBuffer();
-    if (!host || !buffer) {
-        return eNoError;
-    }
-    // The window's first copy makes its drawing surface; made before the
-    // window is shown, no window manager remakes the window afterwards.
-    // The area stays dirty for the first redraw.
-    if (error e = RedrawNoShow()) {
-        return e;
-    }
-    const gCRect whole(0, 0, buffer->GetWidth(), buffer->GetHeight());
-    // What cannot be shown now is shown by the first redraw.
-    (void)host->CopyToScreen(*buffer, &whole, 1);
-    return eNoError;
-}
-
 CDemoApp::CDemoApp() {
     m_nMacType = 0x44574447; // 'DWDG'
     SetName(m_ResFolder, u"Resources");
@@ -35,8 +17,7 @@ error CDemoApp::Initialize(const gCString&) {
         return e;
     }
     // A failed load has shown its alert already.
-    std::unique_ptr<CDemoBackdrop> backdrop(
-        CreateFromResource<CDemoBackdrop>(name, nullptr, nullptr));
+    std::unique_ptr<CBackdrop> backdrop(CreateFromResource<CBackdrop>(name, nullptr, nullptr));
     if (!backdrop) {
         return eCreateFailed;
     }

@@ -1,19 +1,12 @@
 #pragma once
 // The widgets demo: a window around the backdrop "WidgetsDemo" of its own
-// resource file, to look at what the widget classes draw. F8 and Escape
+// resource file, to look at what the widget classes draw. F8 and Ctrl+Q
 // work as in the program.
 
 #include <cstdint>
 
 #include "platform/App.h"
 #include "widgets/Backdrop.h"
-
-// The demo's backdrop: composited once before the window is shown, so
-// that the window that appears is the one that stays.
-class CDemoBackdrop : public CBackdrop {
-public:
-    error SetupInterface() override;
-};
 
 class CDemoApp : public CApp {
 public:

@@ -1,6 +1,8 @@
+#include <csignal>
 #include <string>
 #include <vector>
 
+#include "platform/QuitSignals.h"
 #include "platform/TabletServices.h"
 #include "platform/tests/SDLEvents.h"
 #include "testsupport/platform/HeadlessWindow.h"
@@ -187,16 +189,33 @@ TEST_F(Decoding, DefaultKeysResizeToggleTheHeartbeatAndQuit) {
     Pump();
     EXPECT_EQ(app.IsHeartbeatRunning(), 1);
 
-    // Escape quits; the keys behind it reach nothing.
+    // Escape never quits: the key behind it still arrives.
     PushKey(SDL_KEYDOWN, SDLK_ESCAPE, SDL_SCANCODE_ESCAPE);
     PushKey(SDL_KEYDOWN, SDLK_F8, SDL_SCANCODE_F8);
     app.PumpMessage();
+    EXPECT_EQ(app.IsAppClosing(), 0);
+    EXPECT_EQ(app.IsHeartbeatRunning(), 1);
+    ASSERT_NE(Main(), nullptr);
+    EXPECT_EQ(Main()->ClientWidth(), 1024);
+}
+
+// Ctrl+Q is the application menu's Quit, whatever has the keys; the same
+// letter with another modifier is a key for the window.
+TEST_F(Decoding, CtrlQQuitsBeforeTheWindowSeesIt) {
+    backdrop->m_bTakeKeys = true;
+    PushKey(SDL_KEYDOWN, SDLK_q, SDL_SCANCODE_Q, KMOD_LCTRL | KMOD_LSHIFT);
+    PushKey(SDL_KEYDOWN, SDLK_q, SDL_SCANCODE_Q, KMOD_LCTRL | KMOD_LALT);
+    PushKey(SDL_KEYDOWN, SDLK_q, SDL_SCANCODE_Q, KMOD_LGUI);
+    EXPECT_EQ(Pump(), (Strings{"KeyDown 81", "KeyDown 113", "KeyDown 17"}))
+        << "Shift+Ctrl+Q is Q, Alt+Ctrl+Q q, Super+Q the control code";
+    EXPECT_EQ(app.IsAppClosing(), 0);
+    int32_t closed = 0;
+    backdrop->m_pClosed = &closed;
+    PushKey(SDL_KEYDOWN, SDLK_q, SDL_SCANCODE_Q, KMOD_RCTRL);
+    app.PumpMessage(); // the backdrop goes with the window
+    EXPECT_EQ(closed, 1);
     EXPECT_EQ(app.IsAppClosing(), 1);
-    EXPECT_EQ(app.IsHeartbeatRunning(), 0);
     EXPECT_EQ(CAppBase::m_pMainWnd, nullptr);
-    EXPECT_EQ(CWindowBase::m_pThis, nullptr);
-    app.PumpMessage();
-    app.DoSystemQuit(); // the final quit finds the window gone
 }
 
 TEST_F(Decoding, EventsWhileUnfocusedAreNotDispatched) {
@@ -221,6 +240,16 @@ TEST_F(Decoding, PlatformMessageSeesEveryRecordFirst) {
     app.m_nPlatformAnswer = 1;
     PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 5, 6);
     EXPECT_EQ(Pump(), Strings{});
+}
+
+TEST_F(Decoding, SigtermQuitsAsTheCloseBoxDoes) {
+    const CQuitSignals signals;
+    ASSERT_EQ(std::raise(SIGTERM), 0);
+    EXPECT_NE(CAppBase::m_pMainWnd, nullptr) << "nothing is torn down in the handler";
+    app.PumpMessage();
+    EXPECT_EQ(app.IsAppClosing(), 1);
+    EXPECT_EQ(CAppBase::m_pMainWnd, nullptr);
+    EXPECT_FALSE(CQuitSignals::Take()) << "taken once";
 }
 
 TEST_F(Decoding, TheCloseBoxQuits) {

@@ -4,13 +4,19 @@
 # centred (1152 x 922 at (64, 51), light on the dark backdrop); a drag across
 # it with the start-up tool paints at both ends and nowhere outside a band
 # around the drag; z brings back the screen of before the stroke exactly, y
-# the stroke; the minus key makes a centred window of 1024 x 768 with the
-# canvas still centred; Escape does nothing and Ctrl-Q quits with status 0
-# (Return dismissing the alert of a painting that cannot be offered for
-# saving). A start with a damaged resource file shows its alert, which Return
-# dismisses, and ends with a non-zero status and no process left behind.
-# The screenshots (ImageMagick's import) are kept in <shots folder>; the
-# preferences folder is a temporary one.
+# the stroke; F8 shows the canvas at scale 2 at once (a shot a second later,
+# no stroke needed), F7 the screen of before; s saves through the file
+# dialog (a stand-in zenity that answers a file name after taking the
+# keyboard focus, as a dialog window does) and the next key, z, is the
+# window's again; the minus key makes a centred window of 1024 x 768 with
+# the canvas still centred, the plus key the screen of before exactly;
+# Escape does nothing and Ctrl+Q shows the alert of a painting that cannot
+# be offered for saving (Return dismisses it) and quits with status 0. A
+# start file that does not exist is named in an alert, a new painting
+# follows and Ctrl+Q ends it with status 0. A start with a damaged resource
+# file shows its alert, which Return dismisses, and ends with a non-zero
+# status and no process left behind. The screenshots (ImageMagick's import)
+# are kept in <shots folder>; the preferences folder is a temporary one.
 #
 # It takes the whole display, so it runs only on a display of its own, the
 # one testsupport/x11-run.sh starts (CTest's daublin_smoke does):
@@ -145,8 +151,26 @@ settled() {
 eval "$(xdotool getdisplaygeometry --shell)"
 [ "${WIDTH}x$HEIGHT" = 1280x1024 ] || fail "the display is ${WIDTH}x$HEIGHT, not 1280x1024"
 
+# A stand-in for zenity, first on the program's PATH: a file dialog takes
+# the keyboard focus away (to the root window, where a dialog window's
+# focus goes when it closes) and answers $work/saved.ptg; anything else goes
+# to the real zenity.
+real_zenity=$(command -v zenity) || fail "no zenity on PATH"
+mkdir -p "$work/bin"
+cat >"$work/bin/zenity" <<STUB
+#!/bin/sh
+case "\$*" in
+*--file-selection*)
+  xdotool windowfocus --sync "\$(xdotool search --maxdepth 0 --name '' | head -1)"
+  echo "$work/saved.ptg"
+  ;;
+*) exec "$real_zenity" "\$@" ;;
+esac
+STUB
+chmod +x "$work/bin/zenity"
+
 # 1. A normal run.
-"$program" &
+PATH="$work/bin:$PATH" "$program" 2>"$work/stderr" &
 pid=$!
 pids+=("$pid")
 await 10 "a visible window titled Daublin" find_window '^Daublin$'
@@ -157,9 +181,10 @@ timeout 5 xdotool windowfocus --sync "$wid" || fail "waited 5 s for the window t
 # The new painting, 90 % of the screen, centred: light from (64, 51) to
 # (1215, 972) and the dark backdrop around it.
 canvas_shown() {
-  is_light start 64 51 && is_light start 1215 972 && is_light start 640 512 &&
-    is_dark start 63 51 && is_dark start 64 50 && is_dark start 1216 972 &&
-    is_dark start 1215 973 && is_dark start 20 20
+  local shot=${1:-start}
+  is_light "$shot" 64 51 && is_light "$shot" 1215 972 && is_light "$shot" 640 512 &&
+    is_dark "$shot" 63 51 && is_dark "$shot" 64 50 && is_dark "$shot" 1216 972 &&
+    is_dark "$shot" 1215 973 && is_dark "$shot" 20 20
 }
 await 10 "the canvas 1152 x 922 at (64, 51) on the dark backdrop (see $shots/start.png)" \
   settled start canvas_shown
@@ -210,37 +235,111 @@ await 10 "z to bring back the screen of before the stroke (see $shots/undone.png
 xdotool key y
 await 10 "y to paint the stroke again (see $shots/redone.png)" settled redone same_as redone stroke
 
+# F8 shows the canvas at scale 2 at once, about the screen's centre: the
+# canvas covers the whole screen and the stroke's point (450, 375) is now at
+# (260, 238). F7 brings back the screen of before exactly.
+xdotool key F8
+sleep 1
+shoot zoomed
+is_light zoomed 20 20 && is_light zoomed 1270 1010 ||
+  fail "the canvas at scale 2 does not cover the screen (see $shots/zoomed.png)"
+[ "$(pixel zoomed 260 238)" = "$(pixel redone 450 375)" ] && ! is_light zoomed 260 238 ||
+  fail "the stroke is not at its place at scale 2 (see $shots/zoomed.png)"
+xdotool key F7
+await 10 "F7 to bring back the screen at scale 1 (see $shots/unzoomed.png)" \
+  settled unzoomed same_as unzoomed redone
+
+# s saves through the dialog program; the stand-in takes the keyboard focus
+# away as a dialog window does, and answers. The window takes the focus back,
+# so the next key, z, undoes.
+saved="$work/saved.ptg"
+timeout 5 xdotool key s || fail "waited 5 s for xdotool to press s"
+await 10 "s to save the painting as $saved" test -s "$saved"
+xdotool key z
+await 10 "z after the save dialog to undo the stroke (see $shots/undone-after-save.png)" \
+  settled undone-after-save same_as undone-after-save start
+xdotool key y
+await 10 "y to paint the stroke again (see $shots/redone-after-save.png)" \
+  settled redone-after-save same_as redone-after-save redone
+
 # The minus key: a centred window of 1024 x 768, the canvas still centred
 # in it (the same canvas pixel under the window's centre as under the
-# screen's), so the window shows what the screen showed there.
+# screen's), so the window shows what the screen showed there; the plus key
+# the screen of before exactly.
 xdotool key minus
 expect_geometry "$wid" 128 128 1024 768
 centred() { [ "$(differing window stroke 1024x768+128+128)" = 0 ]; }
 await 10 "the canvas centred in the 1024 x 768 window (see $shots/window.png)" \
   settled window centred
-# Escape is taken by the program and does nothing: after it a key that
-# changes the window still arrives, so Escape neither quit nor hung.
-xdotool key Escape
 xdotool key plus
 expect_geometry "$wid" 0 0 1280 1024
+await 10 "the plus key to bring back the screen of before (see $shots/full-again.png)" \
+  settled full-again same_as full-again redone
+# Escape is taken by the program and does nothing: it neither quits nor
+# changes the screen.
+xdotool key Escape
+sleep 0.5
 kill -0 "$pid" 2>/dev/null || fail "Escape ended the program"
-# Ctrl-Q is the control code 17: on X11 the Super key is the control key
-# (Ctrl is the command key, which leaves q a plain q). The painting is
-# modified and there is no way yet to offer it for saving: the program says
-# so in an alert, which Return dismisses, and quits.
-xdotool key super+q
-status=124
-for ((try = 0; try < 50; try++)); do
-  wait_exit "$pid" 2
-  status=$?
-  [ "$status" -ne 124 ] && break
-  if any_alert && is_visible "$alert"; then
-    timeout 5 xdotool windowfocus --sync "$alert" 2>/dev/null &&
-      xdotool key Return
-  fi
+await 10 "Escape to leave the screen as it was (see $shots/after-escape.png)" \
+  settled after-escape same_as after-escape redone
+
+# Waits for process $1 to end, dismissing with Return the alerts it shows;
+# a shot of the first alert is kept as $2.png. Sets $status (124: still
+# running after 10 s).
+answer_alerts_until_exit() {
+  local shot=$2 try
+  status=124
+  for ((try = 0; try < 50; try++)); do
+    wait_exit "$1" 2
+    status=$?
+    [ "$status" -ne 124 ] && return
+    if any_alert && is_visible "$alert"; then
+      if [ -n "$shot" ]; then
+        sleep 0.5 # drawn
+        shoot "$shot"
+        shot=""
+      fi
+      timeout 5 xdotool windowfocus --sync "$alert" 2>/dev/null &&
+        xdotool key Return
+    fi
+  done
+}
+
+# Ctrl+Q: the painting is modified and there is no way yet to offer it for
+# saving. The program says so in an alert, which Return dismisses, and
+# quits.
+xdotool key ctrl+q
+answer_alerts_until_exit "$pid" quit-alert
+[ "$status" -ne 124 ] || fail "waited 10 s for Ctrl+Q to end the program"
+[ "$status" -eq 0 ] || fail "Ctrl+Q ended the program with status $status"
+[ -f "$shots/quit-alert.png" ] || fail "Ctrl+Q showed no alert over the modified painting"
+grep -qF "Error." "$work/stderr" || fail "the quit alert did not say Error.: $(cat "$work/stderr")"
+
+# A start file that does not exist: the alert names it, a new painting
+# follows, and Ctrl+Q ends the program with status 0.
+missing="$work/no such painting.ptg"
+"$program" "$missing" 2>"$work/stderr" &
+pid=$!
+pids+=("$pid")
+await 10 "the alert naming the missing start file" find_alert "$pid"
+sleep 0.5 # drawn
+shoot missing-alert
+for ((try = 0; try < 5; try++)); do
+  is_visible "$alert" || break
+  timeout 5 xdotool windowfocus --sync "$alert" 2>/dev/null && xdotool key Return
+  sleep 0.5
 done
-[ "$status" -ne 124 ] || fail "waited 10 s for Ctrl-Q to end the program"
-[ "$status" -eq 0 ] || fail "Ctrl-Q ended the program with status $status"
+is_visible "$alert" && fail "waited for Return to dismiss the alert of the missing start file"
+grep -qF "A file could not be located." "$work/stderr" && grep -qF "$missing" "$work/stderr" ||
+  fail "the alert did not name the missing file: $(cat "$work/stderr")"
+await 10 "a visible window titled Daublin after the missing start file" find_window '^Daublin$'
+await 10 "the new painting after the missing start file (see $shots/missing-start.png)" \
+  settled missing-start canvas_shown missing-start
+xdotool key ctrl+q
+wait_exit "$pid" 100
+status=$?
+[ "$status" -ne 124 ] || fail "waited 10 s for Ctrl+Q to end the program after the missing file"
+[ "$status" -eq 0 ] || fail "the program ended with status $status after the missing file"
 
 # 2. A damaged resource file. Without a window manager the keyboard focus
 # follows the pointer unless a window is given it; the alert is given it,

@@ -63,9 +63,13 @@ CMacWindow* HeadlessWindow::MakeMainAround(CWindowRoot* root, int32_t mode, gCRP
 }
 
 void HeadlessWindow::Focus() {
+    SendWindowChange(EWindowChange::eFocusGained);
+}
+
+void HeadlessWindow::SendWindowChange(EWindowChange change) {
     CInputEvent e;
     e.kind = EInputKind::eWindow;
-    e.change = EWindowChange::eFocusGained;
+    e.change = change;
     e.windowID = Main() ? SDL_GetWindowID(Main()->GetSDLWindow()) : 0;
     app.InjectInput(e);
     app.PumpMessage();

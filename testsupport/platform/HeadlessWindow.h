@@ -35,6 +35,9 @@ protected:
     CMacWindow* Main() const { return dynamic_cast<CMacWindow*>(CAppBase::m_pMainWnd.get()); }
     // The window gets the keyboard focus, as the desktop would give it.
     void Focus();
+    // The desktop's change of the main window (its close box, a focus),
+    // handed to the application.
+    void SendWindowChange(EWindowChange change);
 
     // Input for the application, as the desktop would send it.
     CInputScript Script() { return CInputScript(app); }

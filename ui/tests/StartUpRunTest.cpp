@@ -8,6 +8,7 @@
 
 #include <sys/stat.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -17,9 +18,11 @@
 #include <vector>
 
 #include "FileIO/gCFile.h"
+#include "foundation/Input.h"
 #include "foundation/Utf8.h"
 #include "imaging/ImLocker.h"
 #include "paint/Backbone.h"
+#include "platform/QuitSignals.h"
 #include "platform/WindowBase.h"
 #include "testsupport/FileIO/ColonPath.h"
 #include "testsupport/platform/HeadlessWindow.h"
@@ -37,6 +40,7 @@ class CRunApp : public CSMKApp {
 public:
     void ShowAlert(std::string_view, std::string_view text) override {
         m_aAlerts.emplace_back(text);
+        m_aWindowAtAlert.push_back(CAppBase::m_pMainWnd != nullptr);
     }
     error SetCurrentUserString(const gCString& section, const gCString& key,
                                const gCString& value) override {
@@ -63,7 +67,10 @@ public:
     std::vector<gCPoint> m_aPenPath;
     std::vector<std::vector<std::string>> m_aStored;
     std::vector<std::string> m_aAlerts;
+    // Whether the window was still there when each alert came.
+    std::vector<bool> m_aWindowAtAlert;
     error m_nSettingsAnswer = eNotImplemented;
+    using CSMKApp::m_nStartupState;
 };
 
 // Sets an environment variable for the life of the object.
@@ -286,6 +293,111 @@ TEST_F(StartUpRun, AStrokeIsPaintedUndoneRedoneAndTheQuitEndsTheProgram) {
     EXPECT_EQ(program->m_aAlerts.size(), 1u);
     program.reset();
     EXPECT_EQ(CSMKBackbone::Registered(), nullptr);
+}
+
+// Every way of quitting takes the same path: with a modified painting the
+// alert saying it cannot be offered for saving comes while the window is
+// still there, then the program ends.
+enum class EQuitWay { eCtrlQ, eSuperQ, eCloseBox, eSigterm, eSigint };
+
+class QuitWay : public StartUpRun, public ::testing::WithParamInterface<EQuitWay> {};
+
+TEST_P(QuitWay, AModifiedPaintingShowsTheAlertBeforeTheWindowGoes) {
+    ASSERT_EQ(Start(), eNoError);
+    Focus();
+    CInputScript(*program).Run(); // what the window had waiting
+    ASSERT_EQ(CSMKBackbone::Registered()->ProcessData(eCmdMarkModified, this, 0, 1), 0);
+    CInputScript(*program).Key(kKeyCodeEscape).Run();
+    EXPECT_NE(CAppBase::m_pMainWnd, nullptr) << "Escape never quits";
+    EXPECT_TRUE(program->m_aAlerts.empty());
+
+    const CQuitSignals signals;
+    switch (GetParam()) {
+    case EQuitWay::eCtrlQ:
+        CInputScript(*program).Key('q', kModCommand).Run();
+        break;
+    case EQuitWay::eSuperQ:
+        CInputScript(*program).Key(17).Run();
+        break;
+    case EQuitWay::eCloseBox:
+        SendWindowChange(EWindowChange::eClose);
+        break;
+    case EQuitWay::eSigterm:
+    case EQuitWay::eSigint:
+        ASSERT_EQ(std::raise(GetParam() == EQuitWay::eSigterm ? SIGTERM : SIGINT), 0);
+        EXPECT_TRUE(program->m_aAlerts.empty()) << "nothing happens in the handler";
+        program->PumpMessage();
+        break;
+    }
+    ASSERT_EQ(program->m_aAlerts.size(), 1u);
+    EXPECT_NE(program->m_aAlerts[0].find(TableText(0xB2D05E07)), std::string::npos);
+    EXPECT_EQ(program->m_aWindowAtAlert, std::vector<bool>{true});
+    EXPECT_EQ(program->IsAppClosing(), 1);
+    EXPECT_EQ(CAppBase::m_pMainWnd, nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, QuitWay,
+                         ::testing::Values(EQuitWay::eCtrlQ, EQuitWay::eSuperQ, EQuitWay::eCloseBox,
+                                           EQuitWay::eSigterm, EQuitWay::eSigint));
+
+// A start file that cannot be opened is named in one alert, with the
+// reason; the program goes on with a new painting, unmodified, and a quit
+// then ends it without another word.
+TEST_F(StartUpRun, AStartFileThatCannotBeOpenedIsNamedThenANewPaintingStarts) {
+    // The lines a project file starts with.
+    std::string header;
+    for (const char16_t* line : {u"Quillon Works Project file. ", u"Daublin"}) {
+        for (const char16_t* c = line; *c; ++c) {
+            header += char(*c & 0xFF);
+            header += char(*c >> 8);
+        }
+        header += std::string("\n\0\r\0", 4);
+    }
+    std::string garbage;
+    for (int i = 0; i < 700; ++i) {
+        garbage += char((i * 73 + 11) & 0xFF);
+    }
+    const struct {
+        const char* name;
+        const char* file; // null: no such file
+        std::string bytes;
+        const char* reason;
+    } kCases[] = {
+        {"missing", "missing.ptg", "", "A file could not be located."},
+        {"empty", "empty.ptg", "", "The file being accessed is invalid."},
+        {"header only", "header.ptg", header, "The file being accessed is invalid."},
+        {"garbage", "garbage.ptg", garbage, "The file being accessed is invalid."},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        const std::string path = m_Folder + "/" + c.file;
+        if (std::string(c.name) != "missing") {
+            std::ofstream(path, std::ios::binary) << c.bytes;
+        }
+        const char* args[] = {path.c_str()};
+        program->OpenDocuments(1, args);
+        EXPECT_EQ(program->m_nStartupState, 2) << "the program runs";
+        EXPECT_EQ(program->m_aAlerts,
+                  std::vector<std::string>{c.reason + std::string("\n") + path});
+        EXPECT_EQ(program->m_aWindowAtAlert, std::vector<bool>{true});
+        CSMKBackbone* backbone = CSMKBackbone::Registered();
+        ASSERT_NE(backbone, nullptr);
+        ASSERT_NE(Backdrop(), nullptr);
+        const gCPoint size = CSMKApp::NewProjectSize(Backdrop()->Width(), Backdrop()->Height());
+        EXPECT_EQ(backbone->ProjectInfo().m_nWidth, size.x);
+        EXPECT_EQ(backbone->ProjectInfo().m_nHeight, size.y);
+        EXPECT_EQ(gStringToUtf8(backbone->ProjectInfo().m_Name), TableText(0xB2D05E03));
+        EXPECT_EQ(backbone->ProjectInfo().m_File.Volume().GetLength(), 0) << "a file of none";
+        EXPECT_EQ(backbone->Modified(), 0);
+        EXPECT_EQ(program->IsHeartbeatRunning(), 1);
+        ASSERT_NE(Backdrop()->CanvasWidget(), nullptr);
+        EXPECT_EQ(Backdrop()->CanvasWidget()->Visible(), 1);
+        program->DoSystemQuit();
+        EXPECT_EQ(CAppBase::m_pMainWnd, nullptr);
+        EXPECT_EQ(program->m_aAlerts.size(), 1u) << "an unmodified painting quits silently";
+    }
 }
 
 } // namespace

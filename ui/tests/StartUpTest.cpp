@@ -208,10 +208,13 @@ TEST_F(StartUp, AStartPathLoadsOnlyWhenItEndsInPtg) {
             EXPECT_EQ(backbone->m_aProjects[0].sender, Backdrop()) << c.path;
             EXPECT_EQ(backbone->m_aProjects[0].redrawPrevented, 1) << c.path;
             EXPECT_EQ(Backdrop()->RedrawPrevented(), 0) << c.path;
-            // There is no such file: no painting shows, so the start fails
-            // rather than leave a window without a canvas.
-            EXPECT_EQ(e, eInvalidFile) << c.path;
-            EXPECT_EQ(program->IsHeartbeatRunning(), 0) << c.path;
+            // There is no such file: it is named, and a new painting
+            // follows.
+            EXPECT_EQ(e, eNoError) << c.path;
+            ASSERT_EQ(backbone->m_aProjects.size(), 2u) << c.path;
+            EXPECT_EQ(backbone->m_aProjects[1].id, uint32_t(eCmdNewProject)) << c.path;
+            EXPECT_EQ(Details(), std::vector<std::string>{"/tmp/x.ptg"}) << c.path;
+            EXPECT_EQ(program->IsHeartbeatRunning(), 1) << c.path;
         } else {
             EXPECT_EQ(e, eNoError) << c.path;
             EXPECT_EQ(program->IsHeartbeatRunning(), 1) << c.path;
@@ -328,11 +331,18 @@ TEST_F(StartUpWithProject, TheSaveKeyWritesTheProjectAndAFailureIsShown) {
     EXPECT_EQ(program->m_aAlerts.size(), 1u);
 }
 
-TEST_F(StartUp, AFailedLoadReturnsItsCodeWithTheHeartbeatOff) {
+TEST_F(StartUp, AFailedLoadIsNamedThenANewPaintingStarts) {
     program->m_nLoadAnswer = eFileNotFound;
-    EXPECT_EQ(Start("Root:tmp:x.ptg"), eFileNotFound);
-    EXPECT_EQ(program->IsHeartbeatRunning(), 0);
-    EXPECT_TRUE(program->m_aAlerts.empty()) << "the backbone shows its own failures";
+    EXPECT_EQ(Start("Root:tmp:x.ptg"), eNoError);
+    EXPECT_EQ(program->IsHeartbeatRunning(), 1);
+    ASSERT_EQ(program->m_aAlerts.size(), 1u);
+    EXPECT_EQ(program->m_aAlerts[0], "A file could not be located.\n/tmp/x.ptg");
+    CRecordingBackbone* backbone = program->m_pRecording;
+    ASSERT_EQ(backbone->m_aProjects.size(), 2u);
+    EXPECT_EQ(backbone->m_aProjects[1].id, uint32_t(eCmdNewProject));
+    EXPECT_EQ(backbone->m_aProjects[1].width,
+              CSMKApp::NewProjectSize(Backdrop()->Width(), Backdrop()->Height()).x);
+    EXPECT_EQ(backbone->m_aProjects[1].name, TableText(0xB2D05E03));
 }
 
 TEST_F(StartUp, AFailedInterfaceSetUpFailsTheWindowWithItsAlert) {
