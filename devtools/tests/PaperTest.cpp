@@ -62,13 +62,17 @@ std::vector<double> SeamSteps(const std::vector<uint8_t>& g, int32_t size, bool 
     return seams;
 }
 
+double Mean(const std::vector<uint8_t>& g) {
+    double sum = 0.0;
+    for (const uint8_t v : g) {
+        sum += v;
+    }
+    return sum / double(g.size());
+}
+
 // The correlation of the grain with itself moved by (dx, dy), wrapping.
 double Correlation(const std::vector<uint8_t>& g, int32_t size, int32_t dx, int32_t dy) {
-    double mean = 0.0;
-    for (const uint8_t v : g) {
-        mean += v;
-    }
-    mean /= double(g.size());
+    const double mean = Mean(g);
     double variance = 0.0, covariance = 0.0;
     for (int32_t y = 0; y < size; ++y) {
         for (int32_t x = 0; x < size; ++x) {
@@ -86,11 +90,7 @@ double Correlation(const std::vector<uint8_t>& g, int32_t size, int32_t dx, int3
 // the picture.
 double Power(const std::vector<uint8_t>& g, int32_t size, int32_t kx, int32_t ky) {
     constexpr double kTwoPi = 6.283185307179586;
-    double mean = 0.0;
-    for (const uint8_t v : g) {
-        mean += v;
-    }
-    mean /= double(g.size());
+    const double mean = Mean(g);
     double re = 0.0, im = 0.0;
     for (int32_t y = 0; y < size; ++y) {
         for (int32_t x = 0; x < size; ++x) {

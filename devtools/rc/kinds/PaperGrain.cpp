@@ -123,6 +123,18 @@ CField Mix(std::initializer_list<std::pair<double, const CField*>> parts, size_t
     return mixed;
 }
 
+// A field of height(x, y, i) at every pixel, i its index row after row.
+template <class F> CField PerPixel(int32_t size, F height) {
+    CField field(size_t(size) * size_t(size));
+    for (int32_t y = 0; y < size; ++y) {
+        for (int32_t x = 0; x < size; ++x) {
+            const size_t i = size_t(y) * size_t(size) + size_t(x);
+            field[i] = height(x, y, i);
+        }
+    }
+    return field;
+}
+
 // Cold press: the tooth (mounds about a period across, each pixel under two
 // or three of them), fine grit, and broad hills and hollows.
 CField ColdPress(const PaperRecipe& s) {
@@ -139,30 +151,25 @@ CField ColdPress(const PaperRecipe& s) {
 // furrows where the ribs fade; fibre over it all.
 CField Laid(const PaperRecipe& s) {
     const double p = s.period;
-    CField waver = Layer(s, 1, {6.0 * p, 12.0 * p, 2.0, true});
+    const CField waver = Layer(s, 1, {6.0 * p, 12.0 * p, 2.0, true});
     const CField strength = Layer(s, 2, {3.0 * p, 6.0 * p, 2.0, true});
     const CField fibre = Layer(s, 3, {0.3 * p, 0.6 * p, 2.0, true});
     const CField mottle = Layer(s, 4, {2.0 * p, 4.0 * p, 2.0, true});
     const int32_t chains = std::max(1, int32_t(std::floor(s.size / (20.0 * p) + 0.5)));
     const double chainApart = double(s.size) / chains;
     const double chainHalfWidth = std::max(1.0, 0.4 * p);
-    CField h(waver.size());
-    for (int32_t y = 0; y < s.size; ++y) {
-        for (int32_t x = 0; x < s.size; ++x) {
-            const size_t i = size_t(y) * size_t(s.size) + size_t(x);
-            const double v = (double(y) + 0.5 + 0.12 * p * waver[i]) / p;
-            const double t = v - std::floor(v);
-            const double rib = SmoothStep(1.0 - std::fabs(2.0 * t - 1.0));
+    return PerPixel(s.size, [&](int32_t x, int32_t y, size_t i) {
+        const double v = (double(y) + 0.5 + 0.12 * p * waver[i]) / p;
+        const double t = v - std::floor(v);
+        const double rib = SmoothStep(1.0 - std::fabs(2.0 * t - 1.0));
 
-            const double c = (double(x) + 0.5) / chainApart;
-            const double fromChain = std::fabs(c - std::floor(c + 0.5)) * chainApart; // pixels
-            const double chain =
-                fromChain < chainHalfWidth ? SmoothStep(1.0 - fromChain / chainHalfWidth) : 0.0;
-            const double ribStrength = Clamp01(0.8 + 0.2 * strength[i]) * (1.0 - 0.6 * chain);
-            h[i] = 2.2 * rib * ribStrength + 0.4 * fibre[i] + 0.2 * mottle[i] - 1.2 * chain;
-        }
-    }
-    return h;
+        const double c = (double(x) + 0.5) / chainApart;
+        const double fromChain = std::fabs(c - std::floor(c + 0.5)) * chainApart; // pixels
+        const double chain =
+            fromChain < chainHalfWidth ? SmoothStep(1.0 - fromChain / chainHalfWidth) : 0.0;
+        const double ribStrength = Clamp01(0.8 + 0.2 * strength[i]) * (1.0 - 0.6 * chain);
+        return 2.2 * rib * ribStrength + 0.4 * fibre[i] + 0.2 * mottle[i] - 1.2 * chain;
+    });
 }
 
 // Weave: the period holds two threads each way; in alternate cells the
@@ -178,30 +185,24 @@ CField Weave(const PaperRecipe& s) {
     const CField fibre = Layer(s, 4, {0.06 * p, 0.15 * p, 2.0, true});
     const int32_t cells = 2 * (s.size / s.period);
     const double cell = double(s.size) / cells;
-    CField h(lumps.size());
-    for (int32_t y = 0; y < s.size; ++y) {
-        for (int32_t x = 0; x < s.size; ++x) {
-            const size_t n = size_t(y) * size_t(s.size) + size_t(x);
-            const double u = (double(x) + 0.5) / cell + 0.06 * wanderX[n];
-            const double v = (double(y) + 0.5) / cell + 0.06 * wanderY[n];
-            const double fu = u - std::floor(u), fv = v - std::floor(v);
-            const int32_t i = Wrap(int32_t(std::floor(u)), cells);
-            const int32_t j = Wrap(int32_t(std::floor(v)), cells);
-            const bool across = ((i + j) & 1) == 0;
-            // Across: the cord's section runs down the cell, its length across.
-            const double section = across ? fv : fu;
-            const double along = across ? fu : fv;
-            const int32_t thread = across ? j : i;
-            const double thickness =
-                0.8 + 0.2 * Random(uint32_t(thread), across ? 1u : 2u, s.seed, 5);
-            const double w = 2.0 * section - 1.0;
-            const double cord = std::sqrt(Clamp01(1.0 - w * w / (thickness * thickness)));
-            const double a = 2.0 * along - 1.0;
-            const double arch = 0.55 + 0.45 * (1.0 - a * a);
-            h[n] = 3.0 * cord * arch * (1.0 + 0.12 * lumps[n]) + 0.25 * fibre[n];
-        }
-    }
-    return h;
+    return PerPixel(s.size, [&](int32_t x, int32_t y, size_t n) {
+        const double u = (double(x) + 0.5) / cell + 0.06 * wanderX[n];
+        const double v = (double(y) + 0.5) / cell + 0.06 * wanderY[n];
+        const double fu = u - std::floor(u), fv = v - std::floor(v);
+        const int32_t i = Wrap(int32_t(std::floor(u)), cells);
+        const int32_t j = Wrap(int32_t(std::floor(v)), cells);
+        const bool across = ((i + j) & 1) == 0;
+        // Across: the cord's section runs down the cell, its length across.
+        const double section = across ? fv : fu;
+        const double along = across ? fu : fv;
+        const int32_t thread = across ? j : i;
+        const double thickness = 0.8 + 0.2 * Random(uint32_t(thread), across ? 1u : 2u, s.seed, 5);
+        const double w = 2.0 * section - 1.0;
+        const double cord = std::sqrt(Clamp01(1.0 - w * w / (thickness * thickness)));
+        const double a = 2.0 * along - 1.0;
+        const double arch = 0.55 + 0.45 * (1.0 - a * a);
+        return 3.0 * cord * arch * (1.0 + 0.12 * lumps[n]) + 0.25 * fibre[n];
+    });
 }
 
 // Hot press: a faint fine grit, a fainter tooth and slow swells.
