@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -44,6 +45,65 @@ Steps NeighbourSteps(const std::vector<uint8_t>& g, int32_t size) {
     return s;
 }
 
+// The mean absolute difference across each seam between neighbouring
+// columns (seam x lies between x and x + 1, the last one across the wrap),
+// or between neighbouring rows.
+std::vector<double> SeamSteps(const std::vector<uint8_t>& g, int32_t size, bool columns) {
+    std::vector<double> seams(size_t(size), 0.0);
+    for (int32_t a = 0; a < size; ++a) {
+        for (int32_t b = 0; b < size; ++b) {
+            const int32_t x = columns ? a : b, y = columns ? b : a;
+            const int32_t x1 = columns ? (x + 1) % size : x, y1 = columns ? y : (y + 1) % size;
+            seams[size_t(a)] += std::abs(int(g[size_t(y) * size_t(size) + size_t(x)]) -
+                                         int(g[size_t(y1) * size_t(size) + size_t(x1)]));
+        }
+        seams[size_t(a)] /= size;
+    }
+    return seams;
+}
+
+double Mean(const std::vector<uint8_t>& g) {
+    double sum = 0.0;
+    for (const uint8_t v : g) {
+        sum += v;
+    }
+    return sum / double(g.size());
+}
+
+// The correlation of the grain with itself moved by (dx, dy), wrapping.
+double Correlation(const std::vector<uint8_t>& g, int32_t size, int32_t dx, int32_t dy) {
+    const double mean = Mean(g);
+    double variance = 0.0, covariance = 0.0;
+    for (int32_t y = 0; y < size; ++y) {
+        for (int32_t x = 0; x < size; ++x) {
+            const double a = g[size_t(y) * size_t(size) + size_t(x)] - mean;
+            const double b =
+                g[size_t((y + dy) % size) * size_t(size) + size_t((x + dx) % size)] - mean;
+            variance += a * a;
+            covariance += a * b;
+        }
+    }
+    return covariance / variance;
+}
+
+// The power of the grain's Fourier component of (kx, ky) whole waves across
+// the picture.
+double Power(const std::vector<uint8_t>& g, int32_t size, int32_t kx, int32_t ky) {
+    constexpr double kTwoPi = 6.283185307179586;
+    const double mean = Mean(g);
+    double re = 0.0, im = 0.0;
+    for (int32_t y = 0; y < size; ++y) {
+        for (int32_t x = 0; x < size; ++x) {
+            const int64_t phase = ((int64_t(kx) * x + int64_t(ky) * y) % size + size) % size;
+            const double angle = kTwoPi * double(phase) / size;
+            const double v = g[size_t(y) * size_t(size) + size_t(x)] - mean;
+            re += v * std::cos(angle);
+            im += v * std::sin(angle);
+        }
+    }
+    return re * re + im * im;
+}
+
 struct PaperCase {
     const char* name;
     PaperRecipe recipe;
@@ -75,6 +135,39 @@ TEST_P(Papers, AreTheSameEveryTimeSeamlessAndInRange) {
     }
 }
 
+// Seamless: the steps across the wrap are like those across the seams
+// inside at the same place in the pattern's period (within a fifth of their
+// range, as one seam among a few dozen may well be the smoothest), not
+// merely no larger than the largest step anywhere.
+TEST_P(Papers, WrapLooksLikeTheInside) {
+    const PaperRecipe& recipe = GetParam().recipe;
+    const std::vector<uint8_t> grain = DrawPaper(recipe);
+    for (const bool columns : {true, false}) {
+        SCOPED_TRACE(columns ? "columns" : "rows");
+        const std::vector<double> seams = SeamSteps(grain, recipe.size, columns);
+        const double wrap = seams.back();
+        std::vector<double> alike;
+        for (int32_t at = recipe.period - 1; at + 1 < recipe.size; at += recipe.period) {
+            alike.push_back(seams[size_t(at)]);
+        }
+        ASSERT_GE(alike.size(), 4u);
+        const auto [lowest, highest] = std::minmax_element(alike.begin(), alike.end());
+        EXPECT_GE(wrap, 0.8 * *lowest);
+        EXPECT_LE(wrap, 1.25 * *highest);
+    }
+}
+
+// No repeat inside the picture: moved by half or a quarter of its side
+// either way, the grain is not itself again.
+TEST_P(Papers, DoesNotRepeatInsideThePicture) {
+    const PaperRecipe& recipe = GetParam().recipe;
+    const std::vector<uint8_t> grain = DrawPaper(recipe);
+    for (const int32_t shift : {recipe.size / 2, recipe.size / 4}) {
+        EXPECT_LT(Correlation(grain, recipe.size, shift, 0), 0.75) << "across by " << shift;
+        EXPECT_LT(Correlation(grain, recipe.size, 0, shift), 0.75) << "down by " << shift;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Generator, Papers,
     ::testing::Values(PaperCase{"ColdPress", {EPaperPattern::kColdPress, 128, 8, 80}},
@@ -83,6 +176,38 @@ INSTANTIATE_TEST_SUITE_P(
                       PaperCase{"HotPress", {EPaperPattern::kHotPress, 64, 4, 83}},
                       PaperCase{"OddPeriod", {EPaperPattern::kColdPress, 75, 5, 7}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The tooth of cold-press and hot-press paper has no lattice: at the
+// frequency of any period from 4 to 32 pixels, the waves along the rows and
+// columns carry no more than waves of that frequency in other directions
+// (a grid of tooth puts hundreds of times more there).
+TEST(PaperTooth, HasNoLattice) {
+    const PaperRecipe recipes[] = {{EPaperPattern::kColdPress, 256, 8, 0x5EED0080u},
+                                   {EPaperPattern::kHotPress, 256, 4, 0x5EED0083u}};
+    constexpr double kPi = 3.141592653589793;
+    for (const PaperRecipe& recipe : recipes) {
+        const std::vector<uint8_t> grain = DrawPaper(recipe);
+        for (const int32_t period : {4, 8, 16, 32}) {
+            SCOPED_TRACE("pattern " + std::to_string(int(recipe.pattern)) + ", period " +
+                         std::to_string(period));
+            const int32_t k = recipe.size / period;
+            const double axes =
+                0.5 * (Power(grain, recipe.size, k, 0) + Power(grain, recipe.size, 0, k));
+            double around = 0.0;
+            int32_t directions = 0;
+            for (int32_t step = 1; step < 24; ++step) {
+                if (step == 12) {
+                    continue; // the column axis
+                }
+                const double angle = step * kPi / 24.0;
+                around += Power(grain, recipe.size, int32_t(std::lround(k * std::cos(angle))),
+                                int32_t(std::lround(k * std::sin(angle))));
+                ++directions;
+            }
+            EXPECT_LT(axes, 6.0 * around / directions);
+        }
+    }
+}
 
 TEST(PaperPatterns, HaveTheirSourceNames) {
     EPaperPattern p = EPaperPattern::kColdPress;

@@ -42,9 +42,9 @@ void PaintRamps(CCanvas& canvas) {
 }
 
 const std::vector<SGoldenCrc> kLitPapers = {
-    {"paper0-bare", 0x6944CBDFu},  {"paper0-ramps", 0xFEE8CFADu}, {"paper1-bare", 0x2FDA9C0Du},
-    {"paper1-ramps", 0x40FF6C53u}, {"paper2-bare", 0x92C4AC0Fu},  {"paper2-ramps", 0x314ADF1Fu},
-    {"paper3-bare", 0x00121FE2u},  {"paper3-ramps", 0xB81B5C46u},
+    {"paper0-bare", 0x11130C38u},  {"paper0-ramps", 0x85E2F52Bu}, {"paper1-bare", 0x76C732C6u},
+    {"paper1-ramps", 0xBEF9BD7Bu}, {"paper2-bare", 0xCA0B1FF8u},  {"paper2-ramps", 0x6ED4432Eu},
+    {"paper3-bare", 0x1976FCB9u},  {"paper3-ramps", 0xB47C1D7Fu},
 };
 
 TEST(LitPapers, EachPaperBareAndUnderPaint) {
@@ -88,14 +88,14 @@ TEST(LitPapers, EachPaperBareAndUnderPaint) {
 // the canvas widget's render procedure at scales 1 and 2 (at 1 a copy: the
 // renderer's own pictures above).
 const std::vector<SGoldenCrc> kDisplayedPapers = {
-    {"display1-paper0-bare", 0x6944CBDFu},  {"display2-paper0-bare", 0xCE29FD33u},
-    {"display1-paper0-ramps", 0xFEE8CFADu}, {"display2-paper0-ramps", 0xE0BADD62u},
-    {"display1-paper1-bare", 0x2FDA9C0Du},  {"display2-paper1-bare", 0x7DA1F59Cu},
-    {"display1-paper1-ramps", 0x40FF6C53u}, {"display2-paper1-ramps", 0x54054E09u},
-    {"display1-paper2-bare", 0x92C4AC0Fu},  {"display2-paper2-bare", 0x0A90A2C2u},
-    {"display1-paper2-ramps", 0x314ADF1Fu}, {"display2-paper2-ramps", 0xD44BC70Bu},
-    {"display1-paper3-bare", 0x00121FE2u},  {"display2-paper3-bare", 0x07890CF7u},
-    {"display1-paper3-ramps", 0xB81B5C46u}, {"display2-paper3-ramps", 0x479DB610u},
+    {"display1-paper0-bare", 0x11130C38u},  {"display2-paper0-bare", 0xC12C359Bu},
+    {"display1-paper0-ramps", 0x85E2F52Bu}, {"display2-paper0-ramps", 0x50499A46u},
+    {"display1-paper1-bare", 0x76C732C6u},  {"display2-paper1-bare", 0x0F1E28D4u},
+    {"display1-paper1-ramps", 0xBEF9BD7Bu}, {"display2-paper1-ramps", 0x312859AAu},
+    {"display1-paper2-bare", 0xCA0B1FF8u},  {"display2-paper2-bare", 0xB6CD519Bu},
+    {"display1-paper2-ramps", 0x6ED4432Eu}, {"display2-paper2-ramps", 0x4CFC5B2Eu},
+    {"display1-paper3-bare", 0x1976FCB9u},  {"display2-paper3-bare", 0xCDA490D3u},
+    {"display1-paper3-ramps", 0xB47C1D7Fu}, {"display2-paper3-ramps", 0x77495E6Au},
 };
 
 TEST(LitPapers, EachPaperDisplayedAtScalesOneAndTwo) {

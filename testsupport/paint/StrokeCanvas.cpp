@@ -75,6 +75,22 @@ CStrokeCanvas::CStrokeCanvas(int32_t w, int32_t h, uint32_t grainSeed)
     }
 }
 
+error CStrokeCanvas::LayPaper(uint32_t texture, gCFile& resources, gCResourceIndex& index) {
+    m_App.m_pResFile = &resources;
+    m_App.m_pResIndex = &index;
+    const error e =
+        error(m_pCanvas->ProcessData(eCmdCanvasTexture, nullptr, ChannelValueOf(&texture), 1));
+    m_App.m_pResFile = nullptr;
+    m_App.m_pResIndex = nullptr;
+    if (e != eNoError) {
+        return e;
+    }
+    if (CRenderer* renderer = m_Backbone.CurrentRenderer()) {
+        return renderer->Render(m_pCanvas->Composite(), *m_pCanvas, 1);
+    }
+    return eNoError;
+}
+
 CStrokeCanvas::~CStrokeCanvas() {
     gCCmdTarget::SetUIModule(nullptr);
     gCCmdTarget::SetBackboneModule(nullptr);

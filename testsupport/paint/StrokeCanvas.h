@@ -27,6 +27,8 @@
 #include "testsupport/widgets/RecordingRoot.h"
 
 class CCanvas;
+class gCFile;
+class gCResourceIndex;
 
 using CLayerWords = std::vector<uint32_t>;
 using CLayerSet = std::array<CLayerWords, 4>;
@@ -55,6 +57,10 @@ public:
     CStrokeCanvas& operator=(const CStrokeCanvas&) = delete;
 
     bool IsReady() const { return m_pCanvas != nullptr; }
+    // Lays paper texture 0..3 of the resource file over the formula grain,
+    // as the interface's paper choice does, and relights the composite: for
+    // the tests about the built papers themselves.
+    error LayPaper(uint32_t texture, gCFile& resources, gCResourceIndex& index);
     CCanvas& Canvas() { return *m_pCanvas; }
     CSMKBackbone& Backbone() { return m_Backbone; }
     int32_t Width() const { return m_nWidth; }

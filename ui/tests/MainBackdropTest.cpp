@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -12,6 +14,8 @@
 #include "FileIO/gCFile.h"
 #include "FileIO/gCResourceIndex.h"
 #include "foundation/MessageIds.h"
+#include "imaging/ImNav.h"
+#include "imaging/Image.h"
 #include "paint/ChannelValue.h"
 #include "paint/ProjectInfo.h"
 #include "testsupport/FileIO/FakeResourceServices.h"
@@ -83,6 +87,62 @@ TEST_F(MainBackdrop, TheTreeHoldsTheCanvasAndTheWidgetsTheInterfaceFinds) {
             EXPECT_EQ(found->Parent(), widget) << child;
         }
     }
+}
+
+// The background is the studio at night: warm neutrals everywhere (red at
+// least green at least blue), the vignette's light in the middle and its dark
+// at the corners over the ground #26241F, the tile's grain a few levels only.
+TEST_F(MainBackdrop, BackgroundIsWarmAndDarkWithALightInTheMiddle) {
+    constexpr int32_t kW = 1280, kH = 1024;
+    ASSERT_EQ(m_Backdrop.SetSize(kW, kH, 0), eNoError);
+    CImage picture(kW, kH);
+    ASSERT_EQ(m_Backdrop.RenderArea(gCRect(0, 0, kW, kH), &picture, 255), eNoError);
+    CImNav view(&picture);
+    ASSERT_TRUE(view.IsLocked());
+    auto channel = [](uint32_t p, int32_t shift) { return int32_t((p >> shift) & 0xFFu); };
+    for (int32_t y = 0; y < kH; ++y) {
+        for (int32_t x = 0; x < kW; ++x) {
+            const uint32_t p = view.Row(y)[x];
+            ASSERT_TRUE(channel(p, 16) >= channel(p, 8) && channel(p, 8) >= channel(p, 0))
+                << std::hex << p << " at " << std::dec << x << ", " << y;
+        }
+    }
+    // The mean of a patch against the vignette's colour there laid at 200 of
+    // 255 over the ground: #34312B in the middle, #1B1A17 in the corners.
+    auto mean = [&](int32_t left, int32_t top, int32_t shift) {
+        int32_t sum = 0;
+        for (int32_t y = top; y < top + 16; ++y) {
+            for (int32_t x = left; x < left + 16; ++x) {
+                sum += channel(view.Row(y)[x], shift);
+            }
+        }
+        return double(sum) / 256.0;
+    };
+    const struct {
+        const char* where;
+        int32_t left, top;
+        uint32_t vignette;
+    } kPatches[] = {{"middle", kW / 2 - 8, kH / 2 - 8, 0x34312Bu},
+                    {"top left", 0, 0, 0x1B1A17u},
+                    {"bottom right", kW - 16, kH - 16, 0x1B1A17u}};
+    for (const auto& patch : kPatches) {
+        for (const int32_t shift : {16, 8, 0}) {
+            const double ground = channel(0x26241Fu, shift), light = channel(patch.vignette, shift);
+            EXPECT_NEAR(mean(patch.left, patch.top, shift),
+                        ground + (light - ground) * 200.0 / 255.0, 2.0)
+                << patch.where << ", channel " << shift / 8;
+        }
+    }
+    // The grain: neighbours a few levels apart at most.
+    int32_t largest = 0;
+    for (int32_t y = 0; y < kH; ++y) {
+        for (int32_t x = 1; x < kW; ++x) {
+            largest = std::max(
+                largest, std::abs(channel(view.Row(y)[x], 16) - channel(view.Row(y)[x - 1], 16)));
+        }
+    }
+    EXPECT_GT(largest, 0) << "a grain at all";
+    EXPECT_LE(largest, 3);
 }
 
 TEST_F(MainBackdrop, SetUpStartsTheBackboneFirstAndSelectsTheSavedTool) {

@@ -1,14 +1,23 @@
 #pragma once
 // Paper grains drawn from a few numbers: a pattern, the side of the square
 // picture, the pattern's period and a seed. The result tiles seamlessly
-// (every feature repeats across the wrap) and is the same on every build:
+// (every feature wraps across the edges) and is the same on every build:
 // integer hashes for randomness and only +, -, ×, / and sqrt in doubles, no
 // clock and nothing from the machine.
 //
-//   cold-press  irregular rounded tooth, one tooth per period on average
-//   laid        fine parallel lines a period apart, faint chain lines across
-//   weave       canvas: threads over and under, the period one repeat of two
-//   hot-press   smooth, a faint tooth a period across
+// The surfaces are built from random bumps: rounded mounds of random size
+// and height, scattered anywhere in the picture (not on a lattice), summed
+// with wrap-around. A few layers of them at different sizes make a tooth
+// with no grid and no repeat inside the picture.
+//
+//   cold-press  an irregular tooth about a period across, over finer grit
+//               and broader hills and hollows
+//   laid        ribs a period apart across the sheet, wavering and uneven,
+//               crossed by chain lines about twenty ribs apart, over a
+//               light fibre
+//   weave       canvas: threads over and under, the period one repeat of
+//               two, each thread of its own thickness and lumpy along it
+//   hot-press   nearly smooth: a faint fine grit over slow swells
 
 #include <cstdint>
 #include <string_view>
