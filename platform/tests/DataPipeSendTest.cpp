@@ -124,6 +124,18 @@ TEST(DataPipeSend, AFailedSendEndsTheSession) {
     EXPECT_EQ(session.m_aCalls.size(), 1u) << "nothing more is sent";
 }
 
+// A block that claims more bytes than a frame can hold (it holds none).
+struct SHugeBlock : CMemBlockT<unsigned char> {
+    SHugeBlock() { m_nCount = 0xFFFFFFFFu - kFrameHeaderBytes + 1; }
+};
+
+TEST(DataPipeSend, APayloadWhoseFrameWouldPass4GiBIsRefused) {
+    CScriptedSend session;
+    SHugeBlock huge;
+    EXPECT_EQ(session.SendMessage(1, &huge), eBadParameter);
+    EXPECT_EQ(session.QueuedMessages(), 0);
+}
+
 // The queue's growth is the last allocation of a message: one fewer
 // allowed gives 5 and queues nothing.
 TEST(DataPipeSend, AQueueThatCannotGrowIsReported) {
