@@ -284,6 +284,7 @@ protected:
     };
     std::unique_ptr<CTabletServices, TabletDeleter> m_pTabletServices;
 
+    template <typename Start> error StartSession(int32_t& id, Start start);
     int32_t m_fNetworkingInitialised = 0;
     int32_t m_fNetworkingUsed = 0;
     // Owned; deleted by the heartbeat once closed, or at shut-down.

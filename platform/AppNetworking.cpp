@@ -91,14 +91,16 @@ error CAppBase::GiveSocketUniqueID(CTCPAppSocket* session) {
     return eNoError;
 }
 
-error CAppBase::NetConnect(int32_t& id, const gCString& address) {
+// A new session started by start(session); one that cannot start is
+// removed at once.
+template <typename Start> error CAppBase::StartSession(int32_t& id, Start start) {
     id = -1;
     CheckAppNetworkingStarted();
     CTCPAppSocket* session = NewSocket();
     if (!session) {
         return eCreateFailed;
     }
-    if (error e = session->InitialiseNewSession(address)) {
+    if (error e = start(*session)) {
         RemoveSession(m_aSessions, session);
         delete session;
         return e;
@@ -107,20 +109,13 @@ error CAppBase::NetConnect(int32_t& id, const gCString& address) {
     return eNoError;
 }
 
+error CAppBase::NetConnect(int32_t& id, const gCString& address) {
+    return StartSession(id, [&](CTCPAppSocket& s) { return s.InitialiseNewSession(address); });
+}
+
 error CAppBase::NetConnect(int32_t& id, uint32_t address, uint16_t port) {
-    id = -1;
-    CheckAppNetworkingStarted();
-    CTCPAppSocket* session = NewSocket();
-    if (!session) {
-        return eCreateFailed;
-    }
-    if (error e = session->InitialiseNewSession(address, port)) {
-        RemoveSession(m_aSessions, session);
-        delete session;
-        return e;
-    }
-    id = session->GetUniqueID();
-    return eNoError;
+    return StartSession(id,
+                        [&](CTCPAppSocket& s) { return s.InitialiseNewSession(address, port); });
 }
 
 error CAppBase::NetDisconnect(int32_t id) {

@@ -65,15 +65,10 @@ error CTCPAppSocket::Initialise(uint16_t port) {
 }
 
 error CTCPAppSocket::InitialiseNewSession(uint32_t address, uint16_t port) {
-    m_PeerText = ConvertIPAddress(address);
     if (error e = Initialise(port)) {
         return e;
     }
-    if (error e = ConnectToSocket(address, port)) {
-        return e;
-    }
-    m_nPort = port;
-    return m_pStartedHook ? m_pStartedHook(this) : eNoError;
+    return Started(ConnectToSocket(address, port), port);
 }
 
 error CTCPAppSocket::InitialiseNewSession(const gCString& text) {
@@ -85,8 +80,12 @@ error CTCPAppSocket::InitialiseNewSession(const gCString& text) {
     if (error e = Initialise(port)) {
         return e;
     }
-    if (error e = ConnectToSocket(host, port)) {
-        return e;
+    return Started(ConnectToSocket(host, port), port);
+}
+
+error CTCPAppSocket::Started(error connecting, uint16_t port) {
+    if (connecting) {
+        return connecting;
     }
     m_PeerText = ConvertIPAddress(m_nRemoteAddress);
     m_nPort = port;

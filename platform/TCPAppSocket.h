@@ -89,6 +89,9 @@ public:
 
 private:
     error FrameReceived(uint32_t id, CASMemFile& payload) override;
+    // After the connect was started: the peer's text and port, then the
+    // session-started hook. The connect's error is returned as it is.
+    error Started(error connecting, uint16_t port);
     // Moves the next piece of the current message into the send buffer
     // once the last one has gone; ends the message when none is left.
     void LoadPiece();

@@ -28,6 +28,16 @@ sockaddr_in InetAddress(uint32_t address, uint16_t port) {
     return a;
 }
 
+// The error a descriptor holds (a connect's outcome, a reset), 0 for none.
+int PendingError(int fd) {
+    int failure = 0;
+    socklen_t length = sizeof failure;
+    if (getsockopt(fd, SOL_SOCKET, SO_ERROR, &failure, &length) != 0) {
+        failure = errno;
+    }
+    return failure;
+}
+
 } // namespace
 
 CTCPSocket::~CTCPSocket() {
@@ -259,11 +269,7 @@ void CTCPSocket::PollDescriptor() {
     }
     if (m_eState == eSocketConnecting) {
         if (p.revents & (POLLOUT | POLLERR | POLLHUP)) {
-            int failure = 0;
-            socklen_t length = sizeof failure;
-            if (getsockopt(m_nSocket, SOL_SOCKET, SO_ERROR, &failure, &length) != 0) {
-                failure = errno;
-            }
+            const int failure = PendingError(m_nSocket);
             m_aEvents[eEventConnect] = 1;
             m_nLastResult = uint32_t(failure);
             PendState(failure == 0 ? eSocketConnected : eSocketFailed);
@@ -280,11 +286,7 @@ void CTCPSocket::PollDescriptor() {
         return;
     }
     if (p.revents & POLLERR) {
-        int failure = 0;
-        socklen_t length = sizeof failure;
-        if (getsockopt(m_nSocket, SOL_SOCKET, SO_ERROR, &failure, &length) != 0) {
-            failure = errno;
-        }
+        const int failure = PendingError(m_nSocket);
         RecordRelease(uint32_t(failure != 0 ? failure : ECONNRESET));
         return;
     }

@@ -9,12 +9,11 @@
 #include <vector>
 
 #include "platform/DataPipeFrames.h"
+#include "platform/tests/FrameBytes.h"
 #include "platform/TCPAppSocket.h"
 #include "testsupport/foundation/FailingMemory.h"
 
 namespace {
-
-using Bytes = std::vector<uint8_t>;
 
 class CScriptedSend : public CTCPAppSocket {
 public:
@@ -46,10 +45,7 @@ struct SPayload {
 };
 
 Bytes Frame(uint32_t id, const CMemBlockT<unsigned char>& payload) {
-    Bytes bytes(kFrameHeaderBytes);
-    WriteFrameHeader(bytes.data(), id, payload.GetCount());
-    bytes.insert(bytes.end(), payload.GetData(), payload.GetData() + payload.GetCount());
-    return bytes;
+    return ::Frame(id, Bytes(payload.GetData(), payload.GetData() + payload.GetCount()));
 }
 
 // Heartbeats until the session has nothing left to send (at most limit).

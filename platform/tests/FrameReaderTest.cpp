@@ -9,11 +9,10 @@
 #include <vector>
 
 #include "platform/DataPipeFrames.h"
+#include "platform/tests/FrameBytes.h"
 #include "testsupport/foundation/FailingMemory.h"
 
 namespace {
-
-using Bytes = std::vector<uint8_t>;
 
 struct SMessage {
     uint32_t id;
@@ -38,21 +37,6 @@ public:
     }
     std::vector<SMessage> messages;
 };
-
-Bytes Frame(uint32_t id, const Bytes& payload) {
-    Bytes bytes(kFrameHeaderBytes);
-    WriteFrameHeader(bytes.data(), id, uint32_t(payload.size()));
-    bytes.insert(bytes.end(), payload.begin(), payload.end());
-    return bytes;
-}
-
-Bytes Pattern(size_t n, uint32_t seed) {
-    Bytes b(n);
-    for (size_t i = 0; i < n; ++i) {
-        b[i] = uint8_t((i * 131 + seed) >> 3);
-    }
-    return b;
-}
 
 Bytes Head(const Bytes& bytes, size_t n) {
     return Bytes(bytes.begin(), bytes.begin() + ptrdiff_t(n));

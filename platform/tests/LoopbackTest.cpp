@@ -21,13 +21,12 @@
 
 #include "foundation/Utf8.h"
 #include "platform/DataPipeFrames.h"
+#include "platform/tests/FrameBytes.h"
 #include "platform/TCPAppSocket.h"
 #include "testsupport/foundation/FailingMemory.h"
 #include "testsupport/platform/TestApp.h"
 
 namespace {
-
-using Bytes = std::vector<uint8_t>;
 
 constexpr auto kDeadline = std::chrono::seconds(20);
 
@@ -35,21 +34,6 @@ gCString S(const std::string& text) {
     gCString s;
     EXPECT_EQ(gStringFromUtf8(s, text), eNoError);
     return s;
-}
-
-Bytes Frame(uint32_t id, const Bytes& payload) {
-    Bytes bytes(kFrameHeaderBytes);
-    WriteFrameHeader(bytes.data(), id, uint32_t(payload.size()));
-    bytes.insert(bytes.end(), payload.begin(), payload.end());
-    return bytes;
-}
-
-Bytes Pattern(size_t n) {
-    Bytes b(n);
-    for (size_t i = 0; i < n; ++i) {
-        b[i] = uint8_t(i * 13 + (i >> 9));
-    }
-    return b;
 }
 
 struct SReceived {
