@@ -285,6 +285,9 @@ void CTCPSocket::PollDescriptor() {
         }
         return;
     }
+    if (m_eState != eSocketConnected) {
+        return; // a socket neither connected nor listening has nothing to say
+    }
     if (p.revents & POLLERR) {
         const int failure = PendingError(m_nSocket);
         RecordRelease(uint32_t(failure != 0 ? failure : ECONNRESET));
