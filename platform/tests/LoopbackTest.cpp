@@ -216,6 +216,8 @@ TEST_F(Loopback, ClientsByAddressAndByNameExchangeMessages) {
     }));
     EXPECT_EQ(m_App.m_aIncoming, (std::vector<int32_t>{2, 3}));
     EXPECT_EQ(m_App.Session(byName)->GetRemoteAddress(), 0x7F000001u);
+    EXPECT_EQ(gStringToUtf8(m_App.Session(byName)->GetPeerIPAddressString()),
+              Address("127.0.0.1"));
 
     gCArray<CNetInfo> inward, outward, all;
     EXPECT_EQ(m_App.NetGetInwardConns(inward), eNoError);
@@ -454,6 +456,25 @@ TEST_F(Loopback, UnknownIdsAndPorts) {
     EXPECT_EQ(m_App.NetListenStop(1), eGenericFailure);
     EXPECT_EQ(m_App.NetListenStop(m_App.ListenerPort()), eNoError);
     ASSERT_TRUE(m_App.RunUntil([&] { return m_App.NetListeners().GetSize() == 0; }));
+}
+
+// The application's idle tick runs the networking heartbeat once
+// networking has started, and stops running it at quit.
+TEST_F(Loopback, TheIdleTickDrivesTheSessions) {
+    CRawPeer peer(m_App.ListenerPort());
+    const auto end = std::chrono::steady_clock::now() + kDeadline;
+    while (m_App.m_aIncoming.empty() && std::chrono::steady_clock::now() < end) {
+        (void)m_App.OnIdle(0); // 2: the heartbeat is not started, networking runs anyway
+        poll(nullptr, 0, 1);
+    }
+    ASSERT_EQ(m_App.m_aIncoming.size(), 1u);
+    m_App.DoSystemQuit();
+    CRawPeer second(m_App.ListenerPort());
+    for (int32_t i = 0; i < 50; ++i) {
+        (void)m_App.OnIdle(0);
+        poll(nullptr, 0, 1);
+    }
+    EXPECT_EQ(m_App.m_aIncoming.size(), 1u) << "nothing accepted after quitting";
 }
 
 // Ids are the lowest free ones.

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <string>
 
 #include "foundation/Utf8.h"
@@ -165,6 +166,10 @@ TEST(HostNames, FourDottedPartsNeverReachTheLookup) {
     CountingLookup::answer = eGenericFailure;
     uint32_t address = 0;
     EXPECT_EQ(CTCPSocket::GetIPFromHostName(S("nowhere"), &address, nullptr), eGenericFailure);
+}
+
+TEST(IPAddressText, ErrorsAreDescribedByTheSystem) {
+    EXPECT_EQ(Text(CTCPSocket::GetErrDescription(ECONNREFUSED)), "Connection refused");
 }
 
 TEST(HostNames, LocalhostResolvesThroughTheSystem) {
