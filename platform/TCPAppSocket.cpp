@@ -150,9 +150,9 @@ error CTCPAppSocket::Process() {
         m_fSending = 1;
         LoadPiece();
     }
-    if (error e = CTCPSocket::Process()) {
-        return e;
-    }
+    // A callback's error (a refused frame, the application's answer to a
+    // message) does not hold the sending up; it is returned afterwards.
+    const error received = CTCPSocket::Process();
     if (m_fConnected && !m_fClosed && m_nSendPending > 0) {
         uint32_t count = m_nSendPending;
         const error e = SendData(&count, &m_SendBuffer);
@@ -162,13 +162,11 @@ error CTCPAppSocket::Process() {
             LoadPiece();
         } else if (e != eNetworkOperationFailed) {
             m_fClosed = 1;
-            if (m_pCloseHook) {
-                return m_pCloseHook(this, m_pCloseUser);
-            }
-            return e;
+            const error closed = m_pCloseHook ? m_pCloseHook(this, m_pCloseUser) : e;
+            return received ? received : closed;
         }
     }
-    return eNoError;
+    return received;
 }
 
 error CTCPAppSocket::FrameReceived(uint32_t id, CASMemFile& payload) {

@@ -55,7 +55,7 @@ public:
             EXPECT_EQ(stream->ReadBlock(r.payload.data(), int32_t(r.payload.size())), eNoError);
         }
         m_aReceived.push_back(std::move(r));
-        return eNoError;
+        return m_nReceiveAnswer;
     }
     CTCPAppSocket* Session(int32_t id) {
         for (CTCPAppSocket* s : NetSessions()) {
@@ -82,6 +82,7 @@ public:
     std::vector<int32_t> m_aIncoming;
     error m_nIncomingAnswer = eNoError;
     std::vector<SReceived> m_aReceived;
+    error m_nReceiveAnswer = eNoError;
 };
 
 // What the hooks of a listener's sessions saw.
@@ -284,6 +285,29 @@ TEST_F(Loopback, EightMegabytesArriveWhileTheReaderPauses) {
     ASSERT_EQ(m_App.m_aReceived.size(), 1u);
     EXPECT_EQ(m_App.m_aReceived[0].id, 9u);
     EXPECT_EQ(m_App.m_aReceived[0].payload, Pattern(3u << 20));
+}
+
+// The application's error for a message is the session's answer; the
+// messages going out still go, piece after piece.
+TEST_F(Loopback, AMessageHookErrorDoesNotHoldUpSending) {
+    m_App.m_nReceiveAnswer = eGenericFailure;
+    CRawPeer peer(m_App.ListenerPort());
+    CTCPAppSocket* session = Accept(peer);
+    ASSERT_NE(session, nullptr);
+    const Bytes big = Pattern(150000);
+    CMemBlockT<unsigned char> payload;
+    ASSERT_EQ(payload.Resize(uint32_t(big.size()), 0), 1);
+    std::memcpy(payload.GetData(), big.data(), big.size());
+    ASSERT_EQ(m_App.NetMessageSend(session->GetUniqueID(), 2, &payload), eNoError);
+    const Bytes ping = Frame(1, {});
+    Bytes got;
+    ASSERT_TRUE(m_App.RunUntil([&] {
+        peer.Write(ping); // a message to answer with an error every heartbeat
+        EXPECT_TRUE(peer.ReadSome(got));
+        return got.size() >= big.size() + 20;
+    }));
+    EXPECT_EQ(got, Frame(2, big));
+    EXPECT_FALSE(m_App.m_aReceived.empty());
 }
 
 TEST_F(Loopback, ARefusedIncomingConnectionIsClosed) {
