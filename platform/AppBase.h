@@ -14,6 +14,7 @@
 #include "FileIO/gCResourceIndex.h"
 #include "FileIO/gCStringTable.h"
 #include "foundation/AppServices.h"
+#include "foundation/CMemBlock.h"
 #include "foundation/Error.h"
 #include "foundation/Geometry.h"
 #include "foundation/gCArray.h"
@@ -25,6 +26,9 @@
 
 class CAppWindow;
 class CTabletServices;
+class CTCPAppSocket;
+class gCMemFile;
+struct CNetInfo;
 class CWindowBase;
 
 // The index of a resource pool: 1 images and image lists, 5 fonts; 0, 2, 3
@@ -195,9 +199,41 @@ public:
     static inline std::unique_ptr<CWindowBase, MainWindowEnd> m_pMainWnd;
     static inline gCArray<SFactoryEntry> m_aObjectFactoryList;
 
-    // Networking (the toolkit's data-pipe sessions).
+    // Networking (the toolkit's data-pipe sessions). Sessions carry ids
+    // from 0, the lowest free one each time; the heartbeat processes every
+    // listener and session and deletes those marked closed.
+    // Connects to "host:port" text, or to an address and port; id is the
+    // session's id, or -1 with the error when it cannot start (23 when it
+    // cannot be made).
+    error NetConnect(int32_t& id, const gCString& address);
+    error NetConnect(int32_t& id, uint32_t address, uint16_t port);
+    // 1 when no session has the id.
+    error NetDisconnect(int32_t id);
+    // Listens on the port (0: an ephemeral port, kept as the listener's
+    // port), replacing a listener on that port.
+    error NetListen(uint16_t port);
+    // 1 when no listener has the port.
+    error NetListenStop(uint16_t port);
+    // 6 when no session has the id.
+    error NetMessageSend(int32_t id, uint32_t messageId, CMemBlockT<unsigned char>* payload);
+    error NetGetConns(gCArray<CNetInfo>& conns);
+    error NetGetInwardConns(gCArray<CNetInfo>& conns);
+    error NetGetOutwardConns(gCArray<CNetInfo>& conns);
+    CTCPAppSocket* NewSocket();
+    error GiveSocketUniqueID(CTCPAppSocket* session);
+    // Takes the accepted session (owned from here on): 1 from
+    // IncomingConnection refuses it.
+    error AddIncomingConnSocket(CTCPAppSocket* session);
+    void CheckAppNetworkingStarted();
     error AppNetworkingHeartbeat();
     void ShutDownNetworking();
+    // The hooks: 1 refuses an incoming connection; the message's stream is
+    // the session's, read during the call.
+    virtual error IncomingConnection(CNetInfo*) { return eNoError; }
+    virtual error NetMessageReceived(CNetInfo*, uint32_t, gCMemFile*) { return eNoError; }
+    // The sessions (sorted by id) and the listeners.
+    const gCArray<CTCPAppSocket*>& NetSessions() const { return m_aSessions; }
+    const gCArray<CTCPAppSocket*>& NetListeners() const { return m_aListeners; }
 
 protected:
     // The main window's backdrop, or null before there is one.
@@ -248,8 +284,12 @@ protected:
     };
     std::unique_ptr<CTabletServices, TabletDeleter> m_pTabletServices;
 
+    template <typename Start> error StartSession(int32_t& id, Start start);
     int32_t m_fNetworkingInitialised = 0;
     int32_t m_fNetworkingUsed = 0;
+    // Owned; deleted by the heartbeat once closed, or at shut-down.
+    gCArray<CTCPAppSocket*> m_aSessions;
+    gCArray<CTCPAppSocket*> m_aListeners;
 };
 
 // The application folder (the folder of the running executable) as a colon

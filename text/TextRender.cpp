@@ -84,6 +84,7 @@ error CTextRenderer::RenderLines(FT_Face face, const char16_t* text, CImageBase*
     int32_t pos = 0;
     do {
         const float nextY = y + lineHeight;
+        const int32_t start = pos;
         if (!IsLineEnd(text[pos])) {
             const int32_t n = CalcBreakCharPos(text + pos, image->GetWidth());
             if (n > 0 && nextY >= 0.0f) {
@@ -94,13 +95,18 @@ error CTextRenderer::RenderLines(FT_Face face, const char16_t* text, CImageBase*
             }
             pos += n;
         }
-        // Below the image, or a line that does not move down (a line
-        // height of 0 or less): nothing more can be drawn.
-        if (nextY > bottom || !(nextY > y)) {
+        if (nextY > bottom) {
             break;
         }
         if (IsLineEnd(text[pos])) {
             ++pos;
+        }
+        // A line height of 0 or less draws the lines over each other or
+        // upward; they are all laid out. Only a pass that takes no character
+        // (one wider than the image at a line start) and does not move down
+        // would repeat itself for ever, so the layout ends there.
+        if (pos == start && !(nextY > y)) {
+            break;
         }
         y = nextY;
     } while (text[pos] != 0);

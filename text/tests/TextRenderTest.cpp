@@ -5,13 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "foundation/Rounding.h"
 #include "imaging/ImNav.h"
 #include "imaging/Image.h"
 #include "imaging/Image8.h"
+#include "testsupport/foundation/ChildProcess.h"
 #include "testsupport/imaging/Goldens.h"
 #include "text/detail/FreeType.h"
 #include "text/detail/GlyphBitmap.h"
@@ -314,16 +317,67 @@ TEST_F(Rendering, WrappedLinesKeepTheirEmptyLines) {
     EXPECT_TRUE(line3);
 }
 
-// A line that does not move down ends the layout.
-TEST_F(Rendering, LayoutEndsWithALineHeightOfZero) {
-    m_Renderer.m_fWordWrap = 1;
-    m_Renderer.m_rLineSpaceScale = 0.0f;
-    CImage8 image(30, 40);
-    EXPECT_EQ(m_Renderer.RenderText(S("a b c d e f"), &image, 0), eNoError);
-    EXPECT_FALSE(InkRows(image).empty()) << "the first line is drawn";
-    m_Renderer.m_rLineSpaceScale = -1.0f;
-    EXPECT_EQ(m_Renderer.RenderText(S("a b c d e f"), &image, 0), eNoError);
-    EXPECT_TRUE(InkRows(image).empty()) << "lines above the image are not drawn";
+std::u16string U16(const char* text) {
+    return std::u16string(text, text + std::strlen(text));
+}
+
+// Line heights of 0 or less: lines at one top are drawn over each other,
+// lines going upward are drawn while their next top is not above the image,
+// and a character wider than the image at a line start ends the layout
+// there. Each case is compared with its lines drawn one by one, unwrapped,
+// at their tops (coverage composites by maximum, so the order is free). A
+// hang ends the child that runs the layout.
+TEST_F(Rendering, LayoutWithALineHeightOfZeroOrLess) {
+    struct Line {
+        const char* text;
+        int32_t index; // its top is the y offset + index x the line height
+    };
+    struct Case {
+        const char* name;
+        float scale;
+        float yOffset;
+        int32_t width, height;
+        const char* text;
+        std::vector<Line> lines;
+    };
+    const Case cases[] = {
+        {"one top", 0.0f, 0.0f, 30, 40, "a\rb", {{"a", 0}, {"b", 0}}},
+        {"upward", -1.0f, 40.0f, 30, 60, "a\rb\rc", {{"a", 0}, {"b", 1}}},
+        {"wide first, one top", 0.0f, 0.0f, 5, 40, "MMMM", {}},
+        {"wide first, upward", -1.0f, 0.0f, 8, 40, "a MMMM", {}},
+        {"wide later, one top", 0.0f, 10.0f, 12, 40, "a\rMMMM", {{"a", 0}}},
+        {"wide later, upward", -1.0f, 20.0f, 12, 40, "a\rMMMM", {{"a", 0}}},
+        {"down", 1.0f, 0.0f, 30, 60, "a\rb\rc", {{"a", 0}, {"b", 1}, {"c", 2}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CTextRenderer renderer = Renderer("DejaVu Sans", 13);
+        renderer.m_fWordWrap = 1;
+        renderer.m_rLineSpaceScale = c.scale;
+        renderer.m_rYOffset = c.yOffset;
+        const SChildEnd end = RunInChild([&] {
+            CImage8 image(c.width, c.height);
+            const std::u16string units = U16(c.text);
+            (void)renderer.CalcTextHeight(units.c_str(), c.width); // the count ends too
+            return renderer.RenderText(S(c.text), &image, 0) == eNoError ? 0 : 1;
+        });
+        ASSERT_EQ(end, ChildExited(0)) << "the layout and the line count end";
+
+        CImage8 image(c.width, c.height);
+        ASSERT_EQ(renderer.RenderText(S(c.text), &image, 0), eNoError);
+        const float lineHeight = renderer.m_rLineHeight * c.scale;
+        CImage8 expected(c.width, c.height);
+        for (const Line& line : c.lines) {
+            CTextRenderer alone = renderer;
+            alone.m_fWordWrap = 0;
+            alone.m_rYOffset = c.yOffset + float(line.index) * lineHeight;
+            ASSERT_EQ(alone.RenderTextOver(S(line.text), &expected), eNoError);
+            CImage8 only(c.width, c.height);
+            ASSERT_EQ(alone.RenderText(S(line.text), &only, 0), eNoError);
+            EXPECT_FALSE(InkRows(only).empty()) << line.text << " has ink in the image";
+        }
+        EXPECT_TRUE(SamePixels(image, expected));
+    }
 }
 
 // A character wider than the image at a line's start: the layout runs to
