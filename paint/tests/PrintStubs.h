@@ -38,7 +38,8 @@ inline std::string Poppler(const std::string& tool, const std::vector<std::strin
 
 // pdfinfo's value of a field ("Pages", "Page size", "Title"), "" without.
 inline std::string PdfField(const std::string& pdf, const std::string& field) {
-    const std::string info = Poppler("pdfinfo", {pdf});
+    std::string info(1, '\n');
+    info += Poppler("pdfinfo", {pdf});
     const size_t at = info.find("\n" + field + ":");
     if (at == std::string::npos) {
         return std::string();
@@ -91,7 +92,9 @@ protected:
 
     void Stub(const std::string& program, const std::string& body) {
         const std::string path = Posix("bin/" + program);
-        WriteFileBytes(path, "#!/bin/sh\nd='" + m_Root + "'\n" + body + "\n");
+        std::string script = "#!/bin/sh\nd='";
+        script.append(m_Root).append("'\n").append(body).append("\n");
+        WriteFileBytes(path, script);
         ::chmod(path.c_str(), 0755);
     }
     // lp: records its arguments and a copy of its file with the file's
@@ -108,7 +111,7 @@ protected:
     // lpstat: records LC_ALL, prints lpstat-out and exits lpstat-status.
     void StubLpstat(const std::string& output, int status = 0) {
         WriteFileBytes(Posix("lpstat-out"), output);
-        WriteFileBytes(Posix("lpstat-status"), std::to_string(status));
+        WriteFileBytes(Posix("lpstat-status"), status ? "1" : "0");
         Stub("lpstat", "printf '%s' \"$LC_ALL\" > \"$d/lpstat-lcall.txt\"\n"
                        "/bin/cat \"$d/lpstat-out\"\n"
                        "exit $(/bin/cat \"$d/lpstat-status\")");
