@@ -8,6 +8,7 @@
 
 #include "FileIO/gCFRef.h"
 #include "FileIO/gCFTypeList.h"
+#include "FileIO/Spawn.h"
 #include "FileIO/gCFileDlg.h"
 #include "testsupport/FileIO/ScriptedDialog.h"
 #include "testsupport/FileIO/TempVolume.h"
@@ -220,6 +221,30 @@ TEST_F(StubZenity, NoDialogProgramIsTwentyThreeWithAnAlert) {
     EXPECT_EQ(dlg.ShowLoadFile(path, nullptr), eCreateFailed);
     ASSERT_EQ(app.m_Alerts.size(), 1u);
     EXPECT_NE(app.m_Alerts[0].text.find("Install zenity"), std::string::npos);
+}
+
+TEST(FormFields, OnePerListEmptyWhereNothingWasChosen) {
+    using V = std::vector<std::string>;
+    EXPECT_EQ(CFileDialogBackend::FormFields("A3|Landscape\n", 2), (V{"A3", "Landscape"}));
+    EXPECT_EQ(CFileDialogBackend::FormFields("|Landscape\n", 2), (V{"", "Landscape"}));
+    EXPECT_EQ(CFileDialogBackend::FormFields("A3|\n", 2), (V{"A3", ""}));
+    EXPECT_EQ(CFileDialogBackend::FormFields("", 2), (V{"", ""}));
+    EXPECT_EQ(CFileDialogBackend::FormFields("A3", 2), (V{"A3", ""}));
+}
+
+TEST(Spawn, OutputErrorsAndEnvironmentApart) {
+    ::setenv("DAUBLIN_SPAWN_KEPT", "kept", 1);
+    ::setenv("LC_ALL", "xx_XX", 1);
+    std::string output, errors;
+    const int status = gSpawnAndCaptureAll(
+        {"/bin/sh", "-c", "echo \"$LC_ALL $DAUBLIN_SPAWN_KEPT\"; echo oops >&2; exit 3"},
+        {"LC_ALL=C"}, output, errors, nullptr);
+    ::unsetenv("DAUBLIN_SPAWN_KEPT");
+    ::unsetenv("LC_ALL");
+    EXPECT_EQ(status, 3);
+    EXPECT_EQ(output, "C kept\n");
+    EXPECT_EQ(errors, "oops\n");
+    EXPECT_EQ(gSpawnAndCaptureAll({"/nonexistent/program"}, {}, output, errors, nullptr), -1);
 }
 
 } // namespace
