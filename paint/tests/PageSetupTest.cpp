@@ -1,15 +1,11 @@
-// The page set-up: the starting paper from the system, the form that
+// The page set-up: the starting paper from the system, and the form that
 // changes it (scripted, and the real argument vector through a stub
-// zenity), and the set-up holding for the next print.
+// zenity). That it holds for the next print is a print's test.
 
-#include "paint/Backbone.h"
-#include "paint/Canvas.h"
-#include "paint/ChannelValue.h"
 #include "paint/PrintManager.h"
 #include "paint/tests/PrintStubs.h"
 #include "testsupport/FileIO/ScriptedDialog.h"
 #include "testsupport/foundation/FakeAppServices.h"
-#include "testsupport/foundation/RecordingModule.h"
 
 namespace {
 
@@ -111,28 +107,6 @@ TEST_F(PageSetup, WithoutZenityOneAlertAndTheSetUpStays) {
     EXPECT_EQ(manager.PageSetup(), (sPageSetup{kA4, false}));
     ASSERT_EQ(app.m_Alerts.size(), 1u);
     EXPECT_NE(app.m_Alerts[0].text.find("Install zenity"), std::string::npos);
-}
-
-TEST_F(PageSetup, HoldsForTheNextPrint) {
-    CRecordingModule ui;
-    CSMKBackbone backbone;
-    gCCmdTarget::SetBackboneModule(&backbone);
-    ASSERT_EQ(backbone.ProcessData(eCmdInitBackbone, &ui, 0, 1), 0);
-    CProjectInfo info;
-    info.m_nWidth = 300;
-    info.m_nHeight = 200;
-    ASSERT_EQ(backbone.ProcessData(eCmdNewProject, &ui, ChannelValueOf(&info), 1), 0);
-    StubZenity();
-    StubLp();
-    StubLpstat("system default destination: Office\n");
-    AnswerForms("A3|Landscape");
-    AnswerQuestion(true);
-    EXPECT_EQ(backbone.ProcessData(eCmdPageSetup, &ui, 0, 1), 0);
-    EXPECT_EQ(backbone.ProcessData(eCmdPrint, &ui, 1, 1), 0);
-    gCCmdTarget::SetBackboneModule(nullptr);
-    EXPECT_NE(Lines("question-args.txt").back().find("(A3, landscape)?"), std::string::npos);
-    EXPECT_EQ(PdfField(Posix("lp-got.pdf"), "Page size"), "1191 x 842 pts (A3)");
-    EXPECT_TRUE(app.m_Alerts.empty());
 }
 
 } // namespace

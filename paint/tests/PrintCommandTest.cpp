@@ -17,6 +17,7 @@
 #include "testsupport/foundation/ChildProcess.h"
 #include "testsupport/foundation/FakeAppServices.h"
 #include "testsupport/foundation/RecordingModule.h"
+#include "testsupport/paint/StartedDocument.h"
 
 namespace {
 
@@ -27,14 +28,11 @@ class PrintCommand : public PrintStubs {
 protected:
     void SetUp() override {
         PrintStubs::SetUp();
-        gCCmdTarget::SetBackboneModule(&backbone);
-        gCCmdTarget::SetUIModule(&ui);
-        ASSERT_EQ(backbone.ProcessData(eCmdInitBackbone, &ui, 0, 1), 0);
-        CProjectInfo info;
-        info.m_nWidth = 200;
-        info.m_nHeight = 100;
-        info.m_Name = S(kTitle);
-        ASSERT_EQ(backbone.ProcessData(eCmdNewProject, &ui, ChannelValueOf(&info), 1), 0);
+        const gCString title = S(kTitle);
+        StartDocument(backbone, ui, 200, 100, &title);
+        if (HasFatalFailure()) {
+            return;
+        }
         CImNav(backbone.Canvas()->Composite()).Fill(0xFF3060C0u);
         StubZenity();
     }
@@ -205,6 +203,18 @@ TEST_F(PrintCommand, AFailedSaveKeepsTheOldFile) {
         EXPECT_NE(entry.path().filename().string().rfind(".page.pdf", 0), 0u)
             << "a temporary save file was left: " << entry.path();
     }
+}
+
+TEST_F(PrintCommand, ThePageSetUpHoldsForTheNextPrint) {
+    StubLp();
+    StubLpstat(kDefault);
+    AnswerForms("A3|Landscape");
+    AnswerQuestion(true);
+    EXPECT_EQ(backbone.ProcessData(eCmdPageSetup, &ui, 0, 1), 0);
+    EXPECT_EQ(Print(), 0);
+    EXPECT_NE(Lines("question-args.txt").back().find("(A3, landscape)?"), std::string::npos);
+    EXPECT_EQ(PdfField(Posix("lp-got.pdf"), "Page size"), "1191 x 842 pts (A3)");
+    EXPECT_TRUE(app.m_Alerts.empty());
 }
 
 TEST_F(PrintCommand, NothingToPrintWithoutAPainting) {
