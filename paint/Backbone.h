@@ -116,7 +116,6 @@ public:
     int32_t AutoClean() const { return m_fAutoClean; }
     const gCArray<CPaintTool*>& Tools() const { return m_aTools; }
     CSMKUndoManager& UndoManager() { return m_UndoManager; }
-    CSMKPrintManager& PrintManager() { return m_PrintManager; }
 
 protected:
     // The canvas InitBackbone makes; null when it cannot be made.

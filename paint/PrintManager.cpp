@@ -55,8 +55,8 @@ std::string DefaultDestination() {
         return std::string();
     }
     std::string output, errors;
-    if (gSpawnAndCaptureAll({lpstat, "-d"}, {"LC_ALL=C"}, output, errors,
-                            gCFileDlg::ModalPump()) != 0) {
+    if (gSpawnAndCaptureAll({lpstat, "-d"}, {"LC_ALL=C"}, output, errors, gCFileDlg::ModalPump()) !=
+        0) {
         return std::string();
     }
     static const char kLead[] = "system default destination: ";
@@ -162,15 +162,15 @@ error CSMKPrintManager::Print(const gCString& title, CImage* image, int32_t) {
     }
     std::string output, errors;
     const int status =
-        gSpawnAndCaptureAll({where.lp, "-d", where.name, "-t", name, "--", file.Path()}, {},
-                            output, errors, gCFileDlg::ModalPump());
+        gSpawnAndCaptureAll({where.lp, "-d", where.name, "-t", name, "--", file.Path()}, {}, output,
+                            errors, gCFileDlg::ModalPump());
     if (status < 0) {
         Show(eCreateFailed, "lp could not be started to print on " + Quoted(where.name) + ".");
     } else if (status != 0) {
         const std::string line = FirstLine(errors);
-        Show(eCreateFailed, "Printing on " + Quoted(where.name) + " failed.\n" +
-                                (line.empty() ? "lp ended with status " + std::to_string(status)
-                                              : line));
+        Show(eCreateFailed,
+             "Printing on " + Quoted(where.name) + " failed.\n" +
+                 (line.empty() ? "lp ended with status " + std::to_string(status) : line));
     }
     return eNoError;
 }

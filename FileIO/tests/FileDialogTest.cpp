@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <ostream>
 
+#include "FileIO/Spawn.h"
 #include "FileIO/gCFRef.h"
 #include "FileIO/gCFTypeList.h"
-#include "FileIO/Spawn.h"
 #include "FileIO/gCFileDlg.h"
 #include "testsupport/FileIO/ScriptedDialog.h"
 #include "testsupport/FileIO/TempVolume.h"
@@ -233,6 +233,8 @@ TEST(FormFields, OnePerListEmptyWhereNothingWasChosen) {
 }
 
 TEST(Spawn, OutputErrorsAndEnvironmentApart) {
+    const char* locale = std::getenv("LC_ALL");
+    const std::string savedLocale = locale ? locale : "";
     ::setenv("DAUBLIN_SPAWN_KEPT", "kept", 1);
     ::setenv("LC_ALL", "xx_XX", 1);
     std::string output, errors;
@@ -240,7 +242,11 @@ TEST(Spawn, OutputErrorsAndEnvironmentApart) {
         {"/bin/sh", "-c", "echo \"$LC_ALL $DAUBLIN_SPAWN_KEPT\"; echo oops >&2; exit 3"},
         {"LC_ALL=C"}, output, errors, nullptr);
     ::unsetenv("DAUBLIN_SPAWN_KEPT");
-    ::unsetenv("LC_ALL");
+    if (locale) {
+        ::setenv("LC_ALL", savedLocale.c_str(), 1);
+    } else {
+        ::unsetenv("LC_ALL");
+    }
     EXPECT_EQ(status, 3);
     EXPECT_EQ(output, "C kept\n");
     EXPECT_EQ(errors, "oops\n");

@@ -27,9 +27,9 @@ TEST_F(PageSetup, StartsOnTheSystemsPaper) {
         const char* papersize; // null: none set, and no papersize file
         sPaper paper;
     };
-    for (const SStart& s : {SStart{"a4", kA4}, SStart{"letter", {"US Letter", 612, 792}},
-                            SStart{"a5", {"A5", 420, 595}}, SStart{"nonsense", kA4},
-                            SStart{nullptr, kA4}}) {
+    for (const SStart& s :
+         {SStart{"a4", kA4}, SStart{"letter", {"US Letter", 612, 792}},
+          SStart{"a5", {"A5", 420, 595}}, SStart{"nonsense", kA4}, SStart{nullptr, kA4}}) {
         SCOPED_TRACE(s.papersize ? s.papersize : "none");
         if (s.papersize) {
             ::setenv("PAPERSIZE", s.papersize, 1);
@@ -86,13 +86,12 @@ TEST_F(PageSetup, TheRealFormThroughAStubZenity) {
     EXPECT_EQ(manager.SetPrintSettings(), eNoError);
     EXPECT_EQ(manager.PageSetup(), (sPageSetup{kA3, true}));
     EXPECT_EQ(Lines("forms-args.txt"),
-              (std::vector<std::string>{"--forms", "--title=Page Setup",
-                                        "--text=Paper and orientation for printing (now A4, "
-                                        "portrait).",
-                                        "--separator=|", "--add-combo=Paper",
-                                        "--combo-values=A4|A5|US Letter|A3|Legal",
-                                        "--add-combo=Orientation",
-                                        "--combo-values=Portrait|Landscape"}));
+              (std::vector<std::string>{
+                  "--forms", "--title=Page Setup",
+                  "--text=Paper and orientation for printing (now A4, "
+                  "portrait).",
+                  "--separator=|", "--add-combo=Paper", "--combo-values=A4|A5|US Letter|A3|Legal",
+                  "--add-combo=Orientation", "--combo-values=Portrait|Landscape"}));
 
     // Cancelled: all kept.
     std::filesystem::remove(Posix("answer-forms"));

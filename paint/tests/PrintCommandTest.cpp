@@ -21,7 +21,8 @@
 
 namespace {
 
-constexpr const char* kTitle = "\xC3\x89tude \xE2\x84\x96" "2"; // "Étude №2"
+constexpr const char* kTitle = "\xC3\x89tude \xE2\x84\x96"
+                               "2"; // "Étude №2"
 
 // A registered backbone with a 200 x 100 painting named kTitle.
 class PrintCommand : public PrintStubs {
@@ -166,7 +167,8 @@ TEST_P(Commands, WhatLpGetsAndWhatIsShown) {
     }
     if (c.saved) {
         const std::vector<std::string> dialog = Lines("file-selection-args.txt");
-        EXPECT_NE(std::find(dialog.begin(), dialog.end(), "--file-filter=PDF File (*.pdf) | *.[pP][dD][fF]"),
+        EXPECT_NE(std::find(dialog.begin(), dialog.end(),
+                            "--file-filter=PDF File (*.pdf) | *.[pP][dD][fF]"),
                   dialog.end());
         EXPECT_EQ(PdfField(Posix("page.pdf"), "Pages"), "1");
         EXPECT_EQ(PdfField(Posix("page.pdf"), "Page size"), "595 x 842 pts (A4)");

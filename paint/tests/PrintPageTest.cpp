@@ -24,10 +24,8 @@ struct GeometryCase {
 
 TEST(PrintGeometry, NinetyPercentOfTheLargestFitCentred) {
     const GeometryCase cases[] = {
-        {500, 700, 1000, 400, {25, 260, 475, 440}},
-        {595, 842, 2000, 1500, {29, 220, 566, 622}},
-        {842, 595, 1000, 400, {42, 145, 800, 450}},
-        {612, 792, 100, 5000, {298, 39, 314, 753}},
+        {500, 700, 1000, 400, {25, 260, 475, 440}}, {595, 842, 2000, 1500, {29, 220, 566, 622}},
+        {842, 595, 1000, 400, {42, 145, 800, 450}}, {612, 792, 100, 5000, {298, 39, 314, 753}},
         {595, 842, 5000, 100, {29, 415, 566, 427}},
     };
     for (const GeometryCase& c : cases) {
@@ -70,7 +68,8 @@ protected:
         ASSERT_EQ(gCImageIO::ReadImage(ref, read), eNoError) << name;
     }
 
-    static constexpr const char* kTitle = "\xC3\x89tude \xE2\x84\x96" "2"; // "Étude №2"
+    static constexpr const char* kTitle = "\xC3\x89tude \xE2\x84\x96"
+                                          "2"; // "Étude №2"
     CImage image;
 };
 

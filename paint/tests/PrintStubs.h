@@ -100,13 +100,12 @@ protected:
     // lp: records its arguments and a copy of its file with the file's
     // mode, then writes lp-stderr to standard error and exits lp-status.
     void StubLp() {
-        Stub("lp",
-             "printf '%s\\n' \"$@\" > \"$d/lp-args.txt\"\n"
-             "for last; do :; done\n"
-             "/bin/cp \"$last\" \"$d/lp-got.pdf\"\n"
-             "/usr/bin/stat -c %a \"$last\" > \"$d/lp-mode.txt\"\n"
-             "[ -f \"$d/lp-stderr\" ] && /bin/cat \"$d/lp-stderr\" >&2\n"
-             "exit $(/bin/cat \"$d/lp-status\" 2>/dev/null || echo 0)");
+        Stub("lp", "printf '%s\\n' \"$@\" > \"$d/lp-args.txt\"\n"
+                   "for last; do :; done\n"
+                   "/bin/cp \"$last\" \"$d/lp-got.pdf\"\n"
+                   "/usr/bin/stat -c %a \"$last\" > \"$d/lp-mode.txt\"\n"
+                   "[ -f \"$d/lp-stderr\" ] && /bin/cat \"$d/lp-stderr\" >&2\n"
+                   "exit $(/bin/cat \"$d/lp-status\" 2>/dev/null || echo 0)");
     }
     // lpstat: records LC_ALL, prints lpstat-out and exits lpstat-status.
     void StubLpstat(const std::string& output, int status = 0) {
@@ -120,21 +119,24 @@ protected:
     // answer-file (cancelled without it); a form prints answer-forms
     // (cancelled without it). Each call's arguments go to <kind>-args.txt.
     void StubZenity() {
-        Stub("zenity", "k=${1#--}\n"
-                       "printf '%s\\n' \"$@\" > \"$d/$k-args.txt\"\n"
-                       "case \"$1\" in\n"
-                       "--question) exit $(/bin/cat \"$d/answer-question\" 2>/dev/null || echo 1) ;;\n"
-                       "--file-selection) [ -f \"$d/answer-file\" ] || exit 1; "
-                       "/bin/cat \"$d/answer-file\" ;;\n"
-                       "--forms) [ -f \"$d/answer-forms\" ] || exit 1; "
-                       "/bin/cat \"$d/answer-forms\" ;;\n"
-                       "esac");
+        Stub("zenity",
+             "k=${1#--}\n"
+             "printf '%s\\n' \"$@\" > \"$d/$k-args.txt\"\n"
+             "case \"$1\" in\n"
+             "--question) exit $(/bin/cat \"$d/answer-question\" 2>/dev/null || echo 1) ;;\n"
+             "--file-selection) [ -f \"$d/answer-file\" ] || exit 1; "
+             "/bin/cat \"$d/answer-file\" ;;\n"
+             "--forms) [ -f \"$d/answer-forms\" ] || exit 1; "
+             "/bin/cat \"$d/answer-forms\" ;;\n"
+             "esac");
     }
     void AnswerQuestion(bool yes) { WriteFileBytes(Posix("answer-question"), yes ? "0" : "1"); }
     void AnswerFile(const std::string& relative) {
         WriteFileBytes(Posix("answer-file"), Posix(relative) + "\n");
     }
-    void AnswerForms(const std::string& text) { WriteFileBytes(Posix("answer-forms"), text + "\n"); }
+    void AnswerForms(const std::string& text) {
+        WriteFileBytes(Posix("answer-forms"), text + "\n");
+    }
 
     // The recorded lines of a stub's file; empty when it did not run.
     std::vector<std::string> Lines(const std::string& relative) {
@@ -158,6 +160,6 @@ protected:
         return n;
     }
 
-    CEnvironmentGuard m_Environment{{"PATH", "TMPDIR", "LPDEST", "PRINTER", "PAPERSIZE",
-                                     "PAPERCONF"}};
+    CEnvironmentGuard m_Environment{
+        {"PATH", "TMPDIR", "LPDEST", "PRINTER", "PAPERSIZE", "PAPERCONF"}};
 };
