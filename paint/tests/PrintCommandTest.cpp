@@ -219,6 +219,34 @@ TEST_F(PrintCommand, ThePageSetUpHoldsForTheNextPrint) {
     EXPECT_TRUE(app.m_Alerts.empty());
 }
 
+TEST_F(PrintCommand, NoTemporaryFileOrAnLpThatCannotStartIsOneAlert) {
+    StubLp();
+    StubLpstat(kDefault);
+    AnswerQuestion(true);
+    // TMPDIR names a folder that is not there: no file for lp.
+    ::setenv("TMPDIR", Posix("missing").c_str(), 1);
+    EXPECT_EQ(Print(), 0);
+    ASSERT_EQ(app.m_Alerts.size(), 1u);
+    EXPECT_NE(app.m_Alerts[0].text.find("The page for \xE2\x80\x9COffice\xE2\x80\x9D could not "
+                                        "be written.\n" +
+                                        Posix("missing")),
+              std::string::npos)
+        << app.m_Alerts[0].text;
+    EXPECT_FALSE(std::filesystem::exists(Posix("lp-args.txt")));
+
+    // An lp whose interpreter is missing cannot start.
+    ::setenv("TMPDIR", Posix("tmp").c_str(), 1);
+    WriteFileBytes(Posix("bin/lp"), "#!/nonexistent/shell\n");
+    app.m_Alerts.clear();
+    EXPECT_EQ(Print(), 0);
+    ASSERT_EQ(app.m_Alerts.size(), 1u);
+    EXPECT_NE(app.m_Alerts[0].text.find("lp could not be started to print on "
+                                        "\xE2\x80\x9COffice\xE2\x80\x9D."),
+              std::string::npos)
+        << app.m_Alerts[0].text;
+    EXPECT_EQ(TemporaryEntries(), 0);
+}
+
 TEST_F(PrintCommand, NothingToPrintWithoutAPainting) {
     StubLp();
     StubLpstat(kDefault);
