@@ -55,8 +55,8 @@ std::string DefaultDestination() {
         return std::string();
     }
     std::string output, errors;
-    if (gSpawnAndCaptureAll({lpstat, "-d"}, {"LC_ALL=C"}, output, errors, gCFileDlg::ModalPump()) !=
-        0) {
+    // lpstat and lp are no dialogs: they answer at once, with no pump.
+    if (gSpawnAndCaptureAll({lpstat, "-d"}, {"LC_ALL=C"}, output, errors, nullptr) != 0) {
         return std::string();
     }
     static const char kLead[] = "system default destination: ";
@@ -161,9 +161,8 @@ error CSMKPrintManager::Print(const gCString& title, CImage* image, int32_t) {
         return eNoError;
     }
     std::string output, errors;
-    const int status =
-        gSpawnAndCaptureAll({where.lp, "-d", where.name, "-t", name, "--", file.Path()}, {}, output,
-                            errors, gCFileDlg::ModalPump());
+    const int status = gSpawnAndCaptureAll(
+        {where.lp, "-d", where.name, "-t", name, "--", file.Path()}, {}, output, errors, nullptr);
     if (status < 0) {
         Show(eCreateFailed, "lp could not be started to print on " + Quoted(where.name) + ".");
     } else if (status != 0) {
