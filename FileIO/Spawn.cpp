@@ -76,53 +76,132 @@ std::string gFindProgram(const std::string& name) {
     return std::string();
 }
 
-int gSpawnAndCapture(const std::vector<std::string>& argv, std::string& output, void (*pump)()) {
+namespace {
+
+// This process's environment with the given "NAME=value" entries set over
+// it.
+std::vector<std::string> EnvironmentWith(const std::vector<std::string>& entries) {
+    std::vector<std::string> out;
+    for (char** e = environ; e && *e; ++e) {
+        const std::string entry(*e);
+        const std::string name = entry.substr(0, entry.find('='));
+        bool replaced = false;
+        for (const std::string& given : entries) {
+            replaced = replaced || given.substr(0, given.find('=')) == name;
+        }
+        if (!replaced) {
+            out.push_back(entry);
+        }
+    }
+    out.insert(out.end(), entries.begin(), entries.end());
+    return out;
+}
+
+// Reads what is ready on fd into text; at its end (or when it is broken)
+// closes it and sets it to -1.
+void Drain(int& fd, std::string& text) {
+    char buffer[4096];
+    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got > 0) {
+        text.append(buffer, size_t(got));
+    } else if (got == 0 || (errno != EINTR && errno != EAGAIN)) {
+        ::close(fd);
+        fd = -1;
+    }
+}
+
+// Runs argv with its standard output, and standard error when errors is
+// given, read into the strings until both ends close.
+int Capture(const std::vector<std::string>& argv, const std::vector<std::string>* environment,
+            std::string& output, std::string* errors, void (*pump)()) {
     output.clear();
+    if (errors) {
+        errors->clear();
+    }
     if (argv.empty()) {
         return -1;
     }
-    int fds[2];
-    if (::pipe2(fds, O_CLOEXEC) != 0) {
+    int out[2] = {-1, -1};
+    int err[2] = {-1, -1};
+    if (::pipe2(out, O_CLOEXEC) != 0) {
+        return -1;
+    }
+    if (errors && ::pipe2(err, O_CLOEXEC) != 0) {
+        ::close(out[0]);
+        ::close(out[1]);
         return -1;
     }
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    if (errors) {
+        posix_spawn_file_actions_adddup2(&actions, err[1], STDERR_FILENO);
+    }
     std::vector<char*> args = ArgPointers(argv);
+    std::vector<std::string> envText;
+    std::vector<char*> env;
+    if (environment) {
+        envText = EnvironmentWith(*environment);
+        env = ArgPointers(envText);
+    }
     pid_t pid = 0;
-    const int rc = ::posix_spawn(&pid, argv[0].c_str(), &actions, nullptr, args.data(), environ);
+    const int rc = ::posix_spawn(&pid, argv[0].c_str(), &actions, nullptr, args.data(),
+                                 environment ? env.data() : environ);
     posix_spawn_file_actions_destroy(&actions);
-    ::close(fds[1]);
+    ::close(out[1]);
+    if (errors) {
+        ::close(err[1]);
+    }
     if (rc != 0) {
-        ::close(fds[0]);
+        ::close(out[0]);
+        if (errors) {
+            ::close(err[0]);
+        }
         return -1;
     }
-    char buffer[4096];
-    for (;;) {
-        struct pollfd pfd = {fds[0], POLLIN, 0};
-        const int ready = ::poll(&pfd, 1, 20);
+    int fdOut = out[0];
+    int fdErr = errors ? err[0] : -1;
+    while (fdOut >= 0 || fdErr >= 0) {
+        struct pollfd pfd[2] = {{fdOut, POLLIN, 0}, {fdErr, POLLIN, 0}};
+        const int ready = ::poll(pfd, 2, 20);
         if (ready > 0) {
-            const ssize_t got = ::read(fds[0], buffer, sizeof buffer);
-            if (got > 0) {
-                output.append(buffer, size_t(got));
-                continue;
+            if (fdOut >= 0 && pfd[0].revents) {
+                Drain(fdOut, output);
             }
-            if (got == 0 || errno != EINTR) {
-                break;
+            if (fdErr >= 0 && pfd[1].revents) {
+                Drain(fdErr, *errors);
             }
-        } else if (ready < 0 && errno != EINTR) {
+            continue;
+        }
+        if (ready < 0 && errno != EINTR) {
             break;
         }
         if (pump) {
             pump();
         }
     }
-    ::close(fds[0]);
+    for (int fd : {fdOut, fdErr}) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    }
     const int status = WaitFor(pid);
     if (pump) {
         gDialogEnded();
     }
     return status;
+}
+
+} // namespace
+
+int gSpawnAndCapture(const std::vector<std::string>& argv, std::string& output, void (*pump)()) {
+    return Capture(argv, nullptr, output, nullptr, pump);
+}
+
+int gSpawnAndCaptureAll(const std::vector<std::string>& argv,
+                        const std::vector<std::string>& environment, std::string& output,
+                        std::string& errors, void (*pump)()) {
+    return Capture(argv, &environment, output, &errors, pump);
 }
 
 bool gSpawnDetached(const std::vector<std::string>& argv) {

@@ -22,6 +22,13 @@ void gSetDialogEndHook(void (*hook)());
 // Runs the dialog-end hook, if any: for dialogs that are not programs.
 void gDialogEnded();
 
+// As gSpawnAndCapture, with standard error collected too (the caller's own
+// otherwise) and the program's environment this process's with the given
+// "NAME=value" entries set over it.
+int gSpawnAndCaptureAll(const std::vector<std::string>& argv,
+                        const std::vector<std::string>& environment, std::string& output,
+                        std::string& errors, void (*pump)());
+
 // Starts a program detached from this process (its own session, reaped by
 // the system) and does not wait for it. False when it could not start.
 bool gSpawnDetached(const std::vector<std::string>& argv);

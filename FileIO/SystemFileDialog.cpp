@@ -11,6 +11,9 @@ namespace {
 const char kNoDialogProgram[] =
     "No file dialog program was found. Install zenity (or kdialog) to open and save files.";
 
+const char kNoFormsProgram[] =
+    "No dialog program for forms was found. Install zenity to choose the paper and orientation.";
+
 struct sProgram {
     std::string path;
     bool zenity = false;
@@ -30,13 +33,19 @@ bool FindDialogProgram(sProgram& program) {
     return true;
 }
 
-std::string Joined(const std::vector<std::string>& patterns) {
+std::string Joined(const std::vector<std::string>& items, const char* separator = " ") {
     std::string out;
-    for (const std::string& p : patterns) {
-        out += out.empty() ? "" : " ";
-        out += p;
+    for (const std::string& item : items) {
+        out += out.empty() ? "" : separator;
+        out += item;
     }
     return out;
+}
+
+void DropLineEnds(std::string& text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) {
+        text.pop_back();
+    }
 }
 
 std::string StartFolder() {
@@ -105,9 +114,7 @@ error CSystemFileDialog::Run(const sRequest& request, std::string& path) {
     if (status != 0) {
         return eCreateFailed;
     }
-    while (!output.empty() && (output.back() == '\n' || output.back() == '\r')) {
-        output.pop_back();
-    }
+    DropLineEnds(output);
     // Only the first chosen item counts.
     const size_t newline = output.find('\n');
     if (newline != std::string::npos) {
@@ -135,4 +142,57 @@ error CSystemFileDialog::Confirm(const std::string& question) {
         return eNoError;
     }
     return status == 1 ? eHandled : eCreateFailed;
+}
+
+std::vector<std::string> CFileDialogBackend::FormFields(std::string text, size_t count) {
+    DropLineEnds(text);
+    std::vector<std::string> fields;
+    size_t start = 0;
+    while (fields.size() < count) {
+        const size_t bar = text.find('|', start);
+        if (start > text.size()) {
+            fields.emplace_back();
+        } else if (bar == std::string::npos) {
+            fields.push_back(text.substr(start));
+            start = text.size() + 1;
+        } else {
+            fields.push_back(text.substr(start, bar - start));
+            start = bar + 1;
+        }
+    }
+    return fields;
+}
+
+std::vector<std::string> CSystemFileDialog::ZenityFormArguments(const std::string& program,
+                                                                const sForm& form) {
+    std::vector<std::string> argv = {program, "--forms", "--title=" + form.title,
+                                     "--text=" + form.text, "--separator=|"};
+    for (const sCombo& combo : form.combos) {
+        argv.push_back("--add-combo=" + combo.label);
+        argv.push_back("--combo-values=" + Joined(combo.values, "|"));
+    }
+    return argv;
+}
+
+error CSystemFileDialog::Forms(const sForm& form, std::vector<std::string>& answers) {
+    const std::string zenity = gFindProgram("zenity");
+    if (zenity.empty()) {
+        (void)ReportError(eCreateFailed, kNoFormsProgram); // the alert always answers 0
+        return eCreateFailed;
+    }
+    std::string output;
+    const int status =
+        gSpawnAndCapture(ZenityFormArguments(zenity, form), output, gCFileDlg::ModalPump());
+    if (status == 1) {
+        return eHandled;
+    }
+    if (status != 0) {
+        const std::string detail = "The dialog \xE2\x80\x9C" + form.title +
+                                   "\xE2\x80\x9D could not be shown: zenity ended with status " +
+                                   std::to_string(status) + ".";
+        (void)ReportError(eCreateFailed, detail.c_str()); // the alert always answers 0
+        return eCreateFailed;
+    }
+    answers = FormFields(output, form.combos.size());
+    return eNoError;
 }

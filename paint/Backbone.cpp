@@ -67,6 +67,9 @@ error CSMKBackbone::InitBackbone() {
         }
     }
 
+    // The starting paper; printing never keeps the document from starting.
+    (void)m_PrintManager.Initialise(); // always 0
+
     m_pCanvas.reset();
     m_pCanvas.reset(MakeCanvas());
     if (!m_pCanvas) {

@@ -13,6 +13,8 @@
 #include "foundation/gCArray.h"
 #include "foundation/gCCmdTarget.h"
 #include "imaging/Pixel.h"
+#include "paint/MAPIManager.h"
+#include "paint/PrintManager.h"
 #include "paint/ProjectInfo.h"
 #include "paint/UndoManager.h"
 
@@ -128,6 +130,9 @@ private:
     // The undo ring for a painting of that size: 24 bytes a pixel.
     error SizeUndoRing(int32_t width, int32_t height);
     int32_t LinearSize(uint32_t id, const void* sender, int64_t value, int32_t set);
+    // Printing, page set-up and mail (BackbonePrint.cpp).
+    int32_t PrintAndMail(uint32_t id, const void* sender, int64_t value, int32_t set);
+    int32_t SendByMail(const void* sender, int64_t value, int32_t set);
     void MarkModified();
     void ClearModified();
     // The project file: the whole file read and checked into contents; the
@@ -147,5 +152,8 @@ private:
     std::unique_ptr<CCanvas> m_pCanvas;
     CPaintTool* m_pCurrentTool = nullptr;
     gCArray<CPaintTool*> m_aTools;
+    // Destroyed mail first, then undo, then print.
+    CSMKPrintManager m_PrintManager;
     CSMKUndoManager m_UndoManager;
+    CSMKMAPIManager m_MailManager;
 };

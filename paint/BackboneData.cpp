@@ -34,6 +34,7 @@ bool CarriesAddress(uint32_t id, int32_t set) {
     case eCmdGetProjectInfo:
     case eCmdGetColour:
     case eCmdGetToolType:
+    case eCmdMailAvailable:
         return !set;
     default:
         return IsLinearSizeId(id);
@@ -69,6 +70,12 @@ int32_t CSMKBackbone::ProcessData(uint32_t id, const void* sender, int64_t value
         }
         ClearModified();
         break;
+    case eCmdPrint:
+    case eCmdPageSetup:
+    case eCmdMailInit:
+    case eCmdSendByMail:
+    case eCmdMailAvailable:
+        return PrintAndMail(id, sender, value, set);
     case eCmdExportImage:
         if (const error e = ExportImage(); e != eNoError) {
             return e;

@@ -7,25 +7,17 @@
 #include "FileIO/gCFTypeList.h"
 #include "FileIO/gCFile.h"
 #include "FileIO/gCFileIO.h"
-#include "FileIO/gCStringTable.h"
-#include "foundation/AppServices.h"
 #include "foundation/ErrorReport.h"
 #include "foundation/Input.h"
-#include "foundation/Utf8.h"
 #include "imaging/ImageIO.h"
 #include "paint/Backbone.h"
 #include "paint/Canvas.h"
+#include "paint/detail/TableText.h"
 
 namespace {
 
 // The string-table text shown when a type other than the three is chosen.
 constexpr uint32_t kExportTypeText = 0xB2D05E41;
-
-std::string TableText(uint32_t id) {
-    CAppServices* app = CAppServices::Get();
-    gCStringTable* table = app ? app->GetStringTable() : nullptr;
-    return table ? gStringToUtf8(table->GetString(id, 0)) : std::string();
-}
 
 } // namespace
 

@@ -253,4 +253,34 @@ TEST_F(StubZenity, EveryDialogProgramEndsWithTheDialogEndHook) {
     EXPECT_EQ(s_EndsSeen.size(), 2u);
 }
 
+TEST(FormFields, OnePerListEmptyWhereNothingWasChosen) {
+    using V = std::vector<std::string>;
+    EXPECT_EQ(CFileDialogBackend::FormFields("A3|Landscape\n", 2), (V{"A3", "Landscape"}));
+    EXPECT_EQ(CFileDialogBackend::FormFields("|Landscape\n", 2), (V{"", "Landscape"}));
+    EXPECT_EQ(CFileDialogBackend::FormFields("A3|\n", 2), (V{"A3", ""}));
+    EXPECT_EQ(CFileDialogBackend::FormFields("", 2), (V{"", ""}));
+    EXPECT_EQ(CFileDialogBackend::FormFields("A3", 2), (V{"A3", ""}));
+}
+
+TEST(Spawn, OutputErrorsAndEnvironmentApart) {
+    const char* locale = std::getenv("LC_ALL");
+    const std::string savedLocale = locale ? locale : "";
+    ::setenv("DAUBLIN_SPAWN_KEPT", "kept", 1);
+    ::setenv("LC_ALL", "xx_XX", 1);
+    std::string output, errors;
+    const int status = gSpawnAndCaptureAll(
+        {"/bin/sh", "-c", "echo \"$LC_ALL $DAUBLIN_SPAWN_KEPT\"; echo oops >&2; exit 3"},
+        {"LC_ALL=C"}, output, errors, nullptr);
+    ::unsetenv("DAUBLIN_SPAWN_KEPT");
+    if (locale) {
+        ::setenv("LC_ALL", savedLocale.c_str(), 1);
+    } else {
+        ::unsetenv("LC_ALL");
+    }
+    EXPECT_EQ(status, 3);
+    EXPECT_EQ(output, "C kept\n");
+    EXPECT_EQ(errors, "oops\n");
+    EXPECT_EQ(gSpawnAndCaptureAll({"/nonexistent/program"}, {}, output, errors, nullptr), -1);
+}
+
 } // namespace

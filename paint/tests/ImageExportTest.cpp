@@ -30,6 +30,7 @@
 #include "testsupport/foundation/FailingMemory.h"
 #include "testsupport/foundation/FakeAppServices.h"
 #include "testsupport/foundation/RecordingModule.h"
+#include "testsupport/paint/StartedDocument.h"
 
 namespace {
 
@@ -70,13 +71,10 @@ protected:
                   eNoError);
         app.m_pStringTable = &table;
         app.m_pTablet = &tablet;
-        gCCmdTarget::SetBackboneModule(&backbone);
-        gCCmdTarget::SetUIModule(&ui);
-        ASSERT_EQ(backbone.ProcessData(eCmdInitBackbone, &ui, 0, 1), 0);
-        CProjectInfo info;
-        info.m_nWidth = 150;
-        info.m_nHeight = 110;
-        ASSERT_EQ(backbone.ProcessData(eCmdNewProject, &ui, ChannelValueOf(&info), 1), 0);
+        StartDocument(backbone, ui, 150, 110);
+        if (HasFatalFailure()) {
+            return;
+        }
         std::mt19937 rng(11);
         CImNav v(backbone.Canvas()->Composite());
         for (int32_t y = 0; y < v.GetHeight(); ++y) {

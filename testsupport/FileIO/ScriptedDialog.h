@@ -1,7 +1,9 @@
 #pragma once
 // A file dialog that answers from a script: each Run takes the next answer
-// (a result code and a path), each Confirm the next yes/no; every request
-// and question is kept. Installed for its lifetime.
+// (a result code and a path), each Confirm the next yes/no, each Forms the
+// next form answer (a result code and the fields as the dialog program
+// writes them, "A3|Landscape"); every request, question and form is kept.
+// Without an answer left, each is cancelled. Installed for its lifetime.
 
 #include <deque>
 #include <string>
@@ -38,8 +40,23 @@ public:
         return answer;
     }
 
+    error Forms(const sForm& form, std::vector<std::string>& fields) override {
+        forms.push_back(form);
+        if (formAnswers.empty()) {
+            return eHandled;
+        }
+        const auto [code, text] = formAnswers.front();
+        formAnswers.pop_front();
+        if (code == eNoError) {
+            fields = FormFields(text, form.combos.size());
+        }
+        return code;
+    }
+
     std::deque<std::pair<error, std::string>> answers;
     std::deque<error> confirmations;
+    std::deque<std::pair<error, std::string>> formAnswers;
     std::vector<sRequest> requests;
     std::vector<std::string> questions;
+    std::vector<sForm> forms;
 };
