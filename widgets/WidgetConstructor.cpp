@@ -11,8 +11,11 @@
 #include "foundation/ErrorReport.h"
 #include "widgets/Backdrop.h"
 #include "widgets/CoWidget.h"
+#include "widgets/FrameWidget.h"
 #include "widgets/ImWidget.h"
+#include "widgets/MaskWidget.h"
 #include "widgets/RoRectWidget.h"
+#include "widgets/ShadWidget.h"
 #include "widgets/Widget.h"
 
 namespace {
@@ -22,15 +25,15 @@ constexpr const char* kNoName = "No res name in widget constructor.";
 struct SWidgetClass {
     uint32_t type;
     CWidget* (*byName)(const gCString&, gCFile*);
-    CWidget* (*byId)(int32_t, gCFile*);
+    CWidget* (*byId)(int32_t, gCFile*, gCResourceIndex*);
     const char* failed;
 };
 
 template <class T> CWidget* LoadByName(const gCString& name, gCFile* file) {
     return T::CreateFromRes(name, file, nullptr);
 }
-template <class T> CWidget* LoadById(int32_t id, gCFile* file) {
-    return T::CreateFromRes(id, file, nullptr);
+template <class T> CWidget* LoadById(int32_t id, gCFile* file, gCResourceIndex* index) {
+    return T::CreateFromRes(id, file, index);
 }
 template <class T> constexpr SWidgetClass Entry(uint32_t type, const char* failed) {
     return {type, &LoadByName<T>, &LoadById<T>, failed};
@@ -40,8 +43,11 @@ template <class T> constexpr SWidgetClass Entry(uint32_t type, const char* faile
 constexpr SWidgetClass kClasses[] = {
     Entry<CWidget>(kWidgetTypeID, "Widget Constructor widget create failed."),
     Entry<CCoWidget>(kCoWidgetTypeID, "Widget Constructor cowidget create failed."),
+    Entry<CFrameWidget>(kFrameWidgetTypeID, "Widget Constructor framewidget create failed."),
     Entry<CImWidget>(kImWidgetTypeID, "Widget Constructor imwidget create failed."),
     Entry<CRoRectWidget>(kRoRectWidgetTypeID, "Widget Constructor rorectwidget create failed."),
+    Entry<CShadWidget>(kShadWidgetTypeID, "Widget Constructor shadwidget create failed."),
+    Entry<CMaskWidget>(kMaskWidgetTypeID, "Widget Constructor maskwidget create failed."),
     Entry<CBackdrop>(kBackdropTypeID, "Widget Constructor backdrop create failed."),
 };
 
@@ -99,8 +105,18 @@ CWidget* CWidgetConstructor::Construct(const gCString& name, int32_t type, CWidg
 }
 
 CWidget* CWidgetConstructor::Construct(int32_t id, int32_t type, CWidget* parent, gCFile* file) {
-    return ConstructWith(type, parent, file,
-                         [&](const SWidgetClass& entry, gCFile* f) { return entry.byId(id, f); });
+    return ConstructWith(type, parent, file, [&](const SWidgetClass& entry, gCFile* f) {
+        return entry.byId(id, f, nullptr);
+    });
+}
+
+bool CWidgetConstructor::IsConstructible(int32_t type) {
+    return ClassOf(type) != nullptr;
+}
+
+CWidget* CWidgetConstructor::Load(int32_t type, int32_t id, gCFile* file, gCResourceIndex* index) {
+    const SWidgetClass* entry = ClassOf(type);
+    return entry ? entry->byId(id, ResFileOr(file), index) : nullptr;
 }
 
 CWidget* CWidgetConstructor::ConstructFromName(const gCString& name, gCFile* file) {

@@ -10,6 +10,7 @@
 
 class CWidget;
 class gCFile;
+class gCResourceIndex;
 
 class CWidgetConstructor {
 public:
@@ -26,4 +27,12 @@ public:
     // the file's end, is shown with "Widget construct input error" (22
     // for a bad size); no block of that name gives null without an alert.
     static CWidget* ConstructFromName(const gCString& name, gCFile* file);
+
+    // Whether the type code names a class the table builds.
+    static bool IsConstructible(int32_t type);
+    // The class's own loader on the block with that id, found through the
+    // index: the new widget, or null for a type code the table does not
+    // know or a failed load (the loader shows its own alerts, this adds
+    // none).
+    static CWidget* Load(int32_t type, int32_t id, gCFile* file, gCResourceIndex* index);
 };
