@@ -3,10 +3,17 @@
 #include <memory>
 
 #include "FileIO/ResourceLoading.h"
+#include "devtools/widgets-demo/DemoPanels.h"
 #include "foundation/ErrorReport.h"
 #include "platform/WindowBase.h"
 
 error CDemoBackdrop::SetupInterface() {
+    // --- The frame widget's rectangles, before anything is drawn. ---
+    if (error e = ArrangeDemoPanels(*this)) {
+        (void)ReportError(e, "Error arranging the demo's frame widget."); // shown; answered
+        return e;
+    }
+    // --- End of the frame widget's rectangles. ---
     CWindowHost* host = Host();
     CImage* buffer = BackBuffer();
     if (!host || !buffer) {
