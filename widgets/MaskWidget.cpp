@@ -10,6 +10,7 @@
 #include "imaging/ImNav.h"
 #include "imaging/Stretcher.h"
 #include "widgets/detail/ChunkLoop.h"
+#include "widgets/detail/ImageChunks.h"
 
 using namespace widget_loading;
 
@@ -225,76 +226,34 @@ error CMaskWidget::SetFromResData(gCFile* file) {
     return e != eNoError ? e : ApplyHolder(holder, file);
 }
 
+namespace {
+
+constexpr SImageTexts kMaskWidgetTexts{
+    "MaskWidget imag.",
+    "MaskWidget imls.",
+    "MaskWidget imlx.",
+    "MaskWidget imsh.",
+    "MaskWidget stim.",
+    // The one chunk text the format leaves unsaid, in the others' form.
+    "MaskWidget imcm.",
+    "MaskWidget image load.",
+    "MaskWidget image load failed!",
+    "MaskWidget assign image failed.",
+    "MaskWidget image list load failed!",
+    "MaskWidget assign image list failed.",
+    "MaskWidget change image idx failed.",
+};
+
+} // namespace
+
 error CMaskWidget::ParseResData(int32_t code, gCMemFile* data, CMaskWidgetDataHolder* holder) {
-    int32_t value = 0;
-    auto flag = [&](const char* text, int32_t& field) {
-        const error e = ReadInt(data, value, text);
-        if (e == eNoError) {
-            field = value == 1 ? 1 : 0;
-        }
+    error e = eNoError;
+    if (ReadImageChunk(code, data, *holder, kMaskWidgetTexts, e)) {
         return e;
-    };
-    switch (uint32_t(code)) {
-    case FourCC("imag"):
-        return ReadChunkString(data, holder->m_ImageName, "MaskWidget imag.");
-    case FourCC("imls"):
-        return ReadChunkString(data, holder->m_ImageListName, "MaskWidget imls.");
-    case FourCC("imlx"):
-        return ReadInt(data, holder->m_nListIndex, "MaskWidget imlx.");
-    case FourCC("imsh"):
-        return flag("MaskWidget imsh.", holder->m_fSharedImage);
-    case FourCC("stim"):
-        return flag("MaskWidget stim.", holder->m_fSizeToImage);
-    case FourCC("imcm"):
-        return flag("MaskWidget imcm.", holder->m_fCompressImage);
-    default:
-        return CCoWidget::ParseResData(code, data, holder);
     }
+    return CCoWidget::ParseResData(code, data, holder);
 }
 
 error CMaskWidget::ApplyHolder(CMaskWidgetDataHolder& holder, gCFile* file) {
-    error e = eNoError;
-    if (holder.m_ImageName.GetLength() > 0) {
-        MaskPtr image;
-        if (holder.m_fSharedImage) {
-            image.reset(CImage8::CreateSharedFromRes(holder.m_ImageName, file, nullptr));
-            if (!image) {
-                return Fail(eResourceReadError, eResourceNotFound, "MaskWidget image load.");
-            }
-        } else {
-            image.reset(CImage8::CreateFromRes(holder.m_ImageName, file, nullptr));
-            if (!image) {
-                return Fail(eResourceReadError, eCreateFailed, "MaskWidget image load failed!");
-            }
-        }
-        e = SetImage(image.get(), 0, 0);
-        if (m_pMask.get() == image.get()) {
-            (void)image.release(); // the widget holds it now
-        }
-        if (e != eNoError) {
-            return Fail(e, eCreateFailed, "MaskWidget assign image failed.");
-        }
-        if (holder.m_fCompressImage && (e = CompressImage()) != eNoError) {
-            return e;
-        }
-        return holder.m_fSizeToImage ? ResizeAroundImage(0) : eNoError;
-    }
-    if (holder.m_ImageListName.GetLength() > 0) {
-        ListPtr list(gCImageList8::CreateFromRes(holder.m_ImageListName, file, nullptr));
-        if (!list) {
-            return Fail(eResourceReadError, eCreateFailed, "MaskWidget image list load failed!");
-        }
-        e = SetImageList(list.get());
-        if (m_pImageList.get() == list.get()) {
-            (void)list.release(); // the widget holds it now
-        }
-        if (e != eNoError) {
-            return Fail(e, eCreateFailed, "MaskWidget assign image list failed.");
-        }
-        if ((e = SetImage(holder.m_nListIndex, 0, 0)) != eNoError) {
-            return Fail(e, eCreateFailed, "MaskWidget change image idx failed.");
-        }
-        return holder.m_fSizeToImage ? ResizeAroundImage(0) : eNoError;
-    }
-    return eNoError;
+    return ApplyImageHolder<CImage8, gCImageList8>(*this, holder, file, kMaskWidgetTexts);
 }

@@ -19,6 +19,7 @@
 #include "imaging/Image8.h"
 #include "imaging/ImageList.h"
 #include "widgets/CoWidget.h"
+#include "widgets/UnlessPooled.h"
 
 inline constexpr uint32_t kMaskWidgetTypeID = FourCC("mkwg");
 
@@ -108,16 +109,8 @@ public:
     uint8_t CoverageAt(int32_t x, int32_t y);
 
 private:
-    // Deletes what it holds unless a pool or a list shares it.
-    struct SUnlessPooled {
-        void operator()(gCResourceObject* object) const {
-            if (object && !object->IsPooled()) {
-                delete object;
-            }
-        }
-    };
-    using MaskPtr = std::unique_ptr<CImage8, SUnlessPooled>;
-    using ListPtr = std::unique_ptr<gCImageList8, SUnlessPooled>;
+    using MaskPtr = std::unique_ptr<CImage8, SDeleteUnlessPooled>;
+    using ListPtr = std::unique_ptr<gCImageList8, SDeleteUnlessPooled>;
 
     // Holds mask, deleting the mask held before unless it is the same.
     void HoldMask(CImage8* mask);
