@@ -625,8 +625,10 @@ TEST_F(WidgetResources, ThePanelClassesTakeTheirChunks) {
     EXPECT_EQ(plain->GetShadowLocation(), uint32_t(CShadWidget::eShadowBottom));
     EXPECT_EQ(plain->ShadowRadius(), 3.0f);
     EXPECT_TRUE(m_Services.m_Alerts.empty());
+    // The pool outlives what shares its images (the list's frames too).
     a.reset();
     b.reset();
+    listed.reset();
     m_Services.GetResourcePool(1)->Empty();
 }
 
