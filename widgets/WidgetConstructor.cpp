@@ -24,8 +24,8 @@ constexpr const char* kNoName = "No res name in widget constructor.";
 
 struct SWidgetClass {
     uint32_t type;
-    CWidget* (*byName)(const gCString&, gCFile*);
-    CWidget* (*byId)(int32_t, gCFile*, gCResourceIndex*);
+    CWidgetConstructor::LoadByNameProc byName;
+    CWidgetConstructor::LoadByIdProc byId;
     const char* failed;
 };
 
@@ -51,9 +51,18 @@ constexpr SWidgetClass kClasses[] = {
     Entry<CBackdrop>(kBackdropTypeID, "Widget Constructor backdrop create failed."),
 };
 
+// The classes of higher layers, as they registered.
+constexpr int32_t kMostRegistered = 8;
+SWidgetClass gRegistered[kMostRegistered] = {};
+
 const SWidgetClass* ClassOf(int32_t type) {
     for (const SWidgetClass& entry : kClasses) {
         if (entry.type == uint32_t(type)) {
+            return &entry;
+        }
+    }
+    for (const SWidgetClass& entry : gRegistered) {
+        if (entry.byName && entry.type == uint32_t(type)) {
             return &entry;
         }
     }
@@ -108,6 +117,33 @@ CWidget* CWidgetConstructor::Construct(int32_t id, int32_t type, CWidget* parent
     return ConstructWith(type, parent, file, [&](const SWidgetClass& entry, gCFile* f) {
         return entry.byId(id, f, nullptr);
     });
+}
+
+error CWidgetConstructor::RegisterClass(int32_t type, LoadByNameProc byName, LoadByIdProc byId,
+                                        const char* failed) {
+    if (!byName || !byId || !failed) {
+        return eBadParameter;
+    }
+    for (const SWidgetClass& entry : kClasses) {
+        if (entry.type == uint32_t(type)) {
+            return eBadParameter; // the toolkit's own classes stay as they are
+        }
+    }
+    SWidgetClass* free = nullptr;
+    for (SWidgetClass& entry : gRegistered) {
+        if (entry.byName && entry.type == uint32_t(type)) {
+            free = &entry; // registered again: the new loaders replace the old
+            break;
+        }
+        if (!entry.byName && !free) {
+            free = &entry;
+        }
+    }
+    if (!free) {
+        return eBadParameter;
+    }
+    *free = SWidgetClass{uint32_t(type), byName, byId, failed};
+    return eNoError;
 }
 
 bool CWidgetConstructor::IsConstructible(int32_t type) {

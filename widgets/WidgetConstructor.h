@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "foundation/Error.h"
 #include "foundation/gCString.h"
 
 class CWidget;
@@ -14,6 +15,17 @@ class gCResourceIndex;
 
 class CWidgetConstructor {
 public:
+    // A class's loaders: by block name, and by id through an index.
+    using LoadByNameProc = CWidget* (*)(const gCString& name, gCFile* file);
+    using LoadByIdProc = CWidget* (*)(int32_t id, gCFile* file, gCResourceIndex* index);
+
+    // A class of a higher layer joins the table with its loaders and the
+    // text shown when its loader fails; registering the type code again
+    // replaces them. 6 for a missing loader or text, a type code of the
+    // toolkit's own classes, or a full table (it holds 8).
+    static error RegisterClass(int32_t type, LoadByNameProc byName, LoadByIdProc byId,
+                               const char* failed);
+
     // The widget of the type code's class loaded from the block with that
     // name (or id); with a parent it is added in front of the parent's
     // children. Null after a shown failure: an empty name (6), a type code

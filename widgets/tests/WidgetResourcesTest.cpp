@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "FileIO/ResourceLoading.h"
 #include "FileIO/gCFRef.h"
 #include "FileIO/gCFile.h"
 #include "FileIO/gCResourceIndex.h"
@@ -680,4 +681,54 @@ TEST_F(WidgetResources, AShortPanelChunkShowsItsText) {
         EXPECT_EQ(Details().back(), text);
         ClearAlerts();
     }
+}
+
+namespace {
+
+// A colour widget under a type code of its own, as a higher layer's class.
+class CExtraWidget : public CCoWidget {
+public:
+    uint32_t TypeID() const override { return FourCC("xtwg"); }
+};
+
+CWidget* LoadColourByName(const gCString& name, gCFile* file) {
+    return CreateFromResource<CExtraWidget>(name, file, nullptr);
+}
+CWidget* LoadColourById(int32_t id, gCFile* file, gCResourceIndex* index) {
+    return CreateFromResource<CExtraWidget>(id, file, index);
+}
+CWidget* LoadNothingByName(const gCString&, gCFile*) {
+    return nullptr;
+}
+
+} // namespace
+
+TEST_F(WidgetResources, AHigherLayerRegistersItsClassInTheTable) {
+    const int32_t type = Code4("xtwg");
+    Write({WidgetBlock("xtwg", 4, "Label", CWidgetChunks().Int("colr", 0x12345678))});
+    EXPECT_FALSE(CWidgetConstructor::IsConstructible(type));
+    EXPECT_EQ(CWidgetConstructor::RegisterClass(type, &LoadNothingByName, &LoadColourById,
+                                                "Widget Constructor xt create failed."),
+              eNoError);
+    EXPECT_EQ(CWidgetConstructor::ConstructFromName(Text("Label"), nullptr), nullptr);
+    EXPECT_EQ(Details(), (Strings{"Widget Constructor xt create failed."}));
+    ClearAlerts();
+    // Registered again: the new loaders hold.
+    ASSERT_EQ(CWidgetConstructor::RegisterClass(type, &LoadColourByName, &LoadColourById,
+                                                "Widget Constructor xt create failed."),
+              eNoError);
+    std::unique_ptr<CWidget> label(CWidgetConstructor::ConstructFromName(Text("Label"), nullptr));
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(dynamic_cast<CCoWidget&>(*label).GetClientColour(), CPixel(0x12345678u));
+    std::unique_ptr<CWidget> byId(CWidgetConstructor::Load(type, 4, &m_File, &m_Index));
+    EXPECT_NE(byId, nullptr);
+    // The toolkit's own classes and loaders that are missing are refused.
+    EXPECT_EQ(
+        CWidgetConstructor::RegisterClass(Code4("cowg"), &LoadColourByName, &LoadColourById, "x"),
+        eBadParameter);
+    EXPECT_EQ(CWidgetConstructor::RegisterClass(type, nullptr, &LoadColourById, "x"),
+              eBadParameter);
+    EXPECT_EQ(CWidgetConstructor::Construct(Text("Label"), Code4("tiwg"), nullptr, nullptr),
+              nullptr);
+    EXPECT_EQ(Details(), (Strings{"Unrecognised type in widget constructor."}));
 }
