@@ -9,8 +9,8 @@
 #include "foundation/AppServices.h"
 #include "foundation/ErrorReport.h"
 #include "widgets/Backdrop.h"
+#include "widgets/WidgetChunkLoop.h"
 #include "widgets/WidgetConstructor.h"
-#include "widgets/detail/ChunkLoop.h"
 
 using namespace widget_loading;
 

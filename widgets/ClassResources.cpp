@@ -7,8 +7,8 @@
 #include "widgets/CoWidget.h"
 #include "widgets/ImWidget.h"
 #include "widgets/RoRectWidget.h"
+#include "widgets/WidgetChunkLoop.h"
 #include "widgets/WidgetEffectConstructor.h"
-#include "widgets/detail/ChunkLoop.h"
 #include "widgets/detail/ImageChunks.h"
 
 using namespace widget_loading;

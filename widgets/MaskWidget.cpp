@@ -9,7 +9,7 @@
 #include "FileIO/ResourceLoading.h"
 #include "imaging/ImNav.h"
 #include "imaging/Stretcher.h"
-#include "widgets/detail/ChunkLoop.h"
+#include "widgets/WidgetChunkLoop.h"
 #include "widgets/detail/ImageChunks.h"
 
 using namespace widget_loading;

@@ -108,12 +108,16 @@ public:
     // The mask byte at (x, y), 0 outside the mask or without one.
     uint8_t CoverageAt(int32_t x, int32_t y);
 
-private:
+protected:
     using MaskPtr = std::unique_ptr<CImage8, SDeleteUnlessPooled>;
     using ListPtr = std::unique_ptr<gCImageList8, SDeleteUnlessPooled>;
 
     // Holds mask, deleting the mask held before unless it is the same.
     void HoldMask(CImage8* mask);
+
+    MaskPtr m_pMask;
+
+private:
     // The stretch form of SetImage; owns image from the start.
     error SetStretchedImage(CImage8* image, int32_t redraw);
     error ShowNewMask(int32_t redraw);
@@ -125,7 +129,6 @@ private:
     // columns outside the mask read 0.
     template <class Row> error ForEachMaskRow(const gCRect& area, Row row);
 
-    MaskPtr m_pMask;
     ListPtr m_pImageList;
     int32_t m_nImageIndex = 0;
     int32_t m_fStretchImageOnSet = 0;

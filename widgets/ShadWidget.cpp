@@ -9,8 +9,8 @@
 #include "FileIO/ResourceLoading.h"
 #include "foundation/Rounding.h"
 #include "imaging/ImNav.h"
+#include "widgets/WidgetChunkLoop.h"
 #include "widgets/detail/Alphas.h"
-#include "widgets/detail/ChunkLoop.h"
 #include "widgets/detail/RectMath.h"
 
 using namespace widget_loading;

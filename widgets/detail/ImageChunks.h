@@ -11,7 +11,7 @@
 #include "FileIO/FileTypes.h"
 #include "FileIO/gCMemFile.h"
 #include "widgets/UnlessPooled.h"
-#include "widgets/detail/ChunkLoop.h"
+#include "widgets/WidgetChunkLoop.h"
 
 namespace widget_loading {
 
