@@ -192,3 +192,37 @@ TEST_F(TxWidgetTest, ChunksSetTheRenderer) {
     EXPECT_EQ(CTxWidget::CreateFromRes(Units("Listed"), nullptr, nullptr), nullptr);
     EXPECT_EQ(Details(), (std::vector<std::string>{"TxWidget text list failed."}));
 }
+
+namespace {
+
+// Counts its renders.
+class CCountingTxWidget : public CTxWidget {
+public:
+    error RenderText(int32_t resize, int32_t redraw) override {
+        ++m_nRenders;
+        return CTxWidget::RenderText(resize, redraw);
+    }
+    int32_t m_nRenders = 0;
+};
+
+} // namespace
+
+TEST_F(TxWidgetTest, OneRenderPerSetterAndAResizeRoundEnds) {
+    for (int32_t wrap : {0, 1}) {
+        SCOPED_TRACE(wrap);
+        CCountingTxWidget label;
+        ASSERT_EQ(label.SetFontName(Units("DejaVu Sans"), 0, 0), eNoError);
+        ASSERT_EQ(label.SetWordWrap(wrap, 0, 0), eNoError);
+        ASSERT_EQ(label.SetText(Units("Two words"), 0, 0), eNoError);
+        label.m_nRenders = 0;
+        ASSERT_EQ(label.SetTextFace(1, 0, 0, 0, 0), eNoError);
+        EXPECT_EQ(label.m_nRenders, 1);
+        // A resize: the render that sizes the widget, and the one its size
+        // change causes, which stops there.
+        label.m_nRenders = 0;
+        ASSERT_EQ(label.SetFontPixelHeight(20, 1, 0), eNoError);
+        EXPECT_LE(label.m_nRenders, 2);
+        EXPECT_EQ(label.Width(), label.Image()->GetWidth());
+        EXPECT_EQ(label.Height(), label.Image()->GetHeight());
+    }
+}
