@@ -12,6 +12,7 @@
 #include "paint/ProjectInfo.h"
 #include "platform/WindowBase.h"
 #include "text/TextFontEngine.h"
+#include "text/TxWidget.h"
 #include "tools/RegisterPaintTools.h"
 #include "ui/SMKBackdrop.h"
 
@@ -39,6 +40,9 @@ CSMKApp::CSMKApp() {
     m_nMacType = 0x44424C4E; // 'DBLN'
     SetName(m_ResFolder, u"Resources");
     gRegisterFontEngine(gTextFontEngine());
+    // The text widgets join the widget constructor's table; the table has
+    // room for them, so this cannot fail.
+    (void)RegisterTextWidgets();
 }
 
 CSMKApp::~CSMKApp() {

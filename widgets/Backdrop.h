@@ -25,6 +25,7 @@
 #include "imaging/Gradient.h"
 #include "imaging/Image.h"
 #include "platform/WindowRoot.h"
+#include "widgets/UnlessPooled.h"
 #include "widgets/Widget.h"
 
 inline constexpr uint32_t kBackdropTypeID = FourCC("bkdp");
@@ -206,15 +207,6 @@ public:
     void ReleasedByWindow() override;
 
 protected:
-    // Deletes what it holds unless a pool shares it.
-    struct SUnlessPooled {
-        void operator()(gCResourceObject* object) const {
-            if (object && !object->IsPooled()) {
-                delete object;
-            }
-        }
-    };
-
     // The holder's steps after the chunks.
     error ApplyHolder(CBWidgetDataHolder& holder, gCFile* file);
     // Modal routing of one pointer event.
@@ -237,9 +229,9 @@ protected:
     int32_t m_nCursorHotX = 0;
     int32_t m_nCursorHotY = 0;
     gCArray<StructCursorInfo> m_aCursors;
-    std::unique_ptr<CImage, SUnlessPooled> m_pBackgroundImage;
+    std::unique_ptr<CImage, SDeleteUnlessPooled> m_pBackgroundImage;
     int32_t m_nGradientOpacity = 200;
-    std::unique_ptr<CGradient, SUnlessPooled> m_pGradient;
+    std::unique_ptr<CGradient, SDeleteUnlessPooled> m_pGradient;
     CPixel m_BackgroundColour = CPixel(0xFF303050u);
     float m_rGradientAngle = 0.0f;
     int32_t m_fRadialGradient = 0;

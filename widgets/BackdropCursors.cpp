@@ -9,8 +9,8 @@
 #include "foundation/AppServices.h"
 #include "foundation/ErrorReport.h"
 #include "widgets/Backdrop.h"
+#include "widgets/WidgetChunkLoop.h"
 #include "widgets/WidgetConstructor.h"
-#include "widgets/detail/ChunkLoop.h"
 
 using namespace widget_loading;
 
@@ -102,7 +102,7 @@ error CBackdrop::SetFromResData(gCFile* file) {
 
 error CBackdrop::ApplyHolder(CBWidgetDataHolder& holder, gCFile* file) {
     if (holder.m_BackgroundImageName.GetLength() > 0) {
-        std::unique_ptr<CImage, SUnlessPooled> image(
+        std::unique_ptr<CImage, SDeleteUnlessPooled> image(
             CImage::CreateFromRes(holder.m_BackgroundImageName, file, nullptr));
         if (!image) {
             return Fail(eResourceReadError, eCreateFailed, "Backdrop image load failed!");
@@ -110,7 +110,7 @@ error CBackdrop::ApplyHolder(CBWidgetDataHolder& holder, gCFile* file) {
         m_pBackgroundImage = std::move(image);
     }
     if (holder.m_GradientName.GetLength() > 0) {
-        std::unique_ptr<CGradient, SUnlessPooled> gradient(
+        std::unique_ptr<CGradient, SDeleteUnlessPooled> gradient(
             CGradient::CreateFromRes(holder.m_GradientName, nullptr, nullptr));
         if (!gradient) {
             return Fail(eResourceReadError, eCreateFailed, "Backdrop gradient load failed!");

@@ -7,8 +7,9 @@
 #include "widgets/CoWidget.h"
 #include "widgets/ImWidget.h"
 #include "widgets/RoRectWidget.h"
+#include "widgets/WidgetChunkLoop.h"
 #include "widgets/WidgetEffectConstructor.h"
-#include "widgets/detail/ChunkLoop.h"
+#include "widgets/detail/ImageChunks.h"
 
 using namespace widget_loading;
 
@@ -85,78 +86,35 @@ error CImWidget::SetFromResData(gCFile* file) {
     return e != eNoError ? e : ApplyHolder(holder, file);
 }
 
+namespace {
+
+constexpr SImageTexts kImWidgetTexts{
+    "ImWidget imag.",
+    "ImWidget imls.",
+    "ImWidget imlx.",
+    "ImWidget imsh.",
+    "ImWidget stim.",
+    "ImWidget imcm.",
+    "ImWidget image load.",
+    "ImWidget image load failed!",
+    "ImWidget assign image failed.",
+    "ImWidget image list load failed!",
+    "ImWidget assign image list failed.",
+    "ImWidget change image idx failed.",
+};
+
+} // namespace
+
 error CImWidget::ParseResData(int32_t code, gCMemFile* data, CImWidgetDataHolder* holder) {
-    int32_t value = 0;
-    auto flag = [&](const char* text, int32_t& field) {
-        const error e = ReadInt(data, value, text);
-        if (e == eNoError) {
-            field = value == 1 ? 1 : 0;
-        }
+    error e = eNoError;
+    if (ReadImageChunk(code, data, *holder, kImWidgetTexts, e)) {
         return e;
-    };
-    switch (uint32_t(code)) {
-    case FourCC("imag"):
-        return ReadChunkString(data, holder->m_ImageName, "ImWidget imag.");
-    case FourCC("imls"):
-        return ReadChunkString(data, holder->m_ImageListName, "ImWidget imls.");
-    case FourCC("imlx"):
-        return ReadInt(data, holder->m_nListIndex, "ImWidget imlx.");
-    case FourCC("imsh"):
-        return flag("ImWidget imsh.", holder->m_fSharedImage);
-    case FourCC("stim"):
-        return flag("ImWidget stim.", holder->m_fSizeToImage);
-    case FourCC("imcm"):
-        return flag("ImWidget imcm.", holder->m_fCompressImage);
-    default:
-        return CCoWidget::ParseResData(code, data, holder);
     }
+    return CCoWidget::ParseResData(code, data, holder);
 }
 
 error CImWidget::ApplyHolder(CImWidgetDataHolder& holder, gCFile* file) {
-    error e = eNoError;
-    if (holder.m_ImageName.GetLength() > 0) {
-        ImagePtr image;
-        if (holder.m_fSharedImage) {
-            image.reset(CImage::CreateSharedFromRes(holder.m_ImageName, file, nullptr));
-            if (!image) {
-                return Fail(eResourceReadError, eResourceNotFound, "ImWidget image load.");
-            }
-        } else {
-            image.reset(CImage::CreateFromRes(holder.m_ImageName, file, nullptr));
-            if (!image) {
-                return Fail(eResourceReadError, eCreateFailed, "ImWidget image load failed!");
-            }
-        }
-        e = SetImage(image.get(), 0, 0);
-        if (m_pImage.get() == image.get()) {
-            (void)image.release(); // the widget holds it now
-        }
-        if (e != eNoError) {
-            return Fail(e, eCreateFailed, "ImWidget assign image failed.");
-        }
-        if (holder.m_fCompressImage && (e = CompressImage()) != eNoError) {
-            return e;
-        }
-        return holder.m_fSizeToImage ? ResizeAroundImage(0) : eNoError;
-    }
-    if (holder.m_ImageListName.GetLength() > 0) {
-        ListPtr list(gCImageList::CreateFromRes(holder.m_ImageListName, file, nullptr));
-        if (!list) {
-            return Fail(eResourceReadError, eCreateFailed, "ImWidget image list load failed!");
-        }
-        e = SetImageList(list.get());
-        if (m_pImageList.get() == list.get()) {
-            (void)list.release(); // the widget holds it now
-        }
-        if (e != eNoError) {
-            return Fail(e, eCreateFailed, "ImWidget assign image list failed.");
-        }
-        if ((e = SetImage(holder.m_nListIndex, 0, 0)) != eNoError) {
-            return Fail(e, eCreateFailed, "ImWidget change image idx failed.");
-        }
-        return holder.m_fSizeToImage ? ResizeAroundImage(0) : eNoError;
-    }
-    return eNoError;
+    return ApplyImageHolder<CImage, gCImageList>(*this, holder, file, kImWidgetTexts);
 }
 
 // --- CRoRectWidget

@@ -18,6 +18,7 @@
 #include "imaging/Image.h"
 #include "imaging/ImageList.h"
 #include "widgets/CoWidget.h"
+#include "widgets/UnlessPooled.h"
 
 inline constexpr uint32_t kImWidgetTypeID = FourCC("imwg");
 
@@ -114,16 +115,8 @@ public:
     error EffectChanged(CWidgetEffectBase* effect, int32_t redraw) override;
 
 protected:
-    // Deletes what it holds unless a pool or a list shares it.
-    struct SUnlessPooled {
-        void operator()(gCResourceObject* object) const {
-            if (object && !object->IsPooled()) {
-                delete object;
-            }
-        }
-    };
-    using ImagePtr = std::unique_ptr<CImage, SUnlessPooled>;
-    using ListPtr = std::unique_ptr<gCImageList, SUnlessPooled>;
+    using ImagePtr = std::unique_ptr<CImage, SDeleteUnlessPooled>;
+    using ListPtr = std::unique_ptr<gCImageList, SDeleteUnlessPooled>;
 
     // Holds image, deleting the image held before unless it is the same.
     void HoldImage(CImage* image);

@@ -11,8 +11,11 @@
 #include "foundation/ErrorReport.h"
 #include "widgets/Backdrop.h"
 #include "widgets/CoWidget.h"
+#include "widgets/FrameWidget.h"
 #include "widgets/ImWidget.h"
+#include "widgets/MaskWidget.h"
 #include "widgets/RoRectWidget.h"
+#include "widgets/ShadWidget.h"
 #include "widgets/Widget.h"
 
 namespace {
@@ -21,16 +24,16 @@ constexpr const char* kNoName = "No res name in widget constructor.";
 
 struct SWidgetClass {
     uint32_t type;
-    CWidget* (*byName)(const gCString&, gCFile*);
-    CWidget* (*byId)(int32_t, gCFile*);
+    CWidgetConstructor::LoadByNameProc byName;
+    CWidgetConstructor::LoadByIdProc byId;
     const char* failed;
 };
 
 template <class T> CWidget* LoadByName(const gCString& name, gCFile* file) {
     return T::CreateFromRes(name, file, nullptr);
 }
-template <class T> CWidget* LoadById(int32_t id, gCFile* file) {
-    return T::CreateFromRes(id, file, nullptr);
+template <class T> CWidget* LoadById(int32_t id, gCFile* file, gCResourceIndex* index) {
+    return T::CreateFromRes(id, file, index);
 }
 template <class T> constexpr SWidgetClass Entry(uint32_t type, const char* failed) {
     return {type, &LoadByName<T>, &LoadById<T>, failed};
@@ -40,14 +43,26 @@ template <class T> constexpr SWidgetClass Entry(uint32_t type, const char* faile
 constexpr SWidgetClass kClasses[] = {
     Entry<CWidget>(kWidgetTypeID, "Widget Constructor widget create failed."),
     Entry<CCoWidget>(kCoWidgetTypeID, "Widget Constructor cowidget create failed."),
+    Entry<CFrameWidget>(kFrameWidgetTypeID, "Widget Constructor framewidget create failed."),
     Entry<CImWidget>(kImWidgetTypeID, "Widget Constructor imwidget create failed."),
     Entry<CRoRectWidget>(kRoRectWidgetTypeID, "Widget Constructor rorectwidget create failed."),
+    Entry<CShadWidget>(kShadWidgetTypeID, "Widget Constructor shadwidget create failed."),
+    Entry<CMaskWidget>(kMaskWidgetTypeID, "Widget Constructor maskwidget create failed."),
     Entry<CBackdrop>(kBackdropTypeID, "Widget Constructor backdrop create failed."),
 };
+
+// The classes of higher layers, as they registered.
+constexpr int32_t kMostRegistered = 8;
+SWidgetClass gRegistered[kMostRegistered] = {};
 
 const SWidgetClass* ClassOf(int32_t type) {
     for (const SWidgetClass& entry : kClasses) {
         if (entry.type == uint32_t(type)) {
+            return &entry;
+        }
+    }
+    for (const SWidgetClass& entry : gRegistered) {
+        if (entry.byName && entry.type == uint32_t(type)) {
             return &entry;
         }
     }
@@ -99,8 +114,45 @@ CWidget* CWidgetConstructor::Construct(const gCString& name, int32_t type, CWidg
 }
 
 CWidget* CWidgetConstructor::Construct(int32_t id, int32_t type, CWidget* parent, gCFile* file) {
-    return ConstructWith(type, parent, file,
-                         [&](const SWidgetClass& entry, gCFile* f) { return entry.byId(id, f); });
+    return ConstructWith(type, parent, file, [&](const SWidgetClass& entry, gCFile* f) {
+        return entry.byId(id, f, nullptr);
+    });
+}
+
+error CWidgetConstructor::RegisterClass(int32_t type, LoadByNameProc byName, LoadByIdProc byId,
+                                        const char* failed) {
+    if (!byName || !byId || !failed) {
+        return eBadParameter;
+    }
+    for (const SWidgetClass& entry : kClasses) {
+        if (entry.type == uint32_t(type)) {
+            return eBadParameter; // the toolkit's own classes stay as they are
+        }
+    }
+    SWidgetClass* free = nullptr;
+    for (SWidgetClass& entry : gRegistered) {
+        if (entry.byName && entry.type == uint32_t(type)) {
+            free = &entry; // registered again: the new loaders replace the old
+            break;
+        }
+        if (!entry.byName && !free) {
+            free = &entry;
+        }
+    }
+    if (!free) {
+        return eBadParameter;
+    }
+    *free = SWidgetClass{uint32_t(type), byName, byId, failed};
+    return eNoError;
+}
+
+bool CWidgetConstructor::IsConstructible(int32_t type) {
+    return ClassOf(type) != nullptr;
+}
+
+CWidget* CWidgetConstructor::Load(int32_t type, int32_t id, gCFile* file, gCResourceIndex* index) {
+    const SWidgetClass* entry = ClassOf(type);
+    return entry ? entry->byId(id, ResFileOr(file), index) : nullptr;
 }
 
 CWidget* CWidgetConstructor::ConstructFromName(const gCString& name, gCFile* file) {

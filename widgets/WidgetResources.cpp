@@ -11,8 +11,8 @@
 #include "FileIO/ResourceLoading.h"
 #include "foundation/Utf8.h"
 #include "widgets/Widget.h"
+#include "widgets/WidgetChunkLoop.h"
 #include "widgets/WidgetConstructor.h"
-#include "widgets/detail/ChunkLoop.h"
 
 using namespace widget_loading;
 

@@ -4,6 +4,12 @@
 #   - the opaque panel (0xFF3060A0 at 40,40, 240 x 160) is its colour exactly;
 #   - where the half-transparent panel (0x80E0E0E0 at 200,120) lies over it,
 #     each channel is the blend worked out here, d + floor((s - d + 1) * 128 / 256);
+#   - the frame, mask and shadow-panel widgets on a flat panel (0x708090 at
+#     40,300, 380 x 300): the frame widget's rectangles in the region colour
+#     and its client area in the client colour; the ring (an 8-bit mask)
+#     in its colour where the mask is 255 and the flat panel in its hole;
+#     the shadow strip's top row the blend of black at alpha
+#     (255 x 103) >> 8 = 102 worked out here, its bottom row the flat panel;
 #   - the rounded panel (a quarter of the window each way, centred; border
 #     3 px, title band 28 px, both in 0xFF20C040; top corners of radius 24)
 #     shows its title band in the border colour, and at its top-left corner
@@ -125,6 +131,29 @@ veil=$(printf '%02X%02X%02X' "$(blend 0xE0 0x30)" "$(blend 0xE0 0x60)" "$(blend 
 expect_pixel "$full" 200 120 "$veil" "the half-transparent panel over the opaque one"
 expect_pixel "$full" 279 199 "$veil" "the half-transparent panel over the opaque one"
 expect_pixel "$full" 240 150 "$veil" "the half-transparent panel over the opaque one"
+
+# --- The frame, mask and shadow-panel widgets, on the flat panel ---
+flat=708090
+# The frame widget (60,320, 160 x 100): a bar along its top and a block in
+# its middle in 0xE0C040, the rest in 0x2050A0.
+expect_pixel "$full" 140 328 E0C040 "the frame widget's top bar"
+expect_pixel "$full" 140 375 E0C040 "the frame widget's middle block"
+expect_pixel "$full" 80 370 2050A0 "the frame widget's client area"
+# The ring (240,320, 96 x 96 from ring.png): 255 at its right side, 0 in
+# its middle.
+expect_pixel "$full" 321 368 C03020 "the ring where its mask is 255"
+expect_pixel "$full" 288 368 "$flat" "the flat panel in the ring's hole"
+# The shadow strip (60,440, 340 x 40) at opacity 102: its top row's factor
+# is 1.0, so black blends at alpha (255 x (102 + 1)) >> 8 = 102; its bottom
+# row's alpha rounds to 0.
+alpha=$(((255 * (102 + 1)) >> 8))
+[ "$alpha" -eq 102 ] || fail "the strip's alpha worked out here is $alpha"
+darken() { echo $(($1 + (((0 - $1 + 1) * alpha) >> 8))); }
+strip=$(printf '%02X%02X%02X' "$(darken 0x70)" "$(darken 0x80)" "$(darken 0x90)")
+expect_pixel "$full" 200 440 "$strip" "the shadow strip's top row"
+expect_pixel "$full" 399 440 "$strip" "the shadow strip's top row"
+expect_pixel "$full" 200 479 "$flat" "the shadow strip's bottom row"
+# --- End of the frame, mask and shadow-panel widgets ---
 
 # The rounded panel: 320 x 256 at 480,384 on 1280 x 1024.
 expect_pixel "$full" 640 384 20C040 "the rounded panel's top border"

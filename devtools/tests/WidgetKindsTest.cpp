@@ -100,6 +100,39 @@ const char* const kTree = R"(blocks:
       - {text: "", id: -1}
 )";
 
+// The frame, mask and shadow-panel classes with every chunk of their own:
+// masks by image, shared, and by an 8-bit list.
+const char* const kPanelTree = R"(blocks:
+  - {kind: image, id: 7, name: dot, file: dot.png}
+  - {kind: imagelist8, id: 9, name: dots8, images: [dot]}
+  - kind: widget
+    type: fmwg
+    id: 10
+    name: Frame
+    chunks:
+      - colr: 0xFF102030
+      - frcl: 0x80A0B0C0
+      - hier:
+          - [Mask, mkwg]
+          - [MaskList, mkwg]
+          - [Strip, shwg]
+  - kind: widget
+    type: mkwg
+    id: 11
+    name: Mask
+    chunks: [{imag: dot}, {imsh: 1}, {stim: 1}, {imcm: 1}, {colr: 0xFFFFFFFF}]
+  - kind: widget
+    type: mkwg
+    id: 12
+    name: MaskList
+    chunks: [{imls: dots8}, {imlx: 0}, {imsh: 0}]
+  - kind: widget
+    type: shwg
+    id: 13
+    name: Strip
+    chunks: [{swst: 1}, {swsb: 0}, {swsl: 1}, {swsr: 0}, {swrd: 2.5}, {opac: 102}]
+)";
+
 std::string FileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
@@ -122,6 +155,19 @@ TEST_F(WidgetSources, EveryChunkCompilesLoadsAndDumpsBackToTheSameBytes) {
     ASSERT_EQ(dump.exitCode, 0) << dump.output;
     EXPECT_NE(dump.output.find("kind: widget"), std::string::npos) << dump.output;
     EXPECT_NE(dump.output.find("kind: textlist"), std::string::npos) << dump.output;
+    const CompilerResult second = Compile("again", dump.output);
+    ASSERT_EQ(second.exitCode, 0) << second.output << dump.output;
+    EXPECT_EQ(FileBytes(Posix("again/out/system.vrf")), FileBytes(Posix("src/out/system.vrf")));
+}
+
+TEST_F(WidgetSources, ThePanelClassesCompileLoadAndDumpBackToTheSameBytes) {
+    const CompilerResult first = Compile("src", kPanelTree);
+    ASSERT_EQ(first.exitCode, 0) << first.output;
+    const CompilerResult dump = RunCompiler({"--source", Posix("src/out/system.vrf")});
+    ASSERT_EQ(dump.exitCode, 0) << dump.output;
+    EXPECT_NE(dump.output.find("frcl: 0x80A0B0C0"), std::string::npos) << dump.output;
+    EXPECT_NE(dump.output.find("imls: \"dots8\""), std::string::npos) << dump.output;
+    EXPECT_NE(dump.output.find("swrd: 2.5"), std::string::npos) << dump.output;
     const CompilerResult second = Compile("again", dump.output);
     ASSERT_EQ(second.exitCode, 0) << second.output << dump.output;
     EXPECT_EQ(FileBytes(Posix("again/out/system.vrf")), FileBytes(Posix("src/out/system.vrf")));
@@ -205,6 +251,20 @@ INSTANTIATE_TEST_SUITE_P(
                       "blocks:\n"
                       "  - {kind: widget, type: tiwg, id: 1, name: W, chunks: [{vsbl: 1}]}\n",
                       "'tiwg' is no widget type code of this build", 2},
+        WidgetRefusal{"RegionColourInAMask",
+                      "blocks:\n"
+                      "  - {kind: widget, type: mkwg, id: 1, name: W, chunks: [{frcl: 1}]}\n",
+                      "\"frcl\" is not a chunk of 'mkwg' widgets", 2},
+        WidgetRefusal{"MaskListOf32BitImages",
+                      "blocks:\n"
+                      "  - {kind: image, id: 7, name: dot, file: dot.png}\n"
+                      "  - {kind: imagelist, id: 8, name: dots, images: [dot]}\n"
+                      "  - {kind: widget, type: mkwg, id: 1, name: W, chunks: [{imls: dots}]}\n",
+                      "no 8-bit image list block is named \"dots\"", 4},
+        WidgetRefusal{"ShadowEdgeFlag",
+                      "blocks:\n"
+                      "  - {kind: widget, type: shwg, id: 1, name: W, chunks: [{swst: 2}]}\n",
+                      "\"swst\" is 0 or 1", 2},
         WidgetRefusal{"ChildOfUnknownType", "      - hier: [[X, tbwg]]\n",
                       "'tbwg' is no widget type code of this build", 8},
         WidgetRefusal{"NoChunks",

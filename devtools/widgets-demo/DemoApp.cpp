@@ -3,8 +3,18 @@
 #include <memory>
 
 #include "FileIO/ResourceLoading.h"
+#include "devtools/widgets-demo/DemoPanels.h"
 #include "foundation/ErrorReport.h"
 #include "platform/WindowBase.h"
+
+error CDemoBackdrop::SetupInterface() {
+    // The frame widget's rectangles, before anything is drawn.
+    if (error e = ArrangeDemoPanels(*this)) {
+        (void)ReportError(e, "Error arranging the demo's frame widget."); // shown; answered
+        return e;
+    }
+    return eNoError;
+}
 
 CDemoApp::CDemoApp() {
     m_nMacType = 0x44574447; // 'DWDG'
@@ -17,7 +27,8 @@ error CDemoApp::Initialize(const gCString&) {
         return e;
     }
     // A failed load has shown its alert already.
-    std::unique_ptr<CBackdrop> backdrop(CreateFromResource<CBackdrop>(name, nullptr, nullptr));
+    std::unique_ptr<CDemoBackdrop> backdrop(
+        CreateFromResource<CDemoBackdrop>(name, nullptr, nullptr));
     if (!backdrop) {
         return eCreateFailed;
     }

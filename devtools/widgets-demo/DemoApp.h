@@ -8,6 +8,12 @@
 #include "platform/App.h"
 #include "widgets/Backdrop.h"
 
+// The demo's backdrop: places the frame widget's rectangles once loaded.
+class CDemoBackdrop : public CBackdrop {
+public:
+    error SetupInterface() override;
+};
+
 class CDemoApp : public CApp {
 public:
     CDemoApp();

@@ -53,6 +53,17 @@ constexpr SRule kRoRectRules[] = {
     {"rbcl", EChunkRule::Int},  {"rctl", EChunkRule::Flag}, {"rctr", EChunkRule::Flag},
     {"rcbl", EChunkRule::Flag}, {"rcbr", EChunkRule::Flag},
 };
+constexpr SRule kFrameRules[] = {
+    {"frcl", EChunkRule::Int},
+};
+constexpr SRule kMaskRules[] = {
+    {"imag", EChunkRule::Image}, {"imls", EChunkRule::ImageList8}, {"imlx", EChunkRule::Int},
+    {"imsh", EChunkRule::Flag},  {"stim", EChunkRule::Flag},       {"imcm", EChunkRule::Flag},
+};
+constexpr SRule kShadRules[] = {
+    {"swst", EChunkRule::Flag}, {"swsb", EChunkRule::Flag}, {"swsl", EChunkRule::Flag},
+    {"swsr", EChunkRule::Flag}, {"swrd", EChunkRule::Real},
+};
 // The backdrop reads its own chunks and then CWidget's, none of CCoWidget's.
 constexpr SRule kBackdropRules[] = {
     {"colr", EChunkRule::Int},       {"grop", EChunkRule::Opacity}, {"grad", EChunkRule::Gradient},
@@ -68,6 +79,12 @@ template <class Each> bool ForEachTable(std::string_view type, Each each) {
         each(kImWidgetRules);
     } else if (t == "rrwg") {
         each(kRoRectRules);
+    } else if (t == "fmwg") {
+        each(kFrameRules);
+    } else if (t == "mkwg") {
+        each(kMaskRules);
+    } else if (t == "shwg") {
+        each(kShadRules);
     } else if (t == "bkdp") {
         each(kBackdropRules);
         each(kWidgetRules);
@@ -365,6 +382,7 @@ std::string CheckedChunk(std::string_view type, const SWidgetChunk& chunk) {
                    : code + " takes a finite number";
     case EChunkRule::Image:
     case EChunkRule::ImageList:
+    case EChunkRule::ImageList8:
     case EChunkRule::Gradient:
     case EChunkRule::CursorRef:
         if (chunk.value != EChunkValue::String || chunk.text.empty()) {

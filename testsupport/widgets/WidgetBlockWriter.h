@@ -84,6 +84,8 @@ enum class EChunkRule {
     Cursor,    // "name|x,y": a widget block's name and the hot spot
     CursorRef, // the name of a cursor the block's "curs" chunks name
     NotTaken,  // no parser of the chain takes it
+    // The name of an 8-bit image-list block.
+    ImageList8,
 };
 
 // The type codes a widget class is built from.

@@ -13,18 +13,24 @@
 #include <string>
 #include <vector>
 
+#include "FileIO/ResourceLoading.h"
 #include "FileIO/gCFRef.h"
 #include "FileIO/gCFile.h"
 #include "FileIO/gCResourceIndex.h"
 #include "foundation/Utf8.h"
+#include "imaging/ImNav.h"
 #include "imaging/Image.h"
+#include "imaging/Image8.h"
 #include "testsupport/FileIO/FakeResourceServices.h"
 #include "testsupport/FileIO/TempVolume.h"
 #include "testsupport/imaging/Goldens.h"
 #include "testsupport/widgets/WidgetBlockWriter.h"
 #include "widgets/CoWidget.h"
+#include "widgets/FrameWidget.h"
 #include "widgets/ImWidget.h"
+#include "widgets/MaskWidget.h"
 #include "widgets/RoRectWidget.h"
+#include "widgets/ShadWidget.h"
 #include "widgets/TextList.h"
 #include "widgets/Widget.h"
 #include "widgets/WidgetConstructor.h"
@@ -465,11 +471,12 @@ TEST_F(WidgetResources, ATextListCountOrItemBeyondItsBlockIsRefused) {
 
 namespace {
 
-// An 'imag' block of a flat picture of that size, its PNG written by the
-// picture writer.
+// An 'imag' block of a flat picture of that size (in that colour; an 8-bit
+// reader takes its grey), its PNG written by the picture writer.
 std::string ImageBlock(const std::string& folder, int32_t id, const std::string& name,
-                       int32_t width, int32_t height) {
+                       int32_t width, int32_t height, uint32_t colour = 0) {
     CImage picture(width, height);
+    CImNav(&picture).Fill(colour);
     const std::string path = folder + "/" + name + ".png";
     EXPECT_TRUE(WritePicturePng(picture, path));
     std::ifstream in(path, std::ios::binary);
@@ -477,14 +484,14 @@ std::string ImageBlock(const std::string& folder, int32_t id, const std::string&
     return WriterBlock("imag", id, name, WriterInt32(uint32_t(png.size())) + png);
 }
 
-// An 'imlt' block naming image blocks.
+// An 'imlt' block (or 'iml8') naming image blocks.
 std::string ImageListBlock(int32_t id, const std::string& name,
-                           const std::vector<std::string>& images) {
+                           const std::vector<std::string>& images, const char* tag = "imlt") {
     std::string payload = WriterInt32(0) + WriterInt32(uint32_t(images.size()));
     for (const std::string& image : images) {
         payload += WriterUnits(image) + std::string("\n\0\r\0", 4);
     }
-    return WriterBlock("imlt", id, name, payload);
+    return WriterBlock(tag, id, name, payload);
 }
 
 } // namespace
@@ -552,4 +559,177 @@ TEST_F(WidgetResources, SharedImagesArePooledOnlyWithImshOne) {
         pool->Empty();
         EXPECT_TRUE(m_Services.m_Alerts.empty());
     }
+}
+
+// --- The frame, mask and shadow-panel classes
+
+TEST_F(WidgetResources, ThePanelClassesTakeTheirChunks) {
+    constexpr float kInfinity = std::numeric_limits<float>::infinity();
+    Write({ImageBlock(Posix("."), 1, "Ring", 24, 16, 0xFF808080u),
+           ImageBlock(Posix("."), 2, "Dot", 3, 2, 0xFF202020u),
+           ImageListBlock(3, "Dots", {"Dot", "Ring"}, "iml8"),
+           WidgetBlock("fmwg", 10, "Frame", CWidgetChunks().Int("frcl", 0x80A0B0C0)),
+           WidgetBlock(
+               "mkwg", 11, "Private",
+               CWidgetChunks().String("imag", "Ring").Int("imsh", 2).Int("imcm", 1).Int("stim", 1)),
+           WidgetBlock("mkwg", 12, "SharedA", CWidgetChunks().String("imag", "Dot").Int("imsh", 1)),
+           WidgetBlock("mkwg", 13, "SharedB", CWidgetChunks().String("imag", "Dot").Int("imsh", 1)),
+           WidgetBlock("mkwg", 14, "Listed",
+                       CWidgetChunks().String("imls", "Dots").Int("imlx", 1).Int("stim", 1)),
+           WidgetBlock("shwg", 15, "Strip",
+                       CWidgetChunks().Int("swsb", 0).Int("swst", 1).Int("swsr", 1).Real(
+                           "swrd", kInfinity)),
+           WidgetBlock("shwg", 16, "Plain", CWidgetChunks().Real("swrd", 3.0f))});
+
+    std::unique_ptr<CWidget> frame(CWidgetConstructor::ConstructFromName(Text("Frame"), nullptr));
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(dynamic_cast<CFrameWidget&>(*frame).GetRegionColour(), CPixel(0x80A0B0C0u));
+
+    // "imsh" 2 loads privately; "imcm" compresses, then "stim" sizes the
+    // widget to the mask.
+    std::unique_ptr<CMaskWidget> mask(
+        CMaskWidget::CreateFromRes(Text("Private"), nullptr, nullptr));
+    ASSERT_NE(mask, nullptr);
+    ASSERT_NE(mask->Image(), nullptr);
+    EXPECT_FALSE(mask->Image()->IsPooled());
+    EXPECT_EQ(mask->Compressed(), 1);
+    EXPECT_EQ(mask->Width(), 24);
+    EXPECT_EQ(mask->Height(), 16);
+    EXPECT_EQ(mask->CoverageAt(5, 5), 0x80);
+    EXPECT_EQ(m_Services.GetResourcePool(1)->GetCount(), 0);
+
+    std::unique_ptr<CMaskWidget> a(CMaskWidget::CreateFromRes(Text("SharedA"), nullptr, nullptr));
+    std::unique_ptr<CMaskWidget> b(CMaskWidget::CreateFromRes(Text("SharedB"), nullptr, nullptr));
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(a->Image(), b->Image());
+    EXPECT_TRUE(a->Image()->IsPooled());
+    EXPECT_EQ(m_Services.GetResourcePool(1)->GetCount(), 1);
+
+    std::unique_ptr<CMaskWidget> listed(
+        CMaskWidget::CreateFromRes(Text("Listed"), nullptr, nullptr));
+    ASSERT_NE(listed, nullptr);
+    ASSERT_NE(listed->ImageList(), nullptr);
+    EXPECT_EQ(listed->ImageIndex(), 1);
+    EXPECT_EQ(listed->Image(), listed->ImageList()->GetImage(1));
+    EXPECT_EQ(listed->Width(), 24);
+
+    // "swsb" 0 removes the default bottom edge; a radius that is not finite
+    // becomes -1.
+    std::unique_ptr<CWidget> strip(CWidgetConstructor::ConstructFromName(Text("Strip"), nullptr));
+    ASSERT_NE(strip, nullptr);
+    auto& shadow = dynamic_cast<CShadWidget&>(*strip);
+    EXPECT_EQ(shadow.GetShadowLocation(),
+              uint32_t(CShadWidget::eShadowTop | CShadWidget::eShadowRight));
+    EXPECT_EQ(shadow.ShadowRadius(), -1.0f);
+    std::unique_ptr<CShadWidget> plain(CShadWidget::CreateFromRes(Text("Plain"), nullptr, nullptr));
+    ASSERT_NE(plain, nullptr);
+    EXPECT_EQ(plain->GetShadowLocation(), uint32_t(CShadWidget::eShadowBottom));
+    EXPECT_EQ(plain->ShadowRadius(), 3.0f);
+    EXPECT_TRUE(m_Services.m_Alerts.empty());
+    // The pool outlives what shares its images (the list's frames too).
+    a.reset();
+    b.reset();
+    listed.reset();
+    m_Services.GetResourcePool(1)->Empty();
+}
+
+TEST_F(WidgetResources, AShortPanelChunkShowsItsText) {
+    struct SCase {
+        const char* type;
+        const char* code;
+        const char* text;
+    };
+    const SCase cases[] = {
+        {"fmwg", "frcl", "FrameWidget frcl."}, {"mkwg", "imag", "MaskWidget imag."},
+        {"mkwg", "imls", "MaskWidget imls."},  {"mkwg", "imlx", "MaskWidget imlx."},
+        {"mkwg", "imsh", "MaskWidget imsh."},  {"mkwg", "stim", "MaskWidget stim."},
+        {"mkwg", "imcm", "MaskWidget imcm."},  {"shwg", "swst", "ShadWidget swst."},
+        {"shwg", "swsb", "ShadWidget swsb."},  {"shwg", "swsl", "ShadWidget swsl."},
+        {"shwg", "swsr", "ShadWidget swsr."},  {"shwg", "swrd", "ShadWidget swrd."},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.code);
+        Write({WidgetBlock(c.type, 1, "W", CWidgetChunks().Int("vsbl", 1).Code(c.code).Raw("ab"))});
+        EXPECT_EQ(CWidgetConstructor::ConstructFromName(Text("W"), nullptr), nullptr);
+        const std::string failed = std::string("Widget Constructor ") +
+                                   (c.type[0] == 'f'   ? "framewidget"
+                                    : c.type[0] == 'm' ? "maskwidget"
+                                                       : "shadwidget") +
+                                   " create failed.";
+        EXPECT_EQ(Details(), (Strings{c.text, "Error parsing widget data chunk type.", failed}));
+        ClearAlerts();
+    }
+    // What a mask that does not load shows.
+    Write(
+        {ImageBlock(Posix("."), 1, "Dot", 3, 2),
+         WidgetBlock("mkwg", 2, "Gone", CWidgetChunks().String("imag", "Nowhere")),
+         WidgetBlock("mkwg", 3, "GoneShared",
+                     CWidgetChunks().String("imag", "Nowhere").Int("imsh", 1)),
+         WidgetBlock("mkwg", 4, "NoList", CWidgetChunks().String("imls", "Nowhere")),
+         WidgetBlock("mkwg", 5, "BadIndex", CWidgetChunks().String("imls", "Dots").Int("imlx", 2)),
+         ImageListBlock(6, "Dots", {"Dot"}, "iml8")});
+    const std::pair<const char*, const char*> loads[] = {
+        {"Gone", "MaskWidget image load failed!"},
+        {"GoneShared", "MaskWidget image load."},
+        {"NoList", "MaskWidget image list load failed!"},
+        {"BadIndex", "MaskWidget change image idx failed."},
+    };
+    for (const auto& [name, text] : loads) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(CMaskWidget::CreateFromRes(Text(name), nullptr, nullptr), nullptr);
+        ASSERT_FALSE(Details().empty());
+        EXPECT_EQ(Details().back(), text);
+        ClearAlerts();
+    }
+}
+
+namespace {
+
+// A colour widget under a type code of its own, as a higher layer's class.
+class CExtraWidget : public CCoWidget {
+public:
+    uint32_t TypeID() const override { return FourCC("xtwg"); }
+};
+
+CWidget* LoadColourByName(const gCString& name, gCFile* file) {
+    return CreateFromResource<CExtraWidget>(name, file, nullptr);
+}
+CWidget* LoadColourById(int32_t id, gCFile* file, gCResourceIndex* index) {
+    return CreateFromResource<CExtraWidget>(id, file, index);
+}
+CWidget* LoadNothingByName(const gCString&, gCFile*) {
+    return nullptr;
+}
+
+} // namespace
+
+TEST_F(WidgetResources, AHigherLayerRegistersItsClassInTheTable) {
+    const int32_t type = Code4("xtwg");
+    Write({WidgetBlock("xtwg", 4, "Label", CWidgetChunks().Int("colr", 0x12345678))});
+    EXPECT_FALSE(CWidgetConstructor::IsConstructible(type));
+    EXPECT_EQ(CWidgetConstructor::RegisterClass(type, &LoadNothingByName, &LoadColourById,
+                                                "Widget Constructor xt create failed."),
+              eNoError);
+    EXPECT_EQ(CWidgetConstructor::ConstructFromName(Text("Label"), nullptr), nullptr);
+    EXPECT_EQ(Details(), (Strings{"Widget Constructor xt create failed."}));
+    ClearAlerts();
+    // Registered again: the new loaders hold.
+    ASSERT_EQ(CWidgetConstructor::RegisterClass(type, &LoadColourByName, &LoadColourById,
+                                                "Widget Constructor xt create failed."),
+              eNoError);
+    std::unique_ptr<CWidget> label(CWidgetConstructor::ConstructFromName(Text("Label"), nullptr));
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(dynamic_cast<CCoWidget&>(*label).GetClientColour(), CPixel(0x12345678u));
+    std::unique_ptr<CWidget> byId(CWidgetConstructor::Load(type, 4, &m_File, &m_Index));
+    EXPECT_NE(byId, nullptr);
+    // The toolkit's own classes and loaders that are missing are refused.
+    EXPECT_EQ(
+        CWidgetConstructor::RegisterClass(Code4("cowg"), &LoadColourByName, &LoadColourById, "x"),
+        eBadParameter);
+    EXPECT_EQ(CWidgetConstructor::RegisterClass(type, nullptr, &LoadColourById, "x"),
+              eBadParameter);
+    EXPECT_EQ(CWidgetConstructor::Construct(Text("Label"), Code4("tiwg"), nullptr, nullptr),
+              nullptr);
+    EXPECT_EQ(Details(), (Strings{"Unrecognised type in widget constructor."}));
 }

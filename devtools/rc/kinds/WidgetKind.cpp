@@ -2,7 +2,7 @@
 // Int32 size and then the chunks, each a code and its payload.
 //
 //   - kind: widget
-//     type: rrwg            # wdgt, cowg, imwg or rrwg
+//     type: rrwg            # wdgt, cowg, fmwg, imwg, rrwg, shwg or mkwg
 //     id: 2001
 //     name: InfoPanel
 //     chunks:               # in file order; codes may repeat
@@ -42,11 +42,8 @@
 #include "devtools/rc/SourceFile.h"
 #include "devtools/rc/kinds/SourceDump.h"
 #include "testsupport/widgets/WidgetBlockWriter.h"
-#include "widgets/Backdrop.h"
-#include "widgets/CoWidget.h"
-#include "widgets/ImWidget.h"
-#include "widgets/RoRectWidget.h"
 #include "widgets/Widget.h"
+#include "widgets/WidgetConstructor.h"
 
 namespace {
 
@@ -174,24 +171,8 @@ public:
 
     error Load(const ResourceBlock& block, gCFile& file, gCResourceIndex& index,
                std::string& why) const override {
-        std::unique_ptr<CWidget> widget;
-        switch (block.tag) {
-        case kCoWidgetTypeID:
-            widget.reset(CCoWidget::CreateFromRes(block.id, &file, &index));
-            break;
-        case kImWidgetTypeID:
-            widget.reset(CImWidget::CreateFromRes(block.id, &file, &index));
-            break;
-        case kRoRectWidgetTypeID:
-            widget.reset(CRoRectWidget::CreateFromRes(block.id, &file, &index));
-            break;
-        case kBackdropTypeID:
-            widget.reset(CBackdrop::CreateFromRes(block.id, &file, &index));
-            break;
-        default:
-            widget.reset(CWidget::CreateFromRes(block.id, &file, &index));
-            break;
-        }
+        const std::unique_ptr<CWidget> widget(
+            CWidgetConstructor::Load(int32_t(block.tag), block.id, &file, &index));
         if (!widget) {
             why.clear();
             return eResourceReadError;
@@ -232,6 +213,7 @@ public:
             }
             case EChunkRule::Image:
             case EChunkRule::ImageList:
+            case EChunkRule::ImageList8:
             case EChunkRule::Gradient:
             case EChunkRule::Cursor:
             case EChunkRule::CursorRef:
@@ -266,7 +248,7 @@ public:
                     return false;
                 }
                 char text[16];
-                if (c == "colr" || c == "rbcl") {
+                if (c == "colr" || c == "rbcl" || c == "frcl") {
                     std::snprintf(text, sizeof text, "0x%08X", uint32_t(value));
                 } else {
                     std::snprintf(text, sizeof text, "%d", int(value));
@@ -312,6 +294,7 @@ private:
         }
         case EChunkRule::Image:
         case EChunkRule::ImageList:
+        case EChunkRule::ImageList8:
         case EChunkRule::Gradient:
         case EChunkRule::Cursor:
         case EChunkRule::CursorRef:
@@ -326,6 +309,8 @@ private:
                 source.Refer(kResImageTag, "image", value);
             } else if (rule == EChunkRule::ImageList) {
                 source.Refer(kResImageListTag, "image list", value);
+            } else if (rule == EChunkRule::ImageList8) {
+                source.Refer(kResImageList8Tag, "8-bit image list", value);
             } else if (rule == EChunkRule::Gradient) {
                 source.Refer(kResGradientTag, "gradient", value);
             } else if (rule == EChunkRule::Cursor && !CursorBlockName(chunk.text).empty()) {

@@ -1,6 +1,6 @@
 #pragma once
-// The loop every widget class runs over its block, and the helpers its chunk
-// parsers share.
+// The loop every widget class runs over its block (here and in the text
+// widgets above), and the helpers its chunk parsers share.
 
 #include <cmath>
 #include <cstdint>

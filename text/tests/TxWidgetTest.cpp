@@ -1,0 +1,228 @@
+// The text widget: its gamma choice, the text turned into the mask, empty
+// texts, text lists, and its chunks loaded from blocks of the block writer.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "FileIO/gCFRef.h"
+#include "FileIO/gCFile.h"
+#include "FileIO/gCResourceIndex.h"
+#include "foundation/Utf8.h"
+#include "imaging/ImNav.h"
+#include "imaging/Image8.h"
+#include "testsupport/widgets/WidgetBlockWriter.h"
+#include "text/TxWidget.h"
+#include "text/tests/FontFixture.h"
+#include "widgets/WidgetConstructor.h"
+
+namespace {
+
+gCString Units(const std::string& utf8) {
+    gCString s;
+    EXPECT_EQ(gStringFromUtf8(s, utf8), eNoError);
+    return s;
+}
+
+std::string U8(const gCString& s) {
+    return gStringToUtf8(s);
+}
+
+std::vector<uint8_t> Bytes(CImage8& image) {
+    std::vector<uint8_t> out;
+    CImNav8 view(&image);
+    for (int32_t y = 0; y < view.GetHeight(); ++y) {
+        out.insert(out.end(), view.Row(y), view.Row(y) + view.GetWidth());
+    }
+    return out;
+}
+
+class TxWidgetTest : public FontFixture {
+protected:
+    // A widget with a 13-pixel DejaVu Sans and that text.
+    std::unique_ptr<CTxWidget> Label(const std::string& text) {
+        auto widget = std::make_unique<CTxWidget>();
+        EXPECT_EQ(widget->SetFontName(Units("DejaVu Sans"), 0, 0), eNoError);
+        EXPECT_EQ(widget->SetFontPixelHeight(13, 0, 0), eNoError);
+        EXPECT_EQ(widget->SetText(Units(text), 1, 0), eNoError);
+        return widget;
+    }
+    // The blocks as the application's resource file.
+    void Write(const std::vector<std::string>& blocks) {
+        MakeFile("widgets.vrf", ResourceFileBytes(2, blocks));
+        gCFRef ref(S("HD:widgets.vrf"));
+        ASSERT_EQ(m_File.Open(&ref, eAccessReadOnly), eNoError);
+        ASSERT_EQ(m_Index.SetupIndex(&m_File), eNoError);
+        m_Services.m_pResFile = &m_File;
+        m_Services.m_pResIndex = &m_Index;
+    }
+    std::vector<std::string> Details() const {
+        std::vector<std::string> out;
+        for (const auto& alert : m_Services.m_Alerts) {
+            const size_t lf = alert.text.find('\n');
+            out.push_back(lf == std::string::npos ? std::string() : alert.text.substr(lf + 1));
+        }
+        return out;
+    }
+
+    gCFile m_File;
+    gCResourceIndex m_Index;
+};
+
+} // namespace
+
+TEST_F(TxWidgetTest, LightTextTakesTheInverseGammaTable) {
+    auto label = Label("Ag");
+    EXPECT_EQ(label->TypeID(), kTxWidgetTypeID);
+    EXPECT_EQ(label->GetClientColour(), CPixel(0xFF000000u));
+    for (const auto& [colour, inverse] : {std::pair{0xFF7F7F7Fu, 1}, std::pair{0xFF7E7E7Eu, 0}}) {
+        ASSERT_EQ(label->SetClientColour(colour, 0), eNoError);
+        EXPECT_EQ(label->TextRenderer().m_fInverseGamma, inverse) << std::hex << colour;
+    }
+}
+
+TEST_F(TxWidgetTest, TheWidgetFollowsItsTextAndAnEmptyTextClearsTheMask) {
+    auto label = Label("Daublin");
+    ASSERT_NE(label->Image(), nullptr);
+    EXPECT_GT(label->Width(), 20);
+    EXPECT_EQ(label->Width(), label->Image()->GetWidth());
+    EXPECT_EQ(label->Height(), label->Image()->GetHeight());
+    const int32_t width = label->Width();
+    const int32_t height = label->Height();
+    // A size of its own snaps back to the text.
+    ASSERT_EQ(label->SetSize(200, 40, 0), eNoError);
+    EXPECT_EQ(label->Width(), width);
+    EXPECT_EQ(label->Height(), height);
+    ASSERT_EQ(label->SetText(Units(""), 1, 0), eNoError);
+    EXPECT_EQ(label->Width(), width);
+    EXPECT_EQ(Bytes(*label->Image()), std::vector<uint8_t>(size_t(width * height), 0));
+    EXPECT_EQ(label->String().GetLength(), 0);
+}
+
+TEST_F(TxWidgetTest, TurnedTextIsTheNormalMaskTurned) {
+    auto label = Label("Lg7");
+    CImage8& normal = *label->Image();
+    const int32_t w = normal.GetWidth();
+    const int32_t h = normal.GetHeight();
+    const std::vector<uint8_t> source = Bytes(normal);
+    ASSERT_NE(std::count(source.begin(), source.end(), 0), std::ptrdiff_t(source.size()));
+    for (uint32_t orientation : {1u, 2u, 3u}) {
+        SCOPED_TRACE(orientation);
+        auto turned = Label("Lg7");
+        ASSERT_EQ(turned->SetOrientation(orientation, 1, 0), eNoError);
+        CImage8& mask = *turned->Image();
+        const bool across = orientation != 2;
+        ASSERT_EQ(mask.GetWidth(), across ? h : w);
+        ASSERT_EQ(mask.GetHeight(), across ? w : h);
+        EXPECT_EQ(turned->Width(), mask.GetWidth());
+        CImNav8 view(&mask);
+        for (int32_t y = 0; y < h; ++y) {
+            for (int32_t x = 0; x < w; ++x) {
+                const uint8_t expect = source[size_t(y * w + x)];
+                const uint8_t got = orientation == 1   ? view.Row(w - 1 - x)[y]
+                                    : orientation == 2 ? view.Row(h - 1 - y)[w - 1 - x]
+                                                       : view.Row(x)[h - 1 - y];
+                ASSERT_EQ(got, expect) << x << "," << y;
+            }
+        }
+    }
+    // Orientation 1's top-left pixel is the source's top-right one.
+    auto left = Label("Lg7");
+    ASSERT_EQ(left->SetOrientation(1, 1, 0), eNoError);
+    EXPECT_EQ(CImNav8(left->Image()).Row(0)[0], source[size_t(w - 1)]);
+    // An orientation beyond 3 leaves the mask.
+    const std::vector<uint8_t> before = Bytes(*left->Image());
+    ASSERT_EQ(left->SetOrientation(4, 1, 0), eNoError);
+    EXPECT_EQ(Bytes(*left->Image()), before);
+}
+
+TEST_F(TxWidgetTest, EntriesOfATextList) {
+    auto label = Label("x");
+    EXPECT_EQ(label->GetTextIndex(), -1);
+    EXPECT_EQ(label->SetText(0, 0, 0), eBadParameter);
+    EXPECT_EQ(label->SetTextList(nullptr), eBadParameter);
+    auto* list = new CTextList;
+    ASSERT_EQ(list->Add(Units("One"), 1), eNoError);
+    ASSERT_EQ(list->Add(Units("Two"), 2), eNoError);
+    ASSERT_EQ(label->SetTextList(list), eNoError);
+    ASSERT_EQ(label->SetTextList(list), eNoError); // the same: kept (ASan)
+    EXPECT_EQ(label->SetText(2, 1, 0), eBadParameter);
+    EXPECT_EQ(U8(label->String()), "x");
+    ASSERT_EQ(label->SetText(1, 1, 0), eNoError);
+    EXPECT_EQ(label->GetTextIndex(), 1);
+    ASSERT_EQ(label->AdvanceText(1, 0), eNoError);
+    EXPECT_EQ(label->GetTextIndex(), 0);
+    EXPECT_EQ(U8(label->String()), "One");
+    // The text it holds, handed in again, stays (ASan).
+    ASSERT_EQ(label->SetText(label->Text(), 1, 0), eNoError);
+    ASSERT_EQ(label->SetText(label->Text()->m_sText, 1, 0), eNoError);
+    EXPECT_EQ(U8(label->String()), "One");
+}
+
+TEST_F(TxWidgetTest, ChunksSetTheRenderer) {
+    ASSERT_EQ(RegisterTextWidgets(), eNoError);
+    Write({WidgetBlock("txwg", 1, "Label",
+                       CWidgetChunks()
+                           .String("font", "DejaVu Sans")
+                           .Real("fsiz", 11.5f)
+                           .Int("txwr", 2)
+                           .Int("fbld", 2)
+                           .String("fjst", "Centre")
+                           .String("text", "Hello")),
+           WidgetBlock("txwg", 2, "Centred", CWidgetChunks().String("fjst", "center")),
+           WidgetBlock("txwg", 3, "Listed", CWidgetChunks().String("txls", "Nowhere"))});
+    std::unique_ptr<CWidget> built(CWidgetConstructor::ConstructFromName(Units("Label"), nullptr));
+    ASSERT_NE(built, nullptr);
+    auto& label = dynamic_cast<CTxWidget&>(*built);
+    EXPECT_EQ(label.FontPixelHeight(), 12);
+    EXPECT_EQ(label.FontPointHeight(), 0.0f);
+    EXPECT_EQ(label.WordWrap(), 1);
+    EXPECT_EQ(label.Bold(), 0);
+    EXPECT_EQ(label.Justify(), CTextRenderer::eJustifyLeft);
+    EXPECT_EQ(U8(label.String()), "Hello");
+    EXPECT_GT(label.Width(), 0);
+    std::unique_ptr<CTxWidget> centred(
+        CTxWidget::CreateFromRes(Units("Centred"), nullptr, nullptr));
+    ASSERT_NE(centred, nullptr);
+    EXPECT_EQ(centred->Justify(), CTextRenderer::eJustifyCentre);
+    EXPECT_TRUE(m_Services.m_Alerts.empty());
+    EXPECT_EQ(CTxWidget::CreateFromRes(Units("Listed"), nullptr, nullptr), nullptr);
+    EXPECT_EQ(Details(), (std::vector<std::string>{"TxWidget text list failed."}));
+}
+
+namespace {
+
+// Counts its renders.
+class CCountingTxWidget : public CTxWidget {
+public:
+    error RenderText(int32_t resize, int32_t redraw) override {
+        ++m_nRenders;
+        return CTxWidget::RenderText(resize, redraw);
+    }
+    int32_t m_nRenders = 0;
+};
+
+} // namespace
+
+TEST_F(TxWidgetTest, OneRenderPerSetterAndAResizeRoundEnds) {
+    for (int32_t wrap : {0, 1}) {
+        SCOPED_TRACE(wrap);
+        CCountingTxWidget label;
+        ASSERT_EQ(label.SetFontName(Units("DejaVu Sans"), 0, 0), eNoError);
+        ASSERT_EQ(label.SetWordWrap(wrap, 0, 0), eNoError);
+        ASSERT_EQ(label.SetText(Units("Two words"), 0, 0), eNoError);
+        label.m_nRenders = 0;
+        ASSERT_EQ(label.SetTextFace(1, 0, 0, 0, 0), eNoError);
+        EXPECT_EQ(label.m_nRenders, 1);
+        // A resize: the render that sizes the widget, and the one its size
+        // change causes, which stops there.
+        label.m_nRenders = 0;
+        ASSERT_EQ(label.SetFontPixelHeight(20, 1, 0), eNoError);
+        EXPECT_LE(label.m_nRenders, 2);
+        EXPECT_EQ(label.Width(), label.Image()->GetWidth());
+        EXPECT_EQ(label.Height(), label.Image()->GetHeight());
+    }
+}
