@@ -18,6 +18,7 @@
 #include "imaging/ImNav.h"
 #include "imaging/Pixel.h"
 #include "imaging/RLE8.h"
+#include "widgets/detail/LevelBlend.h"
 
 namespace effectdetail {
 
@@ -67,38 +68,60 @@ void CacheRows(CImNav& view, const gCRect& r, CRLE8& cache, int64_t shiftX, int6
     }
 }
 
-// The blend hooks, or the default hook's arithmetic inlined when it is the
-// one installed; both give the same pixels.
-struct SHookBlend {
-    CPixel::BlendProcPtr proc;
-    void operator()(CPixel* dst, CPixel src) const { proc(dst, src); }
-};
-struct SInlineBlend {
-    void operator()(CPixel* dst, CPixel src) const { CPixel::BlendProc(dst, src); }
-};
-struct SHookBlend255 {
-    CPixel::Blend255ProcPtr proc;
-    void operator()(CPixel* dst, int32_t level, CPixel src) const { proc(dst, level, src); }
-};
-struct SInlineBlend255 {
-    void operator()(CPixel* dst, int32_t level, CPixel src) const {
-        CPixel::Blend255Proc(dst, level, src);
+// Where the levels of a row go: into the blend hook that is installed, or,
+// when that is the default hook, into the fast loop that equals it.
+class CLevelSink {
+public:
+    // Through m_pBlendProc, with the level as the colour's alpha.
+    static CLevelSink ByAlpha(CPixel colour) {
+        CLevelSink sink;
+        sink.m_Rgb = uint32_t(colour) & 0x00FFFFFFu;
+        sink.m_Src = sink.m_Rgb | 0xFF000000u;
+        if (CPixel::m_pBlendProc != &CPixel::BlendProc) {
+            sink.m_pBlend = CPixel::m_pBlendProc;
+        }
+        return sink;
     }
+    // Through m_pBlend255Proc, with the colour as it is.
+    static CLevelSink ByLevel(CPixel colour) {
+        CLevelSink sink;
+        sink.m_Src = colour;
+        if (CPixel::m_pBlend255Proc != &CPixel::Blend255Proc) {
+            sink.m_pBlend255 = CPixel::m_pBlend255Proc;
+        }
+        return sink;
+    }
+
+    void Put(CPixel* dst, const uint8_t* levels, int32_t count) const {
+        if (m_pBlend) {
+            for (int32_t i = 0; i < count; ++i) {
+                m_pBlend(dst + i, CPixel(m_Rgb | (uint32_t(levels[i]) << 24)));
+            }
+        } else if (m_pBlend255) {
+            for (int32_t i = 0; i < count; ++i) {
+                m_pBlend255(dst + i, levels[i], m_Src);
+            }
+        } else {
+            BlendLevels(dst, levels, count, m_Src);
+        }
+    }
+
+private:
+    CPixel::BlendProcPtr m_pBlend = nullptr;
+    CPixel::Blend255ProcPtr m_pBlend255 = nullptr;
+    uint32_t m_Rgb = 0;
+    CPixel m_Src;
 };
 
-// Calls draw(blend) with the current BlendProc hook, inlined when default.
-template <class Draw> void WithBlend(Draw&& draw) {
-    if (CPixel::m_pBlendProc == &CPixel::BlendProc) {
-        draw(SInlineBlend{});
-    } else {
-        draw(SHookBlend{CPixel::m_pBlendProc});
-    }
-}
-template <class Draw> void WithBlend255(Draw&& draw) {
-    if (CPixel::m_pBlend255Proc == &CPixel::Blend255Proc) {
-        draw(SInlineBlend255{});
-    } else {
-        draw(SHookBlend255{CPixel::m_pBlend255Proc});
+// Cuts a row of count pixels into chunks: fill(levels, first, n) writes the
+// levels of pixels first .. first + n - 1, which then go to the sink.
+template <class Fill>
+void PutRow(const CLevelSink& sink, CPixel* dst, int32_t count, Fill&& fill) {
+    uint8_t levels[kLevelChunk];
+    for (int32_t first = 0; first < count; first += kLevelChunk) {
+        const int32_t n = count - first < kLevelChunk ? count - first : kLevelChunk;
+        fill(levels, first, n);
+        sink.Put(dst + first, levels, n);
     }
 }
 

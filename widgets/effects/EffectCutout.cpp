@@ -178,15 +178,15 @@ error CWidgetEffectCutout::RenderEffect(const gCRect& area, CImage* target, uint
         return eOutOfMemory;
     }
     const uint32_t a1 = std::min<uint32_t>(alpha, 255) + 1;
-    const CPixel colour = m_Colour;
-    WithBlend255([&](auto blend) {
-        CacheRows(view, r, *m_pCache, 0, 0,
-                  [&](CPixel* dst, CRLE8& cache, int32_t count, int32_t, int32_t) {
-                      for (int32_t i = 0; i < count; ++i) {
-                          blend(dst + i, int32_t((a1 * cache.NextRLE()) >> 8), colour);
+    const CLevelSink sink = CLevelSink::ByLevel(m_Colour);
+    CacheRows(view, r, *m_pCache, 0, 0,
+              [&](CPixel* dst, CRLE8& cache, int32_t count, int32_t, int32_t) {
+                  PutRow(sink, dst, count, [&](uint8_t* levels, int32_t, int32_t n) {
+                      for (int32_t i = 0; i < n; ++i) {
+                          levels[i] = uint8_t((a1 * cache.NextRLE()) >> 8);
                       }
                   });
-    });
+              });
     return eNoError;
 }
 

@@ -260,48 +260,39 @@ error CWidgetEffectShadow::DrawPiece(const gCRect& piece, CImage& target, uint32
     const int64_t shiftX = m_nMargin - m_Offset.x;
     const int64_t shiftY = m_nMargin - m_Offset.y;
     if (m_pShadowCache) {
-        const CPixel colour = m_Colour;
-        WithBlend255([&](auto blend) {
-            CacheRows(view, r, *m_pShadowCache, shiftX, shiftY,
-                      [&](CPixel* dst, CRLE8& cache, int32_t count, int32_t x, int32_t y) {
-                          if (!mask) {
-                              for (int32_t i = 0; i < count; ++i) {
-                                  const uint32_t s = cache.NextRLE();
-                                  blend(dst + i, int32_t((a1 * s) >> 8), colour);
-                              }
-                              return;
-                          }
-                          const uint8_t* m = maskRow(x, y);
-                          const uint32_t lift = outsideForm ? 0 : 1;
-                          for (int32_t i = 0; i < count; ++i) {
+        const CLevelSink sink = CLevelSink::ByLevel(m_Colour);
+        // Without a mask the level is (a1 x s) >> 8; with one
+        // (a1 x (s + 1) x m) >> 16, or (a1 x s x m) >> 16 in the
+        // outside-only form.
+        const uint32_t lift = outsideForm ? 0 : 1;
+        CacheRows(view, r, *m_pShadowCache, shiftX, shiftY,
+                  [&](CPixel* dst, CRLE8& cache, int32_t count, int32_t x, int32_t y) {
+                      const uint8_t* m = mask ? maskRow(x, y) : nullptr;
+                      PutRow(sink, dst, count, [&](uint8_t* levels, int32_t first, int32_t n) {
+                          for (int32_t i = 0; i < n; ++i) {
                               const uint32_t s = cache.NextRLE();
-                              blend(dst + i, int32_t((a1 * (s + lift) * m[i]) >> 16), colour);
+                              levels[i] = uint8_t(m ? (a1 * (s + lift) * m[first + i]) >> 16
+                                                    : (a1 * s) >> 8);
                           }
                       });
-        });
+                  });
         return eNoError;
     }
-    const uint32_t rgb = uint32_t(m_Colour) & 0x00FFFFFFu;
-    WithBlend([&](auto blend) {
-        TableRows(view, r, m_XTable, m_YTable, shiftX, shiftY,
-                  [&](CPixel* dst, const float* tx, int32_t count, float ty, int32_t x, int32_t y) {
-                      if (!mask) {
-                          const float f = float(a1) * ty;
-                          for (int32_t i = 0; i < count; ++i) {
-                              const uint32_t a = uint32_t(std::min(255, RoundNonNegative(f * tx[i])));
-                              blend(dst + i, CPixel(rgb | (a << 24)));
-                          }
-                          return;
-                      }
-                      const uint8_t* m = maskRow(x, y);
-                      const float f = (float(a1) * ty) / 255.0f;
-                      for (int32_t i = 0; i < count; ++i) {
-                          const float v = f * tx[i] * float(m[i]);
-                          const uint32_t a = uint32_t(std::min(255, RoundNonNegative(v)));
-                          blend(dst + i, CPixel(rgb | (a << 24)));
+    // The alpha is a1 x ty x tx without a mask, ((a1 x ty) / 255) x tx x m
+    // with one, rounded, at most 255.
+    const CLevelSink sink = CLevelSink::ByAlpha(m_Colour);
+    TableRows(view, r, m_XTable, m_YTable, shiftX, shiftY,
+              [&](CPixel* dst, const float* tx, int32_t count, float ty, int32_t x, int32_t y) {
+                  const uint8_t* m = mask ? maskRow(x, y) : nullptr;
+                  const float f = m ? (float(a1) * ty) / 255.0f : float(a1) * ty;
+                  PutRow(sink, dst, count, [&](uint8_t* levels, int32_t first, int32_t n) {
+                      for (int32_t i = 0; i < n; ++i) {
+                          const float v = m ? f * tx[first + i] * float(m[first + i])
+                                            : f * tx[first + i];
+                          levels[i] = uint8_t(std::min(255, RoundNonNegative(v)));
                       }
                   });
-    });
+              });
     return eNoError;
 }
 

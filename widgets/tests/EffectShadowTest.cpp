@@ -257,51 +257,6 @@ TEST(ShadowEffect, EveryFormEqualsTheOracleOnRandomRectangles) {
     }
 }
 
-TEST(ShadowEffect, TheInlinedBlendEqualsTheHookOnOddSizes) {
-    std::mt19937 rng(77);
-    for (const SForm& f : kForms) {
-        SCOPED_TRACE(f.name);
-        const int32_t w = 41 + int32_t(rng() % 8) * 2;
-        const int32_t h = 19 + int32_t(rng() % 8) * 2;
-        std::unique_ptr<SImageOwner> imageOwner;
-        std::unique_ptr<SEffectOwner> plainOwner;
-        CWidget* owner = nullptr;
-        if (f.shaped) {
-            imageOwner = std::make_unique<SImageOwner>(SoftDisc(w, h), w, h);
-            owner = imageOwner->widget;
-        } else {
-            plainOwner = std::make_unique<SEffectOwner>(w, h);
-            owner = plainOwner->widget;
-        }
-        auto* s = new CWidgetEffectShadow();
-        (void)s->SetOutsideOnly(f.outsideOnly ? 1 : 0, 0);
-        ASSERT_EQ(owner->AddEffectU(s, 0, 0), eNoError);
-        std::unique_ptr<CImage8> mask;
-        if (f.masked) {
-            mask = std::make_unique<CImage8>(w + 5, h + 7);
-            mask->SetOrigin(gCPoint(3, 3));
-            CImNav8 mv(mask.get());
-            for (int32_t y = 0; y < mask->GetHeight(); ++y) {
-                for (int32_t x = 0; x < mask->GetWidth(); ++x) {
-                    mv.Row(y)[x] = uint8_t(rng());
-                }
-            }
-        }
-        auto fast = LocalTarget(w, h, 20, 0);
-        oracle::Randomise(*fast, rng);
-        CImage plain;
-        oracle::CopyInto(*fast, plain);
-        const uint32_t alpha = uint32_t(rng() % 256);
-        ASSERT_EQ(s->DoShadowRender(s->Extent(), fast.get(), alpha, mask.get()), eNoError);
-        {
-            CCountingBlends hooks; // not the default hooks: the plain calls
-            ASSERT_EQ(s->DoShadowRender(s->Extent(), &plain, alpha, mask.get()), eNoError);
-            EXPECT_GT(hooks.Blends() + hooks.Blends255(), 0);
-        }
-        ASSERT_EQ(oracle::Words(*fast), oracle::Words(plain));
-    }
-}
-
 TEST(ShadowEffect, AnAlphaEdgedImageTakesTheShapedFormAndItsCompressedTwinTheSamePixels) {
     SImageOwner plain(SoftDisc(45, 33), 45, 33);
     SImageOwner packed(SoftDisc(45, 33), 45, 33);
