@@ -57,7 +57,8 @@ public:
 
 private:
     // Checks the owner's size and the work image's; sets the extent.
-    // 1 to go on, 0 to stop with result.
+    // true to go on, false to stop with result (0, or 5 for a work image
+    // too large).
     bool Begin(error& result);
     error Fail(error e);
 
