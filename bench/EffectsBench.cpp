@@ -1,8 +1,9 @@
-// The shadow and glow effects: a 1024 x 768 area under a rectangular
+// The effects: a 1024 x 768 area under a rectangular
 // shadow (radius 12) and under a shaped one cast by a 1024 x 768 rounded
 // panel, and the glow in both forms, each at effect opacity 102 and 255;
 // and the rebuild of a 640 x 480 panel's shaped shadow (blur and
-// compression) at radius 12 and 40. Each prints megapixels per second and
+// compression) at radius 12 and 40; the gradient in each form and the
+// texture in Overlay over 1024 x 768. Each prints megapixels per second and
 // its ratio to a memcpy of the same bytes timed in the same run.
 #include <benchmark/benchmark.h>
 
@@ -17,7 +18,9 @@
 #include "widgets/RoRectWidget.h"
 #include "widgets/Widget.h"
 #include "widgets/effects/EffectGlow.h"
+#include "widgets/effects/EffectGradient.h"
 #include "widgets/effects/EffectShadow.h"
+#include "widgets/effects/EffectTexture.h"
 
 namespace {
 
@@ -137,5 +140,57 @@ void BM_ShadowRebuild(benchmark::State& state) {
             [&] { benchmark::DoNotOptimize(shadow->WidgetChanged(image)); });
 }
 BENCHMARK(BM_ShadowRebuild)->Arg(12)->Arg(40)->Unit(benchmark::kMillisecond);
+
+// The gradient over 1024 x 768: type and angle by the first argument (0:
+// linear at 0, 1: linear at 0.125, 2: radial, 3: angular), direct (0) or
+// cached (1) by the second, Normal (0) or Multiply (1) by the third.
+void BM_Gradient(benchmark::State& state) {
+    const int32_t form = int32_t(state.range(0));
+    const bool cached = state.range(1) != 0;
+    std::unique_ptr<CWidget> owner;
+    if (cached) {
+        owner = Panel(kWidth, kHeight);
+        if (owner && static_cast<CRoRectWidget&>(*owner).DecompressImage() != eNoError) {
+            owner.reset();
+        }
+    } else {
+        owner = std::make_unique<CWidget>();
+        if (owner->SetSize(kWidth, kHeight, 0) != eNoError) {
+            owner.reset();
+        }
+    }
+    auto* g = new CWidgetEffectGradient();
+    (void)g->SetType(form <= 1 ? 0 : form - 1, 0);
+    (void)g->SetAngle(form == 1 ? 0.125f : 0.0f, 0);
+    (void)g->SetBlendMode(int32_t(state.range(2)), 0);
+    if (!owner || owner->AddEffectO(g, 0, 0) != eNoError || (g->Cache() != nullptr) != cached) {
+        state.SkipWithError("the gradient cannot be set up");
+        return;
+    }
+    CImage target(kWidth, kHeight);
+    CImNav(&target).Fill(0xFF808080u);
+    const gCRect area(0, 0, kWidth, kHeight);
+    Measure(state, double(kWidth) * kHeight, kWidth, kHeight,
+            [&] { benchmark::DoNotOptimize(g->RenderEffect(area, &target, 255)); });
+}
+BENCHMARK(BM_Gradient)->ArgsProduct({{0, 1, 2, 3}, {0, 1}, {0, 1}});
+
+// The texture in Overlay over 1024 x 768: the rounded panel's picture.
+void BM_TextureOverlay(benchmark::State& state) {
+    auto panel = Panel(kWidth, kHeight);
+    auto* t = new CWidgetEffectTexture();
+    (void)t->SetBlendMode(3, 0);
+    if (!panel || panel->DecompressImage() != eNoError || panel->AddEffectO(t, 0, 0) != eNoError ||
+        !t->Texture()) {
+        state.SkipWithError("the texture cannot be set up");
+        return;
+    }
+    CImage target(kWidth, kHeight);
+    CImNav(&target).Fill(0xFF808080u);
+    const gCRect area(0, 0, kWidth, kHeight);
+    Measure(state, double(kWidth) * kHeight, kWidth, kHeight,
+            [&] { benchmark::DoNotOptimize(t->RenderEffect(area, &target, 255)); });
+}
+BENCHMARK(BM_TextureOverlay);
 
 } // namespace
