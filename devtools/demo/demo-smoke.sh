@@ -165,29 +165,44 @@ blend_rgb() {
   done
   echo "$out"
 }
+light() { blend_rgb "$1" FFFFFF 160; }
+dark() { blend_rgb "$1" 000000 128; }
 # The hard shadow: the card draws at alpha 255, the shadow at opacity 200
 # gets (256 x 200) >> 8 = 200, and its table product 1.0 gives alpha
 # round(201 x 1.0) = 201.
 hard=$(blend_rgb 808080 000000 201)
 [ "$hard" = 1C1C1C ] || fail "the hard shadow's blend worked out here is $hard"
-expect_pixel "$full" 963 880 "$hard" "the hard shadow beside the small panel"
-expect_pixel "$full" 930 915 "$hard" "the hard shadow below the small panel"
-expect_pixel "$full" 885 913 808080 "the ground left of the hard shadow"
-expect_pixel "$full" 969 880 808080 "the ground right of the hard shadow"
-# The border: light 0xA0FFFFFF on the top and left, dark 0x80000000 on the
-# bottom and right; a corner takes left then top, top then right, left
-# then bottom, right then bottom.
-light() { blend_rgb "$1" FFFFFF 160; }
-dark() { blend_rgb "$1" 000000 128; }
-expect_pixel "$full" 1100 780 "$(light "$(light 6A655C)")" "the border's top-left corner"
-expect_pixel "$full" 1199 780 "$(dark "$(light 6A655C)")" "the border's top-right corner"
-expect_pixel "$full" 1100 839 "$(dark "$(light 6A655C)")" "the border's bottom-left corner"
-expect_pixel "$full" 1199 839 "$(dark "$(dark 6A655C)")" "the border's bottom-right corner"
-expect_pixel "$full" 1150 810 6A655C "the raised panel inside its border"
+# Each check: x y expected what. The border's light 0xA0FFFFFF is on the
+# top and left, its dark 0x80000000 on the bottom and right; a corner takes
+# left then top, top then right, left then bottom, right then bottom.
+checks=(
+  "963 880 $hard the-hard-shadow-beside-the-small-panel"
+  "930 915 $hard the-hard-shadow-below-the-small-panel"
+  "885 913 808080 the-ground-left-of-the-hard-shadow"
+  "969 880 808080 the-ground-right-of-the-hard-shadow"
+  "1100 780 $(light "$(light 6A655C)") the-border's-top-left-corner"
+  "1199 780 $(dark "$(light 6A655C)") the-border's-top-right-corner"
+  "1100 839 $(dark "$(light 6A655C)") the-border's-bottom-left-corner"
+  "1199 839 $(dark "$(dark 6A655C)") the-border's-bottom-right-corner"
+  "1150 810 6A655C the-raised-panel-inside-its-border"
+)
+# One read of every point: "%[hex:p{x,y}]" for each, in order.
+format=""
+for check in "${checks[@]}"; do
+  read -r x y _ <<<"$check"
+  format+="%[hex:p{$x,$y}] "
+done
+read -r -a got < <(convert "$full" -format "$format" info: 2>/dev/null)
+[ "${#got[@]}" -eq "${#checks[@]}" ] || fail "cannot read the effects' pixels of $full"
+for i in "${!checks[@]}"; do
+  read -r x y want what <<<"${checks[i]}"
+  [ "${got[i]:0:6}" = "$want" ] ||
+    fail "${what//-/ }: the pixel at $x,$y is ${got[i]:0:6}, not $want (see $full)"
+done
 # The soft shadow down column 960: darker than the ground just below the
 # glass panel (its last row is 779), never darker further down, the ground
-# from row 810 on (100 + 26 + 4 below the panel's top).
-# One read of rows 780 to 839 of the column: "x,y: (r,g,b) ..." per pixel.
+# from row 810 on (100 + 26 + 4 below the panel's top). One read of rows
+# 780 to 839: "x,y: (r,g,b) ..." per pixel.
 mapfile -t reds < <(convert "$full" -crop 1x60+960+780 +repage -depth 8 txt:- 2>/dev/null |
   awk 'NR > 1 { split($2, c, "[(,]"); print c[2] }')
 [ "${#reds[@]}" -eq 60 ] || fail "cannot read column 960 of $full"
@@ -202,7 +217,6 @@ for i in $(seq 30 59); do
   [ "${reds[i]}" -eq 128 ] ||
     fail "the ground beyond the soft shadow's extent at 960,$((780 + i)) is ${reds[i]}, not 128 (see $full)"
 done
-expect_pixel "$full" 960 830 808080 "the ground beyond the soft shadow's extent"
 # --- End of the effects ---
 
 # Centred: as far from the left edge as from the right, from the top as from
