@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <new>
 
 #include "foundation/Rounding.h"
 #include "imaging/ImNav.h"
 #include "imaging/PixelMix.h"
 #include "widgets/Widget.h"
 #include "widgets/detail/EffectMath.h"
+#include "widgets/detail/OwnerImage.h"
 
 using effectdetail::OnTarget;
 
@@ -139,9 +139,7 @@ template <class Put> void CWidgetEffectGradient::ForColours(const gCRect& r, Put
 
 error CWidgetEffectGradient::WidgetChanged() {
     m_pCache.reset();
-    if (m_pOwner && m_pOwner->Width() > 0 && m_pOwner->Height() > 0) {
-        m_rExtent = gCRect(0, 0, m_pOwner->Width(), m_pOwner->Height());
-    }
+    (void)effectdetail::OwnerArea(m_pOwner, m_rExtent); // no size: the extent stays
     return eNoError;
 }
 
@@ -149,19 +147,12 @@ error CWidgetEffectGradient::WidgetChanged(CImage* ownerImage) {
     if (!ownerImage || !m_pOwner || m_pOwner->OpaqueBlit()) {
         return WidgetChanged();
     }
-    const int32_t w = m_pOwner->Width();
-    const int32_t h = m_pOwner->Height();
-    if (w <= 0 || h <= 0) {
+    if (!effectdetail::OwnerArea(m_pOwner, m_rExtent)) {
         return eNoError;
     }
-    m_rExtent = gCRect(0, 0, w, h);
-    if (!m_pCache) {
-        m_pCache.reset(new (std::nothrow) CImage(0));
-        if (!m_pCache) {
-            return eOutOfMemory;
-        }
-    }
-    if (error e = m_pCache->SetSize(w, h)) {
+    const int32_t w = m_rExtent.right;
+    const int32_t h = m_rExtent.bottom;
+    if (error e = effectdetail::SizedImage(m_pCache, w, h)) {
         return e;
     }
     CImNav cache(m_pCache.get());

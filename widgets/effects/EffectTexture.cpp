@@ -1,12 +1,12 @@
 #include "widgets/effects/EffectTexture.h"
 
 #include <algorithm>
-#include <new>
 
 #include "imaging/ImNav.h"
 #include "imaging/PixelMix.h"
 #include "widgets/Widget.h"
 #include "widgets/detail/EffectMath.h"
+#include "widgets/detail/OwnerImage.h"
 
 using effectdetail::OnTarget;
 
@@ -14,9 +14,7 @@ CWidgetEffectTexture::~CWidgetEffectTexture() = default;
 
 error CWidgetEffectTexture::WidgetChanged() {
     m_pTexture.reset();
-    if (m_pOwner && m_pOwner->Width() > 0 && m_pOwner->Height() > 0) {
-        m_rExtent = gCRect(0, 0, m_pOwner->Width(), m_pOwner->Height());
-    }
+    (void)effectdetail::OwnerArea(m_pOwner, m_rExtent); // no size: the extent stays
     return eNoError;
 }
 
@@ -24,19 +22,12 @@ error CWidgetEffectTexture::WidgetChanged(CImage* ownerImage) {
     if (!ownerImage || !m_pOwner || m_pOwner->OpaqueBlit()) {
         return WidgetChanged();
     }
-    const int32_t w = m_pOwner->Width();
-    const int32_t h = m_pOwner->Height();
-    if (w <= 0 || h <= 0) {
+    if (!effectdetail::OwnerArea(m_pOwner, m_rExtent)) {
         return eNoError;
     }
-    m_rExtent = gCRect(0, 0, w, h);
-    if (!m_pTexture) {
-        m_pTexture.reset(new (std::nothrow) CImage(0));
-        if (!m_pTexture) {
-            return eOutOfMemory;
-        }
-    }
-    if (error e = m_pTexture->SetSize(w, h)) {
+    const int32_t w = m_rExtent.right;
+    const int32_t h = m_rExtent.bottom;
+    if (error e = effectdetail::SizedImage(m_pTexture, w, h)) {
         return e;
     }
     CImNav to(m_pTexture.get());

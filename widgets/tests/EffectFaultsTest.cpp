@@ -4,6 +4,7 @@
 // every step of a rebuild.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -110,7 +111,12 @@ TEST(EffectFaults, OffsetsAtTheEndsOfTheRange) {
         ASSERT_EQ(g->ShadowOffset(offset, 0), eNoError);
         ASSERT_EQ(shaped->ShadowOffset(offset, 0), eNoError);
         auto t = FilledImage(40, 40, 0xFF000000u);
-        t->SetOrigin(gCPoint(-g->Extent().left, -g->Extent().top));
+        // The extent's top-left corner on the target's first pixel (its
+        // negation held in 32 bits).
+        auto negated = [](int32_t v) {
+            return int32_t(std::min<int64_t>(-int64_t(v), std::numeric_limits<int32_t>::max()));
+        };
+        t->SetOrigin(gCPoint(negated(g->Extent().left), negated(g->Extent().top)));
         ASSERT_EQ(g->RenderEffect(g->Extent(), t.get(), 255), eNoError);
         ASSERT_EQ(shaped->RenderEffect(shaped->Extent(), t.get(), 255), eNoError);
     }
