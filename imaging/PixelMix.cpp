@@ -179,10 +179,30 @@ error CPixelMix::Mix(CImNav* dst, CPixel blend, CImNav* base, EMixMode mode) {
     return Dispatch(mode, dst, blend, base);
 }
 
-CPixel CPixelMix::Overlay(CPixel blend, CPixel base) {
-    return mixmode::Overlay::Apply(blend, base);
-}
+#define DAUBLIN_MIX_PIXEL(Mode)                                                                    \
+    CPixel CPixelMix::Mode(CPixel blend, CPixel base) {                                            \
+        return mixmode::Mode::Apply(blend, base);                                                  \
+    }
+DAUBLIN_MIX_MODES(DAUBLIN_MIX_PIXEL)
+#undef DAUBLIN_MIX_PIXEL
 
-CPixel CPixelMix::Burn(CPixel blend, CPixel base) {
-    return mixmode::Burn::Apply(blend, base);
+CPixel CPixelMix::MixPixel(int32_t mode, CPixel blend, CPixel base) {
+    switch (mode) {
+    case eMixNormal:
+        return mixmode::Normal::Apply(blend, base);
+    case eMixMultiply:
+        return mixmode::Multiply::Apply(blend, base);
+    case eMixScreen:
+        return mixmode::Screen::Apply(blend, base);
+    case eMixOverlay:
+        return mixmode::Overlay::Apply(blend, base);
+    case eMixDodge:
+        return mixmode::Dodge::Apply(blend, base);
+    case eMixBurn:
+        return mixmode::Burn::Apply(blend, base);
+    case eMixSoftLight:
+        return mixmode::SoftLight::Apply(blend, base);
+    default:
+        return base;
+    }
 }

@@ -48,7 +48,16 @@ public:
     DAUBLIN_MIX_MODES(DAUBLIN_MIX_FORMS)
 #undef DAUBLIN_MIX_FORMS
 
-    // One pixel: the blend first, the base second.
+    // One pixel: the blend first, the base second; the same arithmetic as
+    // the view forms.
+    static CPixel Normal(CPixel blend, CPixel base);
+    static CPixel Multiply(CPixel blend, CPixel base);
+    static CPixel Screen(CPixel blend, CPixel base);
     static CPixel Overlay(CPixel blend, CPixel base);
+    static CPixel Dodge(CPixel blend, CPixel base);
     static CPixel Burn(CPixel blend, CPixel base);
+    static CPixel SoftLight(CPixel blend, CPixel base);
+    // One pixel in the mode numbered 0-6 (EMixMode); any other number
+    // leaves the base as it is.
+    static CPixel MixPixel(int32_t mode, CPixel blend, CPixel base);
 };

@@ -59,7 +59,7 @@ error CCoWidget::ParseResData(int32_t code, gCMemFile* data, CWidgetDataHolder* 
     }
     for (const SEffectChunk& effect : kEffectChunks) {
         if (effect.code == uint32_t(code)) {
-            if (CWidgetEffectConstructor::ConstructEffect(code, this, data) == 0) {
+            if (!CWidgetEffectConstructor::ConstructEffect(code, this, data)) {
                 return Fail(eResourceReadError, eCreateFailed, effect.failed);
             }
             return eNoError;

@@ -14,6 +14,15 @@
 #     3 px, title band 28 px, both in 0xFF20C040; top corners of radius 24)
 #     shows its title band in the border colour, and at its top-left corner
 #     the gradient behind it;
+#   - the effects in the lower right, on a flat grey ground (0x808080 from
+#     840,660 to 1270,1010): the hard shadow (radius 0, offset 8,8,
+#     opacity 200) beside the small panel at 880,860 (80 x 50) is the blend
+#     of black at alpha 201 worked out here; the raised panel's border
+#     corners (0x6A655C at 1100,780, 100 x 60) are the two edge colours
+#     blended in order; the glass panel's soft shadow (860,680, 200 x 100;
+#     offset 0,4, radius 12) is darker than the ground just below the panel,
+#     lighter step by step down a column, and the ground itself beyond its
+#     extent (30 rows below the panel);
 #   - after F8 makes it a window of 80 % of the screen, the panel is still
 #     centred: as many pixels left of its border as right, above as below;
 #   - Escape does nothing, and Ctrl+Q ends it with status 0.
@@ -173,6 +182,71 @@ for c in 0 2 4; do
   [ "$d" -le 2 ] || fail "the rounded corner at 480,384 is $corner, the gradient beside it $beside (see $full)"
 done
 expect_pixel "$full" 480 639 20C040 "the rounded panel's square bottom-left corner"
+
+# --- The effects (attached in code by the demo) ---
+# blend255 <d> <s> <level>: one channel, d + floor((s - d + 1) * level / 256).
+blend255() { echo $(($1 + ((($2 - $1 + 1) * $3) >> 8))); }
+# blend_rgb <RRGGBB target> <RRGGBB source> <level>
+blend_rgb() {
+  local out="" c
+  for c in 0 2 4; do
+    out+=$(printf '%02X' "$(blend255 $((16#${1:c:2})) $((16#${2:c:2})) "$3")")
+  done
+  echo "$out"
+}
+light() { blend_rgb "$1" FFFFFF 160; }
+dark() { blend_rgb "$1" 000000 128; }
+# The hard shadow: the card draws at alpha 255, the shadow at opacity 200
+# gets (256 x 200) >> 8 = 200, and its table product 1.0 gives alpha
+# round(201 x 1.0) = 201.
+hard=$(blend_rgb 808080 000000 201)
+[ "$hard" = 1C1C1C ] || fail "the hard shadow's blend worked out here is $hard"
+# Each check: x y expected what. The border's light 0xA0FFFFFF is on the
+# top and left, its dark 0x80000000 on the bottom and right; a corner takes
+# left then top, top then right, left then bottom, right then bottom.
+checks=(
+  "963 880 $hard the-hard-shadow-beside-the-small-panel"
+  "930 915 $hard the-hard-shadow-below-the-small-panel"
+  "885 913 808080 the-ground-left-of-the-hard-shadow"
+  "969 880 808080 the-ground-right-of-the-hard-shadow"
+  "1100 780 $(light "$(light 6A655C)") the-border's-top-left-corner"
+  "1199 780 $(dark "$(light 6A655C)") the-border's-top-right-corner"
+  "1100 839 $(dark "$(light 6A655C)") the-border's-bottom-left-corner"
+  "1199 839 $(dark "$(dark 6A655C)") the-border's-bottom-right-corner"
+  "1150 810 6A655C the-raised-panel-inside-its-border"
+)
+# One read of every point: "%[hex:p{x,y}]" for each, in order.
+format=""
+for check in "${checks[@]}"; do
+  read -r x y _ <<<"$check"
+  format+="%[hex:p{$x,$y}] "
+done
+read -r -a got < <(convert "$full" -format "$format" info: 2>/dev/null)
+[ "${#got[@]}" -eq "${#checks[@]}" ] || fail "cannot read the effects' pixels of $full"
+for i in "${!checks[@]}"; do
+  read -r x y want what <<<"${checks[i]}"
+  [ "${got[i]:0:6}" = "$want" ] ||
+    fail "${what//-/ }: the pixel at $x,$y is ${got[i]:0:6}, not $want (see $full)"
+done
+# The soft shadow down column 960: darker than the ground just below the
+# glass panel (its last row is 779), never darker further down, the ground
+# from row 810 on (100 + 26 + 4 below the panel's top). One read of rows
+# 780 to 839: "x,y: (r,g,b) ..." per pixel.
+mapfile -t reds < <(convert "$full" -crop 1x60+960+780 +repage -depth 8 txt:- 2>/dev/null |
+  awk 'NR > 1 { split($2, c, "[(,]"); print c[2] }')
+[ "${#reds[@]}" -eq 60 ] || fail "cannot read column 960 of $full"
+[ "${reds[0]}" -lt $((0x80 - 16)) ] ||
+  fail "the soft shadow just below the glass panel is ${reds[0]}, not darker than the ground (see $full)"
+for i in $(seq 1 29); do
+  [ "${reds[i]}" -ge "${reds[i - 1]}" ] ||
+    fail "the soft shadow darkens again at 960,$((780 + i)) (see $full)"
+done
+[ "${reds[29]}" -gt "${reds[0]}" ] || fail "the soft shadow does not get lighter down column 960 (see $full)"
+for i in $(seq 30 59); do
+  [ "${reds[i]}" -eq 128 ] ||
+    fail "the ground beyond the soft shadow's extent at 960,$((780 + i)) is ${reds[i]}, not 128 (see $full)"
+done
+# --- End of the effects ---
 
 # Centred: as far from the left edge as from the right, from the top as from
 # the bottom. $1 the screenshot, $2 x $3 its size.

@@ -4,6 +4,7 @@
 
 #include "FileIO/ResourceLoading.h"
 #include "devtools/widgets-demo/DemoPanels.h"
+#include "devtools/widgets-demo/DemoEffects.h"
 #include "foundation/ErrorReport.h"
 #include "platform/WindowBase.h"
 
@@ -32,6 +33,12 @@ error CDemoApp::Initialize(const gCString&) {
     if (!backdrop) {
         return eCreateFailed;
     }
+    // --- The effects, attached in code to the loaded tree. ---
+    if (error e = AttachDemoEffects(*backdrop)) {
+        (void)ReportError(e, "Error attaching the demo's effects."); // shown; the failure is answered
+        return e;
+    }
+    // --- End of the effects. ---
     // The window owns the backdrop from here on.
     if (error e = MakeWindow(backdrop.release(), -1, 7, gCRPoint(1024.0f, 768.0f),
                              gCRPoint(-1.0f, -1.0f), "Daublin Widgets Demo", 0)) {

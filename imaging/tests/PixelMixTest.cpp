@@ -348,6 +348,62 @@ TEST(MixValues, SinglePixelOverlayAndBurn) {
     }
 }
 
+// The single-pixel forms, by name and by number: every mode number from -1
+// to 7 over a grid of blend alphas and channel pairs; numbers outside 0-6
+// leave the base.
+TEST(MixValues, SinglePixelFormsOverAGridOfAlphasAndChannels) {
+    using Single = CPixel (*)(CPixel, CPixel);
+    const Single byName[7] = {&CPixelMix::Normal, &CPixelMix::Multiply, &CPixelMix::Screen,
+                              &CPixelMix::Overlay, &CPixelMix::Dodge, &CPixelMix::Burn,
+                              &CPixelMix::SoftLight};
+    const uint32_t channels[] = {0, 1, 127, 128, 254, 255};
+    for (int32_t mode = -1; mode <= 7; ++mode) {
+        for (uint32_t ba : {0u, 1u, 128u, 254u, 255u}) {
+            for (uint32_t s : channels) {
+                for (uint32_t b : channels) {
+                    // Each channel its own pair, so the packed forms meet
+                    // every neighbour.
+                    const uint32_t S = (ba << 24) | (s << 16) | ((255 - s) << 8) | b;
+                    const uint32_t B = 0x5A000000u | (b << 16) | (s << 8) | (255 - b);
+                    const uint32_t got = CPixelMix::MixPixel(mode, S, B);
+                    if (mode < 0 || mode > 6) {
+                        ASSERT_EQ(got, B) << mode;
+                        continue;
+                    }
+                    ASSERT_EQ(got, PlainMix(Mode(mode), S, B))
+                        << kModeNames[mode] << " ba " << ba << " s " << s << " b " << b;
+                    ASSERT_EQ(uint32_t(byName[mode](S, B)), got);
+                    ASSERT_EQ(got >> 24, 0x5Au); // the base's alpha
+                }
+            }
+        }
+    }
+    // SoftLight has no transparent case: at blend alpha 0 a channel can
+    // still rise by one.
+    EXPECT_EQ(uint32_t(CPixelMix::SoftLight(0x00FF0000u, 0xFF800000u)), 0xFF810000u);
+    // Normal carries the borrow of blue into red in its packed product.
+    EXPECT_EQ(uint32_t(CPixelMix::Normal(0x80000000u, 0xFF0100FFu)),
+              PlainMix(CPixelMix::eMixNormal, 0x80000000u, 0xFF0100FFu));
+}
+
+// The view forms equal the single-pixel ones on random images of odd sizes.
+TEST(MixValues, ViewFormsEqualTheSinglePixelForms) {
+    std::mt19937 rng(4711);
+    for (int32_t mode = 0; mode < 7; ++mode) {
+        for (int32_t w : {1, 7, 33}) {
+            const int32_t h = w + 2;
+            Picture blend(rng, w, h), base(rng, w, h);
+            CImage dst(w, h);
+            ASSERT_EQ(CPixelMix::Mix(&dst, &blend.image, &base.image, Mode(mode)), eNoError);
+            const std::vector<uint32_t> got = testimg::Load(dst);
+            for (size_t i = 0; i < got.size(); ++i) {
+                ASSERT_EQ(got[i], uint32_t(CPixelMix::MixPixel(mode, blend.px[i], base.px[i])))
+                    << kModeNames[mode] << " " << w << " pixel " << i;
+            }
+        }
+    }
+}
+
 TEST(MixFailures, BadViewsAndImagesWriteNothing) {
     CImage dst(4, 4), blend(4, 4), base(4, 4), empty;
     CImNav d(&dst), s(&blend), b(&base), unlocked(&empty);

@@ -218,6 +218,19 @@ CWidgetChunks::Hier(const std::vector<std::pair<std::string, std::string>>& chil
     return *this;
 }
 
+CWidgetChunks& CWidgetChunks::Effect(std::string_view code,
+                                     const std::vector<SEffectField>& fields) {
+    std::string bytes = WriterCode(code);
+    for (const SEffectField& f : fields) {
+        uint32_t bits = uint32_t(f.number);
+        if (f.real) {
+            std::memcpy(&bits, &f.value, sizeof bits);
+        }
+        bytes += WriterInt32(bits);
+    }
+    return Raw(bytes);
+}
+
 CWidgetChunks& CWidgetChunks::Code(std::string_view code) {
     return Raw(WriterCode(code));
 }

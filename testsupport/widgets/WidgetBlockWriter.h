@@ -22,6 +22,19 @@ struct SWidgetChunk {
     std::vector<std::pair<std::string, std::string>> children; // Hier: (name, type)
 };
 
+// One field of an effect chunk's payload: an Int32 or a Real.
+struct SEffectField {
+    bool real = false;
+    int64_t number = 0;
+    float value = 0.0f;
+};
+inline SEffectField FieldInt(int64_t number) {
+    return {false, number, 0.0f};
+}
+inline SEffectField FieldReal(float value) {
+    return {true, 0, value};
+}
+
 // The chunks of one widget block, in order.
 class CWidgetChunks {
 public:
@@ -31,6 +44,9 @@ public:
     CWidgetChunks& String(std::string_view code, std::string_view text);
     // "hier": the children as (block name, type code).
     CWidgetChunks& Hier(const std::vector<std::pair<std::string, std::string>>& children);
+    // An effect chunk: the code, then its fields in order (as many as
+    // given, so a chunk may be cut short).
+    CWidgetChunks& Effect(std::string_view code, const std::vector<SEffectField>& fields);
     // Only the code, or any bytes: for damaged data.
     CWidgetChunks& Code(std::string_view code);
     CWidgetChunks& Raw(const std::string& bytes);
