@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "devtools/rc/SourceModel.h"
+#include "foundation/Error.h"
 
 class gCFile;
 class gCResourceIndex;
@@ -30,4 +31,6 @@ public:
 private:
     class Services;
     std::unique_ptr<Services> m_pServices;
+    bool m_fStartedFonts = false;
+    error m_nStarted = eNoError;
 };

@@ -64,6 +64,13 @@ constexpr SRule kShadRules[] = {
     {"swst", EChunkRule::Flag}, {"swsb", EChunkRule::Flag}, {"swsl", EChunkRule::Flag},
     {"swsr", EChunkRule::Flag}, {"swrd", EChunkRule::Real},
 };
+// The text widget's own; its chain goes on with the mask widget's.
+constexpr SRule kTxWidgetRules[] = {
+    {"font", EChunkRule::FontName}, {"fsiz", EChunkRule::FontSize}, {"fpsz", EChunkRule::FontSize},
+    {"fjst", EChunkRule::Justify},  {"fbld", EChunkRule::Int},      {"fita", EChunkRule::Int},
+    {"fudl", EChunkRule::Int},      {"text", EChunkRule::Text},     {"txls", EChunkRule::TextList},
+    {"txlx", EChunkRule::Int},      {"txsz", EChunkRule::Int},      {"txwr", EChunkRule::Int},
+};
 // The backdrop reads its own chunks and then CWidget's, none of CCoWidget's.
 constexpr SRule kBackdropRules[] = {
     {"colr", EChunkRule::Int},       {"grop", EChunkRule::Opacity}, {"grad", EChunkRule::Gradient},
@@ -82,6 +89,9 @@ template <class Each> bool ForEachTable(std::string_view type, Each each) {
     } else if (t == "fmwg") {
         each(kFrameRules);
     } else if (t == "mkwg") {
+        each(kMaskRules);
+    } else if (t == "txwg") {
+        each(kTxWidgetRules);
         each(kMaskRules);
     } else if (t == "shwg") {
         each(kShadRules);
@@ -393,11 +403,25 @@ std::string CheckedChunk(std::string_view type, const SWidgetChunk& chunk) {
         return chunk.value == EChunkValue::Real && std::isfinite(chunk.real)
                    ? ""
                    : code + " takes a finite number";
+    case EChunkRule::FontSize:
+        return chunk.value == EChunkValue::Real && chunk.real >= 1.0f && chunk.real <= 512.0f
+                   ? ""
+                   : code + " is a size from 1 to 512";
+    case EChunkRule::Justify:
+        return chunk.value == EChunkValue::String &&
+                       (chunk.text == "left" || chunk.text == "right" ||
+                        chunk.text == "centre" || chunk.text == "center")
+                   ? ""
+                   : code + " is \"left\", \"right\", \"centre\" or \"center\"";
+    case EChunkRule::Text:
+        return chunk.value == EChunkValue::String ? "" : code + " takes a text";
     case EChunkRule::Image:
     case EChunkRule::ImageList:
     case EChunkRule::ImageList8:
     case EChunkRule::Gradient:
     case EChunkRule::CursorRef:
+    case EChunkRule::FontName:
+    case EChunkRule::TextList:
         if (chunk.value != EChunkValue::String || chunk.text.empty()) {
             return code + " takes a block name";
         }

@@ -102,6 +102,14 @@ enum class EChunkRule {
     NotTaken,  // no parser of the chain takes it
     // The name of an 8-bit image-list block.
     ImageList8,
+    // The text widget's: the font's family (a block name), a size of 1 to
+    // 512, "left", "right", "centre" or "center", any text without NUL, and
+    // the name of a text-list block.
+    FontName,
+    FontSize,
+    Justify,
+    Text,
+    TextList,
 };
 
 // The type codes a widget class is built from.

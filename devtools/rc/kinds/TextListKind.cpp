@@ -17,6 +17,7 @@
 #include "devtools/rc/SourceFile.h"
 #include "devtools/rc/Text.h"
 #include "devtools/rc/kinds/SourceDump.h"
+#include "devtools/rc/kinds/TextWidgetCheck.h"
 #include "testsupport/widgets/WidgetBlockWriter.h"
 #include "widgets/TextList.h"
 
@@ -143,4 +144,9 @@ public:
 const CBlockKind& TextListKind() {
     static const CTextListKind kind;
     return kind;
+}
+
+int64_t TextListItemCount(const ResourceBlock& block) {
+    const auto* model = dynamic_cast<const TextListModel*>(block.model.get());
+    return model ? int64_t(model->items.size()) : -1;
 }

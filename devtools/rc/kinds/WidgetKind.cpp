@@ -41,7 +41,9 @@
 #include "devtools/rc/BlockKind.h"
 #include "devtools/rc/SourceFile.h"
 #include "devtools/rc/kinds/SourceDump.h"
+#include "devtools/rc/kinds/TextWidgetCheck.h"
 #include "testsupport/widgets/WidgetBlockWriter.h"
+#include "widgets/TextList.h"
 #include "widgets/Widget.h"
 #include "widgets/WidgetConstructor.h"
 
@@ -58,6 +60,7 @@ struct WidgetModel : BlockModel {
     CWidgetChunks chunks;
     std::vector<ChildReference> children;
     std::vector<ChildReference> cursors; // "curs": a widget block of any type
+    std::vector<SourcePlace> places;     // each chunk's
 };
 
 std::string TypeText(uint32_t tag) {
@@ -132,7 +135,11 @@ public:
         std::map<std::pair<uint32_t, std::string>, const WidgetModel*> trees;
         for (const ResourceBlock& b : blocks) {
             if (b.kind == this) {
-                trees[{b.tag, b.name}] = &ModelOf<WidgetModel>(b);
+                const WidgetModel& model = ModelOf<WidgetModel>(b);
+                trees[{b.tag, b.name}] = &model;
+                if (model.type == "txwg") {
+                    CheckTextWidget(b, model.chunks, model.places, blocks, diagnostics);
+                }
             }
         }
         std::set<std::string> widgetNames;
@@ -201,7 +208,8 @@ public:
             case EChunkRule::NotTaken:
             case EChunkRule::Effect:
                 return false;
-            case EChunkRule::Real: {
+            case EChunkRule::Real:
+            case EChunkRule::FontSize: {
                 float real = 0.0f;
                 char text[32];
                 if (file.ReadReal(real) != eNoError || !std::isfinite(real)) {
@@ -217,7 +225,11 @@ public:
             case EChunkRule::Gradient:
             case EChunkRule::Cursor:
             case EChunkRule::CursorRef:
-            case EChunkRule::UserData: {
+            case EChunkRule::UserData:
+            case EChunkRule::FontName:
+            case EChunkRule::Justify:
+            case EChunkRule::Text:
+            case EChunkRule::TextList: {
                 std::string text;
                 if (!ReadDumpUnits(file, end, text) || !DropChunkLineEnd(text)) {
                     return false;
@@ -281,7 +293,8 @@ private:
         case EChunkRule::NotTaken:
         case EChunkRule::Effect:
             break; // refused below with the class's reason
-        case EChunkRule::Real: {
+        case EChunkRule::Real:
+        case EChunkRule::FontSize: {
             chunk.value = EChunkValue::Real;
             const std::string text = value.IsScalar() ? value.Scalar() : "";
             char* end = nullptr;
@@ -299,6 +312,10 @@ private:
         case EChunkRule::Cursor:
         case EChunkRule::CursorRef:
         case EChunkRule::UserData:
+        case EChunkRule::FontName:
+        case EChunkRule::Justify:
+        case EChunkRule::Text:
+        case EChunkRule::TextList:
             chunk.value = EChunkValue::String;
             if (!value.IsScalar()) {
                 source.Error(item, "\"" + code + "\" takes a text");
@@ -313,6 +330,8 @@ private:
                 source.Refer(kResImageList8Tag, "8-bit image list", value);
             } else if (rule == EChunkRule::Gradient) {
                 source.Refer(kResGradientTag, "gradient", value);
+            } else if (rule == EChunkRule::TextList) {
+                source.Refer(kTextListTypeID, "text list", value);
             } else if (rule == EChunkRule::Cursor && !CursorBlockName(chunk.text).empty()) {
                 model.cursors.push_back({0, CursorBlockName(chunk.text), source.Place(value)});
             }
@@ -351,6 +370,7 @@ private:
             return false;
         }
         Append(model.chunks, chunk);
+        model.places.push_back(source.Place(item));
         return true;
     }
 
