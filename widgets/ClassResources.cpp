@@ -114,7 +114,11 @@ error CImWidget::ParseResData(int32_t code, gCMemFile* data, CImWidgetDataHolder
 }
 
 error CImWidget::ApplyHolder(CImWidgetDataHolder& holder, gCFile* file) {
-    return ApplyImageHolder<CImage, gCImageList>(*this, holder, file, kImWidgetTexts);
+    return ApplyHolder(holder, file, kImWidgetTexts);
+}
+
+error CImWidget::ApplyHolder(CImWidgetDataHolder& holder, gCFile* file, const SImageTexts& texts) {
+    return ApplyImageHolder<CImage, gCImageList>(*this, holder, file, texts);
 }
 
 // --- CRoRectWidget

@@ -18,6 +18,7 @@
 #include "imaging/Image.h"
 #include "imaging/ImageList.h"
 #include "widgets/CoWidget.h"
+#include "widgets/ImageChunkTexts.h"
 #include "widgets/UnlessPooled.h"
 
 inline constexpr uint32_t kImWidgetTypeID = FourCC("imwg");
@@ -125,6 +126,11 @@ protected:
     ListPtr m_pImageList;
     int32_t m_nImageIndex = 0;
     int32_t m_fStretchImageOnSet = 0;
+
+    // The holder's image, or else its image list and frame, applied after
+    // the block with the class's texts.
+    error ApplyHolder(CImWidgetDataHolder& holder, gCFile* file,
+                      const widget_loading::SImageTexts& texts);
 
 private:
     // The stretch form of SetImage; owns image from the start.

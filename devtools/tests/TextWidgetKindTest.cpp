@@ -120,8 +120,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         TextWidgetRefusal{"NoFont", "      - text: Hi\n", "a 'txwg' widget needs a \"font\" chunk",
                           6},
-        TextWidgetRefusal{"NoBlockForTheBoldFace",
-                          "      - font: DejaVu Sans\n      - fbld: 1\n",
+        TextWidgetRefusal{"NoBlockForTheBoldFace", "      - font: DejaVu Sans\n      - fbld: 1\n",
                           "no font block is named \"DejaVu Sans Bold\"", 11},
         TextWidgetRefusal{"NoBlockForTheFamily",
                           "      - fita: 1\n      - fbld: 1\n      - font: DejaVu Serif\n",

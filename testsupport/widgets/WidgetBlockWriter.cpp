@@ -409,8 +409,8 @@ std::string CheckedChunk(std::string_view type, const SWidgetChunk& chunk) {
                    : code + " is a size from 1 to 512";
     case EChunkRule::Justify:
         return chunk.value == EChunkValue::String &&
-                       (chunk.text == "left" || chunk.text == "right" ||
-                        chunk.text == "centre" || chunk.text == "center")
+                       (chunk.text == "left" || chunk.text == "right" || chunk.text == "centre" ||
+                        chunk.text == "center")
                    ? ""
                    : code + " is \"left\", \"right\", \"centre\" or \"center\"";
     case EChunkRule::Text:

@@ -10,26 +10,12 @@
 
 #include "FileIO/FileTypes.h"
 #include "FileIO/gCMemFile.h"
+#include "widgets/ImageChunkTexts.h"
 #include "widgets/UnlessPooled.h"
 #include "widgets/WidgetChunkLoop.h"
 
 namespace widget_loading {
 
-// A class's texts, one per chunk and one per failure after the block.
-struct SImageTexts {
-    const char* imag;
-    const char* imls;
-    const char* imlx;
-    const char* imsh;
-    const char* stim;
-    const char* imcm;
-    const char* sharedLoad;
-    const char* load;
-    const char* assign;
-    const char* listLoad;
-    const char* assignList;
-    const char* index;
-};
 
 // Reads an image chunk into the holder; false for any other code.
 template <class Holder>

@@ -64,8 +64,8 @@ void CheckTextWidget(const ResourceBlock& block, const CWidgetChunks& chunks,
     } else {
         // The face the renderer asks for first: the family, then " Bold"
         // and " Italic" as the block sets them.
-        const std::string full = last.font->text + (last.bold ? " Bold" : "") +
-                                 (last.italic ? " Italic" : "");
+        const std::string full =
+            last.font->text + (last.bold ? " Bold" : "") + (last.italic ? " Italic" : "");
         if (!FindBlock(blocks, kResFontTag, full)) {
             diagnostics.Error(places[last.fontAt], "no font block is named \"" + full + "\"");
         }
@@ -80,9 +80,9 @@ void CheckTextWidget(const ResourceBlock& block, const CWidgetChunks& chunks,
     const ResourceBlock* list = FindBlock(blocks, kTextListTypeID, last.list->text);
     const int64_t count = list ? TextListItemCount(*list) : -1;
     if (count >= 0 && (last.index->number < 0 || last.index->number >= count)) {
-        diagnostics.Error(places[last.indexAt],
-                          "\"txlx\" is " + std::to_string(last.index->number) +
-                              ", outside the text list \"" + last.list->text + "\" of " +
-                              std::to_string(count) + " items");
+        diagnostics.Error(places[last.indexAt], "\"txlx\" is " +
+                                                    std::to_string(last.index->number) +
+                                                    ", outside the text list \"" + last.list->text +
+                                                    "\" of " + std::to_string(count) + " items");
     }
 }
