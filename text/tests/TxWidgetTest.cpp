@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "FileIO/CResourcePool.h"
 #include "FileIO/gCFRef.h"
 #include "FileIO/gCFile.h"
 #include "FileIO/gCResourceIndex.h"
@@ -16,6 +18,7 @@
 #include "imaging/Image8.h"
 #include "testsupport/widgets/WidgetBlockWriter.h"
 #include "text/TxWidget.h"
+#include "text/detail/TextChunks.h"
 #include "text/tests/FontFixture.h"
 #include "widgets/WidgetConstructor.h"
 
@@ -225,4 +228,58 @@ TEST_F(TxWidgetTest, OneRenderPerSetterAndAResizeRoundEnds) {
         EXPECT_EQ(label.Width(), label.Image()->GetWidth());
         EXPECT_EQ(label.Height(), label.Image()->GetHeight());
     }
+}
+
+TEST_F(TxWidgetTest, WithWordWrapTheWidthStaysAndTheHeightFollowsTheText) {
+    auto line = Label("A paragraph of several words that cannot stay on one line");
+    const int32_t oneLine = line->Height();
+    auto label = Label("A paragraph of several words that cannot stay on one line");
+    ASSERT_EQ(label->SetWordWrap(1, 0, 0), eNoError);
+    ASSERT_EQ(label->SetSize(120, 5, 0), eNoError);
+    EXPECT_EQ(label->Width(), 120);
+    ASSERT_NE(label->Image(), nullptr);
+    EXPECT_EQ(label->Height(), label->Image()->GetHeight());
+    EXPECT_GT(label->Height(), 2 * oneLine);
+}
+
+TEST_F(TxWidgetTest, PooledTextsAndListsStayTheirPoolsOwn) {
+    CResourcePool pool;
+    auto* text = new CText;
+    text->m_sText = Units("Pooled");
+    auto* list = new CTextList;
+    ASSERT_EQ(list->Add(Units("Entry"), 1), eNoError);
+    ASSERT_EQ(pool.Add(text), eNoError);
+    ASSERT_EQ(pool.Add(list), eNoError);
+    {
+        auto label = Label("x");
+        ASSERT_EQ(label->SetText(text, 1, 0), eNoError);
+        ASSERT_EQ(label->SetTextList(list), eNoError);
+        // Replaced, and the widget goes: neither is deleted (ASan).
+        ASSERT_EQ(label->SetText(Units("Own"), 1, 0), eNoError);
+        EXPECT_EQ(U8(text->m_sText), "Pooled");
+    }
+    EXPECT_EQ(U8(text->m_sText), "Pooled");
+    EXPECT_EQ(list->Count(), 1);
+}
+
+TEST_F(TxWidgetTest, SizesThatAreNotFiniteLeaveTheSizesAndHugeOnesSaturate) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    Write({WidgetBlock("txwg", 1, "Label",
+                       CWidgetChunks()
+                           .String("font", "DejaVu Sans")
+                           .Real("fsiz", 13.0f)
+                           .Real("fsiz", nan)
+                           .Real("fpsz", inf)
+                           .String("text", "Kept"))});
+    std::unique_ptr<CTxWidget> label(CTxWidget::CreateFromRes(1, nullptr, nullptr));
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->FontPixelHeight(), 13);
+    EXPECT_EQ(label->FontPointHeight(), 0.0f);
+    // The pixel height of a Real: halves away from zero, the Int32 range
+    // at most.
+    EXPECT_EQ(text_chunks::PixelHeightOf(11.5f), 12);
+    EXPECT_EQ(text_chunks::PixelHeightOf(-11.5f), -12);
+    EXPECT_EQ(text_chunks::PixelHeightOf(3.0e9f), std::numeric_limits<int32_t>::max());
+    EXPECT_EQ(text_chunks::PixelHeightOf(-3.0e9f), std::numeric_limits<int32_t>::min());
 }
