@@ -53,3 +53,8 @@ CompilerResult CompilerTest::Compile(const std::string& folder, const std::strin
 void CompilerTest::OpenOutput(gCFile& file, const std::string& folder, const char* name) {
     ASSERT_EQ(OpenPosixFile(file, Posix(folder + "/out/" + name), eAccessReadOnly), eNoError);
 }
+
+std::string FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}

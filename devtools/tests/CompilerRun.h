@@ -13,6 +13,9 @@ struct CompilerResult {
     std::string output; // stdout and stderr together
 };
 
+// The whole file's bytes; empty when it cannot be read.
+std::string FileBytes(const std::string& path);
+
 // Runs daublin-rc with the arguments.
 CompilerResult RunCompiler(const std::vector<std::string>& arguments);
 

@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "devtools/tests/CompilerRun.h"
@@ -55,11 +53,6 @@ const std::string kEveryChunk = kFonts + R"(  - {kind: image, id: 7, name: dot, 
       - txsz: 1
       - txwr: 1
 )";
-
-std::string FileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 class TextWidgetSources : public CompilerTest {
 protected:

@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "devtools/tests/CompilerRun.h"
@@ -132,11 +130,6 @@ const char* const kPanelTree = R"(blocks:
     name: Strip
     chunks: [{swst: 1}, {swsb: 0}, {swsl: 1}, {swsr: 0}, {swrd: 2.5}, {opac: 102}]
 )";
-
-std::string FileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 class WidgetSources : public CompilerTest {
 protected:

@@ -83,23 +83,21 @@ bool ReadTextChunk(Widget& widget, int32_t code, gCMemFile* data, STextListChunk
         }
         return true;
     case FourCC("fbld"):
-        result = ReadInt(data, value, "TxWidget fbld.");
-        result = result != eNoError
-                     ? result
-                     : Applied(widget.SetTextBold(value == 1 ? 1 : 0, 0, 0), "TxWidget fbld.");
-        return true;
     case FourCC("fita"):
-        result = ReadInt(data, value, "TxWidget fita.");
-        result = result != eNoError
-                     ? result
-                     : Applied(widget.SetTextItalic(value == 1 ? 1 : 0, 0, 0), "TxWidget fita.");
+    case FourCC("fudl"): {
+        // A style flag: on when the value is 1.
+        const bool bold = uint32_t(code) == FourCC("fbld");
+        const bool italic = uint32_t(code) == FourCC("fita");
+        const char* what = bold ? "TxWidget fbld." : italic ? "TxWidget fita." : "TxWidget fudl.";
+        if ((result = ReadInt(data, value, what)) == eNoError) {
+            const int32_t on = value == 1 ? 1 : 0;
+            result = Applied(bold     ? widget.SetTextBold(on, 0, 0)
+                             : italic ? widget.SetTextItalic(on, 0, 0)
+                                      : widget.SetTextUnderline(on, 0, 0),
+                             what);
+        }
         return true;
-    case FourCC("fudl"):
-        result = ReadInt(data, value, "TxWidget fudl.");
-        result = result != eNoError
-                     ? result
-                     : Applied(widget.SetTextUnderline(value == 1 ? 1 : 0, 0, 0), "TxWidget fudl.");
-        return true;
+    }
     case FourCC("text"):
         result = ReadChunkString(data, text, "TxWidget text.");
         result =
