@@ -2,7 +2,7 @@
 // Int32 size and then the chunks, each a code and its payload.
 //
 //   - kind: widget
-//     type: rrwg            # wdgt, cowg, fmwg, imwg, rrwg, shwg or mkwg
+//     type: rrwg            # wdgt, cowg, fmwg, imwg, rrwg, shwg, mkwg or txwg
 //     id: 2001
 //     name: InfoPanel
 //     chunks:               # in file order; codes may repeat
