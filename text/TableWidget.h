@@ -253,6 +253,11 @@ public:
     CImage& Overlay() { return m_Overlay; }
     CImage* TextImage(int32_t column) const;
     CImage* CellImage(int32_t column) const;
+    // The renderer of unselected (0) or selected rows as the last cell left
+    // it (copies leave out its gamma choice).
+    const CTextRenderer& Renderer(int32_t selected) const {
+        return selected ? m_SelectedTextAttributes : m_TextAttributes;
+    }
 
     // Loading: 'colr' and the shadow, cut-out and gradient effect chunks
     // here, every other code CWidget's.
