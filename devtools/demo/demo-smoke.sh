@@ -23,6 +23,11 @@
 #     offset 0,4, radius 12) is darker than the ground just below the panel,
 #     lighter step by step down a column, and the ground itself beyond its
 #     extent (30 rows below the panel);
+#   - the table in the top right (a panel 0x303840 at 880,40, 320 x 240,
+#     rows of 20, rollover on): a click on its third row prints "click row
+#     2" and draws that row in the select colour 0xA0FFFFFF blended over the
+#     panel as worked out here, the next row in its client colour
+#     0x20FFFFFF over the panel and the one after in the panel's colour;
 #   - after F8 makes it a window of 80 % of the screen, the panel is still
 #     centred: as many pixels left of its border as right, above as below;
 #   - Escape does nothing, and Ctrl+Q ends it with status 0.
@@ -117,7 +122,8 @@ extent() {
 eval "$(xdotool getdisplaygeometry --shell)"
 [ "${WIDTH}x$HEIGHT" = 1280x1024 ] || fail "the display is ${WIDTH}x$HEIGHT, not 1280x1024"
 
-"$program" &
+out="$shots/demo-stdout.txt"
+"$program" >"$out" &
 pid=$!
 pids+=("$pid")
 await 10 "a visible window titled Daublin Widgets Demo" find_window '^Daublin Widgets Demo$'
@@ -247,6 +253,25 @@ for i in $(seq 30 59); do
     fail "the ground beyond the soft shadow's extent at 960,$((780 + i)) is ${reds[i]}, not 128 (see $full)"
 done
 # --- End of the effects ---
+
+# --- The table (made in code by the demo) ---
+# The third row's middle is 40 + 2 x 20 + 10 = 90; column 1 is empty far to
+# the right of the names.
+xdotool mousemove --window "$wid" 1040 90 click 1 || fail "xdotool could not click the table"
+printed() { grep -qx "click row 2" "$out"; }
+await 5 "\"click row 2\" on the demo's standard output (see $out)" printed
+selected=$(blend_rgb 303840 FFFFFF 160)
+[ "$selected" = B2B5B8 ] || fail "the selected row's blend worked out here is $selected"
+table="$shots/demo-table.png"
+shows_selection() {
+  shoot "$wid" "$table"
+  [ "$(pixel "$table" 1190 90)" = "$selected" ]
+}
+await 5 "the table's third row drawn selected" shows_selection
+expect_pixel "$table" 1190 81 "$selected" "the selected row's top"
+expect_pixel "$table" 1190 110 "$(blend_rgb 303840 FFFFFF 32)" "the row below the selection (odd: the client colour)"
+expect_pixel "$table" 1190 130 303840 "the row after (even: the alternate colour, transparent)"
+# --- End of the table ---
 
 # Centred: as far from the left edge as from the right, from the top as from
 # the bottom. $1 the screenshot, $2 x $3 its size.
