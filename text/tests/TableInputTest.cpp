@@ -172,6 +172,14 @@ TEST_F(TableInput, RowsAndColumnsTellTheTarget) {
                                 {eMsgTableScroll, 1}}));
 }
 
+TEST_F(TableInput, ADestroyedTableTellsNobody) {
+    auto table = Listed(3);
+    ASSERT_EQ(table->VScrollToPixelLocation(0, 0), eNoError);
+    m_Target.m_Messages.clear();
+    table.reset();
+    EXPECT_TRUE(m_Target.m_Messages.empty());
+}
+
 TEST_F(TableInput, SortingByTextNumberAndReference) {
     auto table = Listed(0);
     AddTextRows(*table, {"b", "A", "a", "x"});

@@ -6,9 +6,6 @@
 #include <functional>
 
 #include "FileIO/CResourcePool.h"
-#include "FileIO/gCFRef.h"
-#include "FileIO/gCFile.h"
-#include "FileIO/gCResourceIndex.h"
 #include "testsupport/widgets/WidgetBlockWriter.h"
 #include "text/tests/TableTestSupport.h"
 #include "widgets/WidgetConstructor.h"
@@ -209,27 +206,7 @@ TEST_F(TableLayout, ARowHeightBelowOneIsRefused) {
 
 namespace {
 
-class TableResources : public TableFixture {
-protected:
-    void Write(const std::vector<std::string>& blocks) {
-        MakeFile("widgets.vrf", ResourceFileBytes(2, blocks));
-        gCFRef ref(S("HD:widgets.vrf"));
-        ASSERT_EQ(m_File.Open(&ref, eAccessReadOnly), eNoError);
-        ASSERT_EQ(m_Index.SetupIndex(&m_File), eNoError);
-        m_Services.m_pResFile = &m_File;
-        m_Services.m_pResIndex = &m_Index;
-    }
-    std::vector<std::string> Details() const {
-        std::vector<std::string> out;
-        for (const auto& alert : m_Services.m_Alerts) {
-            const size_t lf = alert.text.find('\n');
-            out.push_back(lf == std::string::npos ? std::string() : alert.text.substr(lf + 1));
-        }
-        return out;
-    }
-    gCFile m_File;
-    gCResourceIndex m_Index;
-};
+using TableResources = TableFixture;
 
 std::vector<SEffectField> Shadow() {
     return {FieldInt(0), FieldInt(0x00112233), FieldReal(2.0f), FieldInt(1),

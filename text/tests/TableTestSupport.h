@@ -14,7 +14,7 @@
 #include "foundation/gCCmdTarget.h"
 #include "imaging/ImNav.h"
 #include "text/TableWidget.h"
-#include "text/tests/FontFixture.h"
+#include "text/tests/WidgetFileFixture.h"
 
 class CRecordingTarget : public gCCmdTarget {
 public:
@@ -82,7 +82,7 @@ inline uint32_t PixelAt(CImage& image, int32_t x, int32_t y) {
     return view.Row(y)[x];
 }
 
-class TableFixture : public FontFixture {
+class TableFixture : public WidgetFileFixture {
 protected:
     // A table of that view size with rows of 16 and DejaVu Sans renderers.
     std::unique_ptr<CTableWidget> Table(int32_t width, int32_t height) {

@@ -16,7 +16,7 @@
 #include "imaging/Image8.h"
 #include "testsupport/widgets/WidgetBlockWriter.h"
 #include "text/TxWidget.h"
-#include "text/tests/FontFixture.h"
+#include "text/tests/WidgetFileFixture.h"
 #include "widgets/WidgetConstructor.h"
 
 namespace {
@@ -40,7 +40,7 @@ std::vector<uint8_t> Bytes(CImage8& image) {
     return out;
 }
 
-class TxWidgetTest : public FontFixture {
+class TxWidgetTest : public WidgetFileFixture {
 protected:
     // A widget with a 13-pixel DejaVu Sans and that text.
     std::unique_ptr<CTxWidget> Label(const std::string& text) {
@@ -50,26 +50,6 @@ protected:
         EXPECT_EQ(widget->SetText(Units(text), 1, 0), eNoError);
         return widget;
     }
-    // The blocks as the application's resource file.
-    void Write(const std::vector<std::string>& blocks) {
-        MakeFile("widgets.vrf", ResourceFileBytes(2, blocks));
-        gCFRef ref(S("HD:widgets.vrf"));
-        ASSERT_EQ(m_File.Open(&ref, eAccessReadOnly), eNoError);
-        ASSERT_EQ(m_Index.SetupIndex(&m_File), eNoError);
-        m_Services.m_pResFile = &m_File;
-        m_Services.m_pResIndex = &m_Index;
-    }
-    std::vector<std::string> Details() const {
-        std::vector<std::string> out;
-        for (const auto& alert : m_Services.m_Alerts) {
-            const size_t lf = alert.text.find('\n');
-            out.push_back(lf == std::string::npos ? std::string() : alert.text.substr(lf + 1));
-        }
-        return out;
-    }
-
-    gCFile m_File;
-    gCResourceIndex m_Index;
 };
 
 } // namespace
