@@ -8,13 +8,12 @@
 #include "foundation/MessageIds.h"
 #include "foundation/Rounding.h"
 #include "text/TableWidget.h"
+#include "text/detail/TableMath.h"
 #include "widgets/Backdrop.h"
 
-namespace {
+using tabledetail::Clamp32;
 
-int32_t Clamp32(int64_t v) {
-    return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
-}
+namespace {
 
 // The backdrop at the root of the widget's tree, or null.
 CBackdrop* RootBackdrop(CWidget* widget) {

@@ -1,6 +1,7 @@
 // The table's rows, cells, columns and geometry.
 
 #include "text/TableWidget.h"
+#include "text/detail/TableMath.h"
 
 #include <algorithm>
 #include <cstring>
@@ -9,13 +10,7 @@
 #include "foundation/MessageIds.h"
 #include "foundation/gCMemory.h"
 
-namespace {
-
-int32_t Clamp32(int64_t v) {
-    return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
-}
-
-} // namespace
+using tabledetail::Clamp32;
 
 CTableWidget::CTableWidget() {
     (void)m_aColumns.SetSize(1); // a table without its column would refuse every cell
