@@ -39,4 +39,3 @@ private:
     gCResourceIndex m_Index;
     bool m_fReady = false;
 };
-

@@ -159,12 +159,12 @@ error CTableWidget::RenderCellContent(int32_t row, int32_t column, int32_t& shad
     const CRowData& data = *m_aRows[row];
     CImage& textImage = *m_aTextImages[column];
     if (!info.m_fImage) {
-        CTextRenderer& renderer =
-            data.m_fSelected ? m_SelectedTextAttributes : m_TextAttributes;
+        CTextRenderer& renderer = data.m_fSelected ? m_SelectedTextAttributes : m_TextAttributes;
         const uint32_t colour = data.m_aCellColours[column];
         renderer.m_eJustify = info.m_eJustify;
         renderer.m_nColour = colour;
-        const uint32_t grey = (((colour >> 16) & 0xFF) + ((colour >> 8) & 0xFF) + (colour & 0xFF)) / 3;
+        const uint32_t grey =
+            (((colour >> 16) & 0xFF) + ((colour >> 8) & 0xFF) + (colour & 0xFF)) / 3;
         renderer.m_fInverseGamma = grey > 126 ? 1 : 0;
         gCString text;
         if (const auto* units = static_cast<const char16_t*>(data.m_aCells[column])) {
@@ -217,7 +217,8 @@ error CTableWidget::RenderCellContent(int32_t row, int32_t column, int32_t& shad
         if (!from.IsLocked()) {
             return eOutOfMemory;
         }
-        if (error e = same ? CStretcher::Blit(&to, &from) : CStretcher::StretchBlit(&to, &from, 0)) {
+        if (error e =
+                same ? CStretcher::Blit(&to, &from) : CStretcher::StretchBlit(&to, &from, 0)) {
             return e;
         }
     }
@@ -264,8 +265,7 @@ error CTableWidget::RenderCell(int32_t row, int32_t column, const gCRect* clip) 
     return CStretcher::Blit(&destination, &source);
 }
 
-error CTableWidget::DoShadow(int32_t column, gCRect& cellRect, int32_t columnLeft,
-                             int32_t rowTop) {
+error CTableWidget::DoShadow(int32_t column, gCRect& cellRect, int32_t columnLeft, int32_t rowTop) {
     CImage& text = *m_aTextImages[column];
     CImage& mask = *m_aCellImages[column];
     const CTextRenderer::EJustify justify = m_aColumns[column].m_eJustify;
@@ -290,10 +290,10 @@ error CTableWidget::DoShadow(int32_t column, gCRect& cellRect, int32_t columnLef
         // Clipped to both images.
         const int64_t x0 = std::max<int64_t>(0, -toX);
         const int64_t y0 = std::max<int64_t>(0, -toY);
-        const int64_t x1 = std::min({width, int64_t(s.GetWidth()) - toX,
-                                     int64_t(t.GetWidth()) - fromX});
-        const int64_t y1 = std::min({height, int64_t(s.GetHeight()) - toY,
-                                     int64_t(t.GetHeight()) - fromY});
+        const int64_t x1 =
+            std::min({width, int64_t(s.GetWidth()) - toX, int64_t(t.GetWidth()) - fromX});
+        const int64_t y1 =
+            std::min({height, int64_t(s.GetHeight()) - toY, int64_t(t.GetHeight()) - fromY});
         for (int64_t y = y0; y < y1; ++y) {
             const CPixel* in = t.Row(int32_t(fromY + y)) + fromX;
             CPixel* out = s.Row(int32_t(toY + y)) + toX;
@@ -340,8 +340,8 @@ error CTableWidget::RebuildCell(int32_t row, int32_t column, int32_t redraw) {
     if (ValidRow(row) && ValidColumn(column)) {
         const int32_t left = ColumnLeft(column);
         const int32_t top = RowTop(row);
-        const gCRect cell = Meet(
-            gCRect(left, top, left + GetColumnWidth(column), top + m_nRowHeight), ViewRect());
+        const gCRect cell =
+            Meet(gCRect(left, top, left + GetColumnWidth(column), top + m_nRowHeight), ViewRect());
         if (!cell.IsEmpty()) {
             {
                 const gCRect area = Meet(cell, Bounds(m_Overlay));

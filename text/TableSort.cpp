@@ -81,8 +81,9 @@ error CTableWidget::Sort(int32_t column, CompareFunc compare, uintptr_t user, in
 int32_t CTableWidget::CompareProc(const void* a, const void* b, uintptr_t table) {
     const SCells cells = CellsOf(a, b, table);
     // The whole reference: two cells differing only above bit 31 differ.
-    return Directed(Order(reinterpret_cast<uintptr_t>(cells.a), reinterpret_cast<uintptr_t>(cells.b)),
-                    cells.ascending);
+    return Directed(
+        Order(reinterpret_cast<uintptr_t>(cells.a), reinterpret_cast<uintptr_t>(cells.b)),
+        cells.ascending);
 }
 
 int32_t CTableWidget::CompareNumericProc(const void* a, const void* b, uintptr_t table) {

@@ -15,7 +15,8 @@ using tabledetail::Clamp32;
 CTableWidget::CTableWidget() {
     (void)m_aColumns.SetSize(1); // a table without its column would refuse every cell
     for (CTextRenderer* r : {&m_TextAttributes, &m_SelectedTextAttributes}) {
-        (void)r->m_sFontName.CopyString("Helvetica"); // an empty name falls back to the default face
+        (void)r->m_sFontName.CopyString(
+            "Helvetica"); // an empty name falls back to the default face
         r->m_rPointHeight = 12.0f;
         r->m_nPixelHeight = 0;
         r->m_nColour = 0xFF000000u;
@@ -199,8 +200,7 @@ CTableWidget::CRowData* CTableWidget::Row(int32_t row) const {
 
 // --- Cells
 
-error CTableWidget::SetCellText(int32_t row, int32_t column, const gCString& text,
-                                int32_t redraw) {
+error CTableWidget::SetCellText(int32_t row, int32_t column, const gCString& text, int32_t redraw) {
     if (!ValidRow(row) || !ValidColumn(column) || m_aColumns[column].m_fImage) {
         return eBadParameter;
     }

@@ -164,8 +164,7 @@ public:
     virtual int32_t ColumnAtXPos(int32_t x);
     // View x of the column's left edge.
     virtual int32_t ColumnLeft(int32_t column) const;
-    virtual error SetJustification(int32_t column, CTextRenderer::EJustify justify,
-                                   int32_t redraw);
+    virtual error SetJustification(int32_t column, CTextRenderer::EJustify justify, int32_t redraw);
     virtual CTextRenderer::EJustify Justification(int32_t column) const;
     // Below 1 stores 0.
     virtual error SetColumnEdgeBufferWidth(int32_t pixels, int32_t redraw);

@@ -34,14 +34,14 @@ struct SSwatch {
     uint32_t colour;
 };
 constexpr SSwatch kSwatches[] = {
-    {u"Crimson", 0xFFDC143Cu},     {u"Vermilion", 0xFFE34234u},   {u"Orange", 0xFFFF8C00u},
-    {u"Gold", 0xFFFFD700u},        {u"Lemon", 0xFFFFF44Fu},       {u"Olive", 0xFF808000u},
-    {u"Sap green", 0xFF507D2Au},   {u"Teal", 0xFF008080u},        {u"Cerulean", 0xFF2A52BEu},
-    {u"Ultramarine", 0xFF3F00FFu}, {u"Violet", 0xFF8F00FFu},      {u"Burnt umber", 0xFF8A3324u},
+    {u"Crimson", 0xFFDC143Cu},     {u"Vermilion", 0xFFE34234u}, {u"Orange", 0xFFFF8C00u},
+    {u"Gold", 0xFFFFD700u},        {u"Lemon", 0xFFFFF44Fu},     {u"Olive", 0xFF808000u},
+    {u"Sap green", 0xFF507D2Au},   {u"Teal", 0xFF008080u},      {u"Cerulean", 0xFF2A52BEu},
+    {u"Ultramarine", 0xFF3F00FFu}, {u"Violet", 0xFF8F00FFu},    {u"Burnt umber", 0xFF8A3324u},
 };
 
-template <class W> error Place(CWidget& parent, W* widget, int32_t x, int32_t y, int32_t w,
-                               int32_t h) {
+template <class W>
+error Place(CWidget& parent, W* widget, int32_t x, int32_t y, int32_t w, int32_t h) {
     std::unique_ptr<W> owned(widget);
     if (!owned) {
         return eOutOfMemory;

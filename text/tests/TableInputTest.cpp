@@ -109,8 +109,9 @@ TEST_F(TableInput, TheWheelScrollsFourRowsAStep) {
     auto table = Listed(20); // content 320, most 220
     ASSERT_EQ(table->VScrollToPixelLocation(100, 0), eNoError);
     m_Target.m_Messages.clear();
-    for (const auto& [delta, expect] : {std::pair{1, 36}, std::pair{1, 0}, std::pair{0, 64},
-                                        std::pair{-1, 128}, std::pair{-3, 192}, std::pair{0, 220}}) {
+    for (const auto& [delta, expect] :
+         {std::pair{1, 36}, std::pair{1, 0}, std::pair{0, 64}, std::pair{-1, 128},
+          std::pair{-3, 192}, std::pair{0, 220}}) {
         CWidget* taker = nullptr;
         gCPoint point(5, 5);
         ASSERT_EQ(table->MouseWheel(taker, delta, point), eNoError);
@@ -164,12 +165,11 @@ TEST_F(TableInput, RowsAndColumnsTellTheTarget) {
     ASSERT_EQ(table->AddColumn(20, 1, 1), eNoError);
     ASSERT_EQ(table->SetRowHeight(18, 0), eNoError);
     ASSERT_EQ(table->Clear(1), eNoError);
-    EXPECT_EQ(m_Target.m_Messages,
-              (std::vector<Msg>{{eMsgTableRows, 1},
-                                {eMsgTableColumns, 0},
-                                {eMsgTableRows, 0},
-                                {eMsgTableRows, 1},
-                                {eMsgTableScroll, 1}}));
+    EXPECT_EQ(m_Target.m_Messages, (std::vector<Msg>{{eMsgTableRows, 1},
+                                                     {eMsgTableColumns, 0},
+                                                     {eMsgTableRows, 0},
+                                                     {eMsgTableRows, 1},
+                                                     {eMsgTableScroll, 1}}));
 }
 
 TEST_F(TableInput, ADestroyedTableTellsNobody) {

@@ -51,7 +51,8 @@ TEST_F(TableLayout, GeometryOfColumnsAndRows) {
     };
     const std::vector<SGeometryCase> cases = {
         {"new: columns", none, [](CTableWidget& t) { return t.GetColumnCount(); }, 1},
-        {"new: width is the view's", none, [](CTableWidget& t) { return t.GetColumnWidth(0); }, 100},
+        {"new: width is the view's", none, [](CTableWidget& t) { return t.GetColumnWidth(0); },
+         100},
         {"new: x 0", none, [](CTableWidget& t) { return t.ColumnAtXPos(0); }, 0},
         {"new: x at the view width", none, [](CTableWidget& t) { return t.ColumnAtXPos(100); }, -1},
         {"added: columns", added, [](CTableWidget& t) { return t.GetColumnCount(); }, 2},
@@ -70,18 +71,23 @@ TEST_F(TableLayout, GeometryOfColumnsAndRows) {
         {"top -15 hidden", at31, [](CTableWidget& t) { return t.IsRowVisible(1); }, 0},
         {"height 20 at 40, room", [&](CTableWidget& t) { height20(t, 10); },
          [](CTableWidget& t) { return t.VScrollPosition(); }, 40},
-        {"height 12 at 44: clamped", [&](CTableWidget& t) {
+        {"height 12 at 44: clamped",
+         [&](CTableWidget& t) {
              Scrolled(t, 9, 44);
              ASSERT_EQ(t.SetRowHeight(12, 0), eNoError); // row 2 at 24, content allows 8
-         }, [](CTableWidget& t) { return t.VScrollPosition(); }, 8},
-        {"ids: the first of two", [](CTableWidget& t) {
+         },
+         [](CTableWidget& t) { return t.VScrollPosition(); }, 8},
+        {"ids: the first of two",
+         [](CTableWidget& t) {
              Rows(t, 3);
              ASSERT_EQ(t.SetRowID(1, 7), eNoError);
              ASSERT_EQ(t.SetRowID(2, 7), eNoError);
-         }, [](CTableWidget& t) { return t.FindRowByID(7); }, 1},
+         },
+         [](CTableWidget& t) { return t.FindRowByID(7); }, 1},
         {"ids: missing", [](CTableWidget& t) { Rows(t, 3); },
          [](CTableWidget& t) { return t.FindRowByID(9); }, -1},
-        {"edge buffer -5", [](CTableWidget& t) { ASSERT_EQ(t.SetColumnEdgeBufferWidth(-5, 0), eNoError); },
+        {"edge buffer -5",
+         [](CTableWidget& t) { ASSERT_EQ(t.SetColumnEdgeBufferWidth(-5, 0), eNoError); },
          [](CTableWidget& t) { return t.ColumnEdgeBufferWidth(); }, 0},
     };
     for (const SGeometryCase& c : cases) {
@@ -126,7 +132,7 @@ TEST_F(TableLayout, CellsHoldTextsAndImages) {
     ASSERT_EQ(pool.Add(pooled), eNoError);
     ASSERT_EQ(table->SetCellImage(0, 1, pooled, 0), eNoError); // image deleted
     ASSERT_EQ(table->SetCellImage(0, 1, SolidImage(2, 2, 0xFF0000FFu), 0), eNoError);
-    EXPECT_EQ(pooled->GetWidth(), 4); // still alive
+    EXPECT_EQ(pooled->GetWidth(), 4);                          // still alive
     ASSERT_EQ(table->SetCellImage(1, 1, pooled, 0), eNoError); // dropped with the table
     // The same kind keeps the cells; another clears them.
     ASSERT_EQ(table->SetColumnIsImage(1, 1, 0), eNoError);
@@ -210,18 +216,22 @@ using TableResources = TableFixture;
 
 std::vector<SEffectField> Shadow() {
     return {FieldInt(0), FieldInt(0x00112233), FieldReal(2.0f), FieldInt(1),
-            FieldInt(2), FieldInt(200),       FieldInt(0),      FieldInt(0)};
+            FieldInt(2), FieldInt(200),        FieldInt(0),     FieldInt(0)};
 }
 
 } // namespace
 
 TEST_F(TableResources, ColourAndShadowLoadGlowAndBorderFail) {
     Write({WidgetBlock("tbwg", 1, "Listing",
-                       CWidgetChunks().Real("xsiz", 60.0f).Real("ysiz", 40.0f).Int("colr", 0xFF26241F)
+                       CWidgetChunks()
+                           .Real("xsiz", 60.0f)
+                           .Real("ysiz", 40.0f)
+                           .Int("colr", 0xFF26241F)
                            .Effect("shad", Shadow())),
            WidgetBlock("tbwg", 2, "Glowing", CWidgetChunks().Effect("glow", Shadow())),
            WidgetBlock("tbwg", 3, "Bordered", CWidgetChunks().Int("brde", 0))});
-    std::unique_ptr<CTableWidget> table(CTableWidget::CreateFromRes(TableUnits("Listing"), nullptr, nullptr));
+    std::unique_ptr<CTableWidget> table(
+        CTableWidget::CreateFromRes(TableUnits("Listing"), nullptr, nullptr));
     ASSERT_NE(table, nullptr);
     EXPECT_EQ(table->GetClientColour(), CPixel(0xFF26241Fu));
     EXPECT_NE(table->EffectUnder(0), nullptr);

@@ -64,7 +64,8 @@ TEST_F(TableRender, FadesSetTheOpacityOfEachPixelAcrossTheEdges) {
         for (const auto& [x, k] : fade.opacities) {
             SCOPED_TRACE(x);
             for (const int32_t y : {0, 15}) {
-                EXPECT_EQ(PixelAt(table->Overlay(), x, y), (AlphaAt(0xFFFFFFFFu, k) << 24) | 0xFFFFFFu);
+                EXPECT_EQ(PixelAt(table->Overlay(), x, y),
+                          (AlphaAt(0xFFFFFFFFu, k) << 24) | 0xFFFFFFu);
             }
         }
     }
@@ -116,9 +117,9 @@ TEST_F(TableRender, ImagesAreFittedAndPlacedInTheTextImage) {
         }
     }
     ASSERT_EQ(table->SetCellImage(0, 0, small, 0), eNoError);
-    for (const auto& [justify, left] : {std::pair{CTextRenderer::eJustifyCentre, 15},
-                                        std::pair{CTextRenderer::eJustifyRight, 30},
-                                        std::pair{CTextRenderer::eJustifyLeft, 0}}) {
+    for (const auto& [justify, left] :
+         {std::pair{CTextRenderer::eJustifyCentre, 15}, std::pair{CTextRenderer::eJustifyRight, 30},
+          std::pair{CTextRenderer::eJustifyLeft, 0}}) {
         ASSERT_EQ(table->SetJustification(0, justify, 0), eNoError);
         int32_t covered = 0;
         for (int32_t y = 0; y < 16; ++y) {
@@ -266,7 +267,8 @@ TEST_F(TableRender, ScrollingMovesTheCacheAndMatchesAFreshRender) {
     ASSERT_EQ(table->SetColumnFadeRight(0, 12, 0), eNoError);
     for (int32_t i = 0; i < 30; ++i) {
         ASSERT_EQ(table->AddRow(0), eNoError);
-        ASSERT_EQ(table->SetCellText(i, 0, TableUnits("Row " + std::to_string(i) + " gyp"), 0), eNoError);
+        ASSERT_EQ(table->SetCellText(i, 0, TableUnits("Row " + std::to_string(i) + " gyp"), 0),
+                  eNoError);
         ASSERT_EQ(table->SetCellText(i, 1, TableUnits(std::to_string(i * 37)), 0), eNoError);
     }
     ASSERT_EQ(table->SelectRow(3, 0), eNoError);
@@ -280,15 +282,33 @@ TEST_F(TableRender, ScrollingMovesTheCacheAndMatchesAFreshRender) {
     for (int32_t step = 0; step < 60; ++step) {
         error e = eNoError;
         switch (random() % 9) {
-        case 0: e = table->VScrollDownOneLine(0); break;
-        case 1: e = table->VScrollUpOneLine(0); break;
-        case 2: e = table->VScrollDownOnePixel(0); break;
-        case 3: e = table->VScrollUpOnePixel(0); break;
-        case 4: e = table->VScrollDownOnePage(0); break;
-        case 5: e = table->VScrollUpOnePage(0); break;
-        case 6: e = table->VScrollToPixelLocation(int32_t(random() % 500) - 50, 0); break;
-        case 7: e = table->VScroll(float(random() % 1000) / 900.0f, 0); break;
-        default: e = table->VScroll(200, 40, gCPoint(0, int32_t(random() % 200)), 0); break;
+        case 0:
+            e = table->VScrollDownOneLine(0);
+            break;
+        case 1:
+            e = table->VScrollUpOneLine(0);
+            break;
+        case 2:
+            e = table->VScrollDownOnePixel(0);
+            break;
+        case 3:
+            e = table->VScrollUpOnePixel(0);
+            break;
+        case 4:
+            e = table->VScrollDownOnePage(0);
+            break;
+        case 5:
+            e = table->VScrollUpOnePage(0);
+            break;
+        case 6:
+            e = table->VScrollToPixelLocation(int32_t(random() % 500) - 50, 0);
+            break;
+        case 7:
+            e = table->VScroll(float(random() % 1000) / 900.0f, 0);
+            break;
+        default:
+            e = table->VScroll(200, 40, gCPoint(0, int32_t(random() % 200)), 0);
+            break;
         }
         ASSERT_EQ(e, eNoError) << step;
         if (step % 10 == 9) {

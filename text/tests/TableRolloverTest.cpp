@@ -100,8 +100,10 @@ TEST_F(TableInTree, GoldenTableOfTextImagesAndNumbers) {
         const char* name;
         uint32_t colour;
         const char* number;
-    } rows[] = {{"Burnt umber", 0xFF8A3324u, "138"},   {"Cobalt blue", 0xFF0047ABu, "71"},
-                {"Sap green", 0xFF507D2Au, "125"},     {"Cadmium yellow", 0xFFFFF600u, "246"},
+    } rows[] = {{"Burnt umber", 0xFF8A3324u, "138"},
+                {"Cobalt blue", 0xFF0047ABu, "71"},
+                {"Sap green", 0xFF507D2Au, "125"},
+                {"Cadmium yellow", 0xFFFFF600u, "246"},
                 {"Titanium white", 0xFFF4F4F0u, "1024"}};
     for (int32_t i = 0; i < 5; ++i) {
         ASSERT_EQ(t.AddRow(0), eNoError);
