@@ -3,6 +3,7 @@
 // cache instead of rendering it again.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 
 #include "text/tests/TableTestSupport.h"
@@ -322,5 +323,41 @@ TEST_F(TableRender, ScrollingMovesTheCacheAndMatchesAFreshRender) {
         SCOPED_TRACE(dy);
         ASSERT_EQ(table->ContentScroll(0, 30 * 16, dy, 1, 0), eNoError);
         EXPECT_EQ(Pixels(table->Overlay()), reference);
+    }
+}
+
+TEST_F(TableRender, EveryChangeLeavesTheCacheAsAFreshRenderWouldDrawIt) {
+    auto table = Table(120, 100);
+    ASSERT_EQ(table->SetColumnWidth(0, 80, 0), eNoError);
+    ASSERT_EQ(table->AddColumn(40, 0, 0), eNoError);
+    for (int32_t i = 0; i < 12; ++i) {
+        ASSERT_EQ(table->AddRow(0), eNoError);
+        ASSERT_EQ(table->SetCellText(i, 0, TableUnits(std::string(1, char('a' + (i * 7) % 12))), 0),
+                  eNoError);
+        ASSERT_EQ(table->SetCellImage(
+                      i, 1, SolidImage(8 + i, 8, 0xFF000000u | uint32_t(i * 0x151515)), 0),
+                  eNoError);
+    }
+    const std::vector<std::pair<const char*, std::function<error()>>> changes = {
+        {"insert at 1", [&] { return table->InsertRow(1, 0); }},
+        {"text in the new row", [&] { return table->SetCellText(1, 0, TableUnits("new"), 0); }},
+        {"scroll 30", [&] { return table->VScrollToPixelLocation(30, 0); }},
+        {"remove 3", [&] { return table->RemoveRow(3, 0); }},
+        {"select 4", [&] { return table->SelectRow(4, 0); }},
+        {"sort by text", [&] { return table->Sort(0, 0, 1, 0); }},
+        {"column 0 to 60", [&] { return table->SetColumnWidth(0, 60, 0); }},
+        {"row height 18", [&] { return table->SetRowHeight(18, 0); }},
+        {"edge buffer 2", [&] { return table->SetColumnEdgeBufferWidth(2, 0); }},
+        {"size 110 x 90", [&] { return table->SetSize(110, 90, 0); }},
+        {"remove the last", [&] { return table->RemoveRow(table->GetRowCount() - 1, 0); }},
+        {"clear", [&] { return table->Clear(0); }},
+    };
+    for (const auto& [what, change] : changes) {
+        SCOPED_TRACE(what);
+        ASSERT_EQ(change(), eNoError);
+        const std::vector<uint32_t> cached = Pixels(table->Overlay());
+        ASSERT_EQ(table->InvalidateOverlay(gCRect(0, 0, table->Width(), table->Height())),
+                  eNoError);
+        EXPECT_EQ(cached, Pixels(table->Overlay()));
     }
 }
