@@ -15,6 +15,7 @@
 #include "imaging/Image.h"
 #include "imaging/Image8.h"
 #include "testsupport/foundation/FailingMemory.h"
+#include "testsupport/imaging/Goldens.h"
 #include "testsupport/widgets/RecordingRoot.h"
 #include "widgets/Backdrop.h"
 #include "widgets/CoWidget.h"
@@ -698,6 +699,47 @@ TEST(LayerShadow, EveryWalkRestoresTheOriginsWhenALockFails) {
     EXPECT_EQ(o.layer->RenderEffect(gCRect(0, 0, 200, 100), &image, 255), eOutOfMemory);
     EXPECT_EQ(image.GetOrigin(), gCPoint(50, 50));
     EXPECT_EQ(matte.GetOrigin(), gCPoint(0, 0));
+}
+
+// --- The picture
+
+// Three buttons on a see-through bar with room for their shadows: at the
+// left under one layer shadow (radius 8, speed 1), at the right each with a
+// shadow of its own.
+TEST(LayerShadow, GoldenThreeButtonsUnderOneShadowBesideThreeShadows) {
+    CRecordingRoot root{440, 140};
+    auto* ground = AddPlaced<CCoWidget>(root, gCRect(0, 0, 440, 140));
+    ASSERT_EQ(ground->SetClientColour(0xFFD8D4CCu, 0), eNoError);
+    for (int32_t side = 0; side < 2; ++side) {
+        CWidget* bar = AddPlaced(root, gCRect(20 + side * 210, 35, 220 + side * 210, 110));
+        if (side == 0) {
+            auto* layer = new CWidgetEffectLayerShadow();
+            ASSERT_EQ(layer->SetRadius(8.0f, 0), eNoError);
+            ASSERT_EQ(layer->SetSpeed(1), eNoError);
+            ASSERT_EQ(bar->AddEffectU(layer, 0, 0), eNoError);
+        }
+        for (int32_t i = 0; i < 3; ++i) {
+            auto* button = AddPlaced<CCoWidget>(*bar, gCRect(i * 60, 0, i * 60 + 55, 50));
+            ASSERT_EQ(button->SetClientColour(0xFF4A7FB5u, 0), eNoError);
+            auto* shadow = new CWidgetEffectShadow();
+            ASSERT_EQ(shadow->SetRadius(8.0f, 0), eNoError);
+            ASSERT_EQ(shadow->SetParentLayer(side == 0 ? 1 : 0, 0), eNoError);
+            ASSERT_EQ(button->AddEffectU(shadow, 0, 0), eNoError);
+        }
+    }
+    auto picture = FilledImage(440, 140, 0xFF000000u);
+    const gCRect all(0, 0, 440, 140);
+    ASSERT_EQ(root.PassPreRenderNotification(all, picture.get(), 255), eNoError);
+    ASSERT_EQ(root.PassRenderAreaTransparent(all, picture.get(), 255), eNoError);
+    // Between the first two buttons, under the merged shadow: darker than
+    // the ground, and no darker than under a button's own single shadow
+    // at the same place on the right.
+    const uint32_t merged = PixelAt(*picture, 20 + 57, 35 + 45);
+    EXPECT_LT(merged & 0xFF, 0xCCu);
+    EXPECT_GE(merged & 0xFF, PixelAt(*picture, 230 + 57, 35 + 45) & 0xFF);
+    // Beyond the extent the ground is untouched.
+    EXPECT_EQ(PixelAt(*picture, 100, 137), 0xFFD8D4CCu);
+    EXPECT_GOLDEN_PNG(*picture, "effect-layer-shadow");
 }
 
 } // namespace
