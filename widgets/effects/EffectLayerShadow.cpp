@@ -274,15 +274,7 @@ error CWidgetEffectLayerShadow::DoShadowRender(const gCRect& area, CImage* targe
     }
     alpha = std::min<uint32_t>(alpha, 255);
     gCRect r = area;
-    if (mask && mask->IsValid() && !mask->IsCompressed()) {
-        r = OnTarget(r, *mask);
-        if (r.IsEmpty()) {
-            return eNoError;
-        }
-    } else {
-        mask = nullptr;
-    }
-    if (!m_pBlurredMatte || alpha == 0) {
+    if (!ClipToMask(r, mask) || !m_pBlurredMatte || alpha == 0) {
         return eNoError;
     }
     r = OnTarget(r, *target);

@@ -239,13 +239,8 @@ error CWidgetEffectShadow::DoShadowRender(const gCRect& area, CImage* target, ui
     }
     alpha = std::min<uint32_t>(alpha, 255);
     gCRect r = area;
-    if (mask && mask->IsValid() && !mask->IsCompressed()) {
-        r = OnTarget(r, *mask);
-        if (r.IsEmpty()) {
-            return eNoError;
-        }
-    } else {
-        mask = nullptr;
+    if (!ClipToMask(r, mask)) {
+        return eNoError;
     }
     if (!m_fOutsideOnly || !m_pOwner) {
         return DrawPiece(r, *target, alpha, mask, false);
@@ -265,6 +260,15 @@ error CWidgetEffectShadow::DoShadowRender(const gCRect& area, CImage* target, ui
         }
     }
     return eNoError;
+}
+
+bool CWidgetEffectShadow::ClipToMask(gCRect& r, CImage8*& mask) {
+    if (!mask || !mask->IsValid() || mask->IsCompressed()) {
+        mask = nullptr;
+        return true;
+    }
+    r = OnTarget(r, *mask);
+    return !r.IsEmpty();
 }
 
 error CWidgetEffectShadow::DrawPiece(const gCRect& piece, CImage& target, uint32_t alpha,

@@ -133,6 +133,9 @@ protected:
     void PlaceExtent();
     // Forgets everything drawn from: empty extent, no cache, no tables.
     error Fail(error e);
+    // A mask without pixels is dropped (null); with pixels, r is cut to
+    // the mask's rect. False when nothing of r is left.
+    static bool ClipToMask(gCRect& r, CImage8*& mask);
     // Whether the shadow casts into layer shadows: the flag or an id.
     bool CastsIntoLayers() const { return m_fParentLayer || m_aDestIDs.GetSize() > 0; }
     // The parent-alpha upkeep of a rebuild: for a shadow that casts into

@@ -666,6 +666,27 @@ TEST(LayerShadow, OddSizesAndChangesAtTheMargins) {
     }
 }
 
+// A matte side above 32767 gives 5 and leaves the mattes, extent and
+// region as they were.
+TEST(LayerShadow, AMatteTooLargeChangesNothing) {
+    CRecordingRoot root{600, 400};
+    CWidget* owner = AddPlaced(root, gCRect(10, 10, 110, 50));
+    auto* layer = new CTestLayerShadow();
+    ASSERT_EQ(owner->AddEffectU(layer, 0, 0), eNoError);
+    ASSERT_EQ(layer->PreRenderNotification(layer->Extent(), nullptr, 255), eNoError);
+    EXPECT_EQ(owner->SetSize(32767 - 30 + 1, 40, 0), eOutOfMemory);
+    EXPECT_EQ(layer->ContainerAlpha()->GetWidth(), 130);
+    EXPECT_EQ(layer->Blurred()->GetWidth(), 131);
+    EXPECT_EQ(layer->Extent(), gCRect(-7, -7, 123, 63));
+    EXPECT_TRUE(layer->ChangeRegion().IsEmpty());
+    // At speed 0 the blurred matte is one wider than the raw one.
+    EXPECT_EQ(owner->SetSize(32767 - 30, 40, 0), eOutOfMemory);
+    EXPECT_EQ(layer->ContainerAlpha()->GetWidth(), 130);
+    ASSERT_EQ(owner->SetSize(32767 - 31, 40, 0), eNoError);
+    EXPECT_EQ(layer->ContainerAlpha()->GetWidth(), 32766);
+    EXPECT_EQ(layer->Blurred()->GetWidth(), 32767);
+}
+
 TEST(LayerShadow, EveryWalkRestoresTheOriginsWhenALockFails) {
     SBar b(4.0f, 0);
     b.Caster(gCRect(10, 10, 60, 60));
