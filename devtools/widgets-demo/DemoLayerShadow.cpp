@@ -14,8 +14,7 @@ namespace {
 
 // Places a new widget at (x, y), w x h, visible, in front of the parent's
 // other children; null (and e set) when that fails.
-template <class W> W* Place(CWidget& parent, int32_t x, int32_t y, int32_t w, int32_t h,
-                            error& e) {
+template <class W> W* Place(CWidget& parent, int32_t x, int32_t y, int32_t w, int32_t h, error& e) {
     std::unique_ptr<W> widget(new (std::nothrow) W());
     if (!widget) {
         e = eOutOfMemory;
@@ -52,8 +51,7 @@ error AttachDemoLayerShadow(CWidget& backdrop) {
         return e;
     }
     for (int32_t i = 0; i < 3; ++i) {
-        auto* button =
-            Place<CCoWidget>(*bar, i * kButtonStep, 0, kButtonWidth, kButtonHeight, e);
+        auto* button = Place<CCoWidget>(*bar, i * kButtonStep, 0, kButtonWidth, kButtonHeight, e);
         if (!button || (e = button->SetClientColour(kButtonColour, 0))) {
             return e ? e : eOutOfMemory;
         }

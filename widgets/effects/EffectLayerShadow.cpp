@@ -89,8 +89,8 @@ error CWidgetEffectLayerShadow::WidgetChanged() {
     m_nWidth = w;
     m_nHeight = h;
     m_nMargin = m;
-    m_rExtent = PinnedRect(-m + m_Offset.x, -m + m_Offset.y, w + m + m_Offset.x,
-                           h + m + m_Offset.y);
+    m_rExtent =
+        PinnedRect(-m + m_Offset.x, -m + m_Offset.y, w + m + m_Offset.x, h + m + m_Offset.y);
     // The whole layer is rebuilt: the extent before the offset, which
     // AddChangeRect applies itself where it reports the coverage.
     return AddChangeRect(PinnedRect(-m, -m, w + m, h + m));
@@ -122,8 +122,7 @@ error CWidgetEffectLayerShadow::SetIncludeChildren(int32_t include, int32_t redr
     return m_pOwner ? m_pOwner->InvalidateTotal(redraw) : eNoError;
 }
 
-error CWidgetEffectLayerShadow::PreRenderNotification(const gCRect& area, CImage*,
-                                                      uint32_t alpha) {
+error CWidgetEffectLayerShadow::PreRenderNotification(const gCRect& area, CImage*, uint32_t alpha) {
     if (Priority() != 0) {
         return FillContainerAlpha(area, alpha);
     }
@@ -142,10 +141,10 @@ error CWidgetEffectLayerShadow::RebuildChanged(uint32_t alpha) {
     const gCRect& place = m_pOwner->Rect();
     gCRect bounds;
     for (const gCRect& k : m_ChangeRegion.GetRects()) {
-        bounds = bounds.IsEmpty() ? k
-                                  : gCRect(std::min(bounds.left, k.left), std::min(bounds.top, k.top),
-                                           std::max(bounds.right, k.right),
-                                           std::max(bounds.bottom, k.bottom));
+        bounds = bounds.IsEmpty()
+                     ? k
+                     : gCRect(std::min(bounds.left, k.left), std::min(bounds.top, k.top),
+                              std::max(bounds.right, k.right), std::max(bounds.bottom, k.bottom));
         // Gather: the layer's alpha over k, in raw-matte coordinates.
         const gCRect kr = Intersection(Moved(k, m, m), raw);
         if (kr.IsEmpty()) {
@@ -159,9 +158,9 @@ error CWidgetEffectLayerShadow::RebuildChanged(uint32_t alpha) {
             view.Fill(0);
         }
         m_pRawMatte->SetOrigin(gCPoint(Pinned(m - place.left), Pinned(m - place.top)));
-        const error e = TraverseChildren(
-            m_pOwner, Moved(kr, int64_t(place.left) - m, int64_t(place.top) - m), m_pRawMatte.get(),
-            alpha);
+        const error e =
+            TraverseChildren(m_pOwner, Moved(kr, int64_t(place.left) - m, int64_t(place.top) - m),
+                             m_pRawMatte.get(), alpha);
         m_pRawMatte->SetOrigin(gCPoint(0, 0));
         if (e != eNoError) {
             return e;
@@ -169,10 +168,10 @@ error CWidgetEffectLayerShadow::RebuildChanged(uint32_t alpha) {
     }
     // The reduced rect R' and the full-resolution rect F it is blurred
     // from, F reaching the blur's margin beyond R'.
-    const gCRect reduced = PinnedRect(
-        bounds.left / s + reducedMargin, bounds.top / s + reducedMargin,
-        (int64_t(bounds.right) + m_nSpeed) / s + reducedMargin,
-        (int64_t(bounds.bottom) + m_nSpeed) / s + reducedMargin);
+    const gCRect reduced =
+        PinnedRect(bounds.left / s + reducedMargin, bounds.top / s + reducedMargin,
+                   (int64_t(bounds.right) + m_nSpeed) / s + reducedMargin,
+                   (int64_t(bounds.bottom) + m_nSpeed) / s + reducedMargin);
     const gCRect full = Intersection(
         PinnedRect((reduced.left - reducedMargin) * s, (reduced.top - reducedMargin) * s,
                    (reduced.right + reducedMargin) * s, (reduced.bottom + reducedMargin) * s),

@@ -33,8 +33,8 @@ gCRect Local(const gCRect& r, const CWidget& w) {
 // The shadow in under place i of w when it is one the layers read.
 CWidgetEffectShadow* CastingShadow(const CWidget& w, int32_t i) {
     CWidgetEffectBase* effect = w.EffectUnder(i);
-    if (!effect || (effect->TypeID() != kShadowEffectTypeID &&
-                    effect->TypeID() != kLayerShadowEffectTypeID)) {
+    if (!effect ||
+        (effect->TypeID() != kShadowEffectTypeID && effect->TypeID() != kLayerShadowEffectTypeID)) {
         return nullptr;
     }
     return static_cast<CWidgetEffectShadow*>(effect);
@@ -46,8 +46,8 @@ CWidgetEffectShadow* CastingShadow(const CWidget& w, int32_t i) {
 // be locked.
 template <class Merge>
 error MergeAlpha(CImage8& matte, const gCRect& q, CRLE8& alpha, uint32_t a, Merge&& merge) {
-    const gCRect r = Intersection(
-        OnTarget(q, matte), gCRect(0, 0, alpha.GetWidth(), alpha.GetHeight()));
+    const gCRect r =
+        Intersection(OnTarget(q, matte), gCRect(0, 0, alpha.GetWidth(), alpha.GetHeight()));
     if (r.IsEmpty()) {
         return eNoError;
     }
@@ -122,11 +122,11 @@ error CWidgetEffectLayerShadow::FillContainerAlpha(const gCRect& area, uint32_t 
     }
     const gCRect& place = m_pOwner->Rect();
     m_pRawMatte->SetOrigin(gCPoint(-place.left, -place.top));
-    const error e = AlphaMattChildren(
-        m_pOwner,
-        PinnedRect(int64_t(q.left) + place.left, int64_t(q.top) + place.top,
-                   int64_t(q.right) + place.left, int64_t(q.bottom) + place.top),
-        m_pRawMatte.get(), alpha);
+    const error e =
+        AlphaMattChildren(m_pOwner,
+                          PinnedRect(int64_t(q.left) + place.left, int64_t(q.top) + place.top,
+                                     int64_t(q.right) + place.left, int64_t(q.bottom) + place.top),
+                          m_pRawMatte.get(), alpha);
     m_pRawMatte->SetOrigin(gCPoint(0, 0));
     return e;
 }
@@ -192,11 +192,10 @@ error CWidgetEffectLayerShadow::RenderFromAbove(const gCRect& area, CImage* targ
     const gCPoint saved = target->GetOrigin();
     target->SetOrigin(gCPoint(0, 0));
     m_pRawMatte->SetOrigin(gCPoint(-p.x, -p.y));
-    error e = AlphaMattFromAbove(
-        widgetdetail::TreeRoot(m_pOwner),
-        PinnedRect(int64_t(q.left) + p.x, int64_t(q.top) + p.y, int64_t(q.right) + p.x,
-                   int64_t(q.bottom) + p.y),
-        target, m_pRawMatte.get(), 255, m_pOwner);
+    error e = AlphaMattFromAbove(widgetdetail::TreeRoot(m_pOwner),
+                                 PinnedRect(int64_t(q.left) + p.x, int64_t(q.top) + p.y,
+                                            int64_t(q.right) + p.x, int64_t(q.bottom) + p.y),
+                                 target, m_pRawMatte.get(), 255, m_pOwner);
     target->SetOrigin(saved);
     m_pRawMatte->SetOrigin(gCPoint(0, 0));
     return e == eHandled ? eNoError : e;
@@ -260,10 +259,10 @@ error CWidgetEffectLayerShadow::MaskAlpha(CImage8& dst, const gCRect& r) {
                                     int64_t(local.right) + m, int64_t(local.bottom) + m);
     gCRect c = Intersection(moved, gCRect(0, 0, m_pRawMatte->GetWidth(), m_pRawMatte->GetHeight()));
     // dst's pixel (0, 0) stands for moved's top-left corner.
-    const gCRect onDst = OnTarget(PinnedRect(int64_t(c.left) - moved.left, int64_t(c.top) - moved.top,
-                                             int64_t(c.right) - moved.left,
-                                             int64_t(c.bottom) - moved.top),
-                                  dst);
+    const gCRect onDst =
+        OnTarget(PinnedRect(int64_t(c.left) - moved.left, int64_t(c.top) - moved.top,
+                            int64_t(c.right) - moved.left, int64_t(c.bottom) - moved.top),
+                 dst);
     if (c.IsEmpty() || onDst.IsEmpty()) {
         return eNoError;
     }

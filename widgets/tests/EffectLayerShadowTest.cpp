@@ -78,7 +78,7 @@ void FillMatte(CImage8& matte, uint8_t value) {
 namespace lsoracle {
 
 struct SCaster {
-    gCRect rect; // owner-local
+    gCRect rect;    // owner-local
     uint32_t alpha; // 0..255, the caster's alpha in the walk
 };
 
@@ -163,7 +163,8 @@ void Draw(CImage& target, const gCRect& area, const std::vector<uint8_t>& blurre
             const int32_t fx = u & 255;
             const int32_t fy = v & 255;
             const int32_t top = src(X, Y) + (((src(X + 1, Y) - src(X, Y)) * fx) >> 8);
-            const int32_t bottom = src(X, Y + 1) + (((src(X + 1, Y + 1) - src(X, Y + 1)) * fx) >> 8);
+            const int32_t bottom =
+                src(X, Y + 1) + (((src(X + 1, Y + 1) - src(X, Y + 1)) * fx) >> 8);
             const int32_t value = (top + (((bottom - top) * fy) >> 8)) & 255;
             const int32_t weight = int32_t(((alpha + 1) * uint32_t(value)) >> 8);
             const int32_t tx = x + target.GetOrigin().x;
@@ -300,8 +301,7 @@ TEST(LayerShadow, UnderPositionEqualsTheOracle) {
         int32_t bh = 0;
         const std::vector<uint8_t> expected = lsoracle::Blurred(
             200, 80, 8.0f, speed,
-            {{gCRect(20, 20, 80, 60), 255}, {gCRect(60, 30, 150, 70), (255u * 128u) >> 8}}, bw,
-            bh);
+            {{gCRect(20, 20, 80, 60), 255}, {gCRect(60, 30, 150, 70), (255u * 128u) >> 8}}, bw, bh);
         ASSERT_EQ(b.layer->Blurred()->GetWidth(), bw);
         ASSERT_EQ(b.BlurredBytes(), expected);
 
@@ -390,8 +390,7 @@ TEST(LayerShadow, OnlyTheChangedPartsAreRebuilt) {
     int32_t bw = 0;
     int32_t bh = 0;
     const std::vector<uint8_t> fresh = lsoracle::Blurred(
-        200, 80, 4.0f, 1, {{gCRect(20, 30, 50, 60), 255}, {gCRect(120, 20, 180, 60), 255}}, bw,
-        bh);
+        200, 80, 4.0f, 1, {{gCRect(20, 30, 50, 60), 255}, {gCRect(120, 20, 180, 60), 255}}, bw, bh);
     CImage8& blurred = *b.layer->Blurred();
     // m = 8, s = 2: the changes grown by m span bar x 2..58, y 2..68, so the
     // reduced rect R' is x 5..32, y 5..37 of the blurred matte.
@@ -430,7 +429,7 @@ struct SContainer {
     CBackdrop root;
     CCoWidget* container = nullptr;
     CWidgetEffectLayerShadow* layer = nullptr;
-    CWidget* inside = nullptr;         // a caster
+    CWidget* inside = nullptr;            // a caster
     CWidgetEffectShadow* aimed = nullptr; // a shadow naming the container
 
     SContainer() {
@@ -630,8 +629,18 @@ TEST(LayerShadow, AMovedCasterTellsEveryLayerAboveItInItsOwnersCoordinates) {
     outer->m_aChanges.clear();
     inner->m_aChanges.clear();
     ASSERT_EQ(button->SetPosition(20, 15, 0), eNoError);
-    EXPECT_EQ(inner->m_aChanges, (std::vector<gCRect>{gCRect(12, 10, 52, 30), gCRect(20, 15, 60, 35)}));
-    EXPECT_EQ(outer->m_aChanges, (std::vector<gCRect>{gCRect(42, 50, 82, 70), gCRect(50, 55, 90, 75)}));
+    EXPECT_EQ(inner->m_aChanges,
+              (std::vector<gCRect>{gCRect(12, 10, 52, 30), gCRect(20, 15, 60, 35)}));
+    EXPECT_EQ(outer->m_aChanges,
+              (std::vector<gCRect>{gCRect(42, 50, 82, 70), gCRect(50, 55, 90, 75)}));
+    // While the count says no layer shadow lives, nothing is looked for.
+    const int32_t live = CWidgetEffectLayerShadow::m_nRefCount;
+    CWidgetEffectLayerShadow::m_nRefCount = 0;
+    inner->m_aChanges.clear();
+    const error moved = button->SetPosition(30, 15, 0);
+    CWidgetEffectLayerShadow::m_nRefCount = live;
+    ASSERT_EQ(moved, eNoError);
+    EXPECT_TRUE(inner->m_aChanges.empty());
 }
 
 // --- Odd sizes and failing locks
@@ -652,9 +661,9 @@ TEST(LayerShadow, OddSizesAndChangesAtTheMargins) {
         auto* s = new CWidgetEffectShadow();
         ASSERT_EQ(child->AddEffectU(s, 0, 0), eNoError);
         ASSERT_EQ(s->SetParentLayer(1, 0), eNoError);
-        for (const gCRect& r : {gCRect(-15, -15, -14, -14), gCRect(-40, -40, -20, -20),
-                                gCRect(0, 0, 1, 1), gCRect(k.owner.Width() + 14, 0, 1000, 3),
-                                gCRect(-1000, -1000, 1000, 1000)}) {
+        for (const gCRect& r :
+             {gCRect(-15, -15, -14, -14), gCRect(-40, -40, -20, -20), gCRect(0, 0, 1, 1),
+              gCRect(k.owner.Width() + 14, 0, 1000, 3), gCRect(-1000, -1000, 1000, 1000)}) {
             ASSERT_EQ(layer->AddChangeRect(r), eNoError);
             ASSERT_EQ(layer->PreRenderNotification(layer->Extent(), nullptr, 255), eNoError);
         }
@@ -709,9 +718,9 @@ TEST(LayerShadow, EveryWalkRestoresTheOriginsWhenALockFails) {
     image.SetOrigin(gCPoint(5, 6));
     CImage8& matte = *o.layer->ContainerAlpha();
     matte.SetOrigin(gCPoint(-50, -50));
-    EXPECT_EQ(o.layer->AlphaMattFromAbove(&o.root, gCRect(0, 0, 400, 300), &image, &matte, 255,
-                                          o.owner),
-              eOutOfMemory);
+    EXPECT_EQ(
+        o.layer->AlphaMattFromAbove(&o.root, gCRect(0, 0, 400, 300), &image, &matte, 255, o.owner),
+        eOutOfMemory);
     EXPECT_EQ(image.GetOrigin(), gCPoint(5, 6));
     EXPECT_EQ(matte.GetOrigin(), gCPoint(-50, -50));
     matte.SetOrigin(gCPoint(0, 0));
