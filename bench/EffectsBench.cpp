@@ -205,7 +205,8 @@ struct SLayer {
     CWidget* first = nullptr;
 
     bool SetUp(int32_t speed) {
-        if (container.SetSize(800, 600, 0) != eNoError || container.SetVisibility(1, 0) != eNoError) {
+        if (container.SetSize(800, 600, 0) != eNoError ||
+            container.SetVisibility(1, 0) != eNoError) {
             return false;
         }
         layer = new CWidgetEffectLayerShadow();
@@ -218,7 +219,8 @@ struct SLayer {
             auto* shadow = new CWidgetEffectShadow();
             if (child->SetSize(120, 100, 0) != eNoError ||
                 child->SetPosition(20 + (i % 5) * 155, 25 + (i / 5) * 145, 0) != eNoError ||
-                child->SetVisibility(1, 0) != eNoError || shadow->SetParentLayer(1, 0) != eNoError ||
+                child->SetVisibility(1, 0) != eNoError ||
+                shadow->SetParentLayer(1, 0) != eNoError ||
                 child->AddEffectU(shadow, 0, 0) != eNoError) {
                 return false;
             }

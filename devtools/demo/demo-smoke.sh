@@ -265,7 +265,8 @@ expect_pixel "$full" 200 850 D8D4CC "the ground below the layer shadow's extent"
 gap=$(pixel "$full" 117 775)
 for c in 0 2 4; do
   [ $((16#${gap:c:2})) -lt $((16#D8D4CC >> (16 - 4 * c) & 255)) ] ||
-    fail "between the first two buttons at 117,775 the merged shadow is $gap, not darker than the ground D8D4CC (see $full)"
+    fail "between the first two buttons at 117,775 the merged shadow is $gap," \
+      "not darker than the ground D8D4CC (see $full)"
 done
 convert "$full" -crop 380x160+40+700 +repage "$shots/demo-layer-shadow.png" 2>/dev/null ||
   fail "cannot keep the layer shadow's part of $full"
