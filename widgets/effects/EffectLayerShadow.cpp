@@ -13,6 +13,7 @@
 #include "widgets/Widget.h"
 #include "widgets/detail/EffectMath.h"
 #include "widgets/detail/EffectRows.h"
+#include "widgets/detail/LayerUpsample.h"
 #include "widgets/detail/LevelBlend.h"
 
 using namespace effectdetail;
@@ -293,36 +294,26 @@ error CWidgetEffectLayerShadow::DoShadowRender(const gCRect& area, CImage* targe
     const int64_t half = s / 2;
     const int64_t x0 = int64_t(r.left) + m - m_Offset.x - half - srcLeft * s;
     const int64_t y0 = int64_t(r.top) + m - m_Offset.y - half - srcTop * s;
-    const int64_t bw = source.GetWidth();
     const int64_t bh = source.GetHeight();
-    // The blurred matte at source-view position (x, y); 0 past its edges.
-    auto at = [&](int64_t x, int64_t y) -> int32_t {
-        x += srcLeft;
-        y += srcTop;
-        return x >= 0 && y >= 0 && x < bw && y < bh ? source.Row(int32_t(y))[x] : 0;
-    };
-    const uint32_t a1 = alpha + 1;
     const CLevelSink sink = CLevelSink::ByLevel(m_Colour);
+    SUpsampleRow row;
+    row.width = source.GetWidth();
+    row.srcLeft = srcLeft;
+    row.x0 = x0;
+    row.step = s;
+    row.a1 = alpha + 1;
+    // The matte's row y, or null past its edges.
+    auto matteRow = [&](int64_t y) -> const uint8_t* {
+        return y >= 0 && y < bh ? source.Row(int32_t(y)) : nullptr;
+    };
     for (int32_t j = 0; j < view.GetHeight(); ++j) {
         const int64_t v = std::max<int64_t>(0, ((y0 + j) * 256) / s);
-        const int64_t rowA = v >> 8;
-        const int32_t fy = int32_t(v & 255);
-        const uint8_t* mrow = mask ? maskView.Row(j) : nullptr;
+        row.rowA = matteRow(srcTop + (v >> 8));
+        row.rowB = matteRow(srcTop + (v >> 8) + 1);
+        row.fy = int32_t(v & 255);
+        row.mask = mask ? maskView.Row(j) : nullptr;
         PutRow(sink, view.Row(j), view.GetWidth(), [&](uint8_t* levels, int32_t first, int32_t n) {
-            for (int32_t k = 0; k < n; ++k) {
-                const int64_t i = first + k;
-                const int64_t u = std::max<int64_t>(0, ((x0 + i) * 256) / s);
-                const int64_t col = u >> 8;
-                const int32_t fx = int32_t(u & 255);
-                const int32_t a = at(col, rowA);
-                const int32_t b = at(col + 1, rowA);
-                const int32_t c = at(col, rowA + 1);
-                const int32_t d = at(col + 1, rowA + 1);
-                const int32_t top = (a + (((b - a) * fx) >> 8)) & 255;
-                const int32_t bottom = (c + (((d - c) * fx) >> 8)) & 255;
-                const uint32_t value = uint32_t((top + (((bottom - top) * fy) >> 8)) & 255);
-                levels[k] = uint8_t(mrow ? (a1 * (value + 1) * mrow[i]) >> 16 : (a1 * value) >> 8);
-            }
+            UpsampleLevelsFast(row, first, n, levels);
         });
     }
     return eNoError;

@@ -19,6 +19,7 @@
 #include "testsupport/widgets/RecordingRoot.h"
 #include "widgets/Backdrop.h"
 #include "widgets/CoWidget.h"
+#include "widgets/detail/LayerUpsample.h"
 #include "widgets/effects/EffectLayerShadow.h"
 #include "widgets/effects/EffectShadow.h"
 #include "widgets/tests/EffectOracles.h"
@@ -363,6 +364,40 @@ TEST(LayerShadow, ALargeOffsetStillRebuildsTheWholeLayer) {
     EXPECT_EQ(b.BlurredBytes(),
               lsoracle::Blurred(200, 80, 7.0f, 1, {{gCRect(0, 0, 200, 80), 255}}, bw, bh));
     EXPECT_EQ(b.layer->Extent(), gCRect(40 - 15, 40 - 15, 200 + 15 + 40, 80 + 15 + 40));
+}
+
+// The fast upsampling steps the plain one's quotient: the same levels on
+// seeded random rows of odd widths, at every step, from negative starts,
+// with and without a mask, with rows missing.
+TEST(LayerShadow, FastUpsamplingEqualsThePlainOne) {
+    std::mt19937 rng(2058);
+    std::vector<uint8_t> a(301);
+    std::vector<uint8_t> b(301);
+    std::vector<uint8_t> mask(700);
+    for (int32_t trial = 0; trial < 3000; ++trial) {
+        for (auto* v : {&a, &b, &mask}) {
+            for (uint8_t& byte : *v) {
+                byte = uint8_t(rng());
+            }
+        }
+        effectdetail::SUpsampleRow row;
+        row.width = 1 + int64_t(rng() % 300);
+        row.rowA = rng() % 8 ? a.data() : nullptr;
+        row.rowB = rng() % 8 ? b.data() : nullptr;
+        row.step = 1 + int64_t(rng() % 11);
+        row.srcLeft = int64_t(rng() % 40) - 10;
+        row.x0 = int64_t(rng() % 30) - 12;
+        row.fy = int32_t(rng() % 256);
+        row.a1 = 1 + rng() % 256;
+        row.mask = rng() % 2 ? mask.data() : nullptr;
+        const int64_t first = int64_t(rng() % 200);
+        const int32_t n = 1 + int32_t(rng() % 200);
+        uint8_t plain[256];
+        uint8_t fast[256];
+        effectdetail::UpsampleLevelsPlain(row, first, n, plain);
+        effectdetail::UpsampleLevelsFast(row, first, n, fast);
+        ASSERT_TRUE(std::equal(plain, plain + n, fast)) << trial;
+    }
 }
 
 // --- Change region
