@@ -114,8 +114,17 @@ error CWidgetEffectLayerShadow::AddChangeRect(const gCRect& r) {
 }
 
 error CWidgetEffectLayerShadow::SetSpeed(int32_t n) {
+    const int32_t before = m_nSpeed;
     m_nSpeed = std::clamp(n, 0, kMaxSpeed);
-    return m_pOwner ? WidgetChanged() : eNoError;
+    if (!m_pOwner) {
+        return eNoError;
+    }
+    // A speed whose mattes cannot be made is not kept.
+    const error e = WidgetChanged();
+    if (e != eNoError) {
+        m_nSpeed = before;
+    }
+    return e;
 }
 
 error CWidgetEffectLayerShadow::SetIncludeChildren(int32_t include, int32_t redraw) {

@@ -68,7 +68,8 @@ public:
     // owner passes the changed coverage on. 5 when the region cannot grow.
     virtual error AddChangeRect(const gCRect& r);
     virtual int32_t Speed() const { return m_nSpeed; }
-    // Stores n clamped to 0..10 and rebuilds.
+    // Stores n clamped to 0..10 and rebuilds; when the rebuild fails the
+    // speed stays as it was.
     virtual error SetSpeed(int32_t n);
     // dst := max(dst, raw matte) over r (backdrop coordinates); dst's
     // pixel (0, 0) stands for r's top-left corner.

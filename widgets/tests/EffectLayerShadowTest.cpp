@@ -729,6 +729,12 @@ TEST(LayerShadow, AMatteTooLargeChangesNothing) {
     ASSERT_EQ(owner->SetSize(32767 - 31, 40, 0), eNoError);
     EXPECT_EQ(layer->ContainerAlpha()->GetWidth(), 32766);
     EXPECT_EQ(layer->Blurred()->GetWidth(), 32767);
+    // Speed 1 would make the blurred matte 32766 / 2 + 2 wide: it fits.
+    // The owner one wider at speed 0 does not; the speed is not kept.
+    ASSERT_EQ(layer->SetSpeed(1), eNoError);
+    EXPECT_EQ(owner->SetSize(32767 - 30, 40, 0), eNoError);
+    EXPECT_EQ(layer->SetSpeed(0), eOutOfMemory);
+    EXPECT_EQ(layer->Speed(), 1);
 }
 
 TEST(LayerShadow, EveryWalkRestoresTheOriginsWhenALockFails) {
