@@ -28,6 +28,9 @@
 #     2" and draws that row in the select colour 0xA0FFFFFF blended over the
 #     panel as worked out here, the next row in its client colour
 #     0x20FFFFFF over the panel and the one after in the panel's colour;
+#   - the layer shadow's bar in the lower left (see its block below): one
+#     merged shadow darker than its flat ground between two buttons, the
+#     ground itself beyond the shadow's extent;
 #   - after F8 makes it a window of 80 % of the screen, the panel is still
 #     centred: as many pixels left of its border as right, above as below;
 #   - Escape does nothing, and Ctrl+Q ends it with status 0.
@@ -272,6 +275,26 @@ expect_pixel "$table" 1190 81 "$selected" "the selected row's top"
 expect_pixel "$table" 1190 110 "$(blend_rgb 303840 FFFFFF 32)" "the row below the selection (odd: the client colour)"
 expect_pixel "$table" 1190 130 303840 "the row after (even: the alternate colour, transparent)"
 # --- End of the table ---
+# --- The layer shadow's bar (attached in code by the demo) ---
+# On a flat ground (0xD8D4CC from 40,700 to 420,860) a see-through bar at
+# 60,730 (200 x 75) holds three buttons (0x4A7FB5, 55 x 50, every 60 px)
+# that cast into one layer shadow (radius 8, speed 1, offset 8,8; margin
+# 17): under the 5 px gap between the first two buttons the merged shadow
+# is darker than the ground in every channel; beyond its extent (the bar's
+# right edge 260 + 17 + 8 = 285) the ground is its colour exactly. The
+# bar's part of the screenshot is kept beside it.
+expect_pixel "$full" 85 750 4A7FB5 "the layer shadow's first button"
+expect_pixel "$full" 300 780 D8D4CC "the ground beyond the layer shadow's extent"
+expect_pixel "$full" 200 850 D8D4CC "the ground below the layer shadow's extent"
+gap=$(pixel "$full" 117 775)
+for c in 0 2 4; do
+  [ $((16#${gap:c:2})) -lt $((16#D8D4CC >> (16 - 4 * c) & 255)) ] ||
+    fail "between the first two buttons at 117,775 the merged shadow is $gap," \
+      "not darker than the ground D8D4CC (see $full)"
+done
+convert "$full" -crop 380x160+40+700 +repage "$shots/demo-layer-shadow.png" 2>/dev/null ||
+  fail "cannot keep the layer shadow's part of $full"
+# --- End of the layer shadow's bar ---
 
 # Centred: as far from the left edge as from the right, from the top as from
 # the bottom. $1 the screenshot, $2 x $3 its size.

@@ -6,6 +6,7 @@
 #include "devtools/widgets-demo/DemoPanels.h"
 #include "devtools/widgets-demo/DemoEffects.h"
 #include "devtools/widgets-demo/DemoTable.h"
+#include "devtools/widgets-demo/DemoLayerShadow.h"
 #include "foundation/ErrorReport.h"
 #include "platform/WindowBase.h"
 #include "text/Font.h"
@@ -57,6 +58,12 @@ error CDemoApp::Initialize(const gCString&) {
         (void)ReportError(e, "Error attaching the demo's table."); // shown; the failure is answered
         return e;
     }
+    // --- The layer shadow's bar, attached in code. ---
+    if (error e = AttachDemoLayerShadow(*backdrop)) {
+        (void)ReportError(e, "Error attaching the demo's layer shadow."); // shown; answered
+        return e;
+    }
+    // --- End of the layer shadow's bar. ---
     // The window owns the backdrop from here on.
     if (error e = MakeWindow(backdrop.release(), -1, 7, gCRPoint(1024.0f, 768.0f),
                              gCRPoint(-1.0f, -1.0f), "Daublin Widgets Demo", 0)) {
