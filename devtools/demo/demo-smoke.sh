@@ -14,6 +14,13 @@
 #     3 px, title band 28 px, both in 0xFF20C040; top corners of radius 24)
 #     shows its title band in the border colour, and at its top-left corner
 #     the gradient behind it;
+#   - in the upper right, the 100 x 100 panel at 600,60 of a linear gradient
+#     (angle 0.25, Normal, black to white) shows in columns 0 and 99 and at
+#     its centre the colours the headless test (DemoEffectsTest) works out
+#     for the same block; the sun with a Screen texture of itself (added in
+#     code, at 860,60) is lighter than its plain twin (740,60); the first
+#     sun, under a radial Multiply gradient (white at its centre), equals
+#     the plain twin at its centre and is darker toward its edge;
 #   - the effects, chunks of the demo's widget blocks, in the lower right
 #     on a flat grey ground (0x808080 from 840,660 to 1270,1010): the hard
 #     shadow (radius 0, offset 8,8,
@@ -24,13 +31,6 @@
 #     offset 0,4, radius 12) is darker than the ground just below the panel,
 #     lighter step by step down a column, and the ground itself beyond its
 #     extent (30 rows below the panel);
-#   - in the upper right, the 100 x 100 panel at 600,60 of a linear gradient
-#     (angle 0.25, Normal, black to white) shows in columns 0 and 99 and at
-#     its centre the colours the headless test (DemoEffectsTest) works out
-#     for the same block; the sun with a Screen texture of itself (added in
-#     code, at 860,60) is lighter than its plain twin (740,60); the first
-#     sun, under a radial Multiply gradient (white at its centre), equals
-#     the plain twin at its centre and is darker toward its edge;
 #   - after F8 makes it a window of 80 % of the screen, the panel is still
 #     centred: as many pixels left of its border as right, above as below;
 #   - Escape does nothing, and Ctrl+Q ends it with status 0.
@@ -236,24 +236,6 @@ for i in "${!checks[@]}"; do
   [ "${got[i]:0:6}" = "$want" ] ||
     fail "${what//-/ }: the pixel at $x,$y is ${got[i]:0:6}, not $want (see $full)"
 done
-# The soft shadow down column 960: darker than the ground just below the
-# glass panel (its last row is 779), never darker further down, the ground
-# from row 810 on (100 + 26 + 4 below the panel's top). One read of rows
-# 780 to 839: "x,y: (r,g,b) ..." per pixel.
-mapfile -t reds < <(convert "$full" -crop 1x60+960+780 +repage -depth 8 txt:- 2>/dev/null |
-  awk 'NR > 1 { split($2, c, "[(,]"); print c[2] }')
-[ "${#reds[@]}" -eq 60 ] || fail "cannot read column 960 of $full"
-[ "${reds[0]}" -lt $((0x80 - 16)) ] ||
-  fail "the soft shadow just below the glass panel is ${reds[0]}, not darker than the ground (see $full)"
-for i in $(seq 1 29); do
-  [ "${reds[i]}" -ge "${reds[i - 1]}" ] ||
-    fail "the soft shadow darkens again at 960,$((780 + i)) (see $full)"
-done
-[ "${reds[29]}" -gt "${reds[0]}" ] || fail "the soft shadow does not get lighter down column 960 (see $full)"
-for i in $(seq 30 59); do
-  [ "${reds[i]}" -eq 128 ] ||
-    fail "the ground beyond the soft shadow's extent at 960,$((780 + i)) is ${reds[i]}, not 128 (see $full)"
-done
 # The gradient panel: table entries 4094, 40 and 2047 of black to white,
 # round(255 x i / 4095).
 expect_pixel "$full" 600 80 FFFFFF "the gradient panel's column 0"
@@ -280,6 +262,24 @@ read -r gr gg gb <<<"$(channels "$(pixel "$full" 460 108)")"
 [ $((gr + gg + gb)) -lt $((pr + pg + pb)) ] && [ "$gr" -le "$pr" ] && [ "$gg" -le "$pg" ] &&
   [ "$gb" -le "$pb" ] ||
   fail "the first sun at 460,108 is not darker than its plain twin at 760,108 (see $full)"
+# The soft shadow down column 960: darker than the ground just below the
+# glass panel (its last row is 779), never darker further down, the ground
+# from row 810 on (100 + 26 + 4 below the panel's top). One read of rows
+# 780 to 839: "x,y: (r,g,b) ..." per pixel.
+mapfile -t reds < <(convert "$full" -crop 1x60+960+780 +repage -depth 8 txt:- 2>/dev/null |
+  awk 'NR > 1 { split($2, c, "[(,]"); print c[2] }')
+[ "${#reds[@]}" -eq 60 ] || fail "cannot read column 960 of $full"
+[ "${reds[0]}" -lt $((0x80 - 16)) ] ||
+  fail "the soft shadow just below the glass panel is ${reds[0]}, not darker than the ground (see $full)"
+for i in $(seq 1 29); do
+  [ "${reds[i]}" -ge "${reds[i - 1]}" ] ||
+    fail "the soft shadow darkens again at 960,$((780 + i)) (see $full)"
+done
+[ "${reds[29]}" -gt "${reds[0]}" ] || fail "the soft shadow does not get lighter down column 960 (see $full)"
+for i in $(seq 30 59); do
+  [ "${reds[i]}" -eq 128 ] ||
+    fail "the ground beyond the soft shadow's extent at 960,$((780 + i)) is ${reds[i]}, not 128 (see $full)"
+done
 # --- End of the effects ---
 
 # Centred: as far from the left edge as from the right, from the top as from
