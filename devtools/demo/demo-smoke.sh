@@ -14,8 +14,16 @@
 #     3 px, title band 28 px, both in 0xFF20C040; top corners of radius 24)
 #     shows its title band in the border colour, and at its top-left corner
 #     the gradient behind it;
-#   - the effects in the lower right, on a flat grey ground (0x808080 from
-#     840,660 to 1270,1010): the hard shadow (radius 0, offset 8,8,
+#   - in the upper right, the 100 x 100 panel at 600,60 of a linear gradient
+#     (angle 0.25, Normal, black to white) shows in columns 0 and 99 and at
+#     its centre the colours the headless test (DemoEffectsTest) works out
+#     for the same block; the sun with a Screen texture of itself (added in
+#     code, at 860,60) is lighter than its plain twin (740,60); the first
+#     sun, under a radial Multiply gradient (white at its centre), equals
+#     the plain twin at its centre and is darker toward its edge;
+#   - the effects, chunks of the demo's widget blocks, in the lower right
+#     on a flat grey ground (0x808080 from 840,660 to 1270,1010): the hard
+#     shadow (radius 0, offset 8,8,
 #     opacity 200) beside the small panel at 880,860 (80 x 50) is the blend
 #     of black at alpha 201 worked out here; the raised panel's border
 #     corners (0x6A655C at 1100,780, 100 x 60) are the two edge colours
@@ -192,7 +200,7 @@ for c in 0 2 4; do
 done
 expect_pixel "$full" 480 639 20C040 "the rounded panel's square bottom-left corner"
 
-# --- The effects (attached in code by the demo) ---
+# --- The effects (chunks of the demo's widget blocks) ---
 # blend255 <d> <s> <level>: one channel, d + floor((s - d + 1) * level / 256).
 blend255() { echo $(($1 + ((($2 - $1 + 1) * $3) >> 8))); }
 # blend_rgb <RRGGBB target> <RRGGBB source> <level>
@@ -237,6 +245,32 @@ for i in "${!checks[@]}"; do
   [ "${got[i]:0:6}" = "$want" ] ||
     fail "${what//-/ }: the pixel at $x,$y is ${got[i]:0:6}, not $want (see $full)"
 done
+# The gradient panel: table entries 4094, 40 and 2047 of black to white,
+# round(255 x i / 4095).
+expect_pixel "$full" 600 80 FFFFFF "the gradient panel's column 0"
+expect_pixel "$full" 600 110 FFFFFF "the gradient panel's column 0"
+expect_pixel "$full" 699 110 020202 "the gradient panel's column 99"
+expect_pixel "$full" 699 159 020202 "the gradient panel's column 99"
+expect_pixel "$full" 650 110 7F7F7F "the gradient panel's centre"
+# channels <RRGGBB>: the three channels as numbers.
+channels() { echo $((16#${1:0:2})) $((16#${1:2:2})) $((16#${1:4:2})); }
+# The Screen texture: at the suns' centres (48,48 in each) and 20 px left
+# of them, every channel at least the plain twin's, the sum above it.
+for dx in 48 28; do
+  read -r pr pg pb <<<"$(channels "$(pixel "$full" $((740 + dx)) 108)")"
+  read -r tr tg tb <<<"$(channels "$(pixel "$full" $((860 + dx)) 108)")"
+  [ "$tr" -ge "$pr" ] && [ "$tg" -ge "$pg" ] && [ "$tb" -ge "$pb" ] &&
+    [ $((tr + tg + tb)) -gt $((pr + pg + pb)) ] ||
+    fail "the textured sun at $((860 + dx)),108 is not lighter than its plain twin at $((740 + dx)),108 (see $full)"
+done
+# The radial Multiply over the first sun: white at the centre leaves the
+# picture; toward the edge it is darker than the plain twin.
+expect_pixel "$full" 488 108 "$(pixel "$full" 788 108)" "the first sun at the radial gradient's centre"
+read -r pr pg pb <<<"$(channels "$(pixel "$full" 760 108)")"
+read -r gr gg gb <<<"$(channels "$(pixel "$full" 460 108)")"
+[ $((gr + gg + gb)) -lt $((pr + pg + pb)) ] && [ "$gr" -le "$pr" ] && [ "$gg" -le "$pg" ] &&
+  [ "$gb" -le "$pb" ] ||
+  fail "the first sun at 460,108 is not darker than its plain twin at 760,108 (see $full)"
 # The soft shadow down column 960: darker than the ground just below the
 # glass panel (its last row is 779), never darker further down, the ground
 # from row 810 on (100 + 26 + 4 below the panel's top). One read of rows
