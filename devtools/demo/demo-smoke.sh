@@ -31,7 +31,7 @@
 #     offset 0,4, radius 12) is darker than the ground just below the panel,
 #     lighter step by step down a column, and the ground itself beyond its
 #     extent (30 rows below the panel);
-#   - the table in the top right (a panel 0x303840 at 880,40, 320 x 240,
+#   - the table on the right (a panel 0x303840 at 880,320, 320 x 240,
 #     rows of 20, rollover on): a click on its third row prints "click row
 #     2" and draws that row in the select colour 0xA0FFFFFF blended over the
 #     panel as worked out here, the next row in its client colour
@@ -292,9 +292,9 @@ done
 # --- End of the effects ---
 
 # --- The table (made in code by the demo) ---
-# The third row's middle is 40 + 2 x 20 + 10 = 90; column 1 is empty far to
+# The third row's middle is 320 + 2 x 20 + 10 = 370; column 1 is empty far to
 # the right of the names.
-xdotool mousemove --window "$wid" 1040 90 click 1 || fail "xdotool could not click the table"
+xdotool mousemove --window "$wid" 1040 370 click 1 || fail "xdotool could not click the table"
 printed() { grep -qx "click row 2" "$out"; }
 await 5 "\"click row 2\" on the demo's standard output (see $out)" printed
 selected=$(blend_rgb 303840 FFFFFF 160)
@@ -302,12 +302,12 @@ selected=$(blend_rgb 303840 FFFFFF 160)
 table="$shots/demo-table.png"
 shows_selection() {
   shoot "$wid" "$table"
-  [ "$(pixel "$table" 1190 90)" = "$selected" ]
+  [ "$(pixel "$table" 1190 370)" = "$selected" ]
 }
 await 5 "the table's third row drawn selected" shows_selection
-expect_pixel "$table" 1190 81 "$selected" "the selected row's top"
-expect_pixel "$table" 1190 110 "$(blend_rgb 303840 FFFFFF 32)" "the row below the selection (odd: the client colour)"
-expect_pixel "$table" 1190 130 303840 "the row after (even: the alternate colour, transparent)"
+expect_pixel "$table" 1190 361 "$selected" "the selected row's top"
+expect_pixel "$table" 1190 390 "$(blend_rgb 303840 FFFFFF 32)" "the row below the selection (odd: the client colour)"
+expect_pixel "$table" 1190 410 303840 "the row after (even: the alternate colour, transparent)"
 # --- End of the table ---
 # --- The layer shadow's bar (attached in code by the demo) ---
 # On a flat ground (0xD8D4CC from 40,700 to 420,860) a see-through bar at

@@ -95,7 +95,7 @@ error Fill(CTableWidget& table) {
 } // namespace
 
 error AttachDemoTable(CBackdrop& root) {
-    if (error e = Place(root, new (std::nothrow) CCoWidget, 880, 40, 320, 240)) {
+    if (error e = Place(root, new (std::nothrow) CCoWidget, 880, 320, 320, 240)) {
         return e;
     }
     auto* panel = static_cast<CCoWidget*>(root.Child(0));

@@ -7,6 +7,6 @@
 
 class CBackdrop;
 
-// The panel and its table in the backdrop's top right corner (the panel
-// 0xFF303840 at 880,40, 320 x 240; rows of 20).
+// The panel and its table on the backdrop's right side (the panel
+// 0xFF303840 at 880,320, 320 x 240; rows of 20).
 error AttachDemoTable(CBackdrop& root);
