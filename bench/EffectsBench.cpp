@@ -3,7 +3,10 @@
 // panel, and the glow in both forms, each at effect opacity 102 and 255;
 // and the rebuild of a 640 x 480 panel's shaped shadow (blur and
 // compression) at radius 12 and 40; the gradient in each form and the
-// texture in Overlay over 1024 x 768. Each prints megapixels per second and
+// texture in Overlay over 1024 x 768; the layer shadow of an 800 x 600
+// container over 20 shadow-casting children at speed 0, 1 and 3 (its
+// pre-render after a full change and after one child moved, and its under
+// render of the whole extent). Each prints megapixels per second and
 // its ratio to a memcpy of the same bytes timed in the same run.
 #include <benchmark/benchmark.h>
 
@@ -19,6 +22,7 @@
 #include "widgets/Widget.h"
 #include "widgets/effects/EffectGlow.h"
 #include "widgets/effects/EffectGradient.h"
+#include "widgets/effects/EffectLayerShadow.h"
 #include "widgets/effects/EffectShadow.h"
 #include "widgets/effects/EffectTexture.h"
 
@@ -192,5 +196,79 @@ void BM_TextureOverlay(benchmark::State& state) {
             [&] { benchmark::DoNotOptimize(t->RenderEffect(area, &target, 255)); });
 }
 BENCHMARK(BM_TextureOverlay);
+
+// An 800 x 600 container with a layer shadow (radius 8) at the speed and
+// 20 children of 120 x 100 in a 5 x 4 grid, each casting into it.
+struct SLayer {
+    CWidget container;
+    CWidgetEffectLayerShadow* layer = nullptr;
+    CWidget* first = nullptr;
+
+    bool SetUp(int32_t speed) {
+        if (container.SetSize(800, 600, 0) != eNoError ||
+            container.SetVisibility(1, 0) != eNoError) {
+            return false;
+        }
+        layer = new CWidgetEffectLayerShadow();
+        if (layer->SetRadius(8.0f, 0) != eNoError || layer->SetSpeed(speed) != eNoError ||
+            container.AddEffectU(layer, 0, 0) != eNoError) {
+            return false;
+        }
+        for (int32_t i = 0; i < 20; ++i) {
+            auto child = std::make_unique<CWidget>();
+            auto* shadow = new CWidgetEffectShadow();
+            if (child->SetSize(120, 100, 0) != eNoError ||
+                child->SetPosition(20 + (i % 5) * 155, 25 + (i / 5) * 145, 0) != eNoError ||
+                child->SetVisibility(1, 0) != eNoError ||
+                shadow->SetParentLayer(1, 0) != eNoError ||
+                child->AddEffectU(shadow, 0, 0) != eNoError) {
+                return false;
+            }
+            first = child.get();
+            if (container.AddChild(child.release(), 0) != eNoError) {
+                return false;
+            }
+        }
+        return layer->PreRenderNotification(layer->Extent(), nullptr, 255) == eNoError;
+    }
+};
+
+// What is timed by the second argument: 0 the pre-render after a full
+// change, 1 the pre-render after one child moved, 2 the under render of
+// the whole extent. Ratios against a memcpy of the container's pixels (the
+// render: of the extent's).
+void BM_LayerShadow(benchmark::State& state) {
+    SLayer l;
+    if (!l.SetUp(int32_t(state.range(0)))) {
+        state.SkipWithError("the layer cannot be set up");
+        return;
+    }
+    const gCRect extent = l.layer->Extent();
+    switch (state.range(1)) {
+    case 0:
+        Measure(state, 800.0 * 600.0, 800, 600, [&] {
+            benchmark::DoNotOptimize(l.layer->WidgetChanged());
+            benchmark::DoNotOptimize(l.layer->PreRenderNotification(extent, nullptr, 255));
+        });
+        break;
+    case 1: {
+        int32_t step = 0;
+        Measure(state, 800.0 * 600.0, 800, 600, [&] {
+            step ^= 1;
+            benchmark::DoNotOptimize(l.first->SetPosition(20 + step * 7, 25 + step * 5, 0));
+            benchmark::DoNotOptimize(l.layer->PreRenderNotification(extent, nullptr, 255));
+        });
+        break;
+    }
+    default: {
+        CImage target(extent.Width(), extent.Height());
+        CImNav(&target).Fill(0xFF808080u);
+        target.SetOrigin(gCPoint(-extent.left, -extent.top));
+        Measure(state, double(extent.Width()) * extent.Height(), extent.Width(), extent.Height(),
+                [&] { benchmark::DoNotOptimize(l.layer->RenderEffect(extent, &target, 200)); });
+    }
+    }
+}
+BENCHMARK(BM_LayerShadow)->ArgsProduct({{0, 1, 3}, {0, 1, 2}})->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -39,6 +39,13 @@ public:
     constexpr CPixel(uint32_t value) : m_nValue(value) {}
     constexpr operator uint32_t() const { return m_nValue; }
 
+    // The colour at opacity k (0..256): its alpha becomes bits 24-31 of
+    // (colour >> 8) * k, the colour channels stay. Red and green ride in
+    // the product and may carry into the alpha (0x80FFFFFF at 255 keeps
+    // 0x80, 0x80000000 at 255 gives 0x7F).
+    static constexpr uint32_t AtOpacity(uint32_t colour, uint32_t k) {
+        return (colour & 0x00FFFFFFu) | (((colour >> 8) * k) & 0xFF000000u);
+    }
     // The source over the destination by the source's alpha; the
     // destination's alpha byte is kept unless the source is opaque.
     static void BlendProc(CPixel* dst, CPixel src) {

@@ -31,8 +31,7 @@ std::unique_ptr<CRegion> CopyOf(const CRegion& region) {
 // A colour's alpha scaled by the opacity: (c >> 8) * (opacity + 1) keeps
 // its top byte.
 CPixel Scaled(CPixel colour, uint32_t opacity, int32_t opaqueBlit) {
-    const uint32_t c = colour;
-    uint32_t out = (c & 0x00FFFFFFu) | (((c >> 8) * (opacity + 1)) & 0xFF000000u);
+    uint32_t out = CPixel::AtOpacity(colour, opacity + 1);
     if (opaqueBlit) {
         out |= 0xFF000000u;
     }

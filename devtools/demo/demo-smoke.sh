@@ -14,8 +14,16 @@
 #     3 px, title band 28 px, both in 0xFF20C040; top corners of radius 24)
 #     shows its title band in the border colour, and at its top-left corner
 #     the gradient behind it;
-#   - the effects in the lower right, on a flat grey ground (0x808080 from
-#     840,660 to 1270,1010): the hard shadow (radius 0, offset 8,8,
+#   - in the upper right, the 100 x 100 panel at 600,60 of a linear gradient
+#     (angle 0.25, Normal, black to white) shows in columns 0 and 99 and at
+#     its centre the colours the headless test (DemoEffectsTest) works out
+#     for the same block; the sun with a Screen texture of itself (added in
+#     code, at 860,60) is lighter than its plain twin (740,60); the first
+#     sun, under a radial Multiply gradient (white at its centre), equals
+#     the plain twin at its centre and is darker toward its edge;
+#   - the effects, chunks of the demo's widget blocks, in the lower right
+#     on a flat grey ground (0x808080 from 840,660 to 1270,1010): the hard
+#     shadow (radius 0, offset 8,8,
 #     opacity 200) beside the small panel at 880,860 (80 x 50) is the blend
 #     of black at alpha 201 worked out here; the raised panel's border
 #     corners (0x6A655C at 1100,780, 100 x 60) are the two edge colours
@@ -23,6 +31,14 @@
 #     offset 0,4, radius 12) is darker than the ground just below the panel,
 #     lighter step by step down a column, and the ground itself beyond its
 #     extent (30 rows below the panel);
+#   - the table on the right (a panel 0x303840 at 880,320, 320 x 240,
+#     rows of 20, rollover on): a click on its third row prints "click row
+#     2" and draws that row in the select colour 0xA0FFFFFF blended over the
+#     panel as worked out here, the next row in its client colour
+#     0x20FFFFFF over the panel and the one after in the panel's colour;
+#   - the layer shadow's bar in the lower left (see its block below): one
+#     merged shadow darker than its flat ground between two buttons, the
+#     ground itself beyond the shadow's extent;
 #   - after F8 makes it a window of 80 % of the screen, the panel is still
 #     centred: as many pixels left of its border as right, above as below;
 #   - Escape does nothing, and Ctrl+Q ends it with status 0.
@@ -117,7 +133,8 @@ extent() {
 eval "$(xdotool getdisplaygeometry --shell)"
 [ "${WIDTH}x$HEIGHT" = 1280x1024 ] || fail "the display is ${WIDTH}x$HEIGHT, not 1280x1024"
 
-"$program" &
+out="$shots/demo-stdout.txt"
+"$program" >"$out" &
 pid=$!
 pids+=("$pid")
 await 10 "a visible window titled Daublin Widgets Demo" find_window '^Daublin Widgets Demo$'
@@ -183,7 +200,7 @@ for c in 0 2 4; do
 done
 expect_pixel "$full" 480 639 20C040 "the rounded panel's square bottom-left corner"
 
-# --- The effects (attached in code by the demo) ---
+# --- The effects (chunks of the demo's widget blocks) ---
 # blend255 <d> <s> <level>: one channel, d + floor((s - d + 1) * level / 256).
 blend255() { echo $(($1 + ((($2 - $1 + 1) * $3) >> 8))); }
 # blend_rgb <RRGGBB target> <RRGGBB source> <level>
@@ -228,6 +245,32 @@ for i in "${!checks[@]}"; do
   [ "${got[i]:0:6}" = "$want" ] ||
     fail "${what//-/ }: the pixel at $x,$y is ${got[i]:0:6}, not $want (see $full)"
 done
+# The gradient panel: table entries 4094, 40 and 2047 of black to white,
+# round(255 x i / 4095).
+expect_pixel "$full" 600 80 FFFFFF "the gradient panel's column 0"
+expect_pixel "$full" 600 110 FFFFFF "the gradient panel's column 0"
+expect_pixel "$full" 699 110 020202 "the gradient panel's column 99"
+expect_pixel "$full" 699 159 020202 "the gradient panel's column 99"
+expect_pixel "$full" 650 110 7F7F7F "the gradient panel's centre"
+# channels <RRGGBB>: the three channels as numbers.
+channels() { echo $((16#${1:0:2})) $((16#${1:2:2})) $((16#${1:4:2})); }
+# The Screen texture: at the suns' centres (48,48 in each) and 20 px left
+# of them, every channel at least the plain twin's, the sum above it.
+for dx in 48 28; do
+  read -r pr pg pb <<<"$(channels "$(pixel "$full" $((740 + dx)) 108)")"
+  read -r tr tg tb <<<"$(channels "$(pixel "$full" $((860 + dx)) 108)")"
+  [ "$tr" -ge "$pr" ] && [ "$tg" -ge "$pg" ] && [ "$tb" -ge "$pb" ] &&
+    [ $((tr + tg + tb)) -gt $((pr + pg + pb)) ] ||
+    fail "the textured sun at $((860 + dx)),108 is not lighter than its plain twin at $((740 + dx)),108 (see $full)"
+done
+# The radial Multiply over the first sun: white at the centre leaves the
+# picture; toward the edge it is darker than the plain twin.
+expect_pixel "$full" 488 108 "$(pixel "$full" 788 108)" "the first sun at the radial gradient's centre"
+read -r pr pg pb <<<"$(channels "$(pixel "$full" 760 108)")"
+read -r gr gg gb <<<"$(channels "$(pixel "$full" 460 108)")"
+[ $((gr + gg + gb)) -lt $((pr + pg + pb)) ] && [ "$gr" -le "$pr" ] && [ "$gg" -le "$pg" ] &&
+  [ "$gb" -le "$pb" ] ||
+  fail "the first sun at 460,108 is not darker than its plain twin at 760,108 (see $full)"
 # The soft shadow down column 960: darker than the ground just below the
 # glass panel (its last row is 779), never darker further down, the ground
 # from row 810 on (100 + 26 + 4 below the panel's top). One read of rows
@@ -247,6 +290,45 @@ for i in $(seq 30 59); do
     fail "the ground beyond the soft shadow's extent at 960,$((780 + i)) is ${reds[i]}, not 128 (see $full)"
 done
 # --- End of the effects ---
+
+# --- The table (made in code by the demo) ---
+# The third row's middle is 320 + 2 x 20 + 10 = 370; column 1 is empty far to
+# the right of the names.
+xdotool mousemove --window "$wid" 1040 370 click 1 || fail "xdotool could not click the table"
+printed() { grep -qx "click row 2" "$out"; }
+await 5 "\"click row 2\" on the demo's standard output (see $out)" printed
+selected=$(blend_rgb 303840 FFFFFF 160)
+[ "$selected" = B2B5B8 ] || fail "the selected row's blend worked out here is $selected"
+table="$shots/demo-table.png"
+shows_selection() {
+  shoot "$wid" "$table"
+  [ "$(pixel "$table" 1190 370)" = "$selected" ]
+}
+await 5 "the table's third row drawn selected" shows_selection
+expect_pixel "$table" 1190 361 "$selected" "the selected row's top"
+expect_pixel "$table" 1190 390 "$(blend_rgb 303840 FFFFFF 32)" "the row below the selection (odd: the client colour)"
+expect_pixel "$table" 1190 410 303840 "the row after (even: the alternate colour, transparent)"
+# --- End of the table ---
+# --- The layer shadow's bar (attached in code by the demo) ---
+# On a flat ground (0xD8D4CC from 40,700 to 420,860) a see-through bar at
+# 60,730 (200 x 75) holds three buttons (0x4A7FB5, 55 x 50, every 60 px)
+# that cast into one layer shadow (radius 8, speed 1, offset 8,8; margin
+# 17): under the 5 px gap between the first two buttons the merged shadow
+# is darker than the ground in every channel; beyond its extent (the bar's
+# right edge 260 + 17 + 8 = 285) the ground is its colour exactly. The
+# bar's part of the screenshot is kept beside it.
+expect_pixel "$full" 85 750 4A7FB5 "the layer shadow's first button"
+expect_pixel "$full" 300 780 D8D4CC "the ground beyond the layer shadow's extent"
+expect_pixel "$full" 200 850 D8D4CC "the ground below the layer shadow's extent"
+gap=$(pixel "$full" 117 775)
+for c in 0 2 4; do
+  [ $((16#${gap:c:2})) -lt $((16#D8D4CC >> (16 - 4 * c) & 255)) ] ||
+    fail "between the first two buttons at 117,775 the merged shadow is $gap," \
+      "not darker than the ground D8D4CC (see $full)"
+done
+convert "$full" -crop 380x160+40+700 +repage "$shots/demo-layer-shadow.png" 2>/dev/null ||
+  fail "cannot keep the layer shadow's part of $full"
+# --- End of the layer shadow's bar ---
 
 # Centred: as far from the left edge as from the right, from the top as from
 # the bottom. $1 the screenshot, $2 x $3 its size.

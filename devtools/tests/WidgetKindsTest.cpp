@@ -206,7 +206,7 @@ INSTANTIATE_TEST_SUITE_P(
         WidgetRefusal{"ImageChunkInRoundedRect", "      - vsbl: 1\n      - imag: dot\n",
                       "\"imag\" is not a chunk of 'rrwg' widgets", 9},
         WidgetRefusal{"EffectChunk", "      - shad: 1\n",
-                      "\"shad\" is an effect chunk, and no effect can be loaded yet", 8},
+                      "\"shad\" takes a map of its keys ({} for the defaults)", 8},
         WidgetRefusal{"OpacityAbove255", "      - opac: 300\n", "\"opac\" is 0 to 255", 8},
         WidgetRefusal{"FlagOtherThanZeroOrOne", "      - vsbl: 2\n", "\"vsbl\" is 0 or 1", 8},
         WidgetRefusal{"UserDataIndex", "      - usrd: \"8|int|1\"\n",

@@ -5,8 +5,12 @@
 #include "FileIO/ResourceLoading.h"
 #include "devtools/widgets-demo/DemoPanels.h"
 #include "devtools/widgets-demo/DemoEffects.h"
+#include "devtools/widgets-demo/DemoTable.h"
+#include "devtools/widgets-demo/DemoLayerShadow.h"
 #include "foundation/ErrorReport.h"
 #include "platform/WindowBase.h"
+#include "text/Font.h"
+#include "text/TextRenderer.h"
 
 error CDemoBackdrop::SetupInterface() {
     // The frame widget's rectangles, before anything is drawn.
@@ -22,7 +26,18 @@ CDemoApp::CDemoApp() {
     SetName(m_ResFolder, u"Resources");
 }
 
+CDemoApp::~CDemoApp() {
+    // The fonts the table used go before the manager closes.
+    EmptyResources();
+    gCFont::ShutDownManager();
+}
+
 error CDemoApp::Initialize(const gCString&) {
+    // The table's text: the font manager and identity gamma tables.
+    if (error e = gCFont::InitializeManager()) {
+        return e;
+    }
+    CTextRenderer::BuildGammaLUT(1.0f);
     gCString name;
     if (error e = name.CopyString(u"WidgetsDemo")) {
         return e;
@@ -39,6 +54,16 @@ error CDemoApp::Initialize(const gCString&) {
         return e;
     }
     // --- End of the effects. ---
+    if (error e = AttachDemoTable(*backdrop)) {
+        (void)ReportError(e, "Error attaching the demo's table."); // shown; the failure is answered
+        return e;
+    }
+    // --- The layer shadow's bar, attached in code. ---
+    if (error e = AttachDemoLayerShadow(*backdrop)) {
+        (void)ReportError(e, "Error attaching the demo's layer shadow."); // shown; answered
+        return e;
+    }
+    // --- End of the layer shadow's bar. ---
     // The window owns the backdrop from here on.
     if (error e = MakeWindow(backdrop.release(), -1, 7, gCRPoint(1024.0f, 768.0f),
                              gCRPoint(-1.0f, -1.0f), "Daublin Widgets Demo", 0)) {

@@ -17,7 +17,7 @@ public:
 class CDemoApp : public CApp {
 public:
     CDemoApp();
-    ~CDemoApp() override = default;
+    ~CDemoApp() override;
 
     void AppClosing() override {}
     error ExitApp() override { return eHandled; }

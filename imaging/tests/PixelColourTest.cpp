@@ -59,4 +59,20 @@ TEST(PixelWord, DefaultIsZeroAndChannelsSitByShift) {
     EXPECT_EQ((uint32_t(p) >> 16) & 0xFFu, 0x22u);
 }
 
+TEST(PixelWord, AColourAtAnOpacityTakesTheTopByteOfTheProduct) {
+    struct SCase {
+        uint32_t colour;
+        uint32_t k;
+        uint32_t expected;
+    };
+    for (const SCase& c :
+         {SCase{0x80FFFFFFu, 255, 0x80FFFFFFu}, // red and green carry in
+          SCase{0x80000000u, 255, 0x7F000000u}, SCase{0xFF102030u, 256, 0xFF102030u},
+          SCase{0xFFFFFFFFu, 26, 0x19FFFFFFu}, SCase{0xFFFFFFFFu, 1, 0x00FFFFFFu},
+          SCase{0x12345678u, 0, 0x00345678u}}) {
+        EXPECT_EQ(CPixel::AtOpacity(c.colour, c.k), c.expected)
+            << std::hex << c.colour << " " << c.k;
+    }
+}
+
 } // namespace

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "foundation/Utf8.h"
+#include "testsupport/widgets/EffectChunkWriter.h"
 
 namespace {
 
@@ -230,15 +231,17 @@ CWidgetChunks::Hier(const std::vector<std::pair<std::string, std::string>>& chil
 
 CWidgetChunks& CWidgetChunks::Effect(std::string_view code,
                                      const std::vector<SEffectField>& fields) {
-    std::string bytes = WriterCode(code);
-    for (const SEffectField& f : fields) {
-        uint32_t bits = uint32_t(f.number);
-        if (f.real) {
-            std::memcpy(&bits, &f.value, sizeof bits);
-        }
-        bytes += WriterInt32(bits);
-    }
-    return Raw(bytes);
+    SWidgetChunk chunk;
+    chunk.code = std::string(code);
+    chunk.value = EChunkValue::Effect;
+    chunk.fields = fields;
+    m_Chunks.push_back(std::move(chunk));
+    return *this;
+}
+
+CWidgetChunks& CWidgetChunks::Add(const SWidgetChunk& chunk) {
+    m_Chunks.push_back(chunk);
+    return *this;
 }
 
 CWidgetChunks& CWidgetChunks::Code(std::string_view code) {
@@ -278,6 +281,16 @@ std::string CWidgetChunks::Data() const {
             break;
         case EChunkValue::Damaged:
             out += c.text;
+            break;
+        case EChunkValue::Effect:
+            out += WriterCode(c.code);
+            for (const SEffectField& f : c.fields) {
+                uint32_t bits = uint32_t(f.number);
+                if (f.real) {
+                    std::memcpy(&bits, &f.value, sizeof bits);
+                }
+                out += WriterInt32(bits);
+            }
             break;
         }
     }
@@ -387,7 +400,8 @@ std::string CheckedChunk(std::string_view type, const SWidgetChunk& chunk) {
     case EChunkRule::NotTaken:
         return code + " is not a chunk of '" + Padded(type) + "' widgets";
     case EChunkRule::Effect:
-        return code + " is an effect chunk, and no effect can be loaded yet";
+        return chunk.value == EChunkValue::Effect ? CheckedEffectFields(chunk.code, chunk.fields)
+                                                  : code + " takes an effect's keys";
     case EChunkRule::Int:
     case EChunkRule::Ignored:
         return isInt && chunk.number >= INT32_MIN && chunk.number <= 0xFFFFFFFFLL

@@ -11,16 +11,7 @@
 #include <vector>
 
 // How a chunk's payload is written.
-enum class EChunkValue { Int, Real, String, Hier, Damaged };
-
-struct SWidgetChunk {
-    std::string code; // four characters, shorter ones padded with spaces
-    EChunkValue value = EChunkValue::Int;
-    int64_t number = 0; // Int
-    float real = 0.0f;  // Real
-    std::string text;   // String (UTF-8); Damaged: the bytes as they are
-    std::vector<std::pair<std::string, std::string>> children; // Hier: (name, type)
-};
+enum class EChunkValue { Int, Real, String, Hier, Damaged, Effect };
 
 // One field of an effect chunk's payload: an Int32 or a Real.
 struct SEffectField {
@@ -35,6 +26,16 @@ inline SEffectField FieldReal(float value) {
     return {true, 0, value};
 }
 
+struct SWidgetChunk {
+    std::string code; // four characters, shorter ones padded with spaces
+    EChunkValue value = EChunkValue::Int;
+    int64_t number = 0; // Int
+    float real = 0.0f;  // Real
+    std::string text;   // String (UTF-8); Damaged: the bytes as they are
+    std::vector<std::pair<std::string, std::string>> children; // Hier: (name, type)
+    std::vector<SEffectField> fields;                          // Effect: the payload
+};
+
 // The chunks of one widget block, in order.
 class CWidgetChunks {
 public:
@@ -47,6 +48,8 @@ public:
     // An effect chunk: the code, then its fields in order (as many as
     // given, so a chunk may be cut short).
     CWidgetChunks& Effect(std::string_view code, const std::vector<SEffectField>& fields);
+    // A chunk as another list holds it.
+    CWidgetChunks& Add(const SWidgetChunk& chunk);
     // Only the code, or any bytes: for damaged data.
     CWidgetChunks& Code(std::string_view code);
     CWidgetChunks& Raw(const std::string& bytes);
@@ -95,7 +98,7 @@ enum class EChunkRule {
     Hier,      // the children
     UserData,  // "index|int|value" or "index|real|value"
     Ignored,   // an Int32 read and dropped
-    Effect,    // an effect chunk: no effect is built yet
+    Effect,    // an effect chunk, read by its keys
     Gradient,  // the name of a gradient block
     Cursor,    // "name|x,y": a widget block's name and the hot spot
     CursorRef, // the name of a cursor the block's "curs" chunks name

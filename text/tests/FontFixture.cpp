@@ -6,7 +6,6 @@
 
 #include "FileIO/gCFRef.h"
 #include "testsupport/FileIO/IndexedFile.h"
-#include "testsupport/widgets/WidgetBlockWriter.h"
 #include "text/TextTags.h"
 
 bool CScriptedFontLookup::FindFullName(const std::string& fullName, SFontLocation& where) {
@@ -68,22 +67,4 @@ CTextRenderer FontFixture::Renderer(const char* family, int32_t pixels) {
     renderer.m_sFontName = S(family);
     renderer.m_nPixelHeight = pixels;
     return renderer;
-}
-
-void FontFixture::Write(const std::vector<std::string>& blocks) {
-    MakeFile("widgets.vrf", ResourceFileBytes(2, blocks));
-    gCFRef ref(S("HD:widgets.vrf"));
-    ASSERT_EQ(m_File.Open(&ref, eAccessReadOnly), eNoError);
-    ASSERT_EQ(m_Index.SetupIndex(&m_File), eNoError);
-    m_Services.m_pResFile = &m_File;
-    m_Services.m_pResIndex = &m_Index;
-}
-
-std::vector<std::string> FontFixture::Details() const {
-    std::vector<std::string> out;
-    for (const auto& alert : m_Services.m_Alerts) {
-        const size_t lf = alert.text.find('\n');
-        out.push_back(lf == std::string::npos ? std::string() : alert.text.substr(lf + 1));
-    }
-    return out;
 }

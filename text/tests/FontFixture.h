@@ -8,7 +8,6 @@
 
 #include <map>
 #include <string>
-#include <vector>
 
 #include "FileIO/gCFile.h"
 #include "FileIO/gCResourceIndex.h"
@@ -41,18 +40,11 @@ protected:
     CResourcePool& FontPool() { return m_Services.m_aResourcePools[kFontPool]; }
     // A renderer of that family at a pixel size.
     static CTextRenderer Renderer(const char* family, int32_t pixels);
-    // The blocks, written by the block writer, as the application's
-    // resource file.
-    void Write(const std::vector<std::string>& blocks);
-    // The detail line of each alert shown so far.
-    std::vector<std::string> Details() const;
 
     CFakeResourceServices m_Services;
     gCFile m_FontFile;
     gCResourceIndex m_FontIndex;
     CScriptedFontLookup m_Lookup;
-    gCFile m_File;
-    gCResourceIndex m_Index;
 };
 
 // The family that stands in for "Helvetica" in these tests.

@@ -16,7 +16,7 @@
 #include "testsupport/imaging/Goldens.h"
 #include "testsupport/widgets/WidgetBlockWriter.h"
 #include "text/TxImWidget.h"
-#include "text/tests/FontFixture.h"
+#include "text/tests/WidgetFileFixture.h"
 
 namespace {
 
@@ -41,7 +41,7 @@ public:
     int32_t m_nRedraws = 0;
 };
 
-class TxImWidgetTest : public FontFixture {
+class TxImWidgetTest : public WidgetFileFixture {
 protected:
     // A 13-pixel DejaVu Sans caption with that text on a flat image.
     template <class W = CTxImWidget>

@@ -19,7 +19,7 @@
 #include "testsupport/widgets/WidgetBlockWriter.h"
 #include "text/TxWidget.h"
 #include "text/detail/TextChunks.h"
-#include "text/tests/FontFixture.h"
+#include "text/tests/WidgetFileFixture.h"
 #include "widgets/WidgetConstructor.h"
 
 namespace {
@@ -43,7 +43,7 @@ std::vector<uint8_t> Bytes(CImage8& image) {
     return out;
 }
 
-class TxWidgetTest : public FontFixture {
+class TxWidgetTest : public WidgetFileFixture {
 protected:
     // A widget with a 13-pixel DejaVu Sans and that text.
     std::unique_ptr<CTxWidget> Label(const std::string& text) {

@@ -1,17 +1,17 @@
 #pragma once
-// Moves a render target's origin by a widget's left and top for as long as
+// Moves an image's origin (a render target's, a matte's) by a widget's left and top for as long as
 // the widget and its children draw, and puts it back on every way out.
 
 #include <cstdint>
 
-#include "imaging/Image.h"
+#include "imaging/ImageBase.h"
 #include "widgets/detail/RectMath.h"
 
 namespace widgetdetail {
 
 class COriginShift {
 public:
-    COriginShift(CImage* target, int32_t dx, int32_t dy)
+    COriginShift(CImageBase* target, int32_t dx, int32_t dy)
         : m_pTarget(target), m_Saved(target->GetOrigin()) {
         m_pTarget->SetOrigin(
             gCPoint(Saturated(int64_t(m_Saved.x) + dx), Saturated(int64_t(m_Saved.y) + dy)));
@@ -21,7 +21,7 @@ public:
     COriginShift& operator=(const COriginShift&) = delete;
 
 private:
-    CImage* m_pTarget;
+    CImageBase* m_pTarget;
     gCPoint m_Saved;
 };
 

@@ -13,8 +13,7 @@ namespace {
 
 // The colour with its alpha weighted by alpha + 1 (0..256), over 256.
 CPixel Weighted(CPixel colour, uint32_t alpha) {
-    const uint32_t c = colour;
-    return (c & 0x00FFFFFFu) | (((c >> 8) * (alpha + 1)) & 0xFF000000u);
+    return CPixel::AtOpacity(colour, alpha + 1);
 }
 
 } // namespace

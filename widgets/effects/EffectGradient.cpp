@@ -39,7 +39,7 @@ float Finite(float v, float fallback) {
 
 // The colour g with its alpha weighted by w (1..256).
 uint32_t Weighted(uint32_t g, uint32_t w) {
-    return (g & 0x00FFFFFFu) | (((g >> 8) * w) & 0xFF000000u);
+    return CPixel::AtOpacity(g, w);
 }
 
 } // namespace

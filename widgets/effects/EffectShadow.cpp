@@ -106,6 +106,20 @@ error CWidgetEffectShadow::WidgetChanged() {
     if (w + 2 * e > kMaxWorkSide || h + 2 * e > kMaxWorkSide) {
         return eOutOfMemory;
     }
+    if (CastsIntoLayers()) {
+        // A rectangular shadow casts the whole rectangle into the layers.
+        CImage8 opaque{int32_t(w), int32_t(h)};
+        CImNav8 view(&opaque);
+        if (!view.IsLocked()) {
+            return Fail(eOutOfMemory);
+        }
+        view.Fill(255);
+        if (error err = KeepParentAlpha(nullptr, &view)) {
+            return Fail(err);
+        }
+    } else {
+        m_pParentAlpha.reset();
+    }
     m_pShadowCache.reset();
     if (error err = RebuildLUT(int32_t(w + 2 * e), int32_t(h + 2 * e))) {
         return Fail(err);
@@ -150,6 +164,18 @@ error CWidgetEffectShadow::WidgetChanged(CImage* ownerImage) {
             for (int64_t x = 0; x < sw; ++x) {
                 to[x] = (uint32_t(from[x]) >> 24) * 257u;
             }
+        }
+    }
+    {
+        // The layers take the alpha itself: the high bytes of the 16-bit
+        // values over the widget.
+        const gCRect widget = PinnedRect(e, e, e + w, e + h);
+        CImNav view(&work, &widget);
+        if (!view.IsLocked()) {
+            return Fail(eOutOfMemory);
+        }
+        if (error err = KeepParentAlpha(&view, nullptr)) {
+            return Fail(err);
         }
     }
     if (!CBlur::GaussianBlur(&work, UsableRadius(), 0)) {
@@ -197,8 +223,11 @@ error CWidgetEffectShadow::WidgetChanged(CImage* ownerImage) {
 }
 
 error CWidgetEffectShadow::RenderEffect(const gCRect& area, CImage* target, uint32_t alpha) {
-    if (alpha == 0) {
+    if (alpha == 0 || m_fParentLayer) {
         return eNoError;
+    }
+    if (m_aDestIDs.GetSize() > 0) {
+        return RenderIntoContainers(area, target, alpha);
     }
     return DoShadowRender(area, target, alpha, nullptr);
 }
@@ -210,13 +239,8 @@ error CWidgetEffectShadow::DoShadowRender(const gCRect& area, CImage* target, ui
     }
     alpha = std::min<uint32_t>(alpha, 255);
     gCRect r = area;
-    if (mask && mask->IsValid() && !mask->IsCompressed()) {
-        r = OnTarget(r, *mask);
-        if (r.IsEmpty()) {
-            return eNoError;
-        }
-    } else {
-        mask = nullptr;
+    if (!ClipToMask(r, mask)) {
+        return eNoError;
     }
     if (!m_fOutsideOnly || !m_pOwner) {
         return DrawPiece(r, *target, alpha, mask, false);
@@ -236,6 +260,15 @@ error CWidgetEffectShadow::DoShadowRender(const gCRect& area, CImage* target, ui
         }
     }
     return eNoError;
+}
+
+bool CWidgetEffectShadow::ClipToMask(gCRect& r, CImage8*& mask) {
+    if (!mask || !mask->IsValid() || mask->IsCompressed()) {
+        mask = nullptr;
+        return true;
+    }
+    r = OnTarget(r, *mask);
+    return !r.IsEmpty();
 }
 
 error CWidgetEffectShadow::DrawPiece(const gCRect& piece, CImage& target, uint32_t alpha,

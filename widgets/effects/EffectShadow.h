@@ -14,17 +14,27 @@
 // e = trunc(radius x 2.2) on every side and moved by the offset; with
 // clip-to-widget it is cut to the widget's own rectangle. With outside-only
 // the shadow is left out where the widget itself stands.
+//
+// Layer shadows (CWidgetEffectLayerShadow) gather shadows into one: a
+// shadow with the parent-layer flag casts into the layer shadows above its
+// owner instead of drawing itself, and a shadow naming destination
+// containers draws onto those containers' layer shadow mattes, in the
+// render cycle in which they tagged it. Both kinds keep the owner's alpha,
+// run-length compressed, for the layer shadows to read (ParentAlpha).
 
 #include <cstdint>
 #include <memory>
 
 #include "FileIO/FileTypes.h"
 #include "foundation/CMemBlock.h"
+#include "foundation/gCArray.h"
 #include "imaging/Pixel.h"
 #include "imaging/RLE8.h"
 #include "widgets/WidgetEffectBase.h"
 
 class CImage8;
+class CImNav;
+class CImNav8;
 
 inline constexpr uint32_t kShadowEffectTypeID = FourCC("shfx");
 
@@ -63,6 +73,31 @@ public:
     // leaves the tables; 5 when they cannot be sized.
     virtual error RebuildLUT(int32_t width, int32_t height);
 
+    // --- Layer hooks.
+    // Casts the shadow into the enclosing layer shadows instead of drawing
+    // it; the owner brings the effect up to date.
+    error SetParentLayer(int32_t on, int32_t redraw);
+    int32_t ParentLayer() const { return m_fParentLayer; }
+    // Appends a container id (5 when the list cannot grow), or removes
+    // every entry equal to it; both invalidate the owner's total rect.
+    virtual error AddDestContainerID(uint32_t id, int32_t redraw);
+    virtual error RemoveDestContainerID(uint32_t id, int32_t redraw);
+    virtual int32_t DestContainerCount() const;
+    // Entry index, or 0 outside 0..count-1.
+    virtual uint32_t DestContainerID(int32_t index) const;
+    // The render cycle in which a layer shadow last met this shadow.
+    virtual void SetInDestHierarchyPendingCycle(uint32_t cycle);
+    uint32_t PendingCycle() const { return m_nPendingCycle; }
+    // The owner's alpha for the layer shadows: null unless the shadow casts
+    // into layers (flag or ids); then the kept one, or, the first time, one
+    // made from the owner's GetAlpha (null without an owner or memory).
+    CRLE8* ParentAlpha();
+    // A moved or changed owner hands the touched rect (in its parent's
+    // coordinates) to every layer shadow above it, in that shadow's
+    // owner's coordinates; only while layer shadows live and the flag is
+    // set.
+    error EffectParentMoved(CWidget* moved, gCRect& rect) override;
+
     // Moves the extent to the new offset and invalidates the owner; the
     // tables and cache stay as they are.
     error ShadowOffset(const gCPoint& offset, int32_t redraw);
@@ -98,6 +133,19 @@ protected:
     void PlaceExtent();
     // Forgets everything drawn from: empty extent, no cache, no tables.
     error Fail(error e);
+    // A mask without pixels is dropped (null); with pixels, r is cut to
+    // the mask's rect. False when nothing of r is left.
+    static bool ClipToMask(gCRect& r, CImage8*& mask);
+    // Whether the shadow casts into layer shadows: the flag or an id.
+    bool CastsIntoLayers() const { return m_fParentLayer || m_aDestIDs.GetSize() > 0; }
+    // The parent-alpha upkeep of a rebuild: for a shadow that casts into
+    // layers, the kept alpha becomes view's bytes (channel as for
+    // CRLE8::CreateFromImage16, or the 8-bit view) and the layers hear of
+    // the owner's rect; otherwise the kept alpha goes. 5 without memory.
+    error KeepParentAlpha(CImNav* view16, CImNav8* view8);
+    // With destination ids: draws through the mattes of the containers'
+    // between-place layer shadows, in the cycle that tagged the shadow.
+    error RenderIntoContainers(const gCRect& area, CImage* target, uint32_t alpha);
 
     // Draws the part of r (owner-local, inside the mask's rectangle when
     // there is a mask) that lies on the target, from the cache when there
@@ -120,4 +168,8 @@ protected:
     int64_t m_nWidth = 0;
     int64_t m_nHeight = 0;
     int64_t m_nMargin = 0;
+    int32_t m_fParentLayer = 0;
+    uint32_t m_nPendingCycle = 0xFFFFFFFFu;
+    std::unique_ptr<CRLE8> m_pParentAlpha;
+    gCArray<uint32_t> m_aDestIDs;
 };

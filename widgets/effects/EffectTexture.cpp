@@ -75,7 +75,7 @@ error CWidgetEffectTexture::RenderEffect(const gCRect& area, CImage* target, uin
         const CPixel* src = texture.Row(y);
         for (int32_t x = 0; x < view.GetWidth(); ++x) {
             const uint32_t t = src[x];
-            const uint32_t blend = (t & 0x00FFFFFFu) | (((t >> 8) * a1) & 0xFF000000u);
+            const uint32_t blend = CPixel::AtOpacity(t, a1);
             dst[x] = CPixelMix::MixPixel(m_nBlendMode, blend, dst[x]);
         }
     }

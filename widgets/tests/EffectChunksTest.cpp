@@ -49,7 +49,7 @@ protected:
         CWidgetChunks chunks;
         chunks.Real("xsiz", 40.0f).Real("ysiz", 30.0f);
         for (const SWidgetChunk& c : effects.Chunks()) {
-            chunks.Raw(c.text);
+            chunks.Add(c);
         }
         (void)m_File.Close(); // a file not yet open has nothing to close
         MakeFile("system.vrf", ResourceFileBytes(2, {WidgetBlock("cowg", 1, "W", chunks)}));
@@ -223,8 +223,8 @@ TEST_F(EffectChunks, ALayerOutsideThePlacesOrAFailedRebuildFailsTheLoad) {
     ASSERT_EQ(widget.SetSize(40, 30, 0), eNoError);
     const std::string bytes = CWidgetChunks()
                                   .Effect("shad", ShadowFields(1, 0, 1e30f, 0, 0, 10, 0, 0))
-                                  .Chunks()[0]
-                                  .text.substr(4);
+                                  .Data()
+                                  .substr(8); // past the size and the code
     gCMemFile data;
     ASSERT_EQ(data.WriteBlock(bytes.data(), int32_t(bytes.size())), eNoError);
     ASSERT_EQ(data.Rewind(), eNoError);

@@ -9,6 +9,7 @@
 //       - xsiz: 320         # Real: a finite number
 //       - colr: 0xFFE8E0D0  # Int32: -2147483648 to 4294967295
 //       - usrd: "3|int|250"
+//       - shad: {radius: 12, y: 4}  # effect chunks: a map of keys
 //       - hier:             # back to front
 //           - [InfoTitle, cowg]
 //
@@ -40,6 +41,7 @@
 #include "FileIO/gCResourceIndex.h"
 #include "devtools/rc/BlockKind.h"
 #include "devtools/rc/SourceFile.h"
+#include "devtools/rc/kinds/EffectChunkSource.h"
 #include "devtools/rc/kinds/SourceDump.h"
 #include "devtools/rc/kinds/TextWidgetCheck.h"
 #include "testsupport/widgets/WidgetBlockWriter.h"
@@ -206,8 +208,13 @@ public:
             chunks << "      - " << c << ": ";
             switch (rule) {
             case EChunkRule::NotTaken:
-            case EChunkRule::Effect:
                 return false;
+            case EChunkRule::Effect:
+                if (!DumpEffectChunk(c, file, end, chunks)) {
+                    return false;
+                }
+                chunks << "\n";
+                break;
             case EChunkRule::Real:
             case EChunkRule::FontSize: {
                 float real = 0.0f;
@@ -291,8 +298,12 @@ private:
         int64_t number = 0;
         switch (rule) {
         case EChunkRule::NotTaken:
-        case EChunkRule::Effect:
             break; // refused below with the class's reason
+        case EChunkRule::Effect:
+            if (!ReadEffectChunk(source, code, value, chunk)) {
+                return false;
+            }
+            break;
         case EChunkRule::Real:
         case EChunkRule::FontSize: {
             chunk.value = EChunkValue::Real;
@@ -390,6 +401,9 @@ private:
             break;
         case EChunkValue::Damaged:
             chunks.Raw(c.text);
+            break;
+        case EChunkValue::Effect:
+            chunks.Effect(c.code, c.fields);
             break;
         }
     }
