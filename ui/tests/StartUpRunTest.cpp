@@ -22,6 +22,7 @@
 #include "foundation/Utf8.h"
 #include "imaging/ImLocker.h"
 #include "paint/Backbone.h"
+#include "platform/InputEvent.h"
 #include "platform/QuitSignals.h"
 #include "platform/WindowBase.h"
 #include "testsupport/FileIO/ColonPath.h"
@@ -301,7 +302,7 @@ TEST_F(StartUpRun, AStrokeIsPaintedUndoneRedoneAndTheQuitEndsTheProgram) {
 // Every way of quitting takes the same path: with a modified painting the
 // save prompt comes up and the program keeps running. Escape never quits,
 // with or without a button held.
-enum class EQuitWay { eCtrlQ, eSuperQ, eAltF4, eCloseBox, eSigterm, eSigint };
+enum class EQuitWay { eCtrlQ, eSuperQ, eAltF4, eCloseBox, eDesktopQuit, eSigterm, eSigint };
 
 class QuitWay : public StartUpRun, public ::testing::WithParamInterface<EQuitWay> {};
 
@@ -331,6 +332,13 @@ TEST_P(QuitWay, AModifiedPaintingRaisesTheSavePrompt) {
     case EQuitWay::eCloseBox:
         SendWindowChange(EWindowChange::eClose);
         break;
+    case EQuitWay::eDesktopQuit: { // SDL_QUIT
+        CInputEvent quit;
+        quit.kind = EInputKind::eQuit;
+        program->InjectInput(quit);
+        program->PumpMessage();
+        break;
+    }
     case EQuitWay::eSigterm:
     case EQuitWay::eSigint:
         ASSERT_EQ(std::raise(GetParam() == EQuitWay::eSigterm ? SIGTERM : SIGINT), 0);
@@ -347,8 +355,8 @@ TEST_P(QuitWay, AModifiedPaintingRaisesTheSavePrompt) {
 
 INSTANTIATE_TEST_SUITE_P(Ways, QuitWay,
                          ::testing::Values(EQuitWay::eCtrlQ, EQuitWay::eSuperQ, EQuitWay::eAltF4,
-                                           EQuitWay::eCloseBox, EQuitWay::eSigterm,
-                                           EQuitWay::eSigint));
+                                           EQuitWay::eCloseBox, EQuitWay::eDesktopQuit,
+                                           EQuitWay::eSigterm, EQuitWay::eSigint));
 
 // The quit cycle with the real backbone and a scripted file dialog: what
 // each answer to the prompt leads to.
