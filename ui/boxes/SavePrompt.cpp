@@ -145,6 +145,9 @@ error CSavePrompt::ButtonClick(void* user, CWidget* button, CWidget*& target, gC
             (void)services->AppHeartbeat();
         }
     }
+    // Where the pointer is at the release decides, also for a click so
+    // quick that no beat ran while it was held.
+    backdrop->PassRolloverTest();
     if (backdrop->TopModal() == button) {
         backdrop->EndModal();
     }
