@@ -1,6 +1,7 @@
 #include "ui/SMKBackdrop.h"
 
 #include <algorithm>
+#include <new>
 
 #include "FileIO/gCFile.h"
 #include "foundation/Input.h"
@@ -10,6 +11,7 @@
 #include "paint/ProjectInfo.h"
 #include "platform/AppBase.h"
 #include "platform/WindowBase.h"
+#include "ui/boxes/SavePrompt.h"
 
 namespace {
 
@@ -74,6 +76,7 @@ CSMKBackdrop::CSMKBackdrop() {
 }
 
 CSMKBackdrop::~CSMKBackdrop() {
+    m_pSavePrompt.reset();
     // A backdrop that goes stops hearing the data channel.
     if (gCCmdTarget::UIModule() == this) {
         gCCmdTarget::SetUIModule(nullptr);
@@ -90,6 +93,14 @@ error CSMKBackdrop::SetupInterface() {
     m_pCanvasColourWidget = FindByID(kCanvasColourWidgetID);
     if (!m_pCanvasColourWidget) {
         return eResourceNotFound;
+    }
+    m_pSavePrompt.reset(new (std::nothrow) CSavePrompt(this));
+    if (!m_pSavePrompt) {
+        return eCreateFailed;
+    }
+    if (const error e = m_pSavePrompt->SetupRoot()) {
+        m_pSavePrompt.reset();
+        return e;
     }
     if (const error e = m_Sound.SetupObject()) {
         return e;
@@ -443,8 +454,8 @@ void CSMKBackdrop::QuitApplication() {
     }
 }
 
-error CSMKBackdrop::ShowSavePrompt(int32_t) {
-    // Until there is a save prompt none can be shown: the sender takes its
-    // failure path rather than wait for an answer that never comes.
-    return eNotImplemented;
+error CSMKBackdrop::ShowSavePrompt(int32_t action) {
+    // Without a prompt none can be shown: the sender takes its failure path
+    // rather than wait for an answer that never comes.
+    return m_pSavePrompt ? m_pSavePrompt->Show(action, 1) : eNotImplemented;
 }

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "foundation/gCString.h"
@@ -17,6 +18,7 @@
 #include "widgets/Backdrop.h"
 
 class CProjectInfo;
+class CSavePrompt;
 class CTabletSource;
 class gCFile;
 
@@ -47,9 +49,10 @@ public:
     // so the broadcast goes on.
     int32_t Message(uint32_t id, void* data, uintptr_t extra) override;
     // Starts the backbone, finds the canvas (5), the canvas-colour chooser
-    // (2300), loads the interface sounds, fills the project type, selects
-    // the saved tool and stores the program's entry in the user's
-    // settings. 21 when a widget is missing, or the tool's code.
+    // (2300), sets up the save prompt, loads the interface sounds, fills
+    // the project type, selects the saved tool and stores the program's
+    // entry in the user's settings. 21 when a widget is missing, 23 when
+    // the prompt cannot be made, or the tool's code.
     error SetupInterface() override;
     // Keeps the canvas point under the view's centre in place, then keeps
     // the canvas covering half the view or wholly inside it.
@@ -86,6 +89,7 @@ public:
     CWidget* CanvasColourWidget() const { return m_pCanvasColourWidget; }
     const SProjectFileType& ProjectFileType() const { return m_ProjectFileType; }
     const CSMKSound& InterfaceSounds() const { return m_Sound; }
+    CSavePrompt* SavePrompt() const { return m_pSavePrompt.get(); }
     gCCmdTarget* Panel(int32_t index) const { return m_apPanels[size_t(index)]; }
     // Tests and the panels' own set-up put a panel in its slot; the slot
     // does not own it.
@@ -96,9 +100,9 @@ public:
 
 protected:
     // What the hub calls of the features that join later: hiding panels
-    // under the pen, the about box, the save prompt (9 while there is
-    // none), help and the project commands. Each does
-    // nothing (and answers 0) until its feature comes.
+    // under the pen, the about box, the save prompt, help and the project
+    // commands. Each does nothing (and answers 0) until its feature comes;
+    // the save prompt answers 9 when there is none to show.
     virtual void CheckPanelsOnDrag(const gCPoint&) {}
     virtual void CalculatePanelRects() {}
     virtual void TogglePanelsHidden(int32_t) {}
@@ -137,6 +141,7 @@ protected:
     virtual CTabletSource* TabletServices();
 
     std::array<gCCmdTarget*, kPanelCount> m_apPanels{};
+    std::unique_ptr<CSavePrompt> m_pSavePrompt;
     CWidget* m_pCanvasWidget = nullptr;
     CWidget* m_pCanvasColourWidget = nullptr;
     SProjectFileType m_ProjectFileType;

@@ -10,8 +10,12 @@
 # keyboard focus, as a dialog window does) and the next key, z, is the
 # window's again; the minus key makes a centred window of 1024 x 768 with
 # the canvas still centred, the plus key the screen of before exactly;
-# Escape does nothing and Ctrl+Q shows the alert of a painting that cannot
-# be offered for saving (Return dismisses it) and quits with status 0. A
+# Escape does nothing; Ctrl+Q raises the save prompt (dark glass over the
+# canvas, the Save face ochre, Cancel lit under the pointer), which Escape
+# closes leaving the screen as it was; SIGTERM twice raises one prompt; a
+# click outside closes it and a stroke still paints; Ctrl+Q and Don't Save
+# end the program with status 0. A second run saves on Ctrl+Q and y
+# through the stand-in dialog, writes a valid painting and ends with 0. A
 # start file that does not exist is named in an alert, a new painting
 # follows and Ctrl+Q ends it with status 0. A start with a damaged resource
 # file shows its alert, which Return dismisses, and ends with a non-zero
@@ -22,7 +26,7 @@
 # one testsupport/x11-run.sh starts (CTest's daublin_smoke does):
 #   bash testsupport/x11-run.sh 1280x1024x24 bash platform/tests/smoke.sh build/release/bin/daublin /tmp/shots
 # Every wait is bounded and names what it waited for when it fails.
-# Usage: smoke.sh <path of the daublin program> <shots folder>
+# Usage: smoke.sh <path of the daublin program> <shots folder> [<path of ptgtool>]
 set -u
 [ -n "${DAUBLIN_SMOKE_TRACE:-}" ] && set -x
 
@@ -34,7 +38,9 @@ fail() {
 # await, wait_exit, has_geometry, expect_geometry, find_window.
 source "$(dirname "${BASH_SOURCE[0]}")/../../testsupport/x11-helpers.sh"
 
-[ $# -eq 2 ] || fail "usage: smoke.sh <path of the daublin program> <shots folder>"
+[ $# -eq 2 ] || [ $# -eq 3 ] ||
+  fail "usage: smoke.sh <path of the daublin program> <shots folder> [<path of ptgtool>]"
+ptgtool=${3:-}
 program=$(readlink -f "$1")
 [ -x "$program" ] || fail "no program at $1"
 shots=$2
@@ -283,37 +289,91 @@ kill -0 "$pid" 2>/dev/null || fail "Escape ended the program"
 await 10 "Escape to leave the screen as it was (see $shots/after-escape.png)" \
   settled after-escape same_as after-escape redone
 
-# Waits for process $1 to end, dismissing with Return the alerts it shows;
-# a shot of the first alert is kept as $2.png. Sets $status (124: still
-# running after 10 s).
-answer_alerts_until_exit() {
-  local shot=$2 try
-  status=124
-  for ((try = 0; try < 50; try++)); do
-    wait_exit "$1" 2
-    status=$?
-    [ "$status" -ne 124 ] && return
-    if any_alert && is_visible "$alert"; then
-      if [ -n "$shot" ]; then
-        sleep 0.5 # drawn
-        shoot "$shot"
-        shot=""
-      fi
-      timeout 5 xdotool windowfocus --sync "$alert" 2>/dev/null &&
-        xdotool key Return
-    fi
-  done
+# Ctrl+Q on the modified painting raises the save prompt, a dark glass box
+# of 440 x 168 centred on the screen (420..859, 428..595): its middle is
+# dark over the light canvas, the Save face (724..835, 540..571) ochre.
+prompt_shown_in() {
+  local r g b
+  is_dark "$1" 640 515 || return 1
+  read -r r g b < <(pixel "$1" 740 548)
+  [ "$r" -gt 200 ] && [ "$g" -gt 130 ] && [ "$g" -lt 180 ] && [ "$b" -lt 100 ]
 }
-
-# Ctrl+Q: the painting is modified and there is no way yet to offer it for
-# saving. The program says so in an alert, which Return dismisses, and
-# quits.
+prompt_shown() { prompt_shown_in prompt; }
 xdotool key ctrl+q
-answer_alerts_until_exit "$pid" quit-alert
-[ "$status" -ne 124 ] || fail "waited 10 s for Ctrl+Q to end the program"
-[ "$status" -eq 0 ] || fail "Ctrl+Q ended the program with status $status"
-[ -f "$shots/quit-alert.png" ] || fail "Ctrl+Q showed no alert over the modified painting"
-grep -qF "Error." "$work/stderr" || fail "the quit alert did not say Error.: $(cat "$work/stderr")"
+await 10 "Ctrl+Q to raise the save prompt (see $shots/prompt.png)" settled prompt prompt_shown
+kill -0 "$pid" 2>/dev/null || fail "Ctrl+Q ended the program without asking"
+# The pointer left on Cancel (600..711) lights its face; this shot keeps the
+# pointer where it is.
+timeout 5 xdotool mousemove --sync 656 556 || fail "waited 5 s to move onto Cancel"
+sleep 0.3
+import -window root "$shots/prompt-hover.png" 2>>"$work/import.log" ||
+  fail "import could not take the shot prompt-hover"
+hover_lighter() {
+  local r0 g0 b0 r1 g1 b1
+  read -r r0 g0 b0 < <(pixel prompt 610 548)
+  read -r r1 g1 b1 < <(pixel prompt-hover 610 548)
+  [ "$r1" -gt "$r0" ] && [ "$g1" -gt "$g0" ] && [ "$b1" -gt "$b0" ]
+}
+hover_lighter || fail "the Cancel face is not lighter under the pointer (see $shots/prompt-hover.png)"
+# Escape closes it without a choice: the screen of before, the program on.
+xdotool key Escape
+await 10 "Escape to close the prompt (see $shots/prompt-escaped.png)" \
+  settled prompt-escaped same_as prompt-escaped redone
+kill -0 "$pid" 2>/dev/null || fail "Escape on the prompt ended the program"
+# SIGTERM twice: one prompt, the same picture as Ctrl+Q's.
+kill -TERM "$pid"
+kill -TERM "$pid"
+await 10 "SIGTERM twice to raise one prompt (see $shots/prompt-term.png)" \
+  settled prompt-term same_as prompt-term prompt
+# A press outside the box closes it; a stroke painted next changes the
+# canvas.
+timeout 5 xdotool mousemove --sync 200 200 click 1 || fail "waited 5 s to click outside the prompt"
+await 10 "a click outside to close the prompt (see $shots/prompt-outside.png)" \
+  settled prompt-outside same_as prompt-outside redone
+timeout 30 xdotool mousemove --sync 200 750 mousedown 1 sleep 0.05 \
+  mousemove --sync 250 770 sleep 0.02 mousemove --sync 300 790 sleep 0.02 \
+  mousemove --sync 350 810 sleep 0.05 mouseup 1 || fail "waited 30 s to paint after the prompt"
+painted_after() { [ "$(differing after-prompt redone 300x120+150+700)" != 0 ]; }
+await 10 "a stroke after the prompt to change the canvas (see $shots/after-prompt.png)" \
+  settled after-prompt painted_after
+# Ctrl+Q, then Don't Save (444..555): the program ends with status 0.
+xdotool key ctrl+q
+await 10 "Ctrl+Q to raise the prompt again (see $shots/prompt-again.png)" \
+  settled prompt-again prompt_shown_in prompt-again
+timeout 5 xdotool mousemove --sync 500 556 click 1 || fail "waited 5 s to click Don't Save"
+wait_exit "$pid" 100
+status=$?
+[ "$status" -ne 124 ] || fail "waited 10 s for Don't Save to end the program"
+[ "$status" -eq 0 ] || fail "Don't Save ended the program with status $status"
+
+# A second run: a stroke, Ctrl+Q and y save through the dialog program (the
+# stand-in answers $work/saved.ptg), and the program ends with status 0.
+rm -f "$saved"
+PATH="$work/bin:$PATH" "$program" 2>"$work/stderr" &
+pid=$!
+pids+=("$pid")
+await 10 "a visible window titled Daublin for the saving run" find_window '^Daublin$'
+wid=$found
+timeout 5 xdotool windowfocus --sync "$wid" || fail "waited 5 s for the window to take the focus"
+await 10 "the canvas of the saving run (see $shots/save-start.png)" \
+  settled save-start canvas_shown save-start
+timeout 30 xdotool mousemove --sync 400 400 mousedown 1 sleep 0.05 \
+  mousemove --sync 450 420 sleep 0.02 mousemove --sync 500 440 sleep 0.05 mouseup 1 ||
+  fail "waited 30 s to paint in the saving run"
+await 10 "the stroke of the saving run" settled save-stroke \
+  eval '[ "$(differing save-stroke save-start)" != 0 ]'
+xdotool key ctrl+q
+await 10 "Ctrl+Q to raise the prompt in the saving run" settled save-prompt prompt_shown_in save-prompt
+xdotool key y
+wait_exit "$pid" 100
+status=$?
+[ "$status" -ne 124 ] || fail "waited 10 s for y to save and end the program"
+[ "$status" -eq 0 ] || fail "y ended the program with status $status"
+[ -s "$saved" ] || fail "y wrote no painting at $saved"
+if [ -n "$ptgtool" ]; then
+  "$ptgtool" validate "$saved" >"$work/validate.log" 2>&1 ||
+    fail "the saved painting does not validate: $(cat "$work/validate.log")"
+fi
 
 # A start file that does not exist: the alert names it, a new painting
 # follows, and Ctrl+Q ends the program with status 0.

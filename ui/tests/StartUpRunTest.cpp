@@ -22,13 +22,16 @@
 #include "foundation/Utf8.h"
 #include "imaging/ImLocker.h"
 #include "paint/Backbone.h"
+#include "platform/InputEvent.h"
 #include "platform/QuitSignals.h"
 #include "platform/WindowBase.h"
 #include "testsupport/FileIO/ColonPath.h"
+#include "testsupport/FileIO/ScriptedDialog.h"
 #include "testsupport/platform/HeadlessWindow.h"
 #include "testsupport/platform/InputScript.h"
 #include "ui/SMKApp.h"
 #include "ui/SMKBackdrop.h"
+#include "ui/boxes/SavePrompt.h"
 
 namespace {
 
@@ -244,8 +247,8 @@ TEST_F(StartUpRun, ThePrefsFileIsMadeWholeAndNewAndNeedsAFolder) {
 }
 
 // A stroke across the canvas with the start-up's tool, undone and redone by
-// their keys, then Ctrl-Q: the painted canvas cannot ask whether to save
-// (there is no save prompt), so the quit shows why and ends the program.
+// their keys, then Ctrl-Q: the painted canvas asks whether to save, and
+// "don't save" ends the program.
 TEST_F(StartUpRun, AStrokeIsPaintedUndoneRedoneAndTheQuitEndsTheProgram) {
     ASSERT_EQ(Start(), eNoError);
     CSMKBackdrop* backdrop = Backdrop();
@@ -285,30 +288,34 @@ TEST_F(StartUpRun, AStrokeIsPaintedUndoneRedoneAndTheQuitEndsTheProgram) {
     EXPECT_TRUE(Shown() == painted) << "y paints the stroke again";
 
     CInputScript(*program).Key(17).Run(); // Ctrl-Q
+    ASSERT_NE(CAppBase::m_pMainWnd, nullptr) << "the prompt asks first";
+    EXPECT_TRUE(backdrop->SavePrompt()->IsShown());
+    CInputScript(*program).Key('n').Run();
     EXPECT_EQ(CAppBase::m_pMainWnd, nullptr);
     EXPECT_EQ(gCCmdTarget::UIModule(), nullptr);
-    ASSERT_EQ(program->m_aAlerts.size(), 1u);
-    EXPECT_NE(program->m_aAlerts[0].find(TableText(0xB2D05E07)), std::string::npos);
     program->DoSystemQuit(); // the platform's last call, after the loop
-    EXPECT_EQ(program->m_aAlerts.size(), 1u);
+    EXPECT_TRUE(program->m_aAlerts.empty());
     program.reset();
     EXPECT_EQ(CSMKBackbone::Registered(), nullptr);
 }
 
 // Every way of quitting takes the same path: with a modified painting the
-// alert saying it cannot be offered for saving comes while the window is
-// still there, then the program ends.
-enum class EQuitWay { eCtrlQ, eSuperQ, eCloseBox, eSigterm, eSigint };
+// save prompt comes up and the program keeps running. Escape never quits,
+// with or without a button held.
+enum class EQuitWay { eCtrlQ, eSuperQ, eAltF4, eCloseBox, eDesktopQuit, eSigterm, eSigint };
 
 class QuitWay : public StartUpRun, public ::testing::WithParamInterface<EQuitWay> {};
 
-TEST_P(QuitWay, AModifiedPaintingShowsTheAlertBeforeTheWindowGoes) {
+TEST_P(QuitWay, AModifiedPaintingRaisesTheSavePrompt) {
     ASSERT_EQ(Start(), eNoError);
     Focus();
     CInputScript(*program).Run(); // what the window had waiting
     ASSERT_EQ(CSMKBackbone::Registered()->ProcessData(eCmdMarkModified, this, 0, 1), 0);
     CInputScript(*program).Key(kKeyCodeEscape).Run();
-    EXPECT_NE(CAppBase::m_pMainWnd, nullptr) << "Escape never quits";
+    const gCPoint margin(2, 2);
+    CInputScript(*program).Press(margin).Key(kKeyCodeEscape).Release(margin).Run();
+    ASSERT_NE(CAppBase::m_pMainWnd, nullptr) << "Escape never quits";
+    EXPECT_FALSE(Backdrop()->SavePrompt()->IsShown());
     EXPECT_TRUE(program->m_aAlerts.empty());
 
     const CQuitSignals signals;
@@ -319,26 +326,88 @@ TEST_P(QuitWay, AModifiedPaintingShowsTheAlertBeforeTheWindowGoes) {
     case EQuitWay::eSuperQ:
         CInputScript(*program).Key(17).Run();
         break;
+    case EQuitWay::eAltF4:
+        CInputScript(*program).Key(uint32_t(-245), kModOption).Run();
+        break;
     case EQuitWay::eCloseBox:
         SendWindowChange(EWindowChange::eClose);
         break;
-    case EQuitWay::eSigterm:
-    case EQuitWay::eSigint:
-        ASSERT_EQ(std::raise(GetParam() == EQuitWay::eSigterm ? SIGTERM : SIGINT), 0);
-        EXPECT_TRUE(program->m_aAlerts.empty()) << "nothing happens in the handler";
+    case EQuitWay::eDesktopQuit: { // SDL_QUIT
+        CInputEvent quit;
+        quit.kind = EInputKind::eQuit;
+        program->InjectInput(quit);
         program->PumpMessage();
         break;
     }
-    ASSERT_EQ(program->m_aAlerts.size(), 1u);
-    EXPECT_NE(program->m_aAlerts[0].find(TableText(0xB2D05E07)), std::string::npos);
-    EXPECT_EQ(program->m_aWindowAtAlert, std::vector<bool>{true});
-    EXPECT_EQ(program->IsAppClosing(), 1);
-    EXPECT_EQ(CAppBase::m_pMainWnd, nullptr);
+    case EQuitWay::eSigterm:
+    case EQuitWay::eSigint:
+        ASSERT_EQ(std::raise(GetParam() == EQuitWay::eSigterm ? SIGTERM : SIGINT), 0);
+        EXPECT_FALSE(Backdrop()->SavePrompt()->IsShown()) << "nothing happens in the handler";
+        program->PumpMessage();
+        break;
+    }
+    ASSERT_NE(CAppBase::m_pMainWnd, nullptr);
+    EXPECT_TRUE(Backdrop()->SavePrompt()->IsShown());
+    EXPECT_EQ(Backdrop()->ModalCount(), 1);
+    EXPECT_EQ(program->IsAppClosing(), 0);
+    EXPECT_TRUE(program->m_aAlerts.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, QuitWay,
-                         ::testing::Values(EQuitWay::eCtrlQ, EQuitWay::eSuperQ, EQuitWay::eCloseBox,
+                         ::testing::Values(EQuitWay::eCtrlQ, EQuitWay::eSuperQ, EQuitWay::eAltF4,
+                                           EQuitWay::eCloseBox, EQuitWay::eDesktopQuit,
                                            EQuitWay::eSigterm, EQuitWay::eSigint));
+
+// The quit cycle with the real backbone and a scripted file dialog: what
+// each answer to the prompt leads to.
+TEST_F(StartUpRun, TheQuitCycleEndsOnlyWhenNothingIsLost) {
+    const struct {
+        const char* name;
+        bool modified;
+        std::vector<uint32_t> keys; // after Ctrl-Q
+        bool dialogAnswers;         // the save dialog names a file
+        bool quits;
+        bool promptUp;
+        size_t dialogs;
+    } kCases[] = {
+        {"unmodified quits at once", false, {}, false, true, false, 0},
+        {"modified asks", true, {}, false, false, true, 0},
+        {"cancel keeps running", true, {kKeyCodeEscape}, false, false, false, 0},
+        {"discard quits", true, {'n'}, false, true, false, 0},
+        {"save writes then quits", true, {'y'}, true, true, false, 1},
+        {"a cancelled dialog asks again", true, {kKeyCodeReturn}, false, false, true, 1},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        CScriptedDialog dialog;
+        const std::string saved = m_Folder + "/Harbour.ptg";
+        if (c.dialogAnswers) {
+            dialog.answers.push_back({eNoError, saved});
+        }
+        ASSERT_EQ(Start(), eNoError);
+        Focus();
+        CInputScript(*program).Run();
+        if (c.modified) {
+            ASSERT_EQ(CSMKBackbone::Registered()->ProcessData(eCmdMarkModified, this, 0, 1), 0);
+        }
+        CInputScript(*program).Key(17).Run();
+        for (const uint32_t key : c.keys) {
+            CInputScript(*program).Key(key).Run();
+        }
+        EXPECT_EQ(CAppBase::m_pMainWnd == nullptr, c.quits);
+        if (!c.quits) {
+            EXPECT_EQ(Backdrop()->SavePrompt()->IsShown(), c.promptUp);
+            EXPECT_EQ(Backdrop()->ModalCount(), c.promptUp ? 1 : 0);
+            EXPECT_EQ(CSMKBackbone::Registered()->Modified(), 1);
+        }
+        EXPECT_EQ(dialog.requests.size(), c.dialogs);
+        std::error_code ec;
+        EXPECT_EQ(fs::exists(saved, ec), c.dialogAnswers);
+        EXPECT_TRUE(program->m_aAlerts.empty());
+    }
+}
 
 // A start file that cannot be opened is named in one alert, with the
 // reason; the program goes on with a new painting, unmodified, and a quit

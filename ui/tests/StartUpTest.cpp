@@ -26,6 +26,7 @@
 #include "ui/SMKApp.h"
 #include "ui/SMKBackdrop.h"
 #include "ui/SMKSound.h"
+#include "ui/boxes/SavePrompt.h"
 
 namespace {
 
@@ -57,6 +58,9 @@ public:
             if (m_nModifiedAnswer) {
                 return m_nModifiedAnswer;
             }
+            if (m_nGoodModifiedReads >= 0 && m_nGoodModifiedReads-- == 0) {
+                return eFileReadWriteError;
+            }
             *ChannelPointer<int32_t>(value) = m_fModified;
             return 0;
         }
@@ -71,6 +75,9 @@ public:
     int32_t m_nLoadAnswer = 0;
     int32_t m_fModified = 0;
     int32_t m_nModifiedAnswer = 0;
+    // Reads of the modified flag that answer before the rest fail; -1 for
+    // all.
+    int32_t m_nGoodModifiedReads = -1;
     int32_t m_nSelectAnswer = 0;
 };
 
@@ -373,13 +380,24 @@ TEST_F(StartUp, AQuitWithAnUnmodifiedPaintingQuitsWithoutAnAlert) {
     EXPECT_TRUE(program->m_aAlerts.empty());
 }
 
-TEST_F(StartUp, AModifiedPaintingWithoutASavePromptAlertsThenQuits) {
+TEST_F(StartUp, AModifiedPaintingRaisesThePromptOnceAndKeepsRunning) {
     ASSERT_EQ(Start(""), eNoError);
     program->m_pRecording->m_fModified = 1;
-    EXPECT_EQ(program->ExitApp(), eHandled);
-    EXPECT_EQ(Details(), std::vector<std::string>{TableText(0xB2D05E07)});
+    EXPECT_EQ(program->ExitApp(), eNoError) << "the prompt is up";
     ASSERT_NE(CAppBase::m_pMainWnd, nullptr) << "ExitApp never quits";
-    program->m_aAlerts.clear();
+    ASSERT_NE(Backdrop()->SavePrompt(), nullptr);
+    EXPECT_TRUE(Backdrop()->SavePrompt()->IsShown());
+    program->DoSystemQuit();
+    EXPECT_NE(CAppBase::m_pMainWnd, nullptr);
+    EXPECT_EQ(Backdrop()->ModalCount(), 1) << "asked again, still one modal entry";
+    EXPECT_TRUE(program->m_aAlerts.empty());
+}
+
+TEST_F(StartUp, APromptThatCannotComeUpAlertsThenQuits) {
+    ASSERT_EQ(Start(""), eNoError);
+    program->m_pRecording->m_fModified = 1;
+    // The quit reads the flag; the prompt's own reading of it fails.
+    program->m_pRecording->m_nGoodModifiedReads = 1;
     program->DoSystemQuit();
     EXPECT_EQ(Details(), std::vector<std::string>{TableText(0xB2D05E07)});
     EXPECT_EQ(CAppBase::m_pMainWnd, nullptr);
