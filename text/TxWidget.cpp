@@ -54,17 +54,23 @@ error CTxWidget::AdvanceFrame(int32_t, int32_t) {
 }
 
 error CTxWidget::SizeChanged() {
+    if (m_fSizingToText && m_pMask && m_pMask->GetWidth() == Width() &&
+        m_pMask->GetHeight() == Height()) {
+        // The widget took the size of the text just rendered: the mask is
+        // kept as it is, only its effects follow.
+        return AlphaChanged(0);
+    }
     if (error e = CMaskWidget::SizeChanged()) {
         return e;
     }
-    return RenderText(1, 0);
+    return RenderUnlessHeld(1, 0);
 }
 
 error CTxWidget::SetClientColour(CPixel colour, int32_t redraw) {
     if (error e = CCoWidget::SetClientColour(colour, 0)) {
         return e;
     }
-    return RenderText(1, redraw);
+    return RenderUnlessHeld(1, redraw);
 }
 
 // ---------------------------------------------------------------------------
@@ -92,7 +98,7 @@ error CTxWidget::SetText(const gCString& text, int32_t resize, int32_t redraw) {
         HoldMask(mask.release());
     }
     m_pText.reset(fresh.release());
-    return m_fHoldRendering ? eNoError : RenderText(resize, redraw);
+    return RenderUnlessHeld(resize, redraw);
 }
 
 error CTxWidget::SetText(CText* text, int32_t resize, int32_t redraw) {
@@ -104,7 +110,7 @@ error CTxWidget::SetText(CText* text, int32_t resize, int32_t redraw) {
             return e;
         }
     }
-    return RenderText(resize, redraw);
+    return RenderUnlessHeld(resize, redraw);
 }
 
 error CTxWidget::SetTextList(CTextList* list) {
@@ -143,24 +149,24 @@ error CTxWidget::SetFontName(const gCString& name, int32_t resize, int32_t redra
     if (error e = CopyText(m_Renderer.m_sFontName, name)) {
         return e;
     }
-    return RenderText(resize, redraw);
+    return RenderUnlessHeld(resize, redraw);
 }
 
 error CTxWidget::SetFontPixelHeight(int32_t pixels, int32_t resize, int32_t redraw) {
     m_Renderer.m_nPixelHeight = pixels;
     m_Renderer.m_rPointHeight = 0.0f;
-    return RenderText(resize, redraw);
+    return RenderUnlessHeld(resize, redraw);
 }
 
 error CTxWidget::SetFontPointHeight(float points, int32_t resize, int32_t redraw) {
     m_Renderer.m_rPointHeight = points;
     m_Renderer.m_nPixelHeight = 0;
-    return RenderText(resize, redraw);
+    return RenderUnlessHeld(resize, redraw);
 }
 
 error CTxWidget::SetJustify(CTextRenderer::EJustify justify, int32_t resize, int32_t redraw) {
     m_Renderer.m_eJustify = justify;
-    return RenderText(resize, redraw);
+    return RenderUnlessHeld(resize, redraw);
 }
 
 error CTxWidget::SetTextFace(int32_t bold, int32_t italic, int32_t underline, int32_t resize,
@@ -168,47 +174,47 @@ error CTxWidget::SetTextFace(int32_t bold, int32_t italic, int32_t underline, in
     m_Renderer.m_fBold = bold;
     m_Renderer.m_fItalic = italic;
     m_Renderer.m_fUnderline = underline;
-    return RenderText(resize, redraw);
+    return RenderUnlessHeld(resize, redraw);
 }
 
 error CTxWidget::SetTextBold(int32_t bold, int32_t resize, int32_t redraw) {
     m_Renderer.m_fBold = bold;
-    return RenderText(resize, redraw);
+    return RenderUnlessHeld(resize, redraw);
 }
 
 error CTxWidget::SetTextItalic(int32_t italic, int32_t resize, int32_t redraw) {
     m_Renderer.m_fItalic = italic;
-    return RenderText(resize, redraw);
+    return RenderUnlessHeld(resize, redraw);
 }
 
 error CTxWidget::SetTextUnderline(int32_t underline, int32_t resize, int32_t redraw) {
     m_Renderer.m_fUnderline = underline;
-    return RenderText(resize, redraw);
+    return RenderUnlessHeld(resize, redraw);
 }
 
 error CTxWidget::SetWordWrap(int32_t wrap, int32_t resize, int32_t redraw) {
     m_Renderer.m_fWordWrap = wrap;
-    return RenderText(resize, redraw);
+    return RenderUnlessHeld(resize, redraw);
 }
 
 error CTxWidget::SetOrientation(uint32_t orientation, int32_t resize, int32_t redraw) {
     m_nOrientation = orientation;
-    return RenderText(resize, redraw);
+    return RenderUnlessHeld(resize, redraw);
 }
 
 error CTxWidget::SetKerningScale(float scale, int32_t resize, int32_t redraw) {
     m_Renderer.m_rKerningScale = scale;
-    return RenderText(resize, redraw);
+    return RenderUnlessHeld(resize, redraw);
 }
 
 error CTxWidget::SetLineSpaceScale(float scale, int32_t resize, int32_t redraw) {
     m_Renderer.m_rLineSpaceScale = scale;
-    return RenderText(resize, redraw);
+    return RenderUnlessHeld(resize, redraw);
 }
 
 error CTxWidget::SetAspect(float aspect, int32_t resize, int32_t redraw) {
     m_Renderer.m_rAspect = aspect;
-    return RenderText(resize, redraw);
+    return RenderUnlessHeld(resize, redraw);
 }
 
 // ---------------------------------------------------------------------------

@@ -123,6 +123,11 @@ public:
     error ParseResData(int32_t code, gCMemFile* data, CTxWidgetDataHolder* holder);
 
 private:
+    // RenderText, unless rendering is held: while a block loads, the
+    // setters and size changes leave the one render to the end.
+    error RenderUnlessHeld(int32_t resize, int32_t redraw) {
+        return m_fHoldRendering ? eNoError : RenderText(resize, redraw);
+    }
     // The text rendered into target, turned into the mask.
     error RenderTurned(CImage8& turned);
     error ApplyTextList(CTxWidgetDataHolder& holder, gCFile* file);

@@ -46,9 +46,10 @@ error CTxWidget::SetFromResData(gCFile* file) {
         if (error e = ApplyTextList(holder, file)) {
             return e;
         }
-    }
-    if (error e = RecalcSizePosition(0)) {
-        return e;
+        // The size of the block, with the one render still to come.
+        if (error e = RecalcSizePosition(0)) {
+            return e;
+        }
     }
     if (error e = RenderText(1, 0)) {
         return e;

@@ -210,6 +210,73 @@ TEST_F(TxWidgetTest, OneRenderPerSetterAndAResizeRoundEnds) {
     }
 }
 
+TEST_F(TxWidgetTest, EverySetterRendersOnceAndSoDoesALoad) {
+    // Each with resize r; the label's size changes with most of them.
+    using Setter = error (*)(CTxWidget&, int32_t r);
+    const std::pair<const char*, Setter> setters[] = {
+        {"text", [](CTxWidget& w, int32_t r) { return w.SetText(Units("Other text"), r, 0); }},
+        {"font",
+         [](CTxWidget& w, int32_t r) { return w.SetFontName(Units("DejaVu Sans Mono"), r, 0); }},
+        {"pixels", [](CTxWidget& w, int32_t r) { return w.SetFontPixelHeight(15, r, 0); }},
+        {"points", [](CTxWidget& w, int32_t r) { return w.SetFontPointHeight(11.0f, r, 0); }},
+        {"justify",
+         [](CTxWidget& w, int32_t r) { return w.SetJustify(CTextRenderer::eJustifyRight, r, 0); }},
+        {"face", [](CTxWidget& w, int32_t r) { return w.SetTextFace(1, 1, 1, r, 0); }},
+        {"bold", [](CTxWidget& w, int32_t r) { return w.SetTextBold(1, r, 0); }},
+        {"italic", [](CTxWidget& w, int32_t r) { return w.SetTextItalic(1, r, 0); }},
+        {"underline", [](CTxWidget& w, int32_t r) { return w.SetTextUnderline(1, r, 0); }},
+        {"wrap", [](CTxWidget& w, int32_t r) { return w.SetWordWrap(1, r, 0); }},
+        {"orientation", [](CTxWidget& w, int32_t r) { return w.SetOrientation(1, r, 0); }},
+        {"kerning", [](CTxWidget& w, int32_t r) { return w.SetKerningScale(0.8f, r, 0); }},
+        {"line space", [](CTxWidget& w, int32_t r) { return w.SetLineSpaceScale(1.5f, r, 0); }},
+        {"aspect", [](CTxWidget& w, int32_t r) { return w.SetAspect(0.8f, r, 0); }},
+        {"colour", [](CTxWidget& w, int32_t) { return w.SetClientColour(0xFFECE6DAu, 0); }},
+    };
+    for (int32_t resize : {0, 1}) {
+        for (const auto& [name, set] : setters) {
+            SCOPED_TRACE(std::string(name) + (resize ? " resized" : ""));
+            CCountingTxWidget label;
+            ASSERT_EQ(label.SetFontName(Units("DejaVu Sans"), 0, 0), eNoError);
+            ASSERT_EQ(label.SetText(Units("Two words"), 1, 0), eNoError);
+            label.m_nRenders = 0;
+            ASSERT_EQ(set(label, resize), eNoError);
+            EXPECT_EQ(label.m_nRenders, 1);
+            if (resize) {
+                EXPECT_EQ(label.Width(), label.Image()->GetWidth());
+                EXPECT_EQ(label.Height(), label.Image()->GetHeight());
+            }
+        }
+    }
+
+    // A load renders once, sized, wrapped or from a list; a list that is
+    // not there ends it with 22.
+    Write(
+        {TextListBlock(1, "Words", 0, {{"One", 1}, {"Two", 2}}),
+         WidgetBlock("txwg", 2, "Plain",
+                     CWidgetChunks().String("font", "DejaVu Sans").String("text", "Loaded")),
+         WidgetBlock("txwg", 3, "Sized",
+                     CWidgetChunks()
+                         .String("font", "DejaVu Sans")
+                         .Int("xsiz", 90)
+                         .Int("ysiz", 40)
+                         .Int("txwr", 1)
+                         .String("text", "Words enough for three lines")),
+         WidgetBlock(
+             "txwg", 4, "Listed",
+             CWidgetChunks().String("font", "DejaVu Sans").String("txls", "Words").Int("txlx", 1)),
+         WidgetBlock("txwg", 5, "Lost",
+                     CWidgetChunks().String("font", "DejaVu Sans").String("txls", "Nowhere"))});
+    for (int32_t id : {2, 3, 4}) {
+        SCOPED_TRACE(id);
+        CCountingTxWidget label;
+        ASSERT_EQ(label.GetFromRes(id, nullptr, nullptr), eNoError);
+        EXPECT_EQ(label.m_nRenders, 1);
+    }
+    CCountingTxWidget lost;
+    EXPECT_EQ(lost.GetFromRes(5, nullptr, nullptr), eResourceReadError);
+    EXPECT_EQ(Details(), (std::vector<std::string>{"TxWidget text list failed."}));
+}
+
 TEST_F(TxWidgetTest, WithWordWrapTheWidthStaysAndTheHeightFollowsTheText) {
     auto line = Label("A paragraph of several words that cannot stay on one line");
     const int32_t oneLine = line->Height();
