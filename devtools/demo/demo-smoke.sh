@@ -39,6 +39,9 @@
 #   - the layer shadow's bar in the lower left (see its block below): one
 #     merged shadow darker than its flat ground between two buttons, the
 #     ground itself beyond the shadow's extent;
+#   - the text widgets (demo-smoke-texts.sh): the title's stems in exactly
+#     its colour, the label turned by the code taller than wide, the
+#     caption centred on its image;
 #   - after F8 makes it a window of 80 % of the screen, the panel is still
 #     centred: as many pixels left of its border as right, above as below;
 #   - Escape does nothing, and Ctrl+Q ends it with status 0.
@@ -329,6 +332,8 @@ done
 convert "$full" -crop 380x160+40+700 +repage "$shots/demo-layer-shadow.png" 2>/dev/null ||
   fail "cannot keep the layer shadow's part of $full"
 # --- End of the layer shadow's bar ---
+# The text widgets: the title's stems, the turned label, the centred caption.
+source "$(dirname "${BASH_SOURCE[0]}")/demo-smoke-texts.sh"
 
 # Centred: as far from the left edge as from the right, from the top as from
 # the bottom. $1 the screenshot, $2 x $3 its size.

@@ -7,10 +7,12 @@
 #include "devtools/widgets-demo/DemoEffects.h"
 #include "devtools/widgets-demo/DemoTable.h"
 #include "devtools/widgets-demo/DemoLayerShadow.h"
+#include "devtools/widgets-demo/DemoTexts.h"
 #include "foundation/ErrorReport.h"
 #include "platform/WindowBase.h"
 #include "text/Font.h"
 #include "text/TextRenderer.h"
+#include "text/TxWidget.h"
 
 error CDemoBackdrop::SetupInterface() {
     // The frame widget's rectangles, before anything is drawn.
@@ -38,6 +40,10 @@ error CDemoApp::Initialize(const gCString&) {
         return e;
     }
     CTextRenderer::BuildGammaLUT(1.0f);
+    // Before the backdrop: its tree holds text widgets.
+    if (error e = RegisterTextWidgets()) {
+        return e;
+    }
     gCString name;
     if (error e = name.CopyString(u"WidgetsDemo")) {
         return e;
@@ -64,6 +70,12 @@ error CDemoApp::Initialize(const gCString&) {
         return e;
     }
     // --- End of the layer shadow's bar. ---
+    // --- The text widgets: one turned, and a captioned image, in code. ---
+    if (error e = AttachDemoTexts(*backdrop)) {
+        (void)ReportError(e, "Error attaching the demo's texts."); // shown; answered
+        return e;
+    }
+    // --- End of the text widgets. ---
     // The window owns the backdrop from here on.
     if (error e = MakeWindow(backdrop.release(), -1, 7, gCRPoint(1024.0f, 768.0f),
                              gCRPoint(-1.0f, -1.0f), "Daublin Widgets Demo", 0)) {
