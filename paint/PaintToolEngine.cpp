@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr int32_t kPencils = 1;
-constexpr int32_t kPaletteKnife = 6;
 // Two unit steps whose sum is shorter than this turn by more than about 88
 // degrees.
 constexpr float kCornerSum = 1.44f;
@@ -92,9 +90,7 @@ float CPaintTool::DoSpline(float p0, float p1, float p2, float p3, float t) {
 }
 
 error CPaintTool::ToolDown(CWidget*, CCanvas* canvas, CTabletPoint& sample) {
-    const int32_t type = Type();
-    m_rPointSpacing = type == kPencils || type == kPaletteKnife ? m_rLinearSize + 1.0f
-                                                                : 3.0f * m_rLinearSize + 1.0f;
+    m_rPointSpacing = m_StrokeTraits.spacingPerSize * m_rLinearSize + 1.0f;
     m_nDabNum = 0;
     m_nPeakPressure = 0;
     m_nDabsSinceUpdate = 0;
@@ -173,12 +169,13 @@ error CPaintTool::ToolMove(CWidget* widget, CCanvas* canvas, CTabletPoint& sampl
 error CPaintTool::ToolUp(CWidget* widget, CCanvas* canvas, CTabletPoint& sample) {
     const int32_t count = m_aStrokePoints.GetSize();
     if (m_nRenderCursor != 0 || count > 3) {
-        // The stroke tapers off to nothing; a pencil line keeps its weight
-        // to the end.
+        // The stroke tapers off to nothing, unless the tool's line keeps its
+        // weight to the end.
         pointStruct end;
         end.x = sample.x;
         end.y = sample.y;
-        end.pressure = Type() == kPencils && count > 0 ? m_aStrokePoints[count - 1].pressure : 0;
+        end.pressure =
+            m_StrokeTraits.tailKeepsPressure && count > 0 ? m_aStrokePoints[count - 1].pressure : 0;
         AddStrokePt(end, 1);
         // The point just added only shapes the tail.
         while (m_nRenderCursor < count) {

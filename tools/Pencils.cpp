@@ -8,6 +8,13 @@
 #include "tools/detail/LeadRules.h"
 #include "tools/detail/RibbonGeometry.h"
 
+CPencils::CPencils() {
+    m_StrokeTraits.spacingPerSize = 1.0f;
+    m_StrokeTraits.tailKeepsPressure = true;
+    m_StrokeTraits.strokePressureCap = kStrokePressureCap;
+    m_StrokeTraits.mouse = eMousePencils;
+}
+
 error CPencils::SetupTool() {
     if (const error e = SetupPainting("Pencils", 0, 1.0f); e != eNoError) {
         return e;
