@@ -181,7 +181,7 @@ protected:
     int32_t m_nLastStrokePoint = -1;
     pointStruct m_PreviousPoint;
     pointStruct m_LastRawPoint;
-    int32_t m_nPeakPressure = 0;
+    int32_t m_nPeakPressure = 0; // on the pen's scale
     int32_t m_nDabsSinceUpdate = 0;
     gCRect m_DirtyRect;
     gCArray<pointStruct> m_aRawPoints;

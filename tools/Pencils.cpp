@@ -5,6 +5,7 @@
 
 #include "foundation/Rounding.h"
 #include "paint/Canvas.h"
+#include "paint/Pressure.h"
 #include "tools/detail/LeadRules.h"
 #include "tools/detail/RibbonGeometry.h"
 
@@ -50,8 +51,7 @@ error CPencils::RenderDab(pointStruct p, gCRect& rect, CCanvas* canvas) {
     }
     m_nPaperColour = canvas->PaperColour();
     m_nColour = CurrentColour();
-    const float r = std::min(MaxPencilPressure(),
-                             static_cast<float>(std::max<int32_t>(0, p.pressure)) / 1024.0f);
+    const float r = std::min(MaxPencilPressure(), ToolPressure(std::max<int32_t>(0, p.pressure)));
     const float w =
         m_nStyle == lead::kWideStyle ? 12.0f * m_rLinearSize + 2.0f : 5.0f * m_rLinearSize + 1.0f;
     // The ragged ends move on along the stroke with every piece.

@@ -5,6 +5,7 @@
 
 #include "imaging/ImNav.h"
 #include "paint/Canvas.h"
+#include "paint/Pressure.h"
 #include "tools/detail/WetMath.h"
 
 using wetdetail::Alpha;
@@ -126,7 +127,7 @@ error CWetBrushTool::RenderDab(pointStruct p, gCRect& rect, CCanvas* canvas) {
         return eOutOfMemory;
     }
     const int32_t pr = std::max(0, p.pressure);
-    const float P = std::min(1.0f, float(pr) * (1.0f / 1024.0f));
+    const float P = std::min(1.0f, ToolPressure(pr));
     m_rPressureResponse = P;
     const float W = BrushWidth(P, pr);
     if (m_rPreviousPressureResponse == -1.0f) {

@@ -6,6 +6,7 @@
 
 #include "imaging/ValueNoise.h"
 #include "paint/Canvas.h"
+#include "paint/Pressure.h"
 #include "tools/WetBrush.h"
 #include "tools/detail/WetMath.h"
 
@@ -28,7 +29,7 @@ error CWetBrushTool::Dab(pointStruct p, gCRect& rect, CCanvas* canvas) {
     // A negative pressure would turn the bristle lines inside out.
     const int32_t pr = std::max(0, p.pressure);
     const int32_t D = std::max(0, DabSize(pr));
-    const float P = std::min(1.0f, float(pr) / 1024.0f);
+    const float P = std::min(1.0f, ToolPressure(pr));
     m_rPressureResponse = P;
     const int32_t H = R(float(D) * (P * 0.3f + 0.3f));
     const int32_t reach = DabReach(H);
