@@ -39,16 +39,14 @@ constexpr float kZoomDown[] = {7.0f, 6.0f,  5.0f, 4.0f,  3.0f, 2.0f,
                                1.0f, 0.75f, 0.5f, 0.25f, 0.1f, 0.05f};
 
 // Widget sides stay well inside 32 bits whatever scale is asked for.
-constexpr float kMaxSide = 1073741824.0f;
+constexpr int32_t kMaxSide = 1 << 30;
 
 int32_t ScaledSide(int32_t side, float scale) {
-    const float v = std::clamp(RoundHalfAway(float(side) * scale), 0.0f, kMaxSide);
-    return int32_t(v);
+    return RoundToInt32(float(side) * scale, 0, kMaxSide);
 }
 
 int32_t ScaledCoordinate(int32_t v, float scale) {
-    const float s = std::clamp(RoundHalfAway(float(v) * scale), -kMaxSide, kMaxSide);
-    return int32_t(s);
+    return RoundToInt32(float(v) * scale, -kMaxSide, kMaxSide);
 }
 
 gCRect ScaledRect(const gCRect& r, float scale) {

@@ -20,11 +20,6 @@ constexpr uint32_t kBareColour = 0x00FFFFFFu;
 constexpr uint32_t kCoatFinish = 0x03FF03FFu;
 constexpr uint32_t kCoatDepth = 100;
 
-// A coordinate v rounded (halves away from zero) into 0 .. limit.
-int32_t Place(float v, int32_t limit) {
-    return int32_t(RoundHalfAway(std::clamp(v, 0.0f, float(limit))));
-}
-
 gCRect Intersect(const gCRect& a, const gCRect& b) {
     return gCRect(std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
                   std::min(a.bottom, b.bottom));
@@ -89,11 +84,11 @@ error CCanvas::LoadPaintImage(CImage* image, uint32_t fitMode) {
         case 1: { // fit inside: the smaller factor, centred
             gCRect target = canvasRect;
             if (fx <= fy) {
-                target.top = Place((float(h) - float(ih) * fx) / 2.0f, h);
-                target.bottom = Place((float(ih) * fx + float(h)) / 2.0f, h);
+                target.top = RoundToInt32((float(h) - float(ih) * fx) / 2.0f, 0, h);
+                target.bottom = RoundToInt32((float(ih) * fx + float(h)) / 2.0f, 0, h);
             } else {
-                target.left = Place((float(w) - float(iw) * fy) / 2.0f, w);
-                target.right = Place((float(iw) * fy + float(w)) / 2.0f, w);
+                target.left = RoundToInt32((float(w) - float(iw) * fy) / 2.0f, 0, w);
+                target.right = RoundToInt32((float(iw) * fy + float(w)) / 2.0f, 0, w);
             }
             placed = StretchPart(colour, target, image, pictureRect);
             break;
@@ -101,11 +96,11 @@ error CCanvas::LoadPaintImage(CImage* image, uint32_t fitMode) {
         case 2: { // fill: the larger factor, centred, the picture cropped
             gCRect source = pictureRect;
             if (fx <= fy) {
-                source.left = Place((float(iw) - float(w) / fy) / 2.0f, iw);
-                source.right = Place((float(iw) + float(w) / fy) / 2.0f, iw);
+                source.left = RoundToInt32((float(iw) - float(w) / fy) / 2.0f, 0, iw);
+                source.right = RoundToInt32((float(iw) + float(w) / fy) / 2.0f, 0, iw);
             } else {
-                source.top = Place((float(ih) - float(h) / fx) / 2.0f, ih);
-                source.bottom = Place((float(ih) + float(h) / fx) / 2.0f, ih);
+                source.top = RoundToInt32((float(ih) - float(h) / fx) / 2.0f, 0, ih);
+                source.bottom = RoundToInt32((float(ih) + float(h) / fx) / 2.0f, 0, ih);
             }
             placed = StretchPart(colour, canvasRect, image, source);
             break;

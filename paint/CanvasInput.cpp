@@ -74,14 +74,6 @@ bool CanvasInput::ScaleUsable(float scale) {
     return std::isfinite(scale) && scale > 0.0f;
 }
 
-int32_t CanvasInput::ToPixel(float v) {
-    if (!std::isfinite(v)) {
-        return 0;
-    }
-    constexpr float kLimit = 1073741824.0f;
-    return int32_t(RoundHalfAway(std::clamp(v, -kLimit, kLimit)));
-}
-
 error CCanvas::SetupCanvasWidget(CWidget* widget) {
     if (!widget) {
         return eBadParameter;
@@ -104,7 +96,9 @@ int32_t CCanvas::CanvasPress() {
     if (const int32_t r = CanvasInput::ReadPoint(CanvasInput::Tablet(), sample)) {
         return r;
     }
-    const gCPoint at(CanvasInput::ToPixel(sample.x), CanvasInput::ToPixel(sample.y));
+    // A position far off (or not a number) lands off every widget.
+    const gCPoint at(RoundToInt32(sample.x, -CanvasInput::kPenLimit, CanvasInput::kPenLimit),
+                     RoundToInt32(sample.y, -CanvasInput::kPenLimit, CanvasInput::kPenLimit));
     gCPoint local = at;
     widget->BackdropToLocal(local);
     gCPoint inParent = at;

@@ -24,17 +24,9 @@ constexpr int32_t kFastDabs = 15;
 constexpr int32_t kDrainDabs = 80;
 // The direction of a click that has none of its own: down and to the right.
 constexpr float kDiagonal = 0.70710677f;
-// The largest magnitude a rounded pressure or distance keeps.
-constexpr float kIntLimit = 1073741824.0f;
-
-// Rounds halves away from zero into int32_t; values beyond the range are
-// held at its edge and NaN reads as 0.
-int32_t RoundToInt(float v) {
-    if (!(v == v)) {
-        return 0;
-    }
-    return int32_t(RoundHalfAway(std::clamp(v, -kIntLimit, kIntLimit)));
-}
+// The largest magnitude a rounded pressure or distance keeps: sums of two
+// of them stay inside int32_t.
+constexpr int32_t kIntLimit = 1 << 30;
 
 float Distance(float ax, float ay, float bx, float by) {
     const float dx = bx - ax, dy = by - ay;
@@ -120,9 +112,10 @@ error CPaintTool::ToolDown(CWidget*, CCanvas* canvas, CTabletPoint& sample) {
 }
 
 error CPaintTool::ToolMove(CWidget* widget, CCanvas* canvas, CTabletPoint& sample) {
-    const int32_t pressure = RoundToInt(sample.pressure);
+    const int32_t pressure = RoundToInt32(sample.pressure, -kIntLimit, kIntLimit);
     m_nPeakPressure = std::max(m_nPeakPressure, pressure);
-    const int32_t n = RoundToInt(Distance(m_LastRawPoint.x, m_LastRawPoint.y, sample.x, sample.y));
+    const int32_t n = RoundToInt32(Distance(m_LastRawPoint.x, m_LastRawPoint.y, sample.x, sample.y),
+                                   -kIntLimit, kIntLimit);
 
     if (n > 0) {
         pointStruct raw;
@@ -327,7 +320,8 @@ void CPaintTool::Spline(float d) {
         pt.x = DoSpline(p0.x, p1.x, p2.x, p3.x, t);
         pt.y = DoSpline(p0.y, p1.y, p2.y, p3.y, t);
         pt.pressure =
-            RoundToInt(float(p1.pressure) + (float(p2.pressure) - float(p1.pressure)) * t);
+            RoundToInt32(float(p1.pressure) + (float(p2.pressure) - float(p1.pressure)) * t,
+                         -kIntLimit, kIntLimit);
         AddStrokePt(pt, 0);
         const float next = t + step;
         if (!(next > t) || !(next < 1.0f)) {
@@ -402,7 +396,7 @@ void CPaintTool::AddStrokePt(pointStruct pt, int32_t final) {
             p[k].y = p[k - 1].y + stepY;
             p[k].dx = p[k - 1].dx;
             p[k].dy = p[k - 1].dy;
-            p[k].pressure = from + RoundToInt(rise * float(k - tail + 1));
+            p[k].pressure = from + RoundToInt32(rise * float(k - tail + 1), -kIntLimit, kIntLimit);
         }
     }
 }

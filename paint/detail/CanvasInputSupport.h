@@ -14,6 +14,9 @@ struct CTabletPoint;
 
 namespace CanvasInput {
 
+// Pen positions are held to +-kPenLimit as they become pixels.
+inline constexpr int32_t kPenLimit = 1 << 30;
+
 // The backbone's tablet service, or null.
 CTabletSource* Tablet();
 // A sample: 0 for a pen sample (backdrop coordinates), non-zero for the
@@ -30,7 +33,5 @@ gCPoint DesktopOffset(CWidget* widget);
 // Whether canvas points can be had at this display scale: positive and
 // finite.
 bool ScaleUsable(float scale);
-// The nearest pixel, halves away from zero; held to +-2^30, 0 for NaN.
-int32_t ToPixel(float v);
 
 } // namespace CanvasInput

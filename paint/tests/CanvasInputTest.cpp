@@ -526,6 +526,23 @@ TEST_F(CanvasInput, ASimulatedPressPaintsWhereThePenIsOverTheWidget) {
     EXPECT_EQ(tool.Seen('U').size(), 1u);
 }
 
+TEST_F(CanvasInput, APressWherePenIsNotANumberOrInfinitePaintsNothing) {
+    CSampleTool tool(eToolAirbrush, &log);
+    Select(&tool);
+    // Even with the widget over the backdrop's corner, where such a
+    // position would land were it taken as 0.
+    ASSERT_EQ(widget->SetPosition(gCPoint(0, 0), 0), eNoError);
+    for (const float bad : {std::numeric_limits<float>::quiet_NaN(),
+                            std::numeric_limits<float>::infinity(),
+                            -std::numeric_limits<float>::infinity()}) {
+        SCOPED_TRACE(bad);
+        Apply(Pen(30.0f, 10.0f, 300));
+        tablet.m_Pen.x = bad;
+        EXPECT_EQ(canvas->ProcessData(eCmdCanvasPress, &ui, 0, 1), 0);
+        EXPECT_TRUE(tool.m_aSeen.empty());
+    }
+}
+
 TEST_F(CanvasInput, AutoStrokeRunsTheToolWithoutARecord) {
     CSampleTool tool(eToolAirbrush, &log);
     Select(&tool);
