@@ -21,11 +21,6 @@
 
 namespace {
 
-gCRect Intersection(const gCRect& a, const gCRect& b) {
-    return gCRect(std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-                  std::min(a.bottom, b.bottom));
-}
-
 // A locked target area back in widget coordinates.
 gCRect Unshifted(const gCRect& r, const gCPoint& origin) {
     return gCRect(int32_t(int64_t(r.left) - origin.x), int32_t(int64_t(r.top) - origin.y),
@@ -160,7 +155,7 @@ void DrawBoxAverage(const CImNav& dst, const gCRect& held, const CImNav& src, fl
 
 // The composite's pixels under the held area at scale 1.
 void DrawCopy(const CImNav& dst, const gCRect& held, const CImNav& src) {
-    const gCRect both = Intersection(held, gCRect(0, 0, src.GetWidth(), src.GetHeight()));
+    const gCRect both = held.Intersected(gCRect(0, 0, src.GetWidth(), src.GetHeight()));
     if (both.IsEmpty()) {
         return;
     }
@@ -464,7 +459,7 @@ void CCanvas::ShowUndoArea(const CRegion* region) {
     }
     const gCRect bounds(0, 0, m_nWidth, m_nHeight);
     auto show = [&](const gCRect& r) {
-        const gCRect clipped = Intersection(r, bounds);
+        const gCRect clipped = r.Intersected(bounds);
         if (!clipped.IsEmpty()) {
             // Invalidating only marks; the redraw below reports nothing
             // either: what stays dirty is drawn with the next.

@@ -20,11 +20,6 @@ constexpr uint32_t kBareColour = 0x00FFFFFFu;
 constexpr uint32_t kCoatFinish = 0x03FF03FFu;
 constexpr uint32_t kCoatDepth = 100;
 
-gCRect Intersect(const gCRect& a, const gCRect& b) {
-    return gCRect(std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-                  std::min(a.bottom, b.bottom));
-}
-
 // The whole source stretched onto a part of the destination, or a part of
 // the source onto the whole destination; a part that rounded to no pixel
 // places nothing.
@@ -108,7 +103,7 @@ error CCanvas::LoadPaintImage(CImage* image, uint32_t fitMode) {
         case 3: { // centred at its own size, clipped to the canvas
             const int32_t left = w / 2 - iw / 2;
             const int32_t top = h / 2 - ih / 2;
-            const gCRect target = Intersect(gCRect(left, top, left + iw, top + ih), canvasRect);
+            const gCRect target = gCRect(left, top, left + iw, top + ih).Intersected(canvasRect);
             if (!target.IsEmpty()) {
                 const gCRect source(target.left - left, target.top - top, target.right - left,
                                     target.bottom - top);

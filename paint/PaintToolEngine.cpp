@@ -55,14 +55,7 @@ void Grow(gCRect& dirty, const gCRect& rect) {
     if (IsBlank(rect)) {
         return;
     }
-    if (IsBlank(dirty)) {
-        dirty = rect;
-        return;
-    }
-    dirty.left = std::min(dirty.left, rect.left);
-    dirty.top = std::min(dirty.top, rect.top);
-    dirty.right = std::max(dirty.right, rect.right);
-    dirty.bottom = std::max(dirty.bottom, rect.bottom);
+    dirty = IsBlank(dirty) ? rect : dirty.United(rect);
 }
 
 } // namespace

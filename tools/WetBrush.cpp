@@ -189,13 +189,7 @@ error CWetBrushTool::RenderDab(pointStruct p, gCRect& rect, CCanvas* canvas) {
             return e;
         }
         AdvanceNoise();
-        rect = piece;
-        if (turned) {
-            rect.left = std::min(rect.left, turnRect.left);
-            rect.top = std::min(rect.top, turnRect.top);
-            rect.right = std::max(rect.right, turnRect.right);
-            rect.bottom = std::max(rect.bottom, turnRect.bottom);
-        }
+        rect = turned ? piece.United(turnRect) : piece;
         // The turn piece's rows are relit with the piece's.
         canvas->InvalidateSpans(rect);
     }

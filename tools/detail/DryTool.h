@@ -193,9 +193,7 @@ error TDryTool<Tool, Base>::RenderDab(pointStruct pt, gCRect& rect, CCanvas* can
         PaintPiece(*canvas, gCRPoint(edge[0], edge[1]), gCRPoint(edge[2], edge[3]), left, right,
                    mode, eased, rect);
         if (capped) {
-            rect =
-                gCRect(std::min(rect.left, capRect.left), std::min(rect.top, capRect.top),
-                       std::max(rect.right, capRect.right), std::max(rect.bottom, capRect.bottom));
+            rect = rect.United(capRect);
         }
     }
     edge[0] = left.x;

@@ -35,11 +35,6 @@ gCRect Widened(const gCRect& r, int32_t by) {
     return {r.left - by, r.top - by, r.right + by, r.bottom + by};
 }
 
-gCRect Joined(const gCRect& a, const gCRect& b) {
-    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-            std::max(a.bottom, b.bottom)};
-}
-
 void MarkSpans(CCanvas& canvas, const gCRect& area, const gCRect& rect) {
     // InvalidateSpans takes exclusive right and bottom ends.
     canvas.InvalidateSpans(gCRect(rect.left, area.top, rect.right + 1, area.bottom + 1));

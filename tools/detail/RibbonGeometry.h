@@ -28,8 +28,6 @@ gCRect AreaOf(std::initializer_list<gCRPoint> points, int32_t width, int32_t hei
 
 // r grown by `by` on every side.
 gCRect Widened(const gCRect& r, int32_t by);
-// The smallest rectangle holding both.
-gCRect Joined(const gCRect& a, const gCRect& b);
 
 // Every row of the (inclusive) area takes in rect's columns, held to the
 // canvas; the canvas's changed rows take in the area's rows.
