@@ -8,6 +8,7 @@
 #include "bench/peer/PeerBrush.h"
 #include "bench/peer/StrokeReplay.h"
 #include "paint/Canvas.h"
+#include "paint/ToolId.h"
 #include "testsupport/paint/StrokeCanvas.h"
 #include "testsupport/paint/StrokeRecipes.h"
 #include "tools/Chalk.h"
@@ -72,7 +73,7 @@ SFigures PeerFigures(bool eraser) {
     return cached[eraser];
 }
 
-template <class Tool> void OurSide(benchmark::State& state, int32_t id, bool erasing) {
+template <class Tool> void OurSide(benchmark::State& state, EToolId id, bool erasing) {
     CStrokeCanvas canvas(kBenchWidth, kBenchHeight);
     if (!canvas.IsReady()) {
         state.SkipWithError("no canvas");
@@ -118,13 +119,13 @@ template <class Tool> void OurSide(benchmark::State& state, int32_t id, bool era
 }
 
 void BM_DryChalk(benchmark::State& state) {
-    OurSide<CChalk>(state, 3, false);
+    OurSide<CChalk>(state, eToolChalk, false);
 }
 void BM_DryCrayon(benchmark::State& state) {
-    OurSide<CCrayon>(state, 4, false);
+    OurSide<CCrayon>(state, eToolCrayon, false);
 }
 void BM_DryEraser(benchmark::State& state) {
-    OurSide<CEraser>(state, 5, true);
+    OurSide<CEraser>(state, eToolEraser, true);
 }
 BENCHMARK(BM_DryChalk)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_DryCrayon)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -139,7 +140,7 @@ public:
     void SetPrevious(const CPaintTool::pointStruct& p) { this->m_PreviousPoint = p; }
 };
 
-template <class Tool> void DabsOnly(benchmark::State& state, int32_t id, bool erasing) {
+template <class Tool> void DabsOnly(benchmark::State& state, EToolId id, bool erasing) {
     CStrokeCanvas canvas(kBenchWidth, kBenchHeight);
     if (!canvas.IsReady()) {
         state.SkipWithError("no canvas");
@@ -186,13 +187,13 @@ template <class Tool> void DabsOnly(benchmark::State& state, int32_t id, bool er
 }
 
 void BM_DryChalkDabsOnly(benchmark::State& state) {
-    DabsOnly<CChalk>(state, 3, false);
+    DabsOnly<CChalk>(state, eToolChalk, false);
 }
 void BM_DryCrayonDabsOnly(benchmark::State& state) {
-    DabsOnly<CCrayon>(state, 4, false);
+    DabsOnly<CCrayon>(state, eToolCrayon, false);
 }
 void BM_DryEraserDabsOnly(benchmark::State& state) {
-    DabsOnly<CEraser>(state, 5, true);
+    DabsOnly<CEraser>(state, eToolEraser, true);
 }
 BENCHMARK(BM_DryChalkDabsOnly)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_DryCrayonDabsOnly)->Unit(benchmark::kMillisecond)->Iterations(3);

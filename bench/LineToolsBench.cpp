@@ -7,6 +7,7 @@
 #include "bench/peer/PeerBrush.h"
 #include "bench/peer/StrokeReplay.h"
 #include "paint/Canvas.h"
+#include "paint/ToolId.h"
 #include "testsupport/paint/StrokeCanvas.h"
 #include "tools/Pencils.h"
 #include "tools/Pens.h"
@@ -27,7 +28,7 @@ constexpr float kLinearSize = 0.3f; // the tools' default
 void BM_PensAgainstPeer(benchmark::State& state) {
     CPens pen;
     (void)pen.SetupTool(); // names the tool; nothing the figures need
-    pen.SetType(7);
+    pen.SetType(eToolPens);
     SPeerBrushSettings peer;
     peer.name = "ink";
     // The pen's half-width at pressure 0.5: 15 x 0.3 + 2 + 2 (1 - sqrt(0.75)).
@@ -41,7 +42,7 @@ BENCHMARK(BM_PensAgainstPeer)->Unit(benchmark::kMillisecond);
 void BM_PencilsAgainstPeer(benchmark::State& state) {
     CPencils pencil;
     (void)pencil.SetupTool(); // names the tool; nothing the figures need
-    pencil.SetType(1);
+    pencil.SetType(eToolPencils);
     SPeerBrushSettings peer;
     peer.name = "pencil";
     peer.radius = 2.5f; // 5 x 0.3 + 1

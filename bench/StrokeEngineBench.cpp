@@ -7,6 +7,7 @@
 #include "bench/peer/StrokeReplay.h"
 #include "foundation/gCArray.h"
 #include "imaging/Image.h"
+#include "paint/ToolId.h"
 #include "testsupport/paint/StrokeCanvas.h"
 #include "tools/Airbrush.h"
 #include "tools/Chalk.h"
@@ -25,7 +26,7 @@ void BM_EngineAirbrush(benchmark::State& state) {
     CStrokeCanvas canvas(kBenchWidth, kBenchHeight);
     CAirbrush airbrush;
     (void)airbrush.SetupTool(); // names the tool; nothing the figures need
-    airbrush.SetType(2);
+    airbrush.SetType(eToolAirbrush);
     CEventTimes moves, ups;
     for (auto _ : state) {
         moves.Clear();

@@ -2,6 +2,7 @@
 
 #include "bench/peer/PeerBrush.h"
 #include "bench/peer/StrokeReplay.h"
+#include "paint/ToolId.h"
 #include "testsupport/paint/StrokeCanvas.h"
 #include "tools/OilPaint.h"
 #include "tools/PaletteKnife.h"
@@ -25,7 +26,7 @@ void WetStripes(CStrokeCanvas& canvas) {
 void BM_OilAgainstPeer(benchmark::State& state) {
     COilPaint oil;
     (void)oil.SetupTool(); // names the tool; nothing the figures need
-    oil.SetType(0);
+    oil.SetType(eToolOilPaint);
     SPeerBrushSettings peer;
     peer.name = "smudging oil";
     // Half the brush length at pressure 0.5 and linear size 0.3:
@@ -42,7 +43,7 @@ BENCHMARK(BM_OilAgainstPeer)->Unit(benchmark::kMillisecond);
 void BM_KnifeAgainstPeer(benchmark::State& state) {
     CPaletteKnife knife;
     (void)knife.SetupTool(); // names the tool; nothing the figures need
-    knife.SetType(6);
+    knife.SetType(eToolPaletteKnife);
     SPeerBrushSettings peer;
     peer.name = "pure smudge";
     peer.radius = 23.0f; // 40 x 0.3 + 10 + 2 x 0.5

@@ -1,6 +1,7 @@
 #pragma once
 // The toolkit's plain geometric value types.
 
+#include <algorithm>
 #include <cstdint>
 
 struct gCPoint {
@@ -46,6 +47,19 @@ struct gCRect {
         right += dx;
         top += dy;
         bottom += dy;
+    }
+
+    // The overlap with o: the larger left and top, the smaller right and
+    // bottom (empty when the two do not overlap).
+    gCRect Intersected(const gCRect& o) const {
+        return {std::max(left, o.left), std::max(top, o.top), std::min(right, o.right),
+                std::min(bottom, o.bottom)};
+    }
+    // The smallest rectangle holding both: the smaller left and top, the
+    // larger right and bottom, whatever either holds.
+    gCRect United(const gCRect& o) const {
+        return {std::min(left, o.left), std::min(top, o.top), std::max(right, o.right),
+                std::max(bottom, o.bottom)};
     }
 
     // Writes the parts of a outside b into out (room for 4) and returns how

@@ -82,13 +82,18 @@ constexpr uint32_t ModifierBitForKey(uint32_t code) {
 
 // The pressure of a sample that came without a pen.
 constexpr float kNoPenPressure = -1000.0f;
+// The pen pressed fully, on the scale of the pressure GetPoint delivers.
+constexpr float kFullPenPressure = 1024.0f;
 
 // One sample of the pen or the mouse.
 struct CTabletPoint {
     float x = 0.0f;
     float y = 0.0f;
-    // Stored: 0..1 from the pen, or kNoPenPressure. From GetPoint: 0..1024
-    // for the pen, the pressure weight for the mouse.
+    // Its unit depends on where the sample is. Stored by the tablet
+    // service: the pen's 0..1, or kNoPenPressure. From GetPoint: the pen's
+    // 0..kFullPenPressure, or the pressure weight (0..1) for the mouse.
+    // Handed to the stroke engine: on the pen's scale, where a mouse's
+    // made-up pressure may go past full.
     float pressure = kNoPenPressure;
 
     // The eraser end of the pen is in use.
@@ -101,7 +106,7 @@ public:
     virtual ~CTabletSource() = default;
 
     // The current sample: 0 for a pen sample (x, y in the window, pressure
-    // 0..1024), 1 for mouse input (the cursor on the desktop, pressure the
+    // 0..kFullPenPressure), 1 for mouse input (the cursor on the desktop, pressure the
     // weight).
     virtual int32_t GetPoint(CTabletPoint& point) = 0;
     // The primary button held.

@@ -10,10 +10,10 @@
 
 namespace {
 
-CPaintToolCreator s_aToolCreators[CSMKBackbone::kToolCount] = {};
+CPaintToolCreator s_aToolCreators[kToolCount] = {};
 
 bool IsToolId(int32_t id) {
-    return uint32_t(id) < uint32_t(CSMKBackbone::kToolCount);
+    return uint32_t(id) < uint32_t(kToolCount);
 }
 
 } // namespace
@@ -82,13 +82,14 @@ error CSMKBackbone::InitBackbone() {
     }
 
     // A tool that cannot be made is simply absent (CreateTool has shown why).
-    (void)CreateTool(0);
-    (void)CreateTool(1);
-    (void)CreateTool(3);
-    (void)CreateTool(4);
-    m_pCanvas->SetEraserPointer(CreateTool(5));
-    (void)CreateTool(6);
-    (void)CreateTool(7);
+    // The airbrush is made on its first selection, the watercolour never.
+    (void)CreateTool(eToolOilPaint);
+    (void)CreateTool(eToolPencils);
+    (void)CreateTool(eToolChalk);
+    (void)CreateTool(eToolCrayon);
+    m_pCanvas->SetEraserPointer(CreateTool(eToolEraser));
+    (void)CreateTool(eToolPaletteKnife);
+    (void)CreateTool(eToolPens);
 
     if (const error e = SelectRenderer(0); e != eNoError) {
         (void)ReportError(e, "Failed to select the standard renderer."); // shown
@@ -129,10 +130,8 @@ CPaintTool* CSMKBackbone::GetTool(int32_t id) {
     return nullptr;
 }
 
-error CSMKBackbone::SelectTool(int32_t id) {
-    if (uint32_t(id) > 7) {
-        id = 0;
-    }
+error CSMKBackbone::SelectTool(int32_t requested) {
+    const EToolId id = SelectableTool(uint32_t(requested));
     m_pCurrentTool = GetTool(id);
     if (!m_pCurrentTool) {
         m_pCurrentTool = CreateTool(id);

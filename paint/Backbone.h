@@ -16,6 +16,7 @@
 #include "paint/MAPIManager.h"
 #include "paint/PrintManager.h"
 #include "paint/ProjectInfo.h"
+#include "paint/ToolId.h"
 #include "paint/UndoManager.h"
 
 class CCanvas;
@@ -34,9 +35,6 @@ using CPaintToolCreator = CPaintTool* (*)();
 
 class CSMKBackbone : public gCCmdTarget {
 public:
-    // Tool ids 0..8; the tools' own library fills the creators.
-    static constexpr int32_t kToolCount = 9;
-
     CSMKBackbone();
     ~CSMKBackbone() override;
     CSMKBackbone(const CSMKBackbone&) = delete;
@@ -45,8 +43,9 @@ public:
     // The registered backbone module when it is a backbone, else null.
     static CSMKBackbone* Registered();
 
-    // The creator of a tool id; an id outside 0..8 is ignored, and null
-    // removes the creator.
+    // The creator of a tool id (EToolId; the tools' own library fills
+    // them); an id outside the table is ignored, and null removes the
+    // creator.
     static void SetToolCreator(int32_t id, CPaintToolCreator creator);
     static CPaintToolCreator ToolCreator(int32_t id);
 
@@ -63,15 +62,16 @@ public:
     // Stores the colour without any message (the brush preview's).
     virtual void SetColourForProxy(CPixel colour) { m_CurrentColour = colour; }
     // A tool of the id, set up and appended to the tool array; null for an
-    // id outside 0..8, without a creator, or when its set-up fails (shown).
+    // id outside the table, without a creator, or when its set-up fails
+    // (shown).
     virtual CPaintTool* CreateTool(int32_t id);
     // Makes the renderer of the id current: 0, 6 for -1, 23 when it cannot
     // be made, else the result of redrawing the canvas.
     virtual error SelectRenderer(int32_t id);
     // A set-up renderer of the id (only 0 exists); null otherwise.
     virtual CRenderer* CreateRenderer(int32_t id);
-    // Makes the tool of the id current (ids outside 0..7 give 0), made on
-    // first use: 0, or 23 when there is none.
+    // Makes the tool SelectableTool(id) current, made on first use: 0, or
+    // 23 when there is none.
     virtual error SelectTool(int32_t id);
     // The first tool of that type in the array, or null.
     virtual CPaintTool* GetTool(int32_t id);

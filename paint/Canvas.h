@@ -14,6 +14,7 @@
 #include "imaging/ImNav.h"
 #include "imaging/Image.h"
 #include "paint/CanvasLayers.h"
+#include "paint/Pressure.h"
 
 class CPaintTool;
 class CImage;
@@ -159,6 +160,8 @@ public:
     CWidget* CanvasWidget() const { return m_pCanvasWidget; }
     CPaintTool* CurrentTool() const { return m_pCurrentTool; }
     CPaintTool* Eraser() const { return m_pEraser; }
+    // The pressure of the stroke's latest sample, on the pen's scale
+    // (kPressPressure from the press until the first sample).
     float PenPressure() const { return m_rPenPressure; }
     int32_t StrokeRunning() const { return m_fStrokeRunning; }
 
@@ -260,7 +263,7 @@ private:
     CWidget* m_pCanvasWidget = nullptr;
     CPaintTool* m_pCurrentTool = nullptr;
     CPaintTool* m_pEraser = nullptr;
-    float m_rPenPressure = 768.0f;
+    float m_rPenPressure = kPressPressure;
     int32_t m_nWidth = 0;
     int32_t m_nHeight = 0;
     float m_rDisplayScale = 1.0f;

@@ -21,11 +21,6 @@
 
 namespace {
 
-gCRect Intersection(const gCRect& a, const gCRect& b) {
-    return gCRect(std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-                  std::min(a.bottom, b.bottom));
-}
-
 // A locked target area back in widget coordinates.
 gCRect Unshifted(const gCRect& r, const gCPoint& origin) {
     return gCRect(int32_t(int64_t(r.left) - origin.x), int32_t(int64_t(r.top) - origin.y),
@@ -39,16 +34,14 @@ constexpr float kZoomDown[] = {7.0f, 6.0f,  5.0f, 4.0f,  3.0f, 2.0f,
                                1.0f, 0.75f, 0.5f, 0.25f, 0.1f, 0.05f};
 
 // Widget sides stay well inside 32 bits whatever scale is asked for.
-constexpr float kMaxSide = 1073741824.0f;
+constexpr int32_t kMaxSide = 1 << 30;
 
 int32_t ScaledSide(int32_t side, float scale) {
-    const float v = std::clamp(RoundHalfAway(float(side) * scale), 0.0f, kMaxSide);
-    return int32_t(v);
+    return RoundToInt32(float(side) * scale, 0, kMaxSide);
 }
 
 int32_t ScaledCoordinate(int32_t v, float scale) {
-    const float s = std::clamp(RoundHalfAway(float(v) * scale), -kMaxSide, kMaxSide);
-    return int32_t(s);
+    return RoundToInt32(float(v) * scale, -kMaxSide, kMaxSide);
 }
 
 gCRect ScaledRect(const gCRect& r, float scale) {
@@ -162,7 +155,7 @@ void DrawBoxAverage(const CImNav& dst, const gCRect& held, const CImNav& src, fl
 
 // The composite's pixels under the held area at scale 1.
 void DrawCopy(const CImNav& dst, const gCRect& held, const CImNav& src) {
-    const gCRect both = Intersection(held, gCRect(0, 0, src.GetWidth(), src.GetHeight()));
+    const gCRect both = held.Intersected(gCRect(0, 0, src.GetWidth(), src.GetHeight()));
     if (both.IsEmpty()) {
         return;
     }
@@ -466,7 +459,7 @@ void CCanvas::ShowUndoArea(const CRegion* region) {
     }
     const gCRect bounds(0, 0, m_nWidth, m_nHeight);
     auto show = [&](const gCRect& r) {
-        const gCRect clipped = Intersection(r, bounds);
+        const gCRect clipped = r.Intersected(bounds);
         if (!clipped.IsEmpty()) {
             // Invalidating only marks; the redraw below reports nothing
             // either: what stays dirty is drawn with the next.

@@ -20,16 +20,6 @@ constexpr uint32_t kBareColour = 0x00FFFFFFu;
 constexpr uint32_t kCoatFinish = 0x03FF03FFu;
 constexpr uint32_t kCoatDepth = 100;
 
-// A coordinate v rounded (halves away from zero) into 0 .. limit.
-int32_t Place(float v, int32_t limit) {
-    return int32_t(RoundHalfAway(std::clamp(v, 0.0f, float(limit))));
-}
-
-gCRect Intersect(const gCRect& a, const gCRect& b) {
-    return gCRect(std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-                  std::min(a.bottom, b.bottom));
-}
-
 // The whole source stretched onto a part of the destination, or a part of
 // the source onto the whole destination; a part that rounded to no pixel
 // places nothing.
@@ -89,11 +79,11 @@ error CCanvas::LoadPaintImage(CImage* image, uint32_t fitMode) {
         case 1: { // fit inside: the smaller factor, centred
             gCRect target = canvasRect;
             if (fx <= fy) {
-                target.top = Place((float(h) - float(ih) * fx) / 2.0f, h);
-                target.bottom = Place((float(ih) * fx + float(h)) / 2.0f, h);
+                target.top = RoundToInt32((float(h) - float(ih) * fx) / 2.0f, 0, h);
+                target.bottom = RoundToInt32((float(ih) * fx + float(h)) / 2.0f, 0, h);
             } else {
-                target.left = Place((float(w) - float(iw) * fy) / 2.0f, w);
-                target.right = Place((float(iw) * fy + float(w)) / 2.0f, w);
+                target.left = RoundToInt32((float(w) - float(iw) * fy) / 2.0f, 0, w);
+                target.right = RoundToInt32((float(iw) * fy + float(w)) / 2.0f, 0, w);
             }
             placed = StretchPart(colour, target, image, pictureRect);
             break;
@@ -101,11 +91,11 @@ error CCanvas::LoadPaintImage(CImage* image, uint32_t fitMode) {
         case 2: { // fill: the larger factor, centred, the picture cropped
             gCRect source = pictureRect;
             if (fx <= fy) {
-                source.left = Place((float(iw) - float(w) / fy) / 2.0f, iw);
-                source.right = Place((float(iw) + float(w) / fy) / 2.0f, iw);
+                source.left = RoundToInt32((float(iw) - float(w) / fy) / 2.0f, 0, iw);
+                source.right = RoundToInt32((float(iw) + float(w) / fy) / 2.0f, 0, iw);
             } else {
-                source.top = Place((float(ih) - float(h) / fx) / 2.0f, ih);
-                source.bottom = Place((float(ih) + float(h) / fx) / 2.0f, ih);
+                source.top = RoundToInt32((float(ih) - float(h) / fx) / 2.0f, 0, ih);
+                source.bottom = RoundToInt32((float(ih) + float(h) / fx) / 2.0f, 0, ih);
             }
             placed = StretchPart(colour, canvasRect, image, source);
             break;
@@ -113,7 +103,7 @@ error CCanvas::LoadPaintImage(CImage* image, uint32_t fitMode) {
         case 3: { // centred at its own size, clipped to the canvas
             const int32_t left = w / 2 - iw / 2;
             const int32_t top = h / 2 - ih / 2;
-            const gCRect target = Intersect(gCRect(left, top, left + iw, top + ih), canvasRect);
+            const gCRect target = gCRect(left, top, left + iw, top + ih).Intersected(canvasRect);
             if (!target.IsEmpty()) {
                 const gCRect source(target.left - left, target.top - top, target.right - left,
                                     target.bottom - top);

@@ -15,15 +15,12 @@
 #include "paint/Canvas.h"
 #include "paint/ChannelValue.h"
 #include "paint/PaintTool.h"
+#include "paint/Pressure.h"
 #include "paint/detail/CanvasInputSupport.h"
 #include "widgets/Backdrop.h"
 #include "widgets/Widget.h"
 
 namespace {
-
-// The tool type whose pressure response the loop raises for a stroke.
-constexpr int32_t kPencils = 1;
-constexpr int32_t kOilPaint = 0;
 
 int32_t ButtonHeld(CTabletSource* tablet, CAppServices* app) {
     if (tablet) {
@@ -53,28 +50,6 @@ int32_t CanvasInput::ReadPoint(CTabletSource* tablet, CTabletPoint& sample) {
     return tablet ? tablet->GetPoint(sample) : 1;
 }
 
-float CanvasInput::MousePressure(int32_t type, float weight) {
-    if (weight < 0.5f) {
-        switch (type) {
-        case kOilPaint:
-            return weight * 1400.0f + 50.0f;
-        case kPencils:
-            return weight * 1800.0f + 75.0f;
-        default:
-            return weight * 1900.0f + 50.0f;
-        }
-    }
-    const float above = (2.0f * weight - 1.0f) * 274.0f;
-    switch (type) {
-    case kOilPaint:
-        return std::min(1024.0f, above + 750.0f);
-    case kPencils:
-        return std::min(1224.0f, above + 975.0f);
-    default:
-        return std::min(1224.0f, above + 1000.0f);
-    }
-}
-
 CWidget* CanvasInput::Root(CWidget* widget) {
     CWidget* root = widget;
     while (root && root->Parent()) {
@@ -99,14 +74,6 @@ bool CanvasInput::ScaleUsable(float scale) {
     return std::isfinite(scale) && scale > 0.0f;
 }
 
-int32_t CanvasInput::ToPixel(float v) {
-    if (!std::isfinite(v)) {
-        return 0;
-    }
-    constexpr float kLimit = 1073741824.0f;
-    return int32_t(RoundHalfAway(std::clamp(v, -kLimit, kLimit)));
-}
-
 error CCanvas::SetupCanvasWidget(CWidget* widget) {
     if (!widget) {
         return eBadParameter;
@@ -129,7 +96,9 @@ int32_t CCanvas::CanvasPress() {
     if (const int32_t r = CanvasInput::ReadPoint(CanvasInput::Tablet(), sample)) {
         return r;
     }
-    const gCPoint at(CanvasInput::ToPixel(sample.x), CanvasInput::ToPixel(sample.y));
+    // A position far off (or not a number) lands off every widget.
+    const gCPoint at(RoundToInt32(sample.x, -CanvasInput::kPenLimit, CanvasInput::kPenLimit),
+                     RoundToInt32(sample.y, -CanvasInput::kPenLimit, CanvasInput::kPenLimit));
     gCPoint local = at;
     widget->BackdropToLocal(local);
     gCPoint inParent = at;
@@ -146,7 +115,7 @@ error CCanvas::CanvasLDown(void* user, CWidget* widget, CWidget*& capture, gCPoi
     if (!canvas || !widget) {
         return eBadParameter;
     }
-    canvas->m_rPenPressure = 768.0f;
+    canvas->m_rPenPressure = kPressPressure;
     capture = widget;
     // No right press while the left one runs, whichever way it ends.
     struct SRightPressBack {
@@ -201,17 +170,10 @@ error CCanvas::LeftPress(CWidget* widget, gCPoint& point) {
 
 error CCanvas::PaintStroke(const SStrokeInput& in, CTabletPoint& sample) {
     CPaintTool* tool = in.tool;
-    const bool pencil = tool->Type() == kPencils;
     m_fStrokeRunning = 1;
-    if (pencil) {
-        tool->SetMaxPencilPressure(1.1f);
-        // The pencil's alternating dab starts afresh with every stroke.
-        tool->SetProfileFlip(0);
-    }
+    tool->BeginStroke();
     if (const int32_t e = SetUIData(eCmdStrokeStart, this, 0)) {
-        if (pencil) {
-            tool->SetMaxPencilPressure(1.0f);
-        }
+        tool->EndStroke();
         m_fStrokeRunning = 0;
         return error(e);
     }
@@ -240,16 +202,13 @@ error CCanvas::PaintStroke(const SStrokeInput& in, CTabletPoint& sample) {
 
 error CCanvas::StrokeSamples(const SStrokeInput& in, CTabletPoint& sample) {
     CPaintTool* tool = in.tool;
-    const bool pencil = tool->Type() == kPencils;
     do {
         if (CanvasInput::ReadPoint(in.tablet, sample) != 0) {
             const gCPoint at = Cursor(in.app);
             sample.x = float(int64_t(at.x) + in.desktop.x);
             sample.y = float(int64_t(at.y) + in.desktop.y);
-            sample.pressure = CanvasInput::MousePressure(tool->Type(), CTabletSource::m_rWeight);
-            if (pencil) {
-                tool->SetMaxPencilPressure(1.1f);
-            }
+            sample.pressure = MousePressure(tool->StrokeTraits().mouse, CTabletSource::m_rWeight);
+            tool->RaiseStrokeCap();
         }
         m_rPenPressure = sample.pressure;
         sample.x -= float(in.origin.x);
@@ -277,9 +236,7 @@ void CCanvas::EndStroke(const SStrokeInput& in, error result) {
         // failure adds nothing to the one returned.
         (void)tool->DabEnd();
     }
-    if (tool->Type() == kPencils) {
-        tool->SetMaxPencilPressure(1.0f);
-    }
+    tool->EndStroke();
     EndProtect();
     m_fStrokeRunning = 0;
     // The backbone marks the project modified (and cleans the brush when

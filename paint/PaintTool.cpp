@@ -114,6 +114,25 @@ CPixel CPaintTool::CurrentColour() {
     return 0xFF000000u;
 }
 
+void CPaintTool::BeginStroke() {
+    if (m_StrokeTraits.strokePressureCap > 0.0f) {
+        RaiseStrokeCap();
+        SetProfileFlip(0);
+    }
+}
+
+void CPaintTool::RaiseStrokeCap() {
+    if (m_StrokeTraits.strokePressureCap > 0.0f) {
+        SetMaxPencilPressure(m_StrokeTraits.strokePressureCap);
+    }
+}
+
+void CPaintTool::EndStroke() {
+    if (m_StrokeTraits.strokePressureCap > 0.0f) {
+        SetMaxPencilPressure(1.0f);
+    }
+}
+
 void CPaintTool::ClearSources() {
     m_pLayer0 = m_pLayer1 = m_pLayer2 = nullptr;
     m_nLayerWidth = m_nLayerHeight = 0;

@@ -13,11 +13,28 @@
 #include "foundation/gCCmdTarget.h"
 #include "foundation/gCString.h"
 #include "imaging/Pixel.h"
+#include "paint/Pressure.h"
 
 class CCanvas;
 class CImage;
 class CWidget;
 struct CTabletPoint;
+
+// What the shared stroke path (the engine and the canvas's stroke loop)
+// asks of a tool; each tool class answers its own.
+struct SStrokeTraits {
+    // Stroke points lie spacingPerSize x linear size + 1 pixels apart.
+    float spacingPerSize = 3.0f;
+    // The stroke's tail keeps the weight of its last point; otherwise it
+    // tapers off to nothing.
+    bool tailKeepsPressure = false;
+    // The cap on the pressure response (MaxPencilPressure) raised for the
+    // length of a stroke, 0 for a tool without one. A tool with one also
+    // starts its alternating dab afresh with every stroke.
+    float strokePressureCap = 0.0f;
+    // The row of the mouse table a mouse sample's pressure comes from.
+    EMousePressure mouse = eMouseOtherTools;
+};
 
 class CPaintTool : public gCCmdTarget {
 public:
@@ -25,7 +42,9 @@ public:
     struct pointStruct {
         float x = 0.0f;
         float y = 0.0f;
-        // 1024 is full pressure; the canvas delivers up to 1224.
+        // On the pen's scale (kFullPenPressure is full pressure); a mouse
+        // goes up to kMostMousePressure. ToolPressure gives the tools'
+        // fraction.
         int32_t pressure = 0;
         // Unit direction of travel; 0 until set.
         float dx = 0.0f;
@@ -79,6 +98,15 @@ public:
     // for the length of a pencil stroke; the other tools have none.
     virtual float MaxPencilPressure() { return 1.0f; }
     virtual void SetMaxPencilPressure(float) {}
+
+    const SStrokeTraits& StrokeTraits() const { return m_StrokeTraits; }
+    // The stroke's start and end as the stroke path runs them: a tool with
+    // a stroke pressure cap gets it raised and its alternating dab started
+    // afresh (BeginStroke), and the cap lowered back to 1 (EndStroke); the
+    // other tools are left alone. RaiseStrokeCap raises the cap alone.
+    void BeginStroke();
+    void RaiseStrokeCap();
+    void EndStroke();
 
     // Set once by the backbone that made the tool.
     void SetType(int32_t type) { m_nType = type; }
@@ -135,6 +163,8 @@ private:
     error RenderDirty(CCanvas* canvas);
 
 protected:
+    // Set by each tool class's constructor.
+    SStrokeTraits m_StrokeTraits;
     int32_t m_nType = -1;
     gCString m_Name;
     CPixel* m_pLayer0 = nullptr;
@@ -151,7 +181,7 @@ protected:
     int32_t m_nLastStrokePoint = -1;
     pointStruct m_PreviousPoint;
     pointStruct m_LastRawPoint;
-    int32_t m_nPeakPressure = 0;
+    int32_t m_nPeakPressure = 0; // on the pen's scale
     int32_t m_nDabsSinceUpdate = 0;
     gCRect m_DirtyRect;
     gCArray<pointStruct> m_aRawPoints;

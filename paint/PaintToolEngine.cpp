@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr int32_t kPencils = 1;
-constexpr int32_t kPaletteKnife = 6;
 // Two unit steps whose sum is shorter than this turn by more than about 88
 // degrees.
 constexpr float kCornerSum = 1.44f;
@@ -26,17 +24,9 @@ constexpr int32_t kFastDabs = 15;
 constexpr int32_t kDrainDabs = 80;
 // The direction of a click that has none of its own: down and to the right.
 constexpr float kDiagonal = 0.70710677f;
-// The largest magnitude a rounded pressure or distance keeps.
-constexpr float kIntLimit = 1073741824.0f;
-
-// Rounds halves away from zero into int32_t; values beyond the range are
-// held at its edge and NaN reads as 0.
-int32_t RoundToInt(float v) {
-    if (!(v == v)) {
-        return 0;
-    }
-    return int32_t(RoundHalfAway(std::clamp(v, -kIntLimit, kIntLimit)));
-}
+// The largest magnitude a rounded pressure or distance keeps: sums of two
+// of them stay inside int32_t.
+constexpr int32_t kIntLimit = 1 << 30;
 
 float Distance(float ax, float ay, float bx, float by) {
     const float dx = bx - ax, dy = by - ay;
@@ -65,14 +55,7 @@ void Grow(gCRect& dirty, const gCRect& rect) {
     if (IsBlank(rect)) {
         return;
     }
-    if (IsBlank(dirty)) {
-        dirty = rect;
-        return;
-    }
-    dirty.left = std::min(dirty.left, rect.left);
-    dirty.top = std::min(dirty.top, rect.top);
-    dirty.right = std::max(dirty.right, rect.right);
-    dirty.bottom = std::max(dirty.bottom, rect.bottom);
+    dirty = IsBlank(dirty) ? rect : dirty.United(rect);
 }
 
 } // namespace
@@ -92,9 +75,7 @@ float CPaintTool::DoSpline(float p0, float p1, float p2, float p3, float t) {
 }
 
 error CPaintTool::ToolDown(CWidget*, CCanvas* canvas, CTabletPoint& sample) {
-    const int32_t type = Type();
-    m_rPointSpacing = type == kPencils || type == kPaletteKnife ? m_rLinearSize + 1.0f
-                                                                : 3.0f * m_rLinearSize + 1.0f;
+    m_rPointSpacing = m_StrokeTraits.spacingPerSize * m_rLinearSize + 1.0f;
     m_nDabNum = 0;
     m_nPeakPressure = 0;
     m_nDabsSinceUpdate = 0;
@@ -124,9 +105,10 @@ error CPaintTool::ToolDown(CWidget*, CCanvas* canvas, CTabletPoint& sample) {
 }
 
 error CPaintTool::ToolMove(CWidget* widget, CCanvas* canvas, CTabletPoint& sample) {
-    const int32_t pressure = RoundToInt(sample.pressure);
+    const int32_t pressure = RoundToInt32(sample.pressure, -kIntLimit, kIntLimit);
     m_nPeakPressure = std::max(m_nPeakPressure, pressure);
-    const int32_t n = RoundToInt(Distance(m_LastRawPoint.x, m_LastRawPoint.y, sample.x, sample.y));
+    const int32_t n = RoundToInt32(Distance(m_LastRawPoint.x, m_LastRawPoint.y, sample.x, sample.y),
+                                   -kIntLimit, kIntLimit);
 
     if (n > 0) {
         pointStruct raw;
@@ -173,12 +155,13 @@ error CPaintTool::ToolMove(CWidget* widget, CCanvas* canvas, CTabletPoint& sampl
 error CPaintTool::ToolUp(CWidget* widget, CCanvas* canvas, CTabletPoint& sample) {
     const int32_t count = m_aStrokePoints.GetSize();
     if (m_nRenderCursor != 0 || count > 3) {
-        // The stroke tapers off to nothing; a pencil line keeps its weight
-        // to the end.
+        // The stroke tapers off to nothing, unless the tool's line keeps its
+        // weight to the end.
         pointStruct end;
         end.x = sample.x;
         end.y = sample.y;
-        end.pressure = Type() == kPencils && count > 0 ? m_aStrokePoints[count - 1].pressure : 0;
+        end.pressure =
+            m_StrokeTraits.tailKeepsPressure && count > 0 ? m_aStrokePoints[count - 1].pressure : 0;
         AddStrokePt(end, 1);
         // The point just added only shapes the tail.
         while (m_nRenderCursor < count) {
@@ -330,7 +313,8 @@ void CPaintTool::Spline(float d) {
         pt.x = DoSpline(p0.x, p1.x, p2.x, p3.x, t);
         pt.y = DoSpline(p0.y, p1.y, p2.y, p3.y, t);
         pt.pressure =
-            RoundToInt(float(p1.pressure) + (float(p2.pressure) - float(p1.pressure)) * t);
+            RoundToInt32(float(p1.pressure) + (float(p2.pressure) - float(p1.pressure)) * t,
+                         -kIntLimit, kIntLimit);
         AddStrokePt(pt, 0);
         const float next = t + step;
         if (!(next > t) || !(next < 1.0f)) {
@@ -405,7 +389,7 @@ void CPaintTool::AddStrokePt(pointStruct pt, int32_t final) {
             p[k].y = p[k - 1].y + stepY;
             p[k].dx = p[k - 1].dx;
             p[k].dy = p[k - 1].dy;
-            p[k].pressure = from + RoundToInt(rise * float(k - tail + 1));
+            p[k].pressure = from + RoundToInt32(rise * float(k - tail + 1), -kIntLimit, kIntLimit);
         }
     }
 }

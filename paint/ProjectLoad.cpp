@@ -19,15 +19,6 @@
 #include "paint/PaintTool.h"
 #include "paint/ProjectFile.h"
 
-namespace {
-
-// A tool id from a file: one above 7 (as unsigned) is oil paint.
-int32_t ToolFromFile(uint32_t value) {
-    return value > 7 ? 0 : int32_t(value);
-}
-
-} // namespace
-
 error CSMKBackbone::LoadProject(CProjectInfo* info) {
     if (!info) {
         return eBadParameter;
@@ -81,7 +72,7 @@ error CSMKBackbone::ApplyProject(ptgfile::SContents& contents, CProjectInfo& inf
     }
     for (const ptgfile::SContents::SEntry& entry : contents.entries) {
         if (entry.id == eRecToolType) {
-            const int32_t tool = ToolFromFile(entry.value);
+            const int32_t tool = SelectableTool(entry.value);
             if (!GetTool(tool) && !CreateTool(tool)) {
                 return eCreateFailed; // CreateTool has shown why
             }
@@ -113,7 +104,7 @@ error CSMKBackbone::ApplyProject(ptgfile::SContents& contents, CProjectInfo& inf
             m_CurrentColour = entry.value;
             break;
         case eRecToolType:
-            result = ProcessData(eCmdSelectTool, this, ToolFromFile(entry.value), 1);
+            result = ProcessData(eCmdSelectTool, this, SelectableTool(entry.value), 1);
             break;
         case eRecToolSize:
             if (m_pCurrentTool) {

@@ -42,7 +42,7 @@ float CTabletServices::WeightedPressure(float p, float w) {
     } else {
         weighted = std::min(1.0f, 2.0f * w * p);
     }
-    return weighted * 1024.0f;
+    return weighted * kFullPenPressure;
 }
 
 int32_t CTabletServices::GetPoint(CTabletPoint& point) {

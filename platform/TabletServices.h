@@ -40,7 +40,8 @@ public:
     int32_t ButtonDown() override;
     void SetWacomData(uint32_t) {}
 
-    // The pen pressure p (0..1) shaped by the weight w, as 0..1024.
+    // The pen pressure p (0..1) shaped by the weight w, as
+    // 0..kFullPenPressure.
     static float WeightedPressure(float p, float w);
 
 private:

@@ -6,7 +6,7 @@
 
 class CAirbrush : public CPaintTool {
 public:
-    // Tool id 2: only the name; everything else keeps the base's values.
+    // Tool eToolAirbrush: only the name; everything else keeps the base's values.
     error SetupTool() override;
     // Every id is ignored.
     int32_t ProcessLocalData(uint32_t, const void*, int64_t, int32_t) override { return 0; }

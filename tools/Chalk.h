@@ -7,6 +7,6 @@
 class CChalk : public CDryMedia {
 public:
     CChalk() : CDryMedia(0.0f) {}
-    // Tool id 3.
+    // Tool eToolChalk.
     error SetupTool() override;
 };

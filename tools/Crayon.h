@@ -8,6 +8,6 @@
 class CCrayon : public CDryMedia {
 public:
     CCrayon() : CDryMedia(0.4f) {}
-    // Tool id 4.
+    // Tool eToolCrayon.
     error SetupTool() override;
 };

@@ -13,7 +13,7 @@
 
 class CEraser : public TDryTool<CEraser, CReloadTool> {
 public:
-    // Tool id 5.
+    // Tool eToolEraser.
     error SetupTool() override;
     // Starts a stroke at pt: previous edge on the point, profile filled, no
     // pressure yet. The flag is not used.

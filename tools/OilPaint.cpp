@@ -4,13 +4,14 @@
 #include <cmath>
 
 #include "imaging/ValueNoise.h"
+#include "tools/detail/ToolRounding.h"
 #include "tools/detail/WetMath.h"
 
+using tooldetail::Rnd;
 using wetdetail::Alpha;
 using wetdetail::Clamp;
 using wetdetail::Mean;
 using wetdetail::PaintWord;
-using wetdetail::R;
 using wetdetail::WithAlpha;
 
 error COilPaint::SetupTool() {
@@ -26,11 +27,11 @@ error COilPaint::SetFirstPt(pointStruct p, int32_t dab) {
     } else {
         BuildProfiles(rateA, 20, 0.2f);
     }
-    const uint32_t load = dab != 0 ? 255u : uint32_t(1024 + R(lin * 1020.0f));
+    const uint32_t load = dab != 0 ? 255u : uint32_t(1024 + Rnd(lin * 1020.0f));
     (void)ResetBrushLoad(); // emptied or not, the brush is loaded the same way
     const CPixel current = CurrentColour();
     for (int32_t i = 0; i < kBrushSlots; ++i) {
-        const int32_t alpha = R(float(Alpha(m_aBrushLoad[i])) * 0.8f);
+        const int32_t alpha = Rnd(float(Alpha(m_aBrushLoad[i])) * 0.8f);
         CPixel bristle = current;
         bristle.AlphaBlend255(alpha, CPixel(WithAlpha(m_aBrushLoad[i], alpha)));
         m_aBrushLoad[i] = bristle;
@@ -59,19 +60,19 @@ int32_t COilPaint::DabSize(int32_t pr) {
     const float lin = m_rLinearSize;
     const float q = float(pr);
     if (lin < 0.25f) {
-        return std::max(0, R(q * 0.01f));
+        return std::max(0, Rnd(q * 0.01f));
     }
     if (lin < 0.5f) {
-        const int32_t lo = std::max(0, R(q * 0.01f));
-        const int32_t hi = std::max(25, R(q * 0.05f));
-        return lo + R((lin - 0.25f) * 4.0f * float(hi - lo));
+        const int32_t lo = std::max(0, Rnd(q * 0.01f));
+        const int32_t hi = std::max(25, Rnd(q * 0.05f));
+        return lo + Rnd((lin - 0.25f) * 4.0f * float(hi - lo));
     }
     if (lin < 0.75f) {
-        const int32_t lo = std::max(25, R(q * 0.05f));
-        const int32_t hi = R(q * 0.02924f) + 40;
-        return lo + R((lin - 0.5f) * 4.0f * float(hi - lo));
+        const int32_t lo = std::max(25, Rnd(q * 0.05f));
+        const int32_t hi = Rnd(q * 0.02924f) + 40;
+        return lo + Rnd((lin - 0.5f) * 4.0f * float(hi - lo));
     }
-    return R(q * 0.02924f) + 40;
+    return Rnd(q * 0.02924f) + 40;
 }
 
 error COilPaint::SetColour(int32_t i, uint32_t colour, uint32_t depth, uint32_t) {
@@ -84,14 +85,14 @@ error COilPaint::SetColour(int32_t i, uint32_t colour, uint32_t depth, uint32_t)
     if (lin > 0.75f) {
         K = 150;
     } else if (lin > 0.5f) {
-        K = 150 - R((lin - 0.5f) * 4.0f * 100.0f);
+        K = 150 - Rnd((lin - 0.5f) * 4.0f * 100.0f);
     } else if (lin > 0.25f) {
-        K = 50 + R((lin - 0.25f) * 4.0f * 50.0f);
+        K = 50 + Rnd((lin - 0.25f) * 4.0f * 50.0f);
     }
-    const int32_t nx = R(float(i) * (float(K) * P + float(R(lin * 50.0f)) + 100.0f) * 256.0f);
+    const int32_t nx = Rnd(float(i) * (float(K) * P + float(Rnd(lin * 50.0f)) + 100.0f) * 256.0f);
     const float nz = float(ValueNoise(int32_t(m_nNoisePosition << 8), nx)) / 65535.0f;
 
-    const int32_t ap = Clamp(R(float(Alpha(colour)) * m_aPickUp[i] * nz), 0, 255);
+    const int32_t ap = Clamp(Rnd(float(Alpha(colour)) * m_aPickUp[i] * nz), 0, 255);
     ExchangePaint(i, colour, depth, ap, nz, (nz - 1.0f) * P + 1.0f, false);
     return eNoError;
 }
@@ -106,10 +107,10 @@ error COilPaint::AveragePaint() {
             // The ends: the bristle and its one neighbour.
             const int32_t j = i == 0 ? 1 : kBrushSlots - 2;
             m_aBrushLoad[i] = Mean(colours[i], colours[j]);
-            reservoir = R(float(reservoirs[i] + reservoirs[j]) * 0.5f);
+            reservoir = Rnd(float(reservoirs[i] + reservoirs[j]) * 0.5f);
         } else {
             m_aBrushLoad[i] = Mean(colours[i - 1], colours[i + 1]);
-            reservoir = R(float(reservoirs[i - 1] + reservoirs[i] + reservoirs[i + 1]) * 0.333f);
+            reservoir = Rnd(float(reservoirs[i - 1] + reservoirs[i] + reservoirs[i + 1]) * 0.333f);
         }
         m_aPaint[i] = PaintWord(reservoir, int32_t(m_aPaint[i] & 0xFFFFu));
     }

@@ -6,9 +6,10 @@
 
 class COilPaint : public CWetBrushTool {
 public:
-    COilPaint() : CWetBrushTool(EKind::eOil) {}
+    // A mouse presses oil paint by its own row of the mouse table.
+    COilPaint() : CWetBrushTool(EKind::eOil) { m_StrokeTraits.mouse = eMouseOilPaint; }
 
-    // Tool id 0.
+    // Tool eToolOilPaint.
     error SetupTool() override;
     // Profiles for line rendering (dab 0) or a single dab (dab 1), the load
     // 1024 + round(1020 lin) (255 for a dab), the brush emptied by the reset

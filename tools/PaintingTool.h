@@ -39,6 +39,9 @@ protected:
     void StartEdge(const pointStruct& p);
 
     float m_aPreviousEdge[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    // The pressure as the tool shapes it from ToolPressure, for the current
+    // and the previous piece: 0..1 (the pencils' up to their stroke cap);
+    // -1 before a stroke's first piece.
     float m_rPressureResponse = 0.0f;
     float m_rPreviousPressureResponse = 0.0f;
     float m_rSmoothedWidth = 0.0f; // oil paint's own

@@ -3,13 +3,14 @@
 #include <algorithm>
 #include <iterator>
 
+#include "tools/detail/ToolRounding.h"
 #include "tools/detail/WetMath.h"
 
+using tooldetail::Rnd;
 using wetdetail::Alpha;
 using wetdetail::Clamp;
 using wetdetail::Mean;
 using wetdetail::PaintWord;
-using wetdetail::R;
 
 error CPaletteKnife::SetupTool() {
     return SetupReload("Palette Paint", 0, 1.0f);
@@ -36,7 +37,7 @@ float CPaletteKnife::BrushWidth(float P, int32_t) {
 }
 
 int32_t CPaletteKnife::DabSize(int32_t) {
-    return R(m_rLinearSize * 40.0f + 12.0f);
+    return Rnd(m_rLinearSize * 40.0f + 12.0f);
 }
 
 error CPaletteKnife::SetColour(int32_t i, uint32_t colour, uint32_t depth, uint32_t) {
@@ -44,7 +45,7 @@ error CPaletteKnife::SetColour(int32_t i, uint32_t colour, uint32_t depth, uint3
         return eBadParameter;
     }
     const float P = m_rPressureResponse;
-    const int32_t ap = Clamp(R(float(Alpha(colour)) * m_aPickUp[i] * 0.7f), 0, 255);
+    const int32_t ap = Clamp(Rnd(float(Alpha(colour)) * m_aPickUp[i] * 0.7f), 0, 255);
     ExchangePaint(i, colour, depth, ap, 0.7f, 1.0f - 0.3f * P, true);
     return eNoError;
 }
@@ -60,14 +61,14 @@ error CPaletteKnife::AveragePaint() {
         int32_t reservoir;
         if (Alpha(colours[l]) == 0) {
             m_aBrushLoad[i] = colours[r];
-            reservoir = R(float(reservoirs[r]) * 0.5f);
+            reservoir = Rnd(float(reservoirs[r]) * 0.5f);
         } else if (Alpha(colours[r]) == 0) {
             m_aBrushLoad[i] = colours[l];
-            reservoir = R(float(reservoirs[l]) * 0.5f);
+            reservoir = Rnd(float(reservoirs[l]) * 0.5f);
         } else {
             m_aBrushLoad[i] = Mean(colours[l], colours[r]);
-            reservoir = end ? R(float(reservoirs[l] + reservoirs[r]) * 0.5f)
-                            : R(float(reservoirs[l] + reservoirs[i] + reservoirs[r]) * 0.333f);
+            reservoir = end ? Rnd(float(reservoirs[l] + reservoirs[r]) * 0.5f)
+                            : Rnd(float(reservoirs[l] + reservoirs[i] + reservoirs[r]) * 0.333f);
         }
         m_aPaint[i] = PaintWord(reservoir, int32_t(m_aPaint[i] & 0xFFFFu));
     }

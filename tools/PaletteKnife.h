@@ -7,9 +7,10 @@
 
 class CPaletteKnife : public CWetBrushTool {
 public:
-    CPaletteKnife() : CWetBrushTool(EKind::eKnife) {}
+    // The blade's stroke points lie closer than a brush's.
+    CPaletteKnife() : CWetBrushTool(EKind::eKnife) { m_StrokeTraits.spacingPerSize = 1.0f; }
 
-    // Tool id 6.
+    // Tool eToolPaletteKnife.
     error SetupTool() override;
     // Profiles by style (0: the oil shape, else a straight blade whose
     // deposit rises from one end to the other); the blade emptied by the

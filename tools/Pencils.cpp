@@ -5,8 +5,17 @@
 
 #include "foundation/Rounding.h"
 #include "paint/Canvas.h"
+#include "paint/Pressure.h"
 #include "tools/detail/LeadRules.h"
 #include "tools/detail/RibbonGeometry.h"
+#include "tools/detail/ToolRounding.h"
+
+CPencils::CPencils() {
+    m_StrokeTraits.spacingPerSize = 1.0f;
+    m_StrokeTraits.tailKeepsPressure = true;
+    m_StrokeTraits.strokePressureCap = kStrokePressureCap;
+    m_StrokeTraits.mouse = eMousePencils;
+}
 
 error CPencils::SetupTool() {
     if (const error e = SetupPainting("Pencils", 0, 1.0f); e != eNoError) {
@@ -43,12 +52,11 @@ error CPencils::RenderDab(pointStruct p, gCRect& rect, CCanvas* canvas) {
     }
     m_nPaperColour = canvas->PaperColour();
     m_nColour = CurrentColour();
-    const float r = std::min(MaxPencilPressure(),
-                             static_cast<float>(std::max<int32_t>(0, p.pressure)) / 1024.0f);
+    const float r = std::min(MaxPencilPressure(), ToolPressure(std::max<int32_t>(0, p.pressure)));
     const float w =
         m_nStyle == lead::kWideStyle ? 12.0f * m_rLinearSize + 2.0f : 5.0f * m_rLinearSize + 1.0f;
     // The ragged ends move on along the stroke with every piece.
-    const uint32_t advance = uint32_t(RoundHalfAway(std::clamp(r * 20.0f + 5.5f, 0.0f, 1.0e9f)));
+    const uint32_t advance = uint32_t(RoundToInt32(r * 20.0f + 5.5f, 0, tooldetail::kFarOff));
     LayRibbon(p, r, w, *canvas, rect,
               [&](gCRPoint a1, gCRPoint a2, gCRPoint b1, gCRPoint b2, int32_t taper) {
                   (void)RenderSegment(a1, a2, b1, b2, taper); // always 0 with the layers ready

@@ -13,8 +13,14 @@ class CPencils : public CRibbonTool<CPaintingTool> {
 public:
     static constexpr int32_t kLargestPencilStep = 3;
     static constexpr int32_t kProfileSize = 100;
+    // The cap on the pressure response for the length of a stroke.
+    static constexpr float kStrokePressureCap = 1.1f;
 
-    // Tool id 1.
+    // Close stroke points, a line that keeps its weight to the end, the
+    // raised cap and the pencils' own row of the mouse table.
+    CPencils();
+
+    // Tool eToolPencils.
     error SetupTool() override;
     // Wraps over 0..3 in both directions.
     error ModSetting(int32_t delta) override;

@@ -5,6 +5,7 @@
 
 #include "foundation/Rounding.h"
 #include "paint/Canvas.h"
+#include "paint/Pressure.h"
 #include "tools/Pencils.h"
 #include "tools/detail/LeadRules.h"
 #include "tools/detail/RibbonGeometry.h"
@@ -18,7 +19,7 @@ error CPencils::Dab(pointStruct p, gCRect& rect, CCanvas* canvas) {
     m_nColour = CurrentColour();
     // A pressure below none counts as none: it would turn the stamp and the
     // lead inside out.
-    const float r = std::min(1.0f, static_cast<float>(std::max<int32_t>(0, p.pressure)) / 1024.0f);
+    const float r = std::min(1.0f, ToolPressure(std::max<int32_t>(0, p.pressure)));
     m_rPressureResponse = r;
     const bool wide = m_nStyle == lead::kWideStyle;
     int32_t w = int32_t(RoundHalfAway(4.0f * m_rLinearSize + 0.3f * r + 0.5f));

@@ -19,8 +19,8 @@ error CPencils::RenderSegment(gCRPoint a1, gCRPoint a2, gCRPoint b1, gCRPoint b2
     // The grain over the piece's box, in the columns its spans can reach.
     const float minX = std::min(std::min(a1.x, a2.x), std::min(b1.x, b2.x));
     const float maxX = std::max(std::max(a1.x, a2.x), std::max(b1.x, b2.x));
-    const int32_t left = ribbon::RoundInto(minX - 0.5f, 0, width - 1);
-    const int32_t right = ribbon::RoundInto(maxX + 0.5f, 0, width - 1);
+    const int32_t left = RoundToInt32(minX - 0.5f, 0, width - 1);
+    const int32_t right = RoundToInt32(maxX + 0.5f, 0, width - 1);
     lead::SGrainRange grain;
     for (int32_t y = scanner.Top(); y < scanner.Bottom(); ++y) {
         const CPixel* heights = m_pLayer1 + size_t(y) * size_t(width);

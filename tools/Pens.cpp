@@ -5,6 +5,7 @@
 
 #include "foundation/Rounding.h"
 #include "paint/Canvas.h"
+#include "paint/Pressure.h"
 #include "tools/detail/InkRules.h"
 #include "tools/detail/RibbonGeometry.h"
 #include "tools/detail/StampWalk.h"
@@ -30,8 +31,7 @@ error CPens::RenderDab(pointStruct p, gCRect& rect, CCanvas* canvas) {
     }
     m_nPaperColour = canvas->PaperColour();
     // A circular ease: light pressure gives little ink.
-    const float pressure =
-        std::min(1.0f, static_cast<float>(std::max<int32_t>(0, p.pressure)) / 1024.0f);
+    const float pressure = std::min(1.0f, ToolPressure(std::max<int32_t>(0, p.pressure)));
     const float r = 1.0f - std::sqrt(1.0f - pressure * pressure);
     const float w = 15.0f * m_rLinearSize + 2.0f + 2.0f * r;
     LayRibbon(p, r, w, *canvas, rect,
@@ -46,7 +46,7 @@ error CPens::Dab(pointStruct p, gCRect& rect, CCanvas* canvas) {
         return eOutOfMemory;
     }
     m_nPaperColour = canvas->PaperColour();
-    const float r = std::min(1.0f, static_cast<float>(p.pressure) / 1024.0f);
+    const float r = std::min(1.0f, ToolPressure(p.pressure));
     m_rPressureResponse = r;
     const int32_t w = static_cast<int32_t>(RoundHalfAway(15.0f * m_rLinearSize + 2.0f));
     const int32_t width = m_nLayerWidth, height = m_nLayerHeight;

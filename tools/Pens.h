@@ -13,7 +13,7 @@ class CPens : public CRibbonTool<CBrushTool> {
 public:
     static constexpr int32_t kProfileSize = 100;
 
-    // Tool id 7.
+    // Tool eToolPens.
     error SetupTool() override;
     // Starts a stroke at p: the profile built, the brush filled with the
     // current colour, no previous pressure.

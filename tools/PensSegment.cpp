@@ -61,9 +61,9 @@ error CPens::RenderSegment(gCRPoint a1, gCRPoint a2, gCRPoint b1, gCRPoint b2, i
         CPixel* line = m_pLayer0 + size_t(y) * size_t(width);
         CPieceScanner::ForEachPixel(row, [&](const CPieceScanner::SPixel& px) {
             const float u = px.uMid, v = px.vMid;
-            const float m = RoundHalfAway(std::clamp(u * 100.0f, 0.0f, 99.0f));
-            const int32_t lo = int32_t(RoundHalfAway(std::clamp(m - half, 0.0f, 99.0f)));
-            const int32_t hi = int32_t(RoundHalfAway(std::clamp(m + half, 0.0f, 99.0f)));
+            const float m = float(RoundToInt32(u * 100.0f, 0, 99));
+            const int32_t lo = RoundToInt32(m - half, 0, 99);
+            const int32_t hi = RoundToInt32(m + half, 0, 99);
             if (lo != window.lo || hi != window.hi) {
                 window.lo = lo;
                 window.hi = hi;
@@ -79,7 +79,7 @@ error CPens::RenderSegment(gCRPoint a1, gCRPoint a2, gCRPoint b1, gCRPoint b2, i
             }
             const float f = ribbon::PressureAlong(r0, r, v);
             const float level = float(alpha) * window.density * std::max(0.0f, f);
-            const int32_t a = int32_t(RoundHalfAway(std::clamp(level, 0.0f, 255.0f)));
+            const int32_t a = RoundToInt32(level, 0, 255);
             CPixel& pixel = line[px.x];
             const CPixel shown = ink::CanvasShows(m_nPaperColour, pixel);
             pixel.AlphaBlend255(a, ink::Darken(window.ink, shown, uint32_t(a)));

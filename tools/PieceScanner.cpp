@@ -2,16 +2,11 @@
 
 #include <algorithm>
 
-#include "foundation/Rounding.h"
+#include "tools/detail/ToolRounding.h"
+
+using tooldetail::Rnd;
 
 namespace {
-
-// Rounds half away from zero into int32_t; coordinates far off the canvas
-// are held well inside the range first.
-int32_t Rnd(float v) {
-    const float limit = 1.0e9f;
-    return static_cast<int32_t>(RoundHalfAway(std::clamp(v, -limit, limit)));
-}
 
 bool IsSide(CPieceScanner::EEdge e) {
     return e == CPieceScanner::eRightSide || e == CPieceScanner::eLeftSide;

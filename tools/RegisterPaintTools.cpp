@@ -1,5 +1,6 @@
 #include "tools/RegisterPaintTools.h"
 
+#include <iterator>
 #include <new>
 
 #include "paint/Backbone.h"
@@ -22,12 +23,23 @@ template <class Tool> CPaintTool* Make() {
 } // namespace
 
 void RegisterPaintTools() {
-    const CPaintToolCreator creators[CSMKBackbone::kToolCount] = {
-        &Make<COilPaint>,     &Make<CPencils>, &Make<CAirbrush>,
-        &Make<CChalk>,        &Make<CCrayon>,  &Make<CEraser>,
-        &Make<CPaletteKnife>, &Make<CPens>,    &Make<CWatercolour>,
+    struct SEntry {
+        EToolId id;
+        CPaintToolCreator creator;
     };
-    for (int32_t id = 0; id < CSMKBackbone::kToolCount; ++id) {
-        CSMKBackbone::SetToolCreator(id, creators[id]);
+    const SEntry entries[] = {
+        {eToolOilPaint, &Make<COilPaint>},
+        {eToolPencils, &Make<CPencils>},
+        {eToolAirbrush, &Make<CAirbrush>},
+        {eToolChalk, &Make<CChalk>},
+        {eToolCrayon, &Make<CCrayon>},
+        {eToolEraser, &Make<CEraser>},
+        {eToolPaletteKnife, &Make<CPaletteKnife>},
+        {eToolPens, &Make<CPens>},
+        {eToolWatercolour, &Make<CWatercolour>},
+    };
+    static_assert(std::size(entries) == size_t(kToolCount));
+    for (const SEntry& e : entries) {
+        CSMKBackbone::SetToolCreator(e.id, e.creator);
     }
 }

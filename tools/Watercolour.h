@@ -6,7 +6,7 @@
 
 class CWatercolour : public CPaintTool {
 public:
-    // Tool id 8: only the name; everything else keeps the base's values.
+    // Tool eToolWatercolour: only the name; everything else keeps the base's values.
     error SetupTool() override;
     // Every id is ignored.
     int32_t ProcessLocalData(uint32_t, const void*, int64_t, int32_t) override { return 0; }

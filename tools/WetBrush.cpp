@@ -5,21 +5,15 @@
 
 #include "imaging/ImNav.h"
 #include "paint/Canvas.h"
+#include "paint/Pressure.h"
+#include "tools/detail/ToolRounding.h"
 #include "tools/detail/WetMath.h"
 
+using tooldetail::Rnd;
 using wetdetail::Alpha;
 using wetdetail::Clamp;
 using wetdetail::PaintWord;
-using wetdetail::R;
 using wetdetail::WithAlpha;
-
-int32_t CWetBrushTool::Round(float v) {
-    const float limit = 1.0e9f;
-    if (!(v == v)) {
-        return 0;
-    }
-    return static_cast<int32_t>(RoundHalfAway(std::clamp(v, -limit, limit)));
-}
 
 bool CWetBrushTool::LayersReady(CCanvas* canvas) const {
     if (!canvas || m_nLayerWidth <= 0 || m_nLayerHeight <= 0) {
@@ -46,17 +40,17 @@ void CWetBrushTool::ExchangePaint(int32_t i, uint32_t colour, uint32_t depth, in
     // held well inside int32_t.
     const int32_t d = int32_t(std::min(depth, 0x3FFFFFFFu));
     const int32_t T = int32_t(m_aPaint[i] >> 16) + int32_t(m_aPaint[i] & 0xFFFFu);
-    const int32_t cap = R(std::max(0.6f, P) * 500.0f);
+    const int32_t cap = Rnd(std::max(0.6f, P) * 500.0f);
     int32_t t;
     if (d < T) {
         const float v = float(T) + float(std::max(d - T, -cap)) * m_aPickUp[i];
         t = int32_t(std::max(0.0f, v));
     } else {
-        t = std::max(0, R(float(T) * 0.8f + float(d)));
+        t = std::max(0, Rnd(float(T) * 0.8f + float(d)));
     }
     int32_t reservoir = std::max(0, t - cap);
     const int32_t m = std::min(t, cap);
-    const int32_t laid = R(float(m) * lay0 * lay1);
+    const int32_t laid = Rnd(float(m) * lay0 * lay1);
     reservoir += std::max(0, m - laid);
     m_aPaint[i] = PaintWord(reservoir, laid);
 
@@ -76,7 +70,7 @@ void CWetBrushTool::ExchangePaint(int32_t i, uint32_t colour, uint32_t depth, in
         bristle = uint32_t(bristle) | 0xFF000000u;
     }
     if (ab > ap && laid == 0) {
-        bristle = WithAlpha(bristle, Clamp(R(float(ab) * 0.9f + float(ap) * 0.1f), 0, 255));
+        bristle = WithAlpha(bristle, Clamp(Rnd(float(ab) * 0.9f + float(ap) * 0.1f), 0, 255));
     }
     m_aBrushLoad[i] = bristle;
 }
@@ -92,7 +86,7 @@ CWetBrushTool::SBladeState CWetBrushTool::BladeState() const {
 
 void CWetBrushTool::BuildProfiles(float rateA, int32_t stepsB, float rateB) {
     const float lin = m_rLinearSize;
-    const int32_t r = R(lin * 35.0f);
+    const int32_t r = Rnd(lin * 35.0f);
     const int32_t stepsA = std::max(0, 50 - (r + 5));
     float a = 0.9f - lin * 0.1f;
     float b = 0.0f;
@@ -113,12 +107,12 @@ gCRect CWetBrushTool::ClampedBox(const gCRPoint* points, int32_t count) const {
         maxY = std::max(maxY, points[i].y);
     }
     const int32_t w = m_nLayerWidth - 1, h = m_nLayerHeight - 1;
-    return gCRect(std::clamp(Round(minX) - 2, 0, w), std::clamp(Round(minY) - 2, 0, h),
-                  std::clamp(Round(maxX) + 2, 0, w), std::clamp(Round(maxY) + 2, 0, h));
+    return gCRect(std::clamp(Rnd(minX) - 2, 0, w), std::clamp(Rnd(minY) - 2, 0, h),
+                  std::clamp(Rnd(maxX) + 2, 0, w), std::clamp(Rnd(maxY) + 2, 0, h));
 }
 
 void CWetBrushTool::AdvanceNoise() {
-    m_nNoisePosition += uint32_t(R(m_rPressureResponse * 20.0f + 5.5f));
+    m_nNoisePosition += uint32_t(Rnd(m_rPressureResponse * 20.0f + 5.5f));
 }
 
 error CWetBrushTool::RenderDab(pointStruct p, gCRect& rect, CCanvas* canvas) {
@@ -126,7 +120,7 @@ error CWetBrushTool::RenderDab(pointStruct p, gCRect& rect, CCanvas* canvas) {
         return eOutOfMemory;
     }
     const int32_t pr = std::max(0, p.pressure);
-    const float P = std::min(1.0f, float(pr) * (1.0f / 1024.0f));
+    const float P = std::min(1.0f, ToolPressure(pr));
     m_rPressureResponse = P;
     const float W = BrushWidth(P, pr);
     if (m_rPreviousPressureResponse == -1.0f) {
@@ -195,13 +189,7 @@ error CWetBrushTool::RenderDab(pointStruct p, gCRect& rect, CCanvas* canvas) {
             return e;
         }
         AdvanceNoise();
-        rect = piece;
-        if (turned) {
-            rect.left = std::min(rect.left, turnRect.left);
-            rect.top = std::min(rect.top, turnRect.top);
-            rect.right = std::max(rect.right, turnRect.right);
-            rect.bottom = std::max(rect.bottom, turnRect.bottom);
-        }
+        rect = turned ? piece.United(turnRect) : piece;
         // The turn piece's rows are relit with the piece's.
         canvas->InvalidateSpans(rect);
     }

@@ -93,8 +93,6 @@ protected:
 
     // The layers through SetSources, when the canvas's views agree with them.
     bool LayersReady(CCanvas* canvas) const;
-    // round(v) into int32_t, v held inside the range first.
-    static int32_t Round(float v);
 
     EKind m_eKind;
     CPixel m_aStartColours[kBrushSlots] = {};

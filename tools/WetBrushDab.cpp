@@ -6,12 +6,14 @@
 
 #include "imaging/ValueNoise.h"
 #include "paint/Canvas.h"
+#include "paint/Pressure.h"
 #include "tools/WetBrush.h"
+#include "tools/detail/ToolRounding.h"
 #include "tools/detail/WetMath.h"
 
+using tooldetail::Rnd;
 using wetdetail::Alpha;
 using wetdetail::Clamp;
-using wetdetail::R;
 using wetdetail::WithAlpha;
 
 error CWetBrushTool::Dab(pointStruct p, gCRect& rect, CCanvas* canvas) {
@@ -28,9 +30,9 @@ error CWetBrushTool::Dab(pointStruct p, gCRect& rect, CCanvas* canvas) {
     // A negative pressure would turn the bristle lines inside out.
     const int32_t pr = std::max(0, p.pressure);
     const int32_t D = std::max(0, DabSize(pr));
-    const float P = std::min(1.0f, float(pr) / 1024.0f);
+    const float P = std::min(1.0f, ToolPressure(pr));
     m_rPressureResponse = P;
-    const int32_t H = R(float(D) * (P * 0.3f + 0.3f));
+    const int32_t H = Rnd(float(D) * (P * 0.3f + 0.3f));
     const int32_t reach = DabReach(H);
     const float dx = p.dx, dy = p.dy;
     const gCRPoint e0(p.x - float(D) * dy, p.y + float(D) * dx);
@@ -52,18 +54,18 @@ error CWetBrushTool::Dab(pointStruct p, gCRect& rect, CCanvas* canvas) {
     auto walk = [&](auto&& sample) {
         float f = 0.0f;
         while (true) {
-            int32_t b = std::min(99, R(100.0f * f));
+            int32_t b = std::min(99, Rnd(100.0f * f));
             if (flip) {
                 b = 99 - b;
             }
             const float cx = e0.x + f * (e1.x - e0.x), cy = e0.y + f * (e1.y - e0.y);
-            const int32_t L = R(float(reach) * m_aDeposit[b]);
+            const int32_t L = Rnd(float(reach) * m_aDeposit[b]);
             const float sx = cx - float(L) * dx, sy = cy - float(L) * dy;
             const float along = 2.0f * float(L);
             float g = 0.0f;
             while (true) {
-                const int32_t x = Round(sx + g * along * dx - 0.5f);
-                const int32_t y = Round(sy + g * along * dy - 0.5f);
+                const int32_t x = Rnd(sx + g * along * dx - 0.5f);
+                const int32_t y = Rnd(sy + g * along * dy - 0.5f);
                 sample(b, g, x, y);
                 if (along == 0.0f) {
                     break; // one sample at 0
@@ -94,12 +96,12 @@ error CWetBrushTool::Dab(pointStruct p, gCRect& rect, CCanvas* canvas) {
     const bool grained = lowest != 0 && highest != 0;
 
     walk([&](int32_t b, float g, int32_t x, int32_t y) {
-        int32_t c = std::min(99, R(100.0f * g));
+        int32_t c = std::min(99, Rnd(100.0f * g));
         if (flip) {
             c = 99 - c;
         }
         const float w = m_aDeposit[b] * m_aDeposit[c];
-        const int32_t nx = R(float(b) * (P * 200.0f + 150.0f) * 256.0f);
+        const int32_t nx = Rnd(float(b) * (P * 200.0f + 150.0f) * 256.0f);
         const uint32_t noise = ValueNoise(int32_t(m_nNoisePosition << 8), nx);
         m_nNoisePosition += 50u;
         if (x < 0 || x >= width || y < 0 || y >= height) {
@@ -110,21 +112,21 @@ error CWetBrushTool::Dab(pointStruct p, gCRect& rect, CCanvas* canvas) {
             return;
         }
         const int32_t load = int32_t(m_aPaint[b] & 0xFFFFu);
-        const int32_t amount = R(float(load) * float(noise) / 65535.0f * (w * w * w));
+        const int32_t amount = Rnd(float(load) * float(noise) / 65535.0f * (w * w * w));
         const uint32_t h = l1[at];
         const int32_t grain = int32_t(h >> 16);
         const int32_t d = int32_t(h & 0xFFFFu);
-        const int32_t depth = Clamp(d + R(float(amount - d) * w) + lowest - grain, 0, kMaxDepth);
+        const int32_t depth = Clamp(d + Rnd(float(amount - d) * w) + lowest - grain, 0, kMaxDepth);
         l1[at] = (h & 0xFFFF0000u) | uint32_t(depth);
 
         const uint32_t colour = m_aBrushLoad[b];
-        int32_t a = R(float(Alpha(colour)) * w) & 255;
+        int32_t a = Rnd(float(Alpha(colour)) * w) & 255;
         if (thinPaint && depth < 11) {
             const float k = float(depth) * 0.1f;
-            a += R(float(255 - a) * k);
+            a += Rnd(float(255 - a) * k);
             if (grained) {
                 const int32_t share = (a * (grain - lowest)) / std::max(1, highest - lowest);
-                a = R(float(a) * k) + R(float(share) * (1.0f - k));
+                a = Rnd(float(a) * k) + Rnd(float(share) * (1.0f - k));
             }
         }
         a = Clamp(a, 0, 255);

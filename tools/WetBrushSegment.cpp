@@ -9,12 +9,13 @@
 #include "imaging/ValueNoise.h"
 #include "tools/PieceScanner.h"
 #include "tools/WetBrush.h"
+#include "tools/detail/ToolRounding.h"
 #include "tools/detail/WetMath.h"
 
+using tooldetail::Rnd;
 using wetdetail::Alpha;
 using wetdetail::Clamp;
 using wetdetail::Mix;
-using wetdetail::R;
 using wetdetail::WithAlpha;
 
 namespace {
@@ -35,7 +36,7 @@ int32_t Load(uint32_t paint) {
 
 // a + round((b - a) * f / 255); both within 16 bits, so the product is exact.
 int32_t Lerp255(int32_t a, int32_t b, int32_t f) {
-    return a + R(float((b - a) * f) / 255.0f);
+    return a + Rnd(float((b - a) * f) / 255.0f);
 }
 
 } // namespace
@@ -65,10 +66,10 @@ error CWetBrushTool::Segment(gCRPoint a0, gCRPoint b0, gCRPoint a1, gCRPoint b1,
     {
         const float ex = b1.x - a1.x, ey = b1.y - a1.y;
         const float step = 1.0f / std::max(std::max(std::fabs(ex), std::fabs(ey)), 1.0f);
-        const int32_t k = std::max(1, R(step * 100.0f));
+        const int32_t k = std::max(1, Rnd(step * 100.0f));
         float t = 0.0f;
         for (int32_t j = 0; j < kBrushSlots; t += step) {
-            const int32_t x = Round(a1.x + ex * t), y = Round(a1.y + ey * t);
+            const int32_t x = Rnd(a1.x + ex * t), y = Rnd(a1.y + ey * t);
             const int32_t end = std::min(j + k, kBrushSlots);
             if (x >= 0 && x < width && y >= 0 && y < height) {
                 const size_t at = size_t(y) * size_t(width) + size_t(x);
@@ -76,7 +77,7 @@ error CWetBrushTool::Segment(gCRPoint a0, gCRPoint b0, gCRPoint a1, gCRPoint b1,
                 int32_t depth = int32_t(h & 0xFFFFu);
                 if (P > 0.8f) {
                     const int32_t above = int32_t(h >> 16) - int32_t(l3[at] & 0xFFFFu);
-                    depth += R(float(above) * (P - 0.8f) * 5.0f);
+                    depth += Rnd(float(above) * (P - 0.8f) * 5.0f);
                 }
                 // Grain below its reference would take the depth below 0.
                 const uint32_t d = uint32_t(std::max(depth, 0));
@@ -106,8 +107,8 @@ error CWetBrushTool::Segment(gCRPoint a0, gCRPoint b0, gCRPoint a1, gCRPoint b1,
     {
         const float minX = std::min(std::min(a0.x, b0.x), std::min(a1.x, b1.x));
         const float maxX = std::max(std::max(a0.x, b0.x), std::max(a1.x, b1.x));
-        const int32_t c0 = std::clamp(Round(minX - 0.5f), 0, width - 1);
-        const int32_t c1 = std::clamp(Round(maxX + 0.5f), 0, width - 1);
+        const int32_t c0 = std::clamp(Rnd(minX - 0.5f), 0, width - 1);
+        const int32_t c1 = std::clamp(Rnd(maxX + 0.5f), 0, width - 1);
         for (int32_t y = scanner.Top(); y < scanner.Bottom(); ++y) {
             const uint32_t* row = l1 + size_t(y) * size_t(width);
             for (int32_t x = c0; x <= c1; ++x) {
@@ -125,16 +126,16 @@ error CWetBrushTool::Segment(gCRPoint a0, gCRPoint b0, gCRPoint a1, gCRPoint b1,
     const bool grained = lowest != 0 && highest != 0;
 
     const float bx = b0.x - a0.x, by = b0.y - a0.y;
-    const int32_t n = R(100.0f / std::max(1.0f, std::sqrt(bx * bx + by * by)));
+    const int32_t n = Rnd(100.0f / std::max(1.0f, std::sqrt(bx * bx + by * by)));
 
     // The blade under a pixel at (u, v): between two bristles for a broad
     // brush, averaged over a window of bristles for a narrow one.
     auto blade = [&](float u, float v, float uMid, float vMid) {
         SBlade out;
         if (n < 3) {
-            const int32_t f = std::clamp(Round(25088.0f * (flip ? 1.0f - u : u)), 0, 25088);
+            const int32_t f = std::clamp(Rnd(25088.0f * (flip ? 1.0f - u : u)), 0, 25088);
             const int32_t i = std::min(f >> 8, 98), fr = f & 255;
-            out.w = R(std::clamp(255.0f * v, 0.0f, 255.0f));
+            out.w = Rnd(std::clamp(255.0f * v, 0.0f, 255.0f));
             uint32_t s0 = m_aStartColours[i], s1 = m_aStartColours[i + 1];
             uint32_t c0 = m_aBrushLoad[i], c1 = m_aBrushLoad[i + 1];
             if (knife) {
@@ -157,10 +158,10 @@ error CWetBrushTool::Segment(gCRPoint a0, gCRPoint b0, gCRPoint a1, gCRPoint b1,
             out.pickUp = m_aPickUp[i];
             out.deposit = m_aDeposit[i];
         } else {
-            const int32_t ce = R(std::clamp(100.0f * uMid, 0.0f, 99.0f));
+            const int32_t ce = Rnd(std::clamp(100.0f * uMid, 0.0f, 99.0f));
             const float half = float(n) * 0.5f;
-            const int32_t first = R(std::clamp(float(ce) - half, 0.0f, 99.0f));
-            const int32_t last = R(std::clamp(float(ce) + half, 0.0f, 99.0f));
+            const int32_t first = Rnd(std::clamp(float(ce) - half, 0.0f, 99.0f));
+            const int32_t last = Rnd(std::clamp(float(ce) + half, 0.0f, 99.0f));
             int32_t start[4] = {0, 0, 0, 0}, now[4] = {0, 0, 0, 0};
             int32_t startLoad = 0, nowLoad = 0;
             float pickUp = 0.0f, deposit = 0.0f;
@@ -183,12 +184,12 @@ error CWetBrushTool::Segment(gCRPoint a0, gCRPoint b0, gCRPoint a1, gCRPoint b1,
             const float count = float(std::max(1, last - first + 1));
             uint32_t back = 0, front = 0;
             for (int32_t ch = 0; ch < 4; ++ch) {
-                back |= uint32_t(R(float(start[ch]) / count)) << (8 * ch);
-                front |= uint32_t(R(float(now[ch]) / count)) << (8 * ch);
+                back |= uint32_t(Rnd(float(start[ch]) / count)) << (8 * ch);
+                front |= uint32_t(Rnd(float(now[ch]) / count)) << (8 * ch);
             }
-            out.w = R(std::clamp(255.0f * vMid, 0.0f, 255.0f));
+            out.w = Rnd(std::clamp(255.0f * vMid, 0.0f, 255.0f));
             out.colour = Mix(back, front, out.w);
-            out.amount = Lerp255(R(float(startLoad) / count), R(float(nowLoad) / count), out.w);
+            out.amount = Lerp255(Rnd(float(startLoad) / count), Rnd(float(nowLoad) / count), out.w);
             out.pickUp = pickUp / count;
             out.deposit = deposit / count;
         }
@@ -206,7 +207,7 @@ error CWetBrushTool::Segment(gCRPoint a0, gCRPoint b0, gCRPoint a1, gCRPoint b1,
             int32_t alpha = int32_t(Alpha(b.colour));
             int32_t amount = b.amount;
             if (px.ramped) {
-                alpha = Clamp(R(float(alpha) * px.ramp), 0, 255);
+                alpha = Clamp(Rnd(float(alpha) * px.ramp), 0, 255);
             }
             if (cap != 0) {
                 const float tc = cap == 1 ? px.vMid : 1.0f - px.vMid;
@@ -216,9 +217,8 @@ error CWetBrushTool::Segment(gCRPoint a0, gCRPoint b0, gCRPoint a1, gCRPoint b1,
                 if (knife) {
                     m = g + 0.3325f;
                 } else {
-                    const int32_t nx = Round(800000.0f * (2.0f * px.uMid - 1.0f));
-                    const uint32_t ny =
-                        m_nNoisePosition + uint32_t(Round(800000.0f * tc * 0.0001f));
+                    const int32_t nx = Rnd(800000.0f * (2.0f * px.uMid - 1.0f));
+                    const uint32_t ny = m_nNoisePosition + uint32_t(Rnd(800000.0f * tc * 0.0001f));
                     const uint32_t noise = ValueNoise(int32_t(ny), nx);
                     m = g + 0.95f * (float(noise) / 65535.0f * 0.5f);
                 }
@@ -227,8 +227,8 @@ error CWetBrushTool::Segment(gCRPoint a0, gCRPoint b0, gCRPoint a1, gCRPoint b1,
                     amount = 0;
                 } else if (m < 0.73f) {
                     const float k = (m - 0.5f) / 0.23f;
-                    alpha = R(float(alpha) * k);
-                    amount = R(float(amount) * k);
+                    alpha = Rnd(float(alpha) * k);
+                    amount = Rnd(float(amount) * k);
                 }
             }
 
@@ -239,7 +239,7 @@ error CWetBrushTool::Segment(gCRPoint a0, gCRPoint b0, gCRPoint a1, gCRPoint b1,
             if (pressure > 0.8f) {
                 const int32_t reference = int32_t(l3[at] & 0xFFFFu);
                 const float keep = 1.0f - (pressure - 0.8f) * 5.0f * (1.0f - b.pickUp);
-                grain = Clamp(reference + R(float(grain - reference) * keep), 0, 0xFFFF);
+                grain = Clamp(reference + Rnd(float(grain - reference) * keep), 0, 0xFFFF);
             }
 
             float e = px.ramped ? std::clamp(px.ramp, 0.0f, 1.0f) : 1.0f;
@@ -247,17 +247,17 @@ error CWetBrushTool::Segment(gCRPoint a0, gCRPoint b0, gCRPoint a1, gCRPoint b1,
                 e = 0.0f;
             }
             const int32_t d = int32_t(h & 0xFFFFu);
-            const int32_t laid = R(float(amount - d) * e * b.deposit);
+            const int32_t laid = Rnd(float(amount - d) * e * b.deposit);
             const int32_t depth = Clamp(d + laid + lowest - grain, 0, kMaxDepth);
             l1[at] = (uint32_t(grain) << 16) | uint32_t(depth);
             l2[at] = uint32_t(depth) * 65537u;
 
             if (amount < 11) {
                 const float k = float(amount) * 0.1f;
-                alpha += R(float(255 - alpha) * k);
+                alpha += Rnd(float(255 - alpha) * k);
                 if (grained) {
-                    const int32_t share = R(float(alpha * (grain - lowest)) / float(range));
-                    alpha = R(float(alpha) * k) + R(float(share) * (1.0f - k));
+                    const int32_t share = Rnd(float(alpha * (grain - lowest)) / float(range));
+                    alpha = Rnd(float(alpha) * k) + Rnd(float(share) * (1.0f - k));
                 }
             }
             alpha = Clamp(alpha, 0, 255);

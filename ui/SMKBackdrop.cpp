@@ -9,6 +9,7 @@
 #include "paint/Backbone.h"
 #include "paint/ChannelValue.h"
 #include "paint/ProjectInfo.h"
+#include "paint/ToolId.h"
 #include "platform/AppBase.h"
 #include "platform/WindowBase.h"
 #include "ui/boxes/SavePrompt.h"
@@ -52,7 +53,8 @@ uint32_t AltDown() {
 }
 
 // The tool a number key selects: 1 to 7 in key order.
-constexpr int32_t kToolOfNumberKey[] = {0, 1, 4, 3, 7, 6, 5};
+constexpr EToolId kToolOfNumberKey[] = {eToolOilPaint, eToolPencils,      eToolCrayon, eToolChalk,
+                                        eToolPens,     eToolPaletteKnife, eToolEraser};
 
 gCString TableText(uint32_t id) {
     gCStringTable* table = CAppBase::m_pApp ? CAppBase::m_pApp->GetStringTable() : nullptr;

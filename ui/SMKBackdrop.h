@@ -14,6 +14,7 @@
 #include <string>
 
 #include "foundation/gCString.h"
+#include "paint/ToolId.h"
 #include "ui/SMKSound.h"
 #include "widgets/Backdrop.h"
 
@@ -96,7 +97,7 @@ public:
     void SetPanel(int32_t index, gCCmdTarget* panel) { m_apPanels[size_t(index)] = panel; }
 
     // The tool read from the preferences file (0 until there is one).
-    int32_t m_nSavedTool = 0;
+    int32_t m_nSavedTool = eToolOilPaint;
 
 protected:
     // What the hub calls of the features that join later: hiding panels

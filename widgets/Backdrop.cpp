@@ -135,7 +135,7 @@ error CBackdrop::GetAlpha(CImage8* mask) {
 // Dirty area and redraw
 
 error CBackdrop::PassInvalidatedAreaToParent(const gCRect& local, int32_t redraw) {
-    const gCRect clipped = widgetdetail::Intersection(local, gCRect(0, 0, Width(), Height()));
+    const gCRect clipped = local.Intersected(gCRect(0, 0, Width(), Height()));
     error added = eNoError;
     if (clipped.left < clipped.right && clipped.top < clipped.bottom) {
         added = m_DirtyRegion.AddRect(clipped);
@@ -221,7 +221,7 @@ error CBackdrop::CompositeArea(const gCRect& area) {
     }
     // Only the part of the area that was covered counts: a cover outside it
     // would leave the area as its own piece and never end.
-    covered = widgetdetail::Intersection(covered, area);
+    covered = covered.Intersected(area);
     if (covered.left != covered.right && covered.top != covered.bottom && !covered.IsEmpty()) {
         gCRect pieces[4];
         const int32_t count = gCRect::Difference(area, covered, pieces);
@@ -244,9 +244,8 @@ error CBackdrop::RenderArea(const gCRect& area, CImage* target, uint32_t) {
     }
     const gCPoint origin = target->GetOrigin();
     // The part of the area on the target, in backdrop coordinates.
-    const gCRect onTarget = widgetdetail::Intersection(
-        area, widgetdetail::Shifted(gCRect(0, 0, target->GetWidth(), target->GetHeight()),
-                                    -origin.x, -origin.y));
+    const gCRect onTarget = area.Intersected(widgetdetail::Shifted(
+        gCRect(0, 0, target->GetWidth(), target->GetHeight()), -origin.x, -origin.y));
     if (onTarget.IsEmpty()) {
         return eNoError;
     }

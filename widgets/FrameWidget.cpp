@@ -8,7 +8,6 @@
 #include "imaging/ImNav.h"
 #include "widgets/WidgetChunkLoop.h"
 #include "widgets/detail/Alphas.h"
-#include "widgets/detail/RectMath.h"
 
 using namespace widget_loading;
 
@@ -139,7 +138,7 @@ error CFrameWidget::Paint(const CRegion& region, const gCRect& area, CImage* tar
     const CPixel::BlendProcPtr blend = CPixel::m_pBlendProc;
     const bool opaque = (uint32_t(colour) >> 24) == 0xFF;
     for (const gCRect& r : region.GetRects()) {
-        const gCRect part = widgetdetail::Intersection(r, area);
+        const gCRect part = r.Intersected(area);
         if (part.IsEmpty()) {
             continue;
         }

@@ -11,7 +11,6 @@
 #include "widgets/detail/Alphas.h"
 #include "widgets/detail/RectMath.h"
 
-using widgetdetail::Intersection;
 using widgetdetail::Shifted;
 
 namespace {
@@ -46,8 +45,7 @@ error CImWidget::RenderArea(const gCRect& area, CImage* target, uint32_t opacity
     // local coordinates.
     const gCPoint origin = target->GetOrigin();
     const gCRect held = Shifted(view.GetArea(), -origin.x, -origin.y);
-    const gCRect draw =
-        Intersection(held, gCRect(0, 0, m_pImage->GetWidth(), m_pImage->GetHeight()));
+    const gCRect draw = held.Intersected(gCRect(0, 0, m_pImage->GetWidth(), m_pImage->GetHeight()));
     if (draw.IsEmpty()) {
         return eNoError;
     }

@@ -9,9 +9,7 @@
 #include "widgets/MaskWidget.h"
 #include "widgets/WidgetEffectBase.h"
 #include "widgets/detail/Alphas.h"
-#include "widgets/detail/RectMath.h"
 
-using widgetdetail::Intersection;
 
 gCRect CMaskWidget::MaskBounds() const {
     if (!m_pMask) {
@@ -24,7 +22,7 @@ gCRect CMaskWidget::MaskBounds() const {
 }
 
 template <class Row> error CMaskWidget::ForEachMaskRow(const gCRect& area, Row row) {
-    const gCRect inside = Intersection(area, MaskBounds());
+    const gCRect inside = area.Intersected(MaskBounds());
     if (inside.IsEmpty()) {
         return eNoError;
     }
@@ -78,7 +76,7 @@ error CMaskWidget::RenderArea(const gCRect& area, CImage* target, uint32_t opaci
     const CPixel::Blend255ProcPtr blend = CPixel::m_pBlend255Proc;
     // Coverage 0 draws nothing, so only the part of the area the mask
     // covers is visited.
-    const gCRect drawn = Intersection(area, MaskBounds());
+    const gCRect drawn = area.Intersected(MaskBounds());
     if (drawn.IsEmpty()) {
         return eNoError;
     }
@@ -136,7 +134,7 @@ error CMaskWidget::GetAlpha(CImage8* matte) {
         return CCoWidget::GetAlpha(matte);
     }
     const gCRect inside =
-        Intersection(gCRect(0, 0, matte->GetWidth(), matte->GetHeight()), MaskBounds());
+        gCRect(0, 0, matte->GetWidth(), matte->GetHeight()).Intersected(MaskBounds());
     if (inside.IsEmpty()) {
         return CCoWidget::GetAlpha(matte);
     }

@@ -11,7 +11,6 @@
 #include "imaging/ImNav.h"
 #include "widgets/WidgetChunkLoop.h"
 #include "widgets/detail/Alphas.h"
-#include "widgets/detail/RectMath.h"
 
 using namespace widget_loading;
 
@@ -130,7 +129,7 @@ error CShadWidget::RenderArea(const gCRect& area, CImage* target, uint32_t opaci
     }
     // The tables cover the widget alone; an area reaching past it (its
     // effects' extent) draws only the widget's part.
-    const gCRect own = widgetdetail::Intersection(area, gCRect(0, 0, Width(), Height()));
+    const gCRect own = area.Intersected(gCRect(0, 0, Width(), Height()));
     if (own.IsEmpty() || m_fTablesStale) {
         return eNoError;
     }

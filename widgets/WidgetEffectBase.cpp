@@ -3,7 +3,6 @@
 #include "widgets/Widget.h"
 #include "widgets/detail/RectMath.h"
 
-using widgetdetail::Intersection;
 using widgetdetail::Shifted;
 
 error CWidgetEffectBase::PreRenderNotification(const gCRect&, CImage*, uint32_t) {
@@ -50,7 +49,7 @@ error CWidgetEffectBase::InvalidateExclusion(const gCRect& rect, int32_t redraw)
     // brought to the owner's coordinates to clip it.
     const gCRect& place = m_pOwner->Rect();
     const gCRect total = Shifted(m_pOwner->TotalRect(), -place.left, -place.top);
-    const gCRect dirty = Intersection(rect, total);
+    const gCRect dirty = rect.Intersected(total);
     if (!dirty.IsEmpty()) {
         if (error e = m_pOwner->PassInvalidatedAreaToParent(dirty, 0)) {
             return e;

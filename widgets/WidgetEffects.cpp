@@ -12,7 +12,6 @@
 #include "widgets/detail/RectMath.h"
 
 using widgetdetail::EffectAlpha;
-using widgetdetail::Intersection;
 using widgetdetail::Saturated;
 
 namespace {
@@ -232,7 +231,7 @@ error CWidget::RenderEffectsOneArray(CWidgetEffectBase* const* places, const gCR
         if (!effect) {
             continue;
         }
-        const gCRect meeting = Intersection(area, effect->Extent());
+        const gCRect meeting = area.Intersected(effect->Extent());
         if (meeting.IsEmpty()) {
             continue;
         }
@@ -268,7 +267,7 @@ error CWidget::NotifyPreRenderEffects(CWidgetEffectBase* const* places, const gC
         if (!effect) {
             continue;
         }
-        const gCRect meeting = Intersection(area, effect->Extent());
+        const gCRect meeting = area.Intersected(effect->Extent());
         if (meeting.IsEmpty()) {
             continue;
         }

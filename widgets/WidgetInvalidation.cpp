@@ -6,7 +6,6 @@
 #include "widgets/Widget.h"
 #include "widgets/detail/RectMath.h"
 
-using widgetdetail::Intersection;
 using widgetdetail::Shifted;
 
 gCRect CWidget::LocalTotalRect() const {
@@ -21,8 +20,8 @@ error CWidget::PassInvalidatedAreaToParent(const gCRect& local, int32_t redraw) 
         return redraw ? m_pParent->PassRedraw() : eNoError;
     }
     gCRect area = Shifted(local, m_Rect.left, m_Rect.top);
-    area = Intersection(area, m_TotalRect);
-    area = Intersection(area, gCRect(0, 0, m_pParent->Width(), m_pParent->Height()));
+    area = area.Intersected(m_TotalRect);
+    area = area.Intersected(gCRect(0, 0, m_pParent->Width(), m_pParent->Height()));
     if (!area.IsEmpty()) {
         return m_pParent->PassInvalidatedAreaToParent(area, redraw);
     }
@@ -33,8 +32,7 @@ error CWidget::PassChangeCoverageToParent(const gCRect& area, int32_t redraw) {
     if (!m_pParent) {
         return PassInvalidatedAreaToParent(Shifted(area, -m_Rect.left, -m_Rect.top), redraw);
     }
-    const gCRect clipped =
-        Intersection(area, gCRect(0, 0, m_pParent->Width(), m_pParent->Height()));
+    const gCRect clipped = area.Intersected(gCRect(0, 0, m_pParent->Width(), m_pParent->Height()));
     if (!clipped.IsEmpty()) {
         return m_pParent->PassInvalidatedAreaToParent(clipped, redraw);
     }
@@ -46,8 +44,8 @@ error CWidget::InvalidateArea(const gCRect& local, int32_t redraw) {
         return eNoError;
     }
     gCRect area = Shifted(local, m_Rect.left, m_Rect.top);
-    area = Intersection(area, m_Rect);
-    area = Intersection(area, gCRect(0, 0, m_pParent->Width(), m_pParent->Height()));
+    area = area.Intersected(m_Rect);
+    area = area.Intersected(gCRect(0, 0, m_pParent->Width(), m_pParent->Height()));
     if (!area.IsEmpty()) {
         return m_pParent->PassInvalidatedAreaToParent(area, redraw);
     }

@@ -10,7 +10,6 @@
 
 using widgetdetail::ClampAlpha;
 using widgetdetail::COriginShift;
-using widgetdetail::Intersection;
 using widgetdetail::Shifted;
 using widgetdetail::WidgetAlpha;
 
@@ -24,14 +23,14 @@ error CWidget::PassRenderAreaTransparent(const gCRect& area, CImage* target, uin
     if (!target) {
         return eBadParameter;
     }
-    const gCRect clip = Intersection(area, m_TotalRect);
+    const gCRect clip = area.Intersected(m_TotalRect);
     if (clip.IsEmpty()) {
         return eNoError;
     }
     CPassScope pass;
     COriginShift shift(target, m_Rect.left, m_Rect.top);
     const gCRect total = Shifted(clip, -m_Rect.left, -m_Rect.top);
-    const gCRect own = Intersection(total, gCRect(0, 0, Width(), Height()));
+    const gCRect own = total.Intersected(gCRect(0, 0, Width(), Height()));
     const uint32_t a = WidgetAlpha(alpha, m_nOpacity);
 
     if (error e = RenderEffectsU(total, target, a)) {
@@ -67,7 +66,7 @@ error CWidget::PassRenderAreaOpaque(const gCRect& area, CImage* target, uint32_t
     if (!target) {
         return eBadParameter;
     }
-    const gCRect clip = Intersection(area, m_TotalRect);
+    const gCRect clip = area.Intersected(m_TotalRect);
     if (clip.IsEmpty()) {
         return eNoError;
     }
@@ -78,7 +77,7 @@ error CWidget::PassRenderAreaOpaque(const gCRect& area, CImage* target, uint32_t
 
     for (int32_t i = 0; i < m_aChildren.GetSize(); ++i) {
         CWidget* child = m_aChildren[i];
-        const gCRect part = Intersection(total, child->m_Rect);
+        const gCRect part = total.Intersected(child->m_Rect);
         if (part.IsEmpty()) {
             continue;
         }
@@ -133,14 +132,14 @@ error CWidget::PassPreRenderNotification(const gCRect& area, CImage* target, uin
     if (!target) {
         return eBadParameter;
     }
-    const gCRect clip = Intersection(area, m_TotalRect);
+    const gCRect clip = area.Intersected(m_TotalRect);
     if (clip.IsEmpty()) {
         return eNoError;
     }
     CPassScope pass;
     COriginShift shift(target, m_Rect.left, m_Rect.top);
     const gCRect total = Shifted(clip, -m_Rect.left, -m_Rect.top);
-    const gCRect own = Intersection(total, gCRect(0, 0, Width(), Height()));
+    const gCRect own = total.Intersected(gCRect(0, 0, Width(), Height()));
     const uint32_t a = WidgetAlpha(alpha, m_nOpacity);
 
     if (error e = NotifyPreRenderEffects(m_apEffectsU, total, target, a)) {

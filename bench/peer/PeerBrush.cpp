@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "paint/Pressure.h"
+
 #if DAUBLIN_HAVE_PEER
 extern "C" {
 #include <mypaint-brush.h>
@@ -62,7 +64,7 @@ void CPeerBrush::Paint(const CStroke& stroke, CEventTimes& times) {
     mypaint_brush_reset(m_pState->brush);
     mypaint_brush_new_stroke(m_pState->brush);
     for (const SStrokeSample& s : stroke) {
-        const float pressure = std::min(1.0f, float(s.q) / 1024.0f);
+        const float pressure = std::min(1.0f, ToolPressure(s.q));
         times.Time([&] {
             mypaint_surface_begin_atomic(surface);
             mypaint_brush_stroke_to(m_pState->brush, surface, s.x, s.y, pressure, 0.0f, 0.0f,

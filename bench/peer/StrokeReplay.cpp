@@ -7,12 +7,6 @@
 #include "paint/PaintTool.h"
 #include "testsupport/paint/StrokeCanvas.h"
 
-namespace {
-
-constexpr int32_t kPencils = 1;
-
-} // namespace
-
 const CStroke& BenchFigureEight() {
     static const CStroke stroke =
         StrokeRecipes::FigureEight(kBenchSamples, kBenchWidth, kBenchHeight);
@@ -33,10 +27,7 @@ void ReplayTimed(CPaintTool& tool, CCanvas& canvas, const CStroke& stroke, CEven
         return;
     }
     canvas.StartProtect();
-    if (tool.Type() == kPencils) {
-        tool.SetMaxPencilPressure(1.1f);
-        tool.SetProfileFlip(0);
-    }
+    tool.BeginStroke();
     CTabletPoint first = TabletSample(stroke.front());
     benchmark::DoNotOptimize(tool.ToolDown(nullptr, &canvas, first));
     for (size_t i = 1; i < stroke.size(); ++i) {
@@ -48,9 +39,7 @@ void ReplayTimed(CPaintTool& tool, CCanvas& canvas, const CStroke& stroke, CEven
     if (up) {
         up->Add(moves.Ns().back());
     }
-    if (tool.Type() == kPencils) {
-        tool.SetMaxPencilPressure(1.0f);
-    }
+    tool.EndStroke();
     canvas.EndProtect();
 }
 

@@ -19,7 +19,7 @@ constexpr int32_t kBenchWidth = 2000, kBenchHeight = 1500, kBenchSamples = 3000;
 
 const CStroke& BenchFigureEight();
 
-// A sample as the canvas hands it to the engine: pressure q on the 1024
+// A sample as the canvas hands it to the engine: pressure q on the pen's
 // scale.
 CTabletPoint TabletSample(const SStrokeSample& s);
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <string>
 #include <vector>
 
 #include "foundation/Geometry.h"
@@ -25,6 +27,37 @@ TEST_P(RectDifference, PiecesAndTheirOrder) {
     ASSERT_EQ(n, int32_t(c.pieces.size()));
     for (int32_t i = 0; i < n; ++i) {
         EXPECT_EQ(out[i], c.pieces[size_t(i)]) << "piece " << i;
+    }
+}
+
+// The overlap and the union of two rectangles, either way round: the
+// overlap is empty when they do not meet, and the union spans them whatever
+// they hold.
+TEST(RectOverlapAndUnion, EitherWayRound) {
+    struct Case {
+        const char* what;
+        gCRect a, b, overlap, both;
+        bool meet;
+    };
+    const Case cases[] = {
+        {"nested", {0, 0, 10, 10}, {2, 3, 8, 9}, {2, 3, 8, 9}, {0, 0, 10, 10}, true},
+        {"crossing", {0, 0, 10, 10}, {5, -5, 15, 5}, {5, 0, 10, 5}, {0, -5, 15, 10}, true},
+        {"apart", {0, 0, 4, 4}, {6, 6, 9, 9}, {6, 6, 4, 4}, {0, 0, 9, 9}, false},
+        {"touching", {0, 0, 4, 4}, {4, 0, 8, 4}, {4, 0, 4, 4}, {0, 0, 8, 4}, false},
+        {"an empty one", {0, 0, 0, 0}, {5, 5, 7, 7}, {5, 5, 0, 0}, {0, 0, 7, 7}, false},
+        {"far ends",
+         {INT32_MIN, INT32_MIN, 0, 0},
+         {-1, -1, INT32_MAX, INT32_MAX},
+         {-1, -1, 0, 0},
+         {INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX},
+         true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.a.Intersected(c.b), c.overlap) << c.what;
+        EXPECT_EQ(c.b.Intersected(c.a), c.overlap) << c.what;
+        EXPECT_EQ(c.a.United(c.b), c.both) << c.what;
+        EXPECT_EQ(c.b.United(c.a), c.both) << c.what;
+        EXPECT_EQ(c.overlap.IsEmpty(), !c.meet) << c.what;
     }
 }
 

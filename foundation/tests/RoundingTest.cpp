@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 #include <iomanip>
+#include <limits>
 #include <sstream>
 #include <string>
 #include <type_traits>
@@ -110,6 +111,63 @@ TEST(RoundHalfAway, DoublesAroundTwoToThe52) {
         const uint64_t bits = BitsOf(centre);
         EXPECT_EQ(Disagreements(FromBits<double>(bits - 65536), FromBits<double>(bits + 65536)), "")
             << "around " << centre;
+    }
+}
+
+// Every float, in sixteen slices of bit patterns, against the library's
+// round: the same bits (the sign of a zero included), or NaN for NaN.
+class EveryFloat : public ::testing::TestWithParam<uint32_t> {};
+
+TEST_P(EveryFloat, RoundsAsTheLibraryDoes) {
+    const uint64_t first = uint64_t(GetParam()) << 28, end = first + (uint64_t(1) << 28);
+    uint64_t wrong = 0;
+    uint32_t firstWrong = 0;
+    for (uint64_t b = first; b < end; ++b) {
+        const float v = FromBits<float>(uint32_t(b));
+        const float ours = RoundHalfAway(v), theirs = std::round(v);
+        const bool same = std::isnan(theirs) ? std::isnan(ours) : BitsOf(ours) == BitsOf(theirs);
+        if (!same && wrong++ == 0) {
+            firstWrong = uint32_t(b);
+        }
+    }
+    EXPECT_EQ(wrong, 0u) << std::setprecision(9) << "the first " << FromBits<float>(firstWrong)
+                         << " -> " << RoundHalfAway(FromBits<float>(firstWrong));
+}
+
+INSTANTIATE_TEST_SUITE_P(Slices, EveryFloat, ::testing::Range(0u, 16u));
+
+TEST(RoundToInt32, HoldsToTheLimitsAndGivesLoForNaN) {
+    constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+    constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+    constexpr float kInf = std::numeric_limits<float>::infinity();
+    struct Row {
+        float v;
+        int32_t lo, hi, expected;
+    };
+    const Row rows[] = {
+        {2.5f, -10, 10, 3},
+        {-2.5f, -10, 10, -3},
+        {0.49999997f, -10, 10, 0},
+        {9.5f, -10, 10, 10},
+        {10.5f, -10, 10, 10},
+        {-1e30f, -10, 10, -10},
+        {kInf, -10, 10, 10},
+        {-kInf, -10, 10, -10},
+        {std::numeric_limits<float>::quiet_NaN(), -10, 10, -10},
+        {std::numeric_limits<float>::quiet_NaN(), 3, 3, 3},
+        {99.4f, 0, 99, 99},
+        {-0.5f, 0, 255, 0},
+        // Limits no float holds exactly: the rounded value is held to them.
+        {2147483648.0f, kMin, kMax, kMax},
+        {-2147483648.0f, kMin + 1, kMax, kMin + 1},
+        {16777220.0f, 16777219, 16777219, 16777219},
+        {16777216.0f, 16777217, 16777221, 16777217},
+        {1e9f, -1000000000, 1000000000, 1000000000},
+        {1073741952.0f, -1073741824, 1073741824, 1073741824},
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(RoundToInt32(r.v, r.lo, r.hi), r.expected)
+            << std::setprecision(9) << r.v << " in " << r.lo << ".." << r.hi;
     }
 }
 

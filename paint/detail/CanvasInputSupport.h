@@ -1,7 +1,7 @@
 #pragma once
-// What the canvas's input files share: reading the tablet, the mouse's
-// pressure table, the way from the canvas widget to its backdrop, and the
-// checks on the display scale and on pen positions.
+// What the canvas's input files share: reading the tablet, the way from the
+// canvas widget to its backdrop, and the checks on the display scale and on
+// pen positions.
 
 #include <cstdint>
 
@@ -14,16 +14,15 @@ struct CTabletPoint;
 
 namespace CanvasInput {
 
+// Pen positions are held to +-kPenLimit as they become pixels.
+inline constexpr int32_t kPenLimit = 1 << 30;
+
 // The backbone's tablet service, or null.
 CTabletSource* Tablet();
 // A sample: 0 for a pen sample (backdrop coordinates), non-zero for the
 // mouse, which is all there is without a tablet service.
 int32_t ReadPoint(CTabletSource* tablet, CTabletPoint& sample);
 
-// The pressure a mouse sample gets for a tool type at pressure weight w
-// (0..1): oil paint (type 0) tops out at 1024, pencils (1) and the others
-// at 1224.
-float MousePressure(int32_t type, float weight);
 // The widget's root, or the widget itself without a parent; null for null.
 CWidget* Root(CWidget* widget);
 // The root when it is a backdrop, else null.
@@ -34,7 +33,5 @@ gCPoint DesktopOffset(CWidget* widget);
 // Whether canvas points can be had at this display scale: positive and
 // finite.
 bool ScaleUsable(float scale);
-// The nearest pixel, halves away from zero; held to +-2^30, 0 for NaN.
-int32_t ToPixel(float v);
 
 } // namespace CanvasInput

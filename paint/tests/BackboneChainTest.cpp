@@ -27,8 +27,8 @@ constexpr uint32_t kPassedId = eCmdPlaySound;
 
 TEST_P(Chain, FirstNonZeroAnswerEndsIt) {
     Init();
-    ASSERT_EQ(Set(eCmdSelectTool, 4), 0);
-    CSpyTool* tool = Tool(4);
+    ASSERT_EQ(Set(eCmdSelectTool, eToolCrayon), 0);
+    CSpyTool* tool = Tool(eToolCrayon);
     ASSERT_NE(tool, nullptr);
     const ChainCase& c = GetParam();
     backbone.m_pSpyCanvas->m_Log.m_Answers[kPassedId] = c.answers == eCanvas ? 7 : 0;
@@ -88,12 +88,12 @@ TEST_F(BackboneFixture, BeforeInitIdsGoStraightToTheUI) {
 
 TEST_F(BackboneFixture, PaintColourReachesEveryMemberAndSetsTheColour) {
     Init();
-    ASSERT_EQ(Set(eCmdSelectTool, 0), 0);
+    ASSERT_EQ(Set(eCmdSelectTool, eToolOilPaint), 0);
     EXPECT_EQ(Set(eMsgPaintColour, 0x80112233), 0);
     EXPECT_EQ(uint32_t(backbone.CurrentColour()), 0x80112233u);
     EXPECT_EQ(backbone.m_pSpyCanvas->m_Log.Count(eMsgPaintColour), 1);
     EXPECT_EQ(backbone.m_pSpyRenderer->m_Log.Count(eMsgPaintColour), 1);
-    EXPECT_EQ(Tool(0)->m_Log.Count(eMsgPaintColour), 1);
+    EXPECT_EQ(Tool(eToolOilPaint)->m_Log.Count(eMsgPaintColour), 1);
     EXPECT_EQ(UiCount(eMsgPaintColour), 1);
 
     // The set flag is not consulted for the colour; a get stops before the

@@ -68,11 +68,15 @@ TEST_F(Backbone, StartsWithTheDocumentsStartValues) {
 
 TEST_F(Backbone, InitMakesTheStartUpToolsInOrderAndNoneCurrent) {
     Init();
-    EXPECT_EQ(CSpyTool::s_Created, (std::vector<int32_t>{0, 1, 3, 4, 5, 6, 7}));
-    EXPECT_EQ(TypesOf(backbone.Tools()), (std::vector<int32_t>{0, 1, 3, 4, 5, 6, 7}));
+    EXPECT_EQ(CSpyTool::s_Created,
+              (std::vector<int32_t>{eToolOilPaint, eToolPencils, eToolChalk, eToolCrayon,
+                                    eToolEraser, eToolPaletteKnife, eToolPens}));
+    EXPECT_EQ(TypesOf(backbone.Tools()),
+              (std::vector<int32_t>{eToolOilPaint, eToolPencils, eToolChalk, eToolCrayon,
+                                    eToolEraser, eToolPaletteKnife, eToolPens}));
     EXPECT_EQ(backbone.m_pSpyCanvas->m_nInitialiseCalls, 1);
     EXPECT_EQ(backbone.m_pSpyCanvas->m_nEraserCalls, 1);
-    EXPECT_EQ(backbone.m_pSpyCanvas->Eraser(), backbone.GetTool(5));
+    EXPECT_EQ(backbone.m_pSpyCanvas->Eraser(), backbone.GetTool(eToolEraser));
     EXPECT_EQ(backbone.CurrentTool(), nullptr);
     EXPECT_EQ(ToolType(), -1);
     EXPECT_EQ(backbone.CurrentRenderer(), backbone.m_pSpyRenderer);
@@ -158,18 +162,20 @@ INSTANTIATE_TEST_SUITE_P(Backbone, InitFailures,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Backbone, AToolWhoseSetUpFailsIsAbsentAndShown) {
-    CSpyTool::s_aSetupResult[3] = eOutOfMemory;
+    CSpyTool::s_aSetupResult[eToolChalk] = eOutOfMemory;
     Init();
-    EXPECT_EQ(TypesOf(backbone.Tools()), (std::vector<int32_t>{0, 1, 4, 5, 6, 7}));
-    EXPECT_EQ(backbone.GetTool(3), nullptr);
+    EXPECT_EQ(TypesOf(backbone.Tools()),
+              (std::vector<int32_t>{eToolOilPaint, eToolPencils, eToolCrayon, eToolEraser,
+                                    eToolPaletteKnife, eToolPens}));
+    EXPECT_EQ(backbone.GetTool(eToolChalk), nullptr);
     ASSERT_EQ(app.m_Alerts.size(), 1u);
     EXPECT_EQ(app.m_Alerts[0].text, AlertText(5, "Failed to set up the requested tool."));
     EXPECT_EQ(CSpyTool::s_Alive.size(), 6u) << "the failed tool was destroyed";
 
     // Selecting it tries again, shows both failures and leaves no tool
     // current.
-    ASSERT_EQ(Set(eCmdSelectTool, 0), 0);
-    EXPECT_EQ(Set(eCmdSelectTool, 3), eCreateFailed);
+    ASSERT_EQ(Set(eCmdSelectTool, eToolOilPaint), 0);
+    EXPECT_EQ(Set(eCmdSelectTool, eToolChalk), eCreateFailed);
     ASSERT_EQ(app.m_Alerts.size(), 3u);
     EXPECT_EQ(app.m_Alerts[1].text, AlertText(5, "Failed to set up the requested tool."));
     EXPECT_EQ(app.m_Alerts[2].text,
@@ -179,9 +185,9 @@ TEST_F(Backbone, AToolWhoseSetUpFailsIsAbsentAndShown) {
 }
 
 TEST_F(Backbone, ToolIdsWithoutCreatorOrOutOfRangeMakeNone) {
-    CSMKBackbone::SetToolCreator(4, nullptr);
-    EXPECT_EQ(backbone.CreateTool(4), nullptr);
-    EXPECT_EQ(backbone.CreateTool(9), nullptr);
+    CSMKBackbone::SetToolCreator(eToolCrayon, nullptr);
+    EXPECT_EQ(backbone.CreateTool(eToolCrayon), nullptr);
+    EXPECT_EQ(backbone.CreateTool(kToolCount), nullptr);
     EXPECT_EQ(backbone.CreateTool(-1), nullptr);
     EXPECT_TRUE(app.m_Alerts.empty());
     EXPECT_EQ(backbone.Tools().GetSize(), 0);
@@ -189,23 +195,27 @@ TEST_F(Backbone, ToolIdsWithoutCreatorOrOutOfRangeMakeNone) {
 
 TEST_F(Backbone, SelectingOutOfRangeIdsSelectsOilPaint) {
     Init();
-    for (int64_t id : {int64_t(8), int64_t(9), int64_t(-1), int64_t(0x100000007)}) {
+    for (int64_t id :
+         {int64_t(eToolWatercolour), int64_t(kToolCount), int64_t(-1), int64_t(0x100000007)}) {
         SCOPED_TRACE(id);
         ASSERT_EQ(Set(eCmdNoTool, 0), 0);
         ASSERT_EQ(Set(eCmdSelectTool, id), 0);
-        EXPECT_EQ(ToolType(), id == 0x100000007 ? 7 : 0) << "the low word is the id";
+        EXPECT_EQ(ToolType(), id == 0x100000007 ? eToolPens : eToolOilPaint)
+            << "the low word is the id";
     }
     EXPECT_EQ(backbone.Tools().GetSize(), 7) << "no tool made twice";
 }
 
 TEST_F(Backbone, AirbrushIsMadeOnFirstSelectionAndFoundAfter) {
     Init();
-    ASSERT_EQ(Set(eCmdSelectTool, 2), 0);
+    ASSERT_EQ(Set(eCmdSelectTool, eToolAirbrush), 0);
     CPaintTool* airbrush = backbone.CurrentTool();
     ASSERT_NE(airbrush, nullptr);
-    EXPECT_EQ(TypesOf(backbone.Tools()), (std::vector<int32_t>{0, 1, 3, 4, 5, 6, 7, 2}));
-    ASSERT_EQ(Set(eCmdSelectTool, 1), 0);
-    ASSERT_EQ(Set(eCmdSelectTool, 2), 0);
+    EXPECT_EQ(TypesOf(backbone.Tools()),
+              (std::vector<int32_t>{eToolOilPaint, eToolPencils, eToolChalk, eToolCrayon,
+                                    eToolEraser, eToolPaletteKnife, eToolPens, eToolAirbrush}));
+    ASSERT_EQ(Set(eCmdSelectTool, eToolPencils), 0);
+    ASSERT_EQ(Set(eCmdSelectTool, eToolAirbrush), 0);
     EXPECT_EQ(backbone.CurrentTool(), airbrush);
     EXPECT_EQ(backbone.Tools().GetSize(), 8);
 }
@@ -213,8 +223,8 @@ TEST_F(Backbone, AirbrushIsMadeOnFirstSelectionAndFoundAfter) {
 TEST_F(Backbone, ToolTypeIsMinusOneWithoutCurrentTool) {
     Init();
     EXPECT_EQ(ToolType(), -1);
-    ASSERT_EQ(Set(eCmdSelectTool, 6), 0);
-    EXPECT_EQ(ToolType(), 6);
+    ASSERT_EQ(Set(eCmdSelectTool, eToolPaletteKnife), 0);
+    EXPECT_EQ(ToolType(), eToolPaletteKnife);
     ASSERT_EQ(Set(eCmdNoTool, 0), 0);
     EXPECT_EQ(ToolType(), -1);
     EXPECT_EQ(backbone.m_pSpyCanvas->m_Log.Count(eCmdNoTool), 1);
@@ -222,7 +232,7 @@ TEST_F(Backbone, ToolTypeIsMinusOneWithoutCurrentTool) {
 
 TEST_F(Backbone, ModifiedIsAnsweredByTheBackboneAlone) {
     Init();
-    ASSERT_EQ(Set(eCmdSelectTool, 0), 0);
+    ASSERT_EQ(Set(eCmdSelectTool, eToolOilPaint), 0);
     ui.m_Calls.clear();
     int32_t five = 5, read = 0;
     EXPECT_EQ(Set(eCmdModified, ChannelValueOf(&five)), 0);
@@ -233,16 +243,16 @@ TEST_F(Backbone, ModifiedIsAnsweredByTheBackboneAlone) {
     for (uint32_t id : {uint32_t(eCmdModified), uint32_t(eCmdMarkModified)}) {
         EXPECT_EQ(backbone.m_pSpyCanvas->m_Log.Count(id), 0);
         EXPECT_EQ(backbone.m_pSpyRenderer->m_Log.Count(id), 0);
-        EXPECT_EQ(Tool(0)->m_Log.Count(id), 0);
+        EXPECT_EQ(Tool(eToolOilPaint)->m_Log.Count(id), 0);
         EXPECT_EQ(UiCount(id), 0);
     }
 }
 
 TEST_F(Backbone, StrokeEndCleansTheBrushOnlyWithAutoClean) {
     Init();
-    ASSERT_EQ(Set(eCmdSelectTool, 3), 0);
+    ASSERT_EQ(Set(eCmdSelectTool, eToolChalk), 0);
     ASSERT_EQ(Set(eMsgPaintColour, 0xFF102030), 0);
-    CSpyTool* chalk = Tool(3);
+    CSpyTool* chalk = Tool(eToolChalk);
     chalk->m_Log.m_Calls.clear();
 
     EXPECT_EQ(Set(eCmdStrokeEnd, 0), 0);
@@ -268,8 +278,8 @@ TEST_F(Backbone, CleanBrushAnswersWithTheTool) {
     Init();
     EXPECT_EQ(Set(eCmdCleanBrush, 0), 0);
     EXPECT_EQ(UiCount(eCmdCleanBrush), 1) << "without a tool it goes down the chain";
-    ASSERT_EQ(Set(eCmdSelectTool, 7), 0);
-    Tool(7)->m_Log.m_Answers[eMsgPaintColour] = 3;
+    ASSERT_EQ(Set(eCmdSelectTool, eToolPens), 0);
+    Tool(eToolPens)->m_Log.m_Answers[eMsgPaintColour] = 3;
     EXPECT_EQ(Set(eCmdCleanBrush, 0), 3);
     EXPECT_EQ(UiCount(eCmdCleanBrush), 1) << "with a tool it returns";
 }
@@ -329,7 +339,8 @@ TEST_F(Backbone, LinearSizeIdsAddressTheToolArrayByPosition) {
     Init();
     // 0xFF003014 .. 0xFF00301A reach oil, pencils, knife, chalk, eraser,
     // crayon, pens.
-    const int32_t reached[] = {0, 1, 6, 3, 5, 4, 7};
+    const EToolId reached[] = {eToolOilPaint, eToolPencils, eToolPaletteKnife, eToolChalk,
+                               eToolEraser,   eToolCrayon,  eToolPens};
     for (uint32_t i = 0; i < 7; ++i) {
         float size = 0.1f * float(i + 1);
         ASSERT_EQ(Set(eRecLinearSizeOil + i, ChannelValueOf(&size)), 0);
@@ -342,7 +353,7 @@ TEST_F(Backbone, LinearSizeIdsAddressTheToolArrayByPosition) {
 }
 
 TEST_F(Backbone, LinearSizeIdWithoutToolChangesNothing) {
-    CSpyTool::s_aSetupResult[7] = eOutOfMemory; // six tools: position 6 is empty
+    CSpyTool::s_aSetupResult[eToolPens] = eOutOfMemory; // six tools: position 6 is empty
     Init();
     float size = 0.9f, read = -1.0f;
     EXPECT_EQ(Set(eRecLinearSizePens, ChannelValueOf(&size)), 0);
@@ -378,14 +389,14 @@ TEST_F(Backbone, ClearCanvasAndTracingChangesMarkModified) {
 
 TEST_F(Backbone, NewProjectTakesTheInformationAndClearsModified) {
     Init();
-    ASSERT_EQ(Set(eCmdSelectTool, 3), 0);
+    ASSERT_EQ(Set(eCmdSelectTool, eToolChalk), 0);
     ASSERT_EQ(Set(eCmdMarkModified, 0), 0);
     CProjectInfo info;
     info.m_nWidth = 640;
     info.m_nHeight = 480;
     ASSERT_EQ(info.m_Name.CopyString("Harbour"), eNoError);
     info.m_nPaperTexture = 2;
-    Tool(3)->m_Log.m_Calls.clear();
+    Tool(eToolChalk)->m_Log.m_Calls.clear();
 
     EXPECT_EQ(Set(eCmdNewProject, ChannelValueOf(&info)), 0);
     EXPECT_EQ(backbone.ProjectInfo().m_nWidth, 640);
@@ -393,7 +404,7 @@ TEST_F(Backbone, NewProjectTakesTheInformationAndClearsModified) {
     EXPECT_EQ(U(backbone.ProjectInfo().m_Name), "Harbour");
     EXPECT_EQ(backbone.ProjectInfo().m_nPaperTexture, 0u) << "the start value stays";
     EXPECT_EQ(backbone.Modified(), 0);
-    EXPECT_EQ(Tool(3)->m_Log.Count(eMsgPaintColour), 1) << "the brush is cleaned";
+    EXPECT_EQ(Tool(eToolChalk)->m_Log.Count(eMsgPaintColour), 1) << "the brush is cleaned";
     EXPECT_EQ(backbone.m_pSpyCanvas->m_Log.Count(eCmdNewProject), 1);
     EXPECT_EQ(UiCount(eCmdNewProject), 1);
 }

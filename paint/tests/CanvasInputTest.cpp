@@ -36,7 +36,10 @@ public:
         int32_t flip;
     };
 
-    CSampleTool(int32_t type, Log* log) : m_pLog(log) { SetType(type); }
+    CSampleTool(EToolId type, Log* log, const SStrokeTraits& traits = {}) : m_pLog(log) {
+        SetType(type);
+        m_StrokeTraits = traits;
+    }
 
     int32_t ProcessLocalData(uint32_t, const void*, int64_t, int32_t) override { return 0; }
     // The engine's own start runs too, so the stroke owes the tool its end
@@ -96,6 +99,21 @@ private:
     Log* m_pLog;
 };
 
+// What a tool with a stroke pressure cap answers, as the pencils do.
+SStrokeTraits CappedTraits() {
+    SStrokeTraits traits;
+    traits.strokePressureCap = 1.1f;
+    traits.mouse = eMousePencils;
+    return traits;
+}
+
+// What a tool answers that reads the row of the mouse table.
+SStrokeTraits MouseTraits(EMousePressure row) {
+    SStrokeTraits traits;
+    traits.mouse = row;
+    return traits;
+}
+
 class CanvasInput : public CanvasInputFixture {
 protected:
     // The stroke has ended: no stroke running, the right button back.
@@ -143,18 +161,20 @@ TEST_F(CanvasInput, SetupHooksThePressesAndShowsTheComposite) {
 TEST_F(CanvasInput, MousePressuresFollowTheWeightAndTheTool) {
     struct Case {
         float weight;
-        int32_t type;
+        EMousePressure row;
         float pressure;
     };
     const Case cases[] = {
-        {0.5f, 0, 750.0f},  {0.5f, 1, 975.0f},  {0.5f, 3, 1000.0f},
-        {1.0f, 0, 1024.0f}, {1.0f, 1, 1224.0f}, {1.0f, 7, 1224.0f},
-        {0.25f, 0, 400.0f}, {0.25f, 1, 525.0f}, {0.25f, 2, 525.0f},
+        {0.5f, eMouseOilPaint, 750.0f},    {0.5f, eMousePencils, 975.0f},
+        {0.5f, eMouseOtherTools, 1000.0f}, {1.0f, eMouseOilPaint, 1024.0f},
+        {1.0f, eMousePencils, 1224.0f},    {1.0f, eMouseOtherTools, 1224.0f},
+        {0.25f, eMouseOilPaint, 400.0f},   {0.25f, eMousePencils, 525.0f},
+        {0.25f, eMouseOtherTools, 525.0f},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "weight " << c.weight << " type " << c.type);
+        SCOPED_TRACE(testing::Message() << "weight " << c.weight << " row " << c.row);
         CTabletSource::m_rWeight = c.weight;
-        CSampleTool tool(c.type, &log);
+        CSampleTool tool(eToolAirbrush, &log, MouseTraits(c.row));
         Select(&tool);
         ASSERT_EQ(Stroke({Mouse(10, 10), Mouse(14, 11), Mouse(20, 12)}), eNoError);
         ASSERT_EQ(tool.Seen('D').size(), 1u);
@@ -173,7 +193,7 @@ TEST_F(CanvasInput, MousePressuresFollowTheWeightAndTheTool) {
 
 TEST_F(CanvasInput, SamplesBecomeCanvasPointsThroughWidgetScaleAndWindow) {
     SetScale(2.0f);
-    CSampleTool tool(2, &log);
+    CSampleTool tool(eToolAirbrush, &log);
     Select(&tool);
     // Widget coordinates; the window's place on the desktop and the
     // widget's in the backdrop are taken off, the scale divides.
@@ -215,7 +235,7 @@ TEST_F(CanvasInput, SamplesBecomeCanvasPointsThroughWidgetScaleAndWindow) {
 }
 
 TEST_F(CanvasInput, MessagesComeInOrderAroundOneUndoRecord) {
-    CSampleTool tool(2, &log);
+    CSampleTool tool(eToolAirbrush, &log);
     Select(&tool);
     ASSERT_EQ(backbone.Modified(), 0);
     ASSERT_EQ(Stroke({Mouse(10, 10), Mouse(12, 10), Mouse(15, 10)}), eNoError);
@@ -234,8 +254,8 @@ TEST_F(CanvasInput, MessagesComeInOrderAroundOneUndoRecord) {
 }
 
 TEST_F(CanvasInput, ThePensEraserEndPaintsWithTheEraser) {
-    CSampleTool chalk(3, &log);
-    CSampleTool eraser(4, &log);
+    CSampleTool chalk(eToolChalk, &log);
+    CSampleTool eraser(eToolEraser, &log);
     Select(&chalk);
     canvas->SetEraserPointer(&eraser);
     ASSERT_EQ(Stroke({Pen(10, 10, 200, 1), Pen(14, 10, 300, 1), Pen(18, 10, 400, 1)}), eNoError);
@@ -243,7 +263,7 @@ TEST_F(CanvasInput, ThePensEraserEndPaintsWithTheEraser) {
     EXPECT_EQ(eraser.Seen('D').size(), 1u);
     EXPECT_EQ(eraser.Seen('M').size(), 3u);
     EXPECT_EQ(eraser.Seen('U').size(), 1u);
-    EXPECT_EQ(log.back(), "UI StrokeEnd 4");
+    EXPECT_EQ(log.back(), "UI StrokeEnd 5");
 }
 
 TEST_F(CanvasInput, WithoutAToolAPressDoesNothing) {
@@ -257,7 +277,7 @@ TEST_F(CanvasInput, WithoutAToolAPressDoesNothing) {
     ExpectEnded();
 
     // Nor does the eraser end without an eraser.
-    CSampleTool chalk(3, &log);
+    CSampleTool chalk(eToolChalk, &log);
     Select(&chalk);
     canvas->SetEraserPointer(nullptr);
     EXPECT_EQ(Stroke({Pen(10, 10, 200, 1), Pen(20, 10, 300, 1)}), eNoError);
@@ -266,7 +286,7 @@ TEST_F(CanvasInput, WithoutAToolAPressDoesNothing) {
 }
 
 TEST_F(CanvasInput, PencilsGetTheirRaisedCapForTheStrokeOnly) {
-    CSampleTool pencils(1, &log);
+    CSampleTool pencils(eToolPencils, &log, CappedTraits());
     pencils.SetProfileFlip(1);
     Select(&pencils);
     ASSERT_EQ(Stroke({Mouse(10, 10), Mouse(14, 10), Mouse(18, 10)}), eNoError);
@@ -277,7 +297,7 @@ TEST_F(CanvasInput, PencilsGetTheirRaisedCapForTheStrokeOnly) {
     EXPECT_EQ(pencils.m_aSeen[0].flip, 0); // the alternating dab starts afresh
 
     // Another tool's flag is its own.
-    CSampleTool pens(2, &log);
+    CSampleTool pens(eToolAirbrush, &log);
     pens.SetProfileFlip(1);
     Select(&pens);
     ASSERT_EQ(Stroke({Mouse(10, 10), Mouse(14, 10)}), eNoError);
@@ -303,7 +323,7 @@ TEST_F(CanvasInput, AFailingStrokeStillEndsWhole) {
         log.clear();
         backbone.m_nStarts = backbone.m_nEnds = 0;
         tablet.m_nFlushes = 0;
-        CSampleTool pencils(1, &log);
+        CSampleTool pencils(eToolPencils, &log, CappedTraits());
         pencils.m_nFailAt = c.failAt;
         pencils.m_Fail = c.code;
         Select(&pencils);
@@ -328,7 +348,7 @@ TEST_F(CanvasInput, AFailingStrokeStillEndsWhole) {
 }
 
 TEST_F(CanvasInput, ARefusedStartPaintsNothing) {
-    CSampleTool pencils(1, &log);
+    CSampleTool pencils(eToolPencils, &log, CappedTraits());
     Select(&pencils);
     ui.m_nRefuse = eCmdStrokeStart;
     ui.m_nRefusal = eCreateFailed;
@@ -340,7 +360,7 @@ TEST_F(CanvasInput, ARefusedStartPaintsNothing) {
 }
 
 TEST_F(CanvasInput, ADamagedDisplayScalePaintsNothing) {
-    CSampleTool tool(2, &log);
+    CSampleTool tool(eToolAirbrush, &log);
     Select(&tool);
     auto* open = static_cast<CCanvasAccess*>(canvas);
     for (const float scale : {0.0f, -1.0f, std::numeric_limits<float>::infinity(),
@@ -356,7 +376,7 @@ TEST_F(CanvasInput, ADamagedDisplayScalePaintsNothing) {
 }
 
 TEST_F(CanvasInput, AltPicksTheScreenColourUnderTheMovingCursor) {
-    CSampleTool tool(2, &log);
+    CSampleTool tool(eToolAirbrush, &log);
     Select(&tool);
     // A different word at every backdrop pixel.
     {
@@ -434,7 +454,7 @@ TEST_F(CanvasInput, RightClickTogglesThePanelsAndADragPans) {
 }
 
 TEST_F(CanvasInput, TheRightButtonWaitsWhileAStrokeRuns) {
-    CSampleTool tool(2, &log);
+    CSampleTool tool(eToolAirbrush, &log);
     Select(&tool);
     int32_t pressed = 0;
     tool.m_OnMove = [&] {
@@ -486,7 +506,7 @@ TEST_F(CanvasInput, TheMoveLoopFollowsTheCursorUnconstrained) {
 }
 
 TEST_F(CanvasInput, ASimulatedPressPaintsWhereThePenIsOverTheWidget) {
-    CSampleTool tool(2, &log);
+    CSampleTool tool(eToolAirbrush, &log);
     Select(&tool);
     // The mouse: the tablet's own answer comes back and nothing is painted.
     Apply(Mouse(10, 10));
@@ -506,8 +526,25 @@ TEST_F(CanvasInput, ASimulatedPressPaintsWhereThePenIsOverTheWidget) {
     EXPECT_EQ(tool.Seen('U').size(), 1u);
 }
 
+TEST_F(CanvasInput, APressWherePenIsNotANumberOrInfinitePaintsNothing) {
+    CSampleTool tool(eToolAirbrush, &log);
+    Select(&tool);
+    // Even with the widget over the backdrop's corner, where such a
+    // position would land were it taken as 0.
+    ASSERT_EQ(widget->SetPosition(gCPoint(0, 0), 0), eNoError);
+    for (const float bad : {std::numeric_limits<float>::quiet_NaN(),
+                            std::numeric_limits<float>::infinity(),
+                            -std::numeric_limits<float>::infinity()}) {
+        SCOPED_TRACE(bad);
+        Apply(Pen(30.0f, 10.0f, 300));
+        tablet.m_Pen.x = bad;
+        EXPECT_EQ(canvas->ProcessData(eCmdCanvasPress, &ui, 0, 1), 0);
+        EXPECT_TRUE(tool.m_aSeen.empty());
+    }
+}
+
 TEST_F(CanvasInput, AutoStrokeRunsTheToolWithoutARecord) {
-    CSampleTool tool(2, &log);
+    CSampleTool tool(eToolAirbrush, &log);
     Select(&tool);
     gCPoint from(5, 6);
     gCPoint to(40, 30);
@@ -633,7 +670,7 @@ TEST_F(TracingPick, OutsideThePictureTheColourStays) {
 }
 
 TEST_F(TracingPick, TheStrokePaintsWithThePickedColour) {
-    CSampleTool tool(2, &log);
+    CSampleTool tool(eToolAirbrush, &log);
     Select(&tool);
     Apply(Mouse(130, 75));
     ASSERT_EQ(Stroke({Mouse(130, 75), Mouse(134, 75)}), eNoError);

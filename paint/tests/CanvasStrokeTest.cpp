@@ -25,7 +25,8 @@ using namespace CanvasInputTesting;
 // fails changes nothing.
 class CPaintingRecorder : public CRecordingTool {
 public:
-    explicit CPaintingRecorder(CanvasInputTesting::Log* log) : CRecordingTool(2), m_pLog(log) {}
+    explicit CPaintingRecorder(CanvasInputTesting::Log* log)
+        : CRecordingTool(eToolAirbrush), m_pLog(log) {}
 
     error RenderDab(pointStruct pt, gCRect& rect, CCanvas* canvas) override {
         if (const error e = CRecordingTool::RenderDab(pt, rect, canvas); e != eNoError) {

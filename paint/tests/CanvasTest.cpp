@@ -319,7 +319,7 @@ TEST_F(Canvas, TracingToggleGoesRoundTheChain) {
     EXPECT_EQ(c.TracingDisplay(), 0) << "other values change nothing";
 
     // The canvas caches the backbone's current tool.
-    ASSERT_EQ(backbone.ProcessData(eCmdSelectTool, &ui, 0, 1), 0);
+    ASSERT_EQ(backbone.ProcessData(eCmdSelectTool, &ui, eToolOilPaint, 1), 0);
     EXPECT_EQ(c.CurrentTool(), backbone.CurrentTool());
     ASSERT_EQ(backbone.ProcessData(eCmdNoTool, &ui, 0, 1), 0);
     EXPECT_EQ(c.CurrentTool(), nullptr);

@@ -293,7 +293,7 @@ public:
         }
         ASSERT_EQ(Set(eMsgPaintColour, 0x80C04020u + seed), 0);
         if (tool) {
-            ASSERT_EQ(Set(eCmdSelectTool, 3), 0);
+            ASSERT_EQ(Set(eCmdSelectTool, eToolChalk), 0);
             ASSERT_EQ(backbone.CurrentTool()->SetToolSize(17 + int32_t(seed)), eNoError);
             backbone.CurrentTool()->SetStrokeNum(5 + int32_t(seed));
         } else {
@@ -390,7 +390,7 @@ TEST_P(RoundTrip, LoadsBackBitForBitAndSavesTheSameBytes) {
     // Another painting of another size, tool and settings in between.
     ASSERT_EQ(NewProject(150, 120), 0);
     Paint(2, !p.tracing, true);
-    ASSERT_EQ(Set(eCmdSelectTool, 4), 0);
+    ASSERT_EQ(Set(eCmdSelectTool, eToolCrayon), 0);
     ASSERT_EQ(Set(eCmdMarkModified, 0), 0);
     ui.m_Calls.clear();
 
@@ -399,7 +399,7 @@ TEST_P(RoundTrip, LoadsBackBitForBitAndSavesTheSameBytes) {
     EXPECT_EQ(loaded.modified, 0);
     if (!p.tool) {
         // No tool blocks: the tool that was current stays, as it was.
-        EXPECT_EQ(loaded.toolType, 4);
+        EXPECT_EQ(loaded.toolType, eToolCrayon);
         loaded.toolType = saved.toolType;
         loaded.toolSize = saved.toolSize;
         loaded.strokeNum = saved.strokeNum;
@@ -507,8 +507,8 @@ TEST_F(ProjectFile, FilesTheFormatAllowsLoad) {
         {"the largest height",
          Cat({head, Block(eRecProject, ProjectPayload("x", 100, 5000))}),
          [](ProjectFile& t) { EXPECT_EQ(t.Canvas()->Height(), 5000); }},
-        {"tool type 8", Cat({head, project, Block(eRecToolType, FourBytes(8))}),
-         [](ProjectFile& t) { EXPECT_EQ(t.backbone.CurrentTool()->Type(), 0); }},
+        {"tool type 8", Cat({head, project, Block(eRecToolType, FourBytes(eToolWatercolour))}),
+         [](ProjectFile& t) { EXPECT_EQ(t.backbone.CurrentTool()->Type(), eToolOilPaint); }},
         {"relief 1.5", Cat({head, project, Block(eRecLight1, FourBytes(std::bit_cast<uint32_t>(1.5f)))}),
          [](ProjectFile& t) { EXPECT_EQ(t.Canvas()->GrainRelief(), 1.0f); }},
         {"relief -0.5",
@@ -741,7 +741,8 @@ TEST_F(ProjectFile, DamagedFilesLeaveTheOpenPaintingUntouched) {
          "byte-order mark", "", loadsGood(goodState.colour)},
         {"big-endian-header-lines", bigEndian, eNoError, "byte-order mark", "",
          loadsGood(goodState.colour)},
-        {"tool-type-8", replaced(Find(good, eRecToolType), Block(eRecToolType, FourBytes(8))),
+        {"tool-type-8",
+         replaced(Find(good, eRecToolType), Block(eRecToolType, FourBytes(eToolWatercolour))),
          eNoError, "tool type"},
         {"tracing-mode-3",
          replaced(Find(good, eRecTracingMode), Block(eRecTracingMode, FourBytes(3))), eNoError,

@@ -54,7 +54,8 @@ public:
 // logged into the shared sequence.
 class CEngineTool : public CRecordingTool {
 public:
-    CEngineTool(SEvents& events, int32_t type) : CRecordingTool(type), m_Events(events) {}
+    CEngineTool(SEvents& events, const SStrokeTraits& traits)
+        : CRecordingTool(eToolAirbrush, traits), m_Events(events) {}
     using CPaintTool::AddStrokePt;
     using CPaintTool::NormalCalc;
 
@@ -118,10 +119,11 @@ protected:
         info.m_nHeight = 300;
         info.m_nCanvasSetting = 0xFFFFFFFAu;
         ASSERT_EQ(canvas.CreateProject(&info), eNoError);
-        UseTool(2);
+        UseTool();
     }
-    void UseTool(int32_t type) {
-        tool = std::make_unique<CEngineTool>(events, type);
+    // A fresh tool answering the traits.
+    void UseTool(const SStrokeTraits& traits = {}) {
+        tool = std::make_unique<CEngineTool>(events, traits);
         tool->m_bMark = true;
         tool->m_MarkRect = gCRect(5, 6, 7, 8);
         events.sequence.clear();
@@ -191,16 +193,21 @@ TEST(StrokeEngineGeometry, TheCurvePassesThroughItsInnerPoints) {
 
 TEST_F(StrokeEngine, SpacingFollowsTheLinearSizeAndTheTool) {
     struct Case {
-        int32_t type;
+        float perSize; // the tool's spacing per linear size
         float linear;
         float spacing;
-    } cases[] = {{0, 0.3f, 1.9f}, {2, 0.3f, 1.9f}, {7, 0.3f, 1.9f}, {1, 0.3f, 1.3f},
-                 {6, 0.3f, 1.3f}, {3, 1.0f, 4.0f}, {1, 1.0f, 2.0f}, {5, 0.0f, 1.0f}};
+    } cases[] = {{3.0f, 0.3f, 1.9f},
+                 {1.0f, 0.3f, 1.3f},
+                 {3.0f, 1.0f, 4.0f},
+                 {1.0f, 1.0f, 2.0f},
+                 {3.0f, 0.0f, 1.0f}};
     for (const Case& c : cases) {
-        UseTool(c.type);
+        SStrokeTraits traits;
+        traits.spacingPerSize = c.perSize;
+        UseTool(traits);
         tool->SetToolLinearSize(c.linear);
         ASSERT_EQ(Down(10.0f, 10.0f), eNoError);
-        EXPECT_FLOAT_EQ(tool->PointSpacing(), c.spacing) << c.type << " " << c.linear;
+        EXPECT_FLOAT_EQ(tool->PointSpacing(), c.spacing) << c.perSize << " " << c.linear;
     }
 }
 
@@ -347,7 +354,7 @@ TEST_F(StrokeEngine, FourOrFivePointsArePaintedAsALineAtTheRelease) {
         int32_t points;
     } cases[] = {{7, 4}, {9, 5}};
     for (const Case& c : cases) {
-        UseTool(2);
+        UseTool();
         ASSERT_EQ(Down(0.0f, 0.0f), eNoError);
         for (int32_t i = 1; i <= c.moves; ++i) {
             ASSERT_EQ(Move(float(i), 0.0f, 600.0f), eNoError);
@@ -376,7 +383,7 @@ TEST_F(StrokeEngine, FourOrFivePointsArePaintedAsALineAtTheRelease) {
     }
     // Worked through for four: the tail ramps 200, 150, 100, 50 to the
     // release's 0, and the last point lands at 6 (seen above as 6 * k / 5).
-    UseTool(2);
+    UseTool();
     ASSERT_EQ(Down(0.0f, 0.0f), eNoError);
     for (int32_t i = 1; i <= 7; ++i) {
         ASSERT_EQ(Move(float(i), 0.0f, 600.0f), eNoError);
@@ -459,8 +466,10 @@ TEST_F(StrokeEngine, TheReleaseDrainsTheRestRelightingEvery81Dabs) {
 }
 
 TEST_F(StrokeEngine, TheTailFadesToNothingExceptForPencils) {
-    for (const int32_t type : {2, 1}) {
-        UseTool(type);
+    for (const bool keeps : {false, true}) {
+        SStrokeTraits traits;
+        traits.tailKeepsPressure = keeps;
+        UseTool(traits);
         ASSERT_EQ(Stroke(StrokeRecipes::SlowDrag(80, 20.0, 100.0, 1000.0 / 1024.0)), eNoError);
         const std::vector<CRecordingTool::SCall> dabs = tool->Of(Kind::eRenderDab);
         ASSERT_GT(dabs.size(), 10u);
@@ -468,7 +477,7 @@ TEST_F(StrokeEngine, TheTailFadesToNothingExceptForPencils) {
         const int32_t steady = dabs[dabs.size() / 2].pt.pressure;
         EXPECT_EQ(steady, 999);
         const int32_t end = dabs.back().pt.pressure;
-        if (type == 1) {
+        if (keeps) {
             EXPECT_GE(end, steady);
         } else {
             EXPECT_LT(end, 1000 / 2);

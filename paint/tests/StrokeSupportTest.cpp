@@ -10,8 +10,8 @@ namespace {
 using Tool = CRecordingTool;
 
 TEST(RecordingTool, LogsCallsMarksAndFailsOnce) {
-    Tool tool(3);
-    EXPECT_EQ(tool.Type(), 3);
+    Tool tool(eToolChalk);
+    EXPECT_EQ(tool.Type(), eToolChalk);
     tool.m_bMark = true;
     tool.m_MarkRect = gCRect(1, 2, 3, 4);
     tool.m_nFailAt = 3;

@@ -11,6 +11,7 @@
 #include "foundation/Error.h"
 #include "foundation/Geometry.h"
 #include "paint/PaintTool.h"
+#include "paint/ToolId.h"
 
 class CRecordingTool : public CPaintTool {
 public:
@@ -23,7 +24,11 @@ public:
         error result;
     };
 
-    explicit CRecordingTool(int32_t type = 2) { SetType(type); }
+    // A tool of the id answering the traits given.
+    explicit CRecordingTool(EToolId type = eToolAirbrush, const SStrokeTraits& traits = {}) {
+        SetType(type);
+        m_StrokeTraits = traits;
+    }
 
     int32_t ProcessLocalData(uint32_t, const void*, int64_t, int32_t) override { return 0; }
     error Dab(pointStruct pt, gCRect& rect, CCanvas*) override { return Log(eDab, pt, 0, &rect); }

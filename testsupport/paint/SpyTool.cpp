@@ -1,7 +1,9 @@
 #include "testsupport/paint/SpyTool.h"
 
 #include <algorithm>
+#include <array>
 #include <new>
+#include <utility>
 
 #include "paint/Backbone.h"
 
@@ -13,6 +15,13 @@ template <int32_t Id> CPaintTool* MakeSpy() {
     CSpyTool::s_Created.push_back(Id);
     s_nCreating = Id;
     return new (std::nothrow) CSpyTool;
+}
+
+// The spy creator of every tool id, by id.
+template <int32_t... Ids>
+constexpr std::array<CPaintToolCreator, kToolCount>
+SpyCreators(std::integer_sequence<int32_t, Ids...>) {
+    return {&MakeSpy<Ids>...};
 }
 
 } // namespace
@@ -33,22 +42,20 @@ int32_t CSpyTool::ProcessData(uint32_t id, const void* sender, int64_t value, in
 }
 
 error CSpyTool::SetupTool() {
-    const bool known = m_nCreatedAs >= 0 && m_nCreatedAs < 9;
+    const bool known = m_nCreatedAs >= 0 && m_nCreatedAs < kToolCount;
     return known ? s_aSetupResult[m_nCreatedAs] : eNoError;
 }
 
 void RegisterSpyTools() {
     ResetSpyTools();
-    const CPaintToolCreator creators[] = {&MakeSpy<0>, &MakeSpy<1>, &MakeSpy<2>,
-                                          &MakeSpy<3>, &MakeSpy<4>, &MakeSpy<5>,
-                                          &MakeSpy<6>, &MakeSpy<7>, &MakeSpy<8>};
-    for (int32_t id = 0; id < CSMKBackbone::kToolCount; ++id) {
+    constexpr auto creators = SpyCreators(std::make_integer_sequence<int32_t, kToolCount>());
+    for (int32_t id = 0; id < kToolCount; ++id) {
         CSMKBackbone::SetToolCreator(id, creators[id]);
     }
 }
 
 void ResetSpyTools() {
-    for (int32_t id = 0; id < CSMKBackbone::kToolCount; ++id) {
+    for (int32_t id = 0; id < kToolCount; ++id) {
         CSMKBackbone::SetToolCreator(id, nullptr);
         CSpyTool::s_aSetupResult[id] = eNoError;
     }

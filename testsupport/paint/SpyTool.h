@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "paint/PaintTool.h"
+#include "paint/ToolId.h"
 #include "testsupport/paint/SpyCall.h"
 
 class CSpyTool : public CPaintTool {
@@ -23,7 +24,7 @@ public:
     int32_t m_nCreatedAs = -1;
 
     // The set-up result of each tool id's spies (0 unless set).
-    static inline error s_aSetupResult[9] = {};
+    static inline error s_aSetupResult[kToolCount] = {};
     // Every spy alive, in creation order (set-ups that failed included
     // until they are destroyed).
     static inline std::vector<CSpyTool*> s_Alive;

@@ -13,7 +13,7 @@ struct SStrokeSample {
     uint32_t t = 0; // ms
     float x = 0.0f; // canvas pixels
     float y = 0.0f;
-    int32_t q = 0; // 0..1224
+    int32_t q = 0; // on the pen's scale: 0..kMostMousePressure
 };
 
 using CStroke = std::vector<SStrokeSample>;

@@ -1,12 +1,13 @@
 #pragma once
 // The small arithmetic of the dry media (chalk, crayon, eraser): clamping
-// that maps NaN to the low bound, rounding half away from zero and
-// truncation into int32_t, and the 8-bit mix of two pixels.
+// that maps NaN to the low bound, truncation into int32_t (the tools'
+// rounding is tooldetail::Rnd), and the 8-bit mix of two pixels.
 
 #include <cstdint>
 
 #include "foundation/Rounding.h"
 #include "imaging/Pixel.h"
+#include "tools/detail/ToolRounding.h"
 
 namespace drydetail {
 
@@ -15,19 +16,12 @@ inline float Clamp(float v, float lo, float hi) {
     return !(v >= lo) ? lo : (v > hi ? hi : v);
 }
 
-// Half away from zero; values far off any canvas are held inside int32_t.
-inline int32_t Rnd(float v) {
-    return static_cast<int32_t>(RoundHalfAway(Clamp(v, -1.0e9f, 1.0e9f)));
-}
+using tooldetail::Rnd;
 
-// Toward zero, held inside int32_t likewise.
+// Toward zero, held to +-kFarOff as Rnd is.
 inline int32_t Trunc(float v) {
-    return static_cast<int32_t>(Clamp(v, -1.0e9f, 1.0e9f));
-}
-
-// Rnd held to 0..255: an 8-bit channel or level.
-inline int32_t Rnd255(float v) {
-    return Rnd(Clamp(v, 0.0f, 255.0f));
+    constexpr float kFar = float(tooldetail::kFarOff);
+    return static_cast<int32_t>(Clamp(v, -kFar, kFar));
 }
 
 // Every channel (alpha too) of a moved toward b by weight / 256:

@@ -5,14 +5,13 @@
 #include "tools/detail/DryMath.h"
 
 using drydetail::Rnd;
-using drydetail::Rnd255;
 
 error CDryMedia::SetFirstPt(pointStruct pt, int32_t) {
     StartStroke(pt);
     m_StrokeColour = CurrentColour();
     (void)ResetBrushLoad(); // the reload flag is set: it always empties
     for (CPixel& slot : m_aBrushLoad) {
-        const int32_t a = Rnd255(float(uint32_t(slot) >> 24) * 0.8f);
+        const int32_t a = RoundToInt32(float(uint32_t(slot) >> 24) * 0.8f, 0, 255);
         CPixel fresh = m_StrokeColour;
         fresh.AlphaBlend255(a, slot);
         slot = fresh;
@@ -26,10 +25,10 @@ error CDryMedia::SetColour(int32_t slot, uint32_t colour, uint32_t, uint32_t) {
     }
     CPixel& load = m_aBrushLoad[slot];
     const float eased = m_rPressureResponse;
-    const int32_t pick = Rnd255(float(colour >> 24) * m_rPickUp * eased);
+    const int32_t pick = RoundToInt32(float(colour >> 24) * m_rPickUp * eased, 0, 255);
     drydetail::Lay(load, colour, pick);
     const float m = std::max(0.01f, eased * eased * eased * eased * eased * m_aProfile[slot]);
-    const int32_t fill = Rnd255(float(uint32_t(m_StrokeColour) >> 24) * m);
+    const int32_t fill = RoundToInt32(float(uint32_t(m_StrokeColour) >> 24) * m, 0, 255);
     drydetail::Lay(load, m_StrokeColour, fill);
     return eNoError;
 }
@@ -78,13 +77,14 @@ error CDryMedia::Dab(pointStruct pt, gCRect& rect, CCanvas* canvas) {
                 return;
             }
             const CPixel slot = m_aBrushLoad[i];
-            const int32_t a1 = Rnd255(float(uint32_t(slot) >> 24) * m_aProfile[i] * m_aProfile[j]);
-            int32_t a = Rnd255(float(a1) * m_aProfile[i] * weight);
+            const int32_t a1 =
+                RoundToInt32(float(uint32_t(slot) >> 24) * m_aProfile[i] * m_aProfile[j], 0, 255);
+            int32_t a = RoundToInt32(float(a1) * m_aProfile[i] * weight, 0, 255);
             if (grained) {
                 const float g = float(uint32_t(m_pLayer1[k]) >> 16) - float(gmin);
                 const float x0 =
                     std::max(0.0f, 0.2f + 0.8f * p * m_aProfile[i] - (1.0f - g / range));
-                a = Rnd255(float(a) * x0 / 0.2f);
+                a = RoundToInt32(float(a) * x0 / 0.2f, 0, 255);
             }
             drydetail::Lay(m_pLayer0[k], slot, a);
             m_pLayer3[k] = (mark & 0xFFFFu) | 0x10000u;

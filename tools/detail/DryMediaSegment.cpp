@@ -103,16 +103,16 @@ error CDryMedia::RenderSegment(gCRPoint p1, gCRPoint p2, gCRPoint p3, gCRPoint p
             }
             int32_t alpha = int32_t(uint32_t(colour) >> 24);
             if (px.ramped) {
-                alpha = Rnd255(float(alpha) * px.ramp);
+                alpha = RoundToInt32(float(alpha) * px.ramp, 0, 255);
             }
             alpha = UnderCap(alpha, mode, px.uMid, px.vMid);
             const float pressure = PiecePressure(previous, current, mu);
-            int32_t a = Rnd255(float(alpha) * w * pressure);
+            int32_t a = RoundToInt32(float(alpha) * w * pressure, 0, 255);
             if (grained) {
                 const float h = (float(uint32_t(height[px.x]) >> 16) - float(gmin)) * r;
                 const float g0 = 0.2f + 0.2f * pressure;
                 const float x = std::max(0.0f, g0 + 0.8f * pressure * w + h - 1.0f);
-                a = Rnd255(float(a) * x / g0);
+                a = RoundToInt32(float(a) * x / g0, 0, 255);
             }
             Lay(paint[px.x], colour, a);
         });

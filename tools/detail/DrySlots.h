@@ -82,7 +82,7 @@ inline CPixel MeanColour(const CPixel* slots, int32_t lo, int32_t hi, bool flip)
 
 // The mix weight along a piece: 255 v held to 0..255, rounded.
 inline int32_t MixWeight(float v) {
-    return Rnd255(255.0f * v);
+    return RoundToInt32(255.0f * v, 0, 255);
 }
 
 // The rounded cap's shape at (u, v'), both half a pixel on: the factor for
@@ -119,7 +119,7 @@ inline int32_t UnderCap(int32_t v, int32_t mode, float uMid, float vMid) {
     if (cap.cut) {
         return 0;
     }
-    return cap.scaled ? Rnd255(float(v) * cap.factor) : v;
+    return cap.scaled ? RoundToInt32(float(v) * cap.factor, 0, 255) : v;
 }
 
 // The pressure along a piece at mix weight mu: from the previous response

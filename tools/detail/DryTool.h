@@ -15,6 +15,7 @@
 #include "imaging/ImNav.h"
 #include "paint/Canvas.h"
 #include "paint/PaintTool.h"
+#include "paint/Pressure.h"
 #include "tools/PaintingTool.h"
 #include "tools/detail/DryMath.h"
 
@@ -92,14 +93,14 @@ public:
     const float* Profile() const { return m_aProfile; }
     uint32_t NoisePosition() const { return this->m_nNoisePosition; }
 
-    // RenderDab's pressure response: p = pressure / 1024 held to 0..1,
-    // eased to 1 - sqrt(1 - p^2).
+    // RenderDab's pressure response: p = ToolPressure(pressure) held to
+    // 0..1, eased to 1 - sqrt(1 - p^2).
     static float EasedPressure(int32_t pressure) {
-        const float p = drydetail::Clamp(float(pressure) / 1024.0f, 0.0f, 1.0f);
+        const float p = drydetail::Clamp(ToolPressure(pressure), 0.0f, 1.0f);
         return 1.0f - std::sqrt(1.0f - p * p);
     }
-    // Dab's: pressure / 1024, capped at 1 only.
-    static float DabPressure(int32_t pressure) { return std::min(1.0f, float(pressure) / 1024.0f); }
+    // Dab's: ToolPressure(pressure), capped at 1 only.
+    static float DabPressure(int32_t pressure) { return std::min(1.0f, ToolPressure(pressure)); }
     // The half-width of the pieces and the radius of the single dab.
     static float HalfWidth(float linearSize, float eased) {
         return 30.0f * linearSize + 5.0f + 2.0f * eased;
@@ -192,9 +193,7 @@ error TDryTool<Tool, Base>::RenderDab(pointStruct pt, gCRect& rect, CCanvas* can
         PaintPiece(*canvas, gCRPoint(edge[0], edge[1]), gCRPoint(edge[2], edge[3]), left, right,
                    mode, eased, rect);
         if (capped) {
-            rect =
-                gCRect(std::min(rect.left, capRect.left), std::min(rect.top, capRect.top),
-                       std::max(rect.right, capRect.right), std::max(rect.bottom, capRect.bottom));
+            rect = rect.United(capRect);
         }
     }
     edge[0] = left.x;

@@ -13,14 +13,6 @@ SCrossSection CrossSectionAt(float x, float y, float dx, float dy, float w) {
     return {{x - w * dy, y + w * dx}, {x + w * dy, y - w * dx}};
 }
 
-int32_t RoundInto(float v, int32_t lo, int32_t hi) {
-    if (!(v == v)) {
-        return lo;
-    }
-    return static_cast<int32_t>(
-        RoundHalfAway(std::clamp(v, static_cast<float>(lo), static_cast<float>(hi))));
-}
-
 gCRect AreaOf(std::initializer_list<gCRPoint> points, int32_t width, int32_t height) {
     float minX = points.begin()->x, maxX = minX;
     float minY = points.begin()->y, maxY = minY;
@@ -33,19 +25,14 @@ gCRect AreaOf(std::initializer_list<gCRPoint> points, int32_t width, int32_t hei
     // Far-off coordinates are held a little beyond the layer before
     // rounding, which the clamp below makes the same.
     const int32_t kFar = 1 << 20;
-    return {std::clamp(RoundInto(minX, -kFar, kFar) - 2, 0, width - 1),
-            std::clamp(RoundInto(minY, -kFar, kFar) - 2, 0, height - 1),
-            std::clamp(RoundInto(maxX, -kFar, kFar) + 2, 0, width - 1),
-            std::clamp(RoundInto(maxY, -kFar, kFar) + 2, 0, height - 1)};
+    return {std::clamp(RoundToInt32(minX, -kFar, kFar) - 2, 0, width - 1),
+            std::clamp(RoundToInt32(minY, -kFar, kFar) - 2, 0, height - 1),
+            std::clamp(RoundToInt32(maxX, -kFar, kFar) + 2, 0, width - 1),
+            std::clamp(RoundToInt32(maxY, -kFar, kFar) + 2, 0, height - 1)};
 }
 
 gCRect Widened(const gCRect& r, int32_t by) {
     return {r.left - by, r.top - by, r.right + by, r.bottom + by};
-}
-
-gCRect Joined(const gCRect& a, const gCRect& b) {
-    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-            std::max(a.bottom, b.bottom)};
 }
 
 void MarkSpans(CCanvas& canvas, const gCRect& area, const gCRect& rect) {

@@ -22,17 +22,12 @@ struct SCrossSection {
 // The cross-section of half-width w at (x, y) with unit direction (dx, dy).
 SCrossSection CrossSectionAt(float x, float y, float dx, float dy, float w);
 
-// Rounds half away from zero into lo..hi; NaN gives lo.
-int32_t RoundInto(float v, int32_t lo, int32_t hi);
-
 // The bounding box of the points, each side rounded, widened by 2 and held
 // to the layer: inclusive 0..width - 1, 0..height - 1.
 gCRect AreaOf(std::initializer_list<gCRPoint> points, int32_t width, int32_t height);
 
 // r grown by `by` on every side.
 gCRect Widened(const gCRect& r, int32_t by);
-// The smallest rectangle holding both.
-gCRect Joined(const gCRect& a, const gCRect& b);
 
 // Every row of the (inclusive) area takes in rect's columns, held to the
 // canvas; the canvas's changed rows take in the area's rows.

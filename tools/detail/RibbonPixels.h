@@ -37,7 +37,7 @@ inline float CornerBell(float w) {
 // The pressure along a piece: from the previous response r0 at its start
 // to the current one r at its end, by V = round(255 v) / 256.
 inline float PressureAlong(float r0, float r, float v) {
-    const float V = RoundHalfAway(std::clamp(v * 255.0f, 0.0f, 255.0f));
+    const float V = float(RoundToInt32(v * 255.0f, 0, 255));
     return r0 + (r - r0) * V / 256.0f;
 }
 

@@ -100,7 +100,7 @@ protected:
             ++this->m_nDabNum;
             paint(before.left, before.right, now.left, now.right, corner ? eAfterCorner : ePlain);
             if (corner) {
-                area = Joined(area, capArea);
+                area = area.United(capArea);
                 rect = Widened(area, 1);
             }
             MarkSpans(canvas, area, rect);

@@ -1,18 +1,11 @@
 #pragma once
-// Small arithmetic shared by the wet-paint renderers: rounding of bounded
-// values, the 8-bit channel mixes and the alpha byte.
+// Small arithmetic shared by the wet-paint renderers: the 8-bit channel
+// mixes and the alpha byte.
 
 #include <algorithm>
 #include <cstdint>
 
-#include "foundation/Rounding.h"
-
 namespace wetdetail {
-
-// round(v) for a value already known to lie well inside int32_t.
-inline int32_t R(float v) {
-    return static_cast<int32_t>(RoundHalfAway(v));
-}
 
 inline int32_t Clamp(int32_t v, int32_t lo, int32_t hi) {
     return std::min(std::max(v, lo), hi);

@@ -115,10 +115,9 @@ TEST_P(DryGoldens, MatchesItsPictures) {
 }
 
 // Chalk, crayon and the eraser (ids 3 to 5), the first three golden strokes.
-INSTANTIATE_TEST_SUITE_P(Dry, DryGoldens,
-                         ::testing::ValuesIn(stroketest::GoldenCases({3, 4, 5}, 3)),
-                         [](const auto& info) {
-                             return stroketest::TestName(CaseName(info.param));
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Dry, DryGoldens,
+    ::testing::ValuesIn(stroketest::GoldenCases({eToolChalk, eToolCrayon, eToolEraser}, 3)),
+    [](const auto& info) { return stroketest::TestName(CaseName(info.param)); });
 
 } // namespace

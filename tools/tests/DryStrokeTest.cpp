@@ -66,9 +66,9 @@ TEST(DryStroke, ChalkLaysOnlyItsColourAndCrayonCarriesRedAlong) {
             canvas.SetColour(kBlue);
             std::unique_ptr<CPaintTool> tool;
             if (crayonTool) {
-                tool = MakeTool<CCrayon>(4);
+                tool = MakeTool<CCrayon>(eToolCrayon);
             } else {
-                tool = MakeTool<CChalk>(3);
+                tool = MakeTool<CChalk>(eToolChalk);
             }
             ASSERT_NE(tool, nullptr);
             const double p = heavy ? 0.8 : 0.5;
@@ -125,9 +125,9 @@ TEST(DryStroke, SeededStrokesKeepTheRulesAndUndoRestoresEveryLayer) {
         const float linear = float(seed % 5) / 4.0f;
         const int32_t flip = int32_t(seed / 2 % 2);
 
-        auto chalk = MakeTool<CChalk>(3);
-        auto crayon = MakeTool<CCrayon>(4);
-        auto eraser = MakeTool<CEraser>(5);
+        auto chalk = MakeTool<CChalk>(eToolChalk);
+        auto crayon = MakeTool<CCrayon>(eToolCrayon);
+        auto eraser = MakeTool<CEraser>(eToolEraser);
         ASSERT_TRUE(chalk && crayon && eraser);
         const struct {
             CPaintTool* tool;
@@ -163,7 +163,7 @@ TEST(DryStroke, TheMarkedSpansCoverEveryChange) {
         StrokeRecipes::RandomWalk(7, 60, 160.0, 120.0),
         StrokeRecipes::Flick(3.0, 3.0, 0.9),
     };
-    for (int32_t id : {3, 4, 5}) {
+    for (int32_t id : {eToolChalk, eToolCrayon, eToolEraser}) {
         for (const CStroke& stroke : strokes) {
             CStrokeCanvas canvas(160, 120, 3);
             ASSERT_TRUE(canvas.IsReady());

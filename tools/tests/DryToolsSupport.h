@@ -74,13 +74,13 @@ inline int32_t Rnd(float v) {
 
 } // namespace drytest
 
-// Chalk (id 3), crayon (4) or the eraser (5) as the backbone makes it; null
-// when its set-up fails.
+// Chalk, crayon or (any other id) the eraser as the backbone makes it;
+// null when its set-up fails.
 inline std::unique_ptr<CPaintTool> MakeDryTool(int32_t id) {
-    if (id == 3) {
+    if (id == eToolChalk) {
         return stroketest::MakeTool<CChalk>(id);
     }
-    if (id == 4) {
+    if (id == eToolCrayon) {
         return stroketest::MakeTool<CCrayon>(id);
     }
     return stroketest::MakeTool<CEraser>(id);

@@ -19,8 +19,6 @@
 
 namespace {
 
-constexpr int32_t kPens = 7, kPencils = 1;
-
 // A tool as the backbone makes it; style -1 for the pen.
 std::unique_ptr<CPaintTool> MakeTool(int32_t style) {
     std::unique_ptr<CPaintTool> tool;
@@ -30,7 +28,7 @@ std::unique_ptr<CPaintTool> MakeTool(int32_t style) {
         tool = std::make_unique<CPencils>();
     }
     EXPECT_EQ(tool->SetupTool(), eNoError);
-    tool->SetType(style < 0 ? kPens : kPencils);
+    tool->SetType(style < 0 ? eToolPens : eToolPencils);
     if (style >= 0) {
         tool->SetToolStyle(style);
     }

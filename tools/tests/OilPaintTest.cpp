@@ -19,9 +19,6 @@
 
 namespace {
 
-constexpr int32_t kOilId = 0;
-constexpr int32_t kKnifeId = 6;
-
 // The tool with its blade, profiles and engine state open to the tests.
 template <class T> class Open : public T {
 public:
@@ -168,7 +165,7 @@ TEST(OilSetFirstPt, BuildsTheProfilesAndLoad) {
     for (const ProfileCase& c : cases) {
         SCOPED_TRACE(::testing::Message() << "lin " << c.lin << " dab " << c.dab);
         OilTool tool;
-        Make(tool, kOilId, c.lin);
+        Make(tool, eToolOilPaint, c.lin);
         ASSERT_EQ(tool.SetFirstPt(Pt(3.0f, 4.0f, 0), c.dab), eNoError);
         const float a0 = 0.9f - c.lin * 0.1f;
         for (int32_t i = 0; i < 50; ++i) {
@@ -200,7 +197,7 @@ TEST(OilSetFirstPt, LoadsTheCurrentColourUnderWhatTheBrushCarries) {
     ASSERT_TRUE(canvas.IsReady());
     canvas.SetColour(0xFF0000FFu);
     OilTool tool;
-    Make(tool, kOilId, 0.3f);
+    Make(tool, eToolOilPaint, 0.3f);
 
     // The first stroke: exactly the current colour.
     ASSERT_EQ(tool.SetFirstPt(Pt(1, 1, 0), 0), eNoError);
@@ -243,7 +240,7 @@ TEST(KnifeSetFirstPt, ProfilesByStyleAndABladeThatKeepsWhatItCarries) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.lin);
         KnifeTool tool;
-        Make(tool, kKnifeId, c.lin);
+        Make(tool, eToolPaletteKnife, c.lin);
         ASSERT_EQ(tool.SetFirstPt(Pt(1, 1, 0), 1), eNoError);
         for (int32_t i = 0; i < 50; ++i) {
             const int32_t step = i == 49 ? 50 : i;
@@ -260,7 +257,7 @@ TEST(KnifeSetFirstPt, ProfilesByStyleAndABladeThatKeepsWhatItCarries) {
     }
 
     KnifeTool tool;
-    Make(tool, kKnifeId, 0.3f);
+    Make(tool, eToolPaletteKnife, 0.3f);
     tool.SetToolStyle(1);
     ASSERT_EQ(tool.SetFirstPt(Pt(1, 1, 0), 0), eNoError);
     for (int32_t i = 0; i < 100; ++i) {
@@ -303,7 +300,7 @@ TEST(WetWidth, OilOverLinearSizeAndPressure) {
     };
     for (const auto& c : cases) {
         OilTool tool;
-        Make(tool, kOilId, c.lin);
+        Make(tool, eToolOilPaint, c.lin);
         tool.m_nDabNum = 20; // past the smoothing of a stroke's start
         const float P = std::min(1.0f, float(c.pr) / 1024.0f);
         EXPECT_NEAR(tool.BrushWidth(P, c.pr), c.W, 1e-4f) << c.lin << " " << c.pr;
@@ -312,7 +309,7 @@ TEST(WetWidth, OilOverLinearSizeAndPressure) {
     // The large-brush term eases in over the first 20 pieces: 45 x 0.3,
     // then 13.5 + 31.5 x 0.3.
     OilTool tool;
-    Make(tool, kOilId, 1.0f);
+    Make(tool, eToolOilPaint, 1.0f);
     EXPECT_NEAR(tool.BrushWidth(1.0f, 1024), 13.5f, 1e-5f);
     EXPECT_NEAR(tool.BrushWidth(1.0f, 1024), 22.95f, 1e-5f);
 }
@@ -325,7 +322,7 @@ TEST(WetWidth, KnifeIsLinearInSizeAndPressure) {
     } cases[] = {{0.0f, 0, 10.0f}, {0.3f, 512, 23.0f}, {1.0f, 1024, 52.0f}, {1.0f, 1224, 52.0f}};
     for (const auto& c : cases) {
         KnifeTool tool;
-        Make(tool, kKnifeId, c.lin);
+        Make(tool, eToolPaletteKnife, c.lin);
         const float P = std::min(1.0f, float(c.pr) / 1024.0f);
         EXPECT_NEAR(tool.BrushWidth(P, c.pr), c.W, 1e-5f);
         EXPECT_NEAR(tool.BrushWidth(P, c.pr), c.W, 1e-5f); // no smoothing
@@ -353,7 +350,7 @@ TEST(WetDabSize, OilBandsAndTheKnifesFixedSize) {
     };
     for (const auto& c : oil) {
         OilTool tool;
-        Make(tool, kOilId, c.lin);
+        Make(tool, eToolOilPaint, c.lin);
         EXPECT_EQ(tool.DabSize(c.pr), c.D) << c.lin << " " << c.pr;
     }
     const struct {
@@ -362,7 +359,7 @@ TEST(WetDabSize, OilBandsAndTheKnifesFixedSize) {
     } knife[] = {{0.0f, 12}, {0.3f, 24}, {1.0f, 52}};
     for (const auto& c : knife) {
         KnifeTool tool;
-        Make(tool, kKnifeId, c.lin);
+        Make(tool, eToolPaletteKnife, c.lin);
         EXPECT_EQ(tool.DabSize(0), c.D);
         EXPECT_EQ(tool.DabSize(1224), c.D);
     }
@@ -396,7 +393,7 @@ TEST(KnifeSetColour, BothDepthBranchesAndBothCaps) {
     };
     for (const PaintCase& c : cases) {
         KnifeTool tool;
-        Make(tool, kKnifeId, 0.3f);
+        Make(tool, eToolPaletteKnife, 0.3f);
         tool.m_rPressureResponse = c.P;
         tool.m_aPickUp[4] = c.pickUp;
         tool.m_aPaint[4] = c.paint;
@@ -424,7 +421,7 @@ TEST(OilSetColour, BothDepthBranchesAndBothCapsWithTheNoise) {
     };
     for (const auto& c : cases) {
         OilTool tool;
-        Make(tool, kOilId, 0.3f);
+        Make(tool, eToolOilPaint, 0.3f);
         tool.m_rPressureResponse = c.P;
         tool.m_aPickUp[0] = 0.5f;
         tool.m_aPaint[0] = c.paint;
@@ -467,7 +464,7 @@ TEST(WetSetColour, ColourRules) {
         SCOPED_TRACE(c.what);
         if (c.knife) {
             KnifeTool tool;
-            Make(tool, kKnifeId, 0.3f);
+            Make(tool, eToolPaletteKnife, 0.3f);
             tool.m_rPressureResponse = 0.4f;
             tool.m_aPickUp[0] = 0.5f;
             tool.m_aPaint[0] = c.paint;
@@ -476,7 +473,7 @@ TEST(WetSetColour, ColourRules) {
             EXPECT_EQ(uint32_t(tool.BrushLoad()[0]), c.expected);
         } else {
             OilTool tool;
-            Make(tool, kOilId, 0.3f);
+            Make(tool, eToolOilPaint, 0.3f);
             tool.m_rPressureResponse = 0.4f;
             tool.m_aPickUp[0] = 0.5f;
             tool.m_aPaint[0] = c.paint;
@@ -492,7 +489,7 @@ TEST(WetSetColour, OilAtDepthZeroChangesOnlyTheBristlesAlpha) {
     auto next = [&] { return seed = seed * 1664525u + 1013904223u; };
     for (int32_t k = 0; k < 500; ++k) {
         OilTool tool;
-        Make(tool, kOilId, float(next() % 101u) / 100.0f);
+        Make(tool, eToolOilPaint, float(next() % 101u) / 100.0f);
         tool.m_rPressureResponse = float(next() % 1025u) / 1024.0f;
         tool.m_nNoisePosition = next();
         const int32_t i = int32_t(next() % 100u);
@@ -509,7 +506,7 @@ TEST(WetSetColour, OilAtDepthZeroChangesOnlyTheBristlesAlpha) {
 
 TEST(WetAveragePaint, OilAveragesNeighboursAndAThirdIs0333) {
     OilTool tool;
-    Make(tool, kOilId, 0.3f);
+    Make(tool, eToolOilPaint, 0.3f);
     for (int32_t i = 0; i < 100; ++i) {
         tool.m_aPaint[i] = 77u;
         tool.m_aBrushLoad[i] = 0u;
@@ -536,7 +533,7 @@ TEST(WetAveragePaint, OilAveragesNeighboursAndAThirdIs0333) {
 
 TEST(WetAveragePaint, KnifeEmptyNeighboursDoNotDilute) {
     KnifeTool tool;
-    Make(tool, kKnifeId, 0.3f);
+    Make(tool, eToolPaletteKnife, 0.3f);
     for (int32_t i = 0; i < 100; ++i) {
         tool.m_aPaint[i] = 77u;
         tool.m_aBrushLoad[i] = i < 20 ? 0u : 0xFF204060u;
@@ -568,7 +565,7 @@ class WetPieces : public WetCanvas {};
 TEST_F(WetPieces, TheFirstRenderDabRecordsAndTheSecondPaints) {
     m_Canvas.SetColour(0xFFC02010u);
     OilTool tool;
-    Make(tool, kOilId, 0.3f);
+    Make(tool, eToolOilPaint, 0.3f);
     Attach(tool);
     m_Canvas.Canvas().ResetInvLut();
     const CLayerSet before = m_Canvas.CopyAll();
@@ -579,7 +576,7 @@ TEST_F(WetPieces, TheFirstRenderDabRecordsAndTheSecondPaints) {
     for (const CPaintTool::pointStruct& first :
          {Pt(40, 50, 512), Pt(40, 50, 512, 0.6f, 0.8f), Pt(40, 50, 512, -0.28f, 0.96f)}) {
         OilTool probe;
-        Make(probe, kOilId, 0.3f);
+        Make(probe, eToolOilPaint, 0.3f);
         Attach(probe);
         ASSERT_EQ(probe.SetFirstPt(first, 0), eNoError);
         probe.m_PreviousPoint = first;
@@ -647,7 +644,7 @@ TEST_F(WetPieces, ATurnOfMoreThan88DegreesPaintsAFadingPieceAndFlipsTheBrush) {
         CStrokeCanvas canvas(160, 100);
         ASSERT_TRUE(canvas.IsReady());
         OilTool tool;
-        Make(tool, kOilId, 0.3f);
+        Make(tool, eToolOilPaint, 0.3f);
         CCanvas& cv = canvas.Canvas();
         ASSERT_EQ(tool.SetSources(cv.Layer(0), cv.Layer(1), cv.Layer(2), cv.Layer(3)), eNoError);
         ASSERT_EQ(tool.SetFirstPt(Pt(40, 50, 0), 0), eNoError);
@@ -683,7 +680,7 @@ TEST_F(WetPieces, ATurnOfMoreThan88DegreesPaintsAFadingPieceAndFlipsTheBrush) {
 
 TEST_F(WetPieces, AMissingCanvasOrLayerIsOutOfMemoryAndPaintsNothing) {
     OilTool tool;
-    Make(tool, kOilId, 0.3f);
+    Make(tool, eToolOilPaint, 0.3f);
     gCRect rect;
     ASSERT_EQ(tool.SetFirstPt(Pt(40, 50, 0), 0), eNoError);
     EXPECT_EQ(tool.RenderDab(Pt(40, 50, 512), rect, &m_Canvas.Canvas()), eOutOfMemory);
@@ -716,14 +713,14 @@ TEST_F(WetDabs, TheBoxFollowsTheSizeBands) {
         int32_t reach = H;
         if (c.knife) {
             KnifeTool tool;
-            Make(tool, kKnifeId, c.lin);
+            Make(tool, eToolPaletteKnife, c.lin);
             Attach(tool);
             ASSERT_EQ(tool.SetFirstPt(p, 1), eNoError);
             ASSERT_EQ(tool.Dab(p, rect, &m_Canvas.Canvas()), eNoError);
             reach = 2 * H + 10;
         } else {
             OilTool tool;
-            Make(tool, kOilId, c.lin);
+            Make(tool, eToolOilPaint, c.lin);
             Attach(tool);
             ASSERT_EQ(tool.SetFirstPt(p, 1), eNoError);
             ASSERT_EQ(tool.Dab(p, rect, &m_Canvas.Canvas()), eNoError);
@@ -735,7 +732,7 @@ TEST_F(WetDabs, TheBoxFollowsTheSizeBands) {
 TEST_F(WetDabs, APixelChangesOnlyOnceAStroke) {
     m_Canvas.SetColour(0xFF3060C0u);
     OilTool tool;
-    Make(tool, kOilId, 0.6f);
+    Make(tool, eToolOilPaint, 0.6f);
     Attach(tool);
     const CPaintTool::pointStruct p = Pt(100, 100, 900, 0.6f, 0.8f);
     ASSERT_EQ(tool.SetFirstPt(p, 1), eNoError);
@@ -786,7 +783,7 @@ TEST_F(WetDabs, ThinPaintShowsOnTheGrainsPeaks) {
             }
         }
         OilTool tool;
-        Make(tool, kOilId, 0.3f);
+        Make(tool, eToolOilPaint, 0.3f);
         CCanvas& cv = canvas.Canvas();
         ASSERT_EQ(tool.SetSources(cv.Layer(0), cv.Layer(1), cv.Layer(2), cv.Layer(3)), eNoError);
         const CPaintTool::pointStruct p = Pt(100, 100, 700, 1.0f, 0.0f);
@@ -829,7 +826,7 @@ TEST_F(WetPieces, ThinPaintInAPieceShowsOnTheGrainsPeaks) {
             m_Canvas.Layer(0)[k] = 0u;
         }
         OilTool tool;
-        Make(tool, kOilId, 0.3f);
+        Make(tool, eToolOilPaint, 0.3f);
         Attach(tool);
         ASSERT_EQ(tool.SetFirstPt(Pt(40, 50, 0), 0), eNoError);
         for (int32_t i = 0; i < 100; ++i) {
@@ -879,7 +876,7 @@ TEST_F(KnifePieces, AnEmptyKnifeScrapesColourlessPaintWithoutColouringIt) {
     m_Canvas.PaintPatch(gCRect(25, 0, 50, 100), 0u, 3000);
     m_Canvas.SetColour(0xFF0000FFu);
     KnifeTool tool;
-    Make(tool, kKnifeId, 1.0f); // W = 50 at pressure 0: a broad blade
+    Make(tool, eToolPaletteKnife, 1.0f); // W = 50 at pressure 0: a broad blade
     Attach(tool);
     const CLayerWords colour = m_Canvas.Copy(0);
     const CPaintTool::pointStruct p0 = Pt(20, 50, 0), p1 = Pt(60, 50, 0);
@@ -938,10 +935,10 @@ TEST_F(KnifePieces, KnifeEndsDoNotDependOnTheNoisePosition) {
             };
             if (knife) {
                 KnifeTool tool;
-                run(tool, kKnifeId);
+                run(tool, eToolPaletteKnife);
             } else {
                 OilTool tool;
-                run(tool, kOilId);
+                run(tool, eToolOilPaint);
             }
             results.push_back(canvas.CopyAll());
         }
@@ -959,7 +956,7 @@ TEST_F(KnifePieces, AStraightBladeDepositsFromOneEdge) {
     SetGrain([](int32_t, int32_t) { return 0u; });
     m_Canvas.PaintStripes(8, {0xFFE0A040u, 0xFF4080E0u}, 1500);
     KnifeTool tool;
-    Make(tool, kKnifeId, 1.0f);
+    Make(tool, eToolPaletteKnife, 1.0f);
     tool.SetToolStyle(1);
     Attach(tool);
     const CPaintTool::pointStruct p0 = Pt(20, 50, 0), p1 = Pt(50, 50, 0), p2 = Pt(80, 50, 0);
@@ -994,7 +991,7 @@ TEST_F(WetPieces, ThePickUpWalkEndsOnAnyWidth) {
         m_Canvas.PaintPatch(gCRect(10, y, 11, y + 1), 0xFF000000u | uint32_t(y * 2), 500);
     }
     OilTool tool;
-    Make(tool, kOilId, 0.3f);
+    Make(tool, eToolOilPaint, 0.3f);
     Attach(tool);
     ASSERT_EQ(tool.SetFirstPt(Pt(5, 50, 0), 0), eNoError);
     for (int32_t i = 0; i < 100; ++i) {
@@ -1021,8 +1018,8 @@ TEST_F(WetPieces, ANegativePickUpDepthIsReadAsZero) {
         }
     }
     OilTool tool, reference;
-    Make(tool, kOilId, 0.3f);
-    Make(reference, kOilId, 0.3f);
+    Make(tool, eToolOilPaint, 0.3f);
+    Make(reference, eToolOilPaint, 0.3f);
     Attach(tool);
     ASSERT_EQ(tool.SetFirstPt(Pt(5, 50, 0), 0), eNoError);
     ASSERT_EQ(reference.SetFirstPt(Pt(5, 50, 0), 0), eNoError);
@@ -1045,7 +1042,7 @@ TEST_F(WetPieces, ANegativePickUpDepthIsReadAsZero) {
 // 16 bits instead of spilling into the load.
 TEST(WetFaults, TheReservoirIsHeldToSixteenBits) {
     KnifeTool knife;
-    Make(knife, kKnifeId, 0.3f);
+    Make(knife, eToolPaletteKnife, 0.3f);
     knife.m_rPressureResponse = 0.4f;
     knife.m_aPickUp[2] = 1.0f;
     knife.m_aPaint[2] = 0xFFFF0000u | 500u;
@@ -1053,7 +1050,7 @@ TEST(WetFaults, TheReservoirIsHeldToSixteenBits) {
     EXPECT_EQ(knife.BristlePaint()[2], 0xFFFF0000u | 185u);
 
     OilTool oil;
-    Make(oil, kOilId, 0.3f);
+    Make(oil, eToolOilPaint, 0.3f);
     oil.m_rPressureResponse = 0.4f;
     oil.m_aPaint[2] = 0xFFFFFFFFu;
     ASSERT_EQ(oil.SetColour(2, 0xFF102030u, 65535), eNoError);
@@ -1067,7 +1064,7 @@ TEST_F(WetDabs, TheNoisePositionWraps) {
     std::vector<uint32_t> advance;
     for (const uint32_t start : {0u, 0x7FFFFF00u, 0xFFFFFF00u}) {
         OilTool tool;
-        Make(tool, kOilId, 1.0f);
+        Make(tool, eToolOilPaint, 1.0f);
         Attach(tool);
         const CPaintTool::pointStruct p = Pt(100, 100, 1224, 0.8f, 0.6f);
         ASSERT_EQ(tool.SetFirstPt(p, 1), eNoError);

@@ -20,11 +20,8 @@
 
 namespace {
 
-constexpr int32_t kOilId = 0;
-constexpr int32_t kKnifeId = 6;
-
 std::unique_ptr<CPaintTool> MakeTool(int32_t id) {
-    if (id == kOilId) {
+    if (id == eToolOilPaint) {
         return stroketest::MakeTool<COilPaint>(id);
     }
     return stroketest::MakeTool<CPaletteKnife>(id);
@@ -63,7 +60,7 @@ TEST(WetStrokeFuzz, KeepsTheLayerRulesAndUndoesBitForBit) {
         ASSERT_TRUE(canvas.IsReady());
         PaintPatches(canvas, rng, false);
         canvas.SetColour(rng() | 0x80000000u);
-        const int32_t id = seed % 2 ? kOilId : kKnifeId;
+        const int32_t id = seed % 2 ? eToolOilPaint : eToolPaletteKnife;
         std::unique_ptr<CPaintTool> tool = MakeTool(id);
         ASSERT_NE(tool, nullptr);
         tool->SetToolStyle(int32_t(rng() % 3u));
@@ -101,7 +98,7 @@ TEST(WetStrokeFuzz, TheKnifeNeverLaysTheCurrentColour) {
         ASSERT_TRUE(canvas.IsReady());
         PaintPatches(canvas, rng, true);
         canvas.SetColour(0xFF0000FFu);
-        std::unique_ptr<CPaintTool> tool = MakeTool(kKnifeId);
+        std::unique_ptr<CPaintTool> tool = MakeTool(eToolPaletteKnife);
         ASSERT_NE(tool, nullptr);
         tool->SetToolStyle(int32_t(rng() % 3u));
         for (int32_t stroke = 0; stroke < 4; ++stroke) {
@@ -189,7 +186,7 @@ const std::vector<SGoldenCrc> kWetGoldens = {
 using stroketest::SGoldenCase;
 
 std::string CaseName(const SGoldenCase& c) {
-    return stroketest::GoldenName(c.tool == kOilId ? "oil" : "knife", c);
+    return stroketest::GoldenName(c.tool == eToolOilPaint ? "oil" : "knife", c);
 }
 
 class WetGoldens : public ::testing::TestWithParam<SGoldenCase> {};
@@ -207,10 +204,9 @@ TEST_P(WetGoldens, MatchesItsPictures) {
     EXPECT_STROKE_GOLDENS(canvas, CaseName(c), kWetGoldens);
 }
 
-INSTANTIATE_TEST_SUITE_P(Wet, WetGoldens,
-                         ::testing::ValuesIn(stroketest::GoldenCases({kOilId, kKnifeId}, 4)),
-                         [](const auto& info) {
-                             return stroketest::TestName(CaseName(info.param));
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Wet, WetGoldens,
+    ::testing::ValuesIn(stroketest::GoldenCases({eToolOilPaint, eToolPaletteKnife}, 4)),
+    [](const auto& info) { return stroketest::TestName(CaseName(info.param)); });
 
 } // namespace

@@ -36,7 +36,7 @@ float WorkedTip(int32_t style, int32_t k) {
 
 class PencilTest : public linetest::TLineToolTest<CTestPencils> {
 protected:
-    PencilTest() : TLineToolTest(1, 0xFF202838u) {}
+    PencilTest() : TLineToolTest(eToolPencils, 0xFF202838u) {}
 
     // Every pixel's grain (L1's high half; the copy in L3 kept equal).
     void SetGrain(uint32_t (*grain)(int32_t x, int32_t y)) {

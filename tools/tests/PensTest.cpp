@@ -39,7 +39,7 @@ std::vector<float> WorkedProfile() {
 
 class PenTest : public linetest::TLineToolTest<CTestPens> {
 protected:
-    PenTest() : TLineToolTest(7, 0xFF3080C0u) {}
+    PenTest() : TLineToolTest(eToolPens, 0xFF3080C0u) {}
 
     // The pen's pixel rule over a straight piece along +x of half-width w,
     // with the given pressure responses and taper, applied to `layer`.

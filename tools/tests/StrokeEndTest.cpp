@@ -6,10 +6,12 @@
 
 #include <memory>
 #include <random>
+#include <utility>
 
 #include "foundation/MessageIds.h"
 #include "imaging/CRegion.h"
 #include "paint/Canvas.h"
+#include "paint/ToolId.h"
 #include "testsupport/paint/StrokeCanvas.h"
 #include "testsupport/paint/StrokeRecipes.h"
 #include "tools/Airbrush.h"
@@ -23,7 +25,8 @@ TEST(StrokeEnd, EveryPaintingToolClearsTheMarksAndKeepsTheGrainCopy) {
     RegisterPaintTools();
     CStrokeCanvas canvas(37, 23); // no multiple of anything
     ASSERT_TRUE(canvas.IsReady());
-    for (const int32_t id : {0, 1, 3, 4, 5, 6, 7}) {
+    for (const int32_t id : {eToolOilPaint, eToolPencils, eToolChalk, eToolCrayon, eToolEraser,
+                             eToolPaletteKnife, eToolPens}) {
         std::unique_ptr<CPaintTool> tool(CSMKBackbone::ToolCreator(id)());
         ASSERT_NE(tool, nullptr);
         ASSERT_EQ(tool->SetupTool(), eNoError);
@@ -110,12 +113,11 @@ TEST(StrokeEnd, AirbrushAndWatercolourRunTheEngineAndPaintNothing) {
     canvas.PaintPatch(gCRect(40, 30, 100, 90), 0xFF804020u, 500);
     CAirbrush airbrush;
     CWatercolour watercolour;
-    CPaintTool* tools[] = {&airbrush, &watercolour};
-    int32_t id = 2;
-    for (CPaintTool* tool : tools) {
+    const std::pair<CPaintTool*, EToolId> tools[] = {{&airbrush, eToolAirbrush},
+                                                     {&watercolour, eToolWatercolour}};
+    for (const auto& [tool, id] : tools) {
         ASSERT_EQ(tool->SetupTool(), eNoError);
         tool->SetType(id);
-        id = 8;
         const CStroke stroke = StrokeRecipes::FigureEight(200, 160.0, 120.0);
         // No pixel changes, and the undo record holds no tile.
         const CLayerSet before = canvas.CopyAll();

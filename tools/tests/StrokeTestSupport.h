@@ -11,6 +11,7 @@
 
 #include "foundation/Error.h"
 #include "paint/PaintTool.h"
+#include "paint/ToolId.h"
 #include "testsupport/paint/StrokeRecipes.h"
 
 namespace stroketest {

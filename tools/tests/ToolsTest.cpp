@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -113,34 +114,36 @@ TEST_P(ToolSetup, GivesTheToolsDefaults) {
 
 INSTANTIATE_TEST_SUITE_P(
     Tools, ToolSetup,
-    ::testing::Values(SetupCase{0, &Is<COilPaint>, "Oil Paint", 1, 0, 1.0f, true},
-                      SetupCase{1, &Is<CPencils>, "Pencils", 0, -1, 1.0f, true},
-                      SetupCase{2, &Is<CAirbrush>, "Airbrush", 0, -1, 0.0f, false},
-                      SetupCase{3, &Is<CChalk>, "Chalk", 1, 1, 1.0f, true},
-                      SetupCase{4, &Is<CCrayon>, "Crayon", 1, 1, 1.0f, true},
-                      SetupCase{5, &Is<CEraser>, "Eraser", 1, 1, 1.0f, true},
-                      SetupCase{6, &Is<CPaletteKnife>, "Palette Paint", 1, 0, 1.0f, true},
-                      SetupCase{7, &Is<CPens>, "Pens", 1, 1, 3.0f, true},
-                      SetupCase{8, &Is<CWatercolour>, "Watercolour", 0, -1, 0.0f, false}),
+    ::testing::Values(
+        SetupCase{eToolOilPaint, &Is<COilPaint>, "Oil Paint", 1, 0, 1.0f, true},
+        SetupCase{eToolPencils, &Is<CPencils>, "Pencils", 0, -1, 1.0f, true},
+        SetupCase{eToolAirbrush, &Is<CAirbrush>, "Airbrush", 0, -1, 0.0f, false},
+        SetupCase{eToolChalk, &Is<CChalk>, "Chalk", 1, 1, 1.0f, true},
+        SetupCase{eToolCrayon, &Is<CCrayon>, "Crayon", 1, 1, 1.0f, true},
+        SetupCase{eToolEraser, &Is<CEraser>, "Eraser", 1, 1, 1.0f, true},
+        SetupCase{eToolPaletteKnife, &Is<CPaletteKnife>, "Palette Paint", 1, 0, 1.0f, true},
+        SetupCase{eToolPens, &Is<CPens>, "Pens", 1, 1, 3.0f, true},
+        SetupCase{eToolWatercolour, &Is<CWatercolour>, "Watercolour", 0, -1, 0.0f, false}),
     [](const auto& info) { return "Id" + std::to_string(info.param.id); });
 
 TEST_F(Tools, OnlyTheBrushToolsCarryABrushLoad) {
-    for (int32_t id = 0; id < CSMKBackbone::kToolCount; ++id) {
+    for (int32_t id = 0; id < kToolCount; ++id) {
         std::unique_ptr<CPaintTool> tool = Make(id);
-        const bool carries = id == 0 || id == 3 || id == 4 || id == 6 || id == 7;
+        const bool carries = id == eToolOilPaint || id == eToolChalk || id == eToolCrayon ||
+                             id == eToolPaletteKnife || id == eToolPens;
         EXPECT_EQ(dynamic_cast<CBrushTool*>(tool.get()) != nullptr, carries) << id;
     }
 }
 
 TEST_F(Tools, PencilsStartAtFullPressureAndOilKeepsItsNoise) {
-    std::unique_ptr<CPaintTool> pencils = Make(1);
+    std::unique_ptr<CPaintTool> pencils = Make(eToolPencils);
     auto* p = static_cast<CPencils*>(pencils.get());
     p->SetMaxPencilPressure(1.1f);
     ASSERT_EQ(p->SetupTool(), eNoError);
     EXPECT_EQ(p->MaxPencilPressure(), 1.0f);
     EXPECT_EQ(p->NoisePosition(), 0);
 
-    std::unique_ptr<CPaintTool> oil = Make(0);
+    std::unique_ptr<CPaintTool> oil = Make(eToolOilPaint);
     auto* o = static_cast<COilPaint*>(oil.get());
     o->SetNoisePos(0xFFFFFFF0u);
     EXPECT_EQ(o->NoisePos(), 0xFFFFFFF0u);
@@ -183,25 +186,26 @@ TEST_P(SizeSteps, WrapOrClamp) {
 
 INSTANTIATE_TEST_SUITE_P(
     Tools, SizeSteps,
-    ::testing::Values(StepCase{"ChalkUpFromTwoWraps", 3, 2, eCmdSizeUp, 1, 0},
-                      StepCase{"ChalkDownFromZeroWraps", 3, 0, eCmdSizeDown, 0, 2},
-                      StepCase{"OilUpFromOne", 0, 1, eCmdSizeUp, 0, 2},
-                      StepCase{"PensDownFromOne", 7, 1, eCmdSizeDown, 1, 0},
-                      StepCase{"EraserSetFiveClamps", 5, 1, 0, 5, 2},
-                      StepCase{"KnifeSetMinusThreeClamps", 6, 1, 0, -3, 0},
-                      StepCase{"CrayonSetOne", 4, 0, 0, 1, 1},
-                      StepCase{"PencilsUpFromThreeWraps", 1, 3, eCmdSizeUp, 1, 0},
-                      StepCase{"PencilsDownFromZeroWraps", 1, 0, eCmdSizeDown, 0, 3},
-                      StepCase{"PencilsUpFromOne", 1, 1, eCmdSizeUp, 1, 2},
-                      StepCase{"PencilsSetSevenClamps", 1, 0, 0, 7, 3},
-                      StepCase{"PencilsSetMinusOneClamps", 1, 2, 0, -1, 0},
-                      StepCase{"AirbrushStoresNine", 2, 0, 0, 9, 9},
-                      StepCase{"AirbrushDoesNotStep", 2, 9, eCmdSizeUp, 1, 9},
-                      StepCase{"WatercolourDoesNotStep", 8, -4, eCmdSizeDown, 0, -4}),
+    ::testing::Values(StepCase{"ChalkUpFromTwoWraps", eToolChalk, 2, eCmdSizeUp, 1, 0},
+                      StepCase{"ChalkDownFromZeroWraps", eToolChalk, 0, eCmdSizeDown, 0, 2},
+                      StepCase{"OilUpFromOne", eToolOilPaint, 1, eCmdSizeUp, 0, 2},
+                      StepCase{"PensDownFromOne", eToolPens, 1, eCmdSizeDown, 1, 0},
+                      StepCase{"EraserSetFiveClamps", eToolEraser, 1, 0, 5, 2},
+                      StepCase{"KnifeSetMinusThreeClamps", eToolPaletteKnife, 1, 0, -3, 0},
+                      StepCase{"CrayonSetOne", eToolCrayon, 0, 0, 1, 1},
+                      StepCase{"PencilsUpFromThreeWraps", eToolPencils, 3, eCmdSizeUp, 1, 0},
+                      StepCase{"PencilsDownFromZeroWraps", eToolPencils, 0, eCmdSizeDown, 0, 3},
+                      StepCase{"PencilsUpFromOne", eToolPencils, 1, eCmdSizeUp, 1, 2},
+                      StepCase{"PencilsSetSevenClamps", eToolPencils, 0, 0, 7, 3},
+                      StepCase{"PencilsSetMinusOneClamps", eToolPencils, 2, 0, -1, 0},
+                      StepCase{"AirbrushStoresNine", eToolAirbrush, 0, 0, 9, 9},
+                      StepCase{"AirbrushDoesNotStep", eToolAirbrush, 9, eCmdSizeUp, 1, 9},
+                      StepCase{"WatercolourDoesNotStep", eToolWatercolour, -4, eCmdSizeDown, 0,
+                               -4}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Tools, PaintColourMarksTheColourChangedSetOrGot) {
-    for (int32_t id : {0, 6}) { // the two whose flag starts clear
+    for (int32_t id : {eToolOilPaint, eToolPaletteKnife}) { // the two whose flag starts clear
         for (int32_t set : {0, 1}) {
             std::unique_ptr<CPaintTool> tool = Make(id);
             ASSERT_EQ(tool->SetupTool(), eNoError);
@@ -213,7 +217,7 @@ TEST_F(Tools, PaintColourMarksTheColourChangedSetOrGot) {
             EXPECT_EQ(reload->ColourChanged(), 1) << id << " set " << set;
         }
     }
-    for (int32_t id : {1, 2, 8}) { // tools that ignore every id of their own
+    for (int32_t id : {eToolPencils, eToolAirbrush, eToolWatercolour}) { // they ignore every id
         std::unique_ptr<CPaintTool> tool = Make(id);
         ASSERT_EQ(tool->SetupTool(), eNoError);
         EXPECT_EQ(tool->ProcessData(eMsgPaintColour, nullptr, 0xFF123456, 1), 0);
@@ -222,7 +226,7 @@ TEST_F(Tools, PaintColourMarksTheColourChangedSetOrGot) {
 }
 
 TEST_F(Tools, LinearSizeIsClamped) {
-    std::unique_ptr<CPaintTool> tool = Make(4);
+    std::unique_ptr<CPaintTool> tool = Make(eToolCrayon);
     for (auto [given, stored] :
          {std::pair{1.5f, 1.0f}, std::pair{-0.2f, 0.0f}, std::pair{0.45f, 0.45f}}) {
         float value = given, read = -1.0f;
@@ -234,14 +238,69 @@ TEST_F(Tools, LinearSizeIsClamped) {
 
 TEST_F(Tools, TheBackboneMakesEveryToolThroughTheCreators) {
     CSMKBackbone backbone;
-    for (int32_t id = 0; id < CSMKBackbone::kToolCount; ++id) {
+    for (int32_t id = 0; id < kToolCount; ++id) {
         CPaintTool* tool = backbone.CreateTool(id);
         ASSERT_NE(tool, nullptr) << id;
         EXPECT_EQ(tool->Type(), id);
     }
-    EXPECT_EQ(U(backbone.GetTool(6)->Name()), "Palette Paint");
-    ASSERT_EQ(backbone.SelectTool(8), eNoError);
-    EXPECT_EQ(backbone.CurrentTool()->Type(), 0) << "the watercolour is never current";
+    EXPECT_EQ(U(backbone.GetTool(eToolPaletteKnife)->Name()), "Palette Paint");
+    ASSERT_EQ(backbone.SelectTool(eToolWatercolour), eNoError);
+    EXPECT_EQ(backbone.CurrentTool()->Type(), eToolOilPaint) << "the watercolour is never current";
+}
+
+// What the shared stroke path asks of each tool: the spacing of its stroke
+// points per linear size, whether its tail keeps the last weight, the cap
+// raised for a stroke and the row of the mouse table.
+TEST_F(Tools, EachToolAnswersItsStrokeTraits) {
+    struct Case {
+        EToolId id;
+        float spacingPerSize;
+        bool tailKeepsPressure;
+        float strokePressureCap;
+        EMousePressure mouse;
+    };
+    const Case cases[] = {
+        {eToolOilPaint, 3.0f, false, 0.0f, eMouseOilPaint},
+        {eToolPencils, 1.0f, true, 1.1f, eMousePencils},
+        {eToolAirbrush, 3.0f, false, 0.0f, eMouseOtherTools},
+        {eToolChalk, 3.0f, false, 0.0f, eMouseOtherTools},
+        {eToolCrayon, 3.0f, false, 0.0f, eMouseOtherTools},
+        {eToolEraser, 3.0f, false, 0.0f, eMouseOtherTools},
+        {eToolPaletteKnife, 1.0f, false, 0.0f, eMouseOtherTools},
+        {eToolPens, 3.0f, false, 0.0f, eMouseOtherTools},
+        {eToolWatercolour, 3.0f, false, 0.0f, eMouseOtherTools},
+    };
+    static_assert(std::size(cases) == size_t(kToolCount));
+    for (const Case& c : cases) {
+        std::unique_ptr<CPaintTool> tool = Make(c.id);
+        ASSERT_NE(tool, nullptr);
+        const SStrokeTraits& traits = tool->StrokeTraits();
+        EXPECT_EQ(traits.spacingPerSize, c.spacingPerSize) << c.id;
+        EXPECT_EQ(traits.tailKeepsPressure, c.tailKeepsPressure) << c.id;
+        EXPECT_EQ(traits.strokePressureCap, c.strokePressureCap) << c.id;
+        EXPECT_EQ(traits.mouse, c.mouse) << c.id;
+    }
+}
+
+// The pencils' cap goes up for the stroke and back after it, and their
+// alternating dab starts afresh; another tool's state is left alone.
+TEST_F(Tools, AStrokeRaisesOnlyThePencilsCap) {
+    std::unique_ptr<CPaintTool> pencils = Make(eToolPencils);
+    ASSERT_EQ(pencils->SetupTool(), eNoError);
+    pencils->SetProfileFlip(1);
+    pencils->BeginStroke();
+    EXPECT_EQ(pencils->MaxPencilPressure(), 1.1f);
+    EXPECT_EQ(pencils->ProfileFlip(), 0);
+    pencils->EndStroke();
+    EXPECT_EQ(pencils->MaxPencilPressure(), 1.0f);
+
+    std::unique_ptr<CPaintTool> pens = Make(eToolPens);
+    ASSERT_EQ(pens->SetupTool(), eNoError);
+    pens->SetProfileFlip(1);
+    pens->BeginStroke();
+    EXPECT_EQ(pens->ProfileFlip(), 1);
+    EXPECT_EQ(pens->MaxPencilPressure(), 1.0f);
+    pens->EndStroke();
 }
 
 } // namespace

@@ -41,11 +41,6 @@ inline gCRect PinnedRect(int64_t left, int64_t top, int64_t right, int64_t botto
     return gCRect(Pinned(left), Pinned(top), Pinned(right), Pinned(bottom));
 }
 
-inline gCRect Intersection(const gCRect& a, const gCRect& b) {
-    return gCRect(std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-                  std::min(a.bottom, b.bottom));
-}
-
 // The part of area (in the target's drawing coordinates) that lies on the
 // target's pixels; empty when it misses them.
 inline gCRect OnTarget(const gCRect& area, const CImageBase& target) {
@@ -53,7 +48,7 @@ inline gCRect OnTarget(const gCRect& area, const CImageBase& target) {
     const gCRect image(Pinned(-int64_t(o.x)), Pinned(-int64_t(o.y)),
                        Pinned(int64_t(target.GetWidth()) - o.x),
                        Pinned(int64_t(target.GetHeight()) - o.y));
-    return Intersection(area, image);
+    return area.Intersected(image);
 }
 
 // Rounds a value in [0, 2^23) half away from zero, as std::round does, with

@@ -1,6 +1,6 @@
 #pragma once
-// Rectangle arithmetic of the widget passes: intersections and offsets that
-// stick at the ends of the 32-bit range instead of wrapping round.
+// Rectangle arithmetic of the widget passes: offsets that stick at the ends
+// of the 32-bit range instead of wrapping round.
 
 #include <algorithm>
 #include <cstdint>
@@ -8,11 +8,6 @@
 #include "foundation/Geometry.h"
 
 namespace widgetdetail {
-
-inline gCRect Intersection(const gCRect& a, const gCRect& b) {
-    return gCRect(std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-                  std::min(a.bottom, b.bottom));
-}
 
 inline int32_t Saturated(int64_t v) {
     return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));

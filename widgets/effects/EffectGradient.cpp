@@ -177,7 +177,7 @@ error CWidgetEffectGradient::RenderEffect(const gCRect& area, CImage* target, ui
     if (!target) {
         return eBadParameter;
     }
-    gCRect r = effectdetail::Intersection(OnTarget(area, *target), m_rExtent);
+    gCRect r = OnTarget(area, *target).Intersected(m_rExtent);
     if (r.IsEmpty()) {
         return eNoError;
     }

@@ -156,7 +156,7 @@ error CWidgetEffectLayerShadow::RebuildChanged(uint32_t alpha) {
                      : gCRect(std::min(bounds.left, k.left), std::min(bounds.top, k.top),
                               std::max(bounds.right, k.right), std::max(bounds.bottom, k.bottom));
         // Gather: the layer's alpha over k, in raw-matte coordinates.
-        const gCRect kr = Intersection(Moved(k, m, m), raw);
+        const gCRect kr = Moved(k, m, m).Intersected(raw);
         if (kr.IsEmpty()) {
             continue;
         }
@@ -182,10 +182,10 @@ error CWidgetEffectLayerShadow::RebuildChanged(uint32_t alpha) {
         PinnedRect(bounds.left / s + reducedMargin, bounds.top / s + reducedMargin,
                    (int64_t(bounds.right) + m_nSpeed) / s + reducedMargin,
                    (int64_t(bounds.bottom) + m_nSpeed) / s + reducedMargin);
-    const gCRect full = Intersection(
+    const gCRect full =
         PinnedRect((reduced.left - reducedMargin) * s, (reduced.top - reducedMargin) * s,
-                   (reduced.right + reducedMargin) * s, (reduced.bottom + reducedMargin) * s),
-        raw);
+                   (reduced.right + reducedMargin) * s, (reduced.bottom + reducedMargin) * s)
+            .Intersected(raw);
     if (!full.IsEmpty()) {
         if (error e = ReduceAndBlur(reduced, full)) {
             return e;
@@ -241,7 +241,7 @@ error CWidgetEffectLayerShadow::ReduceAndBlur(const gCRect& reduced, const gCRec
     }
     // Blurred-matte position X is work pixel X - F.left / s; what lies past
     // the work image is 0.
-    const gCRect into = Intersection(reduced, WholeOf(*m_pBlurredMatte));
+    const gCRect into = reduced.Intersected(WholeOf(*m_pBlurredMatte));
     if (into.IsEmpty()) {
         return eNoError;
     }

@@ -16,7 +16,6 @@
 #include "widgets/detail/RootBackdrop.h"
 #include "widgets/effects/EffectLayerShadow.h"
 
-using effectdetail::Intersection;
 using effectdetail::OnTarget;
 using effectdetail::PinnedRect;
 using widgetdetail::COriginShift;
@@ -47,7 +46,7 @@ CWidgetEffectShadow* CastingShadow(const CWidget& w, int32_t i) {
 template <class Merge>
 error MergeAlpha(CImage8& matte, const gCRect& q, CRLE8& alpha, uint32_t a, Merge&& merge) {
     const gCRect r =
-        Intersection(OnTarget(q, matte), gCRect(0, 0, alpha.GetWidth(), alpha.GetHeight()));
+        OnTarget(q, matte).Intersected(gCRect(0, 0, alpha.GetWidth(), alpha.GetHeight()));
     if (r.IsEmpty()) {
         return eNoError;
     }
@@ -73,7 +72,7 @@ error CWidgetEffectLayerShadow::TraverseChildren(CWidget* w, const gCRect& r, CI
     if (!w || !matte || !w->Visible()) {
         return eNoError;
     }
-    gCRect q = Intersection(r, w->Rect());
+    gCRect q = r.Intersected(w->Rect());
     if (q.IsEmpty()) {
         return eNoError;
     }
@@ -109,7 +108,7 @@ error CWidgetEffectLayerShadow::FillContainerAlpha(const gCRect& area, uint32_t 
         return eNoError;
     }
     const gCRect q =
-        Intersection(area, gCRect(0, 0, m_pRawMatte->GetWidth(), m_pRawMatte->GetHeight()));
+        area.Intersected(gCRect(0, 0, m_pRawMatte->GetWidth(), m_pRawMatte->GetHeight()));
     if (q.IsEmpty()) {
         return eNoError;
     }
@@ -133,12 +132,12 @@ error CWidgetEffectLayerShadow::FillContainerAlpha(const gCRect& area, uint32_t 
 
 error CWidgetEffectLayerShadow::AlphaMattChildren(CWidget* w, const gCRect& r, CImage8* matte,
                                                   uint32_t alpha) {
-    if (!w || !matte || !w->Visible() || Intersection(r, w->TotalRect()).IsEmpty()) {
+    if (!w || !matte || !w->Visible() || r.Intersected(w->TotalRect()).IsEmpty()) {
         return eNoError;
     }
     COriginShift shift(matte, w->Rect().left, w->Rect().top);
     const uint32_t a = WidgetAlpha(alpha, w->Opacity());
-    const gCRect q = Local(Intersection(r, w->Rect()), *w);
+    const gCRect q = Local(r.Intersected(w->Rect()), *w);
     const CBackdrop* root = widgetdetail::RootBackdrop(m_pOwner);
     const bool cut = !m_fIncludeChildren && w != m_pOwner;
     for (int32_t i = 0; i < 3; ++i) {
@@ -183,7 +182,7 @@ error CWidgetEffectLayerShadow::RenderFromAbove(const gCRect& area, CImage* targ
         return eNoError;
     }
     const gCRect q =
-        Intersection(area, gCRect(0, 0, m_pRawMatte->GetWidth(), m_pRawMatte->GetHeight()));
+        area.Intersected(gCRect(0, 0, m_pRawMatte->GetWidth(), m_pRawMatte->GetHeight()));
     if (q.IsEmpty()) {
         return eNoError;
     }
@@ -212,7 +211,7 @@ error CWidgetEffectLayerShadow::AlphaMattFromAbove(CWidget* w, const gCRect& r, 
     if (!w->Visible()) {
         return eNoError;
     }
-    gCRect q = Intersection(r, w->TotalRect());
+    gCRect q = r.Intersected(w->TotalRect());
     if (q.IsEmpty()) {
         return eNoError;
     }
@@ -229,7 +228,7 @@ error CWidgetEffectLayerShadow::AlphaMattFromAbove(CWidget* w, const gCRect& r, 
             if (shadow->DestContainerID(k) != stopID) {
                 continue;
             }
-            const gCRect d = Intersection(q, shadow->Extent());
+            const gCRect d = q.Intersected(shadow->Extent());
             if (d.IsEmpty()) {
                 continue;
             }
@@ -238,7 +237,7 @@ error CWidgetEffectLayerShadow::AlphaMattFromAbove(CWidget* w, const gCRect& r, 
             }
         }
     }
-    const gCRect own = Local(Intersection(r, w->Rect()), *w);
+    const gCRect own = Local(r.Intersected(w->Rect()), *w);
     const uint32_t childAlpha = w->PropagateOpacity() ? WidgetAlpha(alpha, w->Opacity()) : 255;
     for (int32_t i = 0; i < w->ChildCount(); ++i) {
         if (error e = AlphaMattFromAbove(w->Child(i), own, image, matte, childAlpha, stop)) {
@@ -257,7 +256,7 @@ error CWidgetEffectLayerShadow::MaskAlpha(CImage8& dst, const gCRect& r) {
     const int64_t m = m_nMargin;
     const gCRect moved = PinnedRect(int64_t(local.left) + m, int64_t(local.top) + m,
                                     int64_t(local.right) + m, int64_t(local.bottom) + m);
-    gCRect c = Intersection(moved, gCRect(0, 0, m_pRawMatte->GetWidth(), m_pRawMatte->GetHeight()));
+    gCRect c = moved.Intersected(gCRect(0, 0, m_pRawMatte->GetWidth(), m_pRawMatte->GetHeight()));
     // dst's pixel (0, 0) stands for moved's top-left corner.
     const gCRect onDst =
         OnTarget(PinnedRect(int64_t(c.left) - moved.left, int64_t(c.top) - moved.top,

@@ -60,7 +60,7 @@ void CWidgetEffectShadow::PlaceExtent() {
     gCRect extent = PinnedRect(-e + m_Offset.x, -e + m_Offset.y, m_nWidth + e + m_Offset.x,
                                m_nHeight + e + m_Offset.y);
     if (m_fClipToWidget) {
-        extent = Intersection(extent, gCRect(0, 0, Pinned(m_nWidth), Pinned(m_nHeight)));
+        extent = extent.Intersected(gCRect(0, 0, Pinned(m_nWidth), Pinned(m_nHeight)));
     }
     m_rExtent = extent.IsEmpty() ? gCRect() : extent;
 }
@@ -251,9 +251,9 @@ error CWidgetEffectShadow::DoShadowRender(const gCRect& area, CImage* target, ui
     }
     gCRect pieces[4];
     const int32_t count =
-        r.IsEmpty() ? 0
-                    : gCRect::Difference(r, gCRect(0, 0, m_pOwner->Width(), m_pOwner->Height()),
-                                         pieces);
+        r.IsEmpty()
+            ? 0
+            : gCRect::Difference(r, gCRect(0, 0, m_pOwner->Width(), m_pOwner->Height()), pieces);
     for (int32_t i = 0; i < count; ++i) {
         if (error e = DrawPiece(pieces[i], *target, alpha, mask, false)) {
             return e;
@@ -286,9 +286,7 @@ error CWidgetEffectShadow::DrawPiece(const gCRect& piece, CImage& target, uint32
         return eOutOfMemory;
     }
     // The mask byte under owner-local (x, y).
-    auto maskRow = [&](int32_t x, int32_t y) {
-        return maskView.Row(y - r.top) + (x - r.left);
-    };
+    auto maskRow = [&](int32_t x, int32_t y) { return maskView.Row(y - r.top) + (x - r.left); };
     const uint32_t a1 = alpha + 1;
     const int64_t shiftX = m_nMargin - m_Offset.x;
     const int64_t shiftY = m_nMargin - m_Offset.y;
@@ -320,8 +318,8 @@ error CWidgetEffectShadow::DrawPiece(const gCRect& piece, CImage& target, uint32
                   const float f = m ? (float(a1) * ty) / 255.0f : float(a1) * ty;
                   PutRow(sink, dst, count, [&](uint8_t* levels, int32_t first, int32_t n) {
                       for (int32_t i = 0; i < n; ++i) {
-                          const float v = m ? f * tx[first + i] * float(m[first + i])
-                                            : f * tx[first + i];
+                          const float v =
+                              m ? f * tx[first + i] * float(m[first + i]) : f * tx[first + i];
                           levels[i] = uint8_t(std::min(255, RoundNonNegative(v)));
                       }
                   });
