@@ -299,9 +299,18 @@ prompt_shown_in() {
   [ "$r" -gt 200 ] && [ "$g" -gt 130 ] && [ "$g" -lt 180 ] && [ "$b" -lt 100 ]
 }
 prompt_shown() { prompt_shown_in prompt; }
+# The pixels of a shot's area (WxH+X+Y) in the warning red of the "Don't
+# Save" label.
+red_pixels() {
+  convert "$shots/$1.png" -crop "$2" +repage \
+    -fx '(r>0.6 && g<0.5 && b<0.45) ? 1 : 0' -format '%[fx:round(mean*w*h)]' info:
+}
 xdotool key ctrl+q
 await 10 "Ctrl+Q to raise the save prompt (see $shots/prompt.png)" settled prompt prompt_shown
 kill -0 "$pid" 2>/dev/null || fail "Ctrl+Q ended the program without asking"
+# The "Don't Save" label on its face (444..555) is red.
+[ "$(red_pixels prompt 112x32+444+540)" -ge 20 ] ||
+  fail "the Don't Save label shows no red pixels (see $shots/prompt.png)"
 # The pointer left on Cancel (600..711) lights its face; this shot keeps the
 # pointer where it is.
 timeout 5 xdotool mousemove --sync 656 556 || fail "waited 5 s to move onto Cancel"

@@ -24,16 +24,18 @@
 #include "testsupport/foundation/RecordingModule.h"
 #include "ui/SMKApp.h"
 #include "ui/SMKBackdrop.h"
+#include "ui/tests/BuiltResourcesTest.h"
 #include "widgets/ImWidget.h"
 
 namespace {
 
-class MainBackdrop : public ::testing::Test {
+class MainBackdrop : public BuiltResourcesTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(OpenIndexed(DAUBLIN_RESOURCE_DIR "/system.vrf", m_File, m_Index));
-        m_Services.m_pResFile = &m_File;
-        m_Services.m_pResIndex = &m_Index;
+        BuiltResourcesTest::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
         ASSERT_EQ(m_Backdrop.GetFromRes(S("Daublin"), &m_File, nullptr), eNoError);
         gCCmdTarget::SetBackboneModule(&m_Backbone);
     }
@@ -60,9 +62,6 @@ protected:
         info.m_nHeight = height;
     }
 
-    CFakeResourceServices m_Services;
-    gCFile m_File;
-    gCResourceIndex m_Index;
     CRecordingModule m_Backbone;
     CSMKBackdrop m_Backdrop;
 };

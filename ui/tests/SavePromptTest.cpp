@@ -19,24 +19,30 @@
 #include "testsupport/foundation/FakeClock.h"
 #include "testsupport/foundation/RecordingModule.h"
 #include "ui/SMKBackdrop.h"
+#include "ui/tests/BuiltResourcesTest.h"
 #include "ui/boxes/Dlg.h"
 #include "ui/boxes/SavePrompt.h"
 
 namespace {
 
-// The rollover widget is whatever the test says.
+// The rollover widget is whatever the test says, unless the test leaves it
+// to the backdrop's own rollover test.
 class CPromptBackdrop : public CSMKBackdrop {
 public:
-    CWidget* WidgetRollover() const override { return m_pPointed; }
+    CWidget* WidgetRollover() const override {
+        return m_fScripted ? m_pPointed : CSMKBackdrop::WidgetRollover();
+    }
     CWidget* m_pPointed = nullptr;
+    int32_t m_fScripted = 1;
 };
 
-class SavePromptTest : public ::testing::Test {
+class SavePromptTest : public BuiltResourcesTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(OpenIndexed(DAUBLIN_RESOURCE_DIR "/system.vrf", m_File, m_Index));
-        m_Services.m_pResFile = &m_File;
-        m_Services.m_pResIndex = &m_Index;
+        BuiltResourcesTest::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
         ASSERT_EQ(m_Backdrop.GetFromRes(S("Daublin"), &m_File, nullptr), eNoError);
         ASSERT_EQ(m_Backdrop.SetSize(1024, 768, 0), eNoError);
         gCCmdTarget::SetBackboneModule(&m_Backbone);
@@ -114,9 +120,6 @@ protected:
         return e;
     }
 
-    CFakeResourceServices m_Services;
-    gCFile m_File;
-    gCResourceIndex m_Index;
     CRecordingModule m_Backbone;
     CRecordingModule m_UI;
     CPromptBackdrop m_Backdrop;
@@ -187,6 +190,39 @@ TEST_F(SavePromptTest, APressOnAButtonAnswersOnlyWhenReleasedOnIt) {
         EXPECT_EQ(m_Backdrop.ModalCount(), c.heard.empty() ? 1 : 0) << "the button's entry went";
         if (c.heard.empty()) {
             EXPECT_EQ(m_Backdrop.TopModal(), m_pRoot);
+            ASSERT_EQ(Key(kKeyCodeEscape), eNoError);
+        }
+    }
+}
+
+// A click so quick that no beat ran while the button was held: the pointer
+// where the release finds it decides, not the rollover of the last beat.
+TEST_F(SavePromptTest, AQuickClickIsDecidedWhereThePointerIsAtTheRelease) {
+    m_Backdrop.m_fScripted = 0;
+    m_Backdrop.SetWidgetRolloverEnabled(1);
+    const struct {
+        const char* name;
+        gCPoint lastBeat; // where the pointer was at the last rollover test
+        gCPoint release;  // where it is when the button is found up
+        std::vector<std::string> heard;
+    } kCases[] = {
+        {"came onto Save between beats", gCPoint(5, 5), CentreOf(CSavePrompt::kSaveID),
+         {"sound 0", "sound 3", "save 0"}},
+        {"left Save between beats", CentreOf(CSavePrompt::kSaveID),
+         CentreOf(CSavePrompt::kCancelID), {}},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        ShowFor(0);
+        m_Services.m_CursorLoc = c.lastBeat;
+        m_Backdrop.PassRolloverTest();
+        m_Services.m_CursorLoc = c.release;
+        m_Services.m_fLButton = 0; // already up when the press is handled
+        CWidget* taken = nullptr;
+        gCPoint at = CentreOf(CSavePrompt::kSaveID);
+        ASSERT_EQ(m_Backdrop.PassButtonDownL(taken, at), eNoError);
+        EXPECT_EQ(Heard(), c.heard);
+        if (c.heard.empty()) {
             ASSERT_EQ(Key(kKeyCodeEscape), eNoError);
         }
     }

@@ -1,0 +1,25 @@
+#include "ui/tests/BuiltResourcesTest.h"
+
+#include "testsupport/FileIO/IndexedFile.h"
+#include "text/Font.h"
+#include "text/TextRenderer.h"
+#include "text/TxWidget.h"
+
+BuiltResourcesTest::~BuiltResourcesTest() {
+    // Every pooled font goes before the manager closes.
+    for (CResourcePool& pool : m_Services.m_aResourcePools) {
+        pool.Empty();
+    }
+    gCFont::ShutDownManager();
+}
+
+void BuiltResourcesTest::SetUp() {
+    ASSERT_EQ(gCFont::InitializeManager(), eNoError);
+    CTextRenderer::BuildGammaLUT(1.0f);
+    ASSERT_EQ(RegisterTextWidgets(), eNoError);
+    ASSERT_TRUE(OpenIndexed(DAUBLIN_RESOURCE_DIR "/system.vrf", m_File, m_Index));
+    m_Services.m_pResFile = &m_File;
+    m_Services.m_pResIndex = &m_Index;
+    m_Services.m_pFontFile = &m_File;
+    m_Services.m_pFontIndex = &m_Index;
+}
