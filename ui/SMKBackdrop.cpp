@@ -13,11 +13,14 @@
 #include "platform/AppBase.h"
 #include "platform/WindowBase.h"
 #include "ui/boxes/SavePrompt.h"
+#include "ui/panels/NameBar.h"
+#include "widgets/ImWidget.h"
 
 namespace {
 
 constexpr uint32_t kCanvasWidgetID = 5;
 constexpr uint32_t kCanvasColourWidgetID = 2300;
+constexpr int32_t kNameBarPanel = 1;
 constexpr int32_t kProjectTypeID = 24;
 constexpr uint32_t kProjectDescriptionText = 0xB2D05E01;
 constexpr uint32_t kProjectExtensionText = 0xB2D05E02;
@@ -79,6 +82,10 @@ CSMKBackdrop::CSMKBackdrop() {
 
 CSMKBackdrop::~CSMKBackdrop() {
     m_pSavePrompt.reset();
+    if (m_apPanels[kNameBarPanel] == m_pNameBar.get()) {
+        m_apPanels[kNameBarPanel] = nullptr;
+    }
+    m_pNameBar.reset();
     // A backdrop that goes stops hearing the data channel.
     if (gCCmdTarget::UIModule() == this) {
         gCCmdTarget::SetUIModule(nullptr);
@@ -95,6 +102,9 @@ error CSMKBackdrop::SetupInterface() {
     m_pCanvasColourWidget = FindByID(kCanvasColourWidgetID);
     if (!m_pCanvasColourWidget) {
         return eResourceNotFound;
+    }
+    if (const error e = SetupNameBar()) {
+        return e;
     }
     m_pSavePrompt.reset(new (std::nothrow) CSavePrompt(this));
     if (!m_pSavePrompt) {
@@ -115,6 +125,22 @@ error CSMKBackdrop::SetupInterface() {
         return error(e);
     }
     StoreUserSettings();
+    return eNoError;
+}
+
+error CSMKBackdrop::SetupNameBar() {
+    m_pNameBar.reset(new (std::nothrow) CNameBar(this));
+    if (!m_pNameBar) {
+        return eCreateFailed;
+    }
+    m_apPanels[kNameBarPanel] = m_pNameBar.get();
+    if (const error e = m_pNameBar->SetupRoot()) {
+        m_apPanels[kNameBarPanel] = nullptr;
+        m_pNameBar.reset();
+        return e;
+    }
+    // Without room in the list the root is only left out of panel hiding.
+    (void)m_aPanelRoots.Add(m_pNameBar->Root());
     return eNoError;
 }
 

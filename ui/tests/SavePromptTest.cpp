@@ -19,6 +19,7 @@
 #include "testsupport/foundation/FakeClock.h"
 #include "testsupport/foundation/RecordingModule.h"
 #include "ui/SMKBackdrop.h"
+#include "ui/tests/BuiltInterface.h"
 #include "ui/boxes/Dlg.h"
 #include "ui/boxes/SavePrompt.h"
 
@@ -34,9 +35,8 @@ public:
 class SavePromptTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(OpenIndexed(DAUBLIN_RESOURCE_DIR "/system.vrf", m_File, m_Index));
-        m_Services.m_pResFile = &m_File;
-        m_Services.m_pResIndex = &m_Index;
+        m_Built.Open();
+        ASSERT_FALSE(HasFatalFailure());
         ASSERT_EQ(m_Backdrop.GetFromRes(S("Daublin"), &m_File, nullptr), eNoError);
         ASSERT_EQ(m_Backdrop.SetSize(1024, 768, 0), eNoError);
         gCCmdTarget::SetBackboneModule(&m_Backbone);
@@ -114,9 +114,10 @@ protected:
         return e;
     }
 
-    CFakeResourceServices m_Services;
-    gCFile m_File;
-    gCResourceIndex m_Index;
+    CBuiltInterface m_Built;
+    CFakeResourceServices& m_Services = m_Built.m_Services;
+    gCFile& m_File = m_Built.m_File;
+    gCResourceIndex& m_Index = m_Built.m_Index;
     CRecordingModule m_Backbone;
     CRecordingModule m_UI;
     CPromptBackdrop m_Backdrop;
