@@ -125,8 +125,7 @@ error CNameBar::SetName(int32_t redraw) {
         return eBadParameter;
     }
     gCString text;
-    if (text.CopyStringFromBuffer(info->m_Name.GetBuffer(), info->m_Name.GetLength()) !=
-            eNoError ||
+    if (text.CopyStringFromBuffer(info->m_Name.GetBuffer(), info->m_Name.GetLength()) != eNoError ||
         text.AppendString(TableText(kNameSuffixText)) != eNoError) {
         return eOutOfMemory;
     }

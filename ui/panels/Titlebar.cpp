@@ -58,8 +58,8 @@ error CTitlebar::SetupRoot() {
         p->m_fXFarSide = 1;
         p->m_fXMinusOwn = 1;
     }
-    auto* step =
-        new (std::nothrow) CTimeStepObject(kStartOffset, kStartOffset, kSlideStepInterval, kStepSize, 0);
+    auto* step = new (std::nothrow)
+        CTimeStepObject(kStartOffset, kStartOffset, kSlideStepInterval, kStepSize, 0);
     if (!step) {
         return eCreateFailed;
     }
@@ -122,10 +122,12 @@ error CTitlebar::PaintBar() {
     if (m_fLeftAnchored) {
         // The right half is the cap at the right end; the left half repeats
         // from the left edge up to it.
-        if (const error e = BlitArea(target, gCRect(W - k, 0, W, H), image.get(), gCRect(k, 0, w, h))) {
+        if (const error e =
+                BlitArea(target, gCRect(W - k, 0, W, H), image.get(), gCRect(k, 0, w, h))) {
             return e;
         }
-        if (const error e = TileArea(target, gCRect(0, 0, W - k, H), image.get(), gCRect(0, 0, k, h))) {
+        if (const error e =
+                TileArea(target, gCRect(0, 0, W - k, H), image.get(), gCRect(0, 0, k, h))) {
             return e;
         }
     } else {
@@ -181,8 +183,7 @@ error CTitlebar::TitlebarHeart(void* user, CWidget* root) {
     const float value = step->m_fRunning ? step->CalcVal() : step->m_rCurrent;
     const int32_t offset = RoundToInt32(value, -kOffsetLimit, kOffsetLimit);
     // The offset last given is the positioner's; a bar at rest sets nothing.
-    const int32_t given =
-        RoundToInt32(root->Positioner()->m_rXPos, -kOffsetLimit, kOffsetLimit);
+    const int32_t given = RoundToInt32(root->Positioner()->m_rXPos, -kOffsetLimit, kOffsetLimit);
     if (offset != given) {
         // A failed redraw is shown by the backdrop and kept dirty.
         (void)root->SetXPos(offset, 1);

@@ -88,9 +88,9 @@ protected:
     // Whether a point in root coordinates lies on the cap.
     bool OnCap(const gCPoint& point) const;
 
-    CBackdrop* m_pBackdrop;           // not owned
-    CImWidget* m_pRoot = nullptr;     // belongs to the backdrop's tree
-    CWidget* m_pContent = nullptr;    // belongs to the root
+    CBackdrop* m_pBackdrop;        // not owned
+    CImWidget* m_pRoot = nullptr;  // belongs to the backdrop's tree
+    CWidget* m_pContent = nullptr; // belongs to the root
     int32_t m_fLeftAnchored = 1;
     int32_t m_nCapWidth = 10;
     int32_t m_fExtended = 0;
