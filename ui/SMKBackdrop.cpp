@@ -12,6 +12,7 @@
 #include "paint/ToolId.h"
 #include "platform/AppBase.h"
 #include "platform/WindowBase.h"
+#include "ui/InterfaceText.h"
 #include "ui/boxes/SavePrompt.h"
 #include "ui/panels/NameBar.h"
 #include "widgets/ImWidget.h"
@@ -58,11 +59,6 @@ uint32_t AltDown() {
 // The tool a number key selects: 1 to 7 in key order.
 constexpr EToolId kToolOfNumberKey[] = {eToolOilPaint, eToolPencils,      eToolCrayon, eToolChalk,
                                         eToolPens,     eToolPaletteKnife, eToolEraser};
-
-gCString TableText(uint32_t id) {
-    gCStringTable* table = CAppBase::m_pApp ? CAppBase::m_pApp->GetStringTable() : nullptr;
-    return table ? table->GetString(id, 0) : gCString();
-}
 
 // The centre of a rectangle in its own coordinates; halves go down.
 // Halves away from zero.
@@ -118,8 +114,8 @@ error CSMKBackdrop::SetupInterface() {
         return e;
     }
     m_ProjectFileType.m_nTypeID = kProjectTypeID;
-    m_ProjectFileType.m_Description = TableText(kProjectDescriptionText);
-    m_ProjectFileType.m_Extension = TableText(kProjectExtensionText);
+    m_ProjectFileType.m_Description = InterfaceText(kProjectDescriptionText);
+    m_ProjectFileType.m_Extension = InterfaceText(kProjectExtensionText);
     m_ProjectFileType.m_nMacType = FourCC("SKPJ");
     if (const int32_t e = SetBackboneData(eCmdSelectTool, this, m_nSavedTool)) {
         return error(e);
@@ -148,9 +144,9 @@ void CSMKBackdrop::StoreUserSettings() {
     if (!CAppBase::m_pApp) {
         return;
     }
-    const error stored = CAppBase::m_pApp->SetCurrentUserString(TableText(kSettingsKeyText),
-                                                                TableText(kSettingsValueNameText),
-                                                                TableText(kSettingsValueText));
+    const error stored = CAppBase::m_pApp->SetCurrentUserString(
+        InterfaceText(kSettingsKeyText), InterfaceText(kSettingsValueNameText),
+        InterfaceText(kSettingsValueText));
     // Settings that cannot be kept make the preferences file anew, empty;
     // anything else (this system keeps no such settings) is no concern of
     // the set-up, and neither is a file that cannot be made.

@@ -1,11 +1,10 @@
 #include "ui/panels/NameBar.h"
 
-#include "FileIO/gCStringTable.h"
-#include "foundation/AppServices.h"
 #include "foundation/MessageIds.h"
 #include "paint/ChannelValue.h"
 #include "paint/ProjectInfo.h"
 #include "text/TxWidget.h"
+#include "ui/InterfaceText.h"
 #include "widgets/Backdrop.h"
 #include "widgets/ImWidget.h"
 
@@ -14,12 +13,6 @@ namespace {
 // The string-table text that follows the project's name: the suffix.
 constexpr uint32_t kNameSuffixText = 0xB2D05E02;
 constexpr char16_t kEllipsis = u'\u2026';
-
-gCString TableText(uint32_t id) {
-    CAppServices* services = CAppServices::Get();
-    gCStringTable* table = services ? services->GetStringTable() : nullptr;
-    return table ? table->GetString(id, 0) : gCString();
-}
 
 bool IsHighSurrogate(char16_t unit) {
     return unit >= 0xD800 && unit <= 0xDBFF;
@@ -126,7 +119,7 @@ error CNameBar::SetName(int32_t redraw) {
     }
     gCString text;
     if (text.CopyStringFromBuffer(info->m_Name.GetBuffer(), info->m_Name.GetLength()) != eNoError ||
-        text.AppendString(TableText(kNameSuffixText)) != eNoError) {
+        text.AppendString(InterfaceText(kNameSuffixText)) != eNoError) {
         return eOutOfMemory;
     }
     if (const error e = ShowFitted(text)) {
