@@ -52,10 +52,11 @@ public:
     // so the broadcast goes on.
     int32_t Message(uint32_t id, void* data, uintptr_t extra) override;
     // Starts the backbone, finds the canvas (5), the canvas-colour chooser
-    // (2300), sets up the name bar and the save prompt, loads the interface sounds, fills
-    // the project type, selects the saved tool and stores the program's
-    // entry in the user's settings. 21 when a widget is missing, 23 when
-    // the prompt cannot be made, or the tool's code.
+    // (2300), sets up the name bar (panel 1) and the save prompt, loads the
+    // interface sounds, fills the project type, selects the saved tool and
+    // stores the program's entry in the user's settings. 21 when a widget
+    // is missing, 23 when the name bar or the prompt cannot be made, the
+    // name bar's set-up code, or the tool's code.
     error SetupInterface() override;
     // Keeps the canvas point under the view's centre in place, then keeps
     // the canvas covering half the view or wholly inside it.

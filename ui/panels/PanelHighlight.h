@@ -18,7 +18,8 @@ class CBackdrop;
 // A time step a widget can own as its user object.
 class CTimeStepObject : public gCResourceObject {
 public:
-    CTimeStepObject(float start, float target, float stepInterval, float stepSize, int32_t running)
+    CTimeStepObject(float start, float target, float stepInterval, float stepSize,
+                    int32_t running)
         : m_Step(start, target, stepInterval, stepSize, running) {}
 
     CTimeStep m_Step;
@@ -35,9 +36,9 @@ struct SHighlight {
     };
     // When the element counts as raised.
     enum ERaises : int32_t {
-        eRollover,           // the backdrop's rollover widget is the element
-        eRolloverOrSelected, // ... or its user data 0 is 1
-        eCursorInside,       // the cursor lies in its rectangle, edges included
+        eRollover,            // the backdrop's rollover widget is the element
+        eRolloverOrSelected,  // ... or its user data 0 is 1
+        eCursorInside,        // the cursor lies in its rectangle, edges included
     };
 
     EDrives m_nDrives;
@@ -65,15 +66,15 @@ inline constexpr SHighlight kZoomValue{eOwnOpacity, 0, eRollover, 150.0f, 2.6f, 
 inline constexpr SHighlight kOptions{eOwnOpacity, 0, eRollover, 30.0f, 2.6f, 0.0f, 3.6f};
 inline constexpr SHighlight kDropper{eOwnOpacity, 0, eRollover, 235.0f, 2.6f, 153.0f, 3.6f};
 inline constexpr SHighlight kMenuRow{eOwnOpacity, 0, eRollover, 30.0f, 2.6f, 0.0f, 3.6f};
-inline constexpr SHighlight kMenuBarItem{eOwnOpacity, 0,   eRolloverOrSelected, 30.0f, 2.6f, 0.0f,
-                                         3.6f,        true};
+inline constexpr SHighlight kMenuBarItem{eOwnOpacity, 0, eRolloverOrSelected, 30.0f, 2.6f,
+                                         0.0f, 3.6f, true};
 inline constexpr SHighlight kMenuButton{eChildOpacity, 0, eRollover, 200.0f, 2.6f, 108.0f, 3.6f};
 inline constexpr SHighlight kPanButton{eOverEffect, 2, eRollover, 25.0f, 2.6f, 0.0f, 3.6f};
 inline constexpr SHighlight kBigButton{eOverEffect, 0, eRollover, 25.0f, 2.6f, 0.0f, 3.6f};
-inline constexpr SHighlight kDent{
-    eChildUnderEffect, 0, eRolloverOrSelected, 255.0f, 0.8f, 0.0f, 2.4f};
-inline constexpr SHighlight kTool{eOwnOpacity, 0,   eRolloverOrSelected, 255.0f, 1.2f, 100.0f, 2.4f,
-                                  false,       true};
+inline constexpr SHighlight kDent{eChildUnderEffect, 0, eRolloverOrSelected, 255.0f, 0.8f, 0.0f,
+                                  2.4f};
+inline constexpr SHighlight kTool{eOwnOpacity, 0, eRolloverOrSelected, 255.0f, 1.2f, 100.0f, 2.4f,
+                                  false, true};
 inline constexpr SHighlight kLinkButton{eUnderEffect, 0, eCursorInside, 255.0f, 0.8f, 0.0f, 2.4f};
 
 // Creates the time step the heartbeat reads (start and target 0, one step
