@@ -159,21 +159,24 @@ eval "$(xdotool getdisplaygeometry --shell)"
 
 # A stand-in for zenity, first on the program's PATH: a file dialog takes
 # the keyboard focus away (to the root window, where a dialog window's
-# focus goes when it closes) and answers $work/saved.ptg; anything else goes
-# to the real zenity.
+# focus goes when it closes) and answers $2; anything else goes to the
+# real zenity. It is written into folder $1.
 real_zenity=$(command -v zenity) || fail "no zenity on PATH"
-mkdir -p "$work/bin"
-cat >"$work/bin/zenity" <<STUB
+dialog_stub() {
+  mkdir -p "$1"
+  cat >"$1/zenity" <<STUB
 #!/bin/sh
 case "\$*" in
 *--file-selection*)
   xdotool windowfocus --sync "\$(xdotool search --maxdepth 0 --name '' | head -1)"
-  echo "$work/saved.ptg"
+  echo "$2"
   ;;
 *) exec "$real_zenity" "\$@" ;;
 esac
 STUB
-chmod +x "$work/bin/zenity"
+  chmod +x "$1/zenity"
+}
+dialog_stub "$work/bin" "$work/saved.ptg"
 
 # 1. A normal run.
 PATH="$work/bin:$PATH" "$program" 2>"$work/stderr" &
@@ -412,18 +415,7 @@ status=$?
 # second click retracts it. Out again, Ctrl+S saves through a stand-in
 # dialog answering a path that ends in Harbour.ptg, and the bar's
 # rectangle changes to the new name (its crop is namebar-saved.png).
-mkdir -p "$work/bars-bin"
-cat >"$work/bars-bin/zenity" <<STUB
-#!/bin/sh
-case "\$*" in
-*--file-selection*)
-  xdotool windowfocus --sync "\$(xdotool search --maxdepth 0 --name '' | head -1)"
-  echo "$work/Harbour.ptg"
-  ;;
-*) exec "$real_zenity" "\$@" ;;
-esac
-STUB
-chmod +x "$work/bars-bin/zenity"
+dialog_stub "$work/bars-bin" "$work/Harbour.ptg"
 PATH="$work/bars-bin:$PATH" "$program" 2>"$work/stderr" &
 pid=$!
 pids+=("$pid")

@@ -21,25 +21,16 @@ constexpr float kStepSize = 1.0f;
 // Offsets stay far inside what a widget's position can hold.
 constexpr int32_t kOffsetLimit = 1'000'000;
 
-// Copies src's area into dst's area; 23 when a view cannot be made.
-error BlitArea(CImage* dst, const gCRect& dstArea, CImage* src, const gCRect& srcArea) {
+// Copies src's area into dst's area, or with tile repeats it over dst's
+// area from its top-left corner; 23 when a view cannot be made.
+error PaintArea(CImage* dst, const gCRect& dstArea, CImage* src, const gCRect& srcArea, bool tile) {
     CImNav to(dst, &dstArea);
     CImNav from(src, &srcArea);
     if (!to.IsLocked() || !from.IsLocked()) {
         return eCreateFailed;
     }
-    return CStretcher::Blit(&to, &from);
-}
-
-// Repeats src's area over dst's area from its top-left corner; 23 when a
-// view cannot be made.
-error TileArea(CImage* dst, const gCRect& dstArea, CImage* src, const gCRect& srcArea) {
-    CImNav to(dst, &dstArea);
-    CImNav from(src, &srcArea);
-    if (!to.IsLocked() || !from.IsLocked()) {
-        return eCreateFailed;
-    }
-    return CStretcher::Tile(&to, &from, CStretcher::eTileTopLeft);
+    return tile ? CStretcher::Tile(&to, &from, CStretcher::eTileTopLeft)
+                : CStretcher::Blit(&to, &from);
 }
 
 } // namespace
@@ -119,25 +110,19 @@ error CTitlebar::PaintBar() {
     const int32_t W = m_pRoot->Width();
     const int32_t H = m_pRoot->Height();
     const int32_t k = w / 2;
-    if (m_fLeftAnchored) {
-        // The right half is the cap at the right end; the left half repeats
-        // from the left edge up to it.
-        if (const error e =
-                BlitArea(target, gCRect(W - k, 0, W, H), image.get(), gCRect(k, 0, w, h))) {
-            return e;
-        }
-        if (const error e =
-                TileArea(target, gCRect(0, 0, W - k, H), image.get(), gCRect(0, 0, k, h))) {
-            return e;
-        }
-    } else {
-        // Mirrored: the left half is the cap at the left end.
-        if (const error e = BlitArea(target, gCRect(0, 0, k, H), image.get(), gCRect(0, 0, k, h))) {
-            return e;
-        }
-        if (const error e = TileArea(target, gCRect(k, 0, W, H), image.get(), gCRect(k, 0, w, h))) {
-            return e;
-        }
+    // A bar at the left edge has its cap (the image's right half) at its
+    // right end and repeats the left half from its left edge up to the
+    // cap; a bar at the right edge is the mirror image.
+    const bool left = m_fLeftAnchored != 0;
+    const gCRect capTo = left ? gCRect(W - k, 0, W, H) : gCRect(0, 0, k, H);
+    const gCRect capFrom = left ? gCRect(k, 0, w, h) : gCRect(0, 0, k, h);
+    const gCRect stripTo = left ? gCRect(0, 0, W - k, H) : gCRect(k, 0, W, H);
+    const gCRect stripFrom = left ? gCRect(0, 0, k, h) : gCRect(k, 0, w, h);
+    if (const error e = PaintArea(target, capTo, image.get(), capFrom, false)) {
+        return e;
+    }
+    if (const error e = PaintArea(target, stripTo, image.get(), stripFrom, true)) {
+        return e;
     }
     m_nCapWidth = k;
     return eNoError;
