@@ -12,12 +12,16 @@
 #include "paint/ToolId.h"
 #include "platform/AppBase.h"
 #include "platform/WindowBase.h"
+#include "ui/InterfaceText.h"
 #include "ui/boxes/SavePrompt.h"
+#include "ui/panels/NameBar.h"
+#include "widgets/ImWidget.h"
 
 namespace {
 
 constexpr uint32_t kCanvasWidgetID = 5;
 constexpr uint32_t kCanvasColourWidgetID = 2300;
+constexpr int32_t kNameBarPanel = 1;
 constexpr int32_t kProjectTypeID = 24;
 constexpr uint32_t kProjectDescriptionText = 0xB2D05E01;
 constexpr uint32_t kProjectExtensionText = 0xB2D05E02;
@@ -56,11 +60,6 @@ uint32_t AltDown() {
 constexpr EToolId kToolOfNumberKey[] = {eToolOilPaint, eToolPencils,      eToolCrayon, eToolChalk,
                                         eToolPens,     eToolPaletteKnife, eToolEraser};
 
-gCString TableText(uint32_t id) {
-    gCStringTable* table = CAppBase::m_pApp ? CAppBase::m_pApp->GetStringTable() : nullptr;
-    return table ? table->GetString(id, 0) : gCString();
-}
-
 // The centre of a rectangle in its own coordinates; halves go down.
 // Halves away from zero.
 int32_t RoundedAway(float value) {
@@ -79,6 +78,10 @@ CSMKBackdrop::CSMKBackdrop() {
 
 CSMKBackdrop::~CSMKBackdrop() {
     m_pSavePrompt.reset();
+    if (m_apPanels[kNameBarPanel] == m_pNameBar.get()) {
+        m_apPanels[kNameBarPanel] = nullptr;
+    }
+    m_pNameBar.reset();
     // A backdrop that goes stops hearing the data channel.
     if (gCCmdTarget::UIModule() == this) {
         gCCmdTarget::SetUIModule(nullptr);
@@ -96,6 +99,9 @@ error CSMKBackdrop::SetupInterface() {
     if (!m_pCanvasColourWidget) {
         return eResourceNotFound;
     }
+    if (const error e = SetupNameBar()) {
+        return e;
+    }
     m_pSavePrompt.reset(new (std::nothrow) CSavePrompt(this));
     if (!m_pSavePrompt) {
         return eCreateFailed;
@@ -108,8 +114,8 @@ error CSMKBackdrop::SetupInterface() {
         return e;
     }
     m_ProjectFileType.m_nTypeID = kProjectTypeID;
-    m_ProjectFileType.m_Description = TableText(kProjectDescriptionText);
-    m_ProjectFileType.m_Extension = TableText(kProjectExtensionText);
+    m_ProjectFileType.m_Description = InterfaceText(kProjectDescriptionText);
+    m_ProjectFileType.m_Extension = InterfaceText(kProjectExtensionText);
     m_ProjectFileType.m_nMacType = FourCC("SKPJ");
     if (const int32_t e = SetBackboneData(eCmdSelectTool, this, m_nSavedTool)) {
         return error(e);
@@ -118,13 +124,29 @@ error CSMKBackdrop::SetupInterface() {
     return eNoError;
 }
 
+error CSMKBackdrop::SetupNameBar() {
+    m_pNameBar.reset(new (std::nothrow) CNameBar(this));
+    if (!m_pNameBar) {
+        return eCreateFailed;
+    }
+    m_apPanels[kNameBarPanel] = m_pNameBar.get();
+    if (const error e = m_pNameBar->SetupRoot()) {
+        m_apPanels[kNameBarPanel] = nullptr;
+        m_pNameBar.reset();
+        return e;
+    }
+    // Without room in the list the root is only left out of panel hiding.
+    (void)m_aPanelRoots.Add(m_pNameBar->Root());
+    return eNoError;
+}
+
 void CSMKBackdrop::StoreUserSettings() {
     if (!CAppBase::m_pApp) {
         return;
     }
-    const error stored = CAppBase::m_pApp->SetCurrentUserString(TableText(kSettingsKeyText),
-                                                                TableText(kSettingsValueNameText),
-                                                                TableText(kSettingsValueText));
+    const error stored = CAppBase::m_pApp->SetCurrentUserString(
+        InterfaceText(kSettingsKeyText), InterfaceText(kSettingsValueNameText),
+        InterfaceText(kSettingsValueText));
     // Settings that cannot be kept make the preferences file anew, empty;
     // anything else (this system keeps no such settings) is no concern of
     // the set-up, and neither is a file that cannot be made.

@@ -13,11 +13,13 @@
 #include <memory>
 #include <string>
 
+#include "foundation/gCArray.h"
 #include "foundation/gCString.h"
 #include "paint/ToolId.h"
 #include "ui/SMKSound.h"
 #include "widgets/Backdrop.h"
 
+class CNameBar;
 class CProjectInfo;
 class CSavePrompt;
 class CTabletSource;
@@ -50,10 +52,11 @@ public:
     // so the broadcast goes on.
     int32_t Message(uint32_t id, void* data, uintptr_t extra) override;
     // Starts the backbone, finds the canvas (5), the canvas-colour chooser
-    // (2300), sets up the save prompt, loads the interface sounds, fills
-    // the project type, selects the saved tool and stores the program's
-    // entry in the user's settings. 21 when a widget is missing, 23 when
-    // the prompt cannot be made, or the tool's code.
+    // (2300), sets up the name bar (panel 1) and the save prompt, loads the
+    // interface sounds, fills the project type, selects the saved tool and
+    // stores the program's entry in the user's settings. 21 when a widget
+    // is missing, 23 when the name bar or the prompt cannot be made, the
+    // name bar's set-up code, or the tool's code.
     error SetupInterface() override;
     // Keeps the canvas point under the view's centre in place, then keeps
     // the canvas covering half the view or wholly inside it.
@@ -91,6 +94,10 @@ public:
     const SProjectFileType& ProjectFileType() const { return m_ProjectFileType; }
     const CSMKSound& InterfaceSounds() const { return m_Sound; }
     CSavePrompt* SavePrompt() const { return m_pSavePrompt.get(); }
+    CNameBar* NameBar() const { return m_pNameBar.get(); }
+    // The root widgets of the panels that are set up, in panel order: what
+    // hiding the panels walks.
+    const gCArray<CWidget*>& PanelRoots() const { return m_aPanelRoots; }
     gCCmdTarget* Panel(int32_t index) const { return m_apPanels[size_t(index)]; }
     // Tests and the panels' own set-up put a panel in its slot; the slot
     // does not own it.
@@ -135,6 +142,10 @@ protected:
     // import; the restore flag cleared first for 2 and 3 when asked.
     int32_t RunPendingAction(int32_t action, int32_t clearRestore);
 
+    // The name bar, panel 1: made, set up and its root listed; on a
+    // failure it is gone again (23 when it cannot be made, else the code of
+    // its set-up).
+    error SetupNameBar();
     // Stores the program's entry in the user's settings; when they cannot
     // be kept, makes the preferences file anew.
     void StoreUserSettings();
@@ -143,6 +154,8 @@ protected:
 
     std::array<gCCmdTarget*, kPanelCount> m_apPanels{};
     std::unique_ptr<CSavePrompt> m_pSavePrompt;
+    std::unique_ptr<CNameBar> m_pNameBar; // in its panel slot once set up
+    gCArray<CWidget*> m_aPanelRoots;      // not owned: the tree's widgets
     CWidget* m_pCanvasWidget = nullptr;
     CWidget* m_pCanvasColourWidget = nullptr;
     SProjectFileType m_ProjectFileType;

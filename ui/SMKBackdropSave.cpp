@@ -75,8 +75,8 @@ error CSMKBackdrop::SaveProject(int32_t saveAs) {
     if (const int32_t e = SetBackboneData(eCmdSaveProject, this, ChannelValueOf(&project))) {
         return error(e);
     }
-    // The name bar shows the new name; until the panels come its slot is
-    // empty.
+    // The name bar shows the new name (a backdrop without its interface
+    // set up has none).
     if (gCCmdTarget* nameBar = Panel(kNameBarPanel)) {
         (void)nameBar->ProcessData(eCmdNewProject, this, 0, 1); // the bar answers 0
     }

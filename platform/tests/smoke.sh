@@ -159,21 +159,24 @@ eval "$(xdotool getdisplaygeometry --shell)"
 
 # A stand-in for zenity, first on the program's PATH: a file dialog takes
 # the keyboard focus away (to the root window, where a dialog window's
-# focus goes when it closes) and answers $work/saved.ptg; anything else goes
-# to the real zenity.
+# focus goes when it closes) and answers $2; anything else goes to the
+# real zenity. It is written into folder $1.
 real_zenity=$(command -v zenity) || fail "no zenity on PATH"
-mkdir -p "$work/bin"
-cat >"$work/bin/zenity" <<STUB
+dialog_stub() {
+  mkdir -p "$1"
+  cat >"$1/zenity" <<STUB
 #!/bin/sh
 case "\$*" in
 *--file-selection*)
   xdotool windowfocus --sync "\$(xdotool search --maxdepth 0 --name '' | head -1)"
-  echo "$work/saved.ptg"
+  echo "$2"
   ;;
 *) exec "$real_zenity" "\$@" ;;
 esac
 STUB
-chmod +x "$work/bin/zenity"
+  chmod +x "$1/zenity"
+}
+dialog_stub "$work/bin" "$work/saved.ptg"
 
 # 1. A normal run.
 PATH="$work/bin:$PATH" "$program" 2>"$work/stderr" &
@@ -242,12 +245,13 @@ xdotool key y
 await 10 "y to paint the stroke again (see $shots/redone.png)" settled redone same_as redone stroke
 
 # F8 shows the canvas at scale 2 at once, about the screen's centre: the
-# canvas covers the whole screen and the stroke's point (450, 375) is now at
+# canvas covers the whole screen (below the name bar's rows, so (20, 60) is
+# on it) and the stroke's point (450, 375) is now at
 # (260, 238). F7 brings back the screen of before exactly.
 xdotool key F8
 sleep 1
 shoot zoomed
-is_light zoomed 20 20 && is_light zoomed 1270 1010 ||
+is_light zoomed 20 60 && is_light zoomed 1270 1010 ||
   fail "the canvas at scale 2 does not cover the screen (see $shots/zoomed.png)"
 [ "$(pixel zoomed 260 238)" = "$(pixel redone 450 375)" ] && ! is_light zoomed 260 238 ||
   fail "the stroke is not at its place at scale 2 (see $shots/zoomed.png)"
@@ -274,7 +278,8 @@ await 10 "y to paint the stroke again (see $shots/redone-after-save.png)" \
 # the screen of before exactly.
 xdotool key minus
 expect_geometry "$wid" 128 128 1024 768
-centred() { [ "$(differing window stroke 1024x768+128+128)" = 0 ]; }
+# The name bar hangs in the window's top 48 rows, over what the screen showed.
+centred() { [ "$(differing window stroke 1024x720+128+176)" = 0 ]; }
 await 10 "the canvas centred in the 1024 x 768 window (see $shots/window.png)" \
   settled window centred
 xdotool key plus
@@ -409,6 +414,87 @@ wait_exit "$pid" 100
 status=$?
 [ "$status" -ne 124 ] || fail "waited 10 s for Ctrl+Q to end the program after the missing file"
 [ "$status" -eq 0 ] || fail "the program ended with status $status after the missing file"
+
+# The name bar: a run of its own. At start only its cap shows at the
+# window's left edge (x 0..31, y 12..47), dark glass on the backdrop with
+# a grip of two grey strokes, and no light text pixels in the bar's rows
+# (bars.png). A click on the cap slides the bar out: light text pixels
+# from the window's left edge on ("Untitled.ptg", namebar.png). A press on
+# the cap released 100 pixels below it leaves the bar where it was; a
+# second click retracts it. Out again, Ctrl+S saves through a stand-in
+# dialog answering a path that ends in Harbour.ptg, and the bar's
+# rectangle changes to the new name (its crop is namebar-saved.png).
+dialog_stub "$work/bars-bin" "$work/Harbour.ptg"
+PATH="$work/bars-bin:$PATH" "$program" 2>"$work/stderr" &
+pid=$!
+pids+=("$pid")
+await 10 "a visible window titled Daublin for the name bar's run" find_window '^Daublin$'
+wid=$found
+timeout 5 xdotool windowfocus --sync "$wid" || fail "waited 5 s for the window to take the focus"
+# How many light pixels (grey above 70 %) shot $1 holds in the bar's rows
+# from x 0 to 599.
+bar_rows=600x36+0+12
+light_in_bar() {
+  convert "$shots/$1.png" -crop "$bar_rows" +repage -colorspace gray -threshold 70% \
+    -format '%[fx:round(mean*w*h)]' info:
+}
+# Retracted: the cap's glass is dark and warm, its grip grey (neither light
+# nor dark), and nothing light in the bar's rows.
+cap_only() {
+  local r g b
+  read -r r g b < <(pixel "$1" 8 30)
+  [ "$r" -lt 60 ] && [ "$r" -ge "$g" ] && [ "$g" -ge "$b" ] || return 1
+  ! is_light "$1" 17 30 && ! is_dark "$1" 17 30 && ! is_light "$1" 22 30 && ! is_dark "$1" 22 30 &&
+    is_dark "$1" 40 30 && [ "$(light_in_bar "$1")" = 0 ]
+}
+await 10 "only the name bar's cap at the left edge (see $shots/bars.png)" \
+  settled bars eval 'canvas_shown bars && cap_only bars'
+# Extended: light text pixels from x 12 on, and none in the first 10 columns.
+text_out() {
+  [ "$(light_in_bar "$1")" -gt 50 ] &&
+    [ "$(convert "$shots/$1.png" -crop 10x36+0+12 +repage -colorspace gray -threshold 70% \
+      -format '%[fx:round(mean*w*h)]' info:)" = 0 ]
+}
+timeout 5 xdotool mousemove --sync 16 30 click 1 || fail "waited 5 s to click the name bar's cap"
+await 10 "a click on the cap to slide the name bar out (see $shots/namebar.png)" \
+  settled namebar text_out namebar
+# The cap now lies just right of the text: the text's last light column, 5
+# pixels of glass, then the 32-pixel cap.
+text_box=$(convert "$shots/namebar.png" -crop "$bar_rows" +repage -colorspace gray \
+  -threshold 70% -format '%@' info:) # <w>x<h>+<x>+<y>
+text_x=${text_box#*+}
+cap_x=$((${text_box%%x*} + ${text_x%%+*} + 20))
+# Held on the cap, the bar gives 5 pixels at once; released 100 pixels
+# below, it goes back to where it was.
+timeout 5 xdotool mousemove --sync "$cap_x" 30 mousedown 1 || fail "waited 5 s to press the cap"
+sleep 0.5
+import -window root "$shots/namebar-pressed.png" 2>>"$work/import.log" ||
+  fail "import could not take the shot namebar-pressed"
+[ "$(differing namebar-pressed namebar "$bar_rows")" != 0 ] ||
+  fail "the bar did not give under the press on its cap at x $cap_x (see $shots/namebar-pressed.png)"
+timeout 5 xdotool mousemove --sync "$cap_x" 130 sleep 0.1 mouseup 1 ||
+  fail "waited 5 s to release the button below the cap"
+await 10 "a release 100 pixels below the cap to leave the bar out (see $shots/namebar-kept.png)" \
+  settled namebar-kept same_as namebar-kept namebar
+timeout 5 xdotool mousemove --sync "$cap_x" 30 click 1 || fail "waited 5 s to click the extended cap"
+await 10 "a second click to retract the name bar (see $shots/bars-again.png)" \
+  settled bars-again same_as bars-again bars
+timeout 5 xdotool mousemove --sync 16 30 click 1 || fail "waited 5 s to click the cap again"
+await 10 "the name bar out again (see $shots/namebar-again.png)" \
+  settled namebar-again same_as namebar-again namebar
+xdotool key ctrl+s
+await 10 "Ctrl+S to save the painting as $work/Harbour.ptg" test -s "$work/Harbour.ptg"
+renamed() { [ "$(differing namebar-renamed namebar "$bar_rows")" != 0 ] && text_out namebar-renamed; }
+await 10 "the name bar to show the saved name (see $shots/namebar-renamed.png)" \
+  settled namebar-renamed renamed
+convert "$shots/namebar-renamed.png" -crop 320x60+0+0 +repage "$shots/namebar-saved.png" ||
+  fail "could not crop the saved name's bar"
+# Saved and unchanged, the painting quits without asking.
+xdotool key ctrl+q
+wait_exit "$pid" 100
+status=$?
+[ "$status" -ne 124 ] || fail "waited 10 s for Ctrl+Q to end the name bar's run"
+[ "$status" -eq 0 ] || fail "the name bar's run ended with status $status"
 
 # 2. A damaged resource file. Without a window manager the keyboard focus
 # follows the pointer unless a window is given it; the alert is given it,

@@ -24,18 +24,16 @@
 #include "testsupport/foundation/RecordingModule.h"
 #include "ui/SMKApp.h"
 #include "ui/SMKBackdrop.h"
-#include "ui/tests/BuiltResourcesTest.h"
+#include "ui/tests/BuiltInterface.h"
 #include "widgets/ImWidget.h"
 
 namespace {
 
-class MainBackdrop : public BuiltResourcesTest {
+class MainBackdrop : public ::testing::Test {
 protected:
     void SetUp() override {
-        BuiltResourcesTest::SetUp();
-        if (HasFatalFailure()) {
-            return;
-        }
+        m_Built.Open();
+        ASSERT_FALSE(HasFatalFailure());
         ASSERT_EQ(m_Backdrop.GetFromRes(S("Daublin"), &m_File, nullptr), eNoError);
         gCCmdTarget::SetBackboneModule(&m_Backbone);
     }
@@ -62,6 +60,10 @@ protected:
         info.m_nHeight = height;
     }
 
+    CBuiltInterface m_Built;
+    CFakeResourceServices& m_Services = m_Built.m_Services;
+    gCFile& m_File = m_Built.m_File;
+    gCResourceIndex& m_Index = m_Built.m_Index;
     CRecordingModule m_Backbone;
     CSMKBackdrop m_Backdrop;
 };
@@ -192,9 +194,12 @@ TEST_F(MainBackdrop, ANewPaintingIsCentredShownAndHandedToTheBackbone) {
                   gCRect(c.where.x, c.where.y, c.where.x + c.width, c.where.y + c.height))
             << c.width;
         EXPECT_EQ(canvas->Visible(), 1);
-        ASSERT_EQ(m_Backbone.m_Calls.size(), 1u);
+        // Then the name bar asks for the new painting's name.
+        ASSERT_EQ(m_Backbone.m_Calls.size(), 2u);
         EXPECT_EQ(m_Backbone.m_Calls[0].id, eCmdSetupCanvasWidget);
         EXPECT_EQ(ChannelPointer<CWidget>(m_Backbone.m_Calls[0].value), canvas);
+        EXPECT_EQ(m_Backbone.m_Calls[1].id, eCmdGetProjectInfo);
+        EXPECT_EQ(m_Backbone.m_Calls[1].sender, m_Backdrop.NameBar());
     }
 }
 

@@ -19,7 +19,7 @@
 #include "testsupport/foundation/FakeClock.h"
 #include "testsupport/foundation/RecordingModule.h"
 #include "ui/SMKBackdrop.h"
-#include "ui/tests/BuiltResourcesTest.h"
+#include "ui/tests/BuiltInterface.h"
 #include "ui/boxes/Dlg.h"
 #include "ui/boxes/SavePrompt.h"
 
@@ -36,13 +36,11 @@ public:
     int32_t m_fScripted = 1;
 };
 
-class SavePromptTest : public BuiltResourcesTest {
+class SavePromptTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        BuiltResourcesTest::SetUp();
-        if (HasFatalFailure()) {
-            return;
-        }
+        m_Built.Open();
+        ASSERT_FALSE(HasFatalFailure());
         ASSERT_EQ(m_Backdrop.GetFromRes(S("Daublin"), &m_File, nullptr), eNoError);
         ASSERT_EQ(m_Backdrop.SetSize(1024, 768, 0), eNoError);
         gCCmdTarget::SetBackboneModule(&m_Backbone);
@@ -120,6 +118,10 @@ protected:
         return e;
     }
 
+    CBuiltInterface m_Built;
+    CFakeResourceServices& m_Services = m_Built.m_Services;
+    gCFile& m_File = m_Built.m_File;
+    gCResourceIndex& m_Index = m_Built.m_Index;
     CRecordingModule m_Backbone;
     CRecordingModule m_UI;
     CPromptBackdrop m_Backdrop;

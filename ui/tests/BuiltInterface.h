@@ -1,0 +1,74 @@
+#pragma once
+// The built interface resources for the ui tests: the resource file (also
+// the font file) with its index, the string table, the text widgets
+// registered and the font manager running, all through fake application
+// services. The panels load their trees and texts from these as the
+// program does.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "FileIO/VolumeTable.h"
+#include "FileIO/gCFRef.h"
+#include "FileIO/gCFile.h"
+#include "FileIO/gCResourceIndex.h"
+#include "FileIO/gCStringTable.h"
+#include "testsupport/FileIO/FakeResourceServices.h"
+#include "testsupport/FileIO/IndexedFile.h"
+#include "text/Font.h"
+#include "text/TxWidget.h"
+
+class CBuiltInterface {
+public:
+    // Call from the fixture's SetUp (it asserts).
+    void Open() {
+        ASSERT_TRUE(OpenIndexed(DAUBLIN_RESOURCE_DIR "/system.vrf", m_File, m_Index));
+        m_Services.m_pResFile = &m_File;
+        m_Services.m_pResIndex = &m_Index;
+        m_Services.m_pFontFile = &m_File;
+        m_Services.m_pFontIndex = &m_Index;
+        ASSERT_EQ(RegisterTextWidgets(), eNoError);
+        ASSERT_EQ(gCFont::InitializeManager(), eNoError);
+        m_fFonts = true;
+        gCFile strings;
+        ASSERT_TRUE(OpenColon(DAUBLIN_RESOURCE_DIR "/system.vsf", strings));
+        ASSERT_EQ(m_Strings.GetFromRes(&strings), eNoError);
+        m_Services.m_pStringTable = &m_Strings;
+    }
+    ~CBuiltInterface() {
+        // Every font goes before the manager closes.
+        for (CResourcePool& pool : m_Services.m_aResourcePools) {
+            pool.Empty();
+        }
+        if (m_fFonts) {
+            gCFont::ShutDownManager();
+        }
+    }
+
+    CFakeResourceServices m_Services;
+    gCFile m_File;
+    gCResourceIndex m_Index;
+    gCStringTable m_Strings;
+
+private:
+    static ::testing::AssertionResult OpenColon(const std::string& posixPath, gCFile& file) {
+        std::u16string colon;
+        if (gCVolumeTable::PosixToColon(std::filesystem::absolute(posixPath).string(), colon) !=
+            eNoError) {
+            return ::testing::AssertionFailure() << "no colon path for " << posixPath;
+        }
+        gCString path;
+        if (path.CopyStringFromBuffer(colon.data(), int32_t(colon.size())) != eNoError) {
+            return ::testing::AssertionFailure() << "no memory for " << posixPath;
+        }
+        gCFRef ref(path);
+        if (file.Open(&ref, eAccessReadOnly) != eNoError) {
+            return ::testing::AssertionFailure() << posixPath << " does not open";
+        }
+        return ::testing::AssertionSuccess();
+    }
+
+    bool m_fFonts = false;
+};
