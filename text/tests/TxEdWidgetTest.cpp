@@ -379,8 +379,6 @@ TEST_F(EditFieldTest, KeysEditMoveAndNotify) {
         }
         m_Root.DestroyChildren();
     }
-    // The cut above took its selection to the clipboard.
-    EXPECT_EQ(m_Services.m_Clipboard, "ab");
     EXPECT_TRUE(m_Services.m_Alerts.empty());
 }
 
@@ -501,6 +499,16 @@ TEST_F(EditFieldTest, ClipboardFailuresAreShownAndChangeNothing) {
     ASSERT_EQ(field->KeyDown(taker, 'c'), eNoError);
     EXPECT_EQ(m_Services.m_Clipboard, "bc");
     EXPECT_EQ(Utf8(field->String()), "abcd");
+    Place(*field, 0, 1);
+    taker = nullptr;
+    ASSERT_EQ(field->KeyDown(taker, 'x'), eNoError);
+    EXPECT_EQ(m_Services.m_Clipboard, "a");
+    EXPECT_EQ(Utf8(field->String()), "bcd");
+    // Nothing selected: the clipboard stays.
+    taker = nullptr;
+    ASSERT_EQ(field->KeyDown(taker, 'c'), eNoError);
+    EXPECT_EQ(m_Services.m_Clipboard, "a");
+    EXPECT_EQ(m_Services.m_nCopies, 2);
 }
 
 // ---------------------------------------------------------------------------

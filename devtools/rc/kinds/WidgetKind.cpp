@@ -270,7 +270,7 @@ public:
                     return false;
                 }
                 char text[16];
-                if (c == "colr" || c == "rbcl" || c == "frcl") {
+                if (c == "colr" || c == "rbcl" || c == "frcl" || c == "txcl") {
                     std::snprintf(text, sizeof text, "0x%08X", uint32_t(value));
                 } else {
                     std::snprintf(text, sizeof text, "%d", int(value));
