@@ -61,6 +61,16 @@ protected:
         CImage dot(2, 2);
         ASSERT_TRUE(WritePicturePng(dot, Posix("src/dot.png")));
     }
+    // The sources are refused with the message at that line of the file,
+    // and nothing is written.
+    void ExpectRefused(const std::string& sources, const std::string& message, int line) {
+        const CompilerResult out = Compile("bad", sources);
+        EXPECT_NE(out.exitCode, 0);
+        EXPECT_NE(out.output.find("source.yaml:" + std::to_string(line) + ": " + message),
+                  std::string::npos)
+            << out.output;
+        EXPECT_FALSE(std::filesystem::exists(Posix("bad/out/system.vrf")));
+    }
 };
 
 TEST_F(TextWidgetSources, EveryChunkCompilesLoadsAndDumpsBackToTheSameBytes) {
@@ -94,18 +104,14 @@ class RefusedTextWidget : public TextWidgetSources,
 // The block starts on line 6, its first chunk on line 11.
 TEST_P(RefusedTextWidget, NamesTheFileLineAndReason) {
     const TextWidgetRefusal& r = GetParam();
-    const CompilerResult out = Compile("bad", kFonts +
-                                                  "  - kind: widget\n"
-                                                  "    type: txwg\n"
-                                                  "    id: 10\n"
-                                                  "    name: W\n"
-                                                  "    chunks:\n" +
-                                                  r.chunks);
-    EXPECT_NE(out.exitCode, 0);
-    EXPECT_NE(out.output.find("source.yaml:" + std::to_string(r.line) + ": " + r.message),
-              std::string::npos)
-        << out.output;
-    EXPECT_FALSE(std::filesystem::exists(Posix("bad/out/system.vrf")));
+    ExpectRefused(kFonts +
+                      "  - kind: widget\n"
+                      "    type: txwg\n"
+                      "    id: 10\n"
+                      "    name: W\n"
+                      "    chunks:\n" +
+                      r.chunks,
+                  r.message, r.line);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -178,20 +184,15 @@ class RefusedEditField : public TextWidgetSources,
 // The block starts on line 7, its first chunk on line 12.
 TEST_P(RefusedEditField, NamesTheFileLineAndReason) {
     const TextWidgetRefusal& r = GetParam();
-    const CompilerResult out =
-        Compile("bad", kFonts +
-                           "  - {kind: image, id: 7, name: dot, file: dot.png}\n"
-                           "  - kind: widget\n"
-                           "    type: tewg\n"
-                           "    id: 10\n"
-                           "    name: W\n"
-                           "    chunks:\n" +
-                           r.chunks);
-    EXPECT_NE(out.exitCode, 0);
-    EXPECT_NE(out.output.find("source.yaml:" + std::to_string(r.line) + ": " + r.message),
-              std::string::npos)
-        << out.output;
-    EXPECT_FALSE(std::filesystem::exists(Posix("bad/out/system.vrf")));
+    ExpectRefused(kFonts +
+                      "  - {kind: image, id: 7, name: dot, file: dot.png}\n"
+                      "  - kind: widget\n"
+                      "    type: tewg\n"
+                      "    id: 10\n"
+                      "    name: W\n"
+                      "    chunks:\n" +
+                      r.chunks,
+                  r.message, r.line);
 }
 
 INSTANTIATE_TEST_SUITE_P(
