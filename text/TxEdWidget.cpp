@@ -391,8 +391,14 @@ error CTxEdWidget::RenderSelectionAndCaret(const gCRect& area, CImage* target, u
 
 error CTxEdWidget::PassRenderAreaOpaque(const gCRect& area, CImage* target, uint32_t alpha,
                                         gCRect& covered) {
+    const gCRect before = covered;
     if (error e = CTxImWidget::PassRenderAreaOpaque(area, target, alpha, covered)) {
         return e;
+    }
+    // Only a field that drew itself here has its caret drawn here; any
+    // other is drawn, caret and all, by the transparent pass.
+    if (covered == before) {
+        return eNoError;
     }
     return RenderSelectionAndCaret(area, target, alpha);
 }

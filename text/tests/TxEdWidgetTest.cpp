@@ -281,6 +281,36 @@ TEST_F(EditFieldTest, ASelectionIsInvertedWithinTheArea) {
                    gCRect(kLeft + cl + x[0], kTop + top, area.right, area.bottom));
 }
 
+// Through the root's own drawing, the caret is inverted once, whether the
+// field draws itself in the opaque pass or is composited over its ground.
+TEST_F(EditFieldTest, TheRootDrawsTheCaretOnceOverTheFieldsImage) {
+    int32_t top = 0, bottom = 0;
+    Rows(top, bottom);
+    m_Root.CreationComplete();
+    for (const int32_t opaque : {0, 1}) {
+        SCOPED_TRACE(opaque);
+        CTxEdWidget* field = Field("");
+        CImNav(field->Image()).Fill(0xFFF4F0E6u);
+        field->SetOpaqueBlit(opaque);
+        ASSERT_EQ(m_Root.CompositeArea(gCRect(0, 0, 300, 100)), eNoError);
+        CImNav view(m_Root.BackBuffer());
+        const int32_t x0 = kLeft + CaptionLeft(*field);
+        int32_t wrong = 0;
+        for (int32_t y = kTop; y < kTop + kHeight; ++y) {
+            for (int32_t x = kLeft; x < kLeft + 120; ++x) {
+                const bool caret = x >= x0 && x < x0 + 2 && y >= kTop + top && y < kTop + bottom;
+                const uint32_t want = caret ? 0xFF0B0F19u : 0xFFF4F0E6u;
+                if ((uint32_t(view.Row(y)[x]) | 0xFF000000u) != want && ++wrong < 5) {
+                    ADD_FAILURE() << "pixel " << x << "," << y << " is " << std::hex
+                                  << uint32_t(view.Row(y)[x]);
+                }
+            }
+        }
+        EXPECT_EQ(wrong, 0);
+        m_Root.DestroyChildren();
+    }
+}
+
 TEST_F(EditFieldTest, TheCaretBlinksOnTheClock) {
     for (const int32_t rate : {500, 1000}) {
         SCOPED_TRACE(rate);
