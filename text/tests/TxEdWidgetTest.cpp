@@ -579,6 +579,14 @@ TEST_F(EditFieldTest, LoadsWithTheTextColourAfterTheImageAndTheTextSelected) {
     EXPECT_EQ(broken, nullptr);
     ASSERT_FALSE(Details().empty());
     EXPECT_EQ(Details().front(), "TxEdWidget txcl.");
+
+    // Built by the constructor, the failure names the class.
+    m_Services.m_Alerts.clear();
+    EXPECT_EQ(CWidgetConstructor::Construct(Units("Broken"), int32_t(kTxEdWidgetTypeID), nullptr,
+                                            nullptr),
+              nullptr);
+    ASSERT_FALSE(Details().empty());
+    EXPECT_EQ(Details().back(), "Widget Constructor txedwidget create failed.");
 }
 
 // A heartbeat handler that removes the field while it tracks a drag: the
