@@ -97,6 +97,19 @@ public:
     // The tablet service, or null when there is none.
     virtual CTabletSource* GetTabletSource() { return nullptr; }
 
+    // The system clipboard as Unicode text. OSCopy replaces what it holds
+    // by the text; OSPaste fills the string with its text (empty when it
+    // holds none). 0, or the failure (5 when memory runs out). Services
+    // without a clipboard refuse both with 9.
+    virtual error OSCopy(const gCString&) { return eNotImplemented; }
+    virtual error OSPaste(gCString&) { return eNotImplemented; }
+    // Broadcast to the application, its message hub and the main window's
+    // widget tree; the first non-zero answer, else 0.
+    virtual int32_t PassMessage(uint32_t, void*, uintptr_t) { return 0; }
+    // The application object's own data-channel receiver (set 1 stores the
+    // value, 0 writes the current one back); 0 when handled.
+    virtual int32_t ProcessData(uint32_t, const void*, int64_t, int32_t) { return 0; }
+
 private:
     static inline CAppServices* s_pServices = nullptr;
 };

@@ -115,7 +115,11 @@ public:
 
     // Broadcast: the application's own Message, then the hub, then the
     // main window's widget tree; the first non-zero answer.
-    virtual int32_t PassMessage(uint32_t id, void* data, uintptr_t extra);
+    int32_t PassMessage(uint32_t id, void* data, uintptr_t extra) override;
+    // The data channel's receiver for both bases: the command target's.
+    int32_t ProcessData(uint32_t id, const void* sender, int64_t value, int32_t set) override {
+        return gCCmdTarget::ProcessData(id, sender, value, set);
+    }
     virtual error AddMessageTarget(gCCmdTarget* target);
     virtual void RemoveMessageTarget(gCCmdTarget* target);
     virtual int32_t HubMessage(uint32_t id, void* data, uintptr_t extra);

@@ -88,8 +88,8 @@ public:
     virtual error Hide();
     virtual error Show();
     // Clipboard text: 5 when it cannot be put; no text pastes as empty.
-    virtual error OSCopy(const gCString& text);
-    virtual error OSPaste(gCString& text);
+    error OSCopy(const gCString& text) override;
+    error OSPaste(gCString& text) override;
     virtual int32_t HideMBar();
     virtual int32_t ShowMBar();
     virtual int32_t ToggleMBar();

@@ -9,6 +9,7 @@
 // keeps it), and the caption never leaves through the list's removals.
 
 #include <cstdint>
+#include <functional>
 
 #include "text/TxWidget.h"
 #include "widgets/ImWidget.h"
@@ -35,6 +36,7 @@ public:
     void DestroyChildren() override;
 
     CTxWidget& Caption() { return m_Caption; }
+    const CTxWidget& Caption() const { return m_Caption; }
 
     virtual CText* Text() const { return m_Caption.Text(); }
     // The caption's string; empty without a text.
@@ -94,6 +96,14 @@ public:
     static CTxImWidget* CreateFromRes(const gCString& name, gCFile* file, gCResourceIndex* index);
     error SetFromResData(gCFile* file) override;
     error ParseResData(int32_t code, gCMemFile* data, CTxImWidgetDataHolder* holder);
+
+protected:
+    // The loading of a captioned widget with a class's own holder and
+    // chunk parser: the chunks, the image or image list, then afterImage,
+    // then the text list.
+    error LoadCaptioned(gCFile* file, CTxImWidgetDataHolder& holder,
+                        const std::function<error(int32_t, gCMemFile*)>& parse,
+                        const std::function<void()>& afterImage);
 
 private:
     // After the caption's setter: the layout or the redraw.

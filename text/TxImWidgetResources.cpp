@@ -40,15 +40,22 @@ CTxImWidget* CTxImWidget::CreateFromRes(const gCString& name, gCFile* file,
 
 error CTxImWidget::SetFromResData(gCFile* file) {
     CTxImWidgetDataHolder holder;
+    return LoadCaptioned(
+        file, holder,
+        [&](int32_t code, gCMemFile* data) { return ParseResData(code, data, &holder); }, [] {});
+}
+
+error CTxImWidget::LoadCaptioned(gCFile* file, CTxImWidgetDataHolder& holder,
+                                 const std::function<error(int32_t, gCMemFile*)>& parse,
+                                 const std::function<void()>& afterImage) {
     CLoadingFrame frame(this);
-    if (error e = ReadChunks(*this, file, kWidgetTexts, [&](int32_t code, gCMemFile* data) {
-            return ParseResData(code, data, &holder);
-        })) {
+    if (error e = ReadChunks(*this, file, kWidgetTexts, parse)) {
         return e;
     }
     if (error e = ApplyHolder(holder, file, kTxImWidgetTexts)) {
         return e;
     }
+    afterImage();
     ApplyTextList(holder, file);
     return eNoError;
 }

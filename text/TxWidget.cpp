@@ -9,6 +9,7 @@
 #include "FileIO/ResourceLoading.h"
 #include "imaging/ImNav.h"
 #include "imaging/Image8.h"
+#include "text/TxEdWidget.h"
 #include "widgets/WidgetConstructor.h"
 
 namespace {
@@ -324,9 +325,22 @@ CWidget* LoadTxById(int32_t id, gCFile* file, gCResourceIndex* index) {
     return CTxWidget::CreateFromRes(id, file, index);
 }
 
+CWidget* LoadEdByName(const gCString& name, gCFile* file) {
+    return CTxEdWidget::CreateFromRes(name, file, nullptr);
+}
+
+CWidget* LoadEdById(int32_t id, gCFile* file, gCResourceIndex* index) {
+    return CTxEdWidget::CreateFromRes(id, file, index);
+}
+
 } // namespace
 
 error RegisterTextWidgets() {
-    return CWidgetConstructor::RegisterClass(int32_t(kTxWidgetTypeID), &LoadTxByName, &LoadTxById,
-                                             "Widget Constructor txwidget create failed.");
+    if (error e =
+            CWidgetConstructor::RegisterClass(int32_t(kTxWidgetTypeID), &LoadTxByName, &LoadTxById,
+                                              "Widget Constructor txwidget create failed.")) {
+        return e;
+    }
+    return CWidgetConstructor::RegisterClass(int32_t(kTxEdWidgetTypeID), &LoadEdByName, &LoadEdById,
+                                             "Widget Constructor txedwidget create failed.");
 }

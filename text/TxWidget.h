@@ -144,5 +144,6 @@ private:
 };
 
 // The text library's widget classes join the widget constructor's table
-// ('txwg'); once at start-up, before any widget is loaded.
+// (the text widget 'txwg' and the edit field 'tewg'); once at start-up,
+// before any widget is loaded.
 error RegisterTextWidgets();

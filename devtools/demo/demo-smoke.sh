@@ -42,6 +42,9 @@
 #   - the text widgets (demo-smoke-texts.sh): the title's stems in exactly
 #     its colour, the label turned by the code taller than wide, the
 #     caption centred on its image;
+#   - the edit fields (demo-smoke-fields.sh): typing into "Size" and "Name",
+#     Return and Escape printed, a selection shown, Ctrl+C read back with
+#     xclip and a pasted text cut at its line feed;
 #   - after F8 makes it a window of 80 % of the screen, the panel is still
 #     centred: as many pixels left of its border as right, above as below;
 #   - Escape does nothing, and Ctrl+Q ends it with status 0.
@@ -334,6 +337,9 @@ convert "$full" -crop 380x160+40+700 +repage "$shots/demo-layer-shadow.png" 2>/d
 # --- End of the layer shadow's bar ---
 # The text widgets: the title's stems, the turned label, the centred caption.
 source "$(dirname "${BASH_SOURCE[0]}")/demo-smoke-texts.sh"
+# The edit fields: typing, the numeric filter, the clipboard both ways,
+# confirm and cancel.
+source "$(dirname "${BASH_SOURCE[0]}")/demo-smoke-fields.sh"
 
 # Centred: as far from the left edge as from the right, from the top as from
 # the bottom. $1 the screenshot, $2 x $3 its size.

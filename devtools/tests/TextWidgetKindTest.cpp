@@ -61,6 +61,16 @@ protected:
         CImage dot(2, 2);
         ASSERT_TRUE(WritePicturePng(dot, Posix("src/dot.png")));
     }
+    // The sources are refused with the message at that line of the file,
+    // and nothing is written.
+    void ExpectRefused(const std::string& sources, const std::string& message, int line) {
+        const CompilerResult out = Compile("bad", sources);
+        EXPECT_NE(out.exitCode, 0);
+        EXPECT_NE(out.output.find("source.yaml:" + std::to_string(line) + ": " + message),
+                  std::string::npos)
+            << out.output;
+        EXPECT_FALSE(std::filesystem::exists(Posix("bad/out/system.vrf")));
+    }
 };
 
 TEST_F(TextWidgetSources, EveryChunkCompilesLoadsAndDumpsBackToTheSameBytes) {
@@ -94,18 +104,14 @@ class RefusedTextWidget : public TextWidgetSources,
 // The block starts on line 6, its first chunk on line 11.
 TEST_P(RefusedTextWidget, NamesTheFileLineAndReason) {
     const TextWidgetRefusal& r = GetParam();
-    const CompilerResult out = Compile("bad", kFonts +
-                                                  "  - kind: widget\n"
-                                                  "    type: txwg\n"
-                                                  "    id: 10\n"
-                                                  "    name: W\n"
-                                                  "    chunks:\n" +
-                                                  r.chunks);
-    EXPECT_NE(out.exitCode, 0);
-    EXPECT_NE(out.output.find("source.yaml:" + std::to_string(r.line) + ": " + r.message),
-              std::string::npos)
-        << out.output;
-    EXPECT_FALSE(std::filesystem::exists(Posix("bad/out/system.vrf")));
+    ExpectRefused(kFonts +
+                      "  - kind: widget\n"
+                      "    type: txwg\n"
+                      "    id: 10\n"
+                      "    name: W\n"
+                      "    chunks:\n" +
+                      r.chunks,
+                  r.message, r.line);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -143,6 +149,65 @@ INSTANTIATE_TEST_SUITE_P(
                           "block \"W\" does not read back: the program's loader refuses it", 6},
         TextWidgetRefusal{"FrameChunk", "      - font: DejaVu Sans\n      - frcl: 1\n",
                           "\"frcl\" is not a chunk of 'txwg' widgets", 12}),
+    [](const ::testing::TestParamInfo<TextWidgetRefusal>& info) { return info.param.name; });
+
+// An edit field: the captioned chunks without "txwr", plus "txcl".
+TEST_F(TextWidgetSources, AnEditFieldCompilesLoadsAndDumpsBackToTheSameBytes) {
+    const std::string sources = kFonts + R"(  - {kind: image, id: 7, name: dot, file: dot.png}
+  - kind: widget
+    type: tewg
+    id: 2002
+    name: Size
+    chunks:
+      - imag: dot
+      - stim: 1
+      - font: DejaVu Sans
+      - fsiz: 13
+      - text: "12"
+      - txcl: 0xFF2040C0
+)";
+    const CompilerResult first = Compile("src", sources);
+    ASSERT_EQ(first.exitCode, 0) << first.output;
+    const CompilerResult dump = RunCompiler({"--source", Posix("src/out/system.vrf")});
+    ASSERT_EQ(dump.exitCode, 0) << dump.output;
+    for (const char* shown : {"type: \"tewg\"", "txcl: 0xFF2040C0", "text: \"12\""}) {
+        EXPECT_NE(dump.output.find(shown), std::string::npos) << shown << "\n" << dump.output;
+    }
+    const CompilerResult second = Compile("again", dump.output);
+    ASSERT_EQ(second.exitCode, 0) << second.output << dump.output;
+    EXPECT_EQ(FileBytes(Posix("again/out/system.vrf")), FileBytes(Posix("src/out/system.vrf")));
+}
+
+class RefusedEditField : public TextWidgetSources,
+                         public ::testing::WithParamInterface<TextWidgetRefusal> {};
+
+// The block starts on line 7, its first chunk on line 12.
+TEST_P(RefusedEditField, NamesTheFileLineAndReason) {
+    const TextWidgetRefusal& r = GetParam();
+    ExpectRefused(kFonts +
+                      "  - {kind: image, id: 7, name: dot, file: dot.png}\n"
+                      "  - kind: widget\n"
+                      "    type: tewg\n"
+                      "    id: 10\n"
+                      "    name: W\n"
+                      "    chunks:\n" +
+                      r.chunks,
+                  r.message, r.line);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Compiler, RefusedEditField,
+    ::testing::Values(
+        TextWidgetRefusal{"NoImage", "      - font: DejaVu Sans\n",
+                          "a 'tewg' widget needs an \"imag\" or \"imls\" chunk", 7},
+        TextWidgetRefusal{
+            "Justified", "      - imag: dot\n      - font: DejaVu Sans\n      - fjst: left\n",
+            "a 'tewg' widget takes no \"fjst\": the field places its text itself", 14},
+        TextWidgetRefusal{"NoFont", "      - imag: dot\n", "a 'tewg' widget needs a \"font\" chunk",
+                          7},
+        TextWidgetRefusal{"WordWrap",
+                          "      - imag: dot\n      - font: DejaVu Sans\n      - txwr: 1\n",
+                          "\"txwr\" is not a chunk of 'tewg' widgets", 14}),
     [](const ::testing::TestParamInfo<TextWidgetRefusal>& info) { return info.param.name; });
 
 } // namespace

@@ -3,10 +3,11 @@
 #include <memory>
 
 #include "FileIO/ResourceLoading.h"
-#include "devtools/widgets-demo/DemoPanels.h"
 #include "devtools/widgets-demo/DemoEffects.h"
-#include "devtools/widgets-demo/DemoTable.h"
+#include "devtools/widgets-demo/DemoFields.h"
 #include "devtools/widgets-demo/DemoLayerShadow.h"
+#include "devtools/widgets-demo/DemoPanels.h"
+#include "devtools/widgets-demo/DemoTable.h"
 #include "devtools/widgets-demo/DemoTexts.h"
 #include "foundation/ErrorReport.h"
 #include "platform/WindowBase.h"
@@ -56,7 +57,8 @@ error CDemoApp::Initialize(const gCString&) {
     }
     // --- The effects, attached in code to the loaded tree. ---
     if (error e = AttachDemoEffects(*backdrop)) {
-        (void)ReportError(e, "Error attaching the demo's effects."); // shown; the failure is answered
+        (void)ReportError(e,
+                          "Error attaching the demo's effects."); // shown; the failure is answered
         return e;
     }
     // --- End of the effects. ---
@@ -76,6 +78,10 @@ error CDemoApp::Initialize(const gCString&) {
         return e;
     }
     // --- End of the text widgets. ---
+    if (error e = AttachDemoFields(*backdrop)) {
+        (void)ReportError(e, "Error setting up the demo's edit fields."); // shown; answered
+        return e;
+    }
     // The window owns the backdrop from here on.
     if (error e = MakeWindow(backdrop.release(), -1, 7, gCRPoint(1024.0f, 768.0f),
                              gCRPoint(-1.0f, -1.0f), "Daublin Widgets Demo", 0)) {
@@ -87,4 +93,11 @@ error CDemoApp::Initialize(const gCString&) {
     }
     StartHeartbeat();
     return eNoError;
+}
+
+int32_t CDemoApp::Message(uint32_t id, void* data, uintptr_t extra) {
+    if (int32_t answer = PrintDemoFieldMessage(id, data)) {
+        return answer;
+    }
+    return CApp::Message(id, data, extra);
 }

@@ -22,4 +22,6 @@ public:
     void AppClosing() override {}
     error ExitApp() override { return eHandled; }
     error Initialize(const gCString& path) override;
+    // The edit fields' confirms and cancels are printed.
+    int32_t Message(uint32_t id, void* data, uintptr_t extra) override;
 };

@@ -80,3 +80,33 @@ int32_t CFakeAppServices::PumpMessage() {
     }
     return 0;
 }
+
+error CFakeAppServices::OSCopy(const gCString& text) {
+    if (m_nClipboardError != eNoError) {
+        return m_nClipboardError;
+    }
+    ++m_nCopies;
+    m_Clipboard = gStringToUtf8(text);
+    m_fClipboardHasText = 1;
+    return eNoError;
+}
+
+error CFakeAppServices::OSPaste(gCString& text) {
+    if (m_nClipboardError != eNoError) {
+        return m_nClipboardError;
+    }
+    if (!m_fClipboardHasText) {
+        return text.Destroy(); // nothing held pastes as empty
+    }
+    return gStringFromUtf8(text, m_Clipboard);
+}
+
+int32_t CFakeAppServices::PassMessage(uint32_t id, void* data, uintptr_t extra) {
+    m_Messages.push_back({id, data, extra});
+    return m_nMessageAnswer;
+}
+
+int32_t CFakeAppServices::ProcessData(uint32_t id, const void* sender, int64_t value, int32_t set) {
+    m_DataCalls.push_back({id, sender, value, set});
+    return m_nDataAnswer;
+}

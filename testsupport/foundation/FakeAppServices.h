@@ -64,6 +64,14 @@ public:
     error AppHeartbeat() override;
     int32_t PumpMessage() override;
     CTabletSource* GetTabletSource() override { return m_pTablet; }
+    // The clipboard in memory; m_nClipboardError, when not 0, fails both
+    // and leaves the clipboard as it was.
+    error OSCopy(const gCString& text) override;
+    error OSPaste(gCString& text) override;
+    // Recorded, answered with m_nMessageAnswer.
+    int32_t PassMessage(uint32_t id, void* data, uintptr_t extra) override;
+    // Recorded, answered with m_nDataAnswer.
+    int32_t ProcessData(uint32_t id, const void* sender, int64_t value, int32_t set) override;
 
     // State a test reads or sets.
     int32_t m_fHeartbeat = 1;
@@ -92,6 +100,31 @@ public:
     std::function<void()> m_OnPump;
     int32_t m_nAppHeartbeats = 0;
     int32_t m_nPumps = 0;
+
+    // The clipboard (UTF-8), whether it holds text, and its failure.
+    std::string m_Clipboard;
+    int32_t m_fClipboardHasText = 0;
+    error m_nClipboardError = eNoError;
+    int32_t m_nCopies = 0;
+
+    // Broadcasts and data-channel calls, in order.
+    struct Message {
+        uint32_t id;
+        const void* data;
+        uintptr_t extra;
+        bool operator==(const Message&) const = default;
+    };
+    std::vector<Message> m_Messages;
+    int32_t m_nMessageAnswer = 0;
+    struct Data {
+        uint32_t id;
+        const void* sender;
+        int64_t value;
+        int32_t set;
+        bool operator==(const Data&) const = default;
+    };
+    std::vector<Data> m_DataCalls;
+    int32_t m_nDataAnswer = 0;
 
     // The application folder as a colon path ending in ':' (UTF-8).
     std::string m_ApplicationRoot;

@@ -72,6 +72,18 @@ constexpr SRule kTxWidgetRules[] = {
     {"fudl", EChunkRule::Int},      {"text", EChunkRule::Text},     {"txls", EChunkRule::TextList},
     {"txlx", EChunkRule::Int},      {"txsz", EChunkRule::Int},      {"txwr", EChunkRule::Int},
 };
+// The captioned image widget's text chunks (no word wrap); its chain goes
+// on with the image widget's.
+constexpr SRule kTxImWidgetRules[] = {
+    {"font", EChunkRule::FontName}, {"fsiz", EChunkRule::FontSize}, {"fpsz", EChunkRule::FontSize},
+    {"fjst", EChunkRule::Justify},  {"fbld", EChunkRule::Int},      {"fita", EChunkRule::Int},
+    {"fudl", EChunkRule::Int},      {"text", EChunkRule::Text},     {"txls", EChunkRule::TextList},
+    {"txlx", EChunkRule::Int},      {"txsz", EChunkRule::Int},
+};
+// The edit field's own: the text colour.
+constexpr SRule kTxEdWidgetRules[] = {
+    {"txcl", EChunkRule::Int},
+};
 // The backdrop reads its own chunks and then CWidget's, none of CCoWidget's.
 constexpr SRule kBackdropRules[] = {
     {"colr", EChunkRule::Int},       {"grop", EChunkRule::Opacity}, {"grad", EChunkRule::Gradient},
@@ -94,6 +106,10 @@ template <class Each> bool ForEachTable(std::string_view type, Each each) {
     } else if (t == "txwg") {
         each(kTxWidgetRules);
         each(kMaskRules);
+    } else if (t == "tewg") {
+        each(kTxEdWidgetRules);
+        each(kTxImWidgetRules);
+        each(kImWidgetRules);
     } else if (t == "shwg") {
         each(kShadRules);
     } else if (t == "bkdp") {

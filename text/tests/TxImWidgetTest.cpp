@@ -54,15 +54,6 @@ protected:
         EXPECT_EQ(widget->SetText(Units(text), 1, 0), eNoError);
         return widget;
     }
-    // An 'imag' block of a flat picture of that size.
-    std::string ImageBlock(int32_t id, const std::string& name, int32_t width, int32_t height) {
-        CImage picture(width, height);
-        const std::string path = Posix(name + ".png");
-        EXPECT_TRUE(WritePicturePng(picture, path));
-        std::ifstream in(path, std::ios::binary);
-        const std::string png((std::istreambuf_iterator<char>(in)), {});
-        return WriterBlock("imag", id, name, WriterInt32(uint32_t(png.size())) + png);
-    }
 };
 
 } // namespace

@@ -2,12 +2,16 @@
 // The text tests' world with widget blocks as the application's resource
 // file, and the detail lines of the alerts a load showed.
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "FileIO/gCFRef.h"
 #include "FileIO/gCFile.h"
 #include "FileIO/gCResourceIndex.h"
+#include "imaging/Image.h"
+#include "testsupport/imaging/Goldens.h"
 #include "testsupport/widgets/WidgetBlockWriter.h"
 #include "text/tests/FontFixture.h"
 
@@ -21,6 +25,15 @@ protected:
         ASSERT_EQ(m_Index.SetupIndex(&m_File), eNoError);
         m_Services.m_pResFile = &m_File;
         m_Services.m_pResIndex = &m_Index;
+    }
+    // An 'imag' block of a flat picture of that size.
+    std::string ImageBlock(int32_t id, const std::string& name, int32_t width, int32_t height) {
+        CImage picture(width, height);
+        const std::string path = Posix(name + ".png");
+        EXPECT_TRUE(WritePicturePng(picture, path));
+        std::ifstream in(path, std::ios::binary);
+        const std::string png((std::istreambuf_iterator<char>(in)), {});
+        return WriterBlock("imag", id, name, WriterInt32(uint32_t(png.size())) + png);
     }
     // What each alert says after its headline.
     std::vector<std::string> Details() const {

@@ -54,13 +54,13 @@ const ResourceBlock* FindBlock(const std::vector<ResourceBlock>& blocks, uint32_
 
 } // namespace
 
-void CheckTextWidget(const ResourceBlock& block, const CWidgetChunks& chunks,
-                     const std::vector<SourcePlace>& places,
+void CheckTextWidget(const std::string& type, const ResourceBlock& block,
+                     const CWidgetChunks& chunks, const std::vector<SourcePlace>& places,
                      const std::vector<ResourceBlock>& blocks, Diagnostics& diagnostics) {
     const STextWidgetChunks last = LastValues(chunks);
     if (!last.font) {
         // The renderer's default family is no font of the resource file.
-        diagnostics.Error(block.place, "a 'txwg' widget needs a \"font\" chunk");
+        diagnostics.Error(block.place, "a '" + type + "' widget needs a \"font\" chunk");
     } else {
         // The face the renderer asks for first: the family, then " Bold"
         // and " Italic" as the block sets them.
@@ -84,5 +84,23 @@ void CheckTextWidget(const ResourceBlock& block, const CWidgetChunks& chunks,
                                                     std::to_string(last.index->number) +
                                                     ", outside the text list \"" + last.list->text +
                                                     "\" of " + std::to_string(count) + " items");
+    }
+}
+
+void CheckEditField(const ResourceBlock& block, const CWidgetChunks& chunks,
+                    const std::vector<SourcePlace>& places, Diagnostics& diagnostics) {
+    const std::vector<SWidgetChunk>& all = chunks.Chunks();
+    bool background = false;
+    for (size_t i = 0; i < all.size(); ++i) {
+        if (all[i].code == "imag" || all[i].code == "imls") {
+            background = true;
+        } else if (all[i].code == "fjst") {
+            diagnostics.Error(places[i], "a 'tewg' widget takes no \"fjst\": the field places "
+                                         "its text itself");
+        }
+    }
+    if (!background) {
+        // The caret and the field's look stand on its image.
+        diagnostics.Error(block.place, "a 'tewg' widget needs an \"imag\" or \"imls\" chunk");
     }
 }

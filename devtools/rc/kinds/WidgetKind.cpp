@@ -2,7 +2,7 @@
 // Int32 size and then the chunks, each a code and its payload.
 //
 //   - kind: widget
-//     type: rrwg            # wdgt, cowg, fmwg, imwg, rrwg, shwg, mkwg or txwg
+//     type: rrwg            # wdgt, cowg, fmwg, imwg, rrwg, shwg, mkwg, txwg or tewg
 //     id: 2001
 //     name: InfoPanel
 //     chunks:               # in file order; codes may repeat
@@ -139,8 +139,11 @@ public:
             if (b.kind == this) {
                 const WidgetModel& model = ModelOf<WidgetModel>(b);
                 trees[{b.tag, b.name}] = &model;
-                if (model.type == "txwg") {
-                    CheckTextWidget(b, model.chunks, model.places, blocks, diagnostics);
+                if (model.type == "txwg" || model.type == "tewg") {
+                    CheckTextWidget(model.type, b, model.chunks, model.places, blocks, diagnostics);
+                }
+                if (model.type == "tewg") {
+                    CheckEditField(b, model.chunks, model.places, diagnostics);
                 }
             }
         }
@@ -267,7 +270,7 @@ public:
                     return false;
                 }
                 char text[16];
-                if (c == "colr" || c == "rbcl" || c == "frcl") {
+                if (c == "colr" || c == "rbcl" || c == "frcl" || c == "txcl") {
                     std::snprintf(text, sizeof text, "0x%08X", uint32_t(value));
                 } else {
                     std::snprintf(text, sizeof text, "%d", int(value));

@@ -1,0 +1,58 @@
+# The edit fields' checks of the widgets demo's smoke test, sourced by
+# demo-smoke.sh with its helpers (fail, await, shoot, pixel) in the window
+# $wid, whose standard output is $out. The places are those of
+# demo-fields.yaml: "Size" (numeric, real numbers, at most 6 characters)
+# at 60,900 and "Name" at 240,900, each 160 x 28 on a flat 0xF4F0E6 image.
+#   - a click in Size, "12a.5" typed and Return print "confirm Size 12.5"
+#     (the letter is refused);
+#   - a click in Name, "café" typed and Return print "confirm Name café";
+#   - Ctrl+A selects it: its background shows inverted (0x0B0F19), and the
+#     screenshot of the fields is kept; Ctrl+C puts "café" on the
+#     clipboard, which xclip reads back;
+#   - "7" LF "8" put on the clipboard by xclip, Ctrl+A and Ctrl+V in Size
+#     and Return print "confirm Size 7" (the paste is cut at its LF);
+#   - Escape in Size prints "cancel Size 7" and the demo keeps running.
+
+command -v xclip >/dev/null || fail "xclip is missing (scripts/install-deps.sh installs it)"
+timeout 5 xdotool windowfocus --sync "$wid" || fail "waited 5 s for the window to take the focus"
+
+# said <line>: whether the demo printed exactly that line.
+said() { grep -qxF "$1" "$out"; }
+
+xdotool mousemove --window "$wid" 140 914 click 1 || fail "xdotool could not click the Size field"
+xdotool type --delay 30 "12a.5"
+xdotool key Return
+await 5 "\"confirm Size 12.5\" on the demo's standard output (see $out)" said "confirm Size 12.5"
+
+xdotool mousemove --window "$wid" 320 914 click 1 || fail "xdotool could not click the Name field"
+xdotool type --delay 30 "café"
+xdotool key Return
+await 5 "\"confirm Name café\" on the demo's standard output (see $out)" said "confirm Name café"
+
+xdotool key ctrl+a
+fields="$shots/demo-fields.png"
+# The selection: the field's light image inverted behind the text.
+selected() {
+  shoot "$wid" "$full.fields.png"
+  local n
+  n=$(convert "$full.fields.png" -crop 160x28+240+900 +repage -depth 8 txt:- 2>/dev/null |
+    grep -c '#0B0F19')
+  [ "$n" -ge 60 ]
+}
+await 5 "the Name field's text drawn selected (0x0B0F19 behind it)" selected
+convert "$full.fields.png" -crop 380x110+40+880 +repage "$fields" 2>/dev/null ||
+  fail "cannot keep the fields' part of the screenshot"
+rm -f "$full.fields.png"
+
+xdotool key ctrl+c
+copied() { [ "$(xclip -o -selection clipboard 2>/dev/null)" = "café" ]; }
+await 5 "\"café\" on the clipboard after Ctrl+C (xclip -o read \"$(xclip -o -selection clipboard 2>/dev/null)\")" copied
+
+printf '7\n8' | xclip -selection clipboard || fail "xclip could not put a text on the clipboard"
+xdotool mousemove --window "$wid" 140 914 click 1 || fail "xdotool could not click the Size field"
+xdotool key ctrl+a ctrl+v Return
+await 5 "\"confirm Size 7\" on the demo's standard output (see $out)" said "confirm Size 7"
+
+xdotool key Escape
+await 5 "\"cancel Size 7\" on the demo's standard output (see $out)" said "cancel Size 7"
+kill -0 "$pid" 2>/dev/null || fail "the demo ended after Escape in a field"
