@@ -43,7 +43,7 @@ CC=clang CXX=clang++ cmake -S "$root" -B "$tree" -G Ninja -DCMAKE_BUILD_TYPE=Rel
 need_project_samples=0
 [[ " ${targets[*]} " == *" fuzz_project_load "* ]] && need_project_samples=1
 build=("${targets[@]}" fuzz_corpus_seeds)
-((need_project_samples)) && build+=(paint_tests)
+((need_project_samples)) && build+=(paint_project_tests)
 ninja -C "$tree" -j "${DAUBLIN_FUZZ_BUILD_JOBS:-$jobs}" "${build[@]}" >"$tree/fuzz-build.log" 2>&1 || {
   tail -n 30 "$tree/fuzz-build.log" >&2
   echo "fuzz.sh: the build failed; see $tree/fuzz-build.log" >&2
@@ -52,7 +52,7 @@ ninja -C "$tree" -j "${DAUBLIN_FUZZ_BUILD_JOBS:-$jobs}" "${build[@]}" >"$tree/fu
 if ((need_project_samples)); then
   # The project file's tests keep every file they save and damage.
   DAUBLIN_PTG_SAMPLES="$tree/seeds/project" ASAN_OPTIONS=detect_leaks=0 \
-    "$tree/tests/paint_tests" --gtest_filter='ProjectFile*' >"$tree/fuzz-samples.log" 2>&1 ||
+    "$tree/tests/paint_project_tests" --gtest_filter='ProjectFile*' >"$tree/fuzz-samples.log" 2>&1 ||
     echo "fuzz.sh: the project file's tests failed; their samples may be missing" >&2
   rm -f "$tree/seeds/project/"*.reason
 fi
