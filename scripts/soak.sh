@@ -44,9 +44,9 @@ export XDG_CONFIG_HOME="$work/config"
 pid=""
 cleanup() {
   if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
+    # Asked to quit; a painting left unsaved may hold it: then killed.
     kill "$pid" 2>/dev/null
-    sleep 1
-    kill -9 "$pid" 2>/dev/null
+    wait_exit "$pid" 50 >/dev/null 2>&1 || { kill -9 "$pid" && wait "$pid"; } 2>/dev/null
   fi
   rm -rf "$work"
 }
@@ -114,8 +114,8 @@ while :; do
   4) x key shift+z; redos=$((redos + 1)) ;;
   5) x key y; redos=$((redos + 1)) ;;
   6)
-    # Between a quarter and four times, so that strokes stay on the canvas.
-    if ((RANDOM % 2 == 0 && zoom > -2)); then
+    # Between a half and four times, so that most strokes land on the canvas.
+    if ((RANDOM % 2 == 0 && zoom > -1)); then
       x key F7; zoom=$((zoom - 1))
     elif ((zoom < 2)); then
       x key F8; zoom=$((zoom + 1))
