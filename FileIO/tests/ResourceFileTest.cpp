@@ -7,10 +7,10 @@
 #include "FileIO/gCFile.h"
 #include "FileIO/gCResourceIndex.h"
 #include "FileIO/gCResourceObject.h"
-#include "testsupport/foundation/FailingMemory.h"
 #include "testsupport/FileIO/ResourceBytes.h"
 #include "testsupport/FileIO/TempVolume.h"
 #include "testsupport/FileIO/TestBytes.h"
+#include "testsupport/foundation/FailingMemory.h"
 #include "testsupport/foundation/FakeAppServices.h"
 
 namespace {
