@@ -10,6 +10,7 @@
 #include "testsupport/FileIO/ResourceBytes.h"
 #include "testsupport/FileIO/TempVolume.h"
 #include "testsupport/FileIO/TestBytes.h"
+#include "testsupport/foundation/FailingMemory.h"
 #include "testsupport/foundation/FakeAppServices.h"
 
 namespace {
@@ -187,11 +188,14 @@ std::string NegativeSize() {
 
 class CorruptFile : public ResourceFile, public ::testing::WithParamInterface<CorruptCase> {};
 
+// Nothing asked for is larger than the file.
 TEST_P(CorruptFile, IndexAndSearchEndWithTheirCode) {
     Open(GetParam().bytes);
+    CLargestRequest watch;
     EXPECT_EQ(m_Index.SetupIndex(&m_File), GetParam().index);
     ASSERT_EQ(m_File.Rewind(), eNoError);
     EXPECT_EQ(m_Object.FindBlock(kResImageTag, 99, &m_File), GetParam().find);
+    EXPECT_LE(CLargestRequest::Largest(), GetParam().bytes.size());
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -17,6 +18,7 @@
 #include "platform/SoundIO.h"
 #include "platform/tests/SoundFixtures.h"
 #include "testsupport/FileIO/ResourceBytes.h"
+#include "testsupport/foundation/FailingMemory.h"
 
 using namespace std::string_literals;
 
@@ -121,6 +123,7 @@ const SReadCase kReadCases[] = {
     {"ListChunkIsRefused", With([](SWav& w) { w.between = "LIST" + Le32Bytes(4) + "INFO"; }),
      eInvalidFile},
     {"DataPastTheEnd", With([](SWav& w) { w.dataSize = 10; }), eInvalidFile},
+    {"DataClaimingTwoGigabytes", With([](SWav& w) { w.dataSize = 0x7FFFFFF0; }), eInvalidFile},
     {"RiffSizePastTheEnd", With([](SWav& w) { w.riffSize = 1000; }), eInvalidFile},
     {"AlignNotMatchingTheFormat", With([](SWav& w) { w.align = 4; }), eInvalidFile},
     {"AlignZero", With([](SWav& w) { w.align = 0; }), eInvalidFile},
@@ -151,10 +154,17 @@ const SReadCase kReadCases[] = {
 class WavReadCases : public WavRead,
                      public ::testing::WithParamInterface<std::tuple<SReadCase, ESource>> {};
 
+// No request is larger than the file (the samples are at most its bytes),
+// but for its path's few dozen bytes.
 TEST_P(WavReadCases, GiveTheLayoutsResult) {
     const SReadCase& c = std::get<0>(GetParam());
+    const std::string bytes = WavBytes(c.wav);
     CSound sound;
-    EXPECT_EQ(Read(std::get<1>(GetParam()), WavBytes(c.wav), sound), c.expected);
+    {
+        CLargestRequest watch;
+        EXPECT_EQ(Read(std::get<1>(GetParam()), bytes, sound), c.expected);
+        EXPECT_LE(CLargestRequest::Largest(), std::max<size_t>(bytes.size(), 256));
+    }
     if (c.expected == eNoError) {
         EXPECT_EQ(sound.Is16Bit(), 1);
         EXPECT_EQ(sound.IsStereo(), 0);

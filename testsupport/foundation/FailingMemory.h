@@ -1,5 +1,6 @@
 #pragma once
-// Two ways of running out of memory while a test runs.
+// Two ways of running out of memory while a test runs, and a watch on the
+// largest request.
 //
 // CFailingMemory runs out of memory while it lives: the toolkit's allocations and
 // reallocations fail once the given number of them have succeeded (none by
@@ -11,6 +12,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 
 #include "foundation/gCMemory.h"
 
@@ -72,4 +74,13 @@ private:
     }
     static inline std::atomic<size_t> s_nLimit = 0;
     static inline std::atomic<size_t> s_nLargest = 0;
+};
+
+// Watches the toolkit's allocations while it lives, refusing none, and
+// keeps the largest single request (libpng's blocks come through the same
+// hooks). A reader of outside bytes never asks for more than the input can
+// justify: the damaged-file tables hold Largest() under a stated bound.
+class CLargestRequest : public CRefuseLargeBlocks {
+public:
+    CLargestRequest() : CRefuseLargeBlocks(std::numeric_limits<size_t>::max()) {}
 };

@@ -19,6 +19,7 @@
 #include "imaging/Image.h"
 #include "testsupport/FileIO/FakeResourceServices.h"
 #include "testsupport/FileIO/TempVolume.h"
+#include "testsupport/foundation/FailingMemory.h"
 #include "testsupport/imaging/Goldens.h"
 #include "testsupport/widgets/WidgetBlockWriter.h"
 #include "widgets/ImWidget.h"
@@ -298,6 +299,11 @@ TEST_F(WidgetResourceTables, DamagedTextListBlocks) {
          {"Error reading number of entries"},
          0,
          true},
+        {"a count of two thousand million",
+         WriterInt32(0) + WriterInt32(0x7FFFFFFF) + a,
+         {"Error reading number of entries"},
+         0,
+         true},
         {"a text without its end",
          WriterInt32(0) + WriterInt32(2) + a + WriterUnits("bcde"),
          {},
@@ -319,7 +325,12 @@ TEST_F(WidgetResourceTables, DamagedTextListBlocks) {
         }
         Write(blocks);
         CTextList list;
-        EXPECT_NE(list.GetFromRes(3, nullptr, nullptr), eNoError);
+        {
+            // Nothing sized by the count: no request beyond a kilobyte.
+            CLargestRequest watch;
+            EXPECT_NE(list.GetFromRes(3, nullptr, nullptr), eNoError);
+            EXPECT_LE(CLargestRequest::Largest(), 1024u);
+        }
         EXPECT_EQ(TakeDetails(), c.details);
         ASSERT_EQ(list.Count(), c.kept);
         if (c.kept == 1) {
