@@ -15,9 +15,9 @@
 #include "imaging/Pixel.h"
 #include "paint/MAPIManager.h"
 #include "paint/PrintManager.h"
-#include "paint/ProjectInfo.h"
 #include "paint/ToolId.h"
-#include "paint/UndoManager.h"
+#include "paint/project/ProjectInfo.h"
+#include "paint/undo/UndoManager.h"
 
 class CCanvas;
 struct CCanvasLayers;

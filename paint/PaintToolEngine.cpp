@@ -7,9 +7,9 @@
 
 #include "foundation/Input.h"
 #include "foundation/Rounding.h"
-#include "paint/Canvas.h"
 #include "paint/PaintTool.h"
-#include "paint/Renderer.h"
+#include "paint/canvas/Canvas.h"
+#include "paint/relight/Renderer.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 
 #include "foundation/Input.h"
 #include "imaging/Image.h"
-#include "paint/Canvas.h"
-#include "paint/ProjectInfo.h"
-#include "paint/Renderer.h"
+#include "paint/canvas/Canvas.h"
+#include "paint/project/ProjectInfo.h"
+#include "paint/relight/Renderer.h"
 #include "testsupport/foundation/FailingMemory.h"
 #include "testsupport/foundation/FakeAppServices.h"
 #include "testsupport/paint/RecordingTool.h"
