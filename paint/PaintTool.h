@@ -133,8 +133,8 @@ public:
     const gCRect& DirtyRect() const { return m_DirtyRect; }
 
     // Whether the turn from step a to step b is a corner: the two
-    // normalised steps (a zero one stays zero) sum to less than 1.44, a turn
-    // of more than about 88 degrees.
+    // normalised steps (a zero one stays zero) turn sharply, a sum of
+    // exactly kSharpTurnSum going on (paint/SharpTurn.h).
     static bool IsCorner(float ax, float ay, float bx, float by);
     // The uniform Catmull-Rom curve through p1 (t = 0) and p2 (t = 1).
     static float DoSpline(float p0, float p1, float p2, float p3, float t);

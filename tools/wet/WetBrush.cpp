@@ -5,6 +5,7 @@
 
 #include "imaging/ImNav.h"
 #include "paint/Pressure.h"
+#include "paint/SharpTurn.h"
 #include "paint/canvas/Canvas.h"
 #include "tools/detail/ToolRounding.h"
 #include "tools/wet/detail/WetMath.h"
@@ -133,8 +134,7 @@ error CWetBrushTool::RenderDab(pointStruct p, gCRect& rect, CCanvas* canvas) {
     gCRect turnRect;
     if (hasPrevious) {
         const pointStruct q = m_PreviousPoint;
-        const float sx = q.dx + p.dx, sy = q.dy + p.dy;
-        if (std::sqrt(sx * sx + sy * sy) <= 1.44f) {
+        if (IsSharpTurn(q.dx + p.dx, q.dy + p.dy, ETurnEdge::eEdgeTurns)) {
             // A sharp turn: a piece that fades out half a width past the
             // previous point, then the blade starts again half a width
             // behind p, turned over.

@@ -15,6 +15,7 @@
 #include "imaging/ImNav.h"
 #include "paint/PaintTool.h"
 #include "paint/Pressure.h"
+#include "paint/SharpTurn.h"
 #include "paint/canvas/Canvas.h"
 #include "tools/PaintingTool.h"
 #include "tools/dry/detail/DryMath.h"
@@ -162,8 +163,7 @@ error TDryTool<Tool, Base>::RenderDab(pointStruct pt, gCRect& rect, CCanvas* can
     gCRect capRect;
     if (hasEdge) {
         const float nx = this->m_PreviousPoint.dx, ny = this->m_PreviousPoint.dy;
-        const float sx = nx + dx, sy = ny + dy;
-        if (std::sqrt(sx * sx + sy * sy) <= 1.44f) {
+        if (IsSharpTurn(nx + dx, ny + dy, ETurnEdge::eEdgeTurns)) {
             // Carry the stroke half a width on past the previous point in
             // its old direction, rounded off, then start afresh just behind
             // this point with the brush turned over.

@@ -10,6 +10,7 @@
 
 #include "foundation/Geometry.h"
 #include "paint/PaintTool.h"
+#include "paint/SharpTurn.h"
 #include "paint/canvas/Canvas.h"
 #include "tools/ribbon/detail/RibbonGeometry.h"
 #include "tools/ribbon/detail/StampWalk.h"
@@ -19,10 +20,6 @@ namespace ribbon {
 // The taper of a piece: plain, the cap that fades out beyond a corner, the
 // piece that fades in after it.
 enum ETaper : int32_t { ePlain = 0, eCap = 1, eAfterCorner = 2 };
-
-// Two unit directions whose sum is no longer than this turn by more than
-// about 88 degrees.
-inline constexpr float kCornerSum = 1.44f;
 
 } // namespace ribbon
 
@@ -68,8 +65,7 @@ protected:
             const int32_t width = this->m_nLayerWidth, height = this->m_nLayerHeight;
             SCrossSection before{{edge[0], edge[1]}, {edge[2], edge[3]}};
             const pointStruct& last = this->m_PreviousPoint;
-            const float sx = last.dx + dx, sy = last.dy + dy;
-            const bool corner = std::sqrt(sx * sx + sy * sy) <= kCornerSum;
+            const bool corner = IsSharpTurn(last.dx + dx, last.dy + dy, ETurnEdge::eEdgeTurns);
             const float half = 0.5f * w;
             gCRect capArea;
             if (corner) {
