@@ -1,6 +1,8 @@
 #include "paint/canvas/Canvas.h"
 
-CCanvas::CCanvas() = default;
+#include "paint/Backbone.h"
+
+CCanvas::CCanvas() : m_pBackbone(CSMKBackbone::Registered()) {}
 
 CCanvas::~CCanvas() {
     // The layers (views first) go with m_pLayers; a tracing image shared

@@ -21,6 +21,7 @@ class CImage;
 class CProjectInfo;
 class CRegion;
 class CRenderer;
+class CSMKBackbone;
 class CWidget;
 class CAppServices;
 class CTabletSource;
@@ -35,6 +36,10 @@ public:
     static constexpr int32_t kFirstPaperId = 80;
     static constexpr uint32_t kLastPaperTexture = 3;
 
+    // The canvas keeps the backbone registered when it is made (none when
+    // the registered module is not a backbone): the protect calls, the
+    // renderer and the tablet are reached through it, never looked up per
+    // dab or event.
     CCanvas();
     ~CCanvas() override;
     CCanvas(const CCanvas&) = delete;
@@ -260,6 +265,7 @@ private:
     // The tracing image of a new project, or none.
     error SetupTracing(CProjectInfo& info);
 
+    CSMKBackbone* const m_pBackbone;
     CWidget* m_pCanvasWidget = nullptr;
     CPaintTool* m_pCurrentTool = nullptr;
     CPaintTool* m_pEraser = nullptr;

@@ -68,8 +68,7 @@ int32_t CCanvas::ProcessData(uint32_t id, const void*, int64_t value, int32_t se
         }
         return 0;
     case eCmdSelectTool: {
-        CSMKBackbone* backbone = CSMKBackbone::Registered();
-        m_pCurrentTool = backbone ? backbone->CurrentTool() : nullptr;
+        m_pCurrentTool = m_pBackbone ? m_pBackbone->CurrentTool() : nullptr;
         return 0;
     }
     case eCmdNoTool:
@@ -133,8 +132,8 @@ int32_t CCanvas::TracingMode(int64_t value, int32_t set) {
         // The toggle goes round the whole chain, so the interface sees the
         // new state too.
         const int64_t next = m_fTracingDisplay ? 0 : 1;
-        if (CSMKBackbone* backbone = CSMKBackbone::Registered()) {
-            return backbone->ProcessData(eCmdTracingMode, this, next, 1);
+        if (m_pBackbone) {
+            return m_pBackbone->ProcessData(eCmdTracingMode, this, next, 1);
         }
         m_fTracingDisplay = int32_t(next);
         return 0;

@@ -319,8 +319,7 @@ void CCanvas::ConstrainCanvasToBackdrop(int32_t redraw) {
 }
 
 CRenderer* CCanvas::CurrentRenderer() {
-    CSMKBackbone* backbone = CSMKBackbone::Registered();
-    return backbone ? backbone->CurrentRenderer() : nullptr;
+    return m_pBackbone ? m_pBackbone->CurrentRenderer() : nullptr;
 }
 
 error CCanvas::Render(gCRect& rect) {

@@ -41,8 +41,7 @@ gCPoint Cursor(CAppServices* app) {
 
 } // namespace
 
-CTabletSource* CanvasInput::Tablet() {
-    CSMKBackbone* backbone = CSMKBackbone::Registered();
+CTabletSource* CanvasInput::Tablet(CSMKBackbone* backbone) {
     return backbone ? backbone->TabletServices() : nullptr;
 }
 
@@ -93,7 +92,7 @@ int32_t CCanvas::CanvasPress() {
         return 0;
     }
     CTabletPoint sample;
-    if (const int32_t r = CanvasInput::ReadPoint(CanvasInput::Tablet(), sample)) {
+    if (const int32_t r = CanvasInput::ReadPoint(CanvasInput::Tablet(m_pBackbone), sample)) {
         return r;
     }
     // A position far off (or not a number) lands off every widget.
@@ -141,7 +140,7 @@ error CCanvas::LeftPress(CWidget* widget, gCPoint& point) {
     if (const error e = CheckForCloneColour(point); e != eNoError) {
         return e;
     }
-    CTabletSource* tablet = CanvasInput::Tablet();
+    CTabletSource* tablet = CanvasInput::Tablet(m_pBackbone);
     gCPoint origin;
     widget->LocalToBackdrop(origin);
     const gCPoint desktop = CanvasInput::DesktopOffset(widget);

@@ -45,7 +45,8 @@ error CCanvas::CanvasMouseMove(void* user, CWidget* widget, CWidget*&, gCPoint&)
         return eNoError;
     }
     CTabletPoint sample;
-    (void)CanvasInput::ReadPoint(CanvasInput::Tablet(), sample); // read and let go: nothing uses it
+    (void)CanvasInput::ReadPoint(CanvasInput::Tablet(canvas->m_pBackbone),
+                                 sample); // read and let go: nothing uses it
     gCPoint origin;
     widget->LocalToBackdrop(origin);
     return eNoError;

@@ -34,9 +34,8 @@ error CCanvas::LoadCloneSource(gCFRef* file) {
     // backbone marks the project modified and the interface hears of it;
     // any other canvas takes the image itself.
     const int64_t value = ChannelValueOf(image.get());
-    CSMKBackbone* backbone = CSMKBackbone::Registered();
-    const int32_t result = backbone && backbone->Canvas() == this
-                               ? backbone->ProcessData(eCmdTracingImage, this, value, 1)
+    const int32_t result = m_pBackbone && m_pBackbone->Canvas() == this
+                               ? m_pBackbone->ProcessData(eCmdTracingImage, this, value, 1)
                                : ProcessData(eCmdTracingImage, this, value, 1);
     if (m_pTracingImage == image.get()) {
         // Taken on the way: the canvas owns it now, whatever a later link

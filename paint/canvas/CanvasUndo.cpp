@@ -7,24 +7,23 @@
 #include "paint/canvas/Canvas.h"
 
 void CCanvas::StartProtect() {
-    if (CSMKBackbone* backbone = CSMKBackbone::Registered()) {
-        backbone->StartProtect(0);
+    if (m_pBackbone) {
+        m_pBackbone->StartProtect(0);
     }
 }
 
 error CCanvas::ProtectArea(gCRect& rect) {
-    CSMKBackbone* backbone = CSMKBackbone::Registered();
-    if (!backbone || !m_pLayers) {
+    if (!m_pBackbone || !m_pLayers) {
         return eNoError;
     }
-    return backbone->ProtectArea(
+    return m_pBackbone->ProtectArea(
         rect, LayerView(CCanvasLayers::kColour), LayerView(CCanvasLayers::kHeight),
         LayerView(CCanvasLayers::kFinish), LayerView(CCanvasLayers::kGrain));
 }
 
 void CCanvas::EndProtect() {
-    if (CSMKBackbone* backbone = CSMKBackbone::Registered()) {
-        backbone->EndProtect();
+    if (m_pBackbone) {
+        m_pBackbone->EndProtect();
     }
 }
 

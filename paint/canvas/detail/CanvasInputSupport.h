@@ -8,6 +8,7 @@
 #include "foundation/Geometry.h"
 
 class CBackdrop;
+class CSMKBackbone;
 class CTabletSource;
 class CWidget;
 struct CTabletPoint;
@@ -18,7 +19,7 @@ namespace CanvasInput {
 inline constexpr int32_t kPenLimit = 1 << 30;
 
 // The backbone's tablet service, or null.
-CTabletSource* Tablet();
+CTabletSource* Tablet(CSMKBackbone* backbone);
 // A sample: 0 for a pen sample (backdrop coordinates), non-zero for the
 // mouse, which is all there is without a tablet service.
 int32_t ReadPoint(CTabletSource* tablet, CTabletPoint& sample);
