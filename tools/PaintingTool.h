@@ -68,6 +68,7 @@ protected:
 class CBrushTool : public CReloadTool {
 public:
     static constexpr int32_t kBrushSlots = 100;
+    static constexpr int32_t kLastSlot = kBrushSlots - 1;
 
     const CPixel* BrushLoad() const { return m_aBrushLoad; }
 

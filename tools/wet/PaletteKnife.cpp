@@ -22,7 +22,7 @@ error CPaletteKnife::SetFirstPt(pointStruct p, int32_t) {
         BuildProfiles(std::max(0.1f, m_rLinearSize * 0.9f - 0.2f), 49, 0.05f);
     } else {
         for (int32_t i = 0; i < kBrushSlots; ++i) {
-            m_aDeposit[i] = float(i) * (1.0f / 99.0f);
+            m_aDeposit[i] = float(i) * (1.0f / float(kLastSlot));
             m_aPickUp[i] = 1.0f - m_aDeposit[i];
         }
     }

@@ -88,12 +88,15 @@ CWetBrushTool::SBladeState CWetBrushTool::BladeState() const {
 void CWetBrushTool::BuildProfiles(float rateA, int32_t stepsB, float rateB) {
     const float lin = m_rLinearSize;
     const int32_t r = Rnd(lin * 35.0f);
-    const int32_t stepsA = std::max(0, 50 - (r + 5));
+    // From each edge to the middle of the blade, the two halves meeting at
+    // slots kMiddle - 1 and kMiddle.
+    constexpr int32_t kMiddle = kBrushSlots / 2;
+    const int32_t stepsA = std::max(0, kMiddle - (r + 5));
     float a = 0.9f - lin * 0.1f;
     float b = 0.0f;
-    for (int32_t i = 0; i <= 50; ++i) {
-        m_aPickUp[i] = m_aPickUp[99 - i] = a;
-        m_aDeposit[i] = m_aDeposit[99 - i] = b;
+    for (int32_t i = 0; i <= kMiddle; ++i) {
+        m_aPickUp[i] = m_aPickUp[kLastSlot - i] = a;
+        m_aDeposit[i] = m_aDeposit[kLastSlot - i] = b;
         a = i < stepsA ? a + (0.05f - a) * rateA : 0.05f;
         b = i < stepsB ? b + (1.0f - b) * rateB : 1.0f;
     }

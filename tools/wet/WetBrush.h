@@ -13,12 +13,15 @@
 // per-bristle steps are the tools' own; the per-pixel differences are
 // selected by the kind given at construction.
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 
 #include "foundation/Error.h"
 #include "foundation/Geometry.h"
 #include "imaging/Pixel.h"
 #include "tools/PaintingTool.h"
+#include "tools/PieceScanner.h"
 
 class CWetBrushTool : public CBrushTool {
 public:
@@ -111,4 +114,36 @@ private:
     }
     // Advances the noise position after a piece.
     void AdvanceNoise();
+
+    // The second pass of Dab: the paint bristle b lays at g along its line
+    // into pixel (x, y), over a grain ranging lowest..highest.
+    void LayDabSample(int32_t b, float g, int32_t x, int32_t y, int32_t lowest, int32_t highest);
+
+    // The steps of Segment.
+    struct SBlade;
+    // The grain's lowest and highest over a piece's box; 0 and 1 when the
+    // box is one column wide or its grain flat.
+    struct SGrainRange {
+        int32_t lowest = 0;
+        int32_t highest = 1;
+        int32_t Range() const { return std::max(highest - lowest, 1); }
+        bool Grained() const { return lowest != 0 && highest != 0; }
+    };
+    // Pick-up along the front edge a1-b1, a run of bristles per step.
+    error PickUpAlongFront(gCRPoint a1, gCRPoint b1);
+    SGrainRange GrainRange(const CPieceScanner& scanner, gCRPoint a0, gCRPoint b0, gCRPoint a1,
+                           gCRPoint b1) const;
+    // The blade under a pixel at (u, v) of the piece: between two bristles
+    // for a broad brush, averaged over a window of bristles (at the
+    // half-pixel point) for a narrow one.
+    SBlade BladeBetweenBristles(float u, float v) const;
+    SBlade BladeOverWindow(float uMid, float vMid, int32_t window) const;
+    // The fade of a capped piece (cap 1 fading out, 2 fading in) on a
+    // pixel's alpha and paint amount.
+    void FadeCap(const CPieceScanner::SPixel& px, int32_t cap, int32_t& alpha,
+                 int32_t& amount) const;
+    // Lays the blade's paint into the pixel at word at of the layers; edge
+    // scales the paint laid at the piece's side edges.
+    void LayPixel(size_t at, const SBlade& b, int32_t alpha, int32_t amount, float edge,
+                  const SGrainRange& range);
 };
