@@ -56,7 +56,7 @@ public:
     CPaintTool(const CPaintTool&) = delete;
     CPaintTool& operator=(const CPaintTool&) = delete;
 
-    // The size, linear size and style ids (6 when one comes without the
+    // The size, linear size and style ids (eBadParameter when one comes without the
     // address of its value), then ProcessLocalData for the rest.
     int32_t ProcessData(uint32_t id, const void* sender, int64_t value, int32_t set) override;
 
@@ -68,7 +68,7 @@ public:
     virtual error ToolDown(CWidget* widget, CCanvas* canvas, CTabletPoint& sample);
     virtual error ToolMove(CWidget* widget, CCanvas* canvas, CTabletPoint& sample);
     virtual error ToolUp(CWidget* widget, CCanvas* canvas, CTabletPoint& sample);
-    // The first-pixel addresses of the layers (L0's size too); 5 when a
+    // The first-pixel addresses of the layers (L0's size too); eOutOfMemory when a
     // layer with pixels cannot be locked.
     virtual error SetSources(CImage* l0, CImage* l1, CImage* l2, CImage* l3);
     virtual error ModSetting(int32_t) { return eNoError; }

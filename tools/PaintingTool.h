@@ -32,7 +32,7 @@ public:
 
 protected:
     // The shared set-up: name, size step, first point spacing, stroke number
-    // 0, no direction of travel, no layers. 5 when the name cannot be made.
+    // 0, no direction of travel, no layers. eOutOfMemory when the name cannot be made.
     error SetupPainting(const char* name, int32_t sizeStep, float spacing);
     // A stroke's start at p: the previous edge collapsed onto the point, no
     // pressure response yet and no smoothed width.

@@ -48,16 +48,16 @@ public:
     int32_t ProcessData(uint32_t id, const void* sender, int64_t value, int32_t set) override;
     // Gives the protect images their size; the first failure.
     virtual error Initialise();
-    // Wipes the paint and keeps the paper; 5 without layers.
+    // Wipes the paint and keeps the paper; eOutOfMemory without layers.
     virtual error ClearCanvas();
     virtual void SetEraserPointer(CPaintTool* eraser) { m_pEraser = eraser; }
     // A blank project of the information's size, paper and paper colour:
-    // 6 for a side of 0 or less, 23 when an image or view cannot be made,
-    // 5 when the spans cannot; on failure the open project stays as it was.
+    // eBadParameter for a side of 0 or less, eCreateFailed when an image or view cannot be made,
+    // eOutOfMemory when the spans cannot; on failure the open project stays as it was.
     virtual error CreateProject(CProjectInfo* info);
     // The paper grain into L1's high half (and its copy into L3's low
     // half), paint depth kept when keepPaint is non-zero; a missing paper
-    // gives grain 0. 5 when a layer or the paper cannot be locked.
+    // gives grain 0. eOutOfMemory when a layer or the paper cannot be locked.
     virtual error FillBumpWithCanvasTexture(int32_t keepPaint);
     // The brush preview paints its sample here; a plain canvas has none.
     virtual error RenderBrushProxy(int32_t) { return eNoError; }
@@ -103,7 +103,7 @@ public:
     static error CanvasRenderProc(void* user, CWidget* widget, const gCRect& area, CImage* target,
                                   uint32_t flags);
     // Shows the canvas through widget: the render procedure installed, the
-    // whole canvas relit and the widget's client area invalidated. 6 for a
+    // whole canvas relit and the widget's client area invalidated. eBadParameter for a
     // null widget; the renderer's error.
     error AttachCanvasWidget(CWidget* widget);
     // With a composite and a widget: the whole canvas relit and the
@@ -117,9 +117,9 @@ public:
     // CanvasImport.cpp).
     // Reads a PNG, JPEG or BMP file (asking for one when the reference is
     // not valid) and hands it round the chain as eCmdTracingImage; on
-    // success the tracing display is on and the canvas owns the image. 15
-    // when the file cannot be opened or decoded, 5 without memory, or the
-    // chain's error: the image is then deleted unless the canvas already
+    // success the tracing display is on and the canvas owns the image.
+    // eFileReadWriteError when the file cannot be opened or decoded,
+    // eOutOfMemory without memory, or the chain's error: the image is then deleted unless the canvas already
     // holds it.
     error LoadCloneSource(gCFRef* file);
     // The canvas takes image (null: none) as its tracing image; the one it
@@ -132,7 +132,7 @@ public:
     // the centre, others nothing) over transparent white, and every pixel
     // gets a flat coat: depth G + 100 - grain where the picture is opaque
     // (G the largest grain), none elsewhere. 0 also for a null image or a
-    // canvas without layers; 5 when a view cannot be locked. Neither
+    // canvas without layers; eOutOfMemory when a view cannot be locked. Neither
     // recorded for undo nor relit.
     virtual error LoadPaintImage(CImage* image, uint32_t fitMode);
 
@@ -191,7 +191,7 @@ public:
     // CanvasInputPan.cpp, CanvasInputDab.cpp)
     // Hooks the canvas into its widget: the left and right press handlers,
     // then the render procedure and the first render (AttachCanvasWidget).
-    // 6 for a null widget; else the renderer's error.
+    // eBadParameter for a null widget; else the renderer's error.
     virtual error SetupCanvasWidget(CWidget* widget);
     // The left press (user is the canvas, point in widget coordinates):
     // with Alt held the screen colour under the cursor becomes the paint
@@ -209,7 +209,7 @@ public:
     static error CanvasMouseMove(void* user, CWidget* widget, CWidget*& capture, gCPoint& point);
     // With a tracing image and its colour pick on: the image's colour under
     // the widget point (bilinear, by the fit mode) becomes the paint
-    // colour; outside the picture nothing changes. 5 when the image cannot
+    // colour; outside the picture nothing changes. eOutOfMemory when the image cannot
     // be locked.
     error CheckForCloneColour(gCPoint& point);
     // Pans the canvas with the cursor while the left button is held.
@@ -222,7 +222,7 @@ public:
     // Saves the four layers under rect in the protect images (restore 0),
     // or puts the saved rectangle back (restore non-zero; rect becomes the
     // saved one). Clipped to the canvas; only the rectangle's top-left
-    // 150 x 150 is kept. 5 when a view cannot be locked.
+    // 150 x 150 is kept. eOutOfMemory when a view cannot be locked.
     virtual error ProtectDabArea(gCRect& rect, int32_t restore);
     const gCRect& SavedDabRect() const { return m_SavedDabRect; }
 

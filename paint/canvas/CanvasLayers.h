@@ -26,14 +26,14 @@
 struct CCanvasLayers : gCBaseObject {
     enum { kColour = 0, kHeight = 1, kFinish = 2, kGrain = 3, kComposite = 4, kCount = 5 };
 
-    // A zeroed set of width × height with no invalid span: 23 when an
-    // image or view cannot be made, 5 when the spans cannot (nothing made
+    // A zeroed set of width × height with no invalid span: eCreateFailed when an
+    // image or view cannot be made, eOutOfMemory when the spans cannot (nothing made
     // then).
     static error Make(int32_t width, int32_t height, std::unique_ptr<CCanvasLayers>& made);
 
     // A set of width × height around a project file's decoded layers:
     // images[i], when given, becomes layer i (it is of that size); the
-    // others and the composite are made zeroed. 23 or 5 as Make, and the
+    // others and the composite are made zeroed. eCreateFailed or eOutOfMemory as Make, and the
     // given images then stay the caller's.
     static error Adopt(int32_t width, int32_t height, std::unique_ptr<CImage> (&images)[4],
                        std::unique_ptr<CCanvasLayers>& made);

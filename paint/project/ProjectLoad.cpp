@@ -45,27 +45,64 @@ error CSMKBackbone::LoadProject(CProjectInfo* info) {
     return ApplyProject(contents, *info);
 }
 
+// What a load makes before it changes anything: the name and file, and the
+// canvas's layers around the decoded ones (missing: bit i for a layer the
+// file did not hold).
+struct CSMKBackbone::SLoadedParts {
+    gCString name;
+    gCFRef file;
+    std::unique_ptr<CCanvasLayers> layers;
+    uint32_t missing = 0;
+};
+
 error CSMKBackbone::ApplyProject(ptgfile::SContents& contents, CProjectInfo& info) {
+    SLoadedParts parts;
+    if (const error e = PrepareLoad(contents, info, parts); e != eNoError) {
+        return e;
+    }
+
+    // From here on the painting is the file's.
+    if (m_pCanvas) {
+        m_pCanvas->RemoveCloneSource(0);
+    }
+    std::swap(m_ProjectInfo.m_Name, parts.name);
+    std::swap(m_ProjectInfo.m_File, parts.file);
+    m_ProjectInfo.m_nWidth = 0;
+    m_ProjectInfo.m_nHeight = 0;
+    for (int32_t i = 0; i < contents.entries.GetSize(); ++i) {
+        if (const int32_t result = ApplyEntry(contents, i, parts); result != 0) {
+            return error(result);
+        }
+    }
+
+    // The colour picker and the tools take the loaded colour; the composite
+    // is lit from the loaded layers and settings.
+    if (const int32_t r = ProcessData(eMsgPaintColour, this, uint32_t(m_CurrentColour), 1)) {
+        return error(r);
+    }
+    return error(ProcessData(eCmdRedrawCanvas, this, 0, 0));
+}
+
+error CSMKBackbone::PrepareLoad(ptgfile::SContents& contents, CProjectInfo& info,
+                                SLoadedParts& parts) {
     // Everything that can fail comes first: the name and file, the canvas's
     // layers around the decoded ones, every tool the file selects, and the
     // undo ring of the new size (whose sizing is the last step that may
     // fail, since it forgets the history).
-    gCString name;
-    if (name.CopyStringFromBuffer(info.m_Name.GetBuffer(), info.m_Name.GetLength()) != eNoError) {
+    if (parts.name.CopyStringFromBuffer(info.m_Name.GetBuffer(), info.m_Name.GetLength()) !=
+        eNoError) {
         return eOutOfMemory;
     }
-    gCFRef file(info.m_File);
-    if (info.m_File.IsValid() && !file.IsValid()) {
+    parts.file = gCFRef(info.m_File);
+    if (info.m_File.IsValid() && !parts.file.IsValid()) {
         return eOutOfMemory;
     }
-    uint32_t missing = 0;
     for (int32_t i = 0; i < ptgfile::kLayerCount; ++i) {
-        missing |= contents.layers[i] ? 0u : 1u << i;
+        parts.missing |= contents.layers[i] ? 0u : 1u << i;
     }
-    std::unique_ptr<CCanvasLayers> layers;
     if (m_pCanvas) {
-        if (const error e =
-                CCanvasLayers::Adopt(contents.width, contents.height, contents.layers, layers);
+        if (const error e = CCanvasLayers::Adopt(contents.width, contents.height, contents.layers,
+                                                 parts.layers);
             e != eNoError) {
             return e;
         }
@@ -78,100 +115,78 @@ error CSMKBackbone::ApplyProject(ptgfile::SContents& contents, CProjectInfo& inf
             }
         }
     }
-    if (const error e = SizeUndoRing(contents.width, contents.height); e != eNoError) {
-        return e;
-    }
+    return SizeUndoRing(contents.width, contents.height);
+}
 
-    // From here on the painting is the file's.
-    if (m_pCanvas) {
-        m_pCanvas->RemoveCloneSource(0);
+int32_t CSMKBackbone::ApplyEntry(ptgfile::SContents& contents, int32_t index, SLoadedParts& parts) {
+    const ptgfile::SContents::SEntry entry = contents.entries[index];
+    int32_t value = int32_t(entry.value);
+    switch (entry.id) {
+    case eRecProject:
+        return StartLoadedProject(std::move(parts.layers), parts.missing, contents.width,
+                                  contents.height);
+    case eRecColour:
+        m_CurrentColour = entry.value;
+        return 0;
+    case eRecToolType:
+        return ProcessData(eCmdSelectTool, this, SelectableTool(entry.value), 1);
+    case eRecToolSize:
+        return m_pCurrentTool ? m_pCurrentTool->SetToolSize(value) : 0;
+    case eRecStrokeNum:
+        if (m_pCurrentTool) {
+            m_pCurrentTool->SetStrokeNum(value);
+        }
+        return 0;
+    case eRecCanvasSetting:
+    case eRecLight1:
+    case eRecLight2:
+    case eRecLight3:
+        if (m_pCanvas) {
+            ApplyCanvasEntry(*m_pCanvas, entry.id, entry.value);
+        }
+        return 0;
+    case eRecTracingMode:
+        return ProcessData(eCmdTracingMode, this, int64_t(entry.value), 1);
+    case eRecTracingSetting2:
+        return ProcessData(eCmdTracingSetting2, this, ChannelValueOf(&value), 1);
+    case eRecTracingSetting3:
+        // Stored as read: the display knows what to make of other modes.
+        return ProcessData(eCmdTracingSetting3, this, ChannelValueOf(&value), 1);
+    case eRecTracingImage:
+        // Only the last one stays; an earlier one would be replaced.
+        if (index == contents.tracingEntry && contents.tracing) {
+            CImage* image = contents.tracing.get();
+            const int32_t result = ProcessData(eCmdTracingImage, this, ChannelValueOf(image), 1);
+            if (m_pCanvas && m_pCanvas->TracingImage() == image) {
+                (void)contents.tracing.release(); // the canvas owns it now
+            }
+            return result;
+        }
+        return 0;
+    default:
+        return 0; // the layers are in place already
     }
-    std::swap(m_ProjectInfo.m_Name, name);
-    std::swap(m_ProjectInfo.m_File, file);
-    m_ProjectInfo.m_nWidth = 0;
-    m_ProjectInfo.m_nHeight = 0;
+}
 
-    for (int32_t i = 0; i < contents.entries.GetSize(); ++i) {
-        const ptgfile::SContents::SEntry entry = contents.entries[i];
-        int32_t result = 0;
-        int32_t value = int32_t(entry.value);
-        switch (entry.id) {
-        case eRecProject:
-            result =
-                StartLoadedProject(std::move(layers), missing, contents.width, contents.height);
-            break;
-        case eRecColour:
-            m_CurrentColour = entry.value;
-            break;
-        case eRecToolType:
-            result = ProcessData(eCmdSelectTool, this, SelectableTool(entry.value), 1);
-            break;
-        case eRecToolSize:
-            if (m_pCurrentTool) {
-                result = m_pCurrentTool->SetToolSize(value);
-            }
-            break;
-        case eRecStrokeNum:
-            if (m_pCurrentTool) {
-                m_pCurrentTool->SetStrokeNum(value);
-            }
-            break;
-        case eRecCanvasSetting:
-            if (m_pCanvas) {
-                m_pCanvas->SetPaperColour(entry.value);
-            }
-            break;
-        case eRecLight1:
-            if (m_pCanvas) {
-                m_pCanvas->SetGrainRelief(ptgfile::LightFromFile(std::bit_cast<float>(entry.value),
-                                                                 ptgfile::kDefaultGrainRelief));
-            }
-            break;
-        case eRecLight2:
-            if (m_pCanvas) {
-                m_pCanvas->SetPaperHighlight(ptgfile::LightFromFile(
-                    std::bit_cast<float>(entry.value), ptgfile::kDefaultPaperHighlight));
-            }
-            break;
-        case eRecLight3:
-            if (m_pCanvas) {
-                m_pCanvas->SetPaperEnvironment(ptgfile::LightFromFile(
-                    std::bit_cast<float>(entry.value), ptgfile::kDefaultPaperEnvironment));
-            }
-            break;
-        case eRecTracingMode:
-            result = ProcessData(eCmdTracingMode, this, int64_t(entry.value), 1);
-            break;
-        case eRecTracingSetting2:
-            result = ProcessData(eCmdTracingSetting2, this, ChannelValueOf(&value), 1);
-            break;
-        case eRecTracingSetting3:
-            // Stored as read: the display knows what to make of other modes.
-            result = ProcessData(eCmdTracingSetting3, this, ChannelValueOf(&value), 1);
-            break;
-        case eRecTracingImage:
-            // Only the last one stays; an earlier one would be replaced.
-            if (i == contents.tracingEntry && contents.tracing) {
-                CImage* image = contents.tracing.get();
-                result = ProcessData(eCmdTracingImage, this, ChannelValueOf(image), 1);
-                if (m_pCanvas && m_pCanvas->TracingImage() == image) {
-                    (void)contents.tracing.release(); // the canvas owns it now
-                }
-            }
-            break;
-        default:
-            break; // the layers are in place already
-        }
-        if (result != 0) {
-            return error(result);
-        }
+void CSMKBackbone::ApplyCanvasEntry(CCanvas& canvas, uint32_t id, uint32_t value) {
+    const float stored = std::bit_cast<float>(value);
+    switch (id) {
+    case eRecCanvasSetting:
+        canvas.SetPaperColour(value);
+        break;
+    case eRecLight1:
+        canvas.SetGrainRelief(ptgfile::LightFromFile(stored, ptgfile::kDefaultGrainRelief));
+        break;
+    case eRecLight2:
+        canvas.SetPaperHighlight(ptgfile::LightFromFile(stored, ptgfile::kDefaultPaperHighlight));
+        break;
+    case eRecLight3:
+        canvas.SetPaperEnvironment(
+            ptgfile::LightFromFile(stored, ptgfile::kDefaultPaperEnvironment));
+        break;
+    default:
+        break;
     }
-    // The colour picker and the tools take the loaded colour; the composite
-    // is lit from the loaded layers and settings.
-    if (const int32_t r = ProcessData(eMsgPaintColour, this, uint32_t(m_CurrentColour), 1)) {
-        return error(r);
-    }
-    return error(ProcessData(eCmdRedrawCanvas, this, 0, 0));
 }
 
 int32_t CSMKBackbone::StartLoadedProject(std::unique_ptr<CCanvasLayers> layers, uint32_t missing,

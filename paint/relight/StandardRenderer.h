@@ -24,7 +24,7 @@ public:
     ~CStandardRenderer() override;
 
     // The two lights and the fill light of the program; drops any
-    // environment image. 5 when the light list cannot grow (then empty).
+    // environment image. eOutOfMemory when the light list cannot grow (then empty).
     error SetupRenderer() override;
     error Render(CImage* target, CCanvas& canvas, int32_t whole) override;
 

@@ -49,8 +49,8 @@ public:
     CSMKUndoManager& operator=(const CSMKUndoManager&) = delete;
 
     // A ring of size bytes (0 frees it) and a fresh tile map for a canvas of
-    // width × height; the history is forgotten. 5 when memory runs out and
-    // 6 for a negative size: ring, tile map and history then stay as they
+    // width × height; the history is forgotten. eOutOfMemory when memory runs out and
+    // eBadParameter for a negative size: ring, tile map and history then stay as they
     // were.
     virtual error Initialise(int32_t size, int32_t width, int32_t height);
     // Frees the ring and the tile map: nothing is recorded until the next
@@ -71,7 +71,7 @@ public:
     // Undo or redo one record: its tiles are swapped with the layers and
     // the changed rectangles collected in the region (emptied first). 0
     // when the step was taken or there is none; 1 when the bookkeeping was
-    // found damaged and the history reset (the layers untouched); 5 when
+    // found damaged and the history reset (the layers untouched); eOutOfMemory when
     // the region could not take the rectangles (the step is still taken).
     virtual error DoUndo(CRegion& region, CImNav* l0, CImNav* l1, CImNav* l2, CImNav* l3);
     virtual error DoRedo(CRegion& region, CImNav* l0, CImNav* l1, CImNav* l2, CImNav* l3);

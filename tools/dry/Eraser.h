@@ -18,7 +18,7 @@ public:
     // Starts a stroke at pt: previous edge on the point, profile filled, no
     // pressure yet. The flag is not used.
     error SetFirstPt(pointStruct pt, int32_t) override;
-    // Erases one circular dab at pt, at least at half strength; 5 when a
+    // Erases one circular dab at pt, at least at half strength; eOutOfMemory when a
     // layer cannot be locked.
     error Dab(pointStruct pt, gCRect& rect, CCanvas* canvas) override;
     // Erases one piece from the edge (p1 left, p2 right) to (p3 left, p4

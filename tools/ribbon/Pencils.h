@@ -31,10 +31,10 @@ public:
     // Starts a stroke at p: the tip profile built for the style, no previous
     // pressure.
     error SetFirstPt(pointStruct p, int32_t flag) override;
-    // The piece of ribbon to p. 5 when the layers cannot be painted.
+    // The piece of ribbon to p. eOutOfMemory when the layers cannot be painted.
     error RenderDab(pointStruct p, gCRect& rect, CCanvas* canvas) override;
     // One stamp at p, round (or wide for style 1), touching each pixel at
-    // most once a stroke. 5 when the layers cannot be painted.
+    // most once a stroke. eOutOfMemory when the layers cannot be painted.
     error Dab(pointStruct p, gCRect& rect, CCanvas* canvas) override;
 
     // One piece of the ribbon from the cross-section a1 (left), a2 (right) to

@@ -18,10 +18,10 @@ public:
     // Starts a stroke at p: the profile built, the brush filled with the
     // current colour, no previous pressure.
     error SetFirstPt(pointStruct p, int32_t flag) override;
-    // The piece of ribbon to p. 5 when the layers cannot be painted.
+    // The piece of ribbon to p. eOutOfMemory when the layers cannot be painted.
     error RenderDab(pointStruct p, gCRect& rect, CCanvas* canvas) override;
-    // One square stamp at p, inking each pixel at most once a stroke. 5
-    // when the layers cannot be painted.
+    // One square stamp at p, inking each pixel at most once a stroke.
+    // eOutOfMemory when the layers cannot be painted.
     error Dab(pointStruct p, gCRect& rect, CCanvas* canvas) override;
 
     // One piece of the ribbon from the cross-section a1 (left), a2 (right) to

@@ -28,11 +28,11 @@ public:
     static constexpr int32_t kMaxDepth = 9999;
 
     // Paints the piece of stroke that ends at p (the first call of a stroke
-    // only records the cross-section). 5 when the canvas or a layer is
+    // only records the cross-section). eOutOfMemory when the canvas or a layer is
     // missing.
     error RenderDab(pointStruct p, gCRect& rect, CCanvas* canvas) override;
     // One isolated dab at p: lays paint, picks nothing up, and changes each
-    // pixel at most once a stroke (the mark in L3's high half). 5 as above.
+    // pixel at most once a stroke (the mark in L3's high half). eOutOfMemory as above.
     error Dab(pointStruct p, gCRect& rect, CCanvas* canvas) override;
     // The quadrilateral between cross-sections a0-b0 and a1-b1; cap 0
     // ordinary, 1 fading out towards a1-b1, 2 fading in from a0-b0.

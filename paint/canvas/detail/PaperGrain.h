@@ -11,6 +11,6 @@ class CImage;
 
 // The low 16 bits of each word are kept when keepPaint is non-zero, else
 // they become 0; without the paper image the grain is 0 and the low 16 bits
-// stay. 5 when the image or the paper cannot be
+// stay. eOutOfMemory when the image or the paper cannot be
 // locked or blurred; 0 for an image without pixels.
 error gLayPaperGrain(CImage& image, uint32_t texture, int32_t keepPaint);

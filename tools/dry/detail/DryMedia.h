@@ -21,8 +21,8 @@ public:
     // stroke colour taken from the backbone and the brush emptied and
     // refilled with it. The flag is not used.
     error SetFirstPt(pointStruct pt, int32_t) override;
-    // One circular dab at pt for a stroke too short to draw as a line; 5
-    // when a layer cannot be locked.
+    // One circular dab at pt for a stroke too short to draw as a line;
+    // eOutOfMemory when a layer cannot be locked.
     error Dab(pointStruct pt, gCRect& rect, CCanvas* canvas) override;
 
     // One piece from the edge (p1 left, p2 right) to (p3 left, p4 right);
@@ -31,7 +31,7 @@ public:
     error RenderSegment(gCRPoint p1, gCRPoint p2, gCRPoint p3, gCRPoint p4, int32_t mode);
     // Slot (already flipped by the caller) picks up the canvas colour in
     // proportion to the pick-up factor and the pressure response, then
-    // refills toward the stroke colour. 6 for a slot outside 0..99.
+    // refills toward the stroke colour. eBadParameter for a slot outside 0..99.
     error SetColour(int32_t slot, uint32_t colour, uint32_t, uint32_t);
 
     float PickUp() const { return m_rPickUp; }

@@ -88,7 +88,7 @@ public:
     static constexpr int32_t kSlots = drydetail::kSlots;
 
     // Paints the stroke from the previous cross edge up to pt; rect gets the
-    // changed area. 5 when a layer cannot be locked (nothing changes).
+    // changed area. eOutOfMemory when a layer cannot be locked (nothing changes).
     error RenderDab(pointStruct pt, gCRect& rect, CCanvas* canvas) override;
 
     const float* Profile() const { return m_aProfile; }
@@ -129,7 +129,7 @@ protected:
     // A single dab at pt: the layers locked, the pressure response set, the
     // box a dab of the tool's radius may touch protected, then paint(r, p)
     // with the radius and the pressure response, and the box marked for
-    // relighting; rect gets the box grown by 1. 5 when a layer cannot be
+    // relighting; rect gets the box grown by 1. eOutOfMemory when a layer cannot be
     // locked (nothing changes).
     template <class Paint>
     error PaintDab(const pointStruct& pt, gCRect& rect, CCanvas* canvas, Paint&& paint);
