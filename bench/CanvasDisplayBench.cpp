@@ -13,8 +13,8 @@
 
 #include "imaging/ImNav.h"
 #include "imaging/Image.h"
-#include "paint/Canvas.h"
-#include "paint/ProjectInfo.h"
+#include "paint/canvas/Canvas.h"
+#include "paint/project/ProjectInfo.h"
 #include "widgets/ImWidget.h"
 
 namespace {

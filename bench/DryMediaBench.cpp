@@ -7,13 +7,13 @@
 
 #include "bench/peer/PeerBrush.h"
 #include "bench/peer/StrokeReplay.h"
-#include "paint/Canvas.h"
 #include "paint/ToolId.h"
+#include "paint/canvas/Canvas.h"
 #include "testsupport/paint/StrokeCanvas.h"
 #include "testsupport/paint/StrokeRecipes.h"
-#include "tools/Chalk.h"
-#include "tools/Crayon.h"
-#include "tools/Eraser.h"
+#include "tools/dry/Chalk.h"
+#include "tools/dry/Crayon.h"
+#include "tools/dry/Eraser.h"
 
 // Chalk, crayon and the eraser on the synthetic figure-eight (3,000 samples
 // over 2000 x 1500) through the real stroke engine: ToolDown, one timed

@@ -3,9 +3,9 @@
 #include "FileIO/gCFRef.h"
 #include "bench/FuzzSupport.h"
 #include "foundation/MessageIds.h"
-#include "paint/Canvas.h"
+#include "paint/canvas/Canvas.h"
 #include "paint/ChannelValue.h"
-#include "paint/ProjectInfo.h"
+#include "paint/project/ProjectInfo.h"
 #include "widgets/ImWidget.h"
 
 namespace fuzz {

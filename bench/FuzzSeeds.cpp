@@ -23,7 +23,7 @@
 #include "imaging/Image.h"
 #include "imaging/Image8.h"
 #include "imaging/ImageIO.h"
-#include "paint/Canvas.h"
+#include "paint/canvas/Canvas.h"
 #include "paint/ChannelValue.h"
 #include "paint/PaintTool.h"
 #include "paint/ToolId.h"

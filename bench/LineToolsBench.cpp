@@ -6,11 +6,11 @@
 
 #include "bench/peer/PeerBrush.h"
 #include "bench/peer/StrokeReplay.h"
-#include "paint/Canvas.h"
 #include "paint/ToolId.h"
+#include "paint/canvas/Canvas.h"
 #include "testsupport/paint/StrokeCanvas.h"
-#include "tools/Pencils.h"
-#include "tools/Pens.h"
+#include "tools/ribbon/Pencils.h"
+#include "tools/ribbon/Pens.h"
 
 // The pen and the pencil on the synthetic figure-eight (3,000 samples over
 // 2000 x 1500, about 2 px a sample) through the real stroke engine, with the

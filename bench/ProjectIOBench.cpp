@@ -16,10 +16,10 @@
 #include "imaging/ImNav.h"
 #include "imaging/PngIO.h"
 #include "paint/Backbone.h"
-#include "paint/Canvas.h"
 #include "paint/ChannelValue.h"
-#include "paint/ProjectFile.h"
-#include "paint/ProjectInfo.h"
+#include "paint/canvas/Canvas.h"
+#include "paint/project/ProjectFile.h"
+#include "paint/project/ProjectInfo.h"
 
 // A painted 4000 x 3000 project saved and loaded through the backbone (the
 // file in the system's temporary folder; a load decodes its layers on

@@ -12,7 +12,7 @@
 #include "bench/FuzzPainting.h"
 #include "bench/FuzzSupport.h"
 #include "foundation/MessageIds.h"
-#include "paint/ProjectFile.h"
+#include "paint/project/ProjectFile.h"
 #include "tools/RegisterPaintTools.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {

@@ -7,8 +7,8 @@
 
 #include "bench/peer/PaintLikeLayers.h"
 #include "imaging/PixelPaths.h"
-#include "paint/Relight.h"
-#include "paint/StandardRenderer.h"
+#include "paint/relight/Relight.h"
+#include "paint/relight/StandardRenderer.h"
 #include "testsupport/paint/RelightReference.h"
 
 // The relight of a 4000 × 3000 painting: paper grain, patches of paint with

@@ -10,7 +10,7 @@
 #include "paint/ToolId.h"
 #include "testsupport/paint/StrokeCanvas.h"
 #include "tools/Airbrush.h"
-#include "tools/Chalk.h"
+#include "tools/dry/Chalk.h"
 
 // The stroke engine on the synthetic figure-eight (3,000 samples over
 // 2000 x 1500, about 2 px a sample) with the airbrush, which paints nothing,

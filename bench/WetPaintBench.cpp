@@ -4,8 +4,8 @@
 #include "bench/peer/StrokeReplay.h"
 #include "paint/ToolId.h"
 #include "testsupport/paint/StrokeCanvas.h"
-#include "tools/OilPaint.h"
-#include "tools/PaletteKnife.h"
+#include "tools/wet/OilPaint.h"
+#include "tools/wet/PaletteKnife.h"
 
 // Oil paint and the palette knife on the synthetic figure-eight (3,000
 // samples over 2000 x 1500) through the real stroke engine, the undo record

@@ -4,9 +4,9 @@
 
 #include "foundation/AppServices.h"
 #include "foundation/ErrorReport.h"
-#include "paint/Canvas.h"
 #include "paint/PaintTool.h"
-#include "paint/StandardRenderer.h"
+#include "paint/canvas/Canvas.h"
+#include "paint/relight/StandardRenderer.h"
 
 namespace {
 

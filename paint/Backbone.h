@@ -15,9 +15,9 @@
 #include "imaging/Pixel.h"
 #include "paint/MAPIManager.h"
 #include "paint/PrintManager.h"
-#include "paint/ProjectInfo.h"
 #include "paint/ToolId.h"
-#include "paint/UndoManager.h"
+#include "paint/project/ProjectInfo.h"
+#include "paint/undo/UndoManager.h"
 
 class CCanvas;
 struct CCanvasLayers;
@@ -65,13 +65,13 @@ public:
     // id outside the table, without a creator, or when its set-up fails
     // (shown).
     virtual CPaintTool* CreateTool(int32_t id);
-    // Makes the renderer of the id current: 0, 6 for -1, 23 when it cannot
+    // Makes the renderer of the id current: 0, eBadParameter for -1, eCreateFailed when it cannot
     // be made, else the result of redrawing the canvas.
     virtual error SelectRenderer(int32_t id);
     // A set-up renderer of the id (only 0 exists); null otherwise.
     virtual CRenderer* CreateRenderer(int32_t id);
     // Makes the tool SelectableTool(id) current, made on first use: 0, or
-    // 23 when there is none.
+    // eCreateFailed when there is none.
     virtual error SelectTool(int32_t id);
     // The first tool of that type in the array, or null.
     virtual CPaintTool* GetTool(int32_t id);
@@ -93,7 +93,7 @@ public:
     // Takes info's name and file as the project's, then writes the project
     // to that file as a whole new file: the previous file is replaced only
     // when everything was written (the rename is the last step), and stays
-    // as it was on any failure. 0, 6 without a valid file (no dialog is
+    // as it was on any failure. 0, eBadParameter without a valid file (no dialog is
     // shown), the open, encoding, write or close error.
     virtual error SaveProject(CProjectInfo* info);
     // Reads the file info names whole, checks it and decodes its images
@@ -101,7 +101,7 @@ public:
     // name and file. On any failure before that the open painting, its
     // name, file, settings, tracing image, undo history and modified flag
     // stay as they were. 0, the open error, 1 when a header line cannot be
-    // read, 16 for a file that is not a whole project, 5 without memory, a
+    // read, eInvalidFile for a file that is not a whole project, eOutOfMemory without memory, a
     // decoder's or a stream's error, or the first error of the chain while
     // the blocks are applied.
     virtual error LoadProject(CProjectInfo* info);
@@ -140,6 +140,13 @@ private:
     error ReadProject(gCFile& file, ptgfile::SContents& contents);
     error WriteProject(gCFile& file);
     error ApplyProject(ptgfile::SContents& contents, CProjectInfo& info);
+    // The steps of ApplyProject: what can fail, made before anything
+    // changes; one entry of the file applied (0 or the first failure); a
+    // canvas setting or light of the file.
+    struct SLoadedParts;
+    error PrepareLoad(ptgfile::SContents& contents, CProjectInfo& info, SLoadedParts& parts);
+    int32_t ApplyEntry(ptgfile::SContents& contents, int32_t index, SLoadedParts& parts);
+    static void ApplyCanvasEntry(CCanvas& canvas, uint32_t id, uint32_t value);
     // The project block of a load: a new project of that size around the
     // file's layers (missing: bit i for a layer the file did not hold).
     int32_t StartLoadedProject(std::unique_ptr<CCanvasLayers> layers, uint32_t missing,

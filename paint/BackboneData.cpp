@@ -6,10 +6,10 @@
 #include "foundation/ErrorReport.h"
 #include "foundation/Input.h"
 #include "paint/Backbone.h"
-#include "paint/Canvas.h"
 #include "paint/ChannelValue.h"
 #include "paint/PaintTool.h"
-#include "paint/Renderer.h"
+#include "paint/canvas/Canvas.h"
+#include "paint/relight/Renderer.h"
 
 namespace {
 

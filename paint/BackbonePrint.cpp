@@ -3,8 +3,8 @@
 #include "foundation/Alert.h"
 #include "foundation/Input.h"
 #include "paint/Backbone.h"
-#include "paint/Canvas.h"
 #include "paint/ChannelValue.h"
+#include "paint/canvas/Canvas.h"
 #include "paint/detail/TableText.h"
 
 namespace {

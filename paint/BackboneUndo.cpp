@@ -6,8 +6,8 @@
 #include "imaging/CRegion.h"
 #include "imaging/ImNav.h"
 #include "paint/Backbone.h"
-#include "paint/Canvas.h"
-#include "paint/Renderer.h"
+#include "paint/canvas/Canvas.h"
+#include "paint/relight/Renderer.h"
 
 error CSMKBackbone::ProtectArea(gCRect& rect, CImNav* l0, CImNav* l1, CImNav* l2, CImNav* l3) {
     return m_UndoManager.ProtectArea(rect, l0, l1, l2, l3);

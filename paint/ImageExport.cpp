@@ -11,7 +11,7 @@
 #include "foundation/Input.h"
 #include "imaging/ImageIO.h"
 #include "paint/Backbone.h"
-#include "paint/Canvas.h"
+#include "paint/canvas/Canvas.h"
 #include "paint/detail/TableText.h"
 
 namespace {

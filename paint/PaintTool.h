@@ -56,7 +56,7 @@ public:
     CPaintTool(const CPaintTool&) = delete;
     CPaintTool& operator=(const CPaintTool&) = delete;
 
-    // The size, linear size and style ids (6 when one comes without the
+    // The size, linear size and style ids (eBadParameter when one comes without the
     // address of its value), then ProcessLocalData for the rest.
     int32_t ProcessData(uint32_t id, const void* sender, int64_t value, int32_t set) override;
 
@@ -68,7 +68,7 @@ public:
     virtual error ToolDown(CWidget* widget, CCanvas* canvas, CTabletPoint& sample);
     virtual error ToolMove(CWidget* widget, CCanvas* canvas, CTabletPoint& sample);
     virtual error ToolUp(CWidget* widget, CCanvas* canvas, CTabletPoint& sample);
-    // The first-pixel addresses of the layers (L0's size too); 5 when a
+    // The first-pixel addresses of the layers (L0's size too); eOutOfMemory when a
     // layer with pixels cannot be locked.
     virtual error SetSources(CImage* l0, CImage* l1, CImage* l2, CImage* l3);
     virtual error ModSetting(int32_t) { return eNoError; }
@@ -133,8 +133,8 @@ public:
     const gCRect& DirtyRect() const { return m_DirtyRect; }
 
     // Whether the turn from step a to step b is a corner: the two
-    // normalised steps (a zero one stays zero) sum to less than 1.44, a turn
-    // of more than about 88 degrees.
+    // normalised steps (a zero one stays zero) turn sharply, a sum of
+    // exactly kSharpTurnSum going on (paint/SharpTurn.h).
     static bool IsCorner(float ax, float ay, float bx, float by);
     // The uniform Catmull-Rom curve through p1 (t = 0) and p2 (t = 1).
     static float DoSpline(float p0, float p1, float p2, float p3, float t);

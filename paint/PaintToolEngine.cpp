@@ -7,15 +7,13 @@
 
 #include "foundation/Input.h"
 #include "foundation/Rounding.h"
-#include "paint/Canvas.h"
 #include "paint/PaintTool.h"
-#include "paint/Renderer.h"
+#include "paint/SharpTurn.h"
+#include "paint/canvas/Canvas.h"
+#include "paint/relight/Renderer.h"
 
 namespace {
 
-// Two unit steps whose sum is shorter than this turn by more than about 88
-// degrees.
-constexpr float kCornerSum = 1.44f;
 // Dabs between display updates: pen held still, slow, faster; and while
 // ToolUp drains the points that piled up.
 constexpr int32_t kStillDabs = 30;
@@ -64,7 +62,7 @@ bool CPaintTool::IsCorner(float ax, float ay, float bx, float by) {
     Normalise(ax, ay);
     Normalise(bx, by);
     const float sx = ax + bx, sy = ay + by;
-    return std::sqrt(sx * sx + sy * sy) < kCornerSum;
+    return IsSharpTurn(sx, sy, ETurnEdge::eEdgeGoesOn);
 }
 
 float CPaintTool::DoSpline(float p0, float p1, float p2, float p3, float t) {

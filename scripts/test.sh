@@ -3,11 +3,30 @@
 # an optimised build, and a debug build under AddressSanitizer and
 # UndefinedBehaviorSanitizer; then the test programs that run threads under
 # ThreadSanitizer. Any failure fails the whole run.
+#
+# scripts/test.sh --quick [label]: the loop while working. Builds the
+# optimised tree only and runs the tests of one ctest label (every test
+# without a label); installs nothing and runs no sanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh
 
 jobs=$(nproc)
+if [[ ${1:-} == --quick ]]; then
+  if (($# > 2)); then
+    echo "usage: scripts/test.sh [--quick [label]]" >&2
+    exit 2
+  fi
+  cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build build/release -j "$jobs"
+  if [[ -n ${2:-} ]]; then
+    exec ctest --test-dir build/release --output-on-failure -j "$jobs" --timeout 300 -L "$2"
+  fi
+  exec ctest --test-dir build/release --output-on-failure -j "$jobs" --timeout 300
+elif (($# > 0)); then
+  echo "usage: scripts/test.sh [--quick [label]]" >&2
+  exit 2
+fi
+bash scripts/install-deps.sh
 run_suite() {
   local dir=$1; shift
   cmake -S . -B "$dir" -G Ninja "$@" >/dev/null

@@ -32,7 +32,7 @@ public:
 
 protected:
     // The shared set-up: name, size step, first point spacing, stroke number
-    // 0, no direction of travel, no layers. 5 when the name cannot be made.
+    // 0, no direction of travel, no layers. eOutOfMemory when the name cannot be made.
     error SetupPainting(const char* name, int32_t sizeStep, float spacing);
     // A stroke's start at p: the previous edge collapsed onto the point, no
     // pressure response yet and no smoothed width.
@@ -68,6 +68,7 @@ protected:
 class CBrushTool : public CReloadTool {
 public:
     static constexpr int32_t kBrushSlots = 100;
+    static constexpr int32_t kLastSlot = kBrushSlots - 1;
 
     const CPixel* BrushLoad() const { return m_aBrushLoad; }
 

@@ -9,7 +9,7 @@
 #include "foundation/Utf8.h"
 #include "paint/Backbone.h"
 #include "paint/ChannelValue.h"
-#include "paint/ProjectInfo.h"
+#include "paint/project/ProjectInfo.h"
 #include "platform/WindowBase.h"
 #include "text/TextFontEngine.h"
 #include "text/TxWidget.h"

@@ -1,15 +1,17 @@
 #include "ui/SMKBackdrop.h"
 
 #include <algorithm>
+#include <iterator>
 #include <new>
 
 #include "FileIO/gCFile.h"
 #include "foundation/Input.h"
 #include "foundation/MessageIds.h"
+#include "foundation/Rounding.h"
 #include "paint/Backbone.h"
 #include "paint/ChannelValue.h"
-#include "paint/ProjectInfo.h"
 #include "paint/ToolId.h"
+#include "paint/project/ProjectInfo.h"
 #include "platform/AppBase.h"
 #include "platform/WindowBase.h"
 #include "ui/InterfaceText.h"
@@ -60,12 +62,97 @@ uint32_t AltDown() {
 constexpr EToolId kToolOfNumberKey[] = {eToolOilPaint, eToolPencils,      eToolCrayon, eToolChalk,
                                         eToolPens,     eToolPaletteKnife, eToolEraser};
 
-// The centre of a rectangle in its own coordinates; halves go down.
-// Halves away from zero.
-int32_t RoundedAway(float value) {
-    return int32_t(value > 0.0f ? value + 0.5f : value - 0.5f);
+// What a key does. Letters work plain, shifted and with Ctrl; the number
+// keys select the tools of kToolOfNumberKey.
+enum class EKeyCommand {
+    eNone,
+    eNew,
+    eOpen,
+    eSave,
+    ePrint, // with Shift: page set-up
+    eUndo,  // with Shift: redo
+    eRedo,
+    eTracing,
+    eTool,
+    eHelp,
+    ePanels,
+    eQuitWithAlt,
+    eQuit,
+    eZoomOut,
+    eZoomIn,
+    eFillScreen,
+    eCentredWindow,
+    eSwallow, // taken, and nothing done
+};
+
+struct SKeyCommand {
+    uint32_t key;
+    EKeyCommand command;
+};
+
+constexpr SKeyCommand kKeyCommands[] = {
+    {CtrlKey('N'), EKeyCommand::eNew},
+    {'N', EKeyCommand::eNew},
+    {'n', EKeyCommand::eNew},
+    {CtrlKey('O'), EKeyCommand::eOpen},
+    {'O', EKeyCommand::eOpen},
+    {'o', EKeyCommand::eOpen},
+    {CtrlKey('S'), EKeyCommand::eSave},
+    {'S', EKeyCommand::eSave},
+    {'s', EKeyCommand::eSave},
+    {CtrlKey('P'), EKeyCommand::ePrint},
+    {'P', EKeyCommand::ePrint},
+    {'p', EKeyCommand::ePrint},
+    {CtrlKey('Z'), EKeyCommand::eUndo},
+    {'Z', EKeyCommand::eUndo},
+    {'z', EKeyCommand::eUndo},
+    {CtrlKey('Y'), EKeyCommand::eRedo},
+    {'Y', EKeyCommand::eRedo},
+    {'y', EKeyCommand::eRedo},
+    {CtrlKey('T'), EKeyCommand::eTracing},
+    {' ', EKeyCommand::eTracing},
+    {'T', EKeyCommand::eTracing},
+    {'t', EKeyCommand::eTracing},
+    {'1', EKeyCommand::eTool},
+    {'2', EKeyCommand::eTool},
+    {'3', EKeyCommand::eTool},
+    {'4', EKeyCommand::eTool},
+    {'5', EKeyCommand::eTool},
+    {'6', EKeyCommand::eTool},
+    {'7', EKeyCommand::eTool},
+    {'?', EKeyCommand::eHelp},
+    {kKeyCodeF1, EKeyCommand::eHelp},
+    {kKeyCodeReturn, EKeyCommand::ePanels},
+    {kKeyCodeReturn2, EKeyCommand::ePanels},
+    {kKeyCodeF4, EKeyCommand::eQuitWithAlt},
+    {CtrlKey('Q'), EKeyCommand::eQuit},
+    {kKeyCodeF7, EKeyCommand::eZoomOut},
+    {kKeyCodeF8, EKeyCommand::eZoomIn},
+    {'+', EKeyCommand::eFillScreen},
+    {'=', EKeyCommand::eFillScreen},
+    {'-', EKeyCommand::eCentredWindow},
+    {kKeyCodeEscape, EKeyCommand::eSwallow},
+    {kKeyCodeF12, EKeyCommand::eSwallow},
+};
+static_assert(std::size(kToolOfNumberKey) == 7, "one tool for each of the keys 1 to 7");
+
+EKeyCommand CommandOfKey(uint32_t key) {
+    for (const SKeyCommand& entry : kKeyCommands) {
+        if (entry.key == key) {
+            return entry.command;
+        }
+    }
+    return EKeyCommand::eNone;
 }
 
+// A pen coordinate as a pixel, halves away from zero, held as the canvas
+// holds pen positions.
+int32_t RoundedAway(float value) {
+    constexpr int32_t kPenLimit = 1 << 30;
+    return RoundToInt32(value, -kPenLimit, kPenLimit);
+}
+
+// The centre of a rectangle in its own coordinates; halves go down.
 gCPoint OwnCentre(const gCRect& r) {
     return gCPoint(((r.left + r.right) >> 1) - r.left, ((r.top + r.bottom) >> 1) - r.top);
 }
@@ -312,25 +399,17 @@ int32_t CSMKBackdrop::ProcessData(uint32_t id, const void* sender, int64_t value
 error CSMKBackdrop::KeyDown(CWidget*& taken, uint32_t key) {
     // Printing, page set-up, undo, redo and the tools answer nothing the
     // key looks at: their sets report their own failures.
-    switch (key) {
-    case CtrlKey('N'):
-    case 'N':
-    case 'n':
+    switch (CommandOfKey(key)) {
+    case EKeyCommand::eNew:
         taken = this;
         return NewProject();
-    case CtrlKey('O'):
-    case 'O':
-    case 'o':
+    case EKeyCommand::eOpen:
         taken = this;
         return LoadProject();
-    case CtrlKey('S'):
-    case 'S':
-    case 's':
+    case EKeyCommand::eSave:
         taken = this;
         return SaveProject(0);
-    case CtrlKey('P'):
-    case 'P':
-    case 'p':
+    case EKeyCommand::ePrint:
         if (ShiftDown()) {
             (void)SetBackboneData(eCmdPageSetup, this, 0);
         } else {
@@ -338,61 +417,46 @@ error CSMKBackdrop::KeyDown(CWidget*& taken, uint32_t key) {
         }
         taken = this;
         return eNoError;
-    case CtrlKey('Z'):
-    case 'Z':
-    case 'z':
+    case EKeyCommand::eUndo:
         (void)SetBackboneData(ShiftDown() ? eCmdRedo : eCmdUndo, this, 0);
         taken = this;
         return eNoError;
-    case CtrlKey('Y'):
-    case 'Y':
-    case 'y':
+    case EKeyCommand::eRedo:
         (void)SetBackboneData(eCmdRedo, this, 0);
         taken = this;
         return eNoError;
-    case CtrlKey('T'):
-    case ' ':
-    case 'T':
-    case 't':
+    case EKeyCommand::eTracing:
         taken = this;
         return error(SetBackboneData(eCmdTracingMode, this, 2));
-    case '1':
-    case '2':
-    case '3':
-    case '4':
-    case '5':
-    case '6':
-    case '7':
+    case EKeyCommand::eTool:
         (void)SetBackboneData(eCmdSelectTool, this, kToolOfNumberKey[key - '1']);
         taken = this;
         return eNoError;
-    case '?':
-    case kKeyCodeF1:
+    case EKeyCommand::eHelp:
         ShowHelp();
         taken = this;
         return eNoError;
-    case kKeyCodeReturn:
-    case kKeyCodeReturn2:
+    case EKeyCommand::ePanels:
         TogglePanelsHidden(1);
         taken = this;
         return eNoError;
-    case kKeyCodeF4:
+    case EKeyCommand::eQuitWithAlt:
         if (!AltDown()) {
             return eNoError;
         }
         [[fallthrough]];
-    case CtrlKey('Q'):
+    case EKeyCommand::eQuit:
         // Taken first: quitting may end the backdrop.
         taken = this;
         QuitApplication();
         return eNoError;
-    case kKeyCodeF7:
-    case kKeyCodeF8: {
+    case EKeyCommand::eZoomOut:
+    case EKeyCommand::eZoomIn: {
         float scale = 0.0f;
         if (const int32_t e = GetBackboneData(eCmdDisplayScale, this, ChannelValueOf(&scale))) {
             return error(e);
         }
-        if (key == kKeyCodeF7) {
+        if (CommandOfKey(key) == EKeyCommand::eZoomOut) {
             if (double(scale) > kSmallestZoomedOut) {
                 scale *= 0.5f;
             }
@@ -405,8 +469,7 @@ error CSMKBackdrop::KeyDown(CWidget*& taken, uint32_t key) {
         taken = this;
         return eNoError;
     }
-    case '+':
-    case '=': {
+    case EKeyCommand::eFillScreen: {
         const gCRPoint kept(-1.0f, -1.0f);
         // A window that cannot change stays as it is: all the key can do.
         (void)ResizeMainWindow(kFillScreenMode, kept, kept);
@@ -417,20 +480,20 @@ error CSMKBackdrop::KeyDown(CWidget*& taken, uint32_t key) {
         taken = this;
         return eNoError;
     }
-    case '-':
+    case EKeyCommand::eCentredWindow:
         // As above: a window that cannot change stays as it is.
         (void)ResizeMainWindow(kCentredWindowMode, gCRPoint(1024.0f, 768.0f),
                                gCRPoint(-1.0f, -1.0f));
         taken = this;
         return eNoError;
-    case kKeyCodeEscape:
-    case kKeyCodeF12:
+    case EKeyCommand::eSwallow:
         // Taken so that they do nothing.
         taken = this;
         return eNoError;
-    default:
+    case EKeyCommand::eNone:
         return eNoError;
     }
+    return eNoError;
 }
 
 error CSMKBackdrop::ResizeMainWindow(int32_t mode, gCRPoint size, gCRPoint position) {

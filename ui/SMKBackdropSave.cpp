@@ -7,7 +7,7 @@
 #include "foundation/Input.h"
 #include "foundation/MessageIds.h"
 #include "paint/ChannelValue.h"
-#include "paint/ProjectInfo.h"
+#include "paint/project/ProjectInfo.h"
 #include "ui/SMKBackdrop.h"
 
 namespace {

@@ -606,6 +606,13 @@ protected:
 private:
     friend class CRoutingStep;
 
+    // The walk both transparent passes share, back to front: the area
+    // clipped to the total rect, the origin placed and the alpha taken,
+    // then under effects, own pixels, between effects, the children and
+    // over effects, each drawn or, for ePreRender, told of.
+    enum class ELayeredPass { eRender, ePreRender };
+    error LayeredPass(ELayeredPass pass, const gCRect& area, CImage* target, uint32_t alpha);
+
     // The "hier" and "usrd" chunks of ParseResData.
     error ReadHierarchy(gCMemFile* data, CWidgetDataHolder* holder);
     error ReadUserData(gCMemFile* data);

@@ -17,6 +17,10 @@ using widgetdetail::WidgetAlpha;
 // The passes
 
 error CWidget::PassRenderAreaTransparent(const gCRect& area, CImage* target, uint32_t alpha) {
+    return LayeredPass(ELayeredPass::eRender, area, target, alpha);
+}
+
+error CWidget::LayeredPass(ELayeredPass pass, const gCRect& area, CImage* target, uint32_t alpha) {
     if (!m_fVisible) {
         return eNoError;
     }
@@ -27,21 +31,25 @@ error CWidget::PassRenderAreaTransparent(const gCRect& area, CImage* target, uin
     if (clip.IsEmpty()) {
         return eNoError;
     }
-    CPassScope pass;
+    CPassScope scope;
     COriginShift shift(target, m_Rect.left, m_Rect.top);
     const gCRect total = Shifted(clip, -m_Rect.left, -m_Rect.top);
     const gCRect own = total.Intersected(gCRect(0, 0, Width(), Height()));
     const uint32_t a = WidgetAlpha(alpha, m_nOpacity);
+    const bool render = pass == ELayeredPass::eRender;
 
-    if (error e = RenderEffectsU(total, target, a)) {
+    if (error e = render ? RenderEffectsU(total, target, a)
+                         : NotifyPreRenderEffects(m_apEffectsU, total, target, a)) {
         return e;
     }
     if (!own.IsEmpty()) {
-        if (error e = DoRenderArea(own, target, a)) {
+        if (error e =
+                render ? DoRenderArea(own, target, a) : PreRenderNotification(own, target, a)) {
             return e;
         }
     }
-    if (error e = RenderEffectsB(total, target, a)) {
+    if (error e = render ? RenderEffectsB(total, target, a)
+                         : NotifyPreRenderEffects(m_apEffectsB, total, target, a)) {
         return e;
     }
     if (!own.IsEmpty()) {
@@ -50,12 +58,15 @@ error CWidget::PassRenderAreaTransparent(const gCRect& area, CImage* target, uin
             if (i >= m_aChildren.GetSize()) {
                 continue; // a drawing changed the list
             }
-            if (error e = m_aChildren[i]->PassRenderAreaTransparent(own, target, childAlpha)) {
+            CWidget* child = m_aChildren[i];
+            if (error e = render ? child->PassRenderAreaTransparent(own, target, childAlpha)
+                                 : child->PassPreRenderNotification(own, target, childAlpha)) {
                 return e;
             }
         }
     }
-    return RenderEffectsO(total, target, a);
+    return render ? RenderEffectsO(total, target, a)
+                  : NotifyPreRenderEffects(m_apEffectsO, total, target, a);
 }
 
 error CWidget::PassRenderAreaOpaque(const gCRect& area, CImage* target, uint32_t alpha,
@@ -126,45 +137,7 @@ error CWidget::CompositeUp(const gCRect& area, CImage* target, uint32_t alpha, i
 }
 
 error CWidget::PassPreRenderNotification(const gCRect& area, CImage* target, uint32_t alpha) {
-    if (!m_fVisible) {
-        return eNoError;
-    }
-    if (!target) {
-        return eBadParameter;
-    }
-    const gCRect clip = area.Intersected(m_TotalRect);
-    if (clip.IsEmpty()) {
-        return eNoError;
-    }
-    CPassScope pass;
-    COriginShift shift(target, m_Rect.left, m_Rect.top);
-    const gCRect total = Shifted(clip, -m_Rect.left, -m_Rect.top);
-    const gCRect own = total.Intersected(gCRect(0, 0, Width(), Height()));
-    const uint32_t a = WidgetAlpha(alpha, m_nOpacity);
-
-    if (error e = NotifyPreRenderEffects(m_apEffectsU, total, target, a)) {
-        return e;
-    }
-    if (!own.IsEmpty()) {
-        if (error e = PreRenderNotification(own, target, a)) {
-            return e;
-        }
-    }
-    if (error e = NotifyPreRenderEffects(m_apEffectsB, total, target, a)) {
-        return e;
-    }
-    if (!own.IsEmpty()) {
-        const uint32_t childAlpha = m_fPropagateOpacity ? a : 255;
-        for (int32_t i = m_aChildren.GetSize() - 1; i >= 0; --i) {
-            if (i >= m_aChildren.GetSize()) {
-                continue;
-            }
-            if (error e = m_aChildren[i]->PassPreRenderNotification(own, target, childAlpha)) {
-                return e;
-            }
-        }
-    }
-    return NotifyPreRenderEffects(m_apEffectsO, total, target, a);
+    return LayeredPass(ELayeredPass::ePreRender, area, target, alpha);
 }
 
 // ---------------------------------------------------------------------------

@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "bench/peer/PeerBrush.h"
-#include "paint/Canvas.h"
 #include "paint/PaintTool.h"
+#include "paint/canvas/Canvas.h"
 #include "testsupport/paint/StrokeCanvas.h"
 
 const CStroke& BenchFigureEight() {

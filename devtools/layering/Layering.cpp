@@ -81,7 +81,8 @@ enum class Kind {
 
 struct Place {
     Kind kind = Kind::Outside;
-    std::string area; // the module, test support layer, free folder or top folder
+    std::string area;          // the module, test support layer, free folder or top folder
+    std::string privateFolder; // for Detail: the detail folder, "paint/canvas/detail"
     int layer = -1;
 };
 
@@ -96,9 +97,18 @@ Place Classify(const EdgeTable& table, std::string_view path) {
     if (const int layer = table.Layer(parts[0]); layer >= 0) {
         place.layer = layer;
         place.kind = Kind::Module;
-        if (inFolder && parts[1] == "detail") {
-            place.kind = Kind::Detail;
-        } else if (inFolder && parts[1] == "tests") {
+        // A detail folder is private at any depth: paint/detail/ and
+        // paint/canvas/detail/ alike.
+        for (size_t i = 1; i + 1 < parts.size(); ++i) {
+            if (parts[i] == "detail") {
+                place.kind = Kind::Detail;
+                for (size_t k = 0; k <= i; ++k) {
+                    place.privateFolder += std::string(parts[k]) + (k < i ? "/" : "");
+                }
+                return place;
+            }
+        }
+        if (inFolder && parts[1] == "tests") {
             place.kind = Kind::Tests;
         }
         return place;
@@ -201,7 +211,7 @@ std::string EdgeRule(const EdgeTable& table, const Place& from, const std::strin
         if (fromModule && from.area == to.area) {
             return "";
         }
-        return to.area + "/detail/ is private to " + to.area + " and its tests";
+        return to.privateFolder + "/ is private to " + to.area + " and its tests";
     }
     if (to.kind == Kind::Tests) {
         if (from.kind == Kind::Tests && from.area == to.area) {

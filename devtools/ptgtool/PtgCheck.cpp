@@ -11,7 +11,7 @@
 #include "imaging/Image.h"
 #include "imaging/ImageIO.h"
 #include "imaging/PngIO.h"
-#include "paint/ProjectFile.h"
+#include "paint/project/ProjectFile.h"
 
 namespace ptgcheck {
 

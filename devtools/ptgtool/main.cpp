@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "devtools/ptgtool/PtgCheck.h"
-#include "paint/ProjectFile.h"
+#include "paint/project/ProjectFile.h"
 
 namespace {
 

@@ -1,6 +1,5 @@
 #include "imaging/tests/ResourceFixture.h"
 
-#include "FileIO/gCFRef.h"
 #include "FileIO/gCMemFile.h"
 #include "imaging/ImageIO.h"
 
@@ -17,12 +16,7 @@ template <class Image> std::string PngBytes(Image& image) {
 } // namespace
 
 void ImageResourceFile::Install(const std::string& blocks) {
-    MakeFile("system.vrf", VersionBlock(2) + blocks);
-    gCFRef ref(S("HD:system.vrf"));
-    ASSERT_EQ(file.Open(&ref, eAccessReadOnly), eNoError);
-    ASSERT_EQ(index.SetupIndex(&file), eNoError);
-    app.m_pResFile = &file;
-    app.m_pResIndex = &index;
+    InstallResourceFile(VersionBlock(2) + blocks);
 }
 
 void ImageResourceFile::TearDown() {
@@ -32,8 +26,7 @@ void ImageResourceFile::TearDown() {
             p->Empty();
         }
     }
-    EXPECT_EQ(file.Close(), eNoError);
-    TempVolume::TearDown();
+    ResourceFileFixture::TearDown();
 }
 
 std::string ImageResourceFile::ImagePayload(CImage& image) {

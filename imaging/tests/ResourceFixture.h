@@ -4,15 +4,12 @@
 
 #include <string>
 
-#include "FileIO/gCFile.h"
-#include "FileIO/gCResourceIndex.h"
 #include "imaging/Image.h"
 #include "imaging/Image8.h"
-#include "testsupport/FileIO/FakeResourceServices.h"
 #include "testsupport/FileIO/ResourceBytes.h"
-#include "testsupport/FileIO/TempVolume.h"
+#include "testsupport/FileIO/ResourceFileFixture.h"
 
-class ImageResourceFile : public TempVolume {
+class ImageResourceFile : public ResourceFileFixture {
 protected:
     // Writes the version block and the given blocks, opens and indexes the
     // file and makes it the application's.
@@ -24,8 +21,4 @@ protected:
     static std::string ImagePayload(CImage8& image);
     // An 'imlt'/'iml8' payload.
     static std::string ListPayload(int32_t exclusive, std::initializer_list<const char*> names);
-
-    CFakeResourceServices app;
-    gCFile file;
-    gCResourceIndex index;
 };

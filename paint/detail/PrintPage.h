@@ -12,8 +12,8 @@ class CImage;
 
 // Draws one page of the sheet's size: the image in PrintImageRect of the
 // printable area, stored losslessly at full resolution, and the title in
-// DejaVu Sans 12 pt centred above it. The whole PDF in pdf; on failure 23
-// with cairo's reason in why.
+// DejaVu Sans 12 pt centred above it. The whole PDF in pdf; on failure
+// eCreateFailed with cairo's reason in why.
 error DrawPrintPage(const sPageSetup& setup, const std::string& title, CImage& image,
                     std::string& pdf, std::string& why);
 

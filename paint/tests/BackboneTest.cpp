@@ -4,7 +4,7 @@
 #include <limits>
 #include <vector>
 
-#include "paint/Canvas.h"
+#include "paint/canvas/Canvas.h"
 #include "paint/tests/BackboneFixture.h"
 #include "testsupport/FileIO/TempVolume.h"
 

@@ -8,9 +8,9 @@
 #include "FileIO/gCFRef.h"
 #include "FileIO/gCFile.h"
 #include "FileIO/gCResourceIndex.h"
-#include "paint/Canvas.h"
 #include "paint/ChannelValue.h"
-#include "paint/ProjectInfo.h"
+#include "paint/canvas/Canvas.h"
+#include "paint/project/ProjectInfo.h"
 #include "testsupport/FileIO/IndexedFile.h"
 #include "testsupport/foundation/FakeAppServices.h"
 

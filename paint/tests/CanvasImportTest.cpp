@@ -11,9 +11,9 @@
 #include "imaging/ImNav.h"
 #include "imaging/Image.h"
 #include "imaging/Stretcher.h"
-#include "paint/Canvas.h"
 #include "paint/ChannelValue.h"
-#include "paint/ProjectInfo.h"
+#include "paint/canvas/Canvas.h"
+#include "paint/project/ProjectInfo.h"
 
 namespace {
 

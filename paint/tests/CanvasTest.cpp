@@ -9,9 +9,9 @@
 #include "imaging/Blur.h"
 #include "imaging/ImNav.h"
 #include "paint/Backbone.h"
-#include "paint/Canvas.h"
 #include "paint/ChannelValue.h"
-#include "paint/ProjectInfo.h"
+#include "paint/canvas/Canvas.h"
+#include "paint/project/ProjectInfo.h"
 #include "paint/tests/PaperFile.h"
 #include "testsupport/foundation/FailingMemory.h"
 #include "testsupport/foundation/RecordingModule.h"
@@ -325,6 +325,34 @@ TEST_F(Canvas, TracingToggleGoesRoundTheChain) {
     EXPECT_EQ(c.CurrentTool(), nullptr);
     gCCmdTarget::SetUIModule(nullptr);
     gCCmdTarget::SetBackboneModule(nullptr);
+    ResetSpyTools();
+}
+
+// The canvas looks the backbone up once, when it is made: one registered
+// later, or taken away, changes nothing for it, and a registered module that
+// is not a backbone counts as none.
+TEST_F(Canvas, KeepsTheBackboneRegisteredWhenItWasMade) {
+    RegisterSpyTools();
+    CRecordingModule ui;
+    gCCmdTarget::SetUIModule(&ui);
+
+    gCCmdTarget::SetBackboneModule(&ui); // a module, not a backbone
+    CCanvas alone;
+    CSMKBackbone backbone;
+    gCCmdTarget::SetBackboneModule(&backbone);
+    ASSERT_EQ(backbone.ProcessData(eCmdInitBackbone, &ui, 0, 1), 0);
+    CCanvas& kept = *backbone.Canvas();
+    gCCmdTarget::SetBackboneModule(nullptr);
+
+    ui.m_Calls.clear();
+    ASSERT_EQ(alone.ProcessData(eCmdTracingMode, &ui, 2, 1), 0);
+    EXPECT_TRUE(ui.m_Calls.empty()) << "no backbone: the canvas toggles by itself";
+    ASSERT_EQ(kept.ProcessData(eCmdTracingMode, &ui, 2, 1), 0);
+    ASSERT_EQ(ui.m_Calls.size(), 1u) << "round the kept backbone's chain";
+    EXPECT_EQ(ui.m_Calls[0].sender, &kept);
+    EXPECT_EQ(kept.TracingDisplay(), 0);
+
+    gCCmdTarget::SetUIModule(nullptr);
     ResetSpyTools();
 }
 

@@ -1,24 +1,11 @@
 #include "paint/tests/PaperFile.h"
 
 #include "FileIO/ResourceTags.h"
-#include "FileIO/gCFRef.h"
 #include "FileIO/gCMemFile.h"
 #include "imaging/ImageIO.h"
 
 void PaperFile::Install(const std::string& blocks) {
-    MakeFile("system.vrf", VersionBlock(2) + blocks);
-    gCFRef ref(S("HD:system.vrf"));
-    ASSERT_EQ(file.Open(&ref, eAccessReadOnly), eNoError);
-    ASSERT_EQ(index.SetupIndex(&file), eNoError);
-    app.m_pResFile = &file;
-    app.m_pResIndex = &index;
-}
-
-void PaperFile::TearDown() {
-    if (file.IsOpen()) {
-        EXPECT_EQ(file.Close(), eNoError);
-    }
-    TempVolume::TearDown();
+    InstallResourceFile(VersionBlock(2) + blocks);
 }
 
 std::string PaperFile::PaperBlock(int32_t id, CImage& image) {

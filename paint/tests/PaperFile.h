@@ -4,17 +4,12 @@
 
 #include <string>
 
-#include "FileIO/gCFile.h"
-#include "FileIO/gCResourceIndex.h"
 #include "imaging/Image.h"
-#include "testsupport/FileIO/FakeResourceServices.h"
 #include "testsupport/FileIO/ResourceBytes.h"
-#include "testsupport/FileIO/TempVolume.h"
+#include "testsupport/FileIO/ResourceFileFixture.h"
 
-class PaperFile : public TempVolume {
+class PaperFile : public ResourceFileFixture {
 protected:
-    void TearDown() override;
-
     // Writes the version block and the given blocks, opens and indexes the
     // file and makes it the application's.
     void Install(const std::string& blocks);
@@ -22,8 +17,4 @@ protected:
     static std::string PaperBlock(int32_t id, CImage& image);
     // An 'imag' block of a BMP file of the given size with no pixels.
     static std::string EmptyBmpBlock(int32_t id, int32_t width, int32_t height);
-
-    CFakeResourceServices app;
-    gCFile file;
-    gCResourceIndex index;
 };

@@ -10,10 +10,10 @@
 
 #include "imaging/ImNav.h"
 #include "imaging/Image.h"
-#include "paint/Canvas.h"
-#include "paint/ProjectInfo.h"
-#include "paint/Relight.h"
-#include "paint/StandardRenderer.h"
+#include "paint/canvas/Canvas.h"
+#include "paint/project/ProjectInfo.h"
+#include "paint/relight/Relight.h"
+#include "paint/relight/StandardRenderer.h"
 #include "testsupport/imaging/PixelPaths.h"
 #include "testsupport/paint/RelightReference.h"
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "imaging/Image.h"
-#include "paint/StandardRenderer.h"
+#include "paint/relight/StandardRenderer.h"
 #include "testsupport/foundation/CountingMemory.h"
 
 namespace {

@@ -6,13 +6,15 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "foundation/Input.h"
 #include "imaging/Image.h"
-#include "paint/Canvas.h"
-#include "paint/ProjectInfo.h"
-#include "paint/Renderer.h"
+#include "paint/SharpTurn.h"
+#include "paint/canvas/Canvas.h"
+#include "paint/project/ProjectInfo.h"
+#include "paint/relight/Renderer.h"
 #include "testsupport/foundation/FailingMemory.h"
 #include "testsupport/foundation/FakeAppServices.h"
 #include "testsupport/paint/RecordingTool.h"
@@ -182,6 +184,27 @@ TEST(StrokeEngineGeometry, CornersAreTurnsOfMoreThanAbout88Degrees) {
     // A step of no length counts as a turn.
     EXPECT_TRUE(CPaintTool::IsCorner(0.0f, 0.0f, 1.0f, 0.0f));
     EXPECT_TRUE(CPaintTool::IsCorner(0.0f, 0.0f, 0.0f, 0.0f));
+}
+
+// The engine's corners and the tools' caps part at a sum of exactly
+// kSharpTurnSum (the square root of its square is itself): the engine goes
+// on there, the tools turn; either side of it they agree.
+TEST(StrokeEngineGeometry, EngineAndToolsPartOnlyOnTheSharpTurnBoundary) {
+    struct Case {
+        float sum;
+        bool engineTurns, toolsTurn;
+    } cases[] = {
+        {std::nextafter(kSharpTurnSum, 0.0f), true, true},
+        {kSharpTurnSum, false, true},
+        {std::nextafter(kSharpTurnSum, 2.0f), false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sum);
+        for (const auto& [sx, sy] : {std::pair{c.sum, 0.0f}, std::pair{0.0f, -c.sum}}) {
+            EXPECT_EQ(IsSharpTurn(sx, sy, ETurnEdge::eEdgeGoesOn), c.engineTurns);
+            EXPECT_EQ(IsSharpTurn(sx, sy, ETurnEdge::eEdgeTurns), c.toolsTurn);
+        }
+    }
 }
 
 TEST(StrokeEngineGeometry, TheCurvePassesThroughItsInnerPoints) {

@@ -17,7 +17,7 @@
 #include "imaging/CRegion.h"
 #include "imaging/ImNav.h"
 #include "imaging/Image.h"
-#include "paint/UndoManager.h"
+#include "paint/undo/UndoManager.h"
 #include "testsupport/foundation/CountingMemory.h"
 #include "testsupport/foundation/FailingMemory.h"
 

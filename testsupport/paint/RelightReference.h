@@ -7,8 +7,8 @@
 #include <functional>
 #include <vector>
 
-#include "paint/Relight.h"
-#include "paint/StandardRenderer.h"
+#include "paint/relight/Relight.h"
+#include "paint/relight/StandardRenderer.h"
 
 // Relights the job's rows and spans into its target; the environment, when
 // given, goes to RenderPixel.

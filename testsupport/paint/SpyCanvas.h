@@ -4,7 +4,7 @@
 // answers 0 go on to the real canvas when m_fPassOn is set.
 
 #include "imaging/CRegion.h"
-#include "paint/Canvas.h"
+#include "paint/canvas/Canvas.h"
 #include "testsupport/paint/SpyCall.h"
 
 class CSpyCanvas : public CCanvas {

@@ -1,7 +1,7 @@
 #pragma once
 // A renderer that records what reaches it and answers as a test scripts.
 
-#include "paint/Renderer.h"
+#include "paint/relight/Renderer.h"
 #include "testsupport/paint/SpyCall.h"
 
 class CSpyRenderer : public CRenderer {

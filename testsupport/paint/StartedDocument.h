@@ -7,7 +7,7 @@
 #include "foundation/MessageIds.h"
 #include "paint/Backbone.h"
 #include "paint/ChannelValue.h"
-#include "paint/ProjectInfo.h"
+#include "paint/project/ProjectInfo.h"
 
 inline void StartDocument(CSMKBackbone& backbone, gCCmdTarget& ui, int32_t width, int32_t height,
                           const gCString* name = nullptr) {

@@ -7,10 +7,10 @@
 #include "foundation/MessageIds.h"
 #include "imaging/ImNav.h"
 #include "imaging/ValueNoise.h"
-#include "paint/Canvas.h"
 #include "paint/ChannelValue.h"
-#include "paint/ProjectInfo.h"
-#include "paint/Renderer.h"
+#include "paint/canvas/Canvas.h"
+#include "paint/project/ProjectInfo.h"
+#include "paint/relight/Renderer.h"
 #include "testsupport/imaging/Goldens.h"
 #include "widgets/ImWidget.h"
 

@@ -10,11 +10,11 @@
 #include <map>
 #include <utility>
 
-#include "paint/Canvas.h"
+#include "paint/canvas/Canvas.h"
 #include "testsupport/paint/StrokeCanvas.h"
-#include "tools/Chalk.h"
-#include "tools/Crayon.h"
-#include "tools/Eraser.h"
+#include "tools/dry/Chalk.h"
+#include "tools/dry/Crayon.h"
+#include "tools/dry/Eraser.h"
 #include "tools/tests/DryToolsSupport.h"
 
 namespace {

@@ -11,14 +11,14 @@
 #include <vector>
 
 #include "imaging/ImNav.h"
-#include "paint/Canvas.h"
-#include "paint/Renderer.h"
+#include "paint/canvas/Canvas.h"
+#include "paint/relight/Renderer.h"
 #include "testsupport/FileIO/TempVolume.h"
 #include "testsupport/paint/StrokeCanvas.h"
 #include "testsupport/paint/StrokeRecipes.h"
-#include "tools/Chalk.h"
-#include "tools/Crayon.h"
-#include "tools/Eraser.h"
+#include "tools/dry/Chalk.h"
+#include "tools/dry/Crayon.h"
+#include "tools/dry/Eraser.h"
 #include "tools/tests/DryToolsSupport.h"
 #include "tools/tests/StrokeTestSupport.h"
 

@@ -8,12 +8,12 @@
 #include <cstdint>
 #include <memory>
 
-#include "paint/Canvas.h"
 #include "paint/PaintTool.h"
+#include "paint/canvas/Canvas.h"
 #include "testsupport/paint/StrokeCanvas.h"
-#include "tools/Chalk.h"
-#include "tools/Crayon.h"
-#include "tools/Eraser.h"
+#include "tools/dry/Chalk.h"
+#include "tools/dry/Crayon.h"
+#include "tools/dry/Eraser.h"
 #include "tools/tests/StrokeTestSupport.h"
 
 // T driven by hand: the previously rendered point is kept as the engine

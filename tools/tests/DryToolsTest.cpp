@@ -7,11 +7,11 @@
 #include <cmath>
 #include <cstdint>
 
-#include "paint/Canvas.h"
+#include "paint/canvas/Canvas.h"
 #include "testsupport/paint/StrokeCanvas.h"
-#include "tools/Chalk.h"
-#include "tools/Crayon.h"
-#include "tools/Eraser.h"
+#include "tools/dry/Chalk.h"
+#include "tools/dry/Crayon.h"
+#include "tools/dry/Eraser.h"
 #include "tools/tests/DryToolsSupport.h"
 
 namespace {

@@ -15,7 +15,7 @@
 
 #include "foundation/Rounding.h"
 #include "imaging/Pixel.h"
-#include "paint/Canvas.h"
+#include "paint/canvas/Canvas.h"
 #include "testsupport/paint/StrokeCanvas.h"
 #include "tools/tests/StrokeTestSupport.h"
 

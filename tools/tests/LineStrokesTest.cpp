@@ -13,8 +13,8 @@
 #include "testsupport/imaging/Goldens.h"
 #include "testsupport/paint/StrokeCanvas.h"
 #include "testsupport/paint/StrokeRecipes.h"
-#include "tools/Pencils.h"
-#include "tools/Pens.h"
+#include "tools/ribbon/Pencils.h"
+#include "tools/ribbon/Pens.h"
 #include "tools/tests/StrokeTestSupport.h"
 
 namespace {

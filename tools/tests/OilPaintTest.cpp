@@ -11,11 +11,11 @@
 
 #include "foundation/MessageIds.h"
 #include "imaging/ValueNoise.h"
-#include "paint/Canvas.h"
+#include "paint/canvas/Canvas.h"
 #include "testsupport/paint/StrokeCanvas.h"
-#include "tools/OilPaint.h"
-#include "tools/PaletteKnife.h"
 #include "tools/tests/StrokeTestSupport.h"
+#include "tools/wet/OilPaint.h"
+#include "tools/wet/PaletteKnife.h"
 
 namespace {
 

@@ -14,9 +14,9 @@
 #include "testsupport/imaging/Goldens.h"
 #include "testsupport/paint/StrokeCanvas.h"
 #include "testsupport/paint/StrokeRecipes.h"
-#include "tools/OilPaint.h"
-#include "tools/PaletteKnife.h"
 #include "tools/tests/StrokeTestSupport.h"
+#include "tools/wet/OilPaint.h"
+#include "tools/wet/PaletteKnife.h"
 
 namespace {
 

@@ -21,11 +21,11 @@
 #include "testsupport/FileIO/IndexedFile.h"
 #include "testsupport/imaging/Goldens.h"
 #include "testsupport/paint/StrokeCanvas.h"
-#include "tools/Chalk.h"
-#include "tools/Crayon.h"
-#include "tools/OilPaint.h"
-#include "tools/Pencils.h"
+#include "tools/dry/Chalk.h"
+#include "tools/dry/Crayon.h"
+#include "tools/ribbon/Pencils.h"
 #include "tools/tests/StrokeTestSupport.h"
+#include "tools/wet/OilPaint.h"
 
 namespace {
 

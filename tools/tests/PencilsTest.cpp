@@ -10,9 +10,9 @@
 #include "foundation/Rounding.h"
 #include "imaging/Pixel.h"
 #include "imaging/ValueNoise.h"
-#include "paint/Canvas.h"
+#include "paint/canvas/Canvas.h"
 #include "testsupport/paint/StrokeCanvas.h"
-#include "tools/Pencils.h"
+#include "tools/ribbon/Pencils.h"
 #include "tools/tests/LineFixtures.h"
 
 namespace {

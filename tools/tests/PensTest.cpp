@@ -9,9 +9,9 @@
 
 #include "foundation/Rounding.h"
 #include "imaging/Pixel.h"
-#include "paint/Canvas.h"
+#include "paint/canvas/Canvas.h"
 #include "testsupport/paint/StrokeCanvas.h"
-#include "tools/Pens.h"
+#include "tools/ribbon/Pens.h"
 #include "tools/tests/LineFixtures.h"
 
 namespace {

@@ -10,8 +10,8 @@
 
 #include "foundation/MessageIds.h"
 #include "imaging/CRegion.h"
-#include "paint/Canvas.h"
 #include "paint/ToolId.h"
+#include "paint/canvas/Canvas.h"
 #include "testsupport/paint/StrokeCanvas.h"
 #include "testsupport/paint/StrokeRecipes.h"
 #include "tools/Airbrush.h"

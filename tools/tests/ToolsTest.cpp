@@ -13,15 +13,15 @@
 #include "testsupport/FileIO/TempVolume.h"
 #include "testsupport/paint/SpyTool.h"
 #include "tools/Airbrush.h"
-#include "tools/Chalk.h"
-#include "tools/Crayon.h"
-#include "tools/Eraser.h"
-#include "tools/OilPaint.h"
-#include "tools/PaletteKnife.h"
-#include "tools/Pencils.h"
-#include "tools/Pens.h"
 #include "tools/RegisterPaintTools.h"
 #include "tools/Watercolour.h"
+#include "tools/dry/Chalk.h"
+#include "tools/dry/Crayon.h"
+#include "tools/dry/Eraser.h"
+#include "tools/ribbon/Pencils.h"
+#include "tools/ribbon/Pens.h"
+#include "tools/wet/OilPaint.h"
+#include "tools/wet/PaletteKnife.h"
 
 namespace {
 

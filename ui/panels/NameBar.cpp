@@ -2,7 +2,7 @@
 
 #include "foundation/MessageIds.h"
 #include "paint/ChannelValue.h"
-#include "paint/ProjectInfo.h"
+#include "paint/project/ProjectInfo.h"
 #include "text/TxWidget.h"
 #include "ui/InterfaceText.h"
 #include "widgets/Backdrop.h"

@@ -17,7 +17,7 @@
 #include "imaging/ImNav.h"
 #include "imaging/Image.h"
 #include "paint/ChannelValue.h"
-#include "paint/ProjectInfo.h"
+#include "paint/project/ProjectInfo.h"
 #include "testsupport/FileIO/FakeResourceServices.h"
 #include "testsupport/FileIO/IndexedFile.h"
 #include "testsupport/FileIO/TempVolume.h"

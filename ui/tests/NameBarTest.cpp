@@ -15,7 +15,7 @@
 #include "imaging/Image.h"
 #include "paint/Backbone.h"
 #include "paint/ChannelValue.h"
-#include "paint/ProjectInfo.h"
+#include "paint/project/ProjectInfo.h"
 #include "testsupport/FileIO/ScriptedDialog.h"
 #include "testsupport/FileIO/TempVolume.h"
 #include "testsupport/foundation/RecordingModule.h"

@@ -14,7 +14,7 @@
 #include "foundation/MessageIds.h"
 #include "paint/Backbone.h"
 #include "paint/ChannelValue.h"
-#include "paint/ProjectInfo.h"
+#include "paint/project/ProjectInfo.h"
 #include "testsupport/FileIO/ScriptedDialog.h"
 #include "testsupport/FileIO/TempVolume.h"
 #include "testsupport/foundation/FakeAppServices.h"

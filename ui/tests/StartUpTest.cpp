@@ -18,7 +18,7 @@
 #include "foundation/gCMemory.h"
 #include "paint/Backbone.h"
 #include "paint/ChannelValue.h"
-#include "paint/ProjectInfo.h"
+#include "paint/project/ProjectInfo.h"
 #include "platform/WindowBase.h"
 #include "testsupport/FileIO/ColonPath.h"
 #include "testsupport/platform/HeadlessWindow.h"

@@ -17,8 +17,7 @@
 #include "FileIO/gCResourceIndex.h"
 #include "foundation/Utf8.h"
 #include "imaging/Image.h"
-#include "testsupport/FileIO/FakeResourceServices.h"
-#include "testsupport/FileIO/TempVolume.h"
+#include "testsupport/FileIO/ResourceFileFixture.h"
 #include "testsupport/foundation/FailingMemory.h"
 #include "testsupport/imaging/Goldens.h"
 #include "testsupport/widgets/WidgetBlockWriter.h"
@@ -36,32 +35,22 @@ gCString Text(const std::string& utf8) {
     return s;
 }
 
-class WidgetResourceTables : public TempVolume {
+class WidgetResourceTables : public ResourceFileFixture {
 protected:
     void Write(const std::vector<std::string>& blocks, int32_t version = 2) {
-        (void)m_File.Close(); // a file not yet open has nothing to close
-        MakeFile("system.vrf", ResourceFileBytes(version, blocks));
-        gCFRef ref(S("HD:system.vrf"));
-        ASSERT_EQ(m_File.Open(&ref, eAccessReadOnly), eNoError);
-        m_Index.ClearContents();
-        ASSERT_EQ(m_Index.SetupIndex(&m_File), eNoError);
-        m_Services.m_pResFile = &m_File;
-        m_Services.m_pResIndex = &m_Index;
+        InstallResourceFile(ResourceFileBytes(version, blocks));
     }
     // The detail lines of the alerts shown, in order, then forgotten.
     Strings TakeDetails() {
         Strings out;
-        for (const auto& alert : m_Services.m_Alerts) {
+        for (const auto& alert : app.m_Alerts) {
             const size_t lf = alert.text.find('\n');
             out.push_back(lf == std::string::npos ? std::string() : alert.text.substr(lf + 1));
         }
-        m_Services.m_Alerts.clear();
+        app.m_Alerts.clear();
         return out;
     }
 
-    CFakeResourceServices m_Services;
-    gCFile m_File;
-    gCResourceIndex m_Index;
 };
 
 // The four codes the loop reads and drops: whole, they leave the chunks

@@ -21,8 +21,7 @@
 #include "imaging/ImNav.h"
 #include "imaging/Image.h"
 #include "imaging/Image8.h"
-#include "testsupport/FileIO/FakeResourceServices.h"
-#include "testsupport/FileIO/TempVolume.h"
+#include "testsupport/FileIO/ResourceFileFixture.h"
 #include "testsupport/imaging/Goldens.h"
 #include "testsupport/widgets/WidgetBlockWriter.h"
 #include "widgets/CoWidget.h"
@@ -43,17 +42,10 @@ gCString Text(const std::string& utf8) {
     return s;
 }
 
-class WidgetResources : public TempVolume {
+class WidgetResources : public ResourceFileFixture {
 protected:
     void Write(const std::vector<std::string>& blocks, int32_t version = 2) {
-        (void)m_File.Close(); // a file not yet open has nothing to close
-        MakeFile("system.vrf", ResourceFileBytes(version, blocks));
-        gCFRef ref(S("HD:system.vrf"));
-        ASSERT_EQ(m_File.Open(&ref, eAccessReadOnly), eNoError);
-        m_Index.ClearContents();
-        ASSERT_EQ(m_Index.SetupIndex(&m_File), eNoError);
-        m_Services.m_pResFile = &m_File;
-        m_Services.m_pResIndex = &m_Index;
+        InstallResourceFile(ResourceFileBytes(version, blocks));
     }
     // A plain widget block named W loaded in place.
     error LoadPlain(const CWidgetChunks& chunks, CWidget& widget) {
@@ -63,17 +55,14 @@ protected:
     // The detail lines of the alerts shown, in order.
     std::vector<std::string> Details() const {
         std::vector<std::string> out;
-        for (const auto& alert : m_Services.m_Alerts) {
+        for (const auto& alert : app.m_Alerts) {
             const size_t lf = alert.text.find('\n');
             out.push_back(lf == std::string::npos ? std::string() : alert.text.substr(lf + 1));
         }
         return out;
     }
-    void ClearAlerts() { m_Services.m_Alerts.clear(); }
+    void ClearAlerts() { app.m_Alerts.clear(); }
 
-    CFakeResourceServices m_Services;
-    gCFile m_File;
-    gCResourceIndex m_Index;
 };
 
 using Strings = std::vector<std::string>;
@@ -159,7 +148,7 @@ TEST_F(WidgetResources, EachBaseChunkSetsItsFieldAndAShortPayloadGivesItsText) {
         ASSERT_EQ(widget.SetOpacity(0, 0), eNoError);
         ASSERT_EQ(LoadPlain(chunks, widget), eNoError);
         EXPECT_TRUE(c.check(widget));
-        EXPECT_TRUE(m_Services.m_Alerts.empty());
+        EXPECT_TRUE(app.m_Alerts.empty());
 
         CWidget cut;
         EXPECT_NE(LoadPlain(CWidgetChunks().Code(c.code).Raw("ab"), cut), eNoError);
@@ -197,7 +186,7 @@ TEST_F(WidgetResources, BaseChunkEdgeCases) {
     EXPECT_EQ(w.GetUserData(2), 0x3FC00000u);
     EXPECT_EQ(w.GetUserData(1), 0xFFFFFFFFu);
     EXPECT_EQ(w.GetUserData(3), 0xFFFFFFFFu);
-    EXPECT_TRUE(m_Services.m_Alerts.empty());
+    EXPECT_TRUE(app.m_Alerts.empty());
 }
 
 TEST_F(WidgetResources, RefusedDataIsShownWordForWord) {
@@ -251,7 +240,7 @@ TEST_F(WidgetResources, TheLoopEndsQuietlyAtACodeWithoutPayload) {
     EXPECT_EQ(w.Visible(), 1);
     CWidget ignored;
     EXPECT_EQ(LoadPlain(CWidgetChunks().Int("vsbl", 1).Code("tfpt").Raw("ab"), ignored), eNoError);
-    EXPECT_TRUE(m_Services.m_Alerts.empty());
+    EXPECT_TRUE(app.m_Alerts.empty());
 }
 
 TEST_F(WidgetResources, TheHierarchyPutsTheLastEntryInFront) {
@@ -271,7 +260,7 @@ TEST_F(WidgetResources, TheHierarchyPutsTheLastEntryInFront) {
     EXPECT_EQ(c->Radius(), 4.5f);
     EXPECT_EQ(c->CornerFlags(), 14u) << "rctl 0 removes corner 1";
     EXPECT_EQ(dynamic_cast<CCoWidget*>(root->Child(1))->GetClientColour(), CPixel(0xFF102030u));
-    EXPECT_TRUE(m_Services.m_Alerts.empty());
+    EXPECT_TRUE(app.m_Alerts.empty());
 }
 
 TEST_F(WidgetResources, AMissingChildOrACycleStopsTheHierarchy) {
@@ -365,7 +354,7 @@ TEST_F(WidgetResources, TheConstructorBuildsOnlyTheClassesOfItsTable) {
     EXPECT_EQ(Details(), (Strings{"Unrecognised type in widget constructor."}));
     ClearAlerts();
     EXPECT_EQ(CWidgetConstructor::ConstructFromName(Text("Nobody"), nullptr), nullptr);
-    EXPECT_TRUE(m_Services.m_Alerts.empty());
+    EXPECT_TRUE(app.m_Alerts.empty());
     std::unique_ptr<CWidget> byId(
         CWidgetConstructor::Construct(0, int32_t(kCoWidgetTypeID), nullptr, nullptr));
     ASSERT_NE(byId, nullptr);
@@ -391,10 +380,10 @@ TEST_F(WidgetResources, ConstructFromNameStopsAtADamagedBlockSize) {
     // A block whose size runs past the file's end.
     std::string bytes = ResourceFileBytes(2, {WriterBlock("wdgt", 1, "A", "")});
     bytes += WriterCode("wdgt") + WriterInt32(1000) + WriterInt32(2);
-    (void)m_File.Close(); // reopened below
+    (void)file.Close(); // reopened below
     MakeFile("system.vrf", bytes);
     gCFRef ref(S("HD:system.vrf"));
-    ASSERT_EQ(m_File.Open(&ref, eAccessReadOnly), eNoError);
+    ASSERT_EQ(file.Open(&ref, eAccessReadOnly), eNoError);
     EXPECT_EQ(CWidgetConstructor::ConstructFromName(Text("Z"), nullptr), nullptr);
     EXPECT_EQ(Details(), (Strings{"Widget construct input error"}));
 }
@@ -442,7 +431,7 @@ TEST_F(WidgetResources, TextListOperations) {
     std::unique_ptr<CTextList> none(CTextList::CreateFromRes(Text("None"), nullptr, nullptr));
     ASSERT_NE(none, nullptr);
     EXPECT_EQ(none->Count(), 0);
-    EXPECT_TRUE(m_Services.m_Alerts.empty());
+    EXPECT_TRUE(app.m_Alerts.empty());
 }
 
 TEST_F(WidgetResources, AVersionOneTextListHasNoIds) {
@@ -526,7 +515,7 @@ TEST_F(WidgetResources, TheImageHolderIsAppliedInItsOrder) {
     std::unique_ptr<CImWidget> flat(CImWidget::CreateFromRes(Text("Flat"), nullptr, nullptr));
     ASSERT_NE(flat, nullptr);
     EXPECT_EQ(flat->Compressed(), 1);
-    EXPECT_TRUE(m_Services.m_Alerts.empty());
+    EXPECT_TRUE(app.m_Alerts.empty());
     // A list index outside the list.
     EXPECT_EQ(CImWidget::CreateFromRes(Text("BadIndex"), nullptr, nullptr), nullptr);
     EXPECT_EQ(Details(), (Strings{"ImWidget change image idx failed."}));
@@ -549,7 +538,7 @@ TEST_F(WidgetResources, SharedImagesArePooledOnlyWithImshOne) {
         ASSERT_NE(a, nullptr);
         ASSERT_NE(b, nullptr);
         EXPECT_EQ(a->Image() == b->Image(), c.pooled);
-        CResourcePool* pool = m_Services.GetResourcePool(1);
+        CResourcePool* pool = app.GetResourcePool(1);
         EXPECT_EQ(pool->GetCount(), c.pooled ? 1 : 0);
         a.reset();
         b.reset();
@@ -559,7 +548,7 @@ TEST_F(WidgetResources, SharedImagesArePooledOnlyWithImshOne) {
             EXPECT_EQ(dynamic_cast<CImage*>(pool->FindByName(Text("Pic")))->GetWidth(), 3);
         }
         pool->Empty();
-        EXPECT_TRUE(m_Services.m_Alerts.empty());
+        EXPECT_TRUE(app.m_Alerts.empty());
     }
 }
 
@@ -598,7 +587,7 @@ TEST_F(WidgetResources, ThePanelClassesTakeTheirChunks) {
     EXPECT_EQ(mask->Width(), 24);
     EXPECT_EQ(mask->Height(), 16);
     EXPECT_EQ(mask->CoverageAt(5, 5), 0x80);
-    EXPECT_EQ(m_Services.GetResourcePool(1)->GetCount(), 0);
+    EXPECT_EQ(app.GetResourcePool(1)->GetCount(), 0);
 
     std::unique_ptr<CMaskWidget> a(CMaskWidget::CreateFromRes(Text("SharedA"), nullptr, nullptr));
     std::unique_ptr<CMaskWidget> b(CMaskWidget::CreateFromRes(Text("SharedB"), nullptr, nullptr));
@@ -606,7 +595,7 @@ TEST_F(WidgetResources, ThePanelClassesTakeTheirChunks) {
     ASSERT_NE(b, nullptr);
     EXPECT_EQ(a->Image(), b->Image());
     EXPECT_TRUE(a->Image()->IsPooled());
-    EXPECT_EQ(m_Services.GetResourcePool(1)->GetCount(), 1);
+    EXPECT_EQ(app.GetResourcePool(1)->GetCount(), 1);
 
     std::unique_ptr<CMaskWidget> listed(
         CMaskWidget::CreateFromRes(Text("Listed"), nullptr, nullptr));
@@ -628,12 +617,12 @@ TEST_F(WidgetResources, ThePanelClassesTakeTheirChunks) {
     ASSERT_NE(plain, nullptr);
     EXPECT_EQ(plain->GetShadowLocation(), uint32_t(CShadWidget::eShadowBottom));
     EXPECT_EQ(plain->ShadowRadius(), 3.0f);
-    EXPECT_TRUE(m_Services.m_Alerts.empty());
+    EXPECT_TRUE(app.m_Alerts.empty());
     // The pool outlives what shares its images (the list's frames too).
     a.reset();
     b.reset();
     listed.reset();
-    m_Services.GetResourcePool(1)->Empty();
+    app.GetResourcePool(1)->Empty();
 }
 
 TEST_F(WidgetResources, AShortPanelChunkShowsItsText) {
@@ -723,7 +712,7 @@ TEST_F(WidgetResources, AHigherLayerRegistersItsClassInTheTable) {
     std::unique_ptr<CWidget> label(CWidgetConstructor::ConstructFromName(Text("Label"), nullptr));
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(dynamic_cast<CCoWidget&>(*label).GetClientColour(), CPixel(0x12345678u));
-    std::unique_ptr<CWidget> byId(CWidgetConstructor::Load(type, 4, &m_File, &m_Index));
+    std::unique_ptr<CWidget> byId(CWidgetConstructor::Load(type, 4, &file, &index));
     EXPECT_NE(byId, nullptr);
     // The toolkit's own classes and loaders that are missing are refused.
     EXPECT_EQ(

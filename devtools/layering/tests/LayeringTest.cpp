@@ -66,13 +66,16 @@ const std::map<std::string, std::string> kCleanTree = {
     {"text/Font.h", "#include \"widgets/Widget.h\"\n"},
     {"paint/Backbone.h", "#include \"platform/App.h\"\n#include \"imaging/Image.h\"\n"},
     {"paint/Layers.cpp", "#include \"paint/Backbone.h\"\n"},
-    {"paint/CanvasDisplay.cpp", "#include \"paint/Backbone.h\"\n#include \"widgets/Widget.h\"\n"},
-    {"paint/CanvasInput.h", "#include \"widgets/Widget.h\"\n"},
+    {"paint/canvas/CanvasDisplay.cpp",
+     "#include \"paint/Backbone.h\"\n#include \"widgets/Widget.h\"\n"},
+    {"paint/canvas/CanvasInput.h", "#include \"widgets/Widget.h\"\n"},
     {"paint/tests/CanvasTest.cpp", "#include \"widgets/Widget.h\"\n"
                                    "#include \"testsupport/paint/SpyCanvas.h\"\n"
                                    "#include \"testsupport/platform/TestApp.h\"\n"},
     {"tools/Brush.h", "#include \"paint/Backbone.h\"\n"},
     {"tools/Brush.cpp", "#include \"tools/Brush.h\"\n#include \"platform/App.h\"\n"},
+    {"tools/wet/detail/Bristles.h", "#include \"tools/Brush.h\"\n"},
+    {"tools/wet/OilPaint.cpp", "#include \"tools/wet/detail/Bristles.h\"\n"},
     {"testsupport/foundation/FakeAppServices.h", "#include \"foundation/Error.h\"\n"},
     {"testsupport/FileIO/TempVolume.h", "#include \"FileIO/gCFile.h\"\n"
                                         "#include \"testsupport/foundation/FakeAppServices.h\"\n"},
@@ -166,12 +169,12 @@ const EdgeCase kEdgeCases[] = {
      "tools/Brush.cpp:1: tools may not include text/Font.h (the table denies tools -> text)"},
     {"document file including widgets", "paint/Layers.cpp", "#include \"widgets/Widget.h\"\n",
      "paint/Layers.cpp:1: paint may not include widgets/Widget.h"
-     " (paint -> widgets only from paint/CanvasDisplay*, paint/CanvasInput*)"},
+     " (paint -> widgets only from paint/canvas/CanvasDisplay*, paint/canvas/CanvasInput*)"},
     {"paint's private header including widgets", "paint/detail/Grain.h",
      "#include \"widgets/Widget.h\"\n",
      "paint/detail/Grain.h:1: paint may not include widgets/Widget.h"
-     " (paint -> widgets only from paint/CanvasDisplay*, paint/CanvasInput*)"},
-    {"canvas display including widgets", "paint/CanvasDisplayBlit.cpp",
+     " (paint -> widgets only from paint/canvas/CanvasDisplay*, paint/canvas/CanvasInput*)"},
+    {"canvas display including widgets", "paint/canvas/CanvasDisplayBlit.cpp",
      "#include \"widgets/Widget.h\"\n", ""},
     {"ui including every layer", "ui/App.cpp",
      "#include \"tools/Brush.h\"\n#include \"text/Font.h\"\n#include \"widgets/Widget.h\"\n", ""},
@@ -193,6 +196,12 @@ const EdgeCase kEdgeCases[] = {
      "#include \"imaging/detail/Private.h\"\n",
      "paint/Layers.cpp:1: paint may not include imaging/detail/Private.h"
      " (imaging/detail/ is private to imaging and its tests)"},
+    {"a topic folder's detail header from another module", "ui/App.cpp",
+     "#include \"tools/wet/detail/Bristles.h\"\n",
+     "ui/App.cpp:1: ui may not include tools/wet/detail/Bristles.h"
+     " (tools/wet/detail/ is private to tools and its tests)"},
+    {"a topic folder's detail header from its own module", "tools/dry/Chalk.cpp",
+     "#include \"tools/wet/detail/Bristles.h\"\n", ""},
     {"test support reaching into detail", "testsupport/imaging/Images.h",
      "#include \"imaging/detail/Private.h\"\n",
      "testsupport/imaging/Images.h:1: testsupport/imaging may not include imaging/detail/Private.h"

@@ -1,5 +1,0 @@
-#include "tools/Chalk.h"
-
-error CChalk::SetupTool() {
-    return SetupReload("Chalk", 1, 1.0f);
-}

@@ -1,5 +1,0 @@
-#include "tools/Crayon.h"
-
-error CCrayon::SetupTool() {
-    return SetupReload("Crayon", 1, 1.0f);
-}

@@ -1,0 +1,5 @@
+#include "tools/dry/Chalk.h"
+
+error CChalk::SetupTool() {
+    return SetupReload("Chalk", 1, 1.0f);
+}

@@ -1,0 +1,5 @@
+#include "tools/dry/Crayon.h"
+
+error CCrayon::SetupTool() {
+    return SetupReload("Crayon", 1, 1.0f);
+}
