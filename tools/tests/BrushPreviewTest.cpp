@@ -14,7 +14,9 @@
 #include "imaging/ImNav.h"
 #include "paint/Backbone.h"
 #include "paint/Canvas.h"
+#include "paint/ChannelValue.h"
 #include "paint/PaintTool.h"
+#include "paint/ProjectInfo.h"
 #include "paint/ProxyCanvas.h"
 #include "paint/ToolId.h"
 #include "testsupport/FileIO/IndexedFile.h"
@@ -22,7 +24,6 @@
 #include "testsupport/foundation/RecordingModule.h"
 #include "testsupport/paint/StartedDocument.h"
 #include "tools/RegisterPaintTools.h"
-#include "widgets/ImWidget.h"
 
 namespace {
 
@@ -52,9 +53,12 @@ protected:
         app.m_pResIndex = &m_Index;
         RegisterPaintTools();
         StartDocument(backbone, ui, 200, 150);
-        ASSERT_EQ(preview.SetSize(104, 136, 0), eNoError);
+        // The preview's project, as the picker's widget gives it.
+        CProjectInfo info;
+        info.m_nWidth = 104;
+        info.m_nHeight = 136;
         ASSERT_EQ(proxy.Initialise(), eNoError);
-        ASSERT_EQ(proxy.SetupCanvasWidget(&preview), eNoError);
+        ASSERT_EQ(proxy.ProcessData(eCmdNewProject, &ui, ChannelValueOf(&info), 1), 0);
     }
     void TearDown() override {
         CTabletSource::m_rWeight = m_rSavedWeight;
@@ -68,12 +72,21 @@ protected:
         ASSERT_EQ(backbone.ProcessData(eCmdSelectTool, &ui, id, 1), 0);
         ASSERT_EQ(proxy.ProcessData(eCmdSelectTool, &ui, id, 1), 0);
     }
-    // The preview's lit picture after a sample of the tool at the weight.
+    // The preview's paint (colour, depth and finish) after a sample of the
+    // tool at the weight.
     CWords Preview(int32_t id, float weight) {
         CTabletSource::m_rWeight = weight;
         Select(id);
         EXPECT_EQ(proxy.RenderBrushProxy(0), eNoError);
-        return Words(proxy.Composite());
+        return Paint();
+    }
+    CWords Paint() {
+        CWords words;
+        for (int32_t layer = CCanvasLayers::kColour; layer <= CCanvasLayers::kFinish; ++layer) {
+            const CWords one = Words(proxy.Layer(layer));
+            words.insert(words.end(), one.begin(), one.end());
+        }
+        return words;
     }
     // A real stroke of oil paint across the painting, in one undo record.
     void PaintTheCanvas() {
@@ -101,7 +114,6 @@ protected:
     CFakeAppServices app;
     CRecordingModule ui;
     CSMKBackbone backbone;
-    CImWidget preview;
     CProxyCanvas proxy;
     float m_rSavedWeight = 0.5f;
 };
@@ -109,7 +121,7 @@ protected:
 TEST_F(BrushPreviewTest, EveryToolPaintsASampleOfItsOwn) {
     ASSERT_EQ(proxy.ProcessData(eCmdNoTool, &ui, 0, 1), 0);
     ASSERT_EQ(proxy.RenderBrushProxy(0), eNoError);
-    const CWords blank = Words(proxy.Composite());
+    const CWords blank = Paint();
 
     std::vector<CWords> samples;
     for (const int32_t id : kTools) {
