@@ -52,6 +52,12 @@ public:
     // painter's pressure weight.
     static float WeightedPressure(float p);
 
+protected:
+    // The preview has no tracing image, and its projects leave the
+    // painting's alone.
+    error SetupTracing(CProjectInfo&) override { return eNoError; }
+
+public:
     // The render procedure: the composite shown through the alpha of the
     // widget's own image (0 keeps the target, 255 copies, else blends).
     static error CanvasRenderProc(void* user, CWidget* widget, const gCRect& area, CImage* target,

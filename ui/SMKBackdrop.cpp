@@ -13,10 +13,12 @@
 #include "platform/AppBase.h"
 #include "platform/WindowBase.h"
 #include "ui/boxes/SavePrompt.h"
+#include "ui/panels/BrushPicker.h"
 
 namespace {
 
 constexpr uint32_t kCanvasWidgetID = 5;
+constexpr int32_t kBrushPickerPanel = 4;
 constexpr uint32_t kCanvasColourWidgetID = 2300;
 constexpr int32_t kProjectTypeID = 24;
 constexpr uint32_t kProjectDescriptionText = 0xB2D05E01;
@@ -78,6 +80,11 @@ CSMKBackdrop::CSMKBackdrop() {
 }
 
 CSMKBackdrop::~CSMKBackdrop() {
+    // The panels go first, then the prompt; the widget tree goes last.
+    if (m_apPanels[kBrushPickerPanel] == m_pBrushPicker.get()) {
+        m_apPanels[kBrushPickerPanel] = nullptr;
+    }
+    m_pBrushPicker.reset();
     m_pSavePrompt.reset();
     // A backdrop that goes stops hearing the data channel.
     if (gCCmdTarget::UIModule() == this) {
@@ -95,6 +102,9 @@ error CSMKBackdrop::SetupInterface() {
     m_pCanvasColourWidget = FindByID(kCanvasColourWidgetID);
     if (!m_pCanvasColourWidget) {
         return eResourceNotFound;
+    }
+    if (const error e = SetupPanels()) {
+        return e;
     }
     m_pSavePrompt.reset(new (std::nothrow) CSavePrompt(this));
     if (!m_pSavePrompt) {
@@ -115,6 +125,23 @@ error CSMKBackdrop::SetupInterface() {
         return error(e);
     }
     StoreUserSettings();
+    return eNoError;
+}
+
+error CSMKBackdrop::SetupPanels() {
+    // Panel 4, the brush picker.
+    m_pBrushPicker.reset(new (std::nothrow) CBrushPicker(this));
+    if (!m_pBrushPicker) {
+        return eCreateFailed;
+    }
+    m_apPanels[kBrushPickerPanel] = m_pBrushPicker.get();
+    if (const error e = m_pBrushPicker->SetupRoot()) {
+        m_apPanels[kBrushPickerPanel] = nullptr;
+        m_pBrushPicker.reset();
+        return e;
+    }
+    // A root that cannot be listed is left out of hiding all; set-up goes on.
+    (void)m_aPanelRoots.Add(m_pBrushPicker->Root());
     return eNoError;
 }
 

@@ -13,11 +13,13 @@
 #include <memory>
 #include <string>
 
+#include "foundation/gCArray.h"
 #include "foundation/gCString.h"
 #include "paint/ToolId.h"
 #include "ui/SMKSound.h"
 #include "widgets/Backdrop.h"
 
+class CBrushPicker;
 class CProjectInfo;
 class CSavePrompt;
 class CTabletSource;
@@ -91,6 +93,9 @@ public:
     const SProjectFileType& ProjectFileType() const { return m_ProjectFileType; }
     const CSMKSound& InterfaceSounds() const { return m_Sound; }
     CSavePrompt* SavePrompt() const { return m_pSavePrompt.get(); }
+    CBrushPicker* BrushPicker() const { return m_pBrushPicker.get(); }
+    // The panels' root widgets in panel order, as set-up appended them.
+    const gCArray<CWidget*>& PanelRoots() const { return m_aPanelRoots; }
     gCCmdTarget* Panel(int32_t index) const { return m_apPanels[size_t(index)]; }
     // Tests and the panels' own set-up put a panel in its slot; the slot
     // does not own it.
@@ -141,7 +146,14 @@ protected:
     // The backbone's tablet services, or null.
     virtual CTabletSource* TabletServices();
 
+    // Sets up the panels by index into their slots, appending each root to
+    // m_aPanelRoots; a panel not built yet leaves its slot empty. A panel
+    // whose set-up fails is deleted again and its code returned.
+    error SetupPanels();
+
     std::array<gCCmdTarget*, kPanelCount> m_apPanels{};
+    std::unique_ptr<CBrushPicker> m_pBrushPicker;
+    gCArray<CWidget*> m_aPanelRoots;
     std::unique_ptr<CSavePrompt> m_pSavePrompt;
     CWidget* m_pCanvasWidget = nullptr;
     CWidget* m_pCanvasColourWidget = nullptr;

@@ -220,4 +220,24 @@ TEST_F(ProxyCanvasTest, RenderProcShowsTheCompositeThroughTheWidgetImage) {
     EXPECT_EQ(uint32_t(out.Row(1)[2]), 0xFF643219u);
 }
 
+// The preview's project is its own: setting it up asks nothing of the
+// backbone, so the painting's tracing image stays.
+TEST(ProxyCanvasProject, LeavesThePaintingsTracingAlone) {
+    CRecordingModule backbone;
+    gCCmdTarget::SetBackboneModule(&backbone);
+    CProxyCanvas proxy;
+    CImWidget widget;
+    ASSERT_EQ(widget.SetSize(kPreviewWidth, kPreviewHeight, 0), eNoError);
+    ASSERT_EQ(proxy.SetupCanvasWidget(&widget), eNoError);
+    EXPECT_EQ(proxy.Width(), kPreviewWidth);
+    EXPECT_EQ(proxy.Height(), kPreviewHeight);
+    EXPECT_EQ(proxy.PaperColour(), 0xFFFFFFFAu);
+    CProjectInfo info;
+    info.m_nWidth = 50;
+    info.m_nHeight = 60;
+    EXPECT_EQ(proxy.ProcessData(eCmdNewProject, &backbone, ChannelValueOf(&info), 1), 0);
+    EXPECT_TRUE(backbone.m_Calls.empty());
+    gCCmdTarget::SetBackboneModule(nullptr);
+}
+
 } // namespace
