@@ -13,12 +13,14 @@
 #include "platform/AppBase.h"
 #include "platform/WindowBase.h"
 #include "ui/boxes/SavePrompt.h"
+#include "text/TxWidget.h"
 #include "ui/panels/BrushPicker.h"
 
 namespace {
 
 constexpr uint32_t kCanvasWidgetID = 5;
 constexpr int32_t kBrushPickerPanel = 4;
+constexpr uint32_t kHiddenHintID = 3;
 constexpr uint32_t kCanvasColourWidgetID = 2300;
 constexpr int32_t kProjectTypeID = 24;
 constexpr uint32_t kProjectDescriptionText = 0xB2D05E01;
@@ -114,6 +116,9 @@ error CSMKBackdrop::SetupInterface() {
         m_pSavePrompt.reset();
         return e;
     }
+    if (const error e = SetupHiddenHint()) {
+        return e;
+    }
     if (const error e = m_Sound.SetupObject()) {
         return e;
     }
@@ -128,6 +133,31 @@ error CSMKBackdrop::SetupInterface() {
     return eNoError;
 }
 
+error CSMKBackdrop::SetupHiddenHint() {
+    m_pHiddenHint = dynamic_cast<CTxWidget*>(FindByID(kHiddenHintID));
+    if (!m_pHiddenHint) {
+        return eResourceNotFound;
+    }
+    // The right click shows the panels as Return does; the text names both.
+    gCString text;
+    if (const error e = text.CopyString(u"Right-click/")) {
+        return e;
+    }
+    gCString from;
+    gCString to;
+    if (const error e = text.AppendString(m_pHiddenHint->String())) {
+        return e;
+    }
+    if (const error e = from.CopyString(u"Enter")) {
+        return e;
+    }
+    if (const error e = to.CopyString(u"Return")) {
+        return e;
+    }
+    (void)text.Replace(from, to); // the count of replacements
+    return m_pHiddenHint->SetText(text, 1, 0);
+}
+
 error CSMKBackdrop::SetupPanels() {
     // Panel 4, the brush picker.
     m_pBrushPicker.reset(new (std::nothrow) CBrushPicker(this));
@@ -140,9 +170,17 @@ error CSMKBackdrop::SetupPanels() {
         m_pBrushPicker.reset();
         return e;
     }
-    // A root that cannot be listed is left out of hiding all; set-up goes on.
-    (void)m_aPanelRoots.Add(m_pBrushPicker->Root());
+    AddPanelRoot(kBrushPickerPanel, m_pBrushPicker->Root());
     return eNoError;
+}
+
+void CSMKBackdrop::AddPanelRoot(int32_t index, CWidget* root) {
+    if (uint32_t(index) >= uint32_t(kPanelCount)) {
+        return;
+    }
+    m_apPanelRootByIndex[size_t(index)] = root;
+    // A root that cannot be listed is left out of hiding all; set-up goes on.
+    (void)m_aPanelRoots.Add(root);
 }
 
 void CSMKBackdrop::StoreUserSettings() {
