@@ -180,6 +180,9 @@ protected:
     // m_aPanelRoots; a panel not built yet leaves its slot empty. A panel
     // whose set-up fails is deleted again and its code returned.
     error SetupPanels();
+    // All panels hidden (1) with the hint shown, or shown (0) with the hint
+    // hidden; nothing when they already are so.
+    void SetAllPanelsHidden(int32_t hidden, int32_t redraw);
     // The hint of the hidden panels (id 3): "Right-click/" before its text,
     // "Enter" read as "Return". 21 without it.
     error SetupHiddenHint();

@@ -71,34 +71,26 @@ void CSMKBackdrop::UnhideDragPanels() {
 }
 
 void CSMKBackdrop::HideAllPanels(int32_t redraw) {
-    if (m_fPanelsHidden) {
-        return;
-    }
-    m_fPanelsHidden = 1;
-    for (CWidget* root : m_aPanelRoots) {
-        (void)root->SetVisibility(0, 0);
-    }
-    if (m_pHiddenHint) {
-        (void)m_pHiddenHint->SetVisibility(1, 0);
-    }
-    if (redraw) {
-        (void)PassRedraw();
-    }
+    SetAllPanelsHidden(1, redraw);
 }
 
 void CSMKBackdrop::ShowAllPanels(int32_t redraw) {
-    if (!m_fPanelsHidden) {
+    SetAllPanelsHidden(0, redraw);
+}
+
+void CSMKBackdrop::SetAllPanelsHidden(int32_t hidden, int32_t redraw) {
+    if (m_fPanelsHidden == hidden) {
         return;
     }
-    m_fPanelsHidden = 0;
+    m_fPanelsHidden = hidden;
     for (CWidget* root : m_aPanelRoots) {
-        (void)root->SetVisibility(1, 0);
+        (void)root->SetVisibility(hidden ? 0 : 1, 0); // drawn by the redraw below
     }
     if (m_pHiddenHint) {
-        (void)m_pHiddenHint->SetVisibility(0, 0);
+        (void)m_pHiddenHint->SetVisibility(hidden, 0);
     }
     if (redraw) {
-        (void)PassRedraw();
+        (void)PassRedraw(); // a failed redraw is shown by the backdrop and kept dirty
     }
 }
 

@@ -11,10 +11,16 @@
 #include "FileIO/gCResourceIndex.h"
 #include "testsupport/FileIO/FakeResourceServices.h"
 
+class CSMKBackdrop;
+class gCCmdTarget;
+
 class BuiltResourcesTest : public ::testing::Test {
 protected:
     ~BuiltResourcesTest() override;
     void SetUp() override;
+    // Loads the backdrop "Daublin" of the built file at 1024 x 768 and sets
+    // up its interface with backbone as the backbone module.
+    void StartBackdrop(CSMKBackdrop& backdrop, gCCmdTarget& backbone);
 
     CFakeResourceServices m_Services;
     gCFile m_File;

@@ -48,10 +48,10 @@ protected:
         if (HasFatalFailure()) {
             return;
         }
-        ASSERT_EQ(m_Backdrop.GetFromRes(S("Daublin"), &m_File, nullptr), eNoError);
-        ASSERT_EQ(m_Backdrop.SetSize(1024, 768, 0), eNoError);
-        gCCmdTarget::SetBackboneModule(&m_Backbone);
-        ASSERT_EQ(m_Backdrop.SetupInterface(), eNoError);
+        StartBackdrop(m_Backdrop, m_Backbone);
+        if (HasFatalFailure()) {
+            return;
+        }
         gCCmdTarget::SetUIModule(&m_UI);
         CProjectInfo info;
         ASSERT_EQ(m_Backdrop.ProcessData(eCmdNewProject, &m_Backbone, ChannelValueOf(&info), 1), 0);
