@@ -101,7 +101,15 @@ int32_t CBrushPicker::ButtonOfTool(int32_t tool) {
 
 CBrushPicker::CBrushPicker(CBackdrop* backdrop) : m_pBackdrop(backdrop) {}
 
-CBrushPicker::~CBrushPicker() = default;
+CBrushPicker::~CBrushPicker() {
+    // The preview widget stays with the backdrop's tree: it no longer draws
+    // through the preview canvas that goes now.
+    if (m_pPreview) {
+        if (CWidget* preview = m_pPreview->CanvasWidget()) {
+            preview->SetRenderProc(nullptr, nullptr);
+        }
+    }
+}
 
 CWidget* CBrushPicker::ToolButton(int32_t index) const {
     return index >= 0 && index < m_aToolButtons.GetSize() ? m_aToolButtons[index] : nullptr;
