@@ -484,26 +484,24 @@ for k in 1 2 3 4 5 6 7; do
 done
 xdotool key 1
 await 10 "key 1 to bring back oil paint" settled key-oil lit_is key-oil 0
-# "+" three times: the read-out changes.
-# (The pointer stays on "+" for the second and third: a move to where it
-# already is never ends with --sync.)
-click_at 138 620
-for n in 2 3; do
-  sleep 0.2
-  timeout 5 xdotool click 1 || fail "waited 5 s to click + again"
+# "+" three times: the read-out changes. Each press is held a moment: a
+# press already released when the step button looks changes nothing.
+timeout 5 xdotool mousemove --sync 138 620 || fail "waited 5 s to move onto +"
+for n in 1 2 3; do
+  timeout 5 xdotool mousedown 1 sleep 0.15 mouseup 1 sleep 0.15 || fail "waited 5 s to click +"
 done
 readout_changed() { [ "$(differing larger key-oil "$readout_region")" != 0 ]; }
 await 10 "three clicks on + to change the read-out (see $shots/larger.png)" settled larger readout_changed
 # The pressure button opens the pop-up left of it; Escape closes it.
 click_at 104 662
-popup_open() { is_dark pressure 250 660 && is_light larger 250 660; }
+popup_open() { is_dark pressure 200 650 && is_light larger 200 650; }
 await 10 "the pressure pop-up (see $shots/pressure.png)" settled pressure popup_open
 xdotool key Escape
 await 10 "Escape to close the pressure pop-up (see $shots/pressure-closed.png)" \
   settled pressure-closed same_as pressure-closed larger
 # The hide button folds the panel down to itself and back.
 click_at 154 698
-folded() { is_light folded 132 348 && is_light folded 88 532 && ! is_light folded 154 698; }
+folded() { is_light folded 132 348 && is_light folded 88 532 && is_light folded 104 662; }
 await 10 "the hide button to fold the panel (see $shots/folded.png)" settled folded folded
 click_at 154 698
 await 10 "the hide button to unfold the panel (see $shots/unfolded.png)" \
@@ -522,14 +520,20 @@ back_after_drag() { [ "$(differing dragged larger 152x120+12+316)" = 0 ]; }
 await 10 "the panel back after the drag (see $shots/dragged.png)" settled dragged back_after_drag
 # A right click on the canvas hides every panel and shows the hint; a
 # second brings them back.
-click_at 700 500 3
+# (The pointer comes to rest on the canvas before each click, as a hand's
+# does: the canvas reads a click as its own by the rollover.)
+right_click_canvas() {
+  timeout 5 xdotool mousemove --sync 700 500 sleep 0.3 mousemove 702 501 sleep 0.3 \
+    mousedown 3 sleep 0.1 mouseup 3 || fail "waited 5 s to right-click the canvas"
+}
+right_click_canvas
 hint_shown() {
   is_light hint 132 348 && is_light hint 88 532 &&
     [ "$(convert "$shots/hint.png" -crop 400x24+440+972 +repage -colorspace gray -format '%[fx:maxima]' info:)" != 0 ] &&
     [ "$(differing hint dragged 400x24+440+972)" != 0 ]
 }
 await 10 "a right click to hide the panels and show the hint (see $shots/hint.png)" settled hint hint_shown
-click_at 700 500 3
+right_click_canvas
 await 10 "a second right click to bring the panels back (see $shots/hint-gone.png)" \
   settled hint-gone same_as hint-gone dragged
 xdotool key ctrl+q
