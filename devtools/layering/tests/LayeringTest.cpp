@@ -166,11 +166,11 @@ const EdgeCase kEdgeCases[] = {
      "tools/Brush.cpp:1: tools may not include text/Font.h (the table denies tools -> text)"},
     {"document file including widgets", "paint/Layers.cpp", "#include \"widgets/Widget.h\"\n",
      "paint/Layers.cpp:1: paint may not include widgets/Widget.h"
-     " (paint -> widgets only from paint/CanvasDisplay*, paint/CanvasInput*)"},
+     " (paint -> widgets only from paint/CanvasDisplay*, paint/CanvasInput*, paint/ProxyCanvas*)"},
     {"paint's private header including widgets", "paint/detail/Grain.h",
      "#include \"widgets/Widget.h\"\n",
      "paint/detail/Grain.h:1: paint may not include widgets/Widget.h"
-     " (paint -> widgets only from paint/CanvasDisplay*, paint/CanvasInput*)"},
+     " (paint -> widgets only from paint/CanvasDisplay*, paint/CanvasInput*, paint/ProxyCanvas*)"},
     {"canvas display including widgets", "paint/CanvasDisplayBlit.cpp",
      "#include \"widgets/Widget.h\"\n", ""},
     {"ui including every layer", "ui/App.cpp",
