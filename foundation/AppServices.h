@@ -94,6 +94,10 @@ public:
     virtual error AppHeartbeat() { return eNoError; }
     // Dispatches what is waiting, without waiting; 0.
     virtual int32_t PumpMessage() { return 0; }
+    // Sleeps until new input arrives, or a short while at most (so a loop
+    // polling the buttons without a heartbeat does not spin the
+    // processor); at once when input is already waiting.
+    virtual void WaitForInput() {}
     // The tablet service, or null when there is none.
     virtual CTabletSource* GetTabletSource() { return nullptr; }
 

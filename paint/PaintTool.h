@@ -98,6 +98,10 @@ public:
     // for the length of a pencil stroke; the other tools have none.
     virtual float MaxPencilPressure() { return 1.0f; }
     virtual void SetMaxPencilPressure(float) {}
+    // The vertical offset into the tool's noise texture, for the tools
+    // whose strokes draw on one (oil paint); 0 and nothing for the others.
+    virtual uint32_t NoisePos() { return 0; }
+    virtual void SetNoisePos(uint32_t) {}
 
     const SStrokeTraits& StrokeTraits() const { return m_StrokeTraits; }
     // The stroke's start and end as the stroke path runs them: a tool with

@@ -71,6 +71,9 @@ public:
     // Runs the loop until the application quits, then AppClosing; 0.
     virtual error Run();
     int32_t PumpMessage() override;
+    // Waits up to kInputWaitMs for the next event when none is queued.
+    void WaitForInput() override;
+    static constexpr int32_t kInputWaitMs = 10;
     // One beat of the 3 ms heartbeat: the idle tick, unless one is running.
     void TimerTick();
     // Start-up: services, resource file, the application's Initialize.

@@ -195,6 +195,13 @@ int32_t CAppMac::PumpMessage() {
     return 0;
 }
 
+void CAppMac::WaitForInput() {
+    if (SDL_WasInit(SDL_INIT_EVENTS) == 0 || m_pInput->GetCount() > 0) {
+        return;
+    }
+    SDL_WaitEventTimeout(nullptr, kInputWaitMs);
+}
+
 void CAppMac::WaitForEvents() {
     if (SDL_WasInit(SDL_INIT_EVENTS) == 0 || m_pInput->GetCount() > 0) {
         return;

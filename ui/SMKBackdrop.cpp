@@ -14,14 +14,18 @@
 #include "paint/project/ProjectInfo.h"
 #include "platform/AppBase.h"
 #include "platform/WindowBase.h"
+#include "text/TxWidget.h"
 #include "ui/InterfaceText.h"
 #include "ui/boxes/SavePrompt.h"
+#include "ui/panels/BrushPicker.h"
 #include "ui/panels/NameBar.h"
 #include "widgets/ImWidget.h"
 
 namespace {
 
 constexpr uint32_t kCanvasWidgetID = 5;
+constexpr int32_t kBrushPickerPanel = 4;
+constexpr uint32_t kHiddenHintID = 3;
 constexpr uint32_t kCanvasColourWidgetID = 2300;
 constexpr int32_t kNameBarPanel = 1;
 constexpr int32_t kProjectTypeID = 24;
@@ -164,6 +168,11 @@ CSMKBackdrop::CSMKBackdrop() {
 }
 
 CSMKBackdrop::~CSMKBackdrop() {
+    // The panels go first, then the prompt; the widget tree goes last.
+    if (m_apPanels[kBrushPickerPanel] == m_pBrushPicker.get()) {
+        m_apPanels[kBrushPickerPanel] = nullptr;
+    }
+    m_pBrushPicker.reset();
     m_pSavePrompt.reset();
     if (m_apPanels[kNameBarPanel] == m_pNameBar.get()) {
         m_apPanels[kNameBarPanel] = nullptr;
@@ -186,7 +195,7 @@ error CSMKBackdrop::SetupInterface() {
     if (!m_pCanvasColourWidget) {
         return eResourceNotFound;
     }
-    if (const error e = SetupNameBar()) {
+    if (const error e = SetupPanels()) {
         return e;
     }
     m_pSavePrompt.reset(new (std::nothrow) CSavePrompt(this));
@@ -195,6 +204,9 @@ error CSMKBackdrop::SetupInterface() {
     }
     if (const error e = m_pSavePrompt->SetupRoot()) {
         m_pSavePrompt.reset();
+        return e;
+    }
+    if (const error e = SetupHiddenHint()) {
         return e;
     }
     if (const error e = m_Sound.SetupObject()) {
@@ -222,9 +234,61 @@ error CSMKBackdrop::SetupNameBar() {
         m_pNameBar.reset();
         return e;
     }
-    // Without room in the list the root is only left out of panel hiding.
-    (void)m_aPanelRoots.Add(m_pNameBar->Root());
+    AddPanelRoot(kNameBarPanel, m_pNameBar->Root());
     return eNoError;
+}
+
+error CSMKBackdrop::SetupHiddenHint() {
+    m_pHiddenHint = dynamic_cast<CTxWidget*>(FindByID(kHiddenHintID));
+    if (!m_pHiddenHint) {
+        return eResourceNotFound;
+    }
+    // The right click shows the panels as Return does; the text names both.
+    gCString text;
+    if (const error e = text.CopyString(u"Right-click/")) {
+        return e;
+    }
+    gCString from;
+    gCString to;
+    if (const error e = text.AppendString(m_pHiddenHint->String())) {
+        return e;
+    }
+    if (const error e = from.CopyString(u"Enter")) {
+        return e;
+    }
+    if (const error e = to.CopyString(u"Return")) {
+        return e;
+    }
+    (void)text.Replace(from, to); // the count of replacements
+    return m_pHiddenHint->SetText(text, 1, 0);
+}
+
+error CSMKBackdrop::SetupPanels() {
+    if (const error e = SetupNameBar()) {
+        return e;
+    }
+    // Panel 4, the brush picker.
+    m_pBrushPicker.reset(new (std::nothrow) CBrushPicker(this));
+    if (!m_pBrushPicker) {
+        return eCreateFailed;
+    }
+    m_apPanels[kBrushPickerPanel] = m_pBrushPicker.get();
+    if (const error e = m_pBrushPicker->SetupRoot()) {
+        m_apPanels[kBrushPickerPanel] = nullptr;
+        m_pBrushPicker.reset();
+        return e;
+    }
+    AddPanelRoot(kBrushPickerPanel, m_pBrushPicker->Root());
+    return eNoError;
+}
+
+void CSMKBackdrop::AddPanelRoot(int32_t index, CWidget* root) {
+    if (uint32_t(index) >= uint32_t(kPanelCount)) {
+        return;
+    }
+    m_apPanelRootByIndex[size_t(index)] = root;
+    // A root that cannot be listed is left out of hiding all; set-up goes on.
+    (void)m_aPanelRoots.Add(root);
 }
 
 void CSMKBackdrop::StoreUserSettings() {

@@ -20,9 +20,11 @@
 #include "widgets/Backdrop.h"
 
 class CNameBar;
+class CBrushPicker;
 class CProjectInfo;
 class CSavePrompt;
 class CTabletSource;
+class CTxWidget;
 class gCFile;
 
 class CSMKBackdrop : public CBackdrop {
@@ -95,9 +97,26 @@ public:
     const CSMKSound& InterfaceSounds() const { return m_Sound; }
     CSavePrompt* SavePrompt() const { return m_pSavePrompt.get(); }
     CNameBar* NameBar() const { return m_pNameBar.get(); }
-    // The root widgets of the panels that are set up, in panel order: what
-    // hiding the panels walks.
+    CBrushPicker* BrushPicker() const { return m_pBrushPicker.get(); }
+    // The panels' root widgets in panel order, as set-up appended them.
     const gCArray<CWidget*>& PanelRoots() const { return m_aPanelRoots; }
+    // Set-up (and tests) give panel index its root: appended to the roots
+    // that hiding all walks, and kept by index for hiding under the pen.
+    // An index outside the panels is ignored.
+    void AddPanelRoot(int32_t index, CWidget* root);
+    // The hint shown while all panels are hidden.
+    CTxWidget* HiddenHint() const { return m_pHiddenHint; }
+    int32_t PanelsHidden() const { return m_fPanelsHidden; }
+
+    // --- Panels that step aside (SMKBackdropPanels.cpp).
+    // A panel's rectangle over the canvas at the stroke's start, in the
+    // canvas widget's coordinates, with the panel's index.
+    struct SPanelRect {
+        int32_t index = 0;
+        gCRect rect;
+    };
+    const gCArray<SPanelRect>& PanelRects() const { return m_aPanelRects; }
+    const gCArray<CWidget*>& DragHidden() const { return m_aDragHidden; }
     gCCmdTarget* Panel(int32_t index) const { return m_apPanels[size_t(index)]; }
     // Tests and the panels' own set-up put a panel in its slot; the slot
     // does not own it.
@@ -111,12 +130,24 @@ protected:
     // under the pen, the about box, the save prompt, help and the project
     // commands. Each does nothing (and answers 0) until its feature comes;
     // the save prompt answers 9 when there is none to show.
-    virtual void CheckPanelsOnDrag(const gCPoint&) {}
-    virtual void CalculatePanelRects() {}
-    virtual void TogglePanelsHidden(int32_t) {}
-    virtual void HideAllPanels(int32_t) {}
-    virtual void ShowAllPanels(int32_t) {}
-    virtual void UnhideDragPanels() {}
+    // Panels under the pen: at a stroke's start each panel's rectangle is
+    // clipped to the canvas and kept with its index; a pen point on or in
+    // a rectangle (edges included) hides that panel until the stroke ends,
+    // every panel it lies in, the highest index first. Nothing while all
+    // panels are hidden.
+    virtual void CheckPanelsOnDrag(const gCPoint& point);
+    virtual void CalculatePanelRects();
+    // Hides panel index (0 to 5, read unsigned) for the rest of the
+    // stroke; the clean-brush panel (5) only when it shows.
+    virtual void HidePanelOnDrag(int32_t index);
+    // Shows what the stroke hid and redraws, also when it hid nothing.
+    virtual void UnhideDragPanels();
+    // All panels hidden with the hint shown, or all shown with the hint
+    // hidden; each does nothing when the panels already are so, and
+    // redraws when asked.
+    virtual void TogglePanelsHidden(int32_t redraw);
+    virtual void HideAllPanels(int32_t redraw);
+    virtual void ShowAllPanels(int32_t redraw);
     virtual void ShowAboutBox() {}
     virtual error ShowSavePrompt(int32_t action);
     virtual void ShowHelp() {}
@@ -152,10 +183,26 @@ protected:
     // The backbone's tablet services, or null.
     virtual CTabletSource* TabletServices();
 
+    // Sets up the panels by index into their slots, appending each root to
+    // m_aPanelRoots; a panel not built yet leaves its slot empty. A panel
+    // whose set-up fails is deleted again and its code returned.
+    error SetupPanels();
+    // All panels hidden (1) with the hint shown, or shown (0) with the hint
+    // hidden; nothing when they already are so.
+    void SetAllPanelsHidden(int32_t hidden, int32_t redraw);
+    // The hint of the hidden panels (id 3): "Right-click/" before its text,
+    // "Enter" read as "Return". 21 without it.
+    error SetupHiddenHint();
+
     std::array<gCCmdTarget*, kPanelCount> m_apPanels{};
+    std::unique_ptr<CBrushPicker> m_pBrushPicker;
+    gCArray<CWidget*> m_aPanelRoots; // not owned: the tree's widgets
+    std::array<CWidget*, kPanelCount> m_apPanelRootByIndex{};
+    gCArray<SPanelRect> m_aPanelRects;
+    gCArray<CWidget*> m_aDragHidden;
+    CTxWidget* m_pHiddenHint = nullptr;
     std::unique_ptr<CSavePrompt> m_pSavePrompt;
     std::unique_ptr<CNameBar> m_pNameBar; // in its panel slot once set up
-    gCArray<CWidget*> m_aPanelRoots;      // not owned: the tree's widgets
     CWidget* m_pCanvasWidget = nullptr;
     CWidget* m_pCanvasColourWidget = nullptr;
     SProjectFileType m_ProjectFileType;

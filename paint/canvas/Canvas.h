@@ -230,6 +230,8 @@ protected:
     // The display scale as given, unchecked: for a subclass keeping a
     // scale of its own, and for tests of a damaged one.
     void StoreDisplayScale(float scale) { m_rDisplayScale = scale; }
+    // The tracing image of a new project, or none, through the backbone.
+    virtual error SetupTracing(CProjectInfo& info);
 
 private:
     // What a running stroke reads its samples with.
@@ -262,8 +264,6 @@ private:
     // The tracing overlay changed: with a tracing image and a widget, the
     // widget's client area is invalidated and redrawn.
     void ShowTracingChange();
-    // The tracing image of a new project, or none.
-    error SetupTracing(CProjectInfo& info);
 
     CSMKBackbone* const m_pBackbone;
     CWidget* m_pCanvasWidget = nullptr;

@@ -278,8 +278,10 @@ await 10 "y to paint the stroke again (see $shots/redone-after-save.png)" \
 # the screen of before exactly.
 xdotool key minus
 expect_geometry "$wid" 128 128 1024 768
-# The name bar hangs in the window's top 48 rows, over what the screen showed.
-centred() { [ "$(differing window stroke 1024x720+128+176)" = 0 ]; }
+# The name bar hangs in the window's top 48 rows, and the brush picker rides
+# with the window at its left edge: the comparison starts below and right of
+# them.
+centred() { [ "$(differing window stroke 852x720+300+176)" = 0 ]; }
 await 10 "the canvas centred in the 1024 x 768 window (see $shots/window.png)" \
   settled window centred
 xdotool key plus
@@ -495,6 +497,137 @@ wait_exit "$pid" 100
 status=$?
 [ "$status" -ne 124 ] || fail "waited 10 s for Ctrl+Q to end the name bar's run"
 [ "$status" -eq 0 ] || fail "the name bar's run ended with status $status"
+# The brush picker (resources/brush-picker.yaml), in a run of its own. Its
+# root lies at (12, 316), 152 x 392, over the canvas's left edge; the
+# places below are its widgets' in the window, worked out from the YAML.
+#   what              centre       what              centre
+#   oil paint (721)   44 348       pencils (722)     88 348
+#   palette knife     132 348      pens (724)        44 392
+#   chalk (725)       88 392       crayon (726)      132 392
+#   eraser (727)      44 436       preview (604)     88 532, 104 x 136 at (36, 464)
+#   smaller (610)     38 620       larger (611)      138 620
+#   read-out (607)    88 618       pressure (614)    104 662
+#   hide (743)        154 698      pop-up (620)      from (12, 644), 32 high
+button_x=(44 88 132 44 88 132 44)
+button_y=(348 348 348 392 392 392 436)
+preview_region=104x136+36+464
+readout_region=60x18+58+610
+# The buttons lit in shot $1, by index (0 is oil paint): an icon at full
+# opacity has pixels far lighter than a resting one, dimmed to 100.
+lit_buttons() {
+  local i lit=()
+  for i in 0 1 2 3 4 5 6; do
+    local max
+    max=$(convert "$shots/$1.png" -crop "24x24+$((button_x[i] - 12))+$((button_y[i] - 12))" +repage \
+      -colorspace gray -format '%[fx:maxima]' info:)
+    awk -v m="$max" 'BEGIN { exit !(m > 0.7) }' && lit+=("$i")
+  done
+  echo "${lit[*]}"
+}
+lit_is() { [ "$(lit_buttons "$1")" = "$2" ]; }
+click_at() {
+  timeout 5 xdotool mousemove --sync "$1" "$2" click "${3:-1}" || fail "waited 5 s to click at ($1, $2)"
+}
+PATH="$work/bin:$PATH" "$program" 2>"$work/stderr" &
+pid=$!
+pids+=("$pid")
+await 10 "a visible window titled Daublin for the brush picker" find_window '^Daublin$'
+wid=$found
+timeout 5 xdotool windowfocus --sync "$wid" || fail "waited 5 s for the window to take the focus"
+# The panel at the left edge, oil paint lit, an oil stroke in the preview.
+picker_shown() {
+  canvas_shown brush && lit_is brush 0 && is_dark brush 20 500 && is_light brush 40 470 &&
+    oil_blue brush 83 520
+}
+# Whether the pixel is the sample's blue paint (blue well above red).
+oil_blue() {
+  local r g b
+  read -r r g b < <(pixel "$1" "$2" "$3")
+  [ "$b" -gt $((r + 30)) ] && [ "$b" -lt 200 ]
+}
+await 10 "the brush picker at the left edge with oil paint lit (see $shots/brush.png)" \
+  settled brush picker_shown
+# Each tool button moves the light and repaints the preview (chalk and
+# crayon paint the same sample on the clean preview: crayon's pick-up has
+# nothing to pick up there).
+previous=brush
+for i in 1 2 3 4 5 6 0; do
+  click_at "${button_x[i]}" "${button_y[i]}"
+  await 10 "the click on tool button $i to light it (see $shots/tool-$i.png)" settled "tool-$i" lit_is "tool-$i" "$i"
+  if [ "$i" != 5 ]; then
+    [ "$(differing "tool-$i" "$previous" "$preview_region")" != 0 ] ||
+      fail "tool button $i left the preview as it was (see $shots/tool-$i.png)"
+  fi
+  previous=tool-$i
+done
+# Keys 1 to 7 light the same buttons as the number keys' tools.
+key_button=(0 1 5 4 3 2 6)
+for k in 1 2 3 4 5 6 7; do
+  xdotool key "$k"
+  await 10 "key $k to light button ${key_button[k - 1]} (see $shots/key-$k.png)" \
+    settled "key-$k" lit_is "key-$k" "${key_button[k - 1]}"
+done
+xdotool key 1
+await 10 "key 1 to bring back oil paint" settled key-oil lit_is key-oil 0
+# "+" three times: the read-out changes. Each press is held a moment: a
+# press already released when the step button looks changes nothing.
+timeout 5 xdotool mousemove --sync 138 620 || fail "waited 5 s to move onto +"
+for n in 1 2 3; do
+  timeout 5 xdotool mousedown 1 sleep 0.15 mouseup 1 sleep 0.15 || fail "waited 5 s to click +"
+done
+readout_changed() { [ "$(differing larger key-oil "$readout_region")" != 0 ]; }
+await 10 "three clicks on + to change the read-out (see $shots/larger.png)" settled larger readout_changed
+# The pressure button opens the pop-up left of it; Escape closes it.
+click_at 104 662
+popup_open() { is_dark pressure 200 650 && is_light larger 200 650; }
+await 10 "the pressure pop-up (see $shots/pressure.png)" settled pressure popup_open
+xdotool key Escape
+await 10 "Escape to close the pressure pop-up (see $shots/pressure-closed.png)" \
+  settled pressure-closed same_as pressure-closed larger
+# The hide button folds the panel down to itself and back.
+click_at 154 698
+folded() { is_light folded 132 348 && is_light folded 88 532 && is_light folded 104 662; }
+await 10 "the hide button to fold the panel (see $shots/folded.png)" settled folded folded
+click_at 154 698
+await 10 "the hide button to unfold the panel (see $shots/unfolded.png)" \
+  settled unfolded same_as unfolded larger
+# A drag from the canvas into the panel's overlap hides the panel while
+# the button is held and shows it after the release.
+timeout 30 xdotool mousemove --sync 400 520 mousedown 1 sleep 0.05 mousemove --sync 300 520 \
+  sleep 0.02 mousemove --sync 200 520 sleep 0.02 mousemove --sync 150 520 sleep 0.3 ||
+  fail "waited 30 s to drag into the panel"
+sleep 0.5
+import -window root "$shots/drag-held.png" 2>>"$work/import.log" || fail "import could not take drag-held"
+is_light drag-held 132 348 && is_light drag-held 104 662 ||
+  { xdotool mouseup 1; fail "the panel stayed under the pen (see $shots/drag-held.png)"; }
+timeout 5 xdotool mouseup 1 || fail "waited 5 s to release the drag"
+back_after_drag() { [ "$(differing dragged larger 152x120+12+316)" = 0 ]; }
+await 10 "the panel back after the drag (see $shots/dragged.png)" settled dragged back_after_drag
+# A right click on the canvas hides every panel and shows the hint; a
+# second brings them back.
+# (The pointer comes to rest on the canvas before each click, as a hand's
+# does: the canvas reads a click as its own by the rollover.)
+right_click_canvas() {
+  timeout 5 xdotool mousemove --sync 700 500 sleep 0.3 mousemove 702 501 sleep 0.3 \
+    mousedown 3 sleep 0.1 mouseup 3 || fail "waited 5 s to right-click the canvas"
+}
+right_click_canvas
+hint_shown() {
+  is_light hint 132 348 && is_light hint 88 532 &&
+    [ "$(convert "$shots/hint.png" -crop 400x24+440+972 +repage -colorspace gray -format '%[fx:maxima]' info:)" != 0 ] &&
+    [ "$(differing hint dragged 400x24+440+972)" != 0 ]
+}
+await 10 "a right click to hide the panels and show the hint (see $shots/hint.png)" settled hint hint_shown
+right_click_canvas
+await 10 "a second right click to bring the panels back (see $shots/hint-gone.png)" \
+  settled hint-gone same_as hint-gone dragged
+xdotool key ctrl+q
+await 10 "Ctrl+Q to raise the prompt after the brush picker" settled picker-prompt prompt_shown_in picker-prompt
+xdotool key n
+wait_exit "$pid" 100
+status=$?
+[ "$status" -ne 124 ] || fail "waited 10 s for n to end the brush picker's run"
+[ "$status" -eq 0 ] || fail "the brush picker's run ended with status $status"
 
 # 2. A damaged resource file. Without a window manager the keyboard focus
 # follows the pointer unless a window is given it; the alert is given it,

@@ -73,6 +73,13 @@ error CFakeAppServices::AppHeartbeat() {
     return eNoError;
 }
 
+void CFakeAppServices::WaitForInput() {
+    ++m_nInputWaits;
+    if (m_OnPump) {
+        m_OnPump();
+    }
+}
+
 int32_t CFakeAppServices::PumpMessage() {
     ++m_nPumps;
     if (m_OnPump) {

@@ -63,6 +63,7 @@ public:
     gCPoint CursorLoc() const override { return m_CursorLoc; }
     error AppHeartbeat() override;
     int32_t PumpMessage() override;
+    void WaitForInput() override;
     CTabletSource* GetTabletSource() override { return m_pTablet; }
     // The clipboard in memory; m_nClipboardError, when not 0, fails both
     // and leaves the clipboard as it was.
@@ -87,7 +88,8 @@ public:
 
     // Input as a test scripts it: buttons held, modifier bits, other keys
     // held (by their IsKeyDown codes), the cursor on the desktop and the
-    // tablet. m_OnPump runs on every AppHeartbeat and PumpMessage, where a
+    // tablet. m_OnPump runs on every AppHeartbeat, PumpMessage and
+    // WaitForInput, where a
     // modal loop would see new input (a test moves the pen or lets the
     // button go there).
     int32_t m_fLButton = 0;
@@ -100,6 +102,7 @@ public:
     std::function<void()> m_OnPump;
     int32_t m_nAppHeartbeats = 0;
     int32_t m_nPumps = 0;
+    int32_t m_nInputWaits = 0;
 
     // The clipboard (UTF-8), whether it holds text, and its failure.
     std::string m_Clipboard;

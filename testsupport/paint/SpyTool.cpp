@@ -5,6 +5,8 @@
 #include <new>
 #include <utility>
 
+#include "foundation/Input.h"
+#include "foundation/MessageIds.h"
 #include "paint/Backbone.h"
 
 namespace {
@@ -39,6 +41,39 @@ int32_t CSpyTool::ProcessData(uint32_t id, const void* sender, int64_t value, in
         return r;
     }
     return CPaintTool::ProcessData(id, sender, value, set);
+}
+
+int32_t CSpyTool::ProcessLocalData(uint32_t id, const void*, int64_t value, int32_t) {
+    if (id == eMsgPaintColour) {
+        m_nPaintColour = uint32_t(value);
+        ++m_nPaintColours;
+    }
+    return 0;
+}
+
+error CSpyTool::ToolDown(CWidget* widget, CCanvas* canvas, CTabletPoint& sample) {
+    m_Strokes.push_back({'D', sample.x, sample.y, sample.pressure, ProfileFlip(), m_nNoisePos,
+                         m_nPaintColour});
+    return CPaintTool::ToolDown(widget, canvas, sample);
+}
+
+error CSpyTool::ToolMove(CWidget* widget, CCanvas* canvas, CTabletPoint& sample) {
+    m_Strokes.push_back({'M', sample.x, sample.y, sample.pressure, ProfileFlip(), m_nNoisePos,
+                         m_nPaintColour});
+    int32_t moves = 0;
+    for (const SStrokeCall& c : m_Strokes) {
+        moves += c.kind == 'M' ? 1 : 0;
+    }
+    if (moves == m_nFailMoveAt) {
+        return m_eFailCode;
+    }
+    return CPaintTool::ToolMove(widget, canvas, sample);
+}
+
+error CSpyTool::ToolUp(CWidget* widget, CCanvas* canvas, CTabletPoint& sample) {
+    m_Strokes.push_back({'U', sample.x, sample.y, sample.pressure, ProfileFlip(), m_nNoisePos,
+                         m_nPaintColour});
+    return CPaintTool::ToolUp(widget, canvas, sample);
 }
 
 error CSpyTool::SetupTool() {

@@ -17,7 +17,35 @@ public:
 
     int32_t ProcessData(uint32_t id, const void* sender, int64_t value, int32_t set) override;
     error SetupTool() override;
-    int32_t ProcessLocalData(uint32_t, const void*, int64_t, int32_t) override { return 0; }
+    // Records the paint colour it is given.
+    int32_t ProcessLocalData(uint32_t id, const void*, int64_t value, int32_t) override;
+    // The stroke protocol, recorded; the move numbered m_nFailMoveAt (from
+    // 1) answers m_eFailCode instead. Nothing is painted.
+    error ToolDown(CWidget* widget, CCanvas* canvas, CTabletPoint& sample) override;
+    error ToolMove(CWidget* widget, CCanvas* canvas, CTabletPoint& sample) override;
+    error ToolUp(CWidget* widget, CCanvas* canvas, CTabletPoint& sample) override;
+    uint32_t NoisePos() override { return m_nNoisePos; }
+    void SetNoisePos(uint32_t position) override { m_nNoisePos = position; }
+
+    // One stroke call: 'D'own, 'M'ove or 'U'p, with the sample and what the
+    // tool held when it came (its flip, its noise position, its paint
+    // colour).
+    struct SStrokeCall {
+        char kind;
+        float x;
+        float y;
+        float pressure;
+        int32_t flip;
+        uint32_t noisePos;
+        uint32_t colour;
+    };
+    std::vector<SStrokeCall> m_Strokes;
+    int32_t m_nFailMoveAt = 0;
+    error m_eFailCode = eNoError;
+    // The last paint colour given, and how many were.
+    uint32_t m_nPaintColour = 0;
+    int32_t m_nPaintColours = 0;
+    uint32_t m_nNoisePos = 0;
 
     CSpyLog m_Log;
     // Its tool id as the creator was asked for it.

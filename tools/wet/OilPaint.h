@@ -22,8 +22,8 @@ public:
     // Colour and reservoir smoothed across neighbouring bristles.
     error AveragePaint() override;
     // The noise texture's vertical offset.
-    virtual uint32_t NoisePos() { return m_nNoisePosition; }
-    virtual void SetNoisePos(uint32_t position) { m_nNoisePosition = position; }
+    uint32_t NoisePos() override { return m_nNoisePosition; }
+    void SetNoisePos(uint32_t position) override { m_nNoisePosition = position; }
 
 protected:
     float BrushWidth(float P, int32_t pr) override;

@@ -18,6 +18,7 @@
 #include "testsupport/FileIO/FakeResourceServices.h"
 #include "testsupport/FileIO/IndexedFile.h"
 #include "text/Font.h"
+#include "text/TextRenderer.h"
 #include "text/TxWidget.h"
 
 class CBuiltInterface {
@@ -32,6 +33,7 @@ public:
         ASSERT_EQ(RegisterTextWidgets(), eNoError);
         ASSERT_EQ(gCFont::InitializeManager(), eNoError);
         m_fFonts = true;
+        CTextRenderer::BuildGammaLUT(1.0f); // as the program starts the fonts
         gCFile strings;
         ASSERT_TRUE(OpenColon(DAUBLIN_RESOURCE_DIR "/system.vsf", strings));
         ASSERT_EQ(m_Strings.GetFromRes(&strings), eNoError);

@@ -105,7 +105,8 @@ protected:
 
 TEST_F(NameBarTest, ItIsPanelOneRetractedAtTheLeftEdgeWithItsRoot) {
     EXPECT_EQ(m_Backdrop.Panel(1), m_pBar);
-    ASSERT_EQ(m_Backdrop.PanelRoots().GetSize(), 1);
+    // Listed first of the panel roots, before the brush picker's.
+    ASSERT_EQ(m_Backdrop.PanelRoots().GetSize(), 2);
     EXPECT_EQ(m_Backdrop.PanelRoots()[0], m_pRoot);
     EXPECT_EQ(m_pRoot->Parent(), &m_Backdrop);
     EXPECT_EQ(m_pRoot->GetResID(), 100);

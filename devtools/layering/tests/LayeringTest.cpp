@@ -169,11 +169,11 @@ const EdgeCase kEdgeCases[] = {
      "tools/Brush.cpp:1: tools may not include text/Font.h (the table denies tools -> text)"},
     {"document file including widgets", "paint/Layers.cpp", "#include \"widgets/Widget.h\"\n",
      "paint/Layers.cpp:1: paint may not include widgets/Widget.h"
-     " (paint -> widgets only from paint/canvas/CanvasDisplay*, paint/canvas/CanvasInput*)"},
+     " (paint -> widgets only from paint/canvas/CanvasDisplay*, paint/canvas/CanvasInput*, paint/canvas/ProxyCanvas*)"},
     {"paint's private header including widgets", "paint/detail/Grain.h",
      "#include \"widgets/Widget.h\"\n",
      "paint/detail/Grain.h:1: paint may not include widgets/Widget.h"
-     " (paint -> widgets only from paint/canvas/CanvasDisplay*, paint/canvas/CanvasInput*)"},
+     " (paint -> widgets only from paint/canvas/CanvasDisplay*, paint/canvas/CanvasInput*, paint/canvas/ProxyCanvas*)"},
     {"canvas display including widgets", "paint/canvas/CanvasDisplayBlit.cpp",
      "#include \"widgets/Widget.h\"\n", ""},
     {"ui including every layer", "ui/App.cpp",
