@@ -35,10 +35,5 @@ public:
     CRLE8* GetRLE() const { return m_pRLE.get(); }
 
 private:
-    // GetFromRes on this (fresh) image: finds the block, then reads and
-    // decodes it.
-    template <class Key> error LoadFromRes(const Key& key, gCFile* file, gCResourceIndex* index);
-    error LoadFoundBlock(gCFile* file);
-
     std::unique_ptr<CRLE8> m_pRLE;
 };

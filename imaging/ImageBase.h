@@ -101,6 +101,15 @@ protected:
     error ReadImageBytes(gCFile* file, CMemBlock& bytes, const char* sizeFailed,
                          const char* loadFailed);
 
+    // GetFromRes of each kind of image: a fresh image of that kind finds the
+    // block by id or name, reads and decodes it, and into takes it (into is
+    // untouched on a failure, which is reported with the kind's texts).
+    // Defined beside the kinds' loaders, for CImage and CImage8.
+    template <class Image, class Key>
+    static error GetLoadedFromRes(Image& into, const Key& key, gCFile* file,
+                                  gCResourceIndex* index, const char* sizeFailed,
+                                  const char* loadFailed);
+
     static bool SideInRange(int32_t side) { return side >= 0 && side <= kMaxSide; }
     size_t SurfaceBytes() const;
 

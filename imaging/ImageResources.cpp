@@ -12,39 +12,38 @@ namespace {
 // Pool 1 holds images, 8-bit images and image lists.
 constexpr int32_t kImagePool = 1;
 
-template <class Image> error Decode(Image& image, CMemBlock& bytes, const char* loadFailed) {
-    const error e = gCImageIO::ReadImage(bytes, image);
-    if (e != eNoError) {
-        ShowFailure(eResourceReadError, loadFailed);
-    }
-    return e;
-}
+constexpr const char* kImageSizeFailed = "Image load size failed.";
+constexpr const char* kImageLoadFailed = "Image failed to load from resources.";
+constexpr const char* kImage8SizeFailed = "Image8 load size failed.";
+constexpr const char* kImage8LoadFailed = "Image8 failed to load from resources.";
 
 } // namespace
 
-template <class Key>
-error CImage::LoadFromRes(const Key& key, gCFile* file, gCResourceIndex* index) {
-    const error e = LocateFromRes(key, file, index);
-    return e != eNoError ? e : LoadFoundBlock(file);
-}
-
-error CImage::LoadFoundBlock(gCFile* file) {
+template <class Image, class Key>
+error CImageBase::GetLoadedFromRes(Image& into, const Key& key, gCFile* file,
+                                   gCResourceIndex* index, const char* sizeFailed,
+                                   const char* loadFailed) {
+    Image fresh;
+    if (error e = fresh.LocateFromRes(key, file, index)) {
+        return e;
+    }
     CMemBlock bytes;
-    const error e = ReadImageBytes(file, bytes, "Image load size failed.",
-                                   "Image failed to load from resources.");
-    return e != eNoError ? e : Decode(*this, bytes, "Image failed to load from resources.");
+    if (error e = fresh.ReadImageBytes(file, bytes, sizeFailed, loadFailed)) {
+        return e;
+    }
+    if (error e = gCImageIO::ReadImage(bytes, fresh)) {
+        ShowFailure(eResourceReadError, loadFailed);
+        return e;
+    }
+    return into.TakeLoaded(fresh);
 }
 
 error CImage::GetFromRes(int32_t id, gCFile* file, gCResourceIndex* index) {
-    CImage fresh;
-    const error e = fresh.LoadFromRes(id, file, index);
-    return e != eNoError ? e : TakeLoaded(fresh);
+    return GetLoadedFromRes(*this, id, file, index, kImageSizeFailed, kImageLoadFailed);
 }
 
 error CImage::GetFromRes(const gCString& name, gCFile* file, gCResourceIndex* index) {
-    CImage fresh;
-    const error e = fresh.LoadFromRes(name, file, index);
-    return e != eNoError ? e : TakeLoaded(fresh);
+    return GetLoadedFromRes(*this, name, file, index, kImageSizeFailed, kImageLoadFailed);
 }
 
 CImage* CImage::CreateFromRes(int32_t id, gCFile* file, gCResourceIndex* index) {
@@ -63,29 +62,12 @@ CImage* CImage::CreateSharedFromRes(const gCString& name, gCFile* file, gCResour
     return CreateSharedFromResource<CImage>(kImagePool, name, file, index, 0);
 }
 
-template <class Key>
-error CImage8::LoadFromRes(const Key& key, gCFile* file, gCResourceIndex* index) {
-    const error e = LocateFromRes(key, file, index);
-    return e != eNoError ? e : LoadFoundBlock(file);
-}
-
-error CImage8::LoadFoundBlock(gCFile* file) {
-    CMemBlock bytes;
-    const error e = ReadImageBytes(file, bytes, "Image8 load size failed.",
-                                   "Image8 failed to load from resources.");
-    return e != eNoError ? e : Decode(*this, bytes, "Image8 failed to load from resources.");
-}
-
 error CImage8::GetFromRes(int32_t id, gCFile* file, gCResourceIndex* index) {
-    CImage8 fresh;
-    const error e = fresh.LoadFromRes(id, file, index);
-    return e != eNoError ? e : TakeLoaded(fresh);
+    return GetLoadedFromRes(*this, id, file, index, kImage8SizeFailed, kImage8LoadFailed);
 }
 
 error CImage8::GetFromRes(const gCString& name, gCFile* file, gCResourceIndex* index) {
-    CImage8 fresh;
-    const error e = fresh.LoadFromRes(name, file, index);
-    return e != eNoError ? e : TakeLoaded(fresh);
+    return GetLoadedFromRes(*this, name, file, index, kImage8SizeFailed, kImage8LoadFailed);
 }
 
 // The 10 x 10 surface an 8-bit image starts with is replaced by the loaded
