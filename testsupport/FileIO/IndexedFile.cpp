@@ -6,8 +6,7 @@
 #include "FileIO/gCFRef.h"
 #include "foundation/gCString.h"
 
-::testing::AssertionResult OpenIndexed(const std::string& posixPath, gCFile& file,
-                                       gCResourceIndex& index) {
+::testing::AssertionResult OpenByPosixPath(const std::string& posixPath, gCFile& file) {
     std::error_code ec;
     const std::string absolute = std::filesystem::absolute(posixPath, ec).string();
     std::u16string colon;
@@ -21,6 +20,14 @@
     gCFRef ref(path);
     if (const error e = file.Open(&ref, eAccessReadOnly); e != eNoError) {
         return ::testing::AssertionFailure() << posixPath << " does not open: " << int(e);
+    }
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult OpenIndexed(const std::string& posixPath, gCFile& file,
+                                       gCResourceIndex& index) {
+    if (::testing::AssertionResult opened = OpenByPosixPath(posixPath, file); !opened) {
+        return opened;
     }
     if (const error e = index.SetupIndex(&file); e != eNoError) {
         return ::testing::AssertionFailure() << posixPath << " does not index: " << int(e);

@@ -7,11 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <string>
-
-#include "FileIO/VolumeTable.h"
-#include "FileIO/gCFRef.h"
 #include "FileIO/gCFile.h"
 #include "FileIO/gCResourceIndex.h"
 #include "FileIO/gCStringTable.h"
@@ -35,7 +30,7 @@ public:
         m_fFonts = true;
         CTextRenderer::BuildGammaLUT(1.0f); // as the program starts the fonts
         gCFile strings;
-        ASSERT_TRUE(OpenColon(DAUBLIN_RESOURCE_DIR "/system.vsf", strings));
+        ASSERT_TRUE(OpenByPosixPath(DAUBLIN_RESOURCE_DIR "/system.vsf", strings));
         ASSERT_EQ(m_Strings.GetFromRes(&strings), eNoError);
         m_Services.m_pStringTable = &m_Strings;
     }
@@ -55,22 +50,5 @@ public:
     gCStringTable m_Strings;
 
 private:
-    static ::testing::AssertionResult OpenColon(const std::string& posixPath, gCFile& file) {
-        std::u16string colon;
-        if (gCVolumeTable::PosixToColon(std::filesystem::absolute(posixPath).string(), colon) !=
-            eNoError) {
-            return ::testing::AssertionFailure() << "no colon path for " << posixPath;
-        }
-        gCString path;
-        if (path.CopyStringFromBuffer(colon.data(), int32_t(colon.size())) != eNoError) {
-            return ::testing::AssertionFailure() << "no memory for " << posixPath;
-        }
-        gCFRef ref(path);
-        if (file.Open(&ref, eAccessReadOnly) != eNoError) {
-            return ::testing::AssertionFailure() << posixPath << " does not open";
-        }
-        return ::testing::AssertionSuccess();
-    }
-
     bool m_fFonts = false;
 };
