@@ -15,6 +15,7 @@
 #include "testsupport/foundation/FailingMemory.h"
 #include "testsupport/foundation/FakeClock.h"
 #include "testsupport/imaging/Goldens.h"
+#include "testsupport/widgets/RecordingHost.h"
 #include "text/DebugInfoWidget.h"
 #include "text/TableWidget.h"
 #include "text/TxEdWidget.h"
@@ -57,6 +58,11 @@ protected:
     void SetUp() override {
         FontFixture::SetUp();
         ASSERT_EQ(RegisterTextWidgets(), eNoError);
+        BuildTree();
+    }
+    // The backdrop (800 x 600) and its tree: Panel (OkButton with OkLabel,
+    // Cancel) and Side.
+    void BuildTree() {
         backdrop = std::make_unique<CBackdrop>();
         ASSERT_EQ(backdrop->SetSize(800, 600, 0), eNoError);
         backdrop->CreationComplete();
@@ -517,6 +523,48 @@ TEST_F(DebugInfo, EscapeAndAnOutsidePressCloseItOtherKeysAreSwallowed) {
         EXPECT_EQ(backdrop->ChildCount(), 2);
         EXPECT_EQ(backdrop->ModalCount(), 0);
         EXPECT_EQ(backdrop->FindByID(kDebugInfoWidgetID), nullptr);
+    }
+}
+
+TEST_F(DebugInfo, TheDragsEndWhenTheInspectorOrTheWindowGoes) {
+    struct SCase {
+        bool grip;
+        bool window; // else the inspector leaves
+    };
+    for (const SCase c : {SCase{true, false}, SCase{true, true}, SCase{false, false},
+                          SCase{false, true}}) {
+        BuildTree();
+        CRecordingHost host;
+        backdrop->SetHost(&host);
+        CDebugInfoWidget* inspector = Open(panel);
+        const gCPoint at = c.grip ? gCPoint(100 + 574 + 8, 75 + 290 + 5) : gCPoint(103, 275);
+        m_Services.m_CursorLoc = at;
+        m_Services.m_fLButton = 1;
+        int32_t pumps = 0;
+        m_Services.m_OnPump = [&]() {
+            m_Services.m_CursorLoc.y += 3;
+            if (++pumps == 2) {
+                if (c.window) {
+                    CWindowRoot::Releaser()(backdrop.release()); // deleted after the pass
+                } else {
+                    EXPECT_EQ(backdrop->RemoveChild(inspector, 0), eNoError);
+                }
+            } else if (pumps > 20) {
+                m_Services.m_fLButton = 0; // the drag did not end: let it go
+            }
+        };
+        CBackdrop* root = backdrop.get();
+        CWidget* taker = nullptr;
+        gCPoint point = at;
+        EXPECT_EQ(root->PassButtonDownL(taker, point), eNoError);
+        m_Services.m_OnPump = nullptr;
+        m_Services.m_fLButton = 0;
+        EXPECT_EQ(pumps, 2) << c.grip << c.window;
+        EXPECT_EQ(m_Services.m_fVantorCursor, 1); // the cursor is back
+        if (!c.window) {
+            EXPECT_EQ(backdrop->ChildCount(), 2);
+            backdrop->SetHost(nullptr);
+        }
     }
 }
 
