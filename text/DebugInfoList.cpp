@@ -133,83 +133,61 @@ bool NameMatches(const CWidget& widget, const gCString& upperText) {
 
 error CDebugInfoWidget::SearchByID(gCString text) {
     const uint32_t id = uint32_t(text.Int32());
-    m_nSearchState = 0;
-    CWidget* root = Root();
-    (void)SearchHierarchyByID(root, id, 0); // always 0
-    if (m_nSearchState == 0) {
-        m_nSearchState = 1; // the shown widget is not in the tree, or there is none
-    }
-    if (m_nSearchState == 1) {
-        (void)SearchHierarchyByID(root, id, 0);
-    }
-    return SearchDone(text);
+    return Search([&](CWidget* root) { return SearchHierarchyByID(root, id, 0); }, text);
 }
 
 error CDebugInfoWidget::SearchByName(gCString text) {
     gCString upper = Upper(text);
+    return Search([&](CWidget* root) { return SearchHierarchyByName(root, upper, 0); }, upper);
+}
+
+template <typename Walk> error CDebugInfoWidget::Search(Walk walk, const gCString& typed) {
     m_nSearchState = 0;
     CWidget* root = Root();
-    (void)SearchHierarchyByName(root, upper, 0); // always 0
+    (void)walk(root); // always 0
     if (m_nSearchState == 0) {
-        m_nSearchState = 1;
+        m_nSearchState = 1; // the shown widget is not in the tree, or there is none
     }
     if (m_nSearchState == 1) {
-        (void)SearchHierarchyByName(root, upper, 0);
+        (void)walk(root); // the matches before the shown widget
     }
-    return SearchDone(upper);
+    return SearchDone(typed);
 }
 
-namespace {
-
-// One step of a search walk at the widget; whether the walk goes on into
-// its children.
-bool SearchStep(CWidget* widget, bool matches, CWidget*& shown, int32_t& state) {
-    if (widget == shown) {
-        if (state == 0) {
-            state = 1;
-        } else if (state == 1) {
-            state = matches ? 2 : 3;
-        }
-    } else if (matches && state == 1) {
-        shown = widget;
-        state = 2;
-    }
-    return state != 2 && state != 3;
-}
-
-} // namespace
-
-error CDebugInfoWidget::SearchHierarchyByID(CWidget* widget, uint32_t id, int32_t depth) {
+template <typename Matches>
+void CDebugInfoWidget::SearchWalk(CWidget* widget, Matches matches, int32_t depth) {
     if (m_nSearchState == 2 || m_nSearchState == 3 || widget == this) {
-        return eNoError;
+        return;
     }
-    if (!SearchStep(widget, uint32_t(widget->GetResID()) == id, m_pShownWidget, m_nSearchState)) {
-        return eNoError;
+    if (widget == m_pShownWidget) {
+        if (m_nSearchState == 0) {
+            m_nSearchState = 1;
+        } else if (m_nSearchState == 1) {
+            m_nSearchState = matches(*widget) ? 2 : 3; // back at the start
+        }
+    } else if (m_nSearchState == 1 && matches(*widget)) {
+        m_pShownWidget = widget;
+        m_nSearchState = 2;
+    }
+    if (m_nSearchState == 2 || m_nSearchState == 3) {
+        return;
     }
     if (depth > kMaxDepth) {
         m_nSearchState = 3;
-        return eNoError;
+        return;
     }
     for (int32_t i = 0; i < widget->ChildCount() && m_nSearchState < 2; ++i) {
-        (void)SearchHierarchyByID(widget->Child(i), id, depth + 1); // always 0
+        SearchWalk(widget->Child(i), matches, depth + 1);
     }
+}
+
+error CDebugInfoWidget::SearchHierarchyByID(CWidget* widget, uint32_t id, int32_t depth) {
+    SearchWalk(widget, [id](const CWidget& w) { return uint32_t(w.GetResID()) == id; }, depth);
     return eNoError;
 }
 
 error CDebugInfoWidget::SearchHierarchyByName(CWidget* widget, gCString& text, int32_t depth) {
-    if (m_nSearchState == 2 || m_nSearchState == 3 || widget == this) {
-        return eNoError;
-    }
-    if (!SearchStep(widget, NameMatches(*widget, text), m_pShownWidget, m_nSearchState)) {
-        return eNoError;
-    }
-    if (depth > kMaxDepth) {
-        m_nSearchState = 3;
-        return eNoError;
-    }
-    for (int32_t i = 0; i < widget->ChildCount() && m_nSearchState < 2; ++i) {
-        (void)SearchHierarchyByName(widget->Child(i), text, depth + 1); // always 0
-    }
+    SearchWalk(widget, [&text](const CWidget& w) { return NameMatches(w, text); }, depth);
     return eNoError;
 }
 

@@ -96,6 +96,11 @@ private:
     void Close();
     // The table's row click.
     error RowClicked(CTableWidget* table);
+    // Both walks of a search from the root, then SearchDone; walk runs one
+    // from the root it is given.
+    template <typename Walk> error Search(Walk walk, const gCString& typed);
+    // One widget of a walk and its subtree, matches telling a match.
+    template <typename Matches> void SearchWalk(CWidget* widget, Matches matches, int32_t depth);
     // After a search: the list, the redraw and the fields, or the alert.
     error SearchDone(const gCString& typed);
     // Sets the value field's text when it exists.

@@ -134,18 +134,18 @@ error CBackdrop::FlashWidget(CWidget* widget) {
 error CBackdrop::OpenInspector(CWidget* shown) {
     const SInspectorHook* hook = s_pInspectorHook;
     std::unique_ptr<CRoRectWidget> owned(hook && hook->m_pCreate ? hook->m_pCreate() : nullptr);
+    if (owned) {
+        owned->Positioner()->m_fXCentre = 1;
+        owned->Positioner()->m_fYCentre = 1;
+        owned->SetOpaqueBlit(1);
+    }
+    // The size comes before the setup, which reads it once.
     if (!owned || owned->SetClientColour(CPixel(kFlashLight), 1, 1) != eNoError ||
-        owned->SetSize(kInspectorWidth, kInspectorHeight, 0) != eNoError) {
+        owned->SetSize(kInspectorWidth, kInspectorHeight, 0) != eNoError ||
+        owned->SetVisibility(1, 0) != eNoError) {
         Tell("Couldn't create pInfoBack widget");
         return eHandled;
     }
-    owned->Positioner()->m_fXCentre = 1;
-    owned->Positioner()->m_fYCentre = 1;
-    if (owned->SetVisibility(1, 0) != eNoError) {
-        Tell("Couldn't create pInfoBack widget");
-        return eHandled;
-    }
-    owned->SetOpaqueBlit(1);
     if (AddChild(owned.get(), 1) != eNoError) {
         Tell("Couldn't add pInfoBack widget");
         return eHandled;
