@@ -1,5 +1,6 @@
 // The backdrop's inspector hook for developers: with Control and Shift held
-// the widget under the mouse flashes while the left button stays down.
+// the widget under the mouse flashes while the left button stays down, and
+// with Alt held at the release the inspector panel opens for it.
 
 #include <memory>
 #include <new>
@@ -16,6 +17,7 @@ namespace {
 constexpr uint32_t kFlashDark = 0xFF404030u;
 constexpr uint32_t kFlashLight = 0xFFA0A0B8u;
 constexpr uint64_t kFlashMicroseconds = 250000u;
+constexpr uint32_t kInspectorColour = 0xFFA0A0B8u;
 constexpr int32_t kInspectorWidth = 600;
 constexpr int32_t kInspectorHeight = 450;
 
@@ -140,7 +142,7 @@ error CBackdrop::OpenInspector(CWidget* shown) {
         owned->SetOpaqueBlit(1);
     }
     // The size comes before the setup, which reads it once.
-    if (!owned || owned->SetClientColour(CPixel(kFlashLight), 1, 1) != eNoError ||
+    if (!owned || owned->SetClientColour(CPixel(kInspectorColour), 1, 1) != eNoError ||
         owned->SetSize(kInspectorWidth, kInspectorHeight, 0) != eNoError ||
         owned->SetVisibility(1, 0) != eNoError) {
         Tell("Couldn't create pInfoBack widget");
