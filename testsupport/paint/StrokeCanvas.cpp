@@ -131,27 +131,53 @@ void CStrokeCanvas::PaintStripes(int32_t band, const std::vector<uint32_t>& colo
     }
 }
 
+namespace {
+
+CTabletPoint AsSample(const SStrokeSample& s) {
+    CTabletPoint p;
+    p.x = s.x;
+    p.y = s.y;
+    p.pressure = float(s.q);
+    return p;
+}
+
+} // namespace
+
 error CStrokeCanvas::Run(CPaintTool& tool, const CStroke& stroke) {
+    return RunStroke(stroke, [&](EStrokeCall call, CTabletPoint& p) {
+        switch (call) {
+        case EStrokeCall::eDown: return tool.ToolDown(nullptr, m_pCanvas, p);
+        case EStrokeCall::eMove: return tool.ToolMove(nullptr, m_pCanvas, p);
+        default: return tool.ToolUp(nullptr, m_pCanvas, p);
+        }
+    });
+}
+
+error CStrokeCanvas::Run(CToolBase& engine, const CStroke& stroke) {
+    return RunStroke(stroke, [&](EStrokeCall call, CTabletPoint& p) {
+        switch (call) {
+        case EStrokeCall::eDown: return engine.ToolDown(m_pCanvas, p);
+        case EStrokeCall::eMove: return engine.ToolMove(m_pCanvas, p);
+        default: return engine.ToolUp(m_pCanvas, p);
+        }
+    });
+}
+
+error CStrokeCanvas::RunStroke(const CStroke& stroke,
+                               const std::function<error(EStrokeCall, CTabletPoint&)>& call) {
     if (stroke.empty()) {
         return eNoError;
     }
-    auto sample = [](const SStrokeSample& s) {
-        CTabletPoint p;
-        p.x = s.x;
-        p.y = s.y;
-        p.pressure = float(s.q);
-        return p;
-    };
     m_pCanvas->StartProtect();
-    CTabletPoint first = sample(stroke.front());
-    error e = tool.ToolDown(nullptr, m_pCanvas, first);
+    CTabletPoint first = AsSample(stroke.front());
+    error e = call(EStrokeCall::eDown, first);
     for (size_t i = 1; e == eNoError && i < stroke.size(); ++i) {
-        CTabletPoint p = sample(stroke[i]);
-        e = tool.ToolMove(nullptr, m_pCanvas, p);
+        CTabletPoint p = AsSample(stroke[i]);
+        e = call(EStrokeCall::eMove, p);
     }
     if (e == eNoError) {
-        CTabletPoint last = sample(stroke.back());
-        e = tool.ToolUp(nullptr, m_pCanvas, last);
+        CTabletPoint last = AsSample(stroke.back());
+        e = call(EStrokeCall::eUp, last);
     }
     m_pCanvas->EndProtect();
     return e;
@@ -164,8 +190,18 @@ int32_t CStrokeCanvas::Undo() {
 ::testing::AssertionResult CStrokeCanvas::StrokeKeepsRules(CPaintTool& tool, const CStroke& stroke,
                                                            EToolWrites kind,
                                                            CLayerSet* afterStroke) {
+    return KeepsRules([&] { return Run(tool, stroke); }, kind, afterStroke);
+}
+
+::testing::AssertionResult CStrokeCanvas::StrokeKeepsRules(CToolBase& engine, const CStroke& stroke,
+                                                           CLayerSet* afterStroke) {
+    return KeepsRules([&] { return Run(engine, stroke); }, EToolWrites::eColourOnly, afterStroke);
+}
+
+::testing::AssertionResult CStrokeCanvas::KeepsRules(const std::function<error()>& run,
+                                                     EToolWrites kind, CLayerSet* afterStroke) {
     const CLayerSet before = CopyAll();
-    if (const error e = Run(tool, stroke); e != eNoError) {
+    if (const error e = run(); e != eNoError) {
         return ::testing::AssertionFailure() << "the stroke failed with " << e;
     }
     const CLayerSet after = CopyAll();
@@ -215,6 +251,11 @@ int32_t CStrokeCanvas::Undo() {
             if (grain1 != grain0 || (depth1 != depth0 && depth1 != 0) ||
                 after[2][k] != before[2][k]) {
                 broken = "L1 high, L2, or a depth other than 0";
+            }
+            break;
+        case EToolWrites::eColourOnly:
+            if (h1 != h0 || after[2][k] != before[2][k] || after[3][k] != before[3][k]) {
+                broken = "L1, L2 or L3 changed";
             }
             break;
         case EToolWrites::eNothing:

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -21,6 +22,7 @@
 #include "imaging/Image.h"
 #include "paint/Backbone.h"
 #include "paint/PaintTool.h"
+#include "paint/ToolBase.h"
 #include "testsupport/foundation/FakeAppServices.h"
 #include "testsupport/foundation/RecordingModule.h"
 #include "testsupport/paint/StrokeRecipes.h"
@@ -39,7 +41,8 @@ enum class EToolWrites {
     eDryColour, // chalk, crayon, pens
     eEraser,
     ePencil,
-    eNothing, // airbrush, watercolour
+    eNothing,    // airbrush, watercolour
+    eColourOnly, // the second engine's oil brush: L0 alone
 };
 
 class CStrokeCanvas {
@@ -89,6 +92,8 @@ public:
     // pressed and released there), all inside one undo record, without a
     // widget. The first non-zero result, after the record is closed.
     error Run(CPaintTool& tool, const CStroke& stroke);
+    // The same through a brush of the second engine.
+    error Run(CToolBase& engine, const CStroke& stroke);
     // The backbone's undo; its result.
     int32_t Undo();
 
@@ -98,6 +103,9 @@ public:
     // given, gets them as the stroke left them.
     ::testing::AssertionResult StrokeKeepsRules(CPaintTool& tool, const CStroke& stroke,
                                                 EToolWrites kind, CLayerSet* afterStroke = nullptr);
+    // The same for a brush of the second engine, which writes L0 alone.
+    ::testing::AssertionResult StrokeKeepsRules(CToolBase& engine, const CStroke& stroke,
+                                                CLayerSet* afterStroke = nullptr);
 
     // The composite relit whole with the renderer's default settings.
     CImage& Relit();
@@ -111,6 +119,11 @@ public:
                                                     const std::string& outputFolder);
 
 private:
+    enum class EStrokeCall { eDown, eMove, eUp };
+    error RunStroke(const CStroke& stroke,
+                    const std::function<error(EStrokeCall, CTabletPoint&)>& call);
+    ::testing::AssertionResult KeepsRules(const std::function<error()>& run, EToolWrites kind,
+                                          CLayerSet* afterStroke);
     void CopyLayer(int32_t i, CImage& image);
 
     CFakeAppServices m_App;
