@@ -19,8 +19,8 @@ int32_t Rnd(float v) {
     return RoundToInt32(v, -kFarOff, kFarOff);
 }
 
-int32_t Clip(int32_t v, int32_t hi) {
-    return v < 0 ? 0 : (v > hi ? hi : v);
+int32_t Clip(int32_t v, int32_t lo, int32_t hi) {
+    return v < lo ? lo : (v > hi ? hi : v);
 }
 
 } // namespace
@@ -42,8 +42,7 @@ bool CQuadScanner::CrossLine(gCRPoint a, gCRPoint b, int32_t row, float& x) {
 }
 
 CQuadScanner::CQuadScanner(gCRPoint p1, gCRPoint p2, gCRPoint p3, gCRPoint p4, int32_t width,
-                           int32_t height)
-    : m_nWidth(width) {
+                           int32_t height) {
     const gCRPoint corners[4] = {p1, p2, p3, p4};
     float ys[4], xs[4];
     for (int32_t i = 0; i < 4; ++i) {
@@ -62,6 +61,12 @@ CQuadScanner::CQuadScanner(gCRPoint p1, gCRPoint p2, gCRPoint p3, gCRPoint p4, i
         return;
     }
     m_bOutside = false;
+    // A short side that is nearly horizontal has a slope far beyond its
+    // own length: the runs it gives are held to the quad's columns widened
+    // by one, the rectangle its caller saved for undo.
+    const float minX = *std::min_element(xs, xs + 4), maxX = *std::max_element(xs, xs + 4);
+    m_nFirstColumn = std::max(0, Rnd(minX - 1.0f));
+    m_nColumnsEnd = std::min(width, Rnd(maxX + 1.0f) + 1);
     const gCRPoint ends[4][2] = {{p1, p2}, {p3, p4}, {p1, p3}, {p2, p4}};
     for (int32_t i = 0; i < 4; ++i) {
         SEdge& e = m_aEdges[i];
@@ -177,10 +182,10 @@ bool CQuadScanner::ScanRow(int32_t y, SRow& row) const {
             }
         }
     }
-    row.leftStart = Clip(row.leftStart, m_nWidth);
-    row.leftEnd = Clip(row.leftEnd, m_nWidth);
-    row.rightStart = Clip(row.rightStart, m_nWidth);
-    row.rightEnd = Clip(row.rightEnd, m_nWidth);
+    row.leftStart = Clip(row.leftStart, m_nFirstColumn, m_nColumnsEnd);
+    row.leftEnd = Clip(row.leftEnd, m_nFirstColumn, m_nColumnsEnd);
+    row.rightStart = Clip(row.rightStart, m_nFirstColumn, m_nColumnsEnd);
+    row.rightEnd = Clip(row.rightEnd, m_nFirstColumn, m_nColumnsEnd);
     row.leftEnd = std::min(row.leftEnd, row.rightStart);
     return true;
 }

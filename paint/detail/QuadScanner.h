@@ -12,8 +12,10 @@
 // side's line; between the runs the coverage is 1. A horizontal side at the
 // quad's top or bottom gives that row no pixel.
 //
-// Pixel x of a span takes the span's (u, v) at x itself. Every float turns
-// into an integer through a clamp far off the canvas.
+// Pixel x of a span takes the span's (u, v) at x itself. Runs stay within
+// the quad's columns widened by one (a short, nearly horizontal side's slope
+// would carry them far past it). Every float turns into an integer through
+// a clamp far off the canvas.
 
 #include <cstdint>
 
@@ -86,7 +88,9 @@ private:
     bool CornerRow(int32_t y) const;
 
     SEdge m_aEdges[4];
-    int32_t m_nWidth = 0;
+    // The columns runs may reach: the canvas's, within the quad's widened
+    // by one.
+    int32_t m_nFirstColumn = 0, m_nColumnsEnd = 0;
     int32_t m_nTop = 0, m_nBottom = 0;
     int32_t m_nCorner2 = 0, m_nCorner3 = 0;
     bool m_bOutside = true;

@@ -1,0 +1,161 @@
+// Whole strokes of the second engine's oil brush: a seeded fuzz of random
+// walks that checks it writes L0 alone and that undo restores it bit for
+// bit, and the golden pictures beside the first oil's.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "testsupport/foundation/FakeClock.h"
+#include "testsupport/imaging/Goldens.h"
+#include "testsupport/paint/StrokeCanvas.h"
+#include "testsupport/paint/StrokeRecipes.h"
+#include "tools/wet/OilPaintNew.h"
+
+namespace {
+
+// Patches of several colours over the canvas, some half transparent, and
+// pixels of alpha 0 scattered among them.
+void PaintFuzzCanvas(CStrokeCanvas& canvas, std::mt19937& rng) {
+    const int32_t w = canvas.Width(), h = canvas.Height();
+    if (rng() % 2u) {
+        const uint32_t a = uint32_t(rng()) | 0xFF000000u, b = uint32_t(rng()), c = uint32_t(rng());
+        canvas.PaintStripes(3 + int32_t(rng() % 9u), {a, b, c}, 300);
+    }
+    for (int32_t i = 0; i < 5; ++i) {
+        const int32_t x = int32_t(rng() % uint32_t(w)), y = int32_t(rng() % uint32_t(h));
+        const int32_t pw = 3 + int32_t(rng() % 40u), ph = 3 + int32_t(rng() % 30u);
+        const uint32_t colour = uint32_t(rng()) | (i % 2 ? 0xFF000000u : 0u);
+        canvas.PaintPatch(gCRect(x, y, x + pw, y + ph), colour, uint32_t(rng() % 10000u));
+    }
+    for (int32_t i = 0; i < 60; ++i) {
+        canvas.Pixel(0, int32_t(rng() % uint32_t(w)), int32_t(rng() % uint32_t(h))) &= 0x00FFFFFFu;
+    }
+}
+
+// Random walks with pressures stretched to -50..3000 (past both ends of the
+// scale), sizes 0..1, sharp turns and jumps past the edges; several strokes
+// a brush so that its wells carry paint between them; the fake clock moves
+// a little between strokes.
+TEST(OilNewStrokeFuzz, WritesL0AloneAndUndoesBitForBit) {
+    CFakeClock clock;
+    int32_t painted = 0, strokes = 0;
+    for (uint32_t seed = 1; seed <= 20; ++seed) {
+        SCOPED_TRACE(::testing::Message() << "seed " << seed);
+        std::mt19937 rng(seed);
+        // Whole tiles of the undo ring: a stroke over every part tile of a
+        // small canvas outgrows the ring, and the undo record is dropped.
+        const int32_t w = 48 + 16 * int32_t(rng() % 6u), h = 32 + 16 * int32_t(rng() % 5u);
+        CStrokeCanvas canvas(w, h, seed);
+        ASSERT_TRUE(canvas.IsReady());
+        PaintFuzzCanvas(canvas, rng);
+        canvas.SetColour(uint32_t(rng()) | 0x80000000u);
+        COilPaintNew oil;
+        ASSERT_EQ(oil.SetupTool(), eNoError);
+        oil.SetEmptyWells(int32_t(rng() % 4u == 0));
+        oil.SetNoisePosition(uint32_t(rng()));
+        for (int32_t stroke = 0; stroke < 5; ++stroke) {
+            ASSERT_EQ(oil.SetToolSize(float(rng() % 1001u) / 1000.0f), eNoError);
+            const int32_t n = 1 + int32_t(rng() % 40u);
+            CStroke path = StrokeRecipes::RandomWalk(rng(), n, double(w), double(h));
+            for (SStrokeSample& s : path) {
+                s.q = int32_t(int64_t(s.q) * 3050 / 1224) - 50;
+            }
+            clock.AdvanceMicroseconds(rng() % 30000u);
+            const CLayerSet before = canvas.CopyAll();
+            CLayerSet after;
+            ASSERT_TRUE(canvas.StrokeKeepsRules(oil, path, &after))
+                << "stroke " << stroke << ", size " << oil.ToolSize() << "\n"
+                << StrokeRecipes::ToText(path);
+            ++strokes;
+            painted += after[0] != before[0] ? 1 : 0;
+            if (stroke % 2 != 0) {
+                for (int32_t i = 0; i < 4; ++i) {
+                    std::copy(after[size_t(i)].begin(), after[size_t(i)].end(), canvas.Layer(i));
+                }
+            }
+        }
+    }
+    EXPECT_GT(painted, strokes / 2);
+}
+
+// --- Golden pictures, beside the first oil's (tools_oil's oil-* cases):
+// the same 200 x 150 canvas with its stripes of wet paint and the same blue,
+// on the fake clock.
+
+struct SNewGolden {
+    const char* recipe;
+    int32_t size; // hundredths
+    bool stripes;
+};
+
+CStroke NewGoldenStroke(const std::string& recipe) {
+    if (recipe == "figure8") {
+        return StrokeRecipes::FigureEight(240, 200.0, 150.0);
+    }
+    if (recipe == "zigzag100") {
+        return StrokeRecipes::ZigZag(4, 60.0, 100.0, 2.0, 40.0, 40.0, 0.3, 0.9);
+    }
+    if (recipe == "zigzag80") {
+        return StrokeRecipes::ZigZag(4, 60.0, 80.0, 2.0, 40.0, 40.0, 0.3, 0.9);
+    }
+    if (recipe == "click") {
+        return StrokeRecipes::Click(100.0, 75.0, 0.6);
+    }
+    if (recipe == "flick") {
+        return StrokeRecipes::Flick(90.0, 75.0, 0.7);
+    }
+    return StrokeRecipes::SlowDrag(80, 60.0, 75.0, 0.5);
+}
+
+std::string NewGoldenName(const SNewGolden& c) {
+    return std::string("oilnew-") + c.recipe + "-size" + std::to_string(c.size) +
+           (c.stripes ? "" : "-bare");
+}
+
+std::vector<SNewGolden> NewGoldenCases() {
+    std::vector<SNewGolden> cases;
+    for (const char* recipe : {"figure8", "zigzag100", "zigzag80", "click", "flick", "slowdrag"}) {
+        for (const int32_t size : {0, 43, 100}) {
+            cases.push_back({recipe, size, true});
+        }
+    }
+    cases.push_back({"figure8", 43, false});
+    return cases;
+}
+
+const std::vector<SGoldenCrc> kNewGoldens = {
+};
+
+class OilNewGoldens : public ::testing::TestWithParam<SNewGolden> {};
+
+TEST_P(OilNewGoldens, MatchesItsPictures) {
+    const SNewGolden& c = GetParam();
+    CFakeClock clock;
+    CStrokeCanvas canvas(200, 150, 1);
+    ASSERT_TRUE(canvas.IsReady());
+    if (c.stripes) {
+        canvas.PaintStripes(12, {0xFFD02818u, 0xFFE8C020u, 0xFF30A040u}, 400);
+    }
+    canvas.SetColour(0xFF1838C8u);
+    COilPaintNew oil;
+    ASSERT_EQ(oil.SetupTool(), eNoError);
+    ASSERT_EQ(oil.SetToolSize(float(c.size) / 100.0f), eNoError);
+    ASSERT_EQ(canvas.Run(oil, NewGoldenStroke(c.recipe)), eNoError);
+    EXPECT_STROKE_GOLDENS(canvas, NewGoldenName(c), kNewGoldens);
+}
+
+INSTANTIATE_TEST_SUITE_P(OilNew, OilNewGoldens, ::testing::ValuesIn(NewGoldenCases()),
+                         [](const auto& info) {
+                             std::string name = NewGoldenName(info.param);
+                             for (char& ch : name) {
+                                 ch = ch == '-' ? '_' : ch;
+                             }
+                             return name;
+                         });
+
+} // namespace
