@@ -14,6 +14,7 @@
 #include "paint/canvas/Canvas.h"
 #include "testsupport/foundation/FakeClock.h"
 #include "testsupport/paint/StrokeCanvas.h"
+#include "testsupport/paint/StrokeRecipes.h"
 #include "tools/wet/OilPaintNew.h"
 
 namespace {
@@ -168,14 +169,20 @@ TEST_F(OilNewCanvas, TheFirstDabRestoresEveryPixelTheProvisionalOneChanged) {
 }
 
 TEST_F(OilNewCanvas, ATapKeepsItsSquare) {
-    CTabletPoint p = Sample(60, 45, 700);
+    // A tap after a stroke: the filter's direction runs from the last
+    // stroke's end to the tap, so the provisional square has its width.
+    ASSERT_EQ(canvas.Run(oil, StrokeRecipes::SlowDrag(20, 10.0, 20.0, 0.5)), eNoError);
+    const CLayerWords before = canvas.Copy(0);
+    CTabletPoint p = Sample(60, 60, 700);
     C().StartProtect();
     ASSERT_EQ(oil.ToolDown(&C(), p), eNoError);
     const CLayerWords dabbed = canvas.Copy(0);
+    EXPECT_NE(dabbed, before);
     ASSERT_EQ(oil.ToolUp(&C(), p), eNoError);
     C().EndProtect();
     EXPECT_EQ(canvas.Copy(0), dabbed);
-    EXPECT_EQ(oil.StrokeNum(), 1);
+    EXPECT_EQ(oil.StrokeNum(), 2);
+    EXPECT_EQ(oil.Phase(), COilPaintNew::eFirstDab);
 }
 
 TEST_F(OilNewCanvas, ASharpTurnCapsAndFlipsTheWells) {
