@@ -301,6 +301,32 @@ void CStrokeCanvas::CopyLayer(int32_t i, CImage& image) {
                 reinterpret_cast<uint32_t*>(view.GetData()));
 }
 
+void CStrokeCanvas::ReviewPictures(CImage& colour, CImage& depth) {
+    // L0 over white, and the paint depth in grey (0 white, 9999 and deeper
+    // black).
+    CImNav c(&colour), d(&depth);
+    const uint32_t* paint = Layer(0);
+    const uint32_t* height = Layer(1);
+    uint32_t* cw = reinterpret_cast<uint32_t*>(c.GetData());
+    uint32_t* dw = reinterpret_cast<uint32_t*>(d.GetData());
+    for (size_t k = 0; k < size_t(m_nWidth) * size_t(m_nHeight); ++k) {
+        CPixel over = 0xFFFFFFFFu;
+        CPixel::Blend255Proc(&over, int32_t(paint[k] >> 24), CPixel(paint[k] | 0xFF000000u));
+        cw[k] = uint32_t(over);
+        const uint32_t g = 255u - std::min(9999u, height[k] & 0xFFFFu) * 255u / 9999u;
+        dw[k] = 0xFF000000u | (g << 16) | (g << 8) | g;
+    }
+}
+
+bool CStrokeCanvas::WriteStrokePictures(const std::string& name, const std::string& outputFolder) {
+    CImage colour(m_nWidth, m_nHeight), depth(m_nWidth, m_nHeight);
+    ReviewPictures(colour, depth);
+    const std::filesystem::path folder(outputFolder);
+    return WritePicturePng(Relit(), folder / (name + ".png")) &&
+           WritePicturePng(colour, folder / (name + "-colour.png")) &&
+           WritePicturePng(depth, folder / (name + "-depth.png"));
+}
+
 ::testing::AssertionResult CStrokeCanvas::MatchesStrokeGoldens(const std::string& name,
                                                                const std::vector<SGoldenCrc>& table,
                                                                const std::string& outputFolder) {
@@ -310,23 +336,8 @@ void CStrokeCanvas::CopyLayer(int32_t i, CImage& image) {
     CopyLayer(1, l1);
     CopyLayer(2, l2);
     CopyLayer(3, l3);
-    // L0 over white, and the paint depth in grey (0 white, 9999 and deeper
-    // black), for a reviewer.
     CImage colour(m_nWidth, m_nHeight), depth(m_nWidth, m_nHeight);
-    {
-        CImNav c(&colour), d(&depth);
-        const uint32_t* paint = Layer(0);
-        const uint32_t* height = Layer(1);
-        uint32_t* cw = reinterpret_cast<uint32_t*>(c.GetData());
-        uint32_t* dw = reinterpret_cast<uint32_t*>(d.GetData());
-        for (size_t k = 0; k < size_t(m_nWidth) * size_t(m_nHeight); ++k) {
-            CPixel over = 0xFFFFFFFFu;
-            CPixel::Blend255Proc(&over, int32_t(paint[k] >> 24), CPixel(paint[k] | 0xFF000000u));
-            cw[k] = uint32_t(over);
-            const uint32_t g = 255u - std::min(9999u, height[k] & 0xFFFFu) * 255u / 9999u;
-            dw[k] = 0xFF000000u | (g << 16) | (g << 8) | g;
-        }
-    }
+    ReviewPictures(colour, depth);
     std::vector<SGoldenCrc> wanted;
     for (const SGoldenCrc& row : table) {
         if (row.name == name || row.name.rfind(name + "-L", 0) == 0) {

@@ -118,6 +118,13 @@ public:
                                                     const std::vector<struct SGoldenCrc>& table,
                                                     const std::string& outputFolder);
 
+    // The relit composite "<name>.png", L0 over white "<name>-colour.png"
+    // and the paint depth in grey "<name>-depth.png" in the folder; false
+    // when one cannot be written.
+    bool WriteStrokePictures(const std::string& name, const std::string& outputFolder);
+    // L0 over white and L1's paint depth in grey, for a reviewer.
+    void ReviewPictures(CImage& colour, CImage& depth);
+
 private:
     enum class EStrokeCall { eDown, eMove, eUp };
     error RunStroke(const CStroke& stroke,
