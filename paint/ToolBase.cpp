@@ -21,22 +21,6 @@ struct SBudget {
     void Restart() { start = gCClock::Microseconds(); }
 };
 
-// The engine's rectangles are empty when a side has no length.
-bool IsNone(const gCRect& r) {
-    return r.left == r.right || r.top == r.bottom;
-}
-
-void Unite(gCRect& u, const gCRect& r) {
-    if (IsNone(u)) {
-        u = r;
-        return;
-    }
-    u.left = r.left < u.left ? r.left : u.left;
-    u.top = r.top < u.top ? r.top : u.top;
-    u.right = r.right > u.right ? r.right : u.right;
-    u.bottom = r.bottom > u.bottom ? r.bottom : u.bottom;
-}
-
 // Render takes its rectangle inclusive and makes it exclusive in place.
 error RenderCopy(CCanvas* canvas, const gCRect& r) {
     gCRect shown = r;
@@ -57,6 +41,20 @@ float Distance(float ax, float ay, float bx, float by) {
 }
 
 } // namespace
+
+void CToolBase::UniteRect(gCRect& into, const gCRect& r) {
+    if (IsEmptyRect(r)) {
+        return;
+    }
+    if (IsEmptyRect(into)) {
+        into = r;
+        return;
+    }
+    into.left = r.left < into.left ? r.left : into.left;
+    into.top = r.top < into.top ? r.top : into.top;
+    into.right = r.right > into.right ? r.right : into.right;
+    into.bottom = r.bottom > into.bottom ? r.bottom : into.bottom;
+}
 
 int32_t CToolBase::ProcessData(uint32_t id, const void* sender, int64_t value, int32_t set) {
     const bool pointed = id == eCmdToolSize || id == eCmdSizeLowLimit || id == eCmdSizeHighLimit;
@@ -165,7 +163,7 @@ error CToolBase::DabAtStrokePoint(CCanvas* canvas, int32_t skipStill, gCRect& r)
         }
     }
     ++m_nDabCount;
-    if (!IsNone(r)) {
+    if (!IsEmptyRect(r)) {
         SetCanvasInvalidationArea(canvas, r);
     }
     return eNoError;
@@ -196,7 +194,7 @@ error CToolBase::ToolDown(CCanvas* canvas, CTabletPoint& sample) {
         return e;
     }
     ++m_nDabCount;
-    if (!IsNone(rect)) {
+    if (!IsEmptyRect(rect)) {
         SetCanvasInvalidationArea(canvas, rect);
         if (const error e = RenderCopy(canvas, rect); e != eNoError) {
             return e;
@@ -242,11 +240,9 @@ error CToolBase::ToolMove(CCanvas* canvas, CTabletPoint& sample) {
             if (const error e = DabAtStrokePoint(canvas, 0, r); e != eNoError) {
                 return e;
             }
-            if (!IsNone(r)) {
-                Unite(united, r);
-            }
+            UniteRect(united, r);
         }
-        if (!IsNone(united)) {
+        if (!IsEmptyRect(united)) {
             if (const error e = RenderCopy(canvas, united); e != eNoError) {
                 return e;
             }
@@ -267,10 +263,8 @@ error CToolBase::ToolUp(CCanvas* canvas, CTabletPoint& sample) {
             if (const error e = DabAtStrokePoint(canvas, 1, r); e != eNoError) {
                 return e;
             }
-            if (!IsNone(r)) {
-                Unite(united, r);
-            }
-            if ((budget.Elapsed() > 40u || m_nDabCount >= n) && !IsNone(united)) {
+            UniteRect(united, r);
+            if ((budget.Elapsed() > 40u || m_nDabCount >= n) && !IsEmptyRect(united)) {
                 if (const error e = RenderCopy(canvas, united); e != eNoError) {
                     return e;
                 }
@@ -283,7 +277,7 @@ error CToolBase::ToolUp(CCanvas* canvas, CTabletPoint& sample) {
     if (const error e = DoLastDab(canvas, sample, r); e != eNoError) {
         return e;
     }
-    if (!IsNone(r)) {
+    if (!IsEmptyRect(r)) {
         SetCanvasInvalidationArea(canvas, r);
         if (const error e = RenderCopy(canvas, r); e != eNoError) {
             return e;

@@ -124,6 +124,11 @@ public:
     // Widens the canvas's spans and row range over rect (inclusive),
     // clamped into the canvas.
     static void SetCanvasInvalidationArea(CCanvas* canvas, const gCRect& rect);
+    // The engine's rectangles are empty when a side has no length.
+    static bool IsEmptyRect(const gCRect& r) { return r.left == r.right || r.top == r.bottom; }
+    // into := into with r (the smaller left and top, the larger right and
+    // bottom); an empty r changes nothing, an empty into becomes r.
+    static void UniteRect(gCRect& into, const gCRect& r);
 
     // --- The engine's own steps, open to tests.
     void Spline(float segmentLength);

@@ -187,6 +187,12 @@ int32_t CStrokeCanvas::Undo() {
     return m_Backbone.ProcessData(eCmdUndo, &m_UI, 0, 1);
 }
 
+void CStrokeCanvas::SetAll(const CLayerSet& layers) {
+    for (int32_t i = 0; i < 4; ++i) {
+        std::copy(layers[size_t(i)].begin(), layers[size_t(i)].end(), Layer(i));
+    }
+}
+
 ::testing::AssertionResult CStrokeCanvas::StrokeKeepsRules(CPaintTool& tool, const CStroke& stroke,
                                                            EToolWrites kind,
                                                            CLayerSet* afterStroke) {

@@ -76,6 +76,8 @@ public:
     }
     CLayerWords Copy(int32_t i);
     CLayerSet CopyAll();
+    // Puts copies of all four layers back.
+    void SetAll(const CLayerSet& layers);
 
     // The backbone's paint colour, set through the data channel as the
     // interface sets it (the current tool hears it too).

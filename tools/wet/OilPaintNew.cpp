@@ -53,20 +53,6 @@ float COilPaintNew::BrushWidth(float pressure, float most) {
     return ToolPixelSize() * (q + std::sqrt(1.0f - r * r)) / 2.0f;
 }
 
-void COilPaintNew::Include(gCRect& rect, const gCRect& other) {
-    if (other.left == other.right || other.top == other.bottom) {
-        return;
-    }
-    if (rect.left == rect.right || rect.top == rect.bottom) {
-        rect = other;
-        return;
-    }
-    rect.left = other.left < rect.left ? other.left : rect.left;
-    rect.top = other.top < rect.top ? other.top : rect.top;
-    rect.right = other.right > rect.right ? other.right : rect.right;
-    rect.bottom = other.bottom > rect.bottom ? other.bottom : rect.bottom;
-}
-
 error COilPaintNew::DoFirstDab(CCanvas* canvas, const CTabletPoint& P, gCRect& rect) {
     const float W = BrushWidth(P.pressure, 2.0f);
     const float h = W / 2.0f;
@@ -147,7 +133,7 @@ error COilPaintNew::DoDab(CCanvas* canvas, const CTabletPoint& P, gCRect& rect) 
             return e;
         }
         if (m_fFirstDab) {
-            Include(rect, restored);
+            UniteRect(rect, restored);
         }
         restored = rect;
     }
@@ -157,7 +143,7 @@ error COilPaintNew::DoDab(CCanvas* canvas, const CTabletPoint& P, gCRect& rect) 
         return e;
     }
     if (m_fFirstDab || m_nPhase == eTurn) {
-        Include(rect, restored);
+        UniteRect(rect, restored);
     }
     const float moved = Length(m_Current.x - m_Previous.x, m_Current.y - m_Previous.y);
     m_nNoisePosition += uint32_t(Rnd(moved * 500.0f + P.pressure * 500.0f));

@@ -57,8 +57,6 @@ public:
 private:
     // The pick-up of well w from an L0 colour.
     void PickUpInto(int32_t w, CPixel colour, float K, float pressure);
-    // rect := rect with other, when other is not empty.
-    static void Include(gCRect& rect, const gCRect& other);
 
     float m_aDeposit[kWells] = {};
     float m_aPickUp[kWells] = {};
