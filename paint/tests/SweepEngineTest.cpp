@@ -557,6 +557,16 @@ TEST_F(SweepQuads, ARotatedQuadStaysInItsHull) {
     EXPECT_TRUE(partial);
 }
 
+TEST_F(SweepQuads, ANearlyHorizontalShortSideStaysInTheQuadsColumns) {
+    // Side p1-p3 crosses row 6 at x = 20 with slope 500: its run would
+    // start 500 pixels left of there; it stops one column past the quad.
+    ASSERT_EQ(Quad({10, 5.98f}, {10, 15}, {30, 6.02f}, {30, 15}), eNoError);
+    ASSERT_FALSE(engine.m_Pixels.empty());
+    for (const auto& p : engine.m_Pixels) {
+        EXPECT_TRUE(p.x >= 9 && p.x <= 31) << p.x << "," << p.y;
+    }
+}
+
 TEST_F(SweepQuads, OffEachEdgeNothingAndNoLayerIs5) {
     const struct {
         const char* name;

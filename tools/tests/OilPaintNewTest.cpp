@@ -15,6 +15,7 @@
 #include "testsupport/foundation/FakeClock.h"
 #include "testsupport/paint/StrokeCanvas.h"
 #include "testsupport/paint/StrokeRecipes.h"
+#include "tools/RegisterPaintTools.h"
 #include "tools/wet/OilPaintNew.h"
 
 namespace {
@@ -43,6 +44,16 @@ CTabletPoint Sample(float x, float y, float pressure) {
     p.y = y;
     p.pressure = pressure;
     return p;
+}
+
+TEST(OilNewBrush, EachCanvasHoldsOneOnceTheToolsAreRegistered) {
+    RegisterPaintTools();
+    CCanvas canvas;
+    ASSERT_NE(canvas.SecondEngine(), nullptr);
+    EXPECT_NE(dynamic_cast<COilPaintNew*>(canvas.SecondEngine()), nullptr);
+    EXPECT_EQ(canvas.SecondEngine()->Type(), 0);
+    EXPECT_EQ(canvas.SecondEngine()->ToolSize(), 0.5f);
+    EXPECT_EQ(canvas.SecondEngine()->StrokeNum(), 0);
 }
 
 TEST(OilNewBrush, ProfilesByStepping) {
@@ -305,6 +316,9 @@ TEST(OilNewPixels, ApplyPaintByPhase) {
         // 255 x coverage x deposit.
         {"body, full wells", COilPaintNew::eBody, 0xFF204080u, 20000, 50, 0.5f, 0.5f, 0.5f,
          0x80204080u},
+        // Full cover: round(0.5 x 511 x 1 x 2 x 0.5) = 256, held to 255.
+        {"body, full cover", COilPaintNew::eBody, 0xFF204080u, 20000, 50, 0.5f, 0.5f, 1.0f,
+         0xFF204080u},
         // Empty wells: (width / 100)^2 x coverage x D = 1.
         {"body, empty wells", COilPaintNew::eBody, 0x00000000u, 20000, 100, 0.5f, 0.5f, 1.0f,
          0x01000000u},
