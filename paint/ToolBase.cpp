@@ -8,17 +8,26 @@
 #include "foundation/Clock.h"
 #include "foundation/MessageIds.h"
 #include "foundation/Rounding.h"
+#include "foundation/Timing.h"
 #include "paint/Backbone.h"
 #include "paint/ChannelValue.h"
 #include "paint/canvas/Canvas.h"
 
 namespace {
 
-// Milliseconds since a moment read from the toolkit's 64-bit clock.
+// Whole milliseconds since a timer's moment, on the toolkit's 64-bit clock.
 struct SBudget {
-    uint64_t start = gCClock::Microseconds();
-    uint64_t Elapsed() const { return (gCClock::Microseconds() - start) / 1000u; }
-    void Restart() { start = gCClock::Microseconds(); }
+    CTimer timer;
+    uint64_t Elapsed() const {
+        return (gCClock::Microseconds() - timer.m_nMicroseconds) / 1000u;
+    }
+    // Its seconds, milliseconds and microseconds read again.
+    void Restart() {
+        const CTimer now;
+        timer.m_nSeconds = now.m_nSeconds;
+        timer.m_nMilliseconds = now.m_nMilliseconds;
+        timer.m_nMicroseconds = now.m_nMicroseconds;
+    }
 };
 
 // Render takes its rectangle inclusive and makes it exclusive in place.
