@@ -15,7 +15,7 @@
 #include "paint/canvas/ProxyCanvas.h"
 #include "text/TxWidget.h"
 #include "ui/panels/PanelHighlight.h"
-#include "ui/panels/PanelPress.h"
+#include "ui/panels/PanelSupport.h"
 #include "widgets/Backdrop.h"
 #include "widgets/ImWidget.h"
 #include "widgets/Widget.h"
@@ -44,11 +44,11 @@ constexpr float kStyleShown = 255.0f;
 // knife's.
 constexpr int32_t kKnifeImages = 2;
 
-using PanelPress::ButtonHeld;
-using PanelPress::Cursor;
-using PanelPress::GiveStep;
-using PanelPress::Heartbeat;
-using PanelPress::WaitForInput;
+using PanelSupport::ButtonHeld;
+using PanelSupport::Cursor;
+using PanelSupport::GiveStep;
+using PanelSupport::Heartbeat;
+using PanelSupport::WaitForInput;
 
 float Clamped01(float value) {
     return std::clamp(value, 0.0f, 1.0f);
@@ -86,16 +86,8 @@ CWidget* CBrushPicker::ToolButton(int32_t index) const {
 }
 
 error CBrushPicker::SetupRoot() {
-    if (!m_pBackdrop) {
-        return eResourceNotFound;
-    }
-    m_pRoot = CWidget::CreateFromRes(int32_t(kRootID), nullptr, nullptr);
-    if (!m_pRoot) {
-        return eResourceNotFound;
-    }
-    if (const error e = m_pBackdrop->AddChild(m_pRoot, 0)) {
-        delete m_pRoot;
-        m_pRoot = nullptr;
+    m_pRoot = m_pBackdrop ? CWidget::CreateFromRes(int32_t(kRootID), nullptr, nullptr) : nullptr;
+    if (const error e = PanelSupport::AddRoot(m_pBackdrop, m_pRoot)) {
         return e;
     }
     m_aToolButtons.RemoveAll();
@@ -310,7 +302,7 @@ error CBrushPicker::StyleHeart(void*, CWidget* widget) {
 }
 
 bool CBrushPicker::PressConfirmed(CWidget* widget) {
-    return PanelPress::Confirmed(m_pBackdrop, widget);
+    return PanelSupport::Confirmed(m_pBackdrop, widget);
 }
 
 error CBrushPicker::ToolClick(void* user, CWidget* widget, CWidget*& taker, gCPoint&) {

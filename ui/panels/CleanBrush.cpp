@@ -9,7 +9,7 @@
 #include "imaging/PixelMix.h"
 #include "paint/ChannelValue.h"
 #include "ui/panels/PanelHighlight.h"
-#include "ui/panels/PanelPress.h"
+#include "ui/panels/PanelSupport.h"
 #include "widgets/Backdrop.h"
 #include "widgets/ImWidget.h"
 
@@ -23,16 +23,8 @@ constexpr uint32_t kOpaque = 0xFF000000u;
 } // namespace
 
 error CCleanBrush::SetupRoot() {
-    if (!m_pBackdrop) {
-        return eResourceNotFound;
-    }
-    m_pRoot = CImWidget::CreateFromRes(int32_t(kRootID), nullptr, nullptr);
-    if (!m_pRoot) {
-        return eResourceNotFound;
-    }
-    if (const error e = m_pBackdrop->AddChild(m_pRoot, 0)) {
-        delete m_pRoot;
-        m_pRoot = nullptr;
+    m_pRoot = m_pBackdrop ? CImWidget::CreateFromRes(int32_t(kRootID), nullptr, nullptr) : nullptr;
+    if (const error e = PanelSupport::AddRoot(m_pBackdrop, m_pRoot)) {
         return e;
     }
     int32_t autoClean = 0;
@@ -48,7 +40,7 @@ error CCleanBrush::SetupRoot() {
         m_nPlaced = kShown;
     }
     if (const error e =
-            PanelPress::GiveStep(m_pRoot, float(start), float(start), kSlideStepInterval)) {
+            PanelSupport::GiveStep(m_pRoot, float(start), float(start), kSlideStepInterval)) {
         return e;
     }
     m_pRoot->SetHeartbeat(&CCleanBrush::RootHeart, this);
@@ -142,7 +134,7 @@ error CCleanBrush::RootHeart(void* user, CWidget* root) {
 error CCleanBrush::InsetClick(void* user, CWidget* button, CWidget*& target, gCPoint&) {
     auto* panel = static_cast<CCleanBrush*>(user);
     target = button;
-    if (!PanelPress::Confirmed(panel->m_pBackdrop, button)) {
+    if (!PanelSupport::Confirmed(panel->m_pBackdrop, button)) {
         return eNoError;
     }
     (void)panel->SetBackboneData(eCmdCleanBrush, panel, 0); // the brush is marked only

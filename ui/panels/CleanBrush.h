@@ -69,7 +69,7 @@ public:
     int32_t Oil() const { return m_fOil; }
 
 private:
-    CBackdrop* m_pBackdrop; // not owned
+    CBackdrop* m_pBackdrop;       // not owned
     CImWidget* m_pRoot = nullptr; // belongs to the backdrop's tree
     int32_t m_fWanted = 0;
     int32_t m_fOil = 0;

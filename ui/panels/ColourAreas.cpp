@@ -99,8 +99,7 @@ uint32_t HLS(float h, float l, float s) {
     const float red = CPixel::Value(m1, m2, h + kOneThird);
     const float green = CPixel::Value(m1, m2, h);
     const float blue = CPixel::Value(m1, m2, h - kOneThird);
-    return Rgb(Byte(red * 255.0f + 0.4f), Byte(green * 255.0f + 0.4f),
-               Byte(blue * 255.0f + 0.4f));
+    return Rgb(Byte(red * 255.0f + 0.4f), Byte(green * 255.0f + 0.4f), Byte(blue * 255.0f + 0.4f));
 }
 
 uint32_t Grey(float g) {
@@ -204,7 +203,8 @@ void PickStrip(SColourState& state, int32_t y, int32_t height) {
             return;
         case eHueSaturation:
             state.lightness = v;
-            c = WithRgb(c, state.saturation == 0.0f ? Grey(v) : HLS(state.hue, v, state.saturation));
+            c = WithRgb(c,
+                        state.saturation == 0.0f ? Grey(v) : HLS(state.hue, v, state.saturation));
             return;
         default:
             state.hue = v;

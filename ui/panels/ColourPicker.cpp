@@ -8,7 +8,7 @@
 #include "text/TxWidget.h"
 #include "ui/SMKBackdrop.h"
 #include "ui/panels/PanelHighlight.h"
-#include "ui/panels/PanelPress.h"
+#include "ui/panels/PanelSupport.h"
 #include "widgets/CoWidget.h"
 #include "widgets/ImWidget.h"
 #include "widgets/Widget.h"
@@ -39,16 +39,8 @@ CColourPicker::CColourPicker(CSMKBackdrop* backdrop) : m_pBackdrop(backdrop) {
 }
 
 error CColourPicker::SetupRoot() {
-    if (!m_pBackdrop) {
-        return eResourceNotFound;
-    }
-    m_pRoot = CWidget::CreateFromRes(int32_t(kRootID), nullptr, nullptr);
-    if (!m_pRoot) {
-        return eResourceNotFound;
-    }
-    if (const error e = m_pBackdrop->AddChild(m_pRoot, 0)) {
-        delete m_pRoot;
-        m_pRoot = nullptr;
+    m_pRoot = m_pBackdrop ? CWidget::CreateFromRes(int32_t(kRootID), nullptr, nullptr) : nullptr;
+    if (const error e = PanelSupport::AddRoot(m_pBackdrop, m_pRoot)) {
         return e;
     }
     m_pOptions = m_pRoot->FindByID(kOptionsID);
@@ -61,7 +53,7 @@ error CColourPicker::SetupRoot() {
         if (!button) {
             return eResourceNotFound;
         }
-        if (const error e = PanelPress::GiveStep(button, 0.0f, 0.0f, 1.0f)) {
+        if (const error e = PanelSupport::GiveStep(button, 0.0f, 0.0f, 1.0f)) {
             return e;
         }
         button->SetHeartbeat(&CColourPicker::OptionsHeart, this);
@@ -109,7 +101,7 @@ error CColourPicker::SetupRoot() {
     if (!dropper) {
         return eResourceNotFound;
     }
-    if (const error e = PanelPress::GiveStep(dropper, kDropperRest, kDropperRest, 1.0f)) {
+    if (const error e = PanelSupport::GiveStep(dropper, kDropperRest, kDropperRest, 1.0f)) {
         return e;
     }
     dropper->SetButtonDownL(&CColourPicker::DropperClick, this);
@@ -119,8 +111,9 @@ error CColourPicker::SetupRoot() {
     if (const int32_t e = GetBackboneData(eCmdAutoClean, this, ChannelValueOf(&autoClean))) {
         return error(e);
     }
-    (void)UpdateBrushToggle(autoClean, 0); // both widgets were found above or are
-    (void)UpdateTypeIndicator(0);          // looked up again when shown
+    // Without the image or the label the picker still picks colours.
+    (void)UpdateBrushToggle(autoClean, 0);
+    (void)UpdateTypeIndicator(0);
     return ReportColour();
 }
 
@@ -159,7 +152,8 @@ error CColourPicker::UpdateTypeIndicator(int32_t redraw) {
 }
 
 error CColourPicker::UpdateBrushToggle(int32_t on, int32_t redraw) {
-    auto* image = m_pRoot ? dynamic_cast<CImWidget*>(m_pRoot->FindByID(kAutoCleanImageID)) : nullptr;
+    auto* image =
+        m_pRoot ? dynamic_cast<CImWidget*>(m_pRoot->FindByID(kAutoCleanImageID)) : nullptr;
     if (!image) {
         return eResourceNotFound;
     }
@@ -249,7 +243,7 @@ template <typename Pick>
 error CColourPicker::TrackArea(CImWidget* area, CWidget*& target, Pick pick) {
     gCPoint last(-1, -1);
     for (;;) {
-        gCPoint at = PanelPress::Cursor();
+        gCPoint at = PanelSupport::Cursor();
         area->DesktopToLocal(at);
         at.x = std::clamp(at.x, 0, std::max(0, area->Width() - 1));
         at.y = std::clamp(at.y, 0, std::max(0, area->Height() - 1));
@@ -257,17 +251,17 @@ error CColourPicker::TrackArea(CImWidget* area, CWidget*& target, Pick pick) {
         if (moved) {
             last = at;
             pick(at);
-            PanelPress::Heartbeat();
+            PanelSupport::Heartbeat();
         }
         if (const error e = ReportColour()) {
             return e;
         }
-        if (!PanelPress::ButtonHeld()) {
+        if (!PanelSupport::ButtonHeld()) {
             target = area;
             return eNoError;
         }
         if (!moved) {
-            PanelPress::WaitForInput(); // nothing changes until the pointer moves
+            PanelSupport::WaitForInput(); // nothing changes until the pointer moves
         }
     }
 }
@@ -302,7 +296,7 @@ error CColourPicker::HideClick(void* user, CWidget* widget, CWidget*& target, gC
     auto* picker = static_cast<CColourPicker*>(user);
     target = widget;
     (void)widget->SetPosition(kHidePressed, kHidePressed, 1); // shown pressed while held
-    const bool confirmed = PanelPress::Confirmed(picker->m_pBackdrop, widget);
+    const bool confirmed = PanelSupport::Confirmed(picker->m_pBackdrop, widget);
     (void)widget->SetPosition(kHideRest, kHideRest, 1);
     if (!confirmed || !picker->m_pBody) {
         return eNoError;
@@ -320,17 +314,19 @@ error CColourPicker::HideClick(void* user, CWidget* widget, CWidget*& target, gC
 error CColourPicker::OptionsClick(void* user, CWidget* widget, CWidget*& target, gCPoint&) {
     auto* picker = static_cast<CColourPicker*>(user);
     target = widget;
-    if (!PanelPress::Confirmed(picker->m_pBackdrop, widget)) {
+    if (!PanelSupport::Confirmed(picker->m_pBackdrop, widget)) {
         return eNoError;
     }
     (void)picker->SetUIData(eCmdPlaySound, picker, kClickSound);
     if (widget == picker->m_pAutoCleanButton) {
         int32_t flag = 0;
-        if (const int32_t e = picker->GetBackboneData(eCmdAutoClean, picker, ChannelValueOf(&flag))) {
+        if (const int32_t e =
+                picker->GetBackboneData(eCmdAutoClean, picker, ChannelValueOf(&flag))) {
             return error(e);
         }
         flag = flag == 0 ? 1 : 0;
-        if (const int32_t e = picker->SetBackboneData(eCmdAutoClean, picker, ChannelValueOf(&flag))) {
+        if (const int32_t e =
+                picker->SetBackboneData(eCmdAutoClean, picker, ChannelValueOf(&flag))) {
             return error(e);
         }
         if (flag) {
@@ -346,7 +342,7 @@ bool CColourPicker::RunDropper() {
     CSMKBackdrop* backdrop = m_pBackdrop;
     bool ran = false;
     gCPoint last(-1, -1);
-    while (PanelPress::ButtonHeld()) {
+    while (PanelSupport::ButtonHeld()) {
         if (!ran) {
             ran = true;
             const int32_t prevented = backdrop->RedrawPrevented();
@@ -359,7 +355,7 @@ bool CColourPicker::RunDropper() {
                 (void)m_pBody->SetVisibility(0, 1); // a failed redraw stays dirty
             }
         }
-        gCPoint at = PanelPress::Cursor();
+        gCPoint at = PanelSupport::Cursor();
         backdrop->DesktopToLocal(at);
         if (at != last) {
             last = at;
@@ -373,7 +369,7 @@ bool CColourPicker::RunDropper() {
                 (void)SetBackboneData(eMsgPaintColour, backdrop, int64_t(uint32_t(colour)));
             }
         }
-        PanelPress::Heartbeat();
+        PanelSupport::Heartbeat();
     }
     return ran;
 }

@@ -88,7 +88,8 @@ TEST_F(CleanBrushTest, TheFirstCleanTintsTheWaterAndRepeatedCleansConverge) {
     for (int32_t i = 0; i < 40; ++i) {
         Clean(uint32_t(target));
         for (int32_t c = 0; c < 3; ++c) {
-            const int32_t d = std::abs(Channel(m_pPanel->GlassColour(), c * 8) - Channel(target, c * 8));
+            const int32_t d =
+                std::abs(Channel(m_pPanel->GlassColour(), c * 8) - Channel(target, c * 8));
             EXPECT_LE(d, distance[c]) << "clean " << i << ", channel " << c;
             distance[c] = d;
         }

@@ -100,20 +100,55 @@ TEST(ColourAreas, MainPicksFollowTheType) {
         uint32_t colour;
         float hue, lightness, saturation;
     } const kCases[] = {
-        {"bottom-left, type 1 at lightness 0.5: pure red", StateOf(eHueSaturation, 0.7f, 0.5f, 0.2f),
-         {0, 179}, 0xFFFF0000, 0.0f, 0.5f, 1.0f},
-        {"straight above the centre: t 1, r 1", StateOf(eHueSaturation, 0.0f, 0.5f, 0.2f),
-         {179, 0}, 0xFFFF0000, 1.0f, 0.5f, 1.0f},
-        {"the hole in type 1: the grey of the lightness", StateOf(eHueSaturation, 0.3f, 0.25f, 0.8f),
-         {170, 170}, 0xFF404040, 0.5f, 0.25f, 0.0f},
+        {"bottom-left, type 1 at lightness 0.5: pure red",
+         StateOf(eHueSaturation, 0.7f, 0.5f, 0.2f),
+         {0, 179},
+         0xFFFF0000,
+         0.0f,
+         0.5f,
+         1.0f},
+        {"straight above the centre: t 1, r 1",
+         StateOf(eHueSaturation, 0.0f, 0.5f, 0.2f),
+         {179, 0},
+         0xFFFF0000,
+         1.0f,
+         0.5f,
+         1.0f},
+        {"the hole in type 1: the grey of the lightness",
+         StateOf(eHueSaturation, 0.3f, 0.25f, 0.8f),
+         {170, 170},
+         0xFF404040,
+         0.5f,
+         0.25f,
+         0.0f},
         {"type 0 at saturation 0: a grey, hue and lightness kept",
-         StateOf(eHueLightness, 0.9f, 0.2f, 0.0f), {71, 179}, 0xFF808080, 0.0f, 0.5f, 0.0f},
+         StateOf(eHueLightness, 0.9f, 0.2f, 0.0f),
+         {71, 179},
+         0xFF808080,
+         0.0f,
+         0.5f,
+         0.0f},
         {"type 2: lightness and saturation, the hue kept",
-         StateOf(eLightnessSaturation, 0.0f, 0.2f, 0.2f), {0, 179}, 0xFF000000, 0.0f, 0.0f, 1.0f},
+         StateOf(eLightnessSaturation, 0.0f, 0.2f, 0.2f),
+         {0, 179},
+         0xFF000000,
+         0.0f,
+         0.0f,
+         1.0f},
         {"type 3: red and green, blue kept, HLS from the colour",
-         StateOf(eRedGreen, 0.5f, 0.5f, 0.5f, 0x800000FF), {0, 179}, 0x8000FFFF, 0.5f, 0.5f, 1.0f},
-        {"type 5: blue and green, red kept", StateOf(eBlueGreen, 0.5f, 0.5f, 0.5f, 0xFFFF0000),
-         {179, 0}, 0xFFFFFFFF, 0.0f, 1.0f, 0.0f},
+         StateOf(eRedGreen, 0.5f, 0.5f, 0.5f, 0x800000FF),
+         {0, 179},
+         0x8000FFFF,
+         0.5f,
+         0.5f,
+         1.0f},
+        {"type 5: blue and green, red kept",
+         StateOf(eBlueGreen, 0.5f, 0.5f, 0.5f, 0xFFFF0000),
+         {179, 0},
+         0xFFFFFFFF,
+         0.0f,
+         1.0f,
+         0.0f},
     };
     for (const SCase& c : kCases) {
         SCOPED_TRACE(c.what);
@@ -136,7 +171,8 @@ TEST(ColourAreas, TheStripPicksZeroAtTheBottomAndPaintsOneRowAbove) {
         if (type <= eLightnessSaturation) {
             EXPECT_EQ(strip[type], 0.0f);
         } else {
-            const uint32_t channel[] = {uint32_t(s.colour) & 0xFFu, (uint32_t(s.colour) >> 8) & 0xFFu,
+            const uint32_t channel[] = {uint32_t(s.colour) & 0xFFu,
+                                        (uint32_t(s.colour) >> 8) & 0xFFu,
                                         (uint32_t(s.colour) >> 16) & 0xFFu};
             EXPECT_EQ(channel[type - eRedGreen], 0u);
         }
@@ -179,9 +215,11 @@ TEST(ColourAreas, IndicatorsCentreOnTheColour) {
     EXPECT_EQ(main.y + 6, 179);
     EXPECT_EQ(StripIndicator(red, kSide, 6) + 3, 90);
     // Straight above the centre at the rim, and the hole's edge for radius 0.
-    const gCPoint top = MainIndicator(StateOf(eHueSaturation, 1.0f, 1.0f, 1.0f), kSide, kSide, 12, 12);
+    const gCPoint top =
+        MainIndicator(StateOf(eHueSaturation, 1.0f, 1.0f, 1.0f), kSide, kSide, 12, 12);
     EXPECT_EQ(top, gCPoint(179 - 6, -6));
-    const gCPoint hole = MainIndicator(StateOf(eHueSaturation, 0.0f, 1.0f, 0.0f), kSide, kSide, 12, 12);
+    const gCPoint hole =
+        MainIndicator(StateOf(eHueSaturation, 0.0f, 1.0f, 0.0f), kSide, kSide, 12, 12);
     EXPECT_EQ(hole, gCPoint(179 - 37 - 6, 179 - 6));
     // An RGB type reads the channels: type 4's strip is green.
     EXPECT_EQ(StripIndicator(StateOf(eRedBlue, 0, 0, 0, 0xFF00FF00), kSide, 6), -3);

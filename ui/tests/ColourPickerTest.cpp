@@ -147,9 +147,9 @@ TEST_F(ColourPickerTest, DraggingOutOfAnAreaPicksAlongItsEdge) {
         } else {
             PickMain(s, c.clamped, area->Width(), area->Height());
         }
-        ASSERT_EQ(Press(area, {MoveTo(PointIn(area, c.out.x, c.out.y)), Idle()},
-                        PointIn(area, 5, 5)),
-                  eNoError);
+        ASSERT_EQ(
+            Press(area, {MoveTo(PointIn(area, c.out.x, c.out.y)), Idle()}, PointIn(area, 5, 5)),
+            eNoError);
         ASSERT_FALSE(Colours().empty());
         EXPECT_EQ(uint32_t(Colours().back()), uint32_t(s.colour));
     }
@@ -200,7 +200,7 @@ TEST_F(ColourPickerTest, AColourChangeRepaintsWhatDependsOnItByType) {
         bool main;
         bool strip;
     } const kCases[] = {
-        {0, false, true}, {1, false, true}, {2, true, false},
+        {0, false, true},  {1, false, true},  {2, true, false},
         {3, false, false}, {4, false, false}, {5, false, false},
     };
     uint32_t colour = 0xFF20C040;
@@ -304,24 +304,22 @@ TEST_F(ColourPickerTest, TheDropperClearsThePanelsAndTakesOpaqueColoursFromTheSc
     const gCPoint spot(300, 400);
     std::vector<CWidget*> hiddenMidDrag;
     bool bodyHiddenMidDrag = false;
-    ASSERT_EQ(
-        Press(dropper,
-              {[&] {
-                   // What the window shows there: a colour whose alpha the
-                   // back buffer happens to hold below 255.
-                   CImNav view(m_Backdrop.BackBuffer());
-                   view.Row(spot.y)[spot.x] = CPixel(0x40336699);
-                   m_Services.m_CursorLoc = spot;
-               },
-               [&] {
-                   for (CWidget* root : m_Backdrop.DragHidden()) {
-                       hiddenMidDrag.push_back(root);
-                   }
-                   bodyHiddenMidDrag = !body->Visible();
-                   m_Services.m_CursorLoc = gCPoint(-5, 10); // off the back buffer
-               },
-               MoveTo(gCPoint(10, 5000))}),
-        eNoError);
+    ASSERT_EQ(Press(dropper, {[&] {
+                                  // What the window shows there: a colour whose alpha the
+                                  // back buffer happens to hold below 255.
+                                  CImNav view(m_Backdrop.BackBuffer());
+                                  view.Row(spot.y)[spot.x] = CPixel(0x40336699);
+                                  m_Services.m_CursorLoc = spot;
+                              },
+                              [&] {
+                                  for (CWidget* root : m_Backdrop.DragHidden()) {
+                                      hiddenMidDrag.push_back(root);
+                                  }
+                                  bodyHiddenMidDrag = !body->Visible();
+                                  m_Services.m_CursorLoc = gCPoint(-5, 10); // off the back buffer
+                              },
+                              MoveTo(gCPoint(10, 5000))}),
+              eNoError);
     // Panels 1, 4 and 5 exist here and were hidden (0 and 3 are not built
     // yet), the picker's own body too, not its root.
     EXPECT_EQ(hiddenMidDrag,

@@ -1,4 +1,4 @@
-#include "ui/panels/PanelPress.h"
+#include "ui/panels/PanelSupport.h"
 
 #include <new>
 
@@ -7,7 +7,7 @@
 #include "widgets/Backdrop.h"
 #include "widgets/Widget.h"
 
-namespace PanelPress {
+namespace PanelSupport {
 
 bool ButtonHeld() {
     CAppServices* services = CAppServices::Get();
@@ -56,4 +56,4 @@ bool Confirmed(CBackdrop* backdrop, CWidget* widget) {
     return backdrop->WidgetRollover() == widget;
 }
 
-} // namespace PanelPress
+} // namespace PanelSupport
