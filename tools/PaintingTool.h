@@ -10,6 +10,7 @@
 
 #include "imaging/Pixel.h"
 #include "paint/PaintTool.h"
+#include "tools/detail/WrittenRows.h"
 
 class CPaintingTool : public CPaintTool {
 public:
@@ -45,6 +46,9 @@ protected:
     float m_rPressureResponse = 0.0f;
     float m_rPreviousPressureResponse = 0.0f;
     float m_rSmoothedWidth = 0.0f; // oil paint's own
+    // The rows the pieces wrote since the tool last marked them for the
+    // relight.
+    CWrittenRows m_WrittenRows;
 };
 
 class CReloadTool : public CPaintingTool {

@@ -58,6 +58,7 @@ error CPens::RenderSegment(gCRPoint a1, gCRPoint a2, gCRPoint b1, gCRPoint b2, i
         if (!scanner.ScanRow(y, row)) {
             continue;
         }
+        m_WrittenRows.Add(y, row.first, row.last);
         CPixel* line = m_pLayer0 + size_t(y) * size_t(width);
         CPieceScanner::ForEachPixel(row, [&](const CPieceScanner::SPixel& px) {
             const float u = px.uMid, v = px.vMid;

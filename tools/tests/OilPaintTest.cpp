@@ -606,8 +606,9 @@ TEST_F(WetPieces, TheFirstRenderDabRecordsAndTheSecondPaints) {
     EXPECT_EQ(tool.NoisePos(), 32u);
     // x 40..60 and y 50 -+ W rounded, grown by 2, then by 1 (exclusive).
     EXPECT_EQ(rect, gCRect(37, 32, 63, 68));
-    EXPECT_EQ(m_Canvas.Canvas().FirstInvalidRow(), 32);
-    EXPECT_EQ(m_Canvas.Canvas().LastInvalidRow(), 67);
+    // The rows written are marked with their ring, inside the rect.
+    EXPECT_TRUE(m_Canvas.MarksCoverChanges(before));
+    EXPECT_TRUE(m_Canvas.MarksInside(rect));
     const CLayerSet after = m_Canvas.CopyAll();
     int32_t changed = 0;
     for (int32_t y = 0; y < m_Canvas.Height(); ++y) {

@@ -193,8 +193,9 @@ error CWetBrushTool::RenderDab(pointStruct p, gCRect& rect, CCanvas* canvas) {
         }
         AdvanceNoise();
         rect = turned ? piece.United(turnRect) : piece;
-        // The turn piece's rows are relit with the piece's.
-        canvas->InvalidateSpans(rect);
+        // The turn piece's rows are relit with the piece's; should they not
+        // fit, the whole of both boxes.
+        m_WrittenRows.MarkOn(*canvas, rect);
     }
     m_aPreviousEdge[0] = a1.x;
     m_aPreviousEdge[1] = a1.y;

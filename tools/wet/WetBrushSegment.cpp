@@ -88,6 +88,7 @@ error CWetBrushTool::Segment(gCRPoint a0, gCRPoint b0, gCRPoint a1, gCRPoint b1,
         if (!scanner.ScanRow(y, row)) {
             continue;
         }
+        m_WrittenRows.Add(y, row.first, row.last);
         const size_t rowAt = size_t(y) * size_t(width);
         CPieceScanner::ForEachPixel(row, [&](const CPieceScanner::SPixel& px) {
             const SBlade b = window < kBroadWindow ? BladeBetweenBristles(px.u, px.v)

@@ -218,8 +218,10 @@ void TDryTool<Tool, Base>::PaintPiece(CCanvas& canvas, gCRPoint p1, gCRPoint p2,
     ++this->m_nDabNum;
     (void)static_cast<Tool*>(this)->RenderSegment(p1, p2, p3, p4, mode); // always 0
     this->m_nNoisePosition += uint32_t(drydetail::Rnd(20.0f * eased + 5.5f));
-    // The box's rows, over rect's columns.
-    canvas.InvalidateSpans(gCRect(rect.left, box.top, rect.right + 1, box.bottom + 1));
+    // The rows written; should they not fit, the box's rows over rect's
+    // columns.
+    this->m_WrittenRows.MarkOn(canvas,
+                               gCRect(rect.left, box.top, rect.right + 1, box.bottom + 1));
 }
 
 template <class Tool, class Base>

@@ -99,7 +99,7 @@ protected:
                 area = area.United(capArea);
                 rect = Widened(area, 1);
             }
-            MarkSpans(canvas, area, rect);
+            this->m_WrittenRows.MarkOn(canvas, SpansOf(area, rect));
         }
         edge[0] = now.left.x;
         edge[1] = now.left.y;
