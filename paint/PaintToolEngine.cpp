@@ -21,9 +21,9 @@ constexpr int32_t kStillDabs = 30;
 constexpr int32_t kSlowDabs = 2;
 constexpr int32_t kFastDabs = 15;
 constexpr int32_t kDrainDabs = 80;
-// At most one relight a display refresh (60 Hz): dabs painted in between
-// gather their spans and are relit together, so what shows lags the pen by
-// at most a refresh.
+// While moving, at most one relight a display refresh (60 Hz) unless a held
+// pen's run of dabs waits: dabs painted in between gather their spans and
+// are relit together, so what shows lags the pen by at most a refresh.
 constexpr uint64_t kRefreshMicroseconds = 16667;
 // The direction of a click that has none of its own: down and to the right.
 constexpr float kDiagonal = 0.70710677f;
@@ -145,7 +145,12 @@ error CPaintTool::ToolMove(CWidget* widget, CCanvas* canvas, CTabletPoint& sampl
         return e;
     }
     const int32_t threshold = n == 0 ? kStillDabs : (n <= 3 ? kSlowDabs : kFastDabs);
-    if (m_nDabsSinceUpdate >= threshold && !IsBlank(m_DirtyRect) && RefreshDue()) {
+    // Due by the pen's pace once a refresh has passed; however fast the
+    // samples come, never more than a held pen's run of dabs unrelit, so
+    // the spans gathered stay close to the paint.
+    const bool due = m_nDabsSinceUpdate >= kStillDabs ||
+                     (m_nDabsSinceUpdate >= threshold && RefreshDue());
+    if (due && !IsBlank(m_DirtyRect)) {
         if (const error r = RenderDirty(canvas); r != eNoError) {
             return r;
         }
@@ -173,8 +178,7 @@ error CPaintTool::ToolUp(CWidget* widget, CCanvas* canvas, CTabletPoint& sample)
             // A piece that fails is left out; the rest of the stroke still
             // paints and the stroke ends whole.
             (void)PaintNextPoint(canvas, 1);
-            const bool last = m_nRenderCursor == count;
-            if ((last || (m_nDabsSinceUpdate > kDrainDabs && RefreshDue())) &&
+            if ((m_nDabsSinceUpdate > kDrainDabs || m_nRenderCursor == count) &&
                 !IsBlank(m_DirtyRect)) {
                 if (const error r = RenderDirty(canvas); r != eNoError) {
                     return r;

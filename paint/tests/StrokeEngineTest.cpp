@@ -493,10 +493,20 @@ TEST_F(StrokeEngine, TheRelightWaitsForTheDisplaysRefresh) {
     }
     const std::vector<int32_t> moving = {2, 5, 5, 5};
     EXPECT_EQ(DabsPerRelight(events.sequence), moving) << events.sequence;
-    ASSERT_EQ(Up(242.0f, 150.0f), eNoError);
+    // With the clock standing still, a held pen's run of 30 dabs still
+    // relights.
+    moveMicroseconds = 0;
+    for (int32_t i = 22; i <= 60; ++i) {
+        ASSERT_EQ(Move(200.0f + 2.0f * float(i), 150.0f, 600.0f), eNoError);
+    }
+    const std::vector<int32_t> still = {2, 5, 5, 5, 30};
+    EXPECT_EQ(DabsPerRelight(events.sequence), still) << events.sequence;
+    // The release drains the rest, relit every 81 dabs and at the end.
+    ASSERT_EQ(Up(320.0f, 150.0f), eNoError);
     const std::vector<int32_t> runs = DabsPerRelight(events.sequence);
-    ASSERT_EQ(runs.size(), 5u) << events.sequence;
-    EXPECT_EQ(events.sequence.back(), 'E');
+    ASSERT_GT(runs.size(), still.size()) << events.sequence;
+    EXPECT_EQ(runs[still.size()], 81) << events.sequence;
+    EXPECT_EQ(events.sequence.substr(events.sequence.size() - 2), "RE");
 }
 
 TEST_F(StrokeEngine, TheReleaseDrainsTheRestRelightingEvery81Dabs) {
