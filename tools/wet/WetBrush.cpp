@@ -149,7 +149,7 @@ error CWetBrushTool::RenderDab(pointStruct p, gCRect& rect, CCanvas* canvas) {
             const gCRPoint corners[4] = {prevA, prevB, turnA, turnB};
             turnRect = Grown(ClampedBox(corners, 4));
             gCRect protect = turnRect;
-            if (const error e = canvas->ProtectArea(protect); e != eNoError) {
+            if (const error e = ProtectStrokeArea(*canvas, protect); e != eNoError) {
                 return e;
             }
             ++m_nDabNum;
@@ -184,7 +184,7 @@ error CWetBrushTool::RenderDab(pointStruct p, gCRect& rect, CCanvas* canvas) {
         const gCRPoint corners[4] = {a0, b0, a1, b1};
         const gCRect piece = Grown(ClampedBox(corners, 4));
         gCRect protect = piece;
-        if (const error e = canvas->ProtectArea(protect); e != eNoError) {
+        if (const error e = ProtectStrokeArea(*canvas, protect); e != eNoError) {
             return e;
         }
         ++m_nDabNum;
