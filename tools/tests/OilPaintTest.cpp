@@ -16,6 +16,7 @@
 #include "tools/tests/StrokeTestSupport.h"
 #include "tools/wet/OilPaint.h"
 #include "tools/wet/PaletteKnife.h"
+#include "tools/wet/detail/WetMath.h"
 
 namespace {
 
@@ -153,6 +154,18 @@ struct ProfileCase {
     float rateB;
     uint32_t load;
 };
+
+// The integer blend of two loads agrees with the float form on every
+// difference of two 16-bit loads and every fraction.
+TEST(WetMath, Lerp255AgreesWithItsFloatFormEverywhere) {
+    for (int32_t d = -65535; d <= 65535; ++d) {
+        const int32_t a = d < 0 ? 65535 : 0;
+        for (int32_t f = 0; f <= 255; ++f) {
+            ASSERT_EQ(wetdetail::Lerp255(a, a + d, f), wetdetail::Lerp255Plain(a, a + d, f))
+                << "difference " << d << ", fraction " << f;
+        }
+    }
+}
 
 TEST(OilSetFirstPt, BuildsTheProfilesAndLoad) {
     const ProfileCase cases[] = {

@@ -138,6 +138,12 @@ private:
     // half-pixel point) for a narrow one.
     SBlade BladeBetweenBristles(float u, float v) const;
     SBlade BladeOverWindow(float uMid, float vMid, int32_t window) const;
+    // The window's means, which depend only on its centre bristle (of
+    // uMid) within a piece: Segment works them out once per centre.
+    struct SWindowMean;
+    static int32_t WindowCentre(float uMid);
+    SWindowMean MeanOverWindow(int32_t centre, int32_t window) const;
+    static SBlade BladeOfMean(const SWindowMean& mean, float vMid);
     // The fade of a capped piece (cap 1 fading out, 2 fading in) on a
     // pixel's alpha and paint amount.
     void FadeCap(const CPieceScanner::SPixel& px, int32_t cap, int32_t& alpha,
