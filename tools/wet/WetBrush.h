@@ -137,9 +137,9 @@ private:
     // for a broad brush, averaged over a window of bristles (at the
     // half-pixel point) for a narrow one.
     SBlade BladeBetweenBristles(float u, float v) const;
-    SBlade BladeOverWindow(float uMid, float vMid, int32_t window) const;
-    // The window's means, which depend only on its centre bristle (of
-    // uMid) within a piece: Segment works them out once per centre.
+    // The narrow blade in two steps: the window's means depend only on its
+    // centre bristle (of uMid) within a piece, so Segment works them out
+    // once per centre, then the blade at vMid from them.
     struct SWindowMean;
     static int32_t WindowCentre(float uMid);
     SWindowMean MeanOverWindow(int32_t centre, int32_t window) const;

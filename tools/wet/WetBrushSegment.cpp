@@ -51,7 +51,7 @@ struct CWetBrushTool::SBlade {
     float deposit = 0.0f;
 };
 
-// A window's means: colours at the back and the front, loads, profiles.
+// A narrow blade's means over its window of bristles.
 struct CWetBrushTool::SWindowMean {
     uint32_t back = 0, front = 0; // colours at the back and the front
     int32_t startLoad = 0, nowLoad = 0;
@@ -275,10 +275,6 @@ CWetBrushTool::SBlade CWetBrushTool::BladeOfMean(const SWindowMean& mean, float 
     out.pickUp = mean.pickUp;
     out.deposit = mean.deposit;
     return out;
-}
-
-CWetBrushTool::SBlade CWetBrushTool::BladeOverWindow(float uMid, float vMid, int32_t window) const {
-    return BladeOfMean(MeanOverWindow(WindowCentre(uMid), window), vMid);
 }
 
 void CWetBrushTool::FadeCap(const CPieceScanner::SPixel& px, int32_t cap, int32_t& alpha,
