@@ -5,18 +5,14 @@
 #include <random>
 #include <vector>
 
-#include "foundation/MessageIds.h"
 #include "imaging/CRegion.h"
 #include "imaging/ImNav.h"
 #include "imaging/Image.h"
 #include "paint/Backbone.h"
-#include "paint/ChannelValue.h"
 #include "paint/canvas/Canvas.h"
-#include "paint/project/ProjectInfo.h"
 #include "paint/relight/Renderer.h"
 #include "paint/undo/UndoManager.h"
-#include "testsupport/foundation/FakeAppServices.h"
-#include "testsupport/foundation/RecordingModule.h"
+#include "testsupport/paint/StrokeCanvas.h"
 
 // The undo ring on a painted 4000 × 3000 canvas (47,000 tiles): clearing's
 // protect of the whole canvas, then undo and redo in the manager alone,
@@ -130,30 +126,23 @@ void BM_MemcpyTiles(benchmark::State& state) {
 }
 BENCHMARK(BM_MemcpyTiles)->Unit(benchmark::kMillisecond);
 
-// A backbone with a painted 4000 × 3000 project whose clear is recorded.
+// A backbone with a painted 4000 × 3000 project whose clear is recorded:
+// the stroke canvas shows in a widget, without which the backbone undoes
+// nothing.
 struct PaintedBackbone {
-    PaintedBackbone() {
-        gCCmdTarget::SetBackboneModule(&backbone);
-        gCCmdTarget::SetUIModule(&ui);
-        (void)backbone.ProcessData(eCmdInitBackbone, &ui, 0, 1); // checked below
-        CProjectInfo info;
-        info.m_nWidth = kWidth;
-        info.m_nHeight = kHeight;
-        info.m_nCanvasSetting = 0xFFFFFFFAu;
-        ready = backbone.ProcessData(eCmdNewProject, &ui, ChannelValueOf(&info), 1) == 0 &&
-                backbone.Canvas() && backbone.Canvas()->Composite();
+    PaintedBackbone() : canvas(kWidth, kHeight) {
+        ready = canvas.IsReady();
         if (ready) {
             uint32_t* data[4];
             for (int32_t i = 0; i < 4; ++i) {
-                data[i] = reinterpret_cast<uint32_t*>(backbone.Canvas()->LayerView(i)->GetData());
+                data[i] = canvas.Layer(i);
             }
             Paint(data);
-            ready = backbone.Canvas()->ClearCanvas() == eNoError;
+            ready = canvas.Canvas().ClearCanvas() == eNoError &&
+                    canvas.Backbone().UndoManager().CanUndo();
         }
     }
-    CFakeAppServices app;
-    CRecordingModule ui;
-    CSMKBackbone backbone;
+    CStrokeCanvas canvas;
     bool ready = false;
 };
 
@@ -165,12 +154,22 @@ PaintedBackbone& SharedBackbone() {
 void BM_BackboneUndoRedo(benchmark::State& state) {
     PaintedBackbone& p = SharedBackbone();
     if (!p.ready) {
-        state.SkipWithError("no project");
+        state.SkipWithError("no project, or its clear left nothing to undo");
         return;
     }
+    CSMKBackbone& backbone = p.canvas.Backbone();
+    CSMKUndoManager& undo = backbone.UndoManager();
     for (auto _ : state) {
-        (void)p.backbone.DoUndoRedo(1); // undo, relight and show
-        (void)p.backbone.DoUndoRedo(0); // redo
+        (void)backbone.DoUndoRedo(1); // undo, relight and show
+        if (!undo.CanRedo()) {
+            state.SkipWithError("the undo did nothing");
+            break;
+        }
+        (void)backbone.DoUndoRedo(0); // redo
+        if (!undo.CanUndo()) {
+            state.SkipWithError("the redo did nothing");
+            break;
+        }
     }
     state.counters["ns_per_tile_step"] =
         benchmark::Counter(double(kTiles) * 2.0 * double(state.iterations()) * 1e-9,
@@ -184,9 +183,9 @@ void BM_RelightAlone(benchmark::State& state) {
         state.SkipWithError("no project");
         return;
     }
-    CCanvas& canvas = *p.backbone.Canvas();
+    CCanvas& canvas = p.canvas.Canvas();
     for (auto _ : state) {
-        (void)p.backbone.CurrentRenderer()->Render(canvas.Composite(), canvas, 1);
+        (void)p.canvas.Backbone().CurrentRenderer()->Render(canvas.Composite(), canvas, 1);
     }
     PerTile(state);
 }

@@ -163,6 +163,8 @@ private:
     // The first points laid on the line from the first to the last, all
     // pointing along it.
     void StraightenStart();
+    // Whether a display refresh has passed since the last relight.
+    bool RefreshDue() const;
     // The canvas's renderer relights the marked spans of the composite.
     error RenderDirty(CCanvas* canvas);
 
@@ -201,4 +203,5 @@ protected:
 
 private:
     int32_t m_fDabEndDue = 0;
+    uint64_t m_nLastRelight = 0; // on the toolkit's clock, microseconds
 };

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "foundation/Clock.h"
 #include "foundation/Input.h"
 #include "foundation/Rounding.h"
 #include "paint/PaintTool.h"
@@ -20,6 +21,10 @@ constexpr int32_t kStillDabs = 30;
 constexpr int32_t kSlowDabs = 2;
 constexpr int32_t kFastDabs = 15;
 constexpr int32_t kDrainDabs = 80;
+// While moving, at most one relight a display refresh (60 Hz) unless a held
+// pen's run of dabs waits: dabs painted in between gather their spans and
+// are relit together, so what shows lags the pen by at most a refresh.
+constexpr uint64_t kRefreshMicroseconds = 16667;
 // The direction of a click that has none of its own: down and to the right.
 constexpr float kDiagonal = 0.70710677f;
 // The largest magnitude a rounded pressure or distance keeps: sums of two
@@ -77,6 +82,8 @@ error CPaintTool::ToolDown(CWidget*, CCanvas* canvas, CTabletPoint& sample) {
     m_nDabNum = 0;
     m_nPeakPressure = 0;
     m_nDabsSinceUpdate = 0;
+    // The stroke's first relight is due at once.
+    m_nLastRelight = gCClock::Microseconds() - kRefreshMicroseconds;
     m_fDabEndDue = 1;
     if (canvas) {
         // A layer that cannot be locked leaves no address; the tools check.
@@ -138,7 +145,12 @@ error CPaintTool::ToolMove(CWidget* widget, CCanvas* canvas, CTabletPoint& sampl
         return e;
     }
     const int32_t threshold = n == 0 ? kStillDabs : (n <= 3 ? kSlowDabs : kFastDabs);
-    if (m_nDabsSinceUpdate >= threshold && !IsBlank(m_DirtyRect)) {
+    // Due by the pen's pace once a refresh has passed; however fast the
+    // samples come, never more than a held pen's run of dabs unrelit, so
+    // the spans gathered stay close to the paint.
+    const bool due = m_nDabsSinceUpdate >= kStillDabs ||
+                     (m_nDabsSinceUpdate >= threshold && RefreshDue());
+    if (due && !IsBlank(m_DirtyRect)) {
         if (const error r = RenderDirty(canvas); r != eNoError) {
             return r;
         }
@@ -274,7 +286,12 @@ void CPaintTool::StraightenStart() {
     }
 }
 
+bool CPaintTool::RefreshDue() const {
+    return gCClock::Microseconds() - m_nLastRelight >= kRefreshMicroseconds;
+}
+
 error CPaintTool::RenderDirty(CCanvas* canvas) {
+    m_nLastRelight = gCClock::Microseconds();
     if (!canvas || !canvas->Composite()) {
         return eNoError;
     }

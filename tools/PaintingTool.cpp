@@ -1,5 +1,7 @@
 #include "tools/PaintingTool.h"
 
+#include "paint/canvas/Canvas.h"
+
 error CPaintingTool::ModSetting(int32_t delta) {
     int32_t step = m_nToolSize + delta;
     if (step == kLargestStep + 1) {
@@ -22,13 +24,21 @@ error CPaintingTool::DabEnd() {
     }
     m_nDabNum = 0;
     if (m_pLayer3 && m_nLayerWidth > 0 && m_nLayerHeight > 0) {
-        CPixel* pixel = m_pLayer3;
-        const size_t count = size_t(m_nLayerWidth) * size_t(m_nLayerHeight);
-        for (size_t i = 0; i < count; ++i) {
-            pixel[i] = uint32_t(pixel[i]) & 0xFFFFu;
-        }
+        CPixel* const layer = m_pLayer3;
+        const size_t width = size_t(m_nLayerWidth);
+        m_StrokeTiles.Take(m_nLayerWidth, m_nLayerHeight, [&](int32_t y, int32_t x0, int32_t x1) {
+            CPixel* row = layer + size_t(y) * width;
+            for (int32_t x = x0; x < x1; ++x) {
+                row[x] = uint32_t(row[x]) & 0xFFFFu;
+            }
+        });
     }
     return eNoError;
+}
+
+error CPaintingTool::ProtectStrokeArea(CCanvas& canvas, gCRect& rect) {
+    m_StrokeTiles.Add(rect, m_nLayerWidth, m_nLayerHeight);
+    return canvas.ProtectArea(rect);
 }
 
 error CPaintingTool::SetupPainting(const char* name, int32_t sizeStep, float spacing) {

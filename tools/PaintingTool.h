@@ -10,6 +10,8 @@
 
 #include "imaging/Pixel.h"
 #include "paint/PaintTool.h"
+#include "tools/detail/StrokeTiles.h"
+#include "tools/detail/WrittenRows.h"
 
 class CPaintingTool : public CPaintTool {
 public:
@@ -21,7 +23,8 @@ public:
     error SetToolSize(int32_t size) override;
     // Ends the stroke: no previous edge, dab number 0, and every per-stroke
     // mark (the high half of each L3 pixel) cleared with the grain copy in
-    // the low half kept.
+    // the low half kept, in the tiles the stroke protected (every pixel it
+    // marks lies in one).
     error DabEnd() override;
 
     // The left and right ends (x, y, x, y) of the cross edge where the last
@@ -37,6 +40,9 @@ protected:
     // A stroke's start at p: the previous edge collapsed onto the point, no
     // pressure response yet and no smoothed width.
     void StartEdge(const pointStruct& p);
+    // The canvas protects rect for undo (its answer returned), and its
+    // tiles are noted as the stroke's.
+    error ProtectStrokeArea(CCanvas& canvas, gCRect& rect);
 
     float m_aPreviousEdge[4] = {0.0f, 0.0f, 0.0f, 0.0f};
     // The pressure as the tool shapes it from ToolPressure, for the current
@@ -45,6 +51,11 @@ protected:
     float m_rPressureResponse = 0.0f;
     float m_rPreviousPressureResponse = 0.0f;
     float m_rSmoothedWidth = 0.0f; // oil paint's own
+    // The rows the pieces wrote since the tool last marked them for the
+    // relight.
+    CWrittenRows m_WrittenRows;
+    // The tiles the stroke protected, whose marks its end clears.
+    CStrokeTiles m_StrokeTiles;
 };
 
 class CReloadTool : public CPaintingTool {

@@ -29,6 +29,7 @@ constexpr int32_t kBlock = 256;
 constexpr int64_t kPixelsPerPart = 65536;
 
 std::atomic<int32_t> g_nForcedParts{0};
+std::atomic<int64_t> g_nPixelsLit{0};
 
 struct Shader {
     const CStandardRenderer* renderer;
@@ -231,6 +232,10 @@ int32_t PartsFor(int64_t pixels) {
     return int32_t(std::max<int64_t>(parts, 1));
 }
 
+int64_t PixelsLit() {
+    return g_nPixelsLit.load(std::memory_order_relaxed);
+}
+
 void ForceParts(int32_t n) {
     g_nForcedParts.store(std::clamp(n, 0, workers::kMaxThreads));
 }
@@ -266,6 +271,7 @@ void Run(const CStandardRenderer& renderer, const Job& job, const CImNav* enviro
     } else {
         pixels = int64_t(c.rows) * columns;
     }
+    g_nPixelsLit.fetch_add(pixels, std::memory_order_relaxed);
     c.parts = PartsFor(pixels);
     workers::RunParts(c.parts, LightPart, &c);
 }

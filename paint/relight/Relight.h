@@ -190,6 +190,10 @@ ShadeProc ShadeFor(CPixelPaths::EPath path);
 // over the workers when there are enough pixels.
 void Run(const CStandardRenderer& renderer, const Job& job, const CImNav* environment);
 
+// The pixels lit by every call so far, for the benchmarks that weigh the
+// relight against the paint.
+int64_t PixelsLit();
+
 // How many parts a call of this many pixels is split into.
 int32_t PartsFor(int64_t pixels);
 // Test seam: every call, however small, is split into exactly n parts

@@ -17,6 +17,7 @@
 #include "paint/relight/Renderer.h"
 #include "testsupport/foundation/FailingMemory.h"
 #include "testsupport/foundation/FakeAppServices.h"
+#include "testsupport/foundation/FakeClock.h"
 #include "testsupport/paint/RecordingTool.h"
 #include "testsupport/paint/StrokeRecipes.h"
 
@@ -134,7 +135,10 @@ protected:
         CTabletPoint p = Sample(x, y);
         return tool->ToolDown(nullptr, &canvas, p);
     }
+    // Each sample comes moveMicroseconds after the last: by default a
+    // display refresh, so the relights follow the dab counts alone.
     error Move(float x, float y, float pressure) {
+        clock.AdvanceMicroseconds(moveMicroseconds);
         CTabletPoint p = Sample(x, y, pressure);
         return tool->ToolMove(nullptr, &canvas, p);
     }
@@ -153,6 +157,8 @@ protected:
     }
 
     CFakeAppServices app;
+    CFakeClock clock;
+    uint64_t moveMicroseconds = 16667;
     SEvents events;
     CEngineCanvas canvas{events};
     std::unique_ptr<CEngineTool> tool;
@@ -471,6 +477,36 @@ TEST_F(StrokeEngine, TheDisplayFollowsThePensPace) {
     // held since at once; the sixth slow dab opens the first fast run.
     const std::vector<int32_t> expected = {30, 11, 2, 2, 15, 15};
     EXPECT_EQ(DabsPerRelight(events.sequence), expected) << events.sequence;
+}
+
+TEST_F(StrokeEngine, TheRelightWaitsForTheDisplaysRefresh) {
+    // Samples 4 ms apart, one dab each: a relight is due every 2 dabs but
+    // comes only once a refresh (16.667 ms) has passed, so every 5 samples
+    // after the stroke's first, which comes at once; the release relights
+    // what is left.
+    moveMicroseconds = 4000;
+    ASSERT_EQ(Down(0.0f, 150.0f), eNoError);
+    ASSERT_EQ(Move(2.0f, 150.0f, 600.0f), eNoError);
+    ASSERT_EQ(Move(200.0f, 150.0f, 600.0f), eNoError);
+    for (int32_t i = 1; i <= 21; ++i) {
+        ASSERT_EQ(Move(200.0f + 2.0f * float(i), 150.0f, 600.0f), eNoError);
+    }
+    const std::vector<int32_t> moving = {2, 5, 5, 5};
+    EXPECT_EQ(DabsPerRelight(events.sequence), moving) << events.sequence;
+    // With the clock standing still, a held pen's run of 30 dabs still
+    // relights.
+    moveMicroseconds = 0;
+    for (int32_t i = 22; i <= 60; ++i) {
+        ASSERT_EQ(Move(200.0f + 2.0f * float(i), 150.0f, 600.0f), eNoError);
+    }
+    const std::vector<int32_t> still = {2, 5, 5, 5, 30};
+    EXPECT_EQ(DabsPerRelight(events.sequence), still) << events.sequence;
+    // The release drains the rest, relit every 81 dabs and at the end.
+    ASSERT_EQ(Up(320.0f, 150.0f), eNoError);
+    const std::vector<int32_t> runs = DabsPerRelight(events.sequence);
+    ASSERT_GT(runs.size(), still.size()) << events.sequence;
+    EXPECT_EQ(runs[still.size()], 81) << events.sequence;
+    EXPECT_EQ(events.sequence.substr(events.sequence.size() - 2), "RE");
 }
 
 TEST_F(StrokeEngine, TheReleaseDrainsTheRestRelightingEvery81Dabs) {

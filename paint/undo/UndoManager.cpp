@@ -54,7 +54,9 @@ error CSMKUndoManager::Initialise(int32_t size, int32_t width, int32_t height) {
     if (!map || (columns > 0 && rows > 0 && !map->IsValid())) {
         return eOutOfMemory;
     }
-    if (!m_Ring.Resize(uint32_t(size), 0)) {
+    // Zero-filled: every page of the ring is touched now, while the project
+    // is made, not by the first strokes that reach it.
+    if (!m_Ring.Resize(uint32_t(size), 1)) {
         return eOutOfMemory;
     }
     m_pTileMap = std::move(map);

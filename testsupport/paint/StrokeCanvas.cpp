@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "foundation/Input.h"
 #include "foundation/MessageIds.h"
@@ -290,6 +291,56 @@ void CStrokeCanvas::SetAll(const CLayerSet& layers) {
     }
     if (!fault.empty()) {
         return ::testing::AssertionFailure() << fault;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult CStrokeCanvas::MarksCoverChanges(const CLayerSet& before) {
+    const CMemBlockT<int32_t>* starts = m_pCanvas->SpanStarts();
+    const CMemBlockT<int32_t>* ends = m_pCanvas->SpanEnds();
+    if (!starts || !ends || starts->GetCount() < size_t(m_nHeight) ||
+        ends->GetCount() < size_t(m_nHeight)) {
+        return ::testing::AssertionFailure() << "no spans";
+    }
+    const int32_t first = m_pCanvas->FirstInvalidRow(), last = m_pCanvas->LastInvalidRow();
+    const auto marked = [&](int32_t x, int32_t y) {
+        if (x < 0 || x >= m_nWidth || y < 0 || y >= m_nHeight) {
+            return true;
+        }
+        return y >= first && y <= last && starts->GetData()[y] <= x && ends->GetData()[y] >= x;
+    };
+    const CLayerSet now = CopyAll();
+    for (int32_t y = 0; y < m_nHeight; ++y) {
+        for (int32_t x = 0; x < m_nWidth; ++x) {
+            const size_t k = size_t(y) * size_t(m_nWidth) + size_t(x);
+            if (now[0][k] == before[0][k] && now[1][k] == before[1][k] &&
+                now[2][k] == before[2][k]) {
+                continue;
+            }
+            for (const auto& [dx, dy] : {std::pair{0, 0}, {-1, 0}, {1, 0}, {0, -1}, {0, 1}}) {
+                if (!marked(x + dx, y + dy)) {
+                    return ::testing::AssertionFailure()
+                           << "(" << x + dx << ", " << y + dy << ") not marked for the change at ("
+                           << x << ", " << y << ")";
+                }
+            }
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult CStrokeCanvas::MarksInside(const gCRect& area) {
+    const int32_t first = m_pCanvas->FirstInvalidRow(), last = m_pCanvas->LastInvalidRow();
+    for (int32_t y = std::max(first, 0); y <= last && y < m_nHeight; ++y) {
+        const int32_t s = m_pCanvas->SpanStarts()->GetData()[y];
+        const int32_t e = m_pCanvas->SpanEnds()->GetData()[y];
+        if (s > e) {
+            continue;
+        }
+        if (y < area.top || y >= area.bottom || s < area.left || e >= area.right) {
+            return ::testing::AssertionFailure()
+                   << "row " << y << " marked " << s << ".." << e << " outside the area";
+        }
     }
     return ::testing::AssertionSuccess();
 }

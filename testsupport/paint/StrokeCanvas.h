@@ -109,6 +109,14 @@ public:
     ::testing::AssertionResult StrokeKeepsRules(CToolBase& engine, const CStroke& stroke,
                                                 CLayerSet* afterStroke = nullptr);
 
+    // Whether the canvas's relight spans cover every pixel of L0..L2 that
+    // differs from before, with the ring whose normals it changes: its left
+    // and right neighbours on its row, the pixels above and below it.
+    ::testing::AssertionResult MarksCoverChanges(const CLayerSet& before);
+    // Whether every relight span lies inside area (right and bottom
+    // exclusive).
+    ::testing::AssertionResult MarksInside(const gCRect& area);
+
     // The composite relit whole with the renderer's default settings.
     CImage& Relit();
     // The five goldens of a stroke case: "<name>" the relit composite,

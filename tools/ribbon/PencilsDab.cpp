@@ -30,7 +30,7 @@ error CPencils::Dab(pointStruct p, gCRect& rect, CCanvas* canvas) {
 
     const gCRect area = ribbon::StampArea(p.x, p.y, p.dx, p.dy, w, width, height);
     gCRect protect = area;
-    (void)canvas->ProtectArea(protect); // only records the tiles for undo
+    (void)ProtectStrokeArea(*canvas, protect); // only records the tiles for undo
 
     // The grain range over the stamp sampled as the pen samples its own.
     lead::SGrainRange grain;

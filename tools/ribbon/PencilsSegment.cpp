@@ -39,6 +39,7 @@ error CPencils::RenderSegment(gCRPoint a1, gCRPoint a2, gCRPoint b1, gCRPoint b2
         if (!scanner.ScanRow(y, row)) {
             continue;
         }
+        m_WrittenRows.Add(y, row.first, row.last);
         CPixel* colours = m_pLayer0 + size_t(y) * size_t(width);
         CPixel* heights = m_pLayer1 + size_t(y) * size_t(width);
         CPieceScanner::ForEachPixel(row, [&](const CPieceScanner::SPixel& px) {

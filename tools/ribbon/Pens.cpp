@@ -53,7 +53,7 @@ error CPens::Dab(pointStruct p, gCRect& rect, CCanvas* canvas) {
 
     const gCRect area = ribbon::StampArea(p.x, p.y, p.dx, p.dy, w, width, height);
     gCRect protect = area;
-    (void)canvas->ProtectArea(protect); // only records the tiles for undo
+    (void)ProtectStrokeArea(*canvas, protect); // only records the tiles for undo
 
     const float strength = std::max(0.5f, r);
     ribbon::ForEachStampSample(

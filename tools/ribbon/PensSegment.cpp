@@ -52,21 +52,24 @@ error CPens::RenderSegment(gCRPoint a1, gCRPoint a2, gCRPoint b1, gCRPoint b2, i
     const float r0 = m_rPreviousPressureResponse, r = m_rPressureResponse;
     // The profile is symmetric and every slot holds the same ink, so the
     // profile flip flag would change nothing here: it is not read.
-    SInkWindow window;
+    // The windows of a piece, one per centre slot (the half-width is the
+    // piece's), averaged when a pixel first needs them.
+    SInkWindow windows[100];
     CPieceScanner::SRow row;
     for (int32_t y = scanner.Top(); y < scanner.Bottom(); ++y) {
         if (!scanner.ScanRow(y, row)) {
             continue;
         }
+        m_WrittenRows.Add(y, row.first, row.last);
         CPixel* line = m_pLayer0 + size_t(y) * size_t(width);
         CPieceScanner::ForEachPixel(row, [&](const CPieceScanner::SPixel& px) {
             const float u = px.uMid, v = px.vMid;
-            const float m = float(RoundToInt32(u * 100.0f, 0, 99));
-            const int32_t lo = RoundToInt32(m - half, 0, 99);
-            const int32_t hi = RoundToInt32(m + half, 0, 99);
-            if (lo != window.lo || hi != window.hi) {
-                window.lo = lo;
-                window.hi = hi;
+            const int32_t centre = RoundToInt32(u * 100.0f, 0, 99);
+            SInkWindow& window = windows[centre];
+            if (window.lo < 0) {
+                const float m = float(centre);
+                window.lo = RoundToInt32(m - half, 0, 99);
+                window.hi = RoundToInt32(m + half, 0, 99);
                 Average(window, m_aBrushLoad, m_aDensity);
             }
             int32_t alpha = int32_t(uint32_t(window.ink) >> 24);

@@ -10,9 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "imaging/ImNav.h"
 #include "paint/canvas/Canvas.h"
-#include "paint/relight/Renderer.h"
 #include "testsupport/FileIO/TempVolume.h"
 #include "testsupport/paint/StrokeCanvas.h"
 #include "testsupport/paint/StrokeRecipes.h"
@@ -151,44 +149,6 @@ TEST(DryStroke, SeededStrokesKeepTheRulesAndUndoRestoresEveryLayer) {
         }
     }
     EXPECT_GE(painted * 10, runCount * 9) << "most strokes change the canvas";
-}
-
-// What a stroke marks for relighting covers everything it changed: the
-// composite lit piece by piece during the stroke equals one lit whole
-// afterwards, for chalk's colour and for the eraser's depth (which moves
-// the light on its neighbours too).
-TEST(DryStroke, TheMarkedSpansCoverEveryChange) {
-    const CStroke strokes[] = {
-        StrokeRecipes::ZigZag(5, 50.0, 100.0, 2.0, 30.0, 30.0, 0.4, 1.1),
-        StrokeRecipes::RandomWalk(7, 60, 160.0, 120.0),
-        StrokeRecipes::Flick(3.0, 3.0, 0.9),
-    };
-    for (int32_t id : {eToolChalk, eToolCrayon, eToolEraser}) {
-        for (const CStroke& stroke : strokes) {
-            CStrokeCanvas canvas(160, 120, 3);
-            ASSERT_TRUE(canvas.IsReady());
-            canvas.PaintStripes(17, {kRed, 0x8040C040u, 0u}, 30);
-            canvas.SetColour(kBlue);
-            CRenderer* renderer = canvas.Backbone().CurrentRenderer();
-            ASSERT_NE(renderer, nullptr);
-            ASSERT_EQ(renderer->Render(canvas.Canvas().Composite(), canvas.Canvas(), 1), eNoError);
-            std::unique_ptr<CPaintTool> tool = MakeDryTool(id);
-            ASSERT_NE(tool, nullptr);
-            tool->SetToolLinearSize(0.2f);
-            const CLayerSet before = canvas.CopyAll();
-            ASSERT_EQ(canvas.Run(*tool, stroke), eNoError);
-            ASSERT_NE(canvas.CopyAll(), before);
-            CImNav lit(canvas.Canvas().Composite());
-            CImNav whole(&canvas.Relit());
-            ASSERT_TRUE(lit.GetData() && whole.GetData());
-            for (int32_t y = 0; y < 120; ++y) {
-                for (int32_t x = 0; x < 160; ++x) {
-                    ASSERT_EQ(uint32_t(lit.Row(y)[x]), uint32_t(whole.Row(y)[x]))
-                        << "tool " << id << " at (" << x << ", " << y << ")";
-                }
-            }
-        }
-    }
 }
 
 } // namespace

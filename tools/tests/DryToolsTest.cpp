@@ -163,6 +163,7 @@ TEST_F(DryTool, RenderDabLaysAPieceFromThePreviousEdge) {
     ASSERT_TRUE(chalk.Prepare(3, canvas));
     chalk.SetToolLinearSize(0.0f);
     canvas.Canvas().ResetInvLut();
+    const CLayerSet before = canvas.CopyAll();
     ASSERT_EQ(chalk.Start(Pt(20.0f, 45.0f, 0, 1.0f, 0.0f)), eNoError);
 
     // No pressure at lin 0: half-width 5; the first piece starts on the
@@ -192,17 +193,10 @@ TEST_F(DryTool, RenderDabLaysAPieceFromThePreviousEdge) {
     // rnd(20 p' + 5.5) per piece: 6, then 26.
     EXPECT_EQ(chalk.NoisePosition(), 32u);
 
-    // The rows of each piece's box are marked over its rect's columns.
-    const int32_t* starts = canvas.Canvas().SpanStarts()->GetData();
-    const int32_t* ends = canvas.Canvas().SpanEnds()->GetData();
-    for (int32_t y = 36; y <= 54; ++y) {
-        EXPECT_EQ(starts[y], 17) << y;
-        EXPECT_EQ(ends[y], 33) << y;
-    }
-    EXPECT_EQ(ends[35], -1);
-    EXPECT_EQ(ends[55], -1);
-    EXPECT_EQ(canvas.Canvas().FirstInvalidRow(), 36);
-    EXPECT_EQ(canvas.Canvas().LastInvalidRow(), 54);
+    // The rows each piece wrote are marked with their ring, inside the
+    // rows of the pieces' boxes over their rects' columns.
+    EXPECT_TRUE(canvas.MarksCoverChanges(before));
+    EXPECT_TRUE(canvas.MarksInside(gCRect(17, 36, 34, 55)));
 
     // The widest piece: half-width 37 at lin 1 and full pressure.
     TDriven<CEraser> eraser;

@@ -154,6 +154,7 @@ TEST_F(PenTest, StraightPieceInksEveryPixelAsTheFormulaSays) {
     canvas.PaintPatch(gCRect(40, 0, 50, kH), 0x80FF2000u, 0); // half-covered red
     StartAt(Pt(20.0f, 30.25f, 1024));
     CLayerWords want = canvas.Copy(0);
+    const CLayerWords want0 = want;
     const CLayerWords before1 = canvas.Copy(1), before2 = canvas.Copy(2), before3 = canvas.Copy(3);
     const gCRect rect = Step(Pt(60.0f, 30.25f, 1024));
     ExpectPiece(want, 20.0f, 60.0f, 30.25f, 10.0f, 1.0f, 1.0f, 0);
@@ -165,10 +166,12 @@ TEST_F(PenTest, StraightPieceInksEveryPixelAsTheFormulaSays) {
     EXPECT_EQ(pen.DabNum(), 1);
     // The area of both cross-sections, widened by 2 and then 1.
     EXPECT_EQ(rect, gCRect(17, 17, 63, 43));
-    EXPECT_EQ(canvas.Canvas().FirstInvalidRow(), 18);
-    EXPECT_EQ(canvas.Canvas().LastInvalidRow(), 42);
-    EXPECT_EQ(canvas.Canvas().SpanStarts()->GetData()[30], 17);
-    EXPECT_EQ(canvas.Canvas().SpanEnds()->GetData()[30], 63);
+    // The rows written are marked with their ring, inside the rect: row 30
+    // is scanned from x 21 to 60, so marked from 20 to 61.
+    EXPECT_TRUE(canvas.MarksCoverChanges({want0, before1, before2, before3}));
+    EXPECT_TRUE(canvas.MarksInside(rect));
+    EXPECT_EQ(canvas.Canvas().SpanStarts()->GetData()[30], 20);
+    EXPECT_EQ(canvas.Canvas().SpanEnds()->GetData()[30], 61);
 }
 
 TEST_F(PenTest, TheSameColourOverItselfDarkens) {

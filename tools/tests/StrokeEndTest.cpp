@@ -6,7 +6,9 @@
 
 #include <memory>
 #include <random>
+#include <tuple>
 #include <utility>
+#include <vector>
 
 #include "foundation/MessageIds.h"
 #include "imaging/CRegion.h"
@@ -16,36 +18,74 @@
 #include "testsupport/paint/StrokeRecipes.h"
 #include "tools/Airbrush.h"
 #include "tools/PaintingTool.h"
+#include "tools/detail/StrokeTiles.h"
 #include "tools/RegisterPaintTools.h"
 #include "tools/Watercolour.h"
 
 namespace {
 
+// The marks a stroke leaves lie in the tiles it protected for undo, so its
+// end clears them there: every mark of the 16 x 16 tiles under the stroke
+// goes, the grain copy stays, and tiles far from it are left alone. A tool
+// that protected nothing has nothing to clear.
 TEST(StrokeEnd, EveryPaintingToolClearsTheMarksAndKeepsTheGrainCopy) {
     RegisterPaintTools();
-    CStrokeCanvas canvas(37, 23); // no multiple of anything
+    CStrokeCanvas canvas(101, 67); // no multiple of anything
     ASSERT_TRUE(canvas.IsReady());
+    CCanvas& c = canvas.Canvas();
     for (const int32_t id : {eToolOilPaint, eToolPencils, eToolChalk, eToolCrayon, eToolEraser,
                              eToolPaletteKnife, eToolPens}) {
         std::unique_ptr<CPaintTool> tool(CSMKBackbone::ToolCreator(id)());
         ASSERT_NE(tool, nullptr);
         ASSERT_EQ(tool->SetupTool(), eNoError);
         tool->SetType(id);
-        ASSERT_EQ(tool->SetSources(canvas.Canvas().Layer(0), canvas.Canvas().Layer(1),
-                                   canvas.Canvas().Layer(2), canvas.Canvas().Layer(3)),
-                  eNoError);
+        tool->SetToolLinearSize(0.0f);
         std::mt19937 rng(uint32_t(id) + 1u);
+        const auto scramble = [&] {
+            for (int32_t y = 0; y < canvas.Height(); ++y) {
+                for (int32_t x = 0; x < canvas.Width(); ++x) {
+                    canvas.Pixel(3, x, y) = rng();
+                }
+            }
+            return canvas.Copy(3);
+        };
+
+        ASSERT_EQ(tool->SetSources(c.Layer(0), c.Layer(1), c.Layer(2), c.Layer(3)), eNoError);
+        CLayerWords before = scramble();
+        ASSERT_EQ(tool->DabEnd(), eNoError);
+        CLayerWords after = canvas.Copy(3);
+        ASSERT_EQ(after, before) << "tool " << id;
+
+        // A short stroke in tile (1, 1), left open: its end clears that
+        // tile and leaves the tiles from column 64 on.
+        c.StartProtect();
+        tool->BeginStroke();
+        CTabletPoint p;
+        p.x = 20.0f;
+        p.y = 22.0f;
+        p.pressure = 600.0f;
+        ASSERT_EQ(tool->ToolDown(nullptr, &c, p), eNoError);
+        for (int32_t i = 1; i <= 12; ++i) {
+            p.x = 20.0f + 0.75f * float(i);
+            p.y = 22.0f + 0.5f * float(i);
+            ASSERT_EQ(tool->ToolMove(nullptr, &c, p), eNoError);
+        }
+        ASSERT_GT(tool->DabNum(), 0) << id;
+        before = scramble();
+        ASSERT_EQ(tool->DabEnd(), eNoError);
+        after = canvas.Copy(3);
+        c.EndProtect();
         for (int32_t y = 0; y < canvas.Height(); ++y) {
             for (int32_t x = 0; x < canvas.Width(); ++x) {
-                canvas.Pixel(3, x, y) = rng();
+                const size_t k = size_t(y) * size_t(canvas.Width()) + size_t(x);
+                if (x >= 16 && x < 32 && y >= 16 && y < 32) {
+                    ASSERT_EQ(after[k], before[k] & 0xFFFFu) << id << " at " << x << ", " << y;
+                } else if (x >= 64) {
+                    ASSERT_EQ(after[k], before[k]) << id << " at " << x << ", " << y;
+                } else {
+                    ASSERT_TRUE(after[k] == before[k] || after[k] == (before[k] & 0xFFFFu));
+                }
             }
-        }
-        const CLayerWords before = canvas.Copy(3);
-
-        ASSERT_EQ(tool->DabEnd(), eNoError);
-        const CLayerWords after = canvas.Copy(3);
-        for (size_t k = 0; k < after.size(); ++k) {
-            ASSERT_EQ(after[k], before[k] & 0xFFFFu) << "tool " << id << " word " << k;
         }
         const CPaintingTool* painting = dynamic_cast<CPaintingTool*>(tool.get());
         ASSERT_NE(painting, nullptr);
@@ -54,6 +94,36 @@ TEST(StrokeEnd, EveryPaintingToolClearsTheMarksAndKeepsTheGrainCopy) {
         }
         EXPECT_EQ(tool->DabNum(), 0);
     }
+}
+
+// The runs of noted tiles, clipped to the layer; once the layers change
+// size under a stroke, every row whole.
+TEST(StrokeEnd, TheNotedTilesGiveTheirRowsOnce) {
+    using SRun = std::tuple<int32_t, int32_t, int32_t>;
+    CStrokeTiles tiles;
+    const auto take = [&](int32_t w, int32_t h) {
+        std::vector<SRun> runs;
+        tiles.Take(w, h, [&](int32_t y, int32_t x0, int32_t x1) { runs.emplace_back(y, x0, x1); });
+        return runs;
+    };
+    tiles.Add(gCRect(5, 5, 20, 10), 40, 30);  // tiles (0, 0) and (1, 0)
+    tiles.Add(gCRect(39, 29, 45, 35), 40, 30); // tile (2, 1), clipped
+    std::vector<SRun> want;
+    for (int32_t y = 0; y < 16; ++y) {
+        want.emplace_back(y, 0, 32);
+    }
+    for (int32_t y = 16; y < 30; ++y) {
+        want.emplace_back(y, 32, 40);
+    }
+    EXPECT_EQ(take(40, 30), want);
+    EXPECT_TRUE(take(40, 30).empty()); // forgotten
+
+    tiles.Add(gCRect(0, 0, 1, 1), 40, 30);
+    tiles.Add(gCRect(0, 0, 1, 1), 50, 30);
+    EXPECT_TRUE(tiles.Whole());
+    const std::vector<SRun> whole = take(50, 30);
+    ASSERT_EQ(whole.size(), 30u);
+    EXPECT_EQ(whole.back(), SRun(29, 0, 50));
 }
 
 // A brush tool with its load and flags opened up.

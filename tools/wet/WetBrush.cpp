@@ -149,7 +149,7 @@ error CWetBrushTool::RenderDab(pointStruct p, gCRect& rect, CCanvas* canvas) {
             const gCRPoint corners[4] = {prevA, prevB, turnA, turnB};
             turnRect = Grown(ClampedBox(corners, 4));
             gCRect protect = turnRect;
-            if (const error e = canvas->ProtectArea(protect); e != eNoError) {
+            if (const error e = ProtectStrokeArea(*canvas, protect); e != eNoError) {
                 return e;
             }
             ++m_nDabNum;
@@ -184,7 +184,7 @@ error CWetBrushTool::RenderDab(pointStruct p, gCRect& rect, CCanvas* canvas) {
         const gCRPoint corners[4] = {a0, b0, a1, b1};
         const gCRect piece = Grown(ClampedBox(corners, 4));
         gCRect protect = piece;
-        if (const error e = canvas->ProtectArea(protect); e != eNoError) {
+        if (const error e = ProtectStrokeArea(*canvas, protect); e != eNoError) {
             return e;
         }
         ++m_nDabNum;
@@ -193,8 +193,9 @@ error CWetBrushTool::RenderDab(pointStruct p, gCRect& rect, CCanvas* canvas) {
         }
         AdvanceNoise();
         rect = turned ? piece.United(turnRect) : piece;
-        // The turn piece's rows are relit with the piece's.
-        canvas->InvalidateSpans(rect);
+        // The turn piece's rows are relit with the piece's; should they not
+        // fit, the whole of both boxes.
+        m_WrittenRows.MarkOn(*canvas, rect);
     }
     m_aPreviousEdge[0] = a1.x;
     m_aPreviousEdge[1] = a1.y;

@@ -137,7 +137,13 @@ private:
     // for a broad brush, averaged over a window of bristles (at the
     // half-pixel point) for a narrow one.
     SBlade BladeBetweenBristles(float u, float v) const;
-    SBlade BladeOverWindow(float uMid, float vMid, int32_t window) const;
+    // The narrow blade in two steps: the window's means depend only on its
+    // centre bristle (of uMid) within a piece, so Segment works them out
+    // once per centre, then the blade at vMid from them.
+    struct SWindowMean;
+    static int32_t WindowCentre(float uMid);
+    SWindowMean MeanOverWindow(int32_t centre, int32_t window) const;
+    static SBlade BladeOfMean(const SWindowMean& mean, float vMid);
     // The fade of a capped piece (cap 1 fading out, 2 fading in) on a
     // pixel's alpha and paint amount.
     void FadeCap(const CPieceScanner::SPixel& px, int32_t cap, int32_t& alpha,

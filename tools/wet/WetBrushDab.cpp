@@ -101,7 +101,7 @@ error CWetBrushTool::Dab(pointStruct p, gCRect& rect, CCanvas* canvas) {
                                  gCRPoint(e1.x - rx, e1.y - ry), gCRPoint(e1.x + rx, e1.y + ry)};
     const gCRect box = ClampedBox(corners, 4);
     gCRect protect = Grown(box);
-    if (const error e = canvas->ProtectArea(protect); e != eNoError) {
+    if (const error e = ProtectStrokeArea(*canvas, protect); e != eNoError) {
         return e;
     }
 

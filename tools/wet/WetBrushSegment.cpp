@@ -15,6 +15,7 @@
 using tooldetail::Rnd;
 using wetdetail::Alpha;
 using wetdetail::Clamp;
+using wetdetail::Lerp255;
 using wetdetail::Mix;
 using wetdetail::WithAlpha;
 
@@ -38,11 +39,6 @@ int32_t Load(uint32_t paint) {
     return int32_t(paint & 0xFFFFu);
 }
 
-// a + round((b - a) * f / 255); both within 16 bits, so the product is exact.
-int32_t Lerp255(int32_t a, int32_t b, int32_t f) {
-    return a + Rnd(float((b - a) * f) / 255.0f);
-}
-
 } // namespace
 
 // The blade under one pixel: colour and amount mixed from back to front,
@@ -51,6 +47,14 @@ struct CWetBrushTool::SBlade {
     uint32_t colour = 0;
     int32_t amount = 0;
     int32_t w = 0; // 0 at the back, 255 at the front
+    float pickUp = 0.0f;
+    float deposit = 0.0f;
+};
+
+// A narrow blade's means over its window of bristles.
+struct CWetBrushTool::SWindowMean {
+    uint32_t back = 0, front = 0; // colours at the back and the front
+    int32_t startLoad = 0, nowLoad = 0;
     float pickUp = 0.0f;
     float deposit = 0.0f;
 };
@@ -83,15 +87,31 @@ error CWetBrushTool::Segment(gCRPoint a0, gCRPoint b0, gCRPoint a1, gCRPoint b1,
     const float bx = b0.x - a0.x, by = b0.y - a0.y;
     const int32_t window = Rnd(float(kSlots) / std::max(1.0f, std::sqrt(bx * bx + by * by)));
 
+    // A narrow blade's window means, per centre bristle, worked out when a
+    // pixel first needs them.
+    SWindowMean means[kSlots];
+    bool meanReady[kSlots] = {};
+    const auto blade = [&](const CPieceScanner::SPixel& px) {
+        if (window < kBroadWindow) {
+            return BladeBetweenBristles(px.u, px.v);
+        }
+        const int32_t ce = WindowCentre(px.uMid);
+        if (!meanReady[ce]) {
+            means[ce] = MeanOverWindow(ce, window);
+            meanReady[ce] = true;
+        }
+        return BladeOfMean(means[ce], px.vMid);
+    };
+
     for (int32_t y = scanner.Top(); y < scanner.Bottom(); ++y) {
         CPieceScanner::SRow row;
         if (!scanner.ScanRow(y, row)) {
             continue;
         }
+        m_WrittenRows.Add(y, row.first, row.last);
         const size_t rowAt = size_t(y) * size_t(width);
         CPieceScanner::ForEachPixel(row, [&](const CPieceScanner::SPixel& px) {
-            const SBlade b = window < kBroadWindow ? BladeBetweenBristles(px.u, px.v)
-                                                   : BladeOverWindow(px.uMid, px.vMid, window);
+            const SBlade b = blade(px);
             int32_t alpha = int32_t(Alpha(b.colour));
             int32_t amount = b.amount;
             if (px.ramped) {
@@ -204,11 +224,14 @@ CWetBrushTool::SBlade CWetBrushTool::BladeBetweenBristles(float u, float v) cons
     return out;
 }
 
-CWetBrushTool::SBlade CWetBrushTool::BladeOverWindow(float uMid, float vMid, int32_t window) const {
+int32_t CWetBrushTool::WindowCentre(float uMid) {
+    return Rnd(std::clamp(float(kSlots) * uMid, 0.0f, float(kLastSlot)));
+}
+
+CWetBrushTool::SWindowMean CWetBrushTool::MeanOverWindow(int32_t ce, int32_t window) const {
     const bool knife = m_eKind == EKind::eKnife;
     const bool flip = m_fProfileFlip != 0;
     constexpr float kLast = float(kLastSlot);
-    const int32_t ce = Rnd(std::clamp(float(kSlots) * uMid, 0.0f, kLast));
     const float half = float(window) * 0.5f;
     const int32_t first = Rnd(std::clamp(float(ce) - half, 0.0f, kLast));
     const int32_t last = Rnd(std::clamp(float(ce) + half, 0.0f, kLast));
@@ -232,17 +255,25 @@ CWetBrushTool::SBlade CWetBrushTool::BladeOverWindow(float uMid, float vMid, int
         deposit += m_aDeposit[b];
     }
     const float count = float(std::max(1, last - first + 1));
-    uint32_t back = 0, front = 0;
+    SWindowMean mean;
     for (int32_t ch = 0; ch < 4; ++ch) {
-        back |= uint32_t(Rnd(float(start[ch]) / count)) << (8 * ch);
-        front |= uint32_t(Rnd(float(now[ch]) / count)) << (8 * ch);
+        mean.back |= uint32_t(Rnd(float(start[ch]) / count)) << (8 * ch);
+        mean.front |= uint32_t(Rnd(float(now[ch]) / count)) << (8 * ch);
     }
+    mean.startLoad = Rnd(float(startLoad) / count);
+    mean.nowLoad = Rnd(float(nowLoad) / count);
+    mean.pickUp = pickUp / count;
+    mean.deposit = deposit / count;
+    return mean;
+}
+
+CWetBrushTool::SBlade CWetBrushTool::BladeOfMean(const SWindowMean& mean, float vMid) {
     SBlade out;
     out.w = Rnd(std::clamp(255.0f * vMid, 0.0f, 255.0f));
-    out.colour = Mix(back, front, out.w);
-    out.amount = Lerp255(Rnd(float(startLoad) / count), Rnd(float(nowLoad) / count), out.w);
-    out.pickUp = pickUp / count;
-    out.deposit = deposit / count;
+    out.colour = Mix(mean.back, mean.front, out.w);
+    out.amount = Lerp255(mean.startLoad, mean.nowLoad, out.w);
+    out.pickUp = mean.pickUp;
+    out.deposit = mean.deposit;
     return out;
 }
 

@@ -81,6 +81,7 @@ error CDryMedia::RenderSegment(gCRPoint p1, gCRPoint p2, gCRPoint p3, gCRPoint p
         if (!scanner.ScanRow(y, row)) {
             continue;
         }
+        m_WrittenRows.Add(y, row.first, row.last);
         CPixel* paint = m_pLayer0 + size_t(y) * width;
         const CPixel* height = m_pLayer1 + size_t(y) * width;
         CPieceScanner::ForEachPixel(row, [&](const CPieceScanner::SPixel& px) {

@@ -214,12 +214,14 @@ void TDryTool<Tool, Base>::PaintPiece(CCanvas& canvas, gCRPoint p1, gCRPoint p2,
     gCRect protect = rect;
     // The ring abandons the record itself when it runs out of room; the
     // stroke paints on either way.
-    (void)canvas.ProtectArea(protect);
+    (void)this->ProtectStrokeArea(canvas, protect);
     ++this->m_nDabNum;
     (void)static_cast<Tool*>(this)->RenderSegment(p1, p2, p3, p4, mode); // always 0
     this->m_nNoisePosition += uint32_t(drydetail::Rnd(20.0f * eased + 5.5f));
-    // The box's rows, over rect's columns.
-    canvas.InvalidateSpans(gCRect(rect.left, box.top, rect.right + 1, box.bottom + 1));
+    // The rows written; should they not fit, the box's rows over rect's
+    // columns.
+    this->m_WrittenRows.MarkOn(canvas,
+                               gCRect(rect.left, box.top, rect.right + 1, box.bottom + 1));
 }
 
 template <class Tool, class Base>
@@ -248,7 +250,7 @@ error TDryTool<Tool, Base>::PaintDab(const pointStruct& pt, gCRect& rect, CCanva
     const gCRect box = DabBox(pt, r);
     gCRect protect(box.left, box.top, box.right + 1, box.bottom + 1);
     // The ring abandons the record itself when it runs out of room.
-    (void)canvas->ProtectArea(protect);
+    (void)this->ProtectStrokeArea(*canvas, protect);
     paint(r, p);
     canvas->InvalidateSpans(protect);
     rect = gCRect(box.left - 1, box.top - 1, box.right + 1, box.bottom + 1);

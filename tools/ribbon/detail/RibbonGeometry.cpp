@@ -35,9 +35,13 @@ gCRect Widened(const gCRect& r, int32_t by) {
     return {r.left - by, r.top - by, r.right + by, r.bottom + by};
 }
 
+gCRect SpansOf(const gCRect& area, const gCRect& rect) {
+    // Spans take exclusive right and bottom ends.
+    return gCRect(rect.left, area.top, rect.right + 1, area.bottom + 1);
+}
+
 void MarkSpans(CCanvas& canvas, const gCRect& area, const gCRect& rect) {
-    // InvalidateSpans takes exclusive right and bottom ends.
-    canvas.InvalidateSpans(gCRect(rect.left, area.top, rect.right + 1, area.bottom + 1));
+    canvas.InvalidateSpans(SpansOf(area, rect));
 }
 
 bool LayersReady(const CPaintTool& tool, CCanvas* canvas) {

@@ -29,6 +29,10 @@ gCRect AreaOf(std::initializer_list<gCRPoint> points, int32_t width, int32_t hei
 // r grown by `by` on every side.
 gCRect Widened(const gCRect& r, int32_t by);
 
+// The spans MarkSpans marks: the (inclusive) area's rows over rect's
+// columns, right and bottom exclusive.
+gCRect SpansOf(const gCRect& area, const gCRect& rect);
+
 // Every row of the (inclusive) area takes in rect's columns, held to the
 // canvas; the canvas's changed rows take in the area's rows.
 void MarkSpans(CCanvas& canvas, const gCRect& area, const gCRect& rect);

@@ -75,7 +75,7 @@ protected:
                 capArea = AreaOf({before.left, before.right, cap.left, cap.right}, width, height);
                 gCRect capRect = Widened(capArea, 1);
                 // Protecting only records the tiles for undo; it always succeeds.
-                (void)canvas.ProtectArea(capRect);
+                (void)this->ProtectStrokeArea(canvas, capRect);
                 ++this->m_nDabNum;
                 paint(before.left, before.right, cap.left, cap.right, eCap);
                 // The new piece leaves the way the path goes on, starting
@@ -92,14 +92,14 @@ protected:
             gCRect area = AreaOf({before.left, before.right, now.left, now.right}, width, height);
             rect = Widened(area, 1);
             gCRect protect = rect;
-            (void)canvas.ProtectArea(protect); // always succeeds, as above
+            (void)this->ProtectStrokeArea(canvas, protect); // always succeeds, as above
             ++this->m_nDabNum;
             paint(before.left, before.right, now.left, now.right, corner ? eAfterCorner : ePlain);
             if (corner) {
                 area = area.United(capArea);
                 rect = Widened(area, 1);
             }
-            MarkSpans(canvas, area, rect);
+            this->m_WrittenRows.MarkOn(canvas, SpansOf(area, rect));
         }
         edge[0] = now.left.x;
         edge[1] = now.left.y;

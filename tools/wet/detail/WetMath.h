@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "tools/detail/ToolRounding.h"
+
 namespace wetdetail {
 
 inline int32_t Clamp(int32_t v, int32_t lo, int32_t hi) {
@@ -39,6 +41,23 @@ inline uint32_t Mean(uint32_t a, uint32_t b) {
         out |= c << shift;
     }
     return out;
+}
+
+// a + round((b - a) * f / 255), halves away from zero, through a float
+// division: the plain form. Loads are within 16 bits and f within 0..255,
+// so the product is exact.
+inline int32_t Lerp255Plain(int32_t a, int32_t b, int32_t f) {
+    return a + tooldetail::Rnd(float((b - a) * f) / 255.0f);
+}
+
+// The same in integers. A quotient by 255 is never a half, so rounding it
+// is (|n| + 127) / 255 with n's sign; for these operands the float form's
+// quotient never rounds across a half either, so both agree on every
+// operand (a test checks all of them).
+inline int32_t Lerp255(int32_t a, int32_t b, int32_t f) {
+    const int32_t n = (b - a) * f;
+    const int32_t q = ((n < 0 ? -n : n) + 127) / 255;
+    return a + (n < 0 ? -q : q);
 }
 
 // A reservoir and a load into one paint word; the reservoir held to its 16
