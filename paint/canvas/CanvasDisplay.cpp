@@ -158,7 +158,7 @@ struct SDivide {
 // Strong reduction: every target pixel is the average of its block of
 // composite pixels, taken at the widget's absolute columns and rows. The
 // blocks' edges are found once a draw; each target row sums its source
-// rows column by column once, then each block's columns.
+// rows down each column at once, then each block's columns.
 void DrawBoxAverage(const CImNav& dst, const gCRect& held, const CImNav& src, float s) {
     const display::SRows& rows = display::RowsFor(CPixelPaths::Active());
     const int64_t w = src.GetWidth();
@@ -182,6 +182,7 @@ void DrawBoxAverage(const CImNav& dst, const gCRect& held, const CImNav& src, fl
         return;
     }
     std::vector<uint32_t> acc(size_t(span) * 4);
+    const ptrdiff_t stride = ptrdiff_t(src.GetRowBytes() / int32_t(sizeof(CPixel)));
     std::vector<SDivide> divide;
     for (int32_t y = held.top; y < held.bottom; ++y) {
         const int32_t y0 = edge(y, h);
@@ -189,10 +190,8 @@ void DrawBoxAverage(const CImNav& dst, const gCRect& held, const CImNav& src, fl
         if (y0 >= y1) {
             continue;
         }
-        std::fill(acc.begin(), acc.end(), 0u);
-        for (int32_t sy = y0; sy < y1; ++sy) {
-            rows.sum(acc.data(), reinterpret_cast<const uint32_t*>(src.Row(sy)) + first, span);
-        }
+        rows.sum(acc.data(), reinterpret_cast<const uint32_t*>(src.Row(y0)) + first, stride,
+                 y1 - y0, span);
         divide.clear();
         for (int32_t bw = 0; bw <= widest; ++bw) {
             divide.emplace_back(uint64_t(std::max(bw, 1)) * uint64_t(y1 - y0));

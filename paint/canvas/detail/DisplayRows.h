@@ -5,6 +5,7 @@
 // pixels to the bit. Every blend is the standard packed blend of one pixel
 // toward another at a level 0..255 (CPixel::Blend255Proc).
 
+#include <cstddef>
 #include <cstdint>
 
 #include "imaging/PixelPaths.h"
@@ -21,8 +22,9 @@ struct SRows {
     // The tracing overlay: px[k] blended toward (bg blended toward p[k] at
     // 120) at 100.
     void (*trace)(uint32_t* px, const uint32_t* p, uint32_t bg, int32_t n);
-    // acc[4 * i + c] += byte c of row[i] (c = 0 blue .. 3 alpha), i < n.
-    void (*sum)(uint32_t* acc, const uint32_t* row, int32_t n);
+    // acc[4 * i + c] = the sum of byte c (0 blue .. 3 alpha) of pixel i of
+    // rows rows from first on, stride words apart, for i < n.
+    void (*sum)(uint32_t* acc, const uint32_t* first, ptrdiff_t stride, int32_t rows, int32_t n);
 };
 
 // The loops of the path: the best form at or below it.

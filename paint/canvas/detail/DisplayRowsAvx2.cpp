@@ -78,20 +78,26 @@ DAUBLIN_AVX2 void Trace(uint32_t* px, const uint32_t* p, uint32_t bg, int32_t n)
     kRowsSse2.trace(px + k, p + k, bg, n - k);
 }
 
-// Eight pixels' bytes widened to 32-bit lanes and added, pixel by pixel.
-DAUBLIN_AVX2 void Sum(uint32_t* acc, const uint32_t* row, int32_t n) {
+// Eight pixels at a time, two a vector of 32-bit lanes, summed down the
+// rows in registers.
+DAUBLIN_AVX2 void Sum(uint32_t* acc, const uint32_t* first, ptrdiff_t stride, int32_t rows,
+                      int32_t n) {
     int32_t i = 0;
     for (; i + 8 <= n; i += 8) {
-        const __m128i lo = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + i));
-        const __m128i hi = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + i + 4));
-        uint32_t* a = acc + 4 * i;
-        // Two pixels (eight bytes) widen to one 256-bit vector.
-        const __m128i parts[4] = {lo, _mm_srli_si128(lo, 8), hi, _mm_srli_si128(hi, 8)};
-        for (int32_t j = 0; j < 4; ++j) {
-            Store(a + 8 * j, _mm256_add_epi32(Load(a + 8 * j), _mm256_cvtepu8_epi32(parts[j])));
+        __m256i s[4] = {_mm256_setzero_si256(), _mm256_setzero_si256(), _mm256_setzero_si256(),
+                        _mm256_setzero_si256()};
+        for (int32_t j = 0; j < rows; ++j) {
+            const uint32_t* row = first + j * stride + i;
+            for (int32_t k = 0; k < 4; ++k) {
+                const __m128i two = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(row + 2 * k));
+                s[k] = _mm256_add_epi32(s[k], _mm256_cvtepu8_epi32(two));
+            }
+        }
+        for (int32_t k = 0; k < 4; ++k) {
+            Store(acc + 4 * i + 8 * k, s[k]);
         }
     }
-    kRowsSse2.sum(acc + 4 * i, row + i, n - i);
+    kRowsSse2.sum(acc + 4 * i, first + i, stride, rows, n - i);
 }
 
 } // namespace

@@ -32,13 +32,20 @@ void Trace(uint32_t* px, const uint32_t* p, uint32_t bg, int32_t n) {
     }
 }
 
-void Sum(uint32_t* acc, const uint32_t* row, int32_t n) {
+void Sum(uint32_t* acc, const uint32_t* first, ptrdiff_t stride, int32_t rows, int32_t n) {
     for (int32_t i = 0; i < n; ++i) {
-        const uint32_t p = row[i];
-        acc[4 * i] += p & 0xFFu;
-        acc[4 * i + 1] += (p >> 8) & 0xFFu;
-        acc[4 * i + 2] += (p >> 16) & 0xFFu;
-        acc[4 * i + 3] += p >> 24;
+        uint32_t b = 0, g = 0, r = 0, a = 0;
+        for (int32_t j = 0; j < rows; ++j) {
+            const uint32_t p = first[j * stride + i];
+            b += p & 0xFFu;
+            g += (p >> 8) & 0xFFu;
+            r += (p >> 16) & 0xFFu;
+            a += p >> 24;
+        }
+        acc[4 * i] = b;
+        acc[4 * i + 1] = g;
+        acc[4 * i + 2] = r;
+        acc[4 * i + 3] = a;
     }
 }
 

@@ -98,27 +98,29 @@ void Trace(uint32_t* px, const uint32_t* p, uint32_t bg, int32_t n) {
     }
 }
 
-// Four pixels' bytes widened to four lanes of 32 bits each and added.
-void Sum(uint32_t* acc, const uint32_t* row, int32_t n) {
+// Four pixels at a time, their bytes widened to 32-bit lanes and summed
+// down the rows in registers.
+void Sum(uint32_t* acc, const uint32_t* first, ptrdiff_t stride, int32_t rows, int32_t n) {
     int32_t i = 0;
     const __m128i zero = _mm_setzero_si128();
     for (; i + 4 <= n; i += 4) {
-        const __m128i v = Load(row + i);
-        const __m128i lo = _mm_unpacklo_epi8(v, zero);
-        const __m128i hi = _mm_unpackhi_epi8(v, zero);
+        __m128i s0 = zero, s1 = zero, s2 = zero, s3 = zero;
+        for (int32_t j = 0; j < rows; ++j) {
+            const __m128i v = Load(first + j * stride + i);
+            const __m128i lo = _mm_unpacklo_epi8(v, zero);
+            const __m128i hi = _mm_unpackhi_epi8(v, zero);
+            s0 = _mm_add_epi32(s0, _mm_unpacklo_epi16(lo, zero));
+            s1 = _mm_add_epi32(s1, _mm_unpackhi_epi16(lo, zero));
+            s2 = _mm_add_epi32(s2, _mm_unpacklo_epi16(hi, zero));
+            s3 = _mm_add_epi32(s3, _mm_unpackhi_epi16(hi, zero));
+        }
         uint32_t* a = acc + 4 * i;
-        Store(a, _mm_add_epi32(Load(a), _mm_unpacklo_epi16(lo, zero)));
-        Store(a + 4, _mm_add_epi32(Load(a + 4), _mm_unpackhi_epi16(lo, zero)));
-        Store(a + 8, _mm_add_epi32(Load(a + 8), _mm_unpacklo_epi16(hi, zero)));
-        Store(a + 12, _mm_add_epi32(Load(a + 12), _mm_unpackhi_epi16(hi, zero)));
+        Store(a, s0);
+        Store(a + 4, s1);
+        Store(a + 8, s2);
+        Store(a + 12, s3);
     }
-    for (; i < n; ++i) {
-        const uint32_t p = row[i];
-        acc[4 * i] += p & 0xFFu;
-        acc[4 * i + 1] += (p >> 8) & 0xFFu;
-        acc[4 * i + 2] += (p >> 16) & 0xFFu;
-        acc[4 * i + 3] += p >> 24;
-    }
+    kRowsPlain.sum(acc + 4 * i, first + i, stride, rows, n - i);
 }
 
 } // namespace
