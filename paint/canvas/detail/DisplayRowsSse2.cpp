@@ -10,8 +10,6 @@
 #if defined(__SSE2__) && !defined(DAUBLIN_NO_SIMD)
 #include <emmintrin.h>
 
-#include "imaging/Pixel.h"
-
 namespace display {
 namespace {
 
@@ -45,12 +43,6 @@ inline __m128i Toward(__m128i d, __m128i level, __m128i s) {
     return _mm_or_si128(_mm_and_si128(full, s), _mm_andnot_si128(full, _mm_or_si128(rb, ag)));
 }
 
-inline uint32_t Toward1(uint32_t d, uint32_t level, uint32_t s) {
-    CPixel p(d);
-    CPixel::Blend255Proc(&p, int32_t(level), CPixel(s));
-    return p;
-}
-
 inline __m128i Load(const uint32_t* p) {
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
 }
@@ -69,9 +61,7 @@ void Across(uint32_t* out, const uint32_t* row, const int32_t* i0, const int32_t
                                          int32_t(row[i1[k + 2]]), int32_t(row[i1[k + 3]]));
         Store(out + k, Toward(d, Load(level + k), s));
     }
-    for (; k < n; ++k) {
-        out[k] = Toward1(row[i0[k]], level[k], row[i1[k]]);
-    }
+    kRowsPlain.across(out + k, row, i0 + k, i1 + k, level + k, n - k);
 }
 
 void Down(uint32_t* out, const uint32_t* top, const uint32_t* bottom, uint32_t level, int32_t n) {
@@ -80,9 +70,7 @@ void Down(uint32_t* out, const uint32_t* top, const uint32_t* bottom, uint32_t l
     for (; k + 4 <= n; k += 4) {
         Store(out + k, Toward(Load(top + k), l, Load(bottom + k)));
     }
-    for (; k < n; ++k) {
-        out[k] = Toward1(top[k], level, bottom[k]);
-    }
+    kRowsPlain.down(out + k, top + k, bottom + k, level, n - k);
 }
 
 void Trace(uint32_t* px, const uint32_t* p, uint32_t bg, int32_t n) {
@@ -93,9 +81,7 @@ void Trace(uint32_t* px, const uint32_t* p, uint32_t bg, int32_t n) {
     for (; k + 4 <= n; k += 4) {
         Store(px + k, Toward(Load(px + k), l100, Toward(b, l120, Load(p + k))));
     }
-    for (; k < n; ++k) {
-        px[k] = Toward1(px[k], 100, Toward1(bg, 120, p[k]));
-    }
+    kRowsPlain.trace(px + k, p + k, bg, n - k);
 }
 
 // Four pixels at a time, their bytes widened to 32-bit lanes and summed
