@@ -15,6 +15,7 @@
 #include "FileIO/gCFRef.h"
 #include "FileIO/gCFile.h"
 #include "FileIO/gCResourceIndex.h"
+#include "bench/MemcpyShare.h"
 #include "imaging/Image.h"
 #include "testsupport/FileIO/FakeResourceServices.h"
 #include "widgets/Backdrop.h"
@@ -62,6 +63,7 @@ private:
 void SetMegapixels(benchmark::State& state) {
     state.counters["Mpx/s"] = benchmark::Counter(double(kWidth) * kHeight * 1e-6,
                                                  benchmark::Counter::kIsIterationInvariantRate);
+    SetMemcpyShare(state, size_t(kWidth) * kHeight * 4);
 }
 
 void Composite(benchmark::State& state, bool backgroundOnly) {

@@ -1,16 +1,20 @@
-// The canvas widget's render procedure filling a 1024 x 768 widget at the
-// display scales 1, 2, 0.75 and 0.25 (the project sized so the scaled
-// canvas covers the widget), with the tracing image drawn over it and
-// without; beside a memcpy of the target's bytes, in megapixels per second.
+// The canvas widget's render procedure filling a widget of up to
+// 1024 x 768 at the display scales 0.05, 0.25, 0.5, 0.75, 1, 2 and 4 (the
+// project sized so the scaled canvas covers the widget, at most
+// 4096 x 3072, the widget no larger than the scaled project), with the
+// tracing image drawn over it and without. Counters: megapixels per second,
+// the share of a memcpy of the target's bytes ("memcpy%") and, where the
+// canvas is reduced, of a memcpy of the composite's bytes it reads
+// ("src memcpy%").
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <memory>
 #include <random>
-#include <vector>
 
+#include "bench/MemcpyShare.h"
 #include "imaging/ImNav.h"
 #include "imaging/Image.h"
 #include "paint/canvas/Canvas.h"
@@ -21,11 +25,8 @@ namespace {
 
 constexpr int32_t kWidth = 1024;
 constexpr int32_t kHeight = 768;
-
-void SetMegapixels(benchmark::State& state) {
-    state.counters["Mpx/s"] = benchmark::Counter(double(kWidth) * kHeight * 1e-6,
-                                                 benchmark::Counter::kIsIterationInvariantRate);
-}
+constexpr int32_t kMaxProjectWidth = 4096;
+constexpr int32_t kMaxProjectHeight = 3072;
 
 // scale is state.range(0) / 100; tracing is state.range(1).
 void BM_CanvasRenderProc(benchmark::State& state) {
@@ -33,8 +34,10 @@ void BM_CanvasRenderProc(benchmark::State& state) {
     const int32_t tracing = int32_t(state.range(1));
     CCanvas canvas;
     CProjectInfo info;
-    info.m_nWidth = int32_t(std::ceil(float(kWidth) / scale));
-    info.m_nHeight = int32_t(std::ceil(float(kHeight) / scale));
+    info.m_nWidth = std::min(kMaxProjectWidth, int32_t(std::ceil(float(kWidth) / scale)));
+    info.m_nHeight = std::min(kMaxProjectHeight, int32_t(std::ceil(float(kHeight) / scale)));
+    const int32_t width = std::min(kWidth, int32_t(std::floor(float(info.m_nWidth) * scale)));
+    const int32_t height = std::min(kHeight, int32_t(std::floor(float(info.m_nHeight) * scale)));
     info.m_nCanvasSetting = 0xFFFFFFFAu;
     if (canvas.CreateProject(&info) != eNoError || !canvas.Composite()) {
         state.SkipWithError("the project cannot be made");
@@ -64,13 +67,13 @@ void BM_CanvasRenderProc(benchmark::State& state) {
     canvas.SetTracingDisplay(tracing);
     canvas.SetScale(scale, 0);
     CImWidget widget;
-    if (widget.SetSize(kWidth, kHeight, 0) != eNoError) {
+    if (widget.SetSize(width, height, 0) != eNoError) {
         state.SkipWithError("the widget cannot be sized");
         return;
     }
-    CImage target(kWidth, kHeight);
+    CImage target(width, height);
     CImNav(&target).Fill(0xFF808080u);
-    const gCRect area(0, 0, kWidth, kHeight);
+    const gCRect area(0, 0, width, height);
     for (auto _ : state) {
         if (CCanvas::CanvasRenderProc(&canvas, &widget, area, &target, 255) != eNoError) {
             state.SkipWithError("the render procedure failed");
@@ -78,21 +81,17 @@ void BM_CanvasRenderProc(benchmark::State& state) {
         }
         benchmark::ClobberMemory();
     }
-    SetMegapixels(state);
+    const size_t pixels = size_t(width) * size_t(height);
+    state.counters["Mpx/s"] =
+        benchmark::Counter(double(pixels) * 1e-6, benchmark::Counter::kIsIterationInvariantRate);
+    SetMemcpyShare(state, pixels * 4);
+    if (scale < 1.0f) {
+        const double read = double(width) * double(height) / (double(scale) * double(scale));
+        SetMemcpyShare(state, size_t(read) * 4, "src memcpy%");
+    }
 }
 BENCHMARK(BM_CanvasRenderProc)
     ->ArgNames({"scale%", "tracing"})
-    ->ArgsProduct({{100, 200, 75, 25}, {0, 1}});
-
-void BM_MemcpyTarget(benchmark::State& state) {
-    std::vector<uint32_t> from(size_t(kWidth) * kHeight, 0x12345678u);
-    std::vector<uint32_t> to(from.size());
-    for (auto _ : state) {
-        std::memcpy(to.data(), from.data(), from.size() * sizeof(uint32_t));
-        benchmark::ClobberMemory();
-    }
-    SetMegapixels(state);
-}
-BENCHMARK(BM_MemcpyTarget);
+    ->ArgsProduct({{5, 25, 50, 75, 100, 200, 400}, {0, 1}});
 
 } // namespace

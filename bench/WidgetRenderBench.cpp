@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "bench/MemcpyShare.h"
 #include "imaging/ImNav.h"
 #include "imaging/Image.h"
 #include "widgets/ImWidget.h"
@@ -52,6 +53,7 @@ void Render(benchmark::State& state, int32_t opaqueBlit, int32_t compressed) {
     }
     state.counters["Mpx/s"] = benchmark::Counter(double(kWidth) * kHeight * 1e-6,
                                                  benchmark::Counter::kIsIterationInvariantRate);
+    SetMemcpyShare(state, size_t(kWidth) * kHeight * 4);
 }
 
 void BM_ImageWidgetBlended(benchmark::State& state) {

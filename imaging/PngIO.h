@@ -69,6 +69,15 @@ public:
     static error DecodeInto(const void* png, size_t bytes, uint32_t* pixels, int32_t width,
                             int32_t height);
 
+    // For worker threads: width × height CPixel words (rows without
+    // padding) written as WriteImage writes an image of them whose
+    // resource name is title, with the options: libpng and zlib, libpng's
+    // blocks and the stream's growth from the memory hooks, no other
+    // toolkit code and no state shared with any other call. 0; 5 when
+    // libpng's structures cannot be made or the sides are not positive; 15
+    // for any libpng error or a write the stream refuses.
+    static error EncodeFrom(const uint32_t* pixels, int32_t width, int32_t height,
+                            const char* title, const SWriteOptions& options, gCStream& stream);
     // True when at least 8 bytes follow the position and they are the PNG
     // signature; the position is kept (false when it cannot be put back).
     static bool TypeOf(gCStream& stream);

@@ -30,7 +30,8 @@ char kDescriptionKey[] = "Description";
 char kDescription[] = "Image written with Quillon Works LTD Vantor application toolkit.";
 
 bool WriteAll(png_structp png, png_infop info, gCStream* stream, int32_t width, int32_t height,
-              bool grey, char* title, png_bytepp rows, const gCPngIO::SWriteOptions* options) {
+              bool grey, const char* title, png_bytepp rows,
+              const gCPngIO::SWriteOptions* options) {
     if (setjmp(png_jmpbuf(png))) {
         return false;
     }
@@ -50,7 +51,7 @@ bool WriteAll(png_structp png, png_infop info, gCStream* stream, int32_t width, 
     png_text text[3] = {};
     text[0].compression = PNG_TEXT_COMPRESSION_NONE;
     text[0].key = kTitleKey;
-    text[0].text = title;
+    text[0].text = const_cast<char*>(title); // libpng only reads it
     text[1].compression = PNG_TEXT_COMPRESSION_NONE;
     text[1].key = kAuthorKey;
     text[1].text = kAuthor;
@@ -99,6 +100,31 @@ error gCPngIO::WriteImage(gCStream& stream, CImageBase* image) {
     std::string title = image->GetResName().Ascii();
     if (!WriteAll(s.png, s.info, &stream, view.GetWidth(), view.GetHeight(),
                   image->GetBitsPerPixel() == 8, title.data(), rows.GetData(), &m_WriteOptions)) {
+        return eFileReadWriteError;
+    }
+    return eNoError;
+}
+
+error gCPngIO::EncodeFrom(const uint32_t* pixels, int32_t width, int32_t height, const char* title,
+                          const SWriteOptions& options, gCStream& stream) {
+    if (!pixels || width <= 0 || height <= 0) {
+        return eOutOfMemory;
+    }
+    CPngStructs s(true);
+    if (!s.IsValid()) {
+        return eOutOfMemory;
+    }
+    CMemBlockT<png_bytep> rows;
+    if (!rows.Resize(uint32_t(height), 1)) {
+        return eOutOfMemory;
+    }
+    for (int32_t y = 0; y < height; ++y) {
+        // libpng only reads the rows it writes.
+        rows.GetData()[y] =
+            reinterpret_cast<png_bytep>(const_cast<uint32_t*>(pixels + size_t(y) * size_t(width)));
+    }
+    if (!WriteAll(s.png, s.info, &stream, width, height, false, title ? title : "", rows.GetData(),
+                  &options)) {
         return eFileReadWriteError;
     }
     return eNoError;

@@ -7,14 +7,17 @@
 #include <cmath>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "foundation/ErrorReport.h"
 #include "foundation/Rounding.h"
 #include "imaging/CRegion.h"
 #include "imaging/ImNav.h"
+#include "imaging/PixelPaths.h"
 #include "paint/Backbone.h"
 #include "paint/ChannelValue.h"
 #include "paint/canvas/Canvas.h"
+#include "paint/canvas/detail/DisplayRows.h"
 #include "paint/relight/Renderer.h"
 #include "widgets/CoWidget.h"
 #include "widgets/Widget.h"
@@ -47,12 +50,6 @@ int32_t ScaledCoordinate(int32_t v, float scale) {
 gCRect ScaledRect(const gCRect& r, float scale) {
     return gCRect(ScaledCoordinate(r.left, scale), ScaledCoordinate(r.top, scale),
                   ScaledCoordinate(r.right, scale), ScaledCoordinate(r.bottom, scale));
-}
-
-// The standard blend of one pixel toward another at level 0..255.
-inline CPixel Toward(CPixel d, uint32_t level, CPixel s) {
-    CPixel::Blend255Proc(&d, int32_t(level), s);
-    return d;
 }
 
 // The smoothstep ease of a 16-bit fraction, in 8 bits; the product reaches
@@ -91,64 +88,131 @@ inline int64_t Step(float s) {
     return int64_t(step);
 }
 
+// Source rows blended across at the columns' taps and weights, the last
+// two kept with their row numbers while the target rows below use them.
+struct SAcrossRows {
+    const display::SRows& rows;
+    const CImNav& src;
+    const std::vector<int32_t>& i0;
+    const std::vector<int32_t>& i1;
+    const std::vector<uint32_t>& level;
+    std::vector<uint32_t> kept[2] = {std::vector<uint32_t>(i0.size(), 0u),
+                                     std::vector<uint32_t>(i0.size(), 0u)};
+    int32_t tag[2] = {-1, -1};
+
+    // Row y across, never evicting row keep.
+    const uint32_t* Get(int32_t y, int32_t keep) {
+        for (int32_t c = 0; c < 2; ++c) {
+            if (tag[c] == y) {
+                return kept[c].data();
+            }
+        }
+        const int32_t c = tag[0] == keep ? 1 : 0;
+        rows.across(kept[c].data(), reinterpret_cast<const uint32_t*>(src.Row(y)), i0.data(),
+                    i1.data(), level.data(), int32_t(i0.size()));
+        tag[c] = y;
+        return kept[c].data();
+    }
+};
+
 // Enlarging or mild reduction: the eased bilinear mix of four composite
-// pixels for every pixel of the held area (widget coordinates).
+// pixels for every pixel of the held area (widget coordinates). The column
+// axis is found once a draw; each source row is blended across once and
+// kept while the target rows below use it.
 void DrawBilinear(const CImNav& dst, const gCRect& held, const CImNav& src, float s) {
+    const display::SRows& rows = display::RowsFor(CPixelPaths::Active());
     const int32_t w = src.GetWidth();
     const int32_t h = src.GetHeight();
     const int64_t step = Step(s);
+    const int32_t n = held.Width();
+    std::vector<int32_t> i0(size_t(n), 0), i1(size_t(n), 0);
+    std::vector<uint32_t> level(size_t(n), 0u);
+    for (int32_t k = 0; k < n; ++k) {
+        const SAxis ax = Axis(step * int64_t(held.left + k), w);
+        i0[size_t(k)] = ax.i0;
+        i1[size_t(k)] = ax.i1;
+        level[size_t(k)] = ax.e;
+    }
+    SAcrossRows across(rows, src, i0, i1, level);
     for (int32_t y = held.top; y < held.bottom; ++y) {
         const float sy =
             std::clamp(RoundHalfAway(float(y) * 65536.0f / s), -1099511627776.0f, 1099511627776.0f);
         const SAxis ay = Axis(int64_t(sy), h);
-        const CPixel* row0 = src.Row(ay.i0);
-        const CPixel* row1 = src.Row(ay.i1);
-        CPixel* out = dst.Row(y - held.top);
-        for (int32_t x = held.left; x < held.right; ++x) {
-            const SAxis ax = Axis(step * int64_t(x), w);
-            const CPixel top = Toward(row0[ax.i0], ax.e, row0[ax.i1]);
-            const CPixel bottom = Toward(row1[ax.i0], ax.e, row1[ax.i1]);
-            out[x - held.left] = Toward(top, ay.e, bottom);
-        }
+        const uint32_t* top = across.Get(ay.i0, ay.i1);
+        const uint32_t* bottom = across.Get(ay.i1, ay.i0);
+        rows.down(reinterpret_cast<uint32_t*>(dst.Row(y - held.top)), top, bottom, ay.e, n);
     }
 }
 
+// floor(v / n) for every v up to 255 * n as (v * m) >> 40 with
+// m = floor(2^40 / n) + 1, exact while 255 * n * n < 2^40; larger blocks
+// divide.
+struct SDivide {
+    uint64_t m = 0;
+    uint64_t n = 1;
+    explicit SDivide(uint64_t count)
+        : m(count < 65536 ? (uint64_t(1) << 40) / count + 1 : 0), n(count) {}
+    uint32_t operator()(uint64_t v) const { return uint32_t(m ? (v * m) >> 40 : v / n); }
+};
+
 // Strong reduction: every target pixel is the average of its block of
-// composite pixels, taken at the widget's absolute columns and rows.
+// composite pixels, taken at the widget's absolute columns and rows. The
+// blocks' edges are found once a draw; each target row sums its source
+// rows down each column at once, then each block's columns.
 void DrawBoxAverage(const CImNav& dst, const gCRect& held, const CImNav& src, float s) {
+    const display::SRows& rows = display::RowsFor(CPixelPaths::Active());
     const int64_t w = src.GetWidth();
     const int64_t h = src.GetHeight();
     const int64_t step = Step(s);
     auto edge = [step](int64_t v, int64_t size) {
-        return std::clamp((step * v) >> 16, int64_t(0), size);
+        return int32_t(std::clamp((step * v) >> 16, int64_t(0), size));
     };
+    const int32_t n = held.Width();
+    std::vector<int32_t> x0(size_t(n), 0), x1(size_t(n), 0);
+    int32_t widest = 0;
+    for (int32_t k = 0; k < n; ++k) {
+        x0[size_t(k)] = edge(int64_t(held.left) + k, w);
+        x1[size_t(k)] = edge(int64_t(held.left) + k + 1, w);
+        widest = std::max(widest, x1[size_t(k)] - x0[size_t(k)]);
+    }
+    // The source columns under the held area: the blocks follow each other.
+    const int32_t first = x0[0];
+    const int32_t span = x1[size_t(n) - 1] - first;
+    if (span <= 0) {
+        return;
+    }
+    std::vector<uint32_t> acc(size_t(span) * 4);
+    const ptrdiff_t stride = ptrdiff_t(src.GetRowBytes() / int32_t(sizeof(CPixel)));
+    std::vector<SDivide> divide;
     for (int32_t y = held.top; y < held.bottom; ++y) {
-        const int64_t y0 = edge(y, h);
-        const int64_t y1 = edge(int64_t(y) + 1, h);
+        const int32_t y0 = edge(y, h);
+        const int32_t y1 = edge(int64_t(y) + 1, h);
+        if (y0 >= y1) {
+            continue;
+        }
+        rows.sum(acc.data(), reinterpret_cast<const uint32_t*>(src.Row(y0)) + first, stride,
+                 y1 - y0, span);
+        divide.clear();
+        for (int32_t bw = 0; bw <= widest; ++bw) {
+            divide.emplace_back(uint64_t(std::max(bw, 1)) * uint64_t(y1 - y0));
+        }
         CPixel* out = dst.Row(y - held.top);
-        for (int32_t x = held.left; x < held.right; ++x) {
-            const int64_t x0 = edge(x, w);
-            const int64_t x1 = edge(int64_t(x) + 1, w);
-            if (x0 >= x1 || y0 >= y1) {
+        for (int32_t k = 0; k < n; ++k) {
+            const int32_t a = x0[size_t(k)];
+            const int32_t b = x1[size_t(k)];
+            if (a >= b) {
                 continue;
             }
-            uint64_t a = 0;
-            uint64_t r = 0;
-            uint64_t g = 0;
-            uint64_t b = 0;
-            for (int64_t sy = y0; sy < y1; ++sy) {
-                const CPixel* in = src.Row(int32_t(sy));
-                for (int64_t sx = x0; sx < x1; ++sx) {
-                    const uint32_t p = in[sx];
-                    a += p >> 24;
-                    r += (p >> 16) & 0xFFu;
-                    g += (p >> 8) & 0xFFu;
-                    b += p & 0xFFu;
-                }
+            uint64_t sum[4] = {0, 0, 0, 0};
+            for (const uint32_t* c = acc.data() + 4 * (a - first); c < acc.data() + 4 * (b - first);
+                 c += 4) {
+                sum[0] += c[0];
+                sum[1] += c[1];
+                sum[2] += c[2];
+                sum[3] += c[3];
             }
-            const uint64_t n = uint64_t(x1 - x0) * uint64_t(y1 - y0);
-            out[x - held.left] =
-                uint32_t(((a / n) << 24) | ((r / n) << 16) | ((g / n) << 8) | (b / n));
+            const SDivide& d = divide[size_t(b - a)];
+            out[k] = (d(sum[3]) << 24) | (d(sum[2]) << 16) | (d(sum[1]) << 8) | d(sum[0]);
         }
     }
 }
@@ -166,9 +230,12 @@ void DrawCopy(const CImNav& dst, const gCRect& held, const CImNav& src) {
 }
 
 // The tracing image over the held area, faded toward the widget's colour;
-// outside the picture the widget's colour tints the painting.
+// outside the picture the widget's colour tints the painting. The columns
+// inside the picture follow each other; their taps and weights are found
+// once a draw.
 void DrawTracing(const CImNav& dst, const gCRect& held, const CImNav& trace, CPixel bg,
                  int32_t fitMode, int32_t ww, int32_t wh) {
+    const display::SRows& rows = display::RowsFor(CPixelPaths::Active());
     const int64_t w = trace.GetWidth();
     const int64_t h = trace.GetHeight();
     int64_t sx = (w * 256) / ww;
@@ -182,34 +249,49 @@ void DrawTracing(const CImNav& dst, const gCRect& held, const CImNav& trace, CPi
         ox = (w * 256 - int64_t(ww) * sx) / 2;
         oy = (h * 256 - int64_t(wh) * sy) / 2;
     }
+    const int32_t n = held.Width();
+    std::vector<int32_t> i0, i1;
+    std::vector<uint32_t> level;
+    int32_t inside0 = n; // the first column inside the picture
+    for (int32_t k = 0; k < n; ++k) {
+        const int64_t tx = ox + sx * (int64_t(held.left) + k);
+        const int64_t ix = tx >> 8;
+        if (ix < 0 || ix >= w) {
+            if (i0.empty()) {
+                continue;
+            }
+            break;
+        }
+        inside0 = std::min(inside0, k);
+        i0.push_back(int32_t(ix));
+        i1.push_back(int32_t(std::min(ix + 1, w - 1)));
+        level.push_back(uint32_t(tx & 255));
+    }
+    const int32_t inside = int32_t(i0.size());
+    SAcrossRows across(rows, trace, i0, i1, level);
+    std::vector<uint32_t> mixed(size_t(inside), 0u);
+    const std::vector<uint32_t> tinted(size_t(n), static_cast<uint32_t>(bg));
+    auto tint = [&](CPixel* out, int32_t from, int32_t to) {
+        uint32_t* words = reinterpret_cast<uint32_t*>(out) + from;
+        rows.down(words, words, tinted.data(), 100, to - from);
+    };
     for (int32_t y = held.top; y < held.bottom; ++y) {
         CPixel* out = dst.Row(y - held.top);
         const int64_t ty = oy + sy * int64_t(y);
         const int64_t iy = ty >> 8;
-        const uint32_t fy = uint32_t(ty & 255);
         if (iy < 0 || iy >= h) {
-            for (int32_t x = 0; x < held.Width(); ++x) {
-                out[x] = Toward(out[x], 100, bg);
-            }
+            tint(out, 0, n);
             continue;
         }
-        const CPixel* row0 = trace.Row(int32_t(iy));
-        const CPixel* row1 = trace.Row(int32_t(std::min(iy + 1, h - 1)));
-        for (int32_t x = held.left; x < held.right; ++x) {
-            CPixel& px = out[x - held.left];
-            const int64_t tx = ox + sx * int64_t(x);
-            const int64_t ix = tx >> 8;
-            if (ix < 0 || ix >= w) {
-                px = Toward(px, 100, bg);
-                continue;
-            }
-            const uint32_t fx = uint32_t(tx & 255);
-            const int64_t ix1 = std::min(ix + 1, w - 1);
-            const CPixel top = Toward(row0[ix], fx, row0[ix1]);
-            const CPixel bottom = Toward(row1[ix], fx, row1[ix1]);
-            const CPixel p = Toward(top, fy, bottom);
-            px = Toward(px, 100, Toward(bg, 120, p));
+        tint(out, 0, inside0);
+        if (inside > 0) {
+            const int32_t below = int32_t(std::min(iy + 1, h - 1));
+            const uint32_t* top = across.Get(int32_t(iy), below);
+            const uint32_t* bottom = across.Get(below, int32_t(iy));
+            rows.down(mixed.data(), top, bottom, uint32_t(ty & 255), inside);
+            rows.trace(reinterpret_cast<uint32_t*>(out + inside0), mixed.data(), bg, inside);
         }
+        tint(out, inside0 + inside, n);
     }
 }
 

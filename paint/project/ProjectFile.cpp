@@ -91,17 +91,31 @@ gCPngIO::SWriteOptions LayerWriteOptions() {
 
 namespace {
 int32_t s_nForcedDecodeThreads = 0;
+int32_t s_nForcedEncodeThreads = 0;
+
+int32_t Forced(int32_t n) {
+    return n < 0 ? 0 : std::min(n, workers::kMaxThreads);
+}
+
+int32_t Threads(int32_t forced, int32_t layers) {
+    return forced > 0 ? forced : std::max(1, std::min(layers, workers::Available()));
+}
 } // namespace
 
 void ForceDecodeThreads(int32_t n) {
-    s_nForcedDecodeThreads = n < 0 ? 0 : std::min(n, workers::kMaxThreads);
+    s_nForcedDecodeThreads = Forced(n);
 }
 
 int32_t DecodeThreads(int32_t layers) {
-    if (s_nForcedDecodeThreads > 0) {
-        return s_nForcedDecodeThreads;
-    }
-    return std::max(1, std::min(layers, workers::Available()));
+    return Threads(s_nForcedDecodeThreads, layers);
+}
+
+void ForceEncodeThreads(int32_t n) {
+    s_nForcedEncodeThreads = Forced(n);
+}
+
+int32_t EncodeThreads(int32_t layers) {
+    return Threads(s_nForcedEncodeThreads, layers);
 }
 
 float LightFromFile(float value, float fallback) {

@@ -83,6 +83,9 @@ float LightFromFile(float value, float fallback);
 // layer, at most the hardware's threads).
 void ForceDecodeThreads(int32_t n);
 int32_t DecodeThreads(int32_t layers);
+// The same for the layers of a save, which are encoded on those threads.
+void ForceEncodeThreads(int32_t n);
+int32_t EncodeThreads(int32_t layers);
 
 // What a file holds, read whole and checked, with its images decoded, before
 // any of it reaches the open painting.

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -12,8 +13,10 @@
 #include <vector>
 
 #include "foundation/MessageIds.h"
+#include "foundation/Rounding.h"
 #include "imaging/ImNav.h"
 #include "imaging/Image.h"
+#include "imaging/Pixel.h"
 #include "paint/Backbone.h"
 #include "paint/ChannelValue.h"
 #include "paint/canvas/Canvas.h"
@@ -22,6 +25,7 @@
 #include "testsupport/foundation/FakeAppServices.h"
 #include "testsupport/foundation/RecordingModule.h"
 #include "testsupport/imaging/Goldens.h"
+#include "testsupport/imaging/PixelPaths.h"
 #include "testsupport/widgets/RecordingRoot.h"
 #include "widgets/ImWidget.h"
 
@@ -40,6 +44,121 @@ Words Copy(CImage& image) {
     }
     return out;
 }
+
+// The display's formulas pixel by pixel, as the plain definition every
+// path of the render procedure must give to the bit.
+namespace reference {
+
+uint32_t Toward(uint32_t d, uint32_t level, uint32_t s) {
+    CPixel p(d);
+    CPixel::Blend255Proc(&p, int32_t(level), CPixel(s));
+    return p;
+}
+
+uint32_t Ease(uint32_t f) {
+    return (((f * f) >> 16) * (0x30000u - 2u * f)) >> 24;
+}
+
+struct SAxis {
+    int32_t i0, i1;
+    uint32_t e;
+};
+
+SAxis Axis(int64_t v, int32_t size) {
+    int64_t i = v >> 16;
+    uint32_t f = uint32_t(v & 0xFFFF);
+    if (i < 0) {
+        i = 0;
+        f = 0;
+    } else if (i >= int64_t(size) - 1) {
+        i = std::max<int64_t>(0, int64_t(size) - 2);
+        f = 0xFFFF;
+    }
+    return {int32_t(i), std::min(int32_t(i) + 1, size - 1), Ease(f)};
+}
+
+int64_t Step(float s) {
+    return int64_t(std::clamp(RoundHalfAway(65536.0f / s), 1.0f, 1099511627776.0f));
+}
+
+// The composite (w x h words) drawn at scale s into out (the widget's
+// size, row by row), and the tracing image over it when there is one.
+void Draw(Words& out, int32_t ww, int32_t wh, const Words& src, int32_t w, int32_t h, float s) {
+    const int64_t step = Step(s);
+    for (int32_t y = 0; y < wh; ++y) {
+        for (int32_t x = 0; x < ww; ++x) {
+            uint32_t& px = out[size_t(y) * size_t(ww) + size_t(x)];
+            if (s == 1.0f) {
+                if (x < w && y < h) {
+                    px = src[size_t(y) * size_t(w) + size_t(x)];
+                }
+            } else if (s > 0.5001f) {
+                const float fy = std::clamp(RoundHalfAway(float(y) * 65536.0f / s),
+                                            -1099511627776.0f, 1099511627776.0f);
+                const SAxis ay = Axis(int64_t(fy), h);
+                const SAxis ax = Axis(step * int64_t(x), w);
+                auto at = [&](int32_t i, int32_t j) {
+                    return src[size_t(j) * size_t(w) + size_t(i)];
+                };
+                px = Toward(Toward(at(ax.i0, ay.i0), ax.e, at(ax.i1, ay.i0)), ay.e,
+                            Toward(at(ax.i0, ay.i1), ax.e, at(ax.i1, ay.i1)));
+            } else {
+                auto edge = [step](int64_t v, int64_t size) {
+                    return std::clamp((step * v) >> 16, int64_t(0), size);
+                };
+                const int64_t x0 = edge(x, w), x1 = edge(x + 1, w);
+                const int64_t y0 = edge(y, h), y1 = edge(y + 1, h);
+                if (x0 >= x1 || y0 >= y1) {
+                    continue;
+                }
+                uint64_t sum[4] = {0, 0, 0, 0};
+                for (int64_t j = y0; j < y1; ++j) {
+                    for (int64_t i = x0; i < x1; ++i) {
+                        for (int32_t c = 0; c < 4; ++c) {
+                            sum[c] += (src[size_t(j * w + i)] >> (8 * c)) & 0xFFu;
+                        }
+                    }
+                }
+                const uint64_t n = uint64_t(x1 - x0) * uint64_t(y1 - y0);
+                px = 0;
+                for (int32_t c = 0; c < 4; ++c) {
+                    px |= uint32_t(sum[c] / n) << (8 * c);
+                }
+            }
+        }
+    }
+}
+
+void Trace(Words& out, int32_t ww, int32_t wh, const Words& trace, int64_t w, int64_t h,
+           uint32_t bg, int32_t fitMode) {
+    int64_t sx = (w * 256) / ww;
+    int64_t sy = (h * 256) / wh;
+    int64_t ox = 0, oy = 0;
+    if (fitMode != 0) {
+        sx = sy = fitMode == 2 ? std::min(sx, sy) : std::max(sx, sy);
+        ox = (w * 256 - int64_t(ww) * sx) / 2;
+        oy = (h * 256 - int64_t(wh) * sy) / 2;
+    }
+    for (int32_t y = 0; y < wh; ++y) {
+        for (int32_t x = 0; x < ww; ++x) {
+            uint32_t& px = out[size_t(y) * size_t(ww) + size_t(x)];
+            const int64_t ty = oy + sy * y, tx = ox + sx * x;
+            const int64_t iy = ty >> 8, ix = tx >> 8;
+            if (iy < 0 || iy >= h || ix < 0 || ix >= w) {
+                px = Toward(px, 100, bg);
+                continue;
+            }
+            auto at = [&](int64_t i, int64_t j) { return trace[size_t(j * w + i)]; };
+            const int64_t ix1 = std::min(ix + 1, w - 1), iy1 = std::min(iy + 1, h - 1);
+            const uint32_t fx = uint32_t(tx & 255), fy = uint32_t(ty & 255);
+            const uint32_t p = Toward(Toward(at(ix, iy), fx, at(ix1, iy)), fy,
+                                      Toward(at(ix, iy1), fx, at(ix1, iy1)));
+            px = Toward(px, 100, Toward(bg, 120, p));
+        }
+    }
+}
+
+} // namespace reference
 
 // A registered backbone with a project whose canvas shows through an image
 // widget in a 200 x 100 root.
@@ -372,6 +491,98 @@ TEST_F(CanvasDisplay, PiecesEqualTheWholeAtEveryScale) {
                 ASSERT_EQ(Draw(quarters, q), eNoError);
             }
             EXPECT_EQ(Copy(quarters), Copy(whole)) << s << " overlay " << overlay;
+        }
+    }
+}
+
+// Every instruction-set path against the formulas, pixel by pixel, on
+// random words (any alpha) of odd sizes, at scales of every kind, with the
+// tracing overlay in each fit mode, drawn whole and in a random piece.
+TEST_F(CanvasDisplay, EveryPathGivesTheFormulasPixels) {
+    std::mt19937 rng(29);
+    auto random = [&](size_t n) {
+        Words words(n);
+        for (uint32_t& w : words) {
+            w = uint32_t(rng());
+        }
+        return words;
+    };
+    struct Case {
+        int32_t w, h;
+        float scale;
+        int32_t tracing; // -1: none, else the fit mode
+    };
+    const Case cases[] = {
+        {37, 23, 2.0f, -1},   {37, 23, 2.7f, 0},    {93, 51, 0.75f, 1},    {93, 51, 0.6f, 2},
+        {61, 45, 1.3f, -1},   {61, 45, 1.0f, 1},    {149, 109, 0.5f, -1},  {149, 109, 0.3f, 0},
+        {149, 109, 0.25f, 2}, {301, 203, 0.05f, 1}, {301, 203, 0.11f, -1}, {1, 5, 4.0f, 0},
+        {7, 3, 0.37f, 1},     {13, 9, 8.0f, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << c.w << "x" << c.h << " at " << c.scale << " tracing " << c.tracing);
+        Project(c.w, c.h);
+        Attach();
+        const Words composite = random(size_t(c.w) * size_t(c.h));
+        {
+            CImNav v(canvas->Composite());
+            for (int32_t y = 0; y < c.h; ++y) {
+                std::copy_n(composite.begin() + ptrdiff_t(y) * c.w, c.w, v.Row(y));
+            }
+        }
+        const int32_t tw = 13 + 2 * int32_t(rng() % 20u), th = 9 + 2 * int32_t(rng() % 20u);
+        const Words traced = random(size_t(tw) * size_t(th));
+        auto tracing = std::make_unique<CImage>(tw, th);
+        {
+            CImNav t(tracing.get());
+            for (int32_t y = 0; y < th; ++y) {
+                std::copy_n(traced.begin() + ptrdiff_t(y) * tw, tw, t.Row(y));
+            }
+        }
+        canvas->SetTracingImage(std::move(tracing));
+        canvas->SetTracingDisplay(c.tracing >= 0);
+        int32_t mode = std::max(c.tracing, 0);
+        ASSERT_EQ(canvas->ProcessData(eCmdTracingSetting3, &ui, ChannelValueOf(&mode), 1), 0);
+        const uint32_t bg = uint32_t(rng()) | 0xFF000000u;
+        ASSERT_EQ(widget->SetClientColour(bg, 0), eNoError);
+        canvas->SetScale(c.scale, 0);
+        const int32_t ww = widget->Width(), wh = widget->Height();
+        ASSERT_GT(ww, 0);
+        ASSERT_GT(wh, 0);
+        const Words before = random(size_t(ww) * size_t(wh));
+        Words expect = before;
+        reference::Draw(expect, ww, wh, composite, c.w, c.h, c.scale);
+        if (c.tracing >= 0) {
+            reference::Trace(expect, ww, wh, traced, tw, th, bg, mode);
+        }
+        const int32_t l = int32_t(rng() % uint32_t(ww)), t = int32_t(rng() % uint32_t(wh));
+        const gCRect piece(l, t, l + 1 + int32_t(rng() % uint32_t(ww - l)),
+                           t + 1 + int32_t(rng() % uint32_t(wh - t)));
+        for (CPixelPaths::EPath path : PresentPixelPaths()) {
+            CForcePixelPath force(path);
+            SCOPED_TRACE(CPixelPaths::Name(path));
+            for (const gCRect& area : {gCRect(0, 0, ww, wh), piece}) {
+                CImage target(ww, wh);
+                {
+                    CImNav v(&target);
+                    for (int32_t y = 0; y < wh; ++y) {
+                        std::copy_n(before.begin() + ptrdiff_t(y) * ww, ww, v.Row(y));
+                    }
+                }
+                ASSERT_EQ(Draw(target, area), eNoError);
+                const Words got = Copy(target);
+                int32_t wrong = 0;
+                for (int32_t y = 0; y < wh; ++y) {
+                    for (int32_t x = 0; x < ww; ++x) {
+                        const size_t i = size_t(y) * size_t(ww) + size_t(x);
+                        const bool in =
+                            area.left <= x && x < area.right && area.top <= y && y < area.bottom;
+                        wrong += got[i] != (in ? expect[i] : before[i]);
+                    }
+                }
+                EXPECT_EQ(wrong, 0) << "area " << area.left << "," << area.top << " " << area.right
+                                    << "," << area.bottom;
+            }
         }
     }
 }

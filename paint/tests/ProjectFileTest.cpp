@@ -462,6 +462,58 @@ TEST_F(ProjectFile, AnyNumberOfDecodingThreadsGivesTheSameLoad) {
     ptgfile::ForceDecodeThreads(0);
 }
 
+// The layers are encoded on worker threads: every count of them writes the
+// same bytes, each layer block the one-thread encoder's PNG of the layer,
+// at several sizes; a worker that runs out of memory fails the save and
+// leaves the previous file.
+TEST_F(ProjectFile, AnyNumberOfEncodingThreadsWritesTheSameBytes) {
+    struct Size {
+        int32_t w, h;
+    };
+    for (const Size size : {Size{kW, kH}, Size{1, 1}, Size{3, 211}, Size{301, 5}}) {
+        SCOPED_TRACE(testing::Message() << size.w << "x" << size.h);
+        ASSERT_EQ(NewProject(size.w, size.h), 0);
+        Paint(uint32_t(size.w + size.h), true, true);
+        Bytes first;
+        for (int32_t threads : {1, 2, 3, 8}) {
+            SCOPED_TRACE(threads);
+            ptgfile::ForceEncodeThreads(threads);
+            ASSERT_EQ(Save("a.ptg"), 0);
+            const Bytes file = Read("a.ptg");
+            if (first.empty()) {
+                first = file;
+                for (int32_t i = 0; i < 4; ++i) {
+                    gCMemFile png;
+                    ASSERT_EQ(
+                        gCPngIO(ptgfile::LayerWriteOptions()).WriteImage(png, *Canvas()->Layer(i)),
+                        eNoError);
+                    const SBlock b = Find(file, eRecLayer0 + uint32_t(i));
+                    const unsigned char* data = png.GetMemBlock()->GetData();
+                    EXPECT_TRUE(
+                        b.length == size_t(png.GetSize()) &&
+                        std::equal(data, data + b.length, file.begin() + ptrdiff_t(b.Payload())))
+                        << "layer " << i;
+                }
+            }
+            EXPECT_TRUE(file == first);
+        }
+    }
+    const Bytes previous = Read("a.ptg");
+    ASSERT_EQ(NewProject(kW, kH), 0);
+    Paint(3, false, true);
+    for (int32_t threads : {1, 2, 3, 8}) {
+        SCOPED_TRACE(threads);
+        ptgfile::ForceEncodeThreads(threads);
+        // Larger than the blocks written before the layers, smaller than a
+        // layer's encoded stream.
+        CRefuseLargeBlocks refuse(size_t(kW) * kH);
+        EXPECT_NE(Save("a.ptg"), eNoError);
+        EXPECT_TRUE(Read("a.ptg") == previous);
+        EXPECT_EQ(FolderEntries(), 1);
+    }
+    ptgfile::ForceEncodeThreads(0);
+}
+
 TEST_F(ProjectFile, TheFileHoldsTheBlocksInTheirOrder) {
     Paint(3, true, true);
     ASSERT_EQ(Save("a.ptg"), 0);
