@@ -21,6 +21,9 @@
 
 class CNameBar;
 class CBrushPicker;
+class CAboutBox;
+class CNewFile;
+class CWelcomeBox;
 class CProjectInfo;
 class CSavePrompt;
 class CTabletSource;
@@ -75,6 +78,42 @@ public:
     virtual error SetupCanvasWidget(CProjectInfo* info);
     // Shows the canvas picker; 0 (nothing to show while there is none).
     error ShowCanvasPicker();
+
+    // --- Help, the welcome box, the canvas colour and the pan controls
+    // (SMKBackdropHelp.cpp).
+    // Opens the manual beside the program with the desktop's handler; when
+    // it cannot, one alert with the manual's failure text (its answer
+    // would always be 0, so there is none).
+    virtual void ShowHelp();
+    // Shows the welcome box again; 0.
+    error ShowWelcome();
+    // Centres the canvas-colour chooser on the anchor, in front and modal
+    // with a redraw; 2 without a chooser.
+    error ShowCanvasColour(CWidget* anchor);
+    // Leaves the modal stack (when the chooser is on top) and hides the
+    // chooser with a redraw; 2 without a chooser.
+    error HideCanvasColour();
+    // 1 when the pointer is on one of the chooser's colours.
+    int32_t TargetIsColourPicker() const;
+    // The pan controls: shown in front, modal and focused with their
+    // buttons unlit; hidden, leaving the modal stack only when they are on
+    // top. Nothing without them; 0.
+    error ShowPanControls(int32_t redraw);
+    error HidePanControls(int32_t redraw);
+    static error PanCanvasClick(void* user, CWidget* widget, CWidget*& target, gCPoint& point);
+    static error PanKey(void* user, CWidget* widget, CWidget*& target, uint32_t key);
+    static error PanCancelButtonClick(void* user, CWidget* widget, CWidget*& target,
+                                      gCPoint& point);
+    static error PanButtonHeart(void* user, CWidget* widget);
+    CWidget* PanControls() const { return m_pPanControls; }
+    CWelcomeBox* WelcomeBox() const { return m_pWelcomeBox.get(); }
+    CAboutBox* AboutBox() const { return m_pAboutBox.get(); }
+    CNewFile* NewFile() const { return m_pNewFile.get(); }
+    // After a file dialog: the pen's services set up again (nothing
+    // without them).
+    void RefreshTabletServices();
+    // True when no preferences file is there yet: the program's first run.
+    static bool IsFirstRun();
 
     // Opens the preferences file in the closed file object as a whole new
     // file, making its folders: 6 without a file object, 23 when there is
@@ -148,9 +187,8 @@ protected:
     virtual void TogglePanelsHidden(int32_t redraw);
     virtual void HideAllPanels(int32_t redraw);
     virtual void ShowAllPanels(int32_t redraw);
-    virtual void ShowAboutBox() {}
+    virtual void ShowAboutBox();
     virtual error ShowSavePrompt(int32_t action);
-    virtual void ShowHelp() {}
     // Saving (SMKBackdropSave.cpp): with saveAs 0, a project that has a
     // file is written there when modified (nothing happens when it is not);
     // otherwise, and for any other saveAs, the save dialog offers the
@@ -183,6 +221,12 @@ protected:
     // The backbone's tablet services, or null.
     virtual CTabletSource* TabletServices();
 
+    // Makes the boxes and the new-painting panel (23 when one cannot be
+    // made), and finds and hooks the pan controls (21 when the overlay or
+    // a button is missing, 23 without memory for a time step).
+    error MakeBoxes();
+    error SetupPanControls();
+
     // Sets up the panels by index into their slots, appending each root to
     // m_aPanelRoots; a panel not built yet leaves its slot empty. A panel
     // whose set-up fails is deleted again and its code returned.
@@ -202,6 +246,12 @@ protected:
     gCArray<CWidget*> m_aDragHidden;
     CTxWidget* m_pHiddenHint = nullptr;
     std::unique_ptr<CSavePrompt> m_pSavePrompt;
+    // The boxes and the new-painting panel, made at set-up; each builds its
+    // tree when shown.
+    std::unique_ptr<CAboutBox> m_pAboutBox;
+    std::unique_ptr<CWelcomeBox> m_pWelcomeBox;
+    std::unique_ptr<CNewFile> m_pNewFile;
+    CWidget* m_pPanControls = nullptr;
     std::unique_ptr<CNameBar> m_pNameBar; // in its panel slot once set up
     CWidget* m_pCanvasWidget = nullptr;
     CWidget* m_pCanvasColourWidget = nullptr;
