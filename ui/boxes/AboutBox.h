@@ -12,5 +12,6 @@ public:
 
 protected:
     CWidget* CreateRoot() override;
+    void BeforeAdding() override;
     void PaintBackground() override;
 };

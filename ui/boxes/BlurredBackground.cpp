@@ -9,13 +9,17 @@
 
 namespace BlurredBackground {
 
+void Refresh(CBackdrop* backdrop) {
+    if (backdrop) {
+        // A redraw that fails leaves what was drawn before.
+        (void)backdrop->RedrawNoShow();
+    }
+}
+
 error Paint(CBackdrop* backdrop, CImWidget* root) {
     if (!backdrop || !root || !root->Image()) {
         return eBadParameter;
     }
-    // What the window shows now: a prompt closed a moment ago is gone from
-    // it. A redraw that fails leaves what was drawn before.
-    (void)backdrop->RedrawNoShow();
     CImage* back = backdrop->BackBuffer();
     CImage* own = root->Image();
     if (!back || !back->IsValid() || !own->IsValid()) {

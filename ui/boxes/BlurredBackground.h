@@ -15,6 +15,11 @@ namespace BlurredBackground {
 // The blur's radius, in pixels of the squeezed picture.
 inline constexpr float kRadius = 40.0f;
 
+// Brings the back buffer up to date (a prompt closed a moment ago is gone
+// from it); called before the box's own root is added, which would cover
+// the window in it.
+void Refresh(CBackdrop* backdrop);
+
 // Paints the blurred window into the root's image (sized to the root). The
 // root keeps its image as loaded when the back buffer or the image cannot
 // be viewed, the scratch image cannot be made or the squeeze fails; the

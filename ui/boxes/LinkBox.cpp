@@ -24,6 +24,7 @@ error CLinkBox::Show(int32_t redraw) {
     if (!root) {
         return eCreateFailed;
     }
+    BeforeAdding();
     if (const error e = m_pBackdrop->AddChild(root, 0)) {
         delete root;
         return e;

@@ -58,8 +58,9 @@ public:
 protected:
     // The root made from the resource file, of the box's own class.
     virtual CWidget* CreateRoot() = 0;
-    // What the box paints into its root once it is in the backdrop (the
-    // about box's blur); nothing by default.
+    // What the box does before its root is added and what it paints into
+    // its root once added (the about box's blur); nothing by default.
+    virtual void BeforeAdding() {}
     virtual void PaintBackground() {}
 
     CBackdrop* m_pBackdrop; // not owned

@@ -92,6 +92,7 @@ error CNewFile::Show(int32_t redraw) {
     if (!root) {
         return eCreateFailed;
     }
+    BlurredBackground::Refresh(m_pBackdrop);
     if (const error e = m_pBackdrop->AddChild(root, 0)) {
         delete root;
         return e;
