@@ -347,3 +347,38 @@ TEST_F(LinkBoxTest, HelpOpensTheManualOrSaysOnceThatItCannot) {
 }
 
 } // namespace
+
+namespace {
+
+// A first run (no preferences file) greets with the welcome box; an empty
+// preferences file is no first run.
+TEST_F(LinkBoxTest, AFirstRunShowsTheWelcomeBoxAndAKnownOneDoesNot) {
+    const char* kept = std::getenv("XDG_CONFIG_HOME");
+    const std::string keptFolder = kept ? kept : "";
+    CProgramFolder config(false);
+    ASSERT_EQ(::setenv("XDG_CONFIG_HOME", config.m_Folder.c_str(), 1), 0);
+    for (const bool known : {false, true}) {
+        SCOPED_TRACE(known ? "known" : "first run");
+        if (known) {
+            fs::create_directories(config.m_Folder + "/daublin");
+            std::ofstream(config.m_Folder + "/daublin/Daublin.prs").flush();
+        }
+        EXPECT_EQ(CSMKBackdrop::IsFirstRun(), !known);
+        CSMKBackdrop backdrop;
+        ASSERT_EQ(backdrop.GetFromRes(S("Daublin"), &m_File, nullptr), eNoError);
+        ASSERT_EQ(backdrop.SetSize(1024, 768, 0), eNoError);
+        ASSERT_EQ(backdrop.SetupInterface(), eNoError);
+        CWidget* welcome = backdrop.WelcomeBox()->Root();
+        if (known) {
+            EXPECT_EQ(welcome, nullptr);
+            EXPECT_EQ(backdrop.ModalCount(), 0);
+        } else {
+            ASSERT_NE(welcome, nullptr);
+            EXPECT_EQ(backdrop.TopModal(), welcome);
+            EXPECT_EQ(welcome->Visible(), 1);
+        }
+    }
+    ASSERT_EQ(::setenv("XDG_CONFIG_HOME", keptFolder.c_str(), 1), 0);
+}
+
+} // namespace
