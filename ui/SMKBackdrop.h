@@ -129,6 +129,7 @@ public:
     int32_t RestoreModified() const { return m_fRestoreModified; }
     void SetRestoreModified(int32_t flag) { m_fRestoreModified = flag; }
     int32_t PromptModified() const { return m_fPromptModified; }
+    void SetPromptModified(int32_t flag) { m_fPromptModified = flag; }
     const gCString& DocumentPath() const { return m_DocumentPath; }
     CWidget* CanvasWidget() const { return m_pCanvasWidget; }
     CWidget* CanvasColourWidget() const { return m_pCanvasColourWidget; }
