@@ -57,11 +57,14 @@ public:
     // so the broadcast goes on.
     int32_t Message(uint32_t id, void* data, uintptr_t extra) override;
     // Starts the backbone, finds the canvas (5), the canvas-colour chooser
-    // (2300), sets up the name bar (panel 1) and the save prompt, loads the
-    // interface sounds, fills the project type, selects the saved tool and
-    // stores the program's entry in the user's settings. 21 when a widget
-    // is missing, 23 when the name bar or the prompt cannot be made, the
-    // name bar's set-up code, or the tool's code.
+    // (2300), sets up the panels and the save prompt, makes the boxes and
+    // the new-painting panel (built when shown), loads the interface
+    // sounds, hooks the pan controls (2500 with 2502 and 2503), fills the
+    // project type, selects the saved tool, greets a first run (no
+    // preferences file yet) with the welcome box and stores the program's
+    // entry in the user's settings. 21 when a widget is missing, 23 when a
+    // panel, prompt or box cannot be made, a panel's set-up code, or the
+    // tool's code.
     error SetupInterface() override;
     // Keeps the canvas point under the view's centre in place, then keeps
     // the canvas covering half the view or wholly inside it.
