@@ -3,6 +3,7 @@
 #include "FileIO/gCFileIO.h"
 #include "foundation/MessageIds.h"
 #include "ui/Links.h"
+#include "ui/boxes/ShownTree.h"
 #include "ui/panels/PanelHighlight.h"
 #include "ui/panels/PressTracking.h"
 #include "widgets/Backdrop.h"
@@ -25,8 +26,7 @@ error CLinkBox::Show(int32_t redraw) {
         return eCreateFailed;
     }
     BeforeAdding();
-    if (const error e = m_pBackdrop->AddChild(root, 0)) {
-        delete root;
+    if (const error e = ShownTree::Add(m_pBackdrop, root)) {
         return e;
     }
     m_pRoot = root;
@@ -70,11 +70,8 @@ error CLinkBox::BuildShown() {
 }
 
 void CLinkBox::RemoveTree() {
-    if (m_pBackdrop->TopModal() == m_pRoot) {
-        m_pBackdrop->EndModal();
-    }
     // A child in the tree can always be removed.
-    (void)m_pBackdrop->RemoveChild(m_pRoot, 0);
+    (void)ShownTree::Remove(m_pBackdrop, m_pRoot);
     m_pRoot = nullptr;
 }
 
@@ -82,11 +79,7 @@ error CLinkBox::Hide(int32_t redraw) {
     if (!m_pRoot || !m_pBackdrop) {
         return eNoError;
     }
-    if (m_pBackdrop->TopModal() == m_pRoot) {
-        m_pBackdrop->EndModal();
-    }
-    (void)m_pRoot->SetVisibility(0, 0); // only marks areas
-    if (const error e = m_pBackdrop->RemoveChild(m_pRoot, 0)) {
+    if (const error e = ShownTree::Remove(m_pBackdrop, m_pRoot)) {
         return e;
     }
     m_pRoot = nullptr;

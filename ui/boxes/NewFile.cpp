@@ -22,6 +22,7 @@
 #include "ui/InterfaceText.h"
 #include "ui/SMKBackdrop.h"
 #include "ui/boxes/BlurredBackground.h"
+#include "ui/boxes/ShownTree.h"
 #include "ui/panels/PanelHighlight.h"
 #include "ui/panels/PressTracking.h"
 #include "widgets/CoWidget.h"
@@ -93,8 +94,7 @@ error CNewFile::Show(int32_t redraw) {
         return eCreateFailed;
     }
     BlurredBackground::Refresh(m_pBackdrop);
-    if (const error e = m_pBackdrop->AddChild(root, 0)) {
-        delete root;
+    if (const error e = ShownTree::Add(m_pBackdrop, root)) {
         return e;
     }
     m_pRoot = root;
@@ -235,11 +235,12 @@ error CNewFile::BuildShown() {
 }
 
 void CNewFile::RemoveTree() {
-    if (m_pBackdrop->TopModal() == m_pRoot) {
-        m_pBackdrop->EndModal();
-    }
     // A child in the tree can always be removed.
-    (void)m_pBackdrop->RemoveChild(m_pRoot, 0);
+    (void)ShownTree::Remove(m_pBackdrop, m_pRoot);
+    ForgetWidgets();
+}
+
+void CNewFile::ForgetWidgets() {
     m_pRoot = nullptr;
     m_pWidthEdit = m_pHeightEdit = nullptr;
     m_pColour = nullptr;
@@ -278,16 +279,10 @@ error CNewFile::Hide(int32_t confirm, int32_t redraw) {
         info.m_nPaperTexture = uint32_t(ChosenPaper());
         info.m_Name = InterfaceText(kNewPaintingNameText);
     }
-    if (m_pBackdrop->TopModal() == m_pRoot) {
-        m_pBackdrop->EndModal();
-    }
-    (void)m_pRoot->SetVisibility(0, 0); // only marks areas
-    if (const error e = m_pBackdrop->RemoveChild(m_pRoot, 0)) {
+    if (const error e = ShownTree::Remove(m_pBackdrop, m_pRoot)) {
         return e;
     }
-    m_pRoot = nullptr;
-    m_pWidthEdit = m_pHeightEdit = nullptr;
-    m_pColour = nullptr;
+    ForgetWidgets();
     if (confirm) {
         const int32_t prevented = m_pBackdrop->RedrawPrevented();
         m_pBackdrop->SetRedrawPrevented(1);

@@ -102,6 +102,8 @@ private:
     error PlaceSizeLabel(uint32_t id, CTxEdWidget* field, int32_t value);
     error SetupPapers();
     void RemoveTree();
+    // The shown tree's widgets forgotten once it is gone.
+    void ForgetWidgets();
     void ForgetTracing();
     void PlaySound(int32_t sound);
     // Both fields set to the size, the height's with a redraw.
