@@ -9,6 +9,7 @@
 #include "FileIO/ResourceLoading.h"
 #include "imaging/ImNav.h"
 #include "imaging/Image8.h"
+#include "text/DebugInfoWidget.h"
 #include "text/TxEdWidget.h"
 #include "widgets/WidgetConstructor.h"
 
@@ -336,6 +337,8 @@ CWidget* LoadEdById(int32_t id, gCFile* file, gCResourceIndex* index) {
 } // namespace
 
 error RegisterTextWidgets() {
+    // The backdrop's inspector is made of text widgets.
+    RegisterDebugInfoWidget();
     if (error e =
             CWidgetConstructor::RegisterClass(int32_t(kTxWidgetTypeID), &LoadTxByName, &LoadTxById,
                                               "Widget Constructor txwidget create failed.")) {

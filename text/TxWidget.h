@@ -145,5 +145,5 @@ private:
 
 // The text library's widget classes join the widget constructor's table
 // (the text widget 'txwg' and the edit field 'tewg'); once at start-up,
-// before any widget is loaded.
+// before any widget is loaded. It also fills the backdrop's inspector hook.
 error RegisterTextWidgets();

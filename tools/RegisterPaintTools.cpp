@@ -1,9 +1,11 @@
 #include "tools/RegisterPaintTools.h"
 
 #include <iterator>
+#include <memory>
 #include <new>
 
 #include "paint/Backbone.h"
+#include "paint/canvas/Canvas.h"
 #include "tools/Airbrush.h"
 #include "tools/Watercolour.h"
 #include "tools/dry/Chalk.h"
@@ -12,12 +14,18 @@
 #include "tools/ribbon/Pencils.h"
 #include "tools/ribbon/Pens.h"
 #include "tools/wet/OilPaint.h"
+#include "tools/wet/OilPaintNew.h"
 #include "tools/wet/PaletteKnife.h"
 
 namespace {
 
 template <class Tool> CPaintTool* Make() {
     return new (std::nothrow) Tool;
+}
+
+// The second engine's brush each canvas holds.
+std::unique_ptr<CToolBase> MakeSecondEngine() {
+    return std::unique_ptr<CToolBase>(new (std::nothrow) COilPaintNew);
 }
 
 } // namespace
@@ -42,4 +50,5 @@ void RegisterPaintTools() {
     for (const SEntry& e : entries) {
         CSMKBackbone::SetToolCreator(e.id, e.creator);
     }
+    CCanvas::SetSecondEngineCreator(&MakeSecondEngine);
 }

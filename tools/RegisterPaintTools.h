@@ -1,5 +1,6 @@
 #pragma once
 // Fills the backbone's tool creators with the nine tool classes, each under
-// its EToolId. The program calls it once before the backbone starts.
+// its EToolId, and gives the canvas the creator of the second engine's oil
+// brush. The program calls it once before the backbone starts.
 
 void RegisterPaintTools();

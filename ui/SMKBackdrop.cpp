@@ -21,6 +21,8 @@
 #include "ui/boxes/SavePrompt.h"
 #include "ui/boxes/WelcomeBox.h"
 #include "ui/panels/BrushPicker.h"
+#include "ui/panels/CleanBrush.h"
+#include "ui/panels/ColourPicker.h"
 #include "ui/panels/NameBar.h"
 #include "widgets/ImWidget.h"
 
@@ -28,6 +30,8 @@ namespace {
 
 constexpr uint32_t kCanvasWidgetID = 5;
 constexpr int32_t kBrushPickerPanel = 4;
+constexpr int32_t kColourPickerPanel = 2;
+constexpr int32_t kCleanBrushPanel = 5;
 constexpr uint32_t kHiddenHintID = 3;
 constexpr uint32_t kCanvasColourWidgetID = 2300;
 constexpr int32_t kNameBarPanel = 1;
@@ -172,10 +176,14 @@ CSMKBackdrop::CSMKBackdrop() {
 
 CSMKBackdrop::~CSMKBackdrop() {
     // The panels go first, then the prompt; the widget tree goes last.
-    if (m_apPanels[kBrushPickerPanel] == m_pBrushPicker.get()) {
-        m_apPanels[kBrushPickerPanel] = nullptr;
-    }
-    m_pBrushPicker.reset();
+    const auto release = [this](auto& panel) {
+        std::replace(m_apPanels.begin(), m_apPanels.end(), static_cast<gCCmdTarget*>(panel.get()),
+                     static_cast<gCCmdTarget*>(nullptr));
+        panel.reset();
+    };
+    release(m_pBrushPicker);
+    release(m_pColourPicker);
+    release(m_pCleanBrush);
     m_pSavePrompt.reset();
     m_pAboutBox.reset();
     m_pWelcomeBox.reset();
@@ -285,18 +293,27 @@ error CSMKBackdrop::SetupPanels() {
     if (const error e = SetupNameBar()) {
         return e;
     }
-    // Panel 4, the brush picker.
-    m_pBrushPicker.reset(new (std::nothrow) CBrushPicker(this));
-    if (!m_pBrushPicker) {
-        return eCreateFailed;
-    }
-    m_apPanels[kBrushPickerPanel] = m_pBrushPicker.get();
-    if (const error e = m_pBrushPicker->SetupRoot()) {
-        m_apPanels[kBrushPickerPanel] = nullptr;
-        m_pBrushPicker.reset();
+    if (const error e = SetupPanel(kColourPickerPanel, m_pColourPicker)) {
         return e;
     }
-    AddPanelRoot(kBrushPickerPanel, m_pBrushPicker->Root());
+    if (const error e = SetupPanel(kBrushPickerPanel, m_pBrushPicker)) {
+        return e;
+    }
+    return SetupPanel(kCleanBrushPanel, m_pCleanBrush);
+}
+
+template <typename T> error CSMKBackdrop::SetupPanel(int32_t index, std::unique_ptr<T>& panel) {
+    panel.reset(new (std::nothrow) T(this));
+    if (!panel) {
+        return eCreateFailed;
+    }
+    m_apPanels[size_t(index)] = panel.get();
+    if (const error e = panel->SetupRoot()) {
+        m_apPanels[size_t(index)] = nullptr;
+        panel.reset();
+        return e;
+    }
+    AddPanelRoot(index, panel->Root());
     return eNoError;
 }
 

@@ -22,6 +22,8 @@
 class CNameBar;
 class CBrushPicker;
 class CAboutBox;
+class CCleanBrush;
+class CColourPicker;
 class CNewFile;
 class CWelcomeBox;
 class CProjectInfo;
@@ -141,6 +143,8 @@ public:
     CSavePrompt* SavePrompt() const { return m_pSavePrompt.get(); }
     CNameBar* NameBar() const { return m_pNameBar.get(); }
     CBrushPicker* BrushPicker() const { return m_pBrushPicker.get(); }
+    CColourPicker* ColourPicker() const { return m_pColourPicker.get(); }
+    CCleanBrush* CleanBrush() const { return m_pCleanBrush.get(); }
     // The panels' root widgets in panel order, as set-up appended them.
     const gCArray<CWidget*>& PanelRoots() const { return m_aPanelRoots; }
     // Set-up (and tests) give panel index its root: appended to the roots
@@ -164,6 +168,11 @@ public:
     // Tests and the panels' own set-up put a panel in its slot; the slot
     // does not own it.
     void SetPanel(int32_t index, gCCmdTarget* panel) { m_apPanels[size_t(index)] = panel; }
+    // Hides panel index (0 to 5, read unsigned) for the rest of the
+    // stroke (or the dropper's drag); the clean-brush panel (5) only when it shows.
+    virtual void HidePanelOnDrag(int32_t index);
+    // Shows what the stroke or the dropper hid and redraws, also when it hid nothing.
+    virtual void UnhideDragPanels();
 
     // The tool read from the preferences file (0 until there is one).
     int32_t m_nSavedTool = eToolOilPaint;
@@ -180,11 +189,6 @@ protected:
     // panels are hidden.
     virtual void CheckPanelsOnDrag(const gCPoint& point);
     virtual void CalculatePanelRects();
-    // Hides panel index (0 to 5, read unsigned) for the rest of the
-    // stroke; the clean-brush panel (5) only when it shows.
-    virtual void HidePanelOnDrag(int32_t index);
-    // Shows what the stroke hid and redraws, also when it hid nothing.
-    virtual void UnhideDragPanels();
     // All panels hidden with the hint shown, or all shown with the hint
     // hidden; each does nothing when the panels already are so, and
     // redraws when asked.
@@ -235,6 +239,10 @@ protected:
     // m_aPanelRoots; a panel not built yet leaves its slot empty. A panel
     // whose set-up fails is deleted again and its code returned.
     error SetupPanels();
+    // Makes the panel, puts it in slot index and sets it up, listing its
+    // root; on a failure it is gone again (23 when it cannot be made, else
+    // the code of its set-up).
+    template <typename T> error SetupPanel(int32_t index, std::unique_ptr<T>& panel);
     // All panels hidden (1) with the hint shown, or shown (0) with the hint
     // hidden; nothing when they already are so.
     void SetAllPanelsHidden(int32_t hidden, int32_t redraw);
@@ -244,6 +252,8 @@ protected:
 
     std::array<gCCmdTarget*, kPanelCount> m_apPanels{};
     std::unique_ptr<CBrushPicker> m_pBrushPicker;
+    std::unique_ptr<CColourPicker> m_pColourPicker;
+    std::unique_ptr<CCleanBrush> m_pCleanBrush;
     gCArray<CWidget*> m_aPanelRoots; // not owned: the tree's widgets
     std::array<CWidget*, kPanelCount> m_apPanelRootByIndex{};
     gCArray<SPanelRect> m_aPanelRects;

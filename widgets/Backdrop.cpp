@@ -316,6 +316,15 @@ void CBackdrop::SubtreeLeaving(CWidget* leaving) {
             m_aCursors.RemoveAt(i);
         }
     }
+    // An open inspector forgets what it shows from that subtree.
+    if (s_pInspectorHook && s_pInspectorHook->m_pSubtreeLeaving) {
+        for (int32_t i = 0; i < ChildCount(); ++i) {
+            CWidget* child = Child(i);
+            if (IsInspector(child) && !inside(child)) {
+                s_pInspectorHook->m_pSubtreeLeaving(child, leaving);
+            }
+        }
+    }
 }
 
 void CBackdrop::ReleasedByWindow() {

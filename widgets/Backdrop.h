@@ -30,6 +30,8 @@
 
 inline constexpr uint32_t kBackdropTypeID = FourCC("bkdp");
 
+class CRoRectWidget;
+
 class CBackdrop : public CWidget, public CWindowRoot {
 public:
     // One drawn cursor: the widget and the pointer's place inside it.
@@ -197,9 +199,28 @@ public:
 
     // --- The developer's inspector: with Control and Shift held, the
     // rollover widget flashes (0xFF404030 and 0xFFA0A0B8 in turn every
-    // 250 ms) while the left button stays down. 0 when the keys are not
-    // held or there is nothing to show, 2 when it acted or told why not.
+    // 250 ms) while the left button stays down; with Alt held after that,
+    // the inspector panel opens over it, modal, for the widget that was
+    // under the mouse when the flash began (when it is still in the tree).
+    // 0 when the keys are not held or there is nothing to show, 2 when it
+    // acted or told why not.
     virtual error TestWidgetDebug();
+
+    // How the panel is made: it holds text widgets, which live above this
+    // library, so the library that has them fills the hook when it
+    // registers its classes. Create gives a new panel or null; Setup fills
+    // it for the widget to show once it is sized and added; SubtreeLeaving
+    // tells an open panel that a subtree is leaving the tree.
+    struct SInspectorHook {
+        CRoRectWidget* (*m_pCreate)() = nullptr;
+        error (*m_pSetup)(CRoRectWidget* inspector, CWidget* shown) = nullptr;
+        void (*m_pSubtreeLeaving)(CWidget* inspector, CWidget* leaving) = nullptr;
+    };
+    // Null leaves the backdrop without an inspector.
+    static void SetInspectorHook(const SInspectorHook* hook) { s_pInspectorHook = hook; }
+    static const SInspectorHook* InspectorHook() { return s_pInspectorHook; }
+    // Whether the widget is an inspector panel: its id and name.
+    static bool IsInspector(const CWidget* widget);
 
     // --- The tree's root.
     CWindowHost* HoldingWindow() const override { return Host(); }
@@ -244,4 +265,12 @@ protected:
     // Set once a redraw failure has been shown; cleared by a redraw that
     // succeeds.
     int32_t m_fRedrawFailureShown = 0;
+
+private:
+    // The flash marker over the widget while the button is held.
+    error FlashWidget(CWidget* widget);
+    // Makes, adds, fills and shows the inspector for the widget.
+    error OpenInspector(CWidget* shown);
+
+    static inline const SInspectorHook* s_pInspectorHook = nullptr;
 };

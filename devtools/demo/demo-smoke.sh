@@ -45,6 +45,9 @@
 #   - the edit fields (demo-smoke-fields.sh): typing into "Size" and "Name",
 #     Return and Escape printed, a selection shown, Ctrl+C read back with
 #     xclip and a pasted text cut at its line feed;
+#   - the widget inspector (demo-smoke-inspector.sh): Ctrl+Shift, a press
+#     on the opaque panel and Alt at the release open it centred in its
+#     colours; Escape closes it and the demo looks as before;
 #   - after F8 makes it a window of 80 % of the screen, the panel is still
 #     centred: as many pixels left of its border as right, above as below;
 #   - Escape does nothing, and Ctrl+Q ends it with status 0.
@@ -340,6 +343,8 @@ source "$(dirname "${BASH_SOURCE[0]}")/demo-smoke-texts.sh"
 # The edit fields: typing, the numeric filter, the clipboard both ways,
 # confirm and cancel.
 source "$(dirname "${BASH_SOURCE[0]}")/demo-smoke-fields.sh"
+# The widget inspector: opened over the opaque panel, closed by Escape.
+source "$(dirname "${BASH_SOURCE[0]}")/demo-smoke-inspector.sh"
 
 # Centred: as far from the left edge as from the right, from the top as from
 # the bottom. $1 the screenshot, $2 x $3 its size.

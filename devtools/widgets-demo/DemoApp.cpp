@@ -24,6 +24,16 @@ error CDemoBackdrop::SetupInterface() {
     return eNoError;
 }
 
+error CDemoBackdrop::PassButtonDownL(CWidget*& taker, gCPoint& point) {
+    // The inspector hook acts only with Control and Shift held; the press
+    // is then its.
+    if (TestWidgetDebug() != eNoError) {
+        taker = this;
+        return eNoError;
+    }
+    return CBackdrop::PassButtonDownL(taker, point);
+}
+
 CDemoApp::CDemoApp() {
     m_nMacType = 0x44574447; // 'DWDG'
     SetName(m_ResFolder, u"Resources");
@@ -82,6 +92,8 @@ error CDemoApp::Initialize(const gCString&) {
         (void)ReportError(e, "Error setting up the demo's edit fields."); // shown; answered
         return e;
     }
+    // The inspector opens for the widget under the pointer.
+    backdrop->SetWidgetRolloverEnabled(1);
     // The window owns the backdrop from here on.
     if (error e = MakeWindow(backdrop.release(), -1, 7, gCRPoint(1024.0f, 768.0f),
                              gCRPoint(-1.0f, -1.0f), "Daublin Widgets Demo", 0)) {

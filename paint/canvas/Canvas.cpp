@@ -1,8 +1,17 @@
 #include "paint/canvas/Canvas.h"
 
 #include "paint/Backbone.h"
+#include "paint/ToolBase.h"
 
-CCanvas::CCanvas() : m_pBackbone(CSMKBackbone::Registered()) {}
+CCanvas::CCanvas() : m_pBackbone(CSMKBackbone::Registered()) {
+    if (s_pSecondEngineCreator) {
+        m_pSecondEngine = s_pSecondEngineCreator();
+    }
+}
+
+void CCanvas::SetSecondEngineCreator(CSecondEngineCreator creator) {
+    s_pSecondEngineCreator = creator;
+}
 
 CCanvas::~CCanvas() {
     // The layers (views first) go with m_pLayers; a tracing image shared

@@ -17,6 +17,7 @@
 #include "paint/canvas/CanvasLayers.h"
 
 class CPaintTool;
+class CToolBase;
 class CImage;
 class CProjectInfo;
 class CRegion;
@@ -30,8 +31,12 @@ class gCFRef;
 
 class CCanvas : public gCCmdTarget {
 public:
-    // The side of the four protect images.
-    static constexpr int32_t kProtectSide = 150;
+    // The side of the four protect images: the second engine's provisional
+    // dab square at its widest (pressure up to twice full, tool size 1).
+    static constexpr int32_t kProtectSide = 172;
+    // Makes the second engine's brush each canvas holds; the tools register
+    // it (the painting document cannot name them).
+    using CSecondEngineCreator = std::unique_ptr<CToolBase> (*)();
     // Paper images 80..83 of the resource file: the grain is the red byte.
     static constexpr int32_t kFirstPaperId = 80;
     static constexpr uint32_t kLastPaperTexture = 3;
@@ -48,6 +53,12 @@ public:
     int32_t ProcessData(uint32_t id, const void* sender, int64_t value, int32_t set) override;
     // Gives the protect images their size; the first failure.
     virtual error Initialise();
+    // The creator of the second engine's brush; canvases made afterwards
+    // hold one. Nothing in the program paints with it.
+    static void SetSecondEngineCreator(CSecondEngineCreator creator);
+    // The canvas's second-engine brush; null when none was registered or
+    // it could not be made.
+    CToolBase* SecondEngine() const { return m_pSecondEngine.get(); }
     // Wipes the paint and keeps the paper; eOutOfMemory without layers.
     virtual error ClearCanvas();
     virtual void SetEraserPointer(CPaintTool* eraser) { m_pEraser = eraser; }
@@ -222,7 +233,7 @@ public:
     // Saves the four layers under rect in the protect images (restore 0),
     // or puts the saved rectangle back (restore non-zero; rect becomes the
     // saved one). Clipped to the canvas; only the rectangle's top-left
-    // 150 x 150 is kept. eOutOfMemory when a view cannot be locked.
+    // kProtectSide square is kept. eOutOfMemory when a view cannot be locked.
     virtual error ProtectDabArea(gCRect& rect, int32_t restore);
     const gCRect& SavedDabRect() const { return m_SavedDabRect; }
 
@@ -289,4 +300,6 @@ private:
     gCRect m_SavedDabRect;
     CImage m_aProtectImages[4];
     int32_t m_fRightPressEnabled = 1;
+    std::unique_ptr<CToolBase> m_pSecondEngine;
+    static inline CSecondEngineCreator s_pSecondEngineCreator = nullptr;
 };

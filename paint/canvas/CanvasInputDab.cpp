@@ -70,7 +70,7 @@ error CCanvas::ProtectDabArea(gCRect& rect, int32_t restore) {
     const int64_t bottom = std::min<int64_t>(l0->GetHeight(), rect.bottom);
     const int64_t ox = left - rect.left;
     const int64_t oy = top - rect.top;
-    // Only the protect images' 150 x 150 are kept.
+    // Only the protect images' kProtectSide square is kept.
     const int64_t width = std::min(right - left, int64_t(kProtectSide) - ox);
     const int64_t height = std::min(bottom - top, int64_t(kProtectSide) - oy);
     if (width <= 0 || height <= 0) {

@@ -740,7 +740,7 @@ TEST_F(DabArea, TheProtectImagesHoldTheRectangleFromItsOwnCorner) {
     }
 }
 
-TEST_F(DabArea, OnlyTheTopLeft150AreKept) {
+TEST_F(DabArea, OnlyTheProtectImagesTopLeftIsKept) {
     Scribble(3);
     const Words before = Layers();
     gCRect rect(0, 0, kW, kH);
@@ -752,7 +752,8 @@ TEST_F(DabArea, OnlyTheTopLeft150AreKept) {
     for (size_t k = 0; k < after.size(); ++k) {
         const int32_t x = int32_t(k % kW);
         const int32_t y = int32_t(k / kW % kH);
-        ASSERT_EQ(after[k], x < 150 && y < 150 ? before[k] : dabbed[k]) << x << "," << y;
+        ASSERT_EQ(after[k],
+                  x < CCanvas::kProtectSide && y < CCanvas::kProtectSide ? before[k] : dabbed[k]) << x << "," << y;
     }
 }
 

@@ -259,8 +259,8 @@ TEST_F(Canvas, RefusedMemoryLeavesTheOpenProjectAsItWas) {
 
 TEST_F(Canvas, ProtectImagesAreMadeOnce) {
     for (int32_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(canvas.ProtectImage(i).GetWidth(), 150);
-        EXPECT_EQ(canvas.ProtectImage(i).GetHeight(), 150);
+        EXPECT_EQ(canvas.ProtectImage(i).GetWidth(), CCanvas::kProtectSide);
+        EXPECT_EQ(canvas.ProtectImage(i).GetHeight(), CCanvas::kProtectSide);
     }
     void* before = nullptr;
     ASSERT_EQ(canvas.ProtectImage(2).Lock(before), eNoError);

@@ -284,8 +284,9 @@ xdotool key minus
 expect_geometry "$wid" 128 128 1024 768
 # The name bar hangs in the window's top 48 rows, and the brush picker rides
 # with the window at its left edge: the comparison starts below and right of
-# them.
-centred() { [ "$(differing window stroke 852x720+300+176)" = 0 ]; }
+# them. The colour picker and the clean-brush panel ride with its right edge
+# (from x 852 and 962 on the screen): the comparison ends left of them.
+centred() { [ "$(differing window stroke 540x720+300+176)" = 0 ]; }
 await 10 "the canvas centred in the 1024 x 768 window (see $shots/window.png)" \
   settled window centred
 xdotool key plus
@@ -632,6 +633,135 @@ wait_exit "$pid" 100
 status=$?
 [ "$status" -ne 124 ] || fail "waited 10 s for n to end the brush picker's run"
 [ "$status" -eq 0 ] || fail "the brush picker's run ended with status $status"
+
+# The colour picker (resources/colour-picker.yaml) and the clean-brush
+# panel (resources/clean-brush.yaml), in a run of their own. The picker's
+# root lies at (980, 60), 288 x 252; the clean-brush panel at (1090, 930),
+# 120 x 84. The places below are worked out from the YAML.
+#   what                 where
+#   main area (425)      992..1171 x 72..251, the disc's centre (1171, 251)
+#   strip (422)          1184..1203 x 72..251, its middle row y 162
+#   swatch (411)         centre (1238, 90)
+#   dropper (470)        centre (1238, 138)
+#   type button (466)    centre (1090, 282), the label's row 264..299
+#   auto-clean (465)     centre (1210, 282)
+#   hide (412)           centre (1024, 104)
+#   glass (910)          1102..1149 x 938..1005, water from y 960
+#   inset (903)          centre (1178, 972)
+disc_region=180x180+992+72
+label_region=150x36+1030+264
+glass_region=48x68+1102+938
+# "r g b" of a pixel; whether two are within $3 levels in every channel.
+within() {
+  local r0 g0 b0 r1 g1 b1
+  read -r r0 g0 b0 <<<"$1"
+  read -r r1 g1 b1 <<<"$2"
+  [ $((r0 > r1 ? r0 - r1 : r1 - r0)) -le "$3" ] && [ $((g0 > g1 ? g0 - g1 : g1 - g0)) -le "$3" ] &&
+    [ $((b0 > b1 ? b0 - b1 : b1 - b0)) -le "$3" ]
+}
+# Whether the pixel's red is above its green and blue by $4 or more.
+reddish() {
+  local r g b
+  read -r r g b < <(pixel "$1" "$2" "$3")
+  [ "$r" -ge $((g + $4)) ] && [ "$r" -ge $((b + $4)) ]
+}
+# The water at rest: cyan, green and blue well above red.
+water_cyan() {
+  local r g b
+  read -r r g b < <(pixel "$1" 1126 990)
+  [ "$g" -gt $((r + 40)) ] && [ "$b" -gt $((r + 40)) ]
+}
+PATH="$work/bin:$PATH" "$program" 2>"$work/stderr" &
+pid=$!
+pids+=("$pid")
+await 10 "a visible window titled Daublin for the colour picker" find_window '^Daublin$'
+wid=$found
+timeout 5 xdotool windowfocus --sync "$wid" || fail "waited 5 s for the window to take the focus"
+# Type 1: red at the rim's bottom, cyan halfway round, red-magenta at the
+# top; the grey hole; the strip light at its top and dark at its bottom;
+# the swatch's blue; the water cyan.
+colour_shown() {
+  local r g b
+  canvas_shown colour && reddish colour 997 247 100 || return 1
+  read -r r g b < <(pixel colour 1044 124)
+  [ "$g" -gt $((r + 100)) ] && [ "$b" -gt $((r + 100)) ] || return 1
+  read -r r g b < <(pixel colour 1167 77)
+  [ "$r" -gt $((g + 100)) ] || return 1
+  within "$(pixel colour 1162 242)" "128 128 128" 3 && is_light colour 1194 76 &&
+    is_dark colour 1194 248 && within "$(pixel colour 1238 90)" "128 160 255" 2 &&
+    water_cyan colour
+}
+await 10 "the colour picker and the clean-brush panel (see $shots/colour.png)" settled colour colour_shown
+# The strip's middle sets lightness 0.5; a click in the red part of the
+# disc makes the swatch the disc's colour there, and a stroke painted next
+# is red.
+click_at 1194 162
+click_at 1012 242
+swatch_matches() { within "$(pixel picked 1238 90)" "$(pixel colour 1012 242)" 4; }
+await 10 "the swatch to take the disc's red (see $shots/picked.png)" settled picked swatch_matches
+reddish picked 1238 90 150 || fail "the picked colour is not red (see $shots/picked.png)"
+timeout 30 xdotool mousemove --sync 300 600 mousedown 1 sleep 0.05 mousemove --sync 350 600 \
+  sleep 0.02 mousemove --sync 400 600 sleep 0.02 mousemove --sync 450 600 sleep 0.02 \
+  mousemove --sync 500 600 sleep 0.02 mousemove --sync 550 600 sleep 0.02 \
+  mousemove --sync 600 600 sleep 0.05 mouseup 1 || fail "waited 30 s to paint with the picked colour"
+await 10 "a red stroke with the picked colour (see $shots/red-stroke.png)" \
+  settled red-stroke reddish red-stroke 450 600 60
+# The type button names the next type and repaints the disc.
+click_at 1090 282
+type_changed() {
+  [ "$(differing type red-stroke "$label_region")" != 0 ] &&
+    [ "$(differing type red-stroke "$disc_region")" != 0 ]
+}
+await 10 "the type button to change the label and the disc (see $shots/type.png)" settled type type_changed
+# Auto-clean slides the clean-brush panel out of view; a second click
+# brings it back as it was.
+click_at 1210 282
+glass_gone() { ! water_cyan autoclean && [ "$(differing autoclean type "$glass_region")" != 0 ]; }
+await 10 "auto-clean on to slide the clean-brush panel away (see $shots/autoclean.png)" \
+  settled autoclean glass_gone
+click_at 1210 282
+glass_back() { [ "$(differing autoclean-off type 240x94+1040+930)" = 0 ]; }
+await 10 "auto-clean off to bring the panel back (see $shots/autoclean-off.png)" \
+  settled autoclean-off glass_back
+# The dropper dragged onto the stroke hides every panel while held and
+# leaves the swatch the stroke's colour.
+timeout 30 xdotool mousemove --sync 1238 138 mousedown 1 sleep 0.1 mousemove --sync 1000 300 \
+  sleep 0.05 mousemove --sync 700 500 sleep 0.05 mousemove --sync 450 600 sleep 0.5 ||
+  fail "waited 30 s to drag the dropper"
+import -window root "$shots/dropper.png" 2>>"$work/import.log" || fail "import could not take dropper"
+panels_away() {
+  is_light dropper 132 348 && is_light dropper 88 532 && is_light dropper 1100 180 &&
+    ! water_cyan dropper && ! reddish dropper 997 247 100
+}
+panels_away || { xdotool mouseup 1; fail "the dropper left panels showing (see $shots/dropper.png)"; }
+timeout 5 xdotool mouseup 1 || fail "waited 5 s to release the dropper"
+dropped() {
+  within "$(pixel dropped 1238 90)" "$(pixel red-stroke 450 600)" 2 && colour_panels_back dropped
+}
+colour_panels_back() { ! is_light "$1" 132 348 && water_cyan "$1" && ! is_light "$1" 1100 180; }
+await 10 "the swatch to show the stroke's colour (see $shots/dropped.png)" settled dropped dropped
+# The inset rinses the brush: the water takes on some of the colour.
+click_at 1178 972
+rinsed() { [ "$(differing inset dropped "$glass_region")" != 0 ]; }
+await 10 "the inset to tint the water (see $shots/inset.png)" settled inset rinsed
+# The hide button folds the body and the clean-brush panel, and unfolds them.
+click_at 1024 104
+folded_colour() {
+  is_light colour-folded 1100 180 && is_light colour-folded 1044 124 && ! water_cyan colour-folded &&
+    [ "$(differing colour-folded inset "$glass_region")" != 0 ]
+}
+await 10 "the hide button to fold the picker (see $shots/colour-folded.png)" \
+  settled colour-folded folded_colour
+click_at 1024 104
+await 10 "the hide button to unfold the picker (see $shots/colour-unfolded.png)" \
+  settled colour-unfolded same_as colour-unfolded inset
+xdotool key ctrl+q
+await 10 "Ctrl+Q to raise the prompt after the colour picker" settled colour-prompt prompt_shown_in colour-prompt
+xdotool key n
+wait_exit "$pid" 100
+status=$?
+[ "$status" -ne 124 ] || fail "waited 10 s for n to end the colour picker's run"
+[ "$status" -eq 0 ] || fail "the colour picker's run ended with status $status"
 
 # 2. A damaged resource file. Without a window manager the keyboard focus
 # follows the pointer unless a window is given it; the alert is given it,

@@ -131,27 +131,53 @@ void CStrokeCanvas::PaintStripes(int32_t band, const std::vector<uint32_t>& colo
     }
 }
 
+namespace {
+
+CTabletPoint AsSample(const SStrokeSample& s) {
+    CTabletPoint p;
+    p.x = s.x;
+    p.y = s.y;
+    p.pressure = float(s.q);
+    return p;
+}
+
+} // namespace
+
 error CStrokeCanvas::Run(CPaintTool& tool, const CStroke& stroke) {
+    return RunStroke(stroke, [&](EStrokeCall call, CTabletPoint& p) {
+        switch (call) {
+        case EStrokeCall::eDown: return tool.ToolDown(nullptr, m_pCanvas, p);
+        case EStrokeCall::eMove: return tool.ToolMove(nullptr, m_pCanvas, p);
+        default: return tool.ToolUp(nullptr, m_pCanvas, p);
+        }
+    });
+}
+
+error CStrokeCanvas::Run(CToolBase& engine, const CStroke& stroke) {
+    return RunStroke(stroke, [&](EStrokeCall call, CTabletPoint& p) {
+        switch (call) {
+        case EStrokeCall::eDown: return engine.ToolDown(m_pCanvas, p);
+        case EStrokeCall::eMove: return engine.ToolMove(m_pCanvas, p);
+        default: return engine.ToolUp(m_pCanvas, p);
+        }
+    });
+}
+
+error CStrokeCanvas::RunStroke(const CStroke& stroke,
+                               const std::function<error(EStrokeCall, CTabletPoint&)>& call) {
     if (stroke.empty()) {
         return eNoError;
     }
-    auto sample = [](const SStrokeSample& s) {
-        CTabletPoint p;
-        p.x = s.x;
-        p.y = s.y;
-        p.pressure = float(s.q);
-        return p;
-    };
     m_pCanvas->StartProtect();
-    CTabletPoint first = sample(stroke.front());
-    error e = tool.ToolDown(nullptr, m_pCanvas, first);
+    CTabletPoint first = AsSample(stroke.front());
+    error e = call(EStrokeCall::eDown, first);
     for (size_t i = 1; e == eNoError && i < stroke.size(); ++i) {
-        CTabletPoint p = sample(stroke[i]);
-        e = tool.ToolMove(nullptr, m_pCanvas, p);
+        CTabletPoint p = AsSample(stroke[i]);
+        e = call(EStrokeCall::eMove, p);
     }
     if (e == eNoError) {
-        CTabletPoint last = sample(stroke.back());
-        e = tool.ToolUp(nullptr, m_pCanvas, last);
+        CTabletPoint last = AsSample(stroke.back());
+        e = call(EStrokeCall::eUp, last);
     }
     m_pCanvas->EndProtect();
     return e;
@@ -161,11 +187,27 @@ int32_t CStrokeCanvas::Undo() {
     return m_Backbone.ProcessData(eCmdUndo, &m_UI, 0, 1);
 }
 
+void CStrokeCanvas::SetAll(const CLayerSet& layers) {
+    for (int32_t i = 0; i < 4; ++i) {
+        std::copy(layers[size_t(i)].begin(), layers[size_t(i)].end(), Layer(i));
+    }
+}
+
 ::testing::AssertionResult CStrokeCanvas::StrokeKeepsRules(CPaintTool& tool, const CStroke& stroke,
                                                            EToolWrites kind,
                                                            CLayerSet* afterStroke) {
+    return KeepsRules([&] { return Run(tool, stroke); }, kind, afterStroke);
+}
+
+::testing::AssertionResult CStrokeCanvas::StrokeKeepsRules(CToolBase& engine, const CStroke& stroke,
+                                                           CLayerSet* afterStroke) {
+    return KeepsRules([&] { return Run(engine, stroke); }, EToolWrites::eColourOnly, afterStroke);
+}
+
+::testing::AssertionResult CStrokeCanvas::KeepsRules(const std::function<error()>& run,
+                                                     EToolWrites kind, CLayerSet* afterStroke) {
     const CLayerSet before = CopyAll();
-    if (const error e = Run(tool, stroke); e != eNoError) {
+    if (const error e = run(); e != eNoError) {
         return ::testing::AssertionFailure() << "the stroke failed with " << e;
     }
     const CLayerSet after = CopyAll();
@@ -217,6 +259,11 @@ int32_t CStrokeCanvas::Undo() {
                 broken = "L1 high, L2, or a depth other than 0";
             }
             break;
+        case EToolWrites::eColourOnly:
+            if (h1 != h0 || after[2][k] != before[2][k] || after[3][k] != before[3][k]) {
+                broken = "L1, L2 or L3 changed";
+            }
+            break;
         case EToolWrites::eNothing:
             if (c1 != c0 || h1 != h0 || after[2][k] != before[2][k] ||
                 after[3][k] != before[3][k]) {
@@ -260,6 +307,32 @@ void CStrokeCanvas::CopyLayer(int32_t i, CImage& image) {
                 reinterpret_cast<uint32_t*>(view.GetData()));
 }
 
+void CStrokeCanvas::ReviewPictures(CImage& colour, CImage& depth) {
+    // L0 over white, and the paint depth in grey (0 white, 9999 and deeper
+    // black).
+    CImNav c(&colour), d(&depth);
+    const uint32_t* paint = Layer(0);
+    const uint32_t* height = Layer(1);
+    uint32_t* cw = reinterpret_cast<uint32_t*>(c.GetData());
+    uint32_t* dw = reinterpret_cast<uint32_t*>(d.GetData());
+    for (size_t k = 0; k < size_t(m_nWidth) * size_t(m_nHeight); ++k) {
+        CPixel over = 0xFFFFFFFFu;
+        CPixel::Blend255Proc(&over, int32_t(paint[k] >> 24), CPixel(paint[k] | 0xFF000000u));
+        cw[k] = uint32_t(over);
+        const uint32_t g = 255u - std::min(9999u, height[k] & 0xFFFFu) * 255u / 9999u;
+        dw[k] = 0xFF000000u | (g << 16) | (g << 8) | g;
+    }
+}
+
+bool CStrokeCanvas::WriteStrokePictures(const std::string& name, const std::string& outputFolder) {
+    CImage colour(m_nWidth, m_nHeight), depth(m_nWidth, m_nHeight);
+    ReviewPictures(colour, depth);
+    const std::filesystem::path folder(outputFolder);
+    return WritePicturePng(Relit(), folder / (name + ".png")) &&
+           WritePicturePng(colour, folder / (name + "-colour.png")) &&
+           WritePicturePng(depth, folder / (name + "-depth.png"));
+}
+
 ::testing::AssertionResult CStrokeCanvas::MatchesStrokeGoldens(const std::string& name,
                                                                const std::vector<SGoldenCrc>& table,
                                                                const std::string& outputFolder) {
@@ -269,23 +342,8 @@ void CStrokeCanvas::CopyLayer(int32_t i, CImage& image) {
     CopyLayer(1, l1);
     CopyLayer(2, l2);
     CopyLayer(3, l3);
-    // L0 over white, and the paint depth in grey (0 white, 9999 and deeper
-    // black), for a reviewer.
     CImage colour(m_nWidth, m_nHeight), depth(m_nWidth, m_nHeight);
-    {
-        CImNav c(&colour), d(&depth);
-        const uint32_t* paint = Layer(0);
-        const uint32_t* height = Layer(1);
-        uint32_t* cw = reinterpret_cast<uint32_t*>(c.GetData());
-        uint32_t* dw = reinterpret_cast<uint32_t*>(d.GetData());
-        for (size_t k = 0; k < size_t(m_nWidth) * size_t(m_nHeight); ++k) {
-            CPixel over = 0xFFFFFFFFu;
-            CPixel::Blend255Proc(&over, int32_t(paint[k] >> 24), CPixel(paint[k] | 0xFF000000u));
-            cw[k] = uint32_t(over);
-            const uint32_t g = 255u - std::min(9999u, height[k] & 0xFFFFu) * 255u / 9999u;
-            dw[k] = 0xFF000000u | (g << 16) | (g << 8) | g;
-        }
-    }
+    ReviewPictures(colour, depth);
     std::vector<SGoldenCrc> wanted;
     for (const SGoldenCrc& row : table) {
         if (row.name == name || row.name.rfind(name + "-L", 0) == 0) {

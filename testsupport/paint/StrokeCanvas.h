@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -21,6 +22,7 @@
 #include "imaging/Image.h"
 #include "paint/Backbone.h"
 #include "paint/PaintTool.h"
+#include "paint/ToolBase.h"
 #include "testsupport/foundation/FakeAppServices.h"
 #include "testsupport/foundation/RecordingModule.h"
 #include "testsupport/paint/StrokeRecipes.h"
@@ -39,7 +41,8 @@ enum class EToolWrites {
     eDryColour, // chalk, crayon, pens
     eEraser,
     ePencil,
-    eNothing, // airbrush, watercolour
+    eNothing,    // airbrush, watercolour
+    eColourOnly, // the second engine's oil brush: L0 alone
 };
 
 class CStrokeCanvas {
@@ -73,6 +76,8 @@ public:
     }
     CLayerWords Copy(int32_t i);
     CLayerSet CopyAll();
+    // Puts copies of all four layers back.
+    void SetAll(const CLayerSet& layers);
 
     // The backbone's paint colour, set through the data channel as the
     // interface sets it (the current tool hears it too).
@@ -89,6 +94,8 @@ public:
     // pressed and released there), all inside one undo record, without a
     // widget. The first non-zero result, after the record is closed.
     error Run(CPaintTool& tool, const CStroke& stroke);
+    // The same through a brush of the second engine.
+    error Run(CToolBase& engine, const CStroke& stroke);
     // The backbone's undo; its result.
     int32_t Undo();
 
@@ -98,6 +105,9 @@ public:
     // given, gets them as the stroke left them.
     ::testing::AssertionResult StrokeKeepsRules(CPaintTool& tool, const CStroke& stroke,
                                                 EToolWrites kind, CLayerSet* afterStroke = nullptr);
+    // The same for a brush of the second engine, which writes L0 alone.
+    ::testing::AssertionResult StrokeKeepsRules(CToolBase& engine, const CStroke& stroke,
+                                                CLayerSet* afterStroke = nullptr);
 
     // The composite relit whole with the renderer's default settings.
     CImage& Relit();
@@ -110,7 +120,19 @@ public:
                                                     const std::vector<struct SGoldenCrc>& table,
                                                     const std::string& outputFolder);
 
+    // The relit composite "<name>.png", L0 over white "<name>-colour.png"
+    // and the paint depth in grey "<name>-depth.png" in the folder; false
+    // when one cannot be written.
+    bool WriteStrokePictures(const std::string& name, const std::string& outputFolder);
+    // L0 over white and L1's paint depth in grey, for a reviewer.
+    void ReviewPictures(CImage& colour, CImage& depth);
+
 private:
+    enum class EStrokeCall { eDown, eMove, eUp };
+    error RunStroke(const CStroke& stroke,
+                    const std::function<error(EStrokeCall, CTabletPoint&)>& call);
+    ::testing::AssertionResult KeepsRules(const std::function<error()>& run, EToolWrites kind,
+                                          CLayerSet* afterStroke);
     void CopyLayer(int32_t i, CImage& image);
 
     CFakeAppServices m_App;

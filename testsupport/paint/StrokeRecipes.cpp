@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <numbers>
 #include <random>
+#include <sstream>
+#include <string>
 
 namespace StrokeRecipes {
 
@@ -126,6 +128,32 @@ std::string ToText(const CStroke& stroke) {
         out += line;
     }
     return out;
+}
+
+bool FromText(const std::string& text, CStroke& stroke, int32_t& badLine) {
+    stroke.clear();
+    std::istringstream in(text);
+    std::string line;
+    for (int32_t number = 1; std::getline(in, line); ++number) {
+        if (line.find_first_not_of(" \t\r") == std::string::npos) {
+            continue;
+        }
+        std::istringstream fields(line);
+        double t = 0, x = 0, y = 0, q = 0;
+        std::string rest;
+        if (!(fields >> t >> x >> y >> q) || (fields >> rest) || !std::isfinite(x) ||
+            !std::isfinite(y) || !(t >= 0 && t <= 4294967295.0) || !std::isfinite(q)) {
+            badLine = number;
+            return false;
+        }
+        SStrokeSample s;
+        s.t = static_cast<uint32_t>(t);
+        s.x = QuantiseCoord(x);
+        s.y = QuantiseCoord(y);
+        s.q = QuantisePressure(q / 1024.0);
+        stroke.push_back(s);
+    }
+    return true;
 }
 
 } // namespace StrokeRecipes

@@ -51,5 +51,9 @@ CStroke RandomWalk(uint32_t seed, int32_t n, double w, double h);
 
 // The stroke as text lines "t x y q", for a reader.
 std::string ToText(const CStroke& stroke);
+// Such lines read back (coordinates quantised, pressures held to the
+// scale); false, with the line's number in badLine, at a line that is not
+// four numbers.
+bool FromText(const std::string& text, CStroke& stroke, int32_t& badLine);
 
 } // namespace StrokeRecipes

@@ -6,7 +6,6 @@
 #include <new>
 #include <optional>
 
-#include "foundation/AppServices.h"
 #include "foundation/MessageIds.h"
 #include "foundation/Rounding.h"
 #include "foundation/ScopeGuards.h"
@@ -16,6 +15,7 @@
 #include "paint/canvas/ProxyCanvas.h"
 #include "text/TxWidget.h"
 #include "ui/panels/PanelHighlight.h"
+#include "ui/panels/PanelSupport.h"
 #include "widgets/Backdrop.h"
 #include "widgets/ImWidget.h"
 #include "widgets/Widget.h"
@@ -44,41 +44,11 @@ constexpr float kStyleShown = 255.0f;
 // knife's.
 constexpr int32_t kKnifeImages = 2;
 
-CAppServices* Services() {
-    return CAppServices::Get();
-}
-
-bool ButtonHeld() {
-    CAppServices* services = Services();
-    return services && services->LButtonStillDown();
-}
-
-void Heartbeat() {
-    if (CAppServices* services = Services()) {
-        (void)services->AppHeartbeat(); // a beat that fails still lets the press end
-    }
-}
-
-// Waits for the next input: a polling loop without a heartbeat sleeps.
-void WaitForInput() {
-    if (CAppServices* services = Services()) {
-        services->WaitForInput();
-    }
-}
-
-gCPoint Cursor() {
-    CAppServices* services = Services();
-    return services ? services->CursorLoc() : gCPoint();
-}
-
-error GiveStep(CWidget* widget, float start, float target, float interval) {
-    auto* step = new (std::nothrow) CTimeStepObject(start, target, interval, 1.0f, 1);
-    if (!step) {
-        return eCreateFailed;
-    }
-    widget->SetUserObject(0, step); // the widget owns it from here
-    return eNoError;
-}
+using PanelSupport::ButtonHeld;
+using PanelSupport::Cursor;
+using PanelSupport::GiveStep;
+using PanelSupport::Heartbeat;
+using PanelSupport::WaitForInput;
 
 float Clamped01(float value) {
     return std::clamp(value, 0.0f, 1.0f);
@@ -116,16 +86,8 @@ CWidget* CBrushPicker::ToolButton(int32_t index) const {
 }
 
 error CBrushPicker::SetupRoot() {
-    if (!m_pBackdrop) {
-        return eResourceNotFound;
-    }
-    m_pRoot = CWidget::CreateFromRes(int32_t(kRootID), nullptr, nullptr);
-    if (!m_pRoot) {
-        return eResourceNotFound;
-    }
-    if (const error e = m_pBackdrop->AddChild(m_pRoot, 0)) {
-        delete m_pRoot;
-        m_pRoot = nullptr;
+    m_pRoot = m_pBackdrop ? CWidget::CreateFromRes(int32_t(kRootID), nullptr, nullptr) : nullptr;
+    if (const error e = PanelSupport::AddRoot(m_pBackdrop, m_pRoot)) {
         return e;
     }
     m_aToolButtons.RemoveAll();
@@ -340,19 +302,7 @@ error CBrushPicker::StyleHeart(void*, CWidget* widget) {
 }
 
 bool CBrushPicker::PressConfirmed(CWidget* widget) {
-    if (m_pBackdrop->DoModal(widget) != eNoError) {
-        return false;
-    }
-    while (ButtonHeld()) {
-        Heartbeat();
-    }
-    // Where the pointer is at the release decides, also for a click so
-    // quick that no beat ran while it was held.
-    m_pBackdrop->PassRolloverTest();
-    if (m_pBackdrop->TopModal() == widget) {
-        m_pBackdrop->EndModal();
-    }
-    return m_pBackdrop->WidgetRollover() == widget;
+    return PanelSupport::Confirmed(m_pBackdrop, widget);
 }
 
 error CBrushPicker::ToolClick(void* user, CWidget* widget, CWidget*& taker, gCPoint&) {

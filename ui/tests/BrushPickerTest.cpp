@@ -22,7 +22,7 @@
 #include "text/TxWidget.h"
 #include "ui/SMKBackdrop.h"
 #include "ui/panels/BrushPicker.h"
-#include "ui/tests/BuiltResourcesTest.h"
+#include "ui/tests/PanelPressTest.h"
 #include "widgets/ImWidget.h"
 
 namespace {
@@ -81,14 +81,7 @@ public:
     std::vector<SSet> m_Sets;
 };
 
-// The rollover widget is whatever the test says.
-class CPickerBackdrop : public CSMKBackdrop {
-public:
-    CWidget* WidgetRollover() const override { return m_pPointed; }
-    CWidget* m_pPointed = nullptr;
-};
-
-class BrushPickerTest : public BuiltResourcesTest {
+class BrushPickerTest : public PanelPressTest {
 protected:
     void SetUp() override {
         BuiltResourcesTest::SetUp();
@@ -109,27 +102,6 @@ protected:
         ASSERT_NE(m_pGrip, nullptr);
         m_Backbone.m_Sets.clear();
     }
-    void TearDown() override {
-        m_Services.m_OnPump = nullptr;
-        gCCmdTarget::SetUIModule(nullptr);
-        gCCmdTarget::SetBackboneModule(nullptr);
-    }
-
-    CWidget* W(uint32_t id) { return m_Backdrop.FindByID(id); }
-    gCPoint CentreOf(CWidget* w) {
-        gCRect r(0, 0, w->Width(), w->Height());
-        w->LocalToBackdrop(r);
-        return gCPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    }
-    std::vector<int32_t> Sounds() const {
-        std::vector<int32_t> sounds;
-        for (const CRecordingModule::Call& c : m_UI.m_Calls) {
-            if (c.id == eCmdPlaySound) {
-                sounds.push_back(int32_t(c.value));
-            }
-        }
-        return sounds;
-    }
     std::string ReadOut() {
         const gCString text = m_pPicker->SizeText()->String();
         return gUtf16ToUtf8(std::u16string_view(text.GetBuffer(), size_t(text.GetLength())));
@@ -141,42 +113,8 @@ protected:
         }
         return lit;
     }
-    // A press on the widget with the pointer on it; then, pump by pump,
-    // the steps given (each may move the cursor, the rollover or the
-    // clock), and the release after the last.
-    error Press(CWidget* w, std::deque<std::function<void()>> steps, gCPoint at = gCPoint(-1, -1)) {
-        m_Backdrop.m_pPointed = w;
-        m_Services.m_fLButton = 1;
-        if (at.x < 0) {
-            at = CentreOf(w);
-        }
-        m_Services.m_CursorLoc = at;
-        m_Services.m_OnPump = [this, steps]() mutable {
-            if (steps.empty()) {
-                m_Services.m_fLButton = 0;
-                return;
-            }
-            steps.front()();
-            steps.pop_front();
-        };
-        CWidget* taken = nullptr;
-        const error e = m_Backdrop.PassButtonDownL(taken, at);
-        m_Services.m_OnPump = nullptr;
-        return e;
-    }
-    std::function<void()> MoveBy(int32_t dx, int32_t dy = 0) {
-        return [this, dx, dy] {
-            m_Services.m_CursorLoc.x += dx;
-            m_Services.m_CursorLoc.y += dy;
-        };
-    }
-    std::function<void()> Point(CWidget* w) {
-        return [this, w] { m_Backdrop.m_pPointed = w; };
-    }
 
     CPickerBackbone m_Backbone;
-    CRecordingModule m_UI;
-    CPickerBackdrop m_Backdrop;
     CBrushPicker* m_pPicker = nullptr;
     CWidget* m_pPopup = nullptr;
     CWidget* m_pGrip = nullptr;

@@ -149,8 +149,12 @@ TEST_F(MainBackdrop, BackgroundIsWarmAndDarkWithALightInTheMiddle) {
 TEST_F(MainBackdrop, SetUpStartsTheBackboneFirstAndSelectsTheSavedTool) {
     m_Backdrop.m_nSavedTool = 0;
     SetUpIn(1000, 700);
-    EXPECT_EQ(BackboneIds(), (std::vector<uint32_t>{eCmdInitBackbone, eCmdSelectTool}));
-    EXPECT_EQ(m_Backbone.m_Calls[1].value, 0);
+    // Between them the colour picker reads the auto-clean flag and reports
+    // its colour, and the clean-brush panel reads the flag.
+    EXPECT_EQ(BackboneIds(), (std::vector<uint32_t>{eCmdInitBackbone, eCmdAutoClean,
+                                                    eMsgPaintColour, eCmdAutoClean,
+                                                    eCmdSelectTool}));
+    EXPECT_EQ(m_Backbone.m_Calls.back().value, 0);
     EXPECT_EQ(m_Backdrop.CanvasWidget(), m_Backdrop.FindByID(5));
     EXPECT_EQ(m_Backdrop.CanvasColourWidget(), m_Backdrop.FindByID(2300));
     EXPECT_EQ(m_Backdrop.ProjectFileType().m_nTypeID, 24);

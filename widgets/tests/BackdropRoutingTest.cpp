@@ -483,7 +483,7 @@ TEST_F(BackdropInspector, TheMarkerFlashesEveryQuarterSecondWhileTheButtonIsDown
     EXPECT_TRUE(services.m_Alerts.empty());
 }
 
-TEST_F(BackdropInspector, WithAltTheInspectorCannotBeMadeYet) {
+TEST_F(BackdropInspector, WithAltButNoInspectorHookItCannotBeMade) {
     services.m_nModifiers = kModCommand | kModShift | kModOption;
     EXPECT_EQ(backdrop->TestWidgetDebug(), eHandled);
     ASSERT_EQ(services.m_Alerts.size(), 1u);
