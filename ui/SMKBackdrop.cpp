@@ -16,7 +16,10 @@
 #include "platform/WindowBase.h"
 #include "text/TxWidget.h"
 #include "ui/InterfaceText.h"
+#include "ui/boxes/AboutBox.h"
+#include "ui/boxes/NewFile.h"
 #include "ui/boxes/SavePrompt.h"
+#include "ui/boxes/WelcomeBox.h"
 #include "ui/panels/BrushPicker.h"
 #include "ui/panels/CleanBrush.h"
 #include "ui/panels/ColourPicker.h"
@@ -182,6 +185,9 @@ CSMKBackdrop::~CSMKBackdrop() {
     release(m_pColourPicker);
     release(m_pCleanBrush);
     m_pSavePrompt.reset();
+    m_pAboutBox.reset();
+    m_pWelcomeBox.reset();
+    m_pNewFile.reset();
     if (m_apPanels[kNameBarPanel] == m_pNameBar.get()) {
         m_apPanels[kNameBarPanel] = nullptr;
     }
@@ -214,18 +220,30 @@ error CSMKBackdrop::SetupInterface() {
         m_pSavePrompt.reset();
         return e;
     }
+    if (const error e = MakeBoxes()) {
+        return e;
+    }
     if (const error e = SetupHiddenHint()) {
         return e;
     }
     if (const error e = m_Sound.SetupObject()) {
         return e;
     }
+    if (const error e = SetupPanControls()) {
+        return e;
+    }
     m_ProjectFileType.m_nTypeID = kProjectTypeID;
     m_ProjectFileType.m_Description = InterfaceText(kProjectDescriptionText);
     m_ProjectFileType.m_Extension = InterfaceText(kProjectExtensionText);
     m_ProjectFileType.m_nMacType = FourCC("SKPJ");
+    // Until the preferences are read, a first run is one without their file.
+    const bool firstRun = IsFirstRun();
     if (const int32_t e = SetBackboneData(eCmdSelectTool, this, m_nSavedTool)) {
         return error(e);
+    }
+    if (firstRun && m_pWelcomeBox) {
+        // A greeting that cannot be built is no reason to stop the program.
+        (void)m_pWelcomeBox->Show(0);
     }
     StoreUserSettings();
     return eNoError;
@@ -383,10 +401,14 @@ error CSMKBackdrop::SetSize(int32_t width, int32_t height, int32_t redraw) {
         // A failed redraw is shown by the backdrop and kept dirty.
         (void)PassRedraw();
     }
-    if (CTabletSource* tablet = TabletServices()) {
-        (void)tablet->SetupServices(1); // answers 0
-    }
+    RefreshTabletServices();
     return eNoError;
+}
+
+void CSMKBackdrop::RefreshTabletServices() {
+    if (CTabletSource* tablet = TabletServices()) {
+        (void)tablet->SetupServices(1); // re-arming has nothing to report
+    }
 }
 
 CTabletSource* CSMKBackdrop::TabletServices() {

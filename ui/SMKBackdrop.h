@@ -21,8 +21,11 @@
 
 class CNameBar;
 class CBrushPicker;
+class CAboutBox;
 class CCleanBrush;
 class CColourPicker;
+class CNewFile;
+class CWelcomeBox;
 class CProjectInfo;
 class CSavePrompt;
 class CTabletSource;
@@ -56,11 +59,14 @@ public:
     // so the broadcast goes on.
     int32_t Message(uint32_t id, void* data, uintptr_t extra) override;
     // Starts the backbone, finds the canvas (5), the canvas-colour chooser
-    // (2300), sets up the name bar (panel 1) and the save prompt, loads the
-    // interface sounds, fills the project type, selects the saved tool and
-    // stores the program's entry in the user's settings. 21 when a widget
-    // is missing, 23 when the name bar or the prompt cannot be made, the
-    // name bar's set-up code, or the tool's code.
+    // (2300), sets up the panels and the save prompt, makes the boxes and
+    // the new-painting panel (built when shown), loads the interface
+    // sounds, hooks the pan controls (2500 with 2502 and 2503), fills the
+    // project type, selects the saved tool, greets a first run (no
+    // preferences file yet) with the welcome box and stores the program's
+    // entry in the user's settings. 21 when a widget is missing, 23 when a
+    // panel, prompt or box cannot be made, a panel's set-up code, or the
+    // tool's code.
     error SetupInterface() override;
     // Keeps the canvas point under the view's centre in place, then keeps
     // the canvas covering half the view or wholly inside it.
@@ -78,6 +84,42 @@ public:
     // Shows the canvas picker; 0 (nothing to show while there is none).
     error ShowCanvasPicker();
 
+    // --- Help, the welcome box, the canvas colour and the pan controls
+    // (SMKBackdropHelp.cpp).
+    // Opens the manual beside the program with the desktop's handler; when
+    // it cannot, one alert with the manual's failure text (its answer
+    // would always be 0, so there is none).
+    virtual void ShowHelp();
+    // Shows the welcome box again; 0.
+    error ShowWelcome();
+    // Centres the canvas-colour chooser on the anchor, in front and modal
+    // with a redraw; 2 without a chooser.
+    error ShowCanvasColour(CWidget* anchor);
+    // Leaves the modal stack (when the chooser is on top) and hides the
+    // chooser with a redraw; 2 without a chooser.
+    error HideCanvasColour();
+    // 1 when the pointer is on one of the chooser's colours.
+    int32_t TargetIsColourPicker() const;
+    // The pan controls: shown in front, modal and focused with their
+    // buttons unlit; hidden, leaving the modal stack only when they are on
+    // top. Nothing without them; 0.
+    error ShowPanControls(int32_t redraw);
+    error HidePanControls(int32_t redraw);
+    static error PanCanvasClick(void* user, CWidget* widget, CWidget*& target, gCPoint& point);
+    static error PanKey(void* user, CWidget* widget, CWidget*& target, uint32_t key);
+    static error PanCancelButtonClick(void* user, CWidget* widget, CWidget*& target,
+                                      gCPoint& point);
+    static error PanButtonHeart(void* user, CWidget* widget);
+    CWidget* PanControls() const { return m_pPanControls; }
+    CWelcomeBox* WelcomeBox() const { return m_pWelcomeBox.get(); }
+    CAboutBox* AboutBox() const { return m_pAboutBox.get(); }
+    CNewFile* NewFile() const { return m_pNewFile.get(); }
+    // After a file dialog: the pen's services set up again (nothing
+    // without them).
+    void RefreshTabletServices();
+    // True when no preferences file is there yet: the program's first run.
+    static bool IsFirstRun();
+
     // Opens the preferences file in the closed file object as a whole new
     // file, making its folders: 6 without a file object, 23 when there is
     // no folder for it, else the opening's code. It is put in place when
@@ -92,6 +134,7 @@ public:
     int32_t RestoreModified() const { return m_fRestoreModified; }
     void SetRestoreModified(int32_t flag) { m_fRestoreModified = flag; }
     int32_t PromptModified() const { return m_fPromptModified; }
+    void SetPromptModified(int32_t flag) { m_fPromptModified = flag; }
     const gCString& DocumentPath() const { return m_DocumentPath; }
     CWidget* CanvasWidget() const { return m_pCanvasWidget; }
     CWidget* CanvasColourWidget() const { return m_pCanvasColourWidget; }
@@ -152,9 +195,8 @@ protected:
     virtual void TogglePanelsHidden(int32_t redraw);
     virtual void HideAllPanels(int32_t redraw);
     virtual void ShowAllPanels(int32_t redraw);
-    virtual void ShowAboutBox() {}
+    virtual void ShowAboutBox();
     virtual error ShowSavePrompt(int32_t action);
-    virtual void ShowHelp() {}
     // Saving (SMKBackdropSave.cpp): with saveAs 0, a project that has a
     // file is written there when modified (nothing happens when it is not);
     // otherwise, and for any other saveAs, the save dialog offers the
@@ -187,6 +229,12 @@ protected:
     // The backbone's tablet services, or null.
     virtual CTabletSource* TabletServices();
 
+    // Makes the boxes and the new-painting panel (23 when one cannot be
+    // made), and finds and hooks the pan controls (21 when the overlay or
+    // a button is missing, 23 without memory for a time step).
+    error MakeBoxes();
+    error SetupPanControls();
+
     // Sets up the panels by index into their slots, appending each root to
     // m_aPanelRoots; a panel not built yet leaves its slot empty. A panel
     // whose set-up fails is deleted again and its code returned.
@@ -212,6 +260,12 @@ protected:
     gCArray<CWidget*> m_aDragHidden;
     CTxWidget* m_pHiddenHint = nullptr;
     std::unique_ptr<CSavePrompt> m_pSavePrompt;
+    // The boxes and the new-painting panel, made at set-up; each builds its
+    // tree when shown.
+    std::unique_ptr<CAboutBox> m_pAboutBox;
+    std::unique_ptr<CWelcomeBox> m_pWelcomeBox;
+    std::unique_ptr<CNewFile> m_pNewFile;
+    CWidget* m_pPanControls = nullptr;
     std::unique_ptr<CNameBar> m_pNameBar; // in its panel slot once set up
     CWidget* m_pCanvasWidget = nullptr;
     CWidget* m_pCanvasColourWidget = nullptr;

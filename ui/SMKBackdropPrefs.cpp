@@ -35,7 +35,20 @@ bool MakeFolders(const std::string& posix) {
     return ::mkdir(posix.c_str(), 0700) == 0 || errno == EEXIST;
 }
 
+// The preferences folder of this user, as the environment names it.
+std::string UserPrefsFolder() {
+    const passwd* account = ::getpwuid(::getuid());
+    return CSMKBackdrop::PrefsFolderPath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"),
+                                         account ? account->pw_dir : nullptr);
+}
+
 } // namespace
+
+bool CSMKBackdrop::IsFirstRun() {
+    const std::string folder = UserPrefsFolder();
+    struct stat st;
+    return folder.empty() || ::stat((folder + "/" + kPrefsFileName).c_str(), &st) != 0;
+}
 
 std::string CSMKBackdrop::PrefsFolderPath(const char* configHome, const char* home,
                                           const char* accountHome) {
@@ -64,9 +77,7 @@ error CSMKBackdrop::CreatePrefsFile(gCFile* file) {
     if (!file) {
         return eBadParameter;
     }
-    const passwd* account = ::getpwuid(::getuid());
-    const std::string folder = PrefsFolderPath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"),
-                                               account ? account->pw_dir : nullptr);
+    const std::string folder = UserPrefsFolder();
     std::u16string colon;
     if (folder.empty() || !MakeFolders(folder) ||
         gCVolumeTable::PosixToColon(folder + "/" + kPrefsFileName, colon) != eNoError) {

@@ -56,8 +56,12 @@ export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
 unset SDL_VIDEODRIVER
 
 work=$(mktemp -d)
-# Every run is a first run, and nobody's own settings are touched.
+# Nobody's own settings are touched.
 export XDG_CONFIG_HOME="$work/config"
+# An empty preferences file: these runs are no first run, so no welcome
+# box stands over the window (platform/tests/welcome-smoke.sh runs one).
+mkdir -p "$work/config/daublin" && : >"$work/config/daublin/Daublin.prs" ||
+  fail "cannot make the preferences file"
 pids=()
 cleanup() {
   for p in "${pids[@]}"; do

@@ -1,9 +1,9 @@
 #include "ui/boxes/SavePrompt.h"
 
-#include "foundation/AppServices.h"
 #include "foundation/Input.h"
 #include "foundation/MessageIds.h"
 #include "ui/panels/PanelHighlight.h"
+#include "ui/panels/PressTracking.h"
 #include "widgets/Backdrop.h"
 #include "widgets/Widget.h"
 
@@ -135,23 +135,7 @@ int32_t CSavePrompt::RootMessage(void* user, CWidget* widget, uint32_t id, void*
 error CSavePrompt::ButtonClick(void* user, CWidget* button, CWidget*& target, gCPoint&) {
     auto* prompt = static_cast<CSavePrompt*>(user);
     target = button;
-    CBackdrop* backdrop = prompt->m_pBackdrop;
-    if (const error e = backdrop->DoModal(button)) {
-        return e;
-    }
-    if (CAppServices* services = CAppServices::Get()) {
-        while (services->LButtonStillDown()) {
-            // A beat that fails still lets the press end.
-            (void)services->AppHeartbeat();
-        }
-    }
-    // Where the pointer is at the release decides, also for a click so
-    // quick that no beat ran while it was held.
-    backdrop->PassRolloverTest();
-    if (backdrop->TopModal() == button) {
-        backdrop->EndModal();
-    }
-    if (backdrop->WidgetRollover() != button) {
+    if (!PressTracking::ReleasedOn(prompt->m_pBackdrop, button)) {
         return eNoError; // released off the button: no choice
     }
     prompt->PlaySound(kClickSound);

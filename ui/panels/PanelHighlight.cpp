@@ -78,12 +78,12 @@ bool CursorInside(CWidget* widget) {
 
 } // namespace
 
-error GiveTimeStep(CWidget* widget) {
+error GiveTimeStep(CWidget* widget, float level) {
     if (CTimeStep* step = TimeStepOf(widget)) {
-        *step = CTimeStep(0.0f, 0.0f, 1.0f, 1.0f, 1);
+        *step = CTimeStep(level, level, 1.0f, 1.0f, 1);
         return eNoError;
     }
-    auto* step = new (std::nothrow) CTimeStepObject(0.0f, 0.0f, 1.0f, 1.0f, 1);
+    auto* step = new (std::nothrow) CTimeStepObject(level, level, 1.0f, 1.0f, 1);
     if (!step) {
         return eCreateFailed;
     }

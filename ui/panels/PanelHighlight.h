@@ -77,10 +77,11 @@ inline constexpr SHighlight kTool{eOwnOpacity, 0, eRolloverOrSelected, 255.0f, 1
                                   false, true};
 inline constexpr SHighlight kLinkButton{eUnderEffect, 0, eCursorInside, 255.0f, 0.8f, 0.0f, 2.4f};
 
-// Creates the time step the heartbeat reads (start and target 0, one step
-// of 1 per ms, running) and hands it to the widget as its user object 0.
-// 23 when it cannot be made; the widget keeps none then.
-error GiveTimeStep(CWidget* widget);
+// Creates the time step the heartbeat reads (start and target `level`, 0
+// unless given, one step of 1 per ms, running) and hands it to the widget
+// as its user object 0. 23 when it cannot be made; the widget keeps none
+// then.
+error GiveTimeStep(CWidget* widget, float level = 0.0f);
 
 // The widget's time step, or null.
 CTimeStep* TimeStepOf(const CWidget* widget);

@@ -12,15 +12,18 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "FileIO/FileTypes.h"
 #include "FileIO/gCFile.h"
 #include "foundation/Input.h"
 #include "foundation/Utf8.h"
 #include "imaging/ImLocker.h"
+#include "imaging/ImageIO.h"
 #include "paint/Backbone.h"
 #include "platform/InputEvent.h"
 #include "platform/QuitSignals.h"
@@ -31,6 +34,7 @@
 #include "testsupport/platform/InputScript.h"
 #include "ui/SMKApp.h"
 #include "ui/SMKBackdrop.h"
+#include "ui/boxes/NewFile.h"
 #include "ui/boxes/SavePrompt.h"
 
 namespace {
@@ -109,6 +113,10 @@ protected:
         ASSERT_NE(::mkdtemp(pattern), nullptr);
         m_Folder = pattern;
         m_pConfig = std::make_unique<CEnvironment>("XDG_CONFIG_HOME", (m_Folder + "/cfg").c_str());
+        // Not a first run: an empty preferences file, so no welcome box
+        // stands over what the runs look at.
+        fs::create_directories(m_Folder + "/cfg/daublin");
+        std::ofstream(PrefsPath()).flush();
         program = std::make_unique<CRunApp>();
         gCString root;
         ASSERT_TRUE(ColonFolder(fs::path(DAUBLIN_RESOURCE_DIR).parent_path().string(), root));
@@ -181,6 +189,8 @@ protected:
 class UserSettingsAnswer : public StartUpRun, public ::testing::WithParamInterface<error> {};
 
 TEST_P(UserSettingsAnswer, OnlySettingsThatCannotBeKeptMakeThePrefsFileAnew) {
+    // A first run: no preferences folder before the start.
+    fs::remove_all(m_Folder + "/cfg");
     program->m_nSettingsAnswer = GetParam();
     ASSERT_EQ(Start(), eNoError) << "no answer stops the start";
     ASSERT_EQ(program->m_aStored.size(), 1u);
@@ -194,7 +204,8 @@ TEST_P(UserSettingsAnswer, OnlySettingsThatCannotBeKeptMakeThePrefsFileAnew) {
         ASSERT_EQ(::stat((m_Folder + "/cfg/daublin").c_str(), &st), 0);
         EXPECT_EQ(st.st_mode & 0777, 0700u) << "the user's own";
     } else {
-        EXPECT_FALSE(fs::exists(m_Folder + "/cfg", ec)) << "nothing is written";
+        // (The sound library may keep files of its own in the folder.)
+        EXPECT_FALSE(fs::exists(m_Folder + "/cfg/daublin", ec)) << "nothing is written";
     }
     EXPECT_TRUE(program->m_aAlerts.empty());
 }
@@ -466,6 +477,65 @@ TEST_F(StartUpRun, AStartFileThatCannotBeOpenedIsNamedThenANewPaintingStarts) {
         program->DoSystemQuit();
         EXPECT_EQ(CAppBase::m_pMainWnd, nullptr);
         EXPECT_EQ(program->m_aAlerts.size(), 1u) << "an unmodified painting quits silently";
+    }
+}
+
+} // namespace
+
+namespace {
+
+// The about box, the pan controls and the new-painting panel over a painted
+// canvas, each written as a PNG under the build folder for a person to look
+// at: the boxes' blur shows the stroke softly behind the glass.
+TEST_F(StartUpRun, TheBoxesAndPanelsOverAPaintedCanvasAreWrittenForALook) {
+    ASSERT_EQ(Start(), eNoError);
+    CSMKBackdrop* backdrop = Backdrop();
+    ASSERT_NE(backdrop, nullptr);
+    const gCRect c = backdrop->CanvasWidget()->Rect();
+    Focus();
+    CInputScript(*program).Run();
+    const gCPoint from(c.left + 200, c.top + 150);
+    const gCPoint to(c.left + 700, c.top + 500);
+    for (int32_t i = 1; i <= 100; ++i) {
+        program->m_aPenPath.push_back(
+            gCPoint(from.x + (to.x - from.x) * i / 100, from.y + (to.y - from.y) * i / 100));
+    }
+    CInputScript(*program).Move(from).Press(from).Run();
+    const std::vector<uint32_t> painted = Shown();
+    const std::string folder = fs::path(DAUBLIN_RESOURCE_DIR).parent_path().parent_path().string() +
+                               "/interface-shots";
+    fs::create_directories(folder);
+    const struct {
+        const char* name;
+        std::function<error()> show;
+    } kShown[] = {
+        {"about-box",
+         [&] {
+             (void)backdrop->ProcessData(eCmdShowAbout, nullptr, 0, 1); // answers 0
+             return eNoError;
+         }},
+        {"pan-controls", [&] { return backdrop->ShowPanControls(1); }},
+        {"new-painting", [&] { return backdrop->NewFile()->Show(1); }},
+    };
+    for (const auto& s : kShown) {
+        SCOPED_TRACE(s.name);
+        ASSERT_EQ(s.show(), eNoError);
+        ASSERT_NE(backdrop->TopModal(), nullptr);
+        const std::vector<uint32_t> shown = Shown();
+        EXPECT_NE(shown, painted);
+        std::unique_ptr<CImage> shot = CaptureBackBuffer();
+        ASSERT_NE(shot, nullptr);
+        gCString colon;
+        ASSERT_TRUE(ColonFolder(folder, colon));
+        gCString path;
+        ASSERT_EQ(gStringFromUtf8(path, gStringToUtf8(colon) + s.name + ".png"), eNoError);
+        EXPECT_EQ(gCImageIO::WriteImage(path, *shot, ePNGFile), eNoError);
+        // Escape closes each (the panel's size field gives the first one
+        // up; a second reaches the backdrop, where it does nothing), and
+        // the canvas is as it was.
+        CInputScript(*program).Key(kKeyCodeEscape).Key(kKeyCodeEscape).Run();
+        EXPECT_EQ(backdrop->ModalCount(), 0);
+        EXPECT_TRUE(Shown() == painted);
     }
 }
 

@@ -1,0 +1,150 @@
+#!/usr/bin/env bash
+# The first run of the real program on a virtual X display (1280 x 1024),
+# with a stand-in xdg-open first on PATH that logs what it is asked to
+# open: the welcome box stands over the new painting (a dark veil, the warm
+# glass box with its title, the ochre Manual button), any key closes it and
+# the canvas shows as the main smoke test expects it (1152 x 922 at
+# (64, 51), light on the dark backdrop); ? then asks xdg-open for the manual
+# beside the program; Ctrl+Q ends the run with status 0. The shots are kept
+# in <shots folder>; the preferences folder is a temporary, empty one.
+#
+# Run through testsupport/x11-run.sh (CTest's daublin_welcome_smoke does):
+#   bash testsupport/x11-run.sh 1280x1024x24 bash platform/tests/welcome-smoke.sh build/release/bin/daublin /tmp/shots
+# Usage: welcome-smoke.sh <path of the daublin program> <shots folder>
+set -u
+[ -n "${DAUBLIN_SMOKE_TRACE:-}" ] && set -x
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+source "$(dirname "${BASH_SOURCE[0]}")/../../testsupport/x11-helpers.sh"
+
+[ $# -eq 2 ] || fail "usage: welcome-smoke.sh <path of the daublin program> <shots folder>"
+program=$(readlink -f "$1")
+[ -x "$program" ] || fail "no program at $1"
+shots=$2
+mkdir -p "$shots" || fail "cannot make the shots folder $shots"
+rm -f "$shots"/welcome-*.png
+if [ -z "${DISPLAY:-}" ] || [ "${DAUBLIN_X11_DISPLAY:-}" != "$DISPLAY" ]; then
+  fail "not on a display of its own; run it through testsupport/x11-run.sh (see the head of this script)"
+fi
+export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+unset SDL_VIDEODRIVER
+
+work=$(mktemp -d)
+# A first run: nothing in the preferences folder.
+export XDG_CONFIG_HOME="$work/config"
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do
+    { kill -9 "$p" && wait "$p"; } 2>/dev/null
+  done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# The stand-in xdg-open: one line per call with its arguments.
+mkdir -p "$work/bin"
+cat >"$work/bin/xdg-open" <<STUB
+#!/bin/sh
+echo "\$*" >>"$work/xdg-open.log"
+STUB
+chmod +x "$work/bin/xdg-open"
+
+shoot() {
+  local X Y SCREEN WINDOW
+  eval "$(xdotool getmouselocation --shell 2>/dev/null)"
+  if [ "${X:-}" != 8 ] || [ "${Y:-}" != 1016 ]; then
+    timeout 5 xdotool mousemove --sync 8 1016 || fail "waited 5 s to park the pointer"
+  fi
+  import -window root "$shots/$1.png" 2>>"$work/import.log" ||
+    fail "import could not take the shot $1: $(cat "$work/import.log")"
+}
+pixel() {
+  convert "$shots/$1.png" -crop "1x1+$2+$3" +repage -depth 8 \
+    -format '%[fx:round(255*r)] %[fx:round(255*g)] %[fx:round(255*b)]' info:
+}
+# Whether pixel ($2, $3) of shot $1 is within $7 of ($4, $5, $6).
+near() {
+  local r g b
+  read -r r g b < <(pixel "$1" "$2" "$3")
+  [ $((${r:-999} - $4)) -le "$7" ] && [ $(($4 - ${r:-999})) -le "$7" ] &&
+    [ $((${g:-999} - $5)) -le "$7" ] && [ $(($5 - ${g:-999})) -le "$7" ] &&
+    [ $((${b:-999} - $6)) -le "$7" ] && [ $(($6 - ${b:-999})) -le "$7" ]
+}
+is_light() {
+  local r g b
+  read -r r g b < <(pixel "$@")
+  [ "${r:-0}" -gt 180 ] && [ "${g:-0}" -gt 180 ] && [ "${b:-0}" -gt 180 ]
+}
+is_dark() {
+  local r g b
+  read -r r g b < <(pixel "$@")
+  [ "${r:-255}" -lt 80 ] && [ "${g:-255}" -lt 80 ] && [ "${b:-255}" -lt 80 ]
+}
+differing() {
+  compare -metric AE "$shots/$1.png" "$shots/$2.png" null: 2>&1
+}
+settled() {
+  local name=$1
+  shift
+  shoot "$name-next"
+  if [ -f "$shots/$name.png" ] && [ "$(differing "$name" "$name-next")" = 0 ]; then
+    rm -f "$shots/$name-next.png"
+    "$@"
+    return
+  fi
+  mv "$shots/$name-next.png" "$shots/$name.png"
+  return 1
+}
+
+eval "$(xdotool getdisplaygeometry --shell)"
+[ "${WIDTH}x$HEIGHT" = 1280x1024 ] || fail "the display is ${WIDTH}x$HEIGHT, not 1280x1024"
+
+PATH="$work/bin:$PATH" "$program" 2>"$work/stderr" &
+pid=$!
+pids+=("$pid")
+await 10 "a visible window titled Daublin" find_window '^Daublin$'
+wid=$found
+expect_geometry "$wid" 0 0 1280 1024
+timeout 5 xdotool windowfocus --sync "$wid" || fail "waited 5 s for the window to take the focus"
+
+# The welcome box (564 x 268) centred on the window at (358, 378): its
+# glass (#1E1D1A at 224 over the veiled canvas) dark and warm at (370, 400),
+# the Manual button's ochre face (#E39B45) at (803, 600), the canvas under
+# the veil darkened (not light) at (100, 100) and the glass's edge at
+# (357, 500) the veiled canvas again.
+welcome_shown() {
+  near welcome-box 803 600 227 155 69 6 && is_dark welcome-box 370 400 &&
+    ! is_light welcome-box 100 100 && ! is_dark welcome-box 100 100
+}
+await 10 "the welcome box over the canvas (see $shots/welcome-box.png)" \
+  settled welcome-box welcome_shown
+read -r r g b < <(pixel welcome-box 370 400)
+[ "$r" -ge "$g" ] && [ "$g" -ge "$b" ] && [ "$r" -gt 20 ] ||
+  fail "the glass at (370, 400) is $r $g $b, not a warm dark (see $shots/welcome-box.png)"
+
+# Any key closes it; the canvas shows as the main smoke test expects.
+xdotool key x
+canvas_shown() {
+  is_light "$1" 64 51 && is_light "$1" 1215 972 && is_light "$1" 640 512 &&
+    is_dark "$1" 63 51 && is_dark "$1" 64 50 && is_dark "$1" 1216 972 &&
+    is_dark "$1" 1215 973 && is_dark "$1" 20 20
+}
+await 10 "a key to close the welcome box over the canvas (see $shots/welcome-closed.png)" \
+  settled welcome-closed canvas_shown welcome-closed
+
+# ? opens the manual beside the program.
+xdotool key question
+manual="$(dirname "$program")/Resources/Manual/index.html"
+asked() { [ "$(cat "$work/xdg-open.log" 2>/dev/null)" = "$manual" ]; }
+await 10 "? to ask xdg-open for $manual (it was asked: $(cat "$work/xdg-open.log" 2>/dev/null))" asked
+
+xdotool key ctrl+q
+wait_exit "$pid" 100
+status=$?
+[ "$status" -ne 124 ] || fail "waited 10 s for Ctrl+Q to end the program"
+[ "$status" -eq 0 ] || fail "Ctrl+Q ended the program with status $status: $(cat "$work/stderr")"
+echo "welcome smoke: passed"
