@@ -18,6 +18,9 @@
 #include "bench/MemcpyShare.h"
 #include "imaging/Image.h"
 #include "testsupport/FileIO/FakeResourceServices.h"
+#include "text/Font.h"
+#include "text/TextRenderer.h"
+#include "text/TxWidget.h"
 #include "widgets/Backdrop.h"
 
 namespace {
@@ -31,15 +34,19 @@ public:
     void SetGradientOpacity(int32_t opacity) { m_nGradientOpacity = opacity; }
 };
 
-// The demo's resource file open as the application's while it lives.
+// The demo's resource file open as the application's while it lives, with
+// the text widgets its tree holds registered and the font manager running.
 class CDemoResources {
 public:
     CDemoResources() {
+        m_fFonts = gCFont::InitializeManager() == eNoError;
+        CTextRenderer::BuildGammaLUT(1.0f);
         gCVolumeTable::Register(u"DemoBuilt", DAUBLIN_DEMO_RESOURCE_DIR);
         gCString path;
         (void)path.CopyString(u"DemoBuilt:system.vrf"); // an empty path fails to open below
         gCFRef ref(path);
-        m_fReady = m_File.Open(&ref, eAccessReadOnly) == eNoError &&
+        m_fReady = m_fFonts && RegisterTextWidgets() == eNoError &&
+                   m_File.Open(&ref, eAccessReadOnly) == eNoError &&
                    m_Index.SetupIndex(&m_File) == eNoError;
         m_Services.m_pResFile = &m_File;
         m_Services.m_pResIndex = &m_Index;
@@ -49,6 +56,9 @@ public:
             pool.Empty();
         }
         (void)m_File.Close(); // read only: nothing is lost
+        if (m_fFonts) {
+            gCFont::ShutDownManager();
+        }
     }
     bool Ready() const { return m_fReady; }
     bool Quiet() const { return m_Services.m_Alerts.empty(); }
@@ -57,6 +67,7 @@ private:
     CFakeResourceServices m_Services;
     gCFile m_File;
     gCResourceIndex m_Index;
+    bool m_fFonts = false;
     bool m_fReady = false;
 };
 
