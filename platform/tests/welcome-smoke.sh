@@ -53,19 +53,7 @@ echo "\$*" >>"$work/xdg-open.log"
 STUB
 chmod +x "$work/bin/xdg-open"
 
-shoot() {
-  local X Y SCREEN WINDOW
-  eval "$(xdotool getmouselocation --shell 2>/dev/null)"
-  if [ "${X:-}" != 8 ] || [ "${Y:-}" != 1016 ]; then
-    timeout 5 xdotool mousemove --sync 8 1016 || fail "waited 5 s to park the pointer"
-  fi
-  import -window root "$shots/$1.png" 2>>"$work/import.log" ||
-    fail "import could not take the shot $1: $(cat "$work/import.log")"
-}
-pixel() {
-  convert "$shots/$1.png" -crop "1x1+$2+$3" +repage -depth 8 \
-    -format '%[fx:round(255*r)] %[fx:round(255*g)] %[fx:round(255*b)]' info:
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../../testsupport/x11-shots.sh"
 # Whether pixel ($2, $3) of shot $1 is within $7 of ($4, $5, $6).
 near() {
   local r g b
@@ -73,31 +61,6 @@ near() {
   [ $((${r:-999} - $4)) -le "$7" ] && [ $(($4 - ${r:-999})) -le "$7" ] &&
     [ $((${g:-999} - $5)) -le "$7" ] && [ $(($5 - ${g:-999})) -le "$7" ] &&
     [ $((${b:-999} - $6)) -le "$7" ] && [ $(($6 - ${b:-999})) -le "$7" ]
-}
-is_light() {
-  local r g b
-  read -r r g b < <(pixel "$@")
-  [ "${r:-0}" -gt 180 ] && [ "${g:-0}" -gt 180 ] && [ "${b:-0}" -gt 180 ]
-}
-is_dark() {
-  local r g b
-  read -r r g b < <(pixel "$@")
-  [ "${r:-255}" -lt 80 ] && [ "${g:-255}" -lt 80 ] && [ "${b:-255}" -lt 80 ]
-}
-differing() {
-  compare -metric AE "$shots/$1.png" "$shots/$2.png" null: 2>&1
-}
-settled() {
-  local name=$1
-  shift
-  shoot "$name-next"
-  if [ -f "$shots/$name.png" ] && [ "$(differing "$name" "$name-next")" = 0 ]; then
-    rm -f "$shots/$name-next.png"
-    "$@"
-    return
-  fi
-  mv "$shots/$name-next.png" "$shots/$name.png"
-  return 1
 }
 
 eval "$(xdotool getdisplaygeometry --shell)"

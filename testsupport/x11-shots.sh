@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Screenshots for the scripts of tests under a virtual X display, and what
+# they read from them; sourced after x11-helpers.sh, with fail(), $shots
+# (the folder of shots) and $work (for import's log) set by the caller.
+
+# Screenshots of the whole display, kept as $shots/<name>.png. The pointer
+# rests at one place on the backdrop for every shot, so it never makes two
+# shots differ.
+shoot() {
+  local X Y SCREEN WINDOW
+  eval "$(xdotool getmouselocation --shell 2>/dev/null)"
+  # A move to where the pointer already is never ends with --sync.
+  if [ "${X:-}" != 8 ] || [ "${Y:-}" != 1016 ]; then
+    timeout 5 xdotool mousemove --sync 8 1016 || fail "waited 5 s to park the pointer"
+  fi
+  import -window root "$shots/$1.png" 2>>"$work/import.log" ||
+    fail "import could not take the shot $1: $(cat "$work/import.log")"
+}
+# The pixel at ($2, $3) of shot $1 as "r g b", each 0..255.
+pixel() {
+  convert "$shots/$1.png" -crop "1x1+$2+$3" +repage -depth 8 \
+    -format '%[fx:round(255*r)] %[fx:round(255*g)] %[fx:round(255*b)]' info:
+}
+# Whether that pixel is light (every channel above 180) or dark (below 80).
+is_light() {
+  local r g b
+  read -r r g b < <(pixel "$@")
+  [ "${r:-0}" -gt 180 ] && [ "${g:-0}" -gt 180 ] && [ "${b:-0}" -gt 180 ]
+}
+is_dark() {
+  local r g b
+  read -r r g b < <(pixel "$@")
+  [ "${r:-255}" -lt 80 ] && [ "${g:-255}" -lt 80 ] && [ "${b:-255}" -lt 80 ]
+}
+# How many pixels differ between shots $1 and $2, in the region $3 when
+# given (<w>x<h>+<x>+<y>).
+differing() {
+  local region=${3:-}
+  if [ -n "$region" ]; then
+    compare -metric AE \( "$shots/$1.png" -crop "$region" +repage \) \
+      \( "$shots/$2.png" -crop "$region" +repage \) null: 2>&1
+  else
+    compare -metric AE "$shots/$1.png" "$shots/$2.png" null: 2>&1
+  fi
+}
+# Takes shot $1 again and again until two in a row are the same and the
+# command after it accepts the shot: the program has finished drawing.
+settled() {
+  local name=$1
+  shift
+  shoot "$name-next"
+  if [ -f "$shots/$name.png" ] && [ "$(differing "$name" "$name-next")" = 0 ]; then
+    rm -f "$shots/$name-next.png"
+    "$@"
+    return
+  fi
+  mv "$shots/$name-next.png" "$shots/$name.png"
+  return 1
+}
