@@ -1,7 +1,5 @@
 #include "devtools/rc/ResourceWriter.h"
 
-#include <functional>
-
 #include "FileIO/ResourceTags.h"
 #include "devtools/rc/BlockKind.h"
 #include "devtools/rc/PosixFile.h"
@@ -37,32 +35,28 @@ error WriteBlock(gCFile& file, const ResourceBlock& block, int64_t& location) {
     return file.SetFilePos(end);
 }
 
-// The version block, then the blocks in order; stops at the first error.
-template <class Each>
-error WriteAll(gCFile& file, size_t count, Each block, std::vector<int64_t>& locations) {
-    error e = eNoError;
-    if ((e = file.WriteUint32(kResVersionTag)) == eNoError &&
-        (e = file.WriteInt32(4)) == eNoError) {
-        e = file.WriteInt32(kResourceFileVersion);
-    }
-    locations.clear();
-    for (size_t i = 0; i < count && e == eNoError; ++i) {
-        int64_t location = 0;
-        e = WriteBlock(file, block(i), location);
-        locations.push_back(location);
-    }
-    return e;
-}
-
-bool WriteTo(const std::string& path, Diagnostics& diagnostics,
-             const std::function<error(gCFile&)>& write) {
+// The version block, then the blocks in order.
+bool WriteBlocks(const std::string& path, const std::vector<const ResourceBlock*>& blocks,
+                 std::vector<int64_t>& locations, Diagnostics& diagnostics) {
     gCFile file;
     error e = OpenPosixFile(file, path, eAccessWholeNew);
     if (e != eNoError) {
         diagnostics.Error("cannot create " + path + " (error " + std::to_string(int(e)) + ")");
         return false;
     }
-    e = write(file);
+    if ((e = file.WriteUint32(kResVersionTag)) == eNoError &&
+        (e = file.WriteInt32(4)) == eNoError) {
+        e = file.WriteInt32(kResourceFileVersion);
+    }
+    locations.clear();
+    for (const ResourceBlock* block : blocks) {
+        if (e != eNoError) {
+            break;
+        }
+        int64_t location = 0;
+        e = WriteBlock(file, *block, location);
+        locations.push_back(location);
+    }
     return CloseWritten(file, path, e, diagnostics);
 }
 
@@ -70,20 +64,15 @@ bool WriteTo(const std::string& path, Diagnostics& diagnostics,
 
 bool WriteResourceFile(const std::string& path, const ResourceSources& sources,
                        std::vector<int64_t>& locations, Diagnostics& diagnostics) {
-    const std::vector<ResourceBlock>& blocks = sources.blocks;
-    return WriteTo(path, diagnostics, [&](gCFile& file) {
-        return WriteAll(
-            file, blocks.size(), [&](size_t i) -> const ResourceBlock& { return blocks[i]; },
-            locations);
-    });
+    std::vector<const ResourceBlock*> blocks;
+    for (const ResourceBlock& block : sources.blocks) {
+        blocks.push_back(&block);
+    }
+    return WriteBlocks(path, blocks, locations, diagnostics);
 }
 
 bool WriteResourceBlocks(const std::string& path, const std::vector<const ResourceBlock*>& blocks,
                          Diagnostics& diagnostics) {
     std::vector<int64_t> locations;
-    return WriteTo(path, diagnostics, [&](gCFile& file) {
-        return WriteAll(
-            file, blocks.size(), [&](size_t i) -> const ResourceBlock& { return *blocks[i]; },
-            locations);
-    });
+    return WriteBlocks(path, blocks, locations, diagnostics);
 }

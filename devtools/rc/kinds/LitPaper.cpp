@@ -81,7 +81,11 @@ bool LightCanvas(uint32_t texture, int32_t width, int32_t height, std::vector<ui
     }
     // The canvas takes a paper it cannot load as no grain at all.
     const CImNav* grain = canvas.LayerView(CCanvasLayers::kGrain);
-    for (int32_t y = 0; grain && y < height; ++y) {
+    if (!grain || !grain->IsLocked()) {
+        why = "the canvas's grain cannot be read";
+        return false;
+    }
+    for (int32_t y = 0; y < height; ++y) {
         for (int32_t x = 0; x < width; ++x) {
             if ((uint32_t(grain->Row(y)[x]) & 0xFFFFu) == 0) {
                 why = "the canvas lays no grain from the paper";
@@ -100,7 +104,7 @@ bool LightCanvas(uint32_t texture, int32_t width, int32_t height, std::vector<ui
         return false;
     }
     CImNav view(&lit);
-    if (!grain || !view.IsLocked() || view.GetWidth() != width || view.GetHeight() != height) {
+    if (!view.IsLocked() || view.GetWidth() != width || view.GetHeight() != height) {
         why = "the lit canvas cannot be read";
         return false;
     }
