@@ -15,6 +15,7 @@
 // Reading past the last unit of the image returns 0 and never leaves the
 // block.
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -84,6 +85,36 @@ public:
             NextRun();
         }
         return v;
+    }
+
+    // The next n units into out, as n calls of NextRLE would give them,
+    // a run at a time.
+    void ReadRLE(Unit* out, int32_t n) {
+        while (n > 0) {
+            if (m_nRemaining == 0) {
+                // Past the image: the end's unit, the count running down as
+                // NextRLE's does.
+                std::fill_n(out, n, *m_pCursor);
+                m_nRemaining -= uint32_t(n);
+                return;
+            }
+            const int32_t take = int32_t(std::min<uint32_t>(uint32_t(n), m_nRemaining));
+            if (m_fInLiteral) {
+                std::memcpy(out, m_pCursor, size_t(take) * sizeof(Unit));
+                m_pCursor += take;
+            } else {
+                std::fill_n(out, take, *m_pCursor);
+            }
+            out += take;
+            n -= take;
+            m_nRemaining -= uint32_t(take);
+            if (m_nRemaining == 0) {
+                if (!m_fInLiteral) {
+                    ++m_pCursor;
+                }
+                NextRun();
+            }
+        }
     }
 
     SReader SaveReader() const { return {m_pCursor, m_fInLiteral, m_nRemaining}; }

@@ -1,0 +1,138 @@
+// The backdrop background's row loops on AVX2, eight pixels at a time: the
+// SSE2 blend's steps (BackdropFillRowsSse2.cpp) on twice the lanes, and the
+// angled gradient's table read eight at a time, its accumulator in 32-bit
+// lanes wherever the row's values all fit them (the plain loop's 64-bit
+// values otherwise). Compiled for AVX2 per function and run only where the
+// processor has it.
+
+#include "widgets/detail/BackdropFillRows.h"
+
+#if defined(__SSE2__) && !defined(DAUBLIN_NO_SIMD)
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+#include "imaging/PackedLanes.h"
+#include "widgets/detail/BackdropFill.h"
+
+namespace backdropfill {
+namespace {
+
+using lanes::Load8;
+using lanes::Store8;
+using lanes::Times8;
+
+DAUBLIN_AVX2_FN inline __m256i Halves8(__m256i v) {
+    return _mm256_or_si256(v, _mm256_slli_epi32(v, 16));
+}
+
+DAUBLIN_AVX2_FN inline __m256i Gradient(__m256i d, __m256i g, __m256i opacity1, __m256i alphaOut) {
+    const __m256i rbMask = _mm256_set1_epi32(0x00FF00FF);
+    const __m256i byte = _mm256_set1_epi32(0xFF);
+    const __m256i a =
+        _mm256_and_si256(_mm256_srli_epi32(Times8(_mm256_srli_epi32(g, 8), opacity1), 24), byte);
+    const __m256i a2 = Halves8(a);
+    const __m256i drb = _mm256_and_si256(d, rbMask);
+    const __m256i diff = _mm256_add_epi32(_mm256_sub_epi32(_mm256_and_si256(g, rbMask), drb),
+                                          _mm256_set1_epi32(0x00010001));
+    const __m256i rb =
+        _mm256_and_si256(_mm256_add_epi32(drb, _mm256_srli_epi32(Times8(diff, a2), 8)), rbMask);
+    const __m256i dg = _mm256_and_si256(_mm256_srli_epi32(d, 8), byte);
+    const __m256i gg = _mm256_and_si256(_mm256_srli_epi32(g, 8), byte);
+    const __m256i step = _mm256_add_epi32(_mm256_sub_epi32(gg, dg), _mm256_set1_epi32(1));
+    const __m256i green =
+        _mm256_and_si256(_mm256_add_epi32(_mm256_slli_epi32(dg, 8), Times8(step, a2)),
+                         _mm256_set1_epi32(0x0000FF00));
+    const __m256i colour =
+        _mm256_blendv_epi8(_mm256_or_si256(rb, green),
+                           _mm256_and_si256(g, _mm256_set1_epi32(0x00FFFFFF)),
+                           _mm256_cmpeq_epi32(a, byte));
+    return _mm256_or_si256(colour, alphaOut);
+}
+
+DAUBLIN_AVX2_FN void Blend(uint32_t* px, const uint32_t* g, int32_t opacity, int32_t overImage,
+                           int32_t n) {
+    const uint32_t opacity1 = uint32_t(opacity) + 1u;
+    int32_t i = 0;
+    if (opacity1 < 0x10000u) {
+        const __m256i o = Halves8(_mm256_set1_epi32(int32_t(opacity1)));
+        const __m256i alphaMask = _mm256_set1_epi32(int32_t(0xFF000000u));
+        for (; i + 8 <= n; i += 8) {
+            const __m256i d = Load8(px + i);
+            const __m256i alphaOut = overImage ? _mm256_and_si256(d, alphaMask) : alphaMask;
+            Store8(px + i, Gradient(d, Load8(g + i), o, alphaOut));
+        }
+    }
+    kRowsSse2.blend(px + i, g + i, opacity, overImage, n - i);
+}
+
+bool FitsLanes(int64_t v) {
+    return v >= std::numeric_limits<int32_t>::min() && v <= std::numeric_limits<int32_t>::max();
+}
+
+// The largest step (in 65536ths of an entry) at which eight pixels read
+// from 1, 2, 3 or 4 blocks of eight neighbouring entries: their indices span
+// at most ceil(7 * step / 65536) + 1 entries.
+constexpr int64_t kBlockReach[4] = {65536, 65536 * 15 / 7, 65536 * 23 / 7, 65536 * 31 / 7};
+
+// The clamped table index of an accumulator.
+inline int64_t IndexOf(int64_t acc) {
+    return acc < 0 ? 0 : std::min<int64_t>(acc >> 16, kLastIndex);
+}
+
+DAUBLIN_AVX2_FN void Linear(uint32_t* out, const uint32_t* table, int32_t entries, int64_t acc,
+                            int64_t dx, int32_t n) {
+    int32_t i = 0;
+    const int32_t whole = n & ~7;
+    // Every value the lanes hold lies between the first and the last one
+    // read, and each step of eight fits a lane.
+    if (whole > 0 && dx > -(int64_t(1) << 27) && dx < (int64_t(1) << 27) && FitsLanes(acc) &&
+        FitsLanes(acc + int64_t(whole - 1) * dx)) {
+        const int* base = reinterpret_cast<const int*>(table);
+        __m256i v = _mm256_add_epi32(_mm256_set1_epi32(int32_t(acc)),
+                                     _mm256_mullo_epi32(_mm256_set1_epi32(int32_t(dx)),
+                                                        _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7)));
+        const __m256i step = _mm256_set1_epi32(int32_t(dx * 8));
+        const __m256i zero = _mm256_setzero_si256();
+        const __m256i last = _mm256_set1_epi32(kLastIndex);
+        // Where the index moves by at most four a pixel, eight pixels span
+        // at most 29 neighbouring entries: up to four loads of eight, each
+        // spread by a permutation to the lanes whose entry it holds; else a
+        // gather.
+        const int64_t reach = dx < 0 ? -dx : dx;
+        const int32_t blocks = reach <= kBlockReach[0]   ? 1
+                               : reach <= kBlockReach[1] ? 2
+                               : reach <= kBlockReach[2] ? 3
+                               : reach <= kBlockReach[3] ? 4
+                                                         : 0;
+        for (; i < whole; i += 8) {
+            const __m256i index =
+                _mm256_min_epi32(_mm256_max_epi32(_mm256_srai_epi32(v, 16), zero), last);
+            v = _mm256_add_epi32(v, step);
+            const int64_t first = acc + int64_t(i) * dx;
+            const int64_t low = IndexOf(dx >= 0 ? first : first + 7 * dx);
+            if (blocks > 0 && low + 8 * blocks <= entries) {
+                const __m256i offset = _mm256_sub_epi32(index, _mm256_set1_epi32(int32_t(low)));
+                const __m256i block = _mm256_srli_epi32(offset, 3);
+                __m256i spread = _mm256_permutevar8x32_epi32(Load8(table + low), offset);
+                for (int32_t b = 1; b < blocks; ++b) {
+                    spread = _mm256_blendv_epi8(
+                        spread, _mm256_permutevar8x32_epi32(Load8(table + low + 8 * b), offset),
+                        _mm256_cmpeq_epi32(block, _mm256_set1_epi32(b)));
+                }
+                Store8(out + i, spread);
+            } else {
+                Store8(out + i, _mm256_i32gather_epi32(base, index, 4));
+            }
+        }
+    }
+    kRowsPlain.linear(out + i, table, entries, acc + int64_t(i) * dx, dx, n - i);
+}
+
+} // namespace
+
+const SRows kRowsAvx2 = {Linear, Blend};
+
+} // namespace backdropfill
+
+#endif
