@@ -94,7 +94,7 @@ public:
             if (m_nRemaining == 0) {
                 // Past the image: the end's unit, the count running down as
                 // NextRLE's does.
-                std::fill_n(out, n, *m_pCursor);
+                FillUnits(out, n, *m_pCursor);
                 m_nRemaining -= uint32_t(n);
                 return;
             }
@@ -103,7 +103,7 @@ public:
                 std::memcpy(out, m_pCursor, size_t(take) * sizeof(Unit));
                 m_pCursor += take;
             } else {
-                std::fill_n(out, take, *m_pCursor);
+                FillUnits(out, take, *m_pCursor);
             }
             out += take;
             n -= take;
@@ -160,6 +160,16 @@ private:
             return offset;
         } else {
             return uint32_t(this->m_pData[y]);
+        }
+    }
+
+    // n copies of the unit; pixels as words, which the compiler fills with
+    // vector stores.
+    static void FillUnits(Unit* out, int32_t n, Unit unit) {
+        if constexpr (sizeof(Unit) == 4) {
+            std::fill_n(reinterpret_cast<uint32_t*>(out), n, uint32_t(unit));
+        } else {
+            std::fill_n(out, n, unit);
         }
     }
 

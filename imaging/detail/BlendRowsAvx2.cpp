@@ -36,9 +36,16 @@ DAUBLIN_AVX2_FN inline __m256i AlphaToward(__m256i d, __m256i level, __m256i s, 
 DAUBLIN_AVX2_FN void Over(uint32_t* dst, const uint32_t* src, uint32_t opacity, int32_t n) {
     const __m256i opacity1 = _mm256_set1_epi32(int32_t(opacity + 1));
     int32_t i = 0;
+    const __m256i full = _mm256_set1_epi32(0xFF);
     for (; i + 8 <= n; i += 8) {
         const __m256i s = Load8(src + i);
-        Store8(dst + i, Toward8(Load8(dst + i), LevelOf(s, opacity1), s));
+        const __m256i level = LevelOf(s, opacity1);
+        // Eight opaque pixels are copied, eight clear ones leave the target.
+        if (_mm256_movemask_epi8(_mm256_cmpeq_epi32(level, full)) == -1) {
+            Store8(dst + i, s);
+        } else if (!_mm256_testz_si256(level, level)) {
+            Store8(dst + i, Toward8(Load8(dst + i), level, s));
+        }
     }
     kRowsSse2.over(dst + i, src + i, opacity, n - i);
 }

@@ -41,9 +41,17 @@ inline __m128i AlphaToward(__m128i d, __m128i level, __m128i s, int* slow) {
 void Over(uint32_t* dst, const uint32_t* src, uint32_t opacity, int32_t n) {
     const __m128i opacity1 = _mm_set1_epi32(int32_t(opacity + 1));
     int32_t i = 0;
+    const __m128i full = _mm_set1_epi32(0xFF);
     for (; i + 4 <= n; i += 4) {
         const __m128i s = Load(src + i);
-        Store(dst + i, Toward(Load(dst + i), LevelOf(s, opacity1), s));
+        const __m128i level = LevelOf(s, opacity1);
+        // Four opaque pixels are copied, four clear ones leave the target.
+        const int opaque = _mm_movemask_epi8(_mm_cmpeq_epi32(level, full));
+        if (opaque == 0xFFFF) {
+            Store(dst + i, s);
+        } else if (_mm_movemask_epi8(_mm_cmpeq_epi32(level, _mm_setzero_si128())) != 0xFFFF) {
+            Store(dst + i, Toward(Load(dst + i), level, s));
+        }
     }
     kRowsPlain.over(dst + i, src + i, opacity, n - i);
 }

@@ -16,14 +16,17 @@ namespace {
 const CPixelPaths::EPath kPaths[] = {CPixelPaths::eSse2, CPixelPaths::eAvx2};
 const int32_t kLengths[] = {1, 3, 4, 5, 7, 8, 9, 15, 17, 31, 63, 257, 1021};
 
-// Pixels whose alpha is often 0 or 255 and otherwise anything; colours
-// anything.
+// Pixels in runs of one kind of alpha (0, 255 or anything), as pictures
+// have them, so that whole vectors of each kind occur; colours anything.
 std::vector<uint32_t> RandomRow(std::mt19937& rng, int32_t n) {
     std::vector<uint32_t> row(static_cast<size_t>(n));
-    for (uint32_t& p : row) {
-        const uint32_t kind = rng() % 4;
+    uint32_t kind = 0;
+    for (size_t i = 0; i < row.size(); ++i) {
+        if (rng() % 9 == 0) {
+            kind = rng() % 3;
+        }
         const uint32_t alpha = kind == 0 ? 0u : kind == 1 ? 255u : rng() & 0xFFu;
-        p = (alpha << 24) | (rng() & 0x00FFFFFFu);
+        row[i] = (alpha << 24) | (rng() & 0x00FFFFFFu);
     }
     return row;
 }

@@ -8,7 +8,6 @@
 #include "widgets/detail/BackdropFillRows.h"
 
 #if defined(__SSE2__) && !defined(DAUBLIN_NO_SIMD)
-#include <algorithm>
 #include <cstdint>
 #include <limits>
 
@@ -75,11 +74,6 @@ bool FitsLanes(int64_t v) {
 // at most ceil(7 * step / 65536) + 1 entries.
 constexpr int64_t kBlockReach[4] = {65536, 65536 * 15 / 7, 65536 * 23 / 7, 65536 * 31 / 7};
 
-// The clamped table index of an accumulator.
-inline int64_t IndexOf(int64_t acc) {
-    return acc < 0 ? 0 : std::min<int64_t>(acc >> 16, kLastIndex);
-}
-
 DAUBLIN_AVX2_FN void Linear(uint32_t* out, const uint32_t* table, int32_t entries, int64_t acc,
                             int64_t dx, int32_t n) {
     int32_t i = 0;
@@ -109,8 +103,10 @@ DAUBLIN_AVX2_FN void Linear(uint32_t* out, const uint32_t* table, int32_t entrie
             const __m256i index =
                 _mm256_min_epi32(_mm256_max_epi32(_mm256_srai_epi32(v, 16), zero), last);
             v = _mm256_add_epi32(v, step);
-            const int64_t first = acc + int64_t(i) * dx;
-            const int64_t low = IndexOf(dx >= 0 ? first : first + 7 * dx);
+            // The lowest index: the first lane's going up, the last's going
+            // down.
+            const int32_t low =
+                dx >= 0 ? _mm256_cvtsi256_si32(index) : _mm256_extract_epi32(index, 7);
             if (blocks > 0 && low + 8 * blocks <= entries) {
                 const __m256i offset = _mm256_sub_epi32(index, _mm256_set1_epi32(int32_t(low)));
                 const __m256i block = _mm256_srli_epi32(offset, 3);
