@@ -7,10 +7,9 @@
 #include "imaging/ImNav.h"
 #include "imaging/RLE8.h"
 #include "widgets/MaskWidget.h"
-#include "widgets/detail/LevelBlend.h"
 #include "widgets/WidgetEffectBase.h"
 #include "widgets/detail/Alphas.h"
-
+#include "widgets/detail/LevelBlend.h"
 
 gCRect CMaskWidget::MaskBounds() const {
     if (!m_pMask) {

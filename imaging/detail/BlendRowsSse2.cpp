@@ -33,8 +33,8 @@ inline __m128i AlphaToward(__m128i d, __m128i level, __m128i s, int* slow) {
     const __m128i clear = _mm_cmpeq_epi32(dA, zero);
     const __m128i simple = _mm_or_si128(ends, _mm_or_si128(clear, _mm_cmpeq_epi32(dA, full)));
     *slow = _mm_movemask_epi8(simple) != 0xFFFF;
-    const __m128i taken = _mm_or_si128(_mm_and_si128(s, _mm_set1_epi32(0x00FFFFFF)),
-                                       _mm_slli_epi32(level, 24));
+    const __m128i taken =
+        _mm_or_si128(_mm_and_si128(s, _mm_set1_epi32(0x00FFFFFF)), _mm_slli_epi32(level, 24));
     return Select(_mm_andnot_si128(ends, clear), taken, Toward(d, level, s));
 }
 

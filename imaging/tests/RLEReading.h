@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <type_traits>
 #include <random>
+#include <type_traits>
 #include <vector>
 
 #include "imaging/tests/TestImages.h"

@@ -132,8 +132,8 @@ void FillArea(const SFill& fill, const gCRect& area, CImNav& view, const CImNav*
         }
         if (!tile) {
             // Over the base colour a vertical gradient gives one colour a row.
-            const uint32_t d = gradient && vertical ? BlendGradient(opaque, rowColour, fill.opacity, 0)
-                                                    : opaque;
+            const uint32_t d =
+                gradient && vertical ? BlendGradient(opaque, rowColour, fill.opacity, 0) : opaque;
             std::fill_n(out, width, d);
             if (!gradient || vertical) {
                 continue;

@@ -24,20 +24,22 @@ using lanes::Times;
 inline __m128i Gradient(__m128i d, __m128i g, __m128i opacity1, __m128i alphaOut) {
     const __m128i rbMask = _mm_set1_epi32(0x00FF00FF);
     const __m128i byte = _mm_set1_epi32(0xFF);
-    const __m128i a = _mm_and_si128(_mm_srli_epi32(Times(_mm_srli_epi32(g, 8), opacity1), 24), byte);
+    const __m128i a =
+        _mm_and_si128(_mm_srli_epi32(Times(_mm_srli_epi32(g, 8), opacity1), 24), byte);
     const __m128i a2 = Halves(a);
     const __m128i drb = _mm_and_si128(d, rbMask);
     const __m128i diff =
         _mm_add_epi32(_mm_sub_epi32(_mm_and_si128(g, rbMask), drb), _mm_set1_epi32(0x00010001));
-    const __m128i rb = _mm_and_si128(_mm_add_epi32(drb, _mm_srli_epi32(Times(diff, a2), 8)), rbMask);
+    const __m128i rb =
+        _mm_and_si128(_mm_add_epi32(drb, _mm_srli_epi32(Times(diff, a2), 8)), rbMask);
     const __m128i dg = _mm_and_si128(_mm_srli_epi32(d, 8), byte);
     const __m128i gg = _mm_and_si128(_mm_srli_epi32(g, 8), byte);
     const __m128i step = _mm_add_epi32(_mm_sub_epi32(gg, dg), _mm_set1_epi32(1));
     const __m128i green = _mm_and_si128(_mm_add_epi32(_mm_slli_epi32(dg, 8), Times(step, a2)),
                                         _mm_set1_epi32(0x0000FF00));
-    const __m128i colour = Select(_mm_cmpeq_epi32(a, byte),
-                                  _mm_and_si128(g, _mm_set1_epi32(0x00FFFFFF)),
-                                  _mm_or_si128(rb, green));
+    const __m128i colour =
+        Select(_mm_cmpeq_epi32(a, byte), _mm_and_si128(g, _mm_set1_epi32(0x00FFFFFF)),
+               _mm_or_si128(rb, green));
     return _mm_or_si128(colour, alphaOut);
 }
 

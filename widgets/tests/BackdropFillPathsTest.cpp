@@ -34,11 +34,28 @@ TEST(BackdropFillPaths, TheRowLoopsEqualThePlainOnes) {
     const int64_t big = int64_t(1) << 40;
     // Accumulators and steps inside the 32-bit lanes, across their edges
     // and far beyond them; opacities as stored, damaged ones too.
-    const int64_t accs[] = {0,           -70000,         4086 * 65536 + 999, 4095 * 65536 + 12345,
-                            INT32_MAX - 1000, INT32_MIN + 5, big};
-    const int64_t steps[] = {0, 1, -1, 40000, -65535, 65536, -65536, 140000, -140000, 215000, -215000,
-                             290000, -290000, 65536 * 31 / 7, -(65536 * 31 / 7) - 1,
-                             65537, -65537, 65536 * 3, (int64_t(1) << 27) - 1, -big};
+    const int64_t accs[] = {
+        0, -70000, 4086 * 65536 + 999, 4095 * 65536 + 12345, INT32_MAX - 1000, INT32_MIN + 5, big};
+    const int64_t steps[] = {0,
+                             1,
+                             -1,
+                             40000,
+                             -65535,
+                             65536,
+                             -65536,
+                             140000,
+                             -140000,
+                             215000,
+                             -215000,
+                             290000,
+                             -290000,
+                             65536 * 31 / 7,
+                             -(65536 * 31 / 7) - 1,
+                             65537,
+                             -65537,
+                             65536 * 3,
+                             (int64_t(1) << 27) - 1,
+                             -big};
     const int32_t opacities[] = {0, 1, 127, 200, 255, 256, -1, 65534, 65535, 70000, INT32_MAX};
     for (CPixelPaths::EPath path : kPaths) {
         const backdropfill::SRows& rows = backdropfill::RowsFor(path);
@@ -73,8 +90,9 @@ TEST(BackdropFillPaths, TheRowLoopsEqualThePlainOnes) {
                     rows.blend(got.data(), g.data(), opacity, overImage, n);
                     ASSERT_EQ(got, want) << opacity << " " << overImage;
                     for (int32_t i = 0; i < n; ++i) {
-                        ASSERT_EQ(want[size_t(i)], backdropfill::BlendGradient(
-                                                       px[size_t(i)], g[size_t(i)], opacity, overImage));
+                        ASSERT_EQ(want[size_t(i)],
+                                  backdropfill::BlendGradient(px[size_t(i)], g[size_t(i)], opacity,
+                                                              overImage));
                     }
                 }
             }
@@ -134,8 +152,9 @@ TEST(BackdropFillPaths, EveryFillFollowsTheFormulaOnEveryPath) {
         // Large areas (the table blended once) and small ones, some
         // starting left of and above the backdrop.
         const int32_t left = int32_t(rng() % 40) - 10, top = int32_t(rng() % 40) - 10;
-        const int32_t w = round % 2 ? fill.width - left : 1 + int32_t(rng() % 37);
-        const int32_t h = round % 2 ? fill.height - top : 1 + int32_t(rng() % 29);
+        const bool large = (round / 4) % 2 == 0;
+        const int32_t w = large ? fill.width - left : 1 + int32_t(rng() % 37);
+        const int32_t h = large ? fill.height - top : 1 + int32_t(rng() % 29);
         const gCRect area(left, top, left + w, top + h);
         SCOPED_TRACE("round " + std::to_string(round));
         for (CPixelPaths::EPath path : kPaths) {

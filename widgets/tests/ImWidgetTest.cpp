@@ -380,11 +380,12 @@ TEST(ImWidget, TheBlendedBlitIsTheBlendOnEveryPath) {
     for (CPixel::Blend255ProcPtr blend : {&CPixel::Blend255Proc, &CPixel::AlphaBlend255Proc}) {
         for (int32_t compressed : {0, 1}) {
             CImWidget widget;
-            ASSERT_EQ(widget.SetImage(MakeImage(w, h, [&](int32_t x, int32_t y) {
-                                          return source[size_t(y * w + x)];
-                                      }).release(),
-                                      1, 0),
-                      eNoError);
+            ASSERT_EQ(
+                widget.SetImage(
+                    MakeImage(w, h, [&](int32_t x, int32_t y) { return source[size_t(y * w + x)]; })
+                        .release(),
+                    1, 0),
+                eNoError);
             if (compressed) {
                 ASSERT_EQ(widget.CompressImage(), eNoError);
                 ASSERT_EQ(widget.Compressed(), 1);
@@ -404,9 +405,8 @@ TEST(ImWidget, TheBlendedBlitIsTheBlendOnEveryPath) {
                                  std::to_string(compressed));
                     CForcePixelPath force(path);
                     CPixel::m_pBlend255Proc = blend;
-                    auto target = MakeImage(w, h, [&](int32_t x, int32_t y) {
-                        return under[size_t(y * w + x)];
-                    });
+                    auto target = MakeImage(
+                        w, h, [&](int32_t x, int32_t y) { return under[size_t(y * w + x)]; });
                     const error e = widget.RenderArea(gCRect(0, 0, w, h), target.get(), opacity);
                     CPixel::m_pBlend255Proc = saved;
                     ASSERT_EQ(e, eNoError);
