@@ -233,7 +233,8 @@ error CSMKBackdrop::ImportImage() {
     // put back.
     EndOpenAfterPrompt(0);
     if (failed != 0) {
-        // The backbone has shown its own failure to start the painting.
+        // A painting that could not be started the backbone has shown
+        // itself; a picture that could not be placed or lit is shown here.
         if (made == 0) {
             ShowFailure(failed, kNotImportedText, &file);
         }

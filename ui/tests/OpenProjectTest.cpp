@@ -485,6 +485,7 @@ TEST_F(OpenRun, APictureBecomesAPaintingOfItsSize) {
         Painting("Harbour", 400, 300, false);
         if (c.type) {
             Picture(c.file, c.width, c.height, c.type);
+            ASSERT_EQ(Read(c.file).substr(1, 3), "PNG") << "PNG data, whatever the suffix";
         } else {
             Write(c.file, "these are words, not a picture");
         }

@@ -79,6 +79,7 @@ chmod +x "$work/bin/zenity"
 : >"$work/answers"
 answer() { echo "$1" >>"$work/answers"; }
 dialogs() { [ -f "$work/dialogs.log" ] && wc -l <"$work/dialogs.log" || echo 0; }
+dialogs_are() { [ "$(dialogs)" = "$1" ]; }
 
 source "$(dirname "${BASH_SOURCE[0]}")/../../testsupport/x11-shots.sh"
 shoot_open() { shoot "open-$1"; }
@@ -183,7 +184,7 @@ key o
 await 10 "o to raise the save prompt again" settled open-prompt-2 prompt_shown open-prompt-2
 answer cancel
 key n
-await 10 "the cancelled dialog" test "$(dialogs)" = 3
+await 10 "the cancelled dialog" dialogs_are 3
 await 10 "the painting after the cancelled dialog (see $shots/open-cancelled.png)" \
   settled open-cancelled same_as open-cancelled open-small-painted
 key ctrl+q
