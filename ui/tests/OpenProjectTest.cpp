@@ -31,7 +31,6 @@
 #include "paint/project/ProjectInfo.h"
 #include "platform/InputEvent.h"
 #include "testsupport/FileIO/ScriptedDialog.h"
-#include "ui/InterfaceText.h"
 #include "ui/boxes/NewFile.h"
 #include "ui/boxes/SavePrompt.h"
 #include "ui/tests/ProgramRun.h"
