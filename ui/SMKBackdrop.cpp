@@ -453,6 +453,7 @@ int32_t CSMKBackdrop::ProcessData(uint32_t id, const void* sender, int64_t value
         return ShowSavePrompt(number);
     case eCmdSaveAndGo:
         if (const error e = SaveProject(0)) {
+            ForgetPromptCycle(number);
             return e;
         }
         return RunPendingAction(number, 1);
@@ -463,14 +464,13 @@ int32_t CSMKBackdrop::ProcessData(uint32_t id, const void* sender, int64_t value
         {
             int32_t cleared = 0;
             if (const int32_t e = SetBackboneData(eCmdModified, this, ChannelValueOf(&cleared))) {
+                ForgetPromptCycle(number);
                 return e;
             }
         }
         return RunPendingAction(number, 0);
     case eCmdCancelPrompt:
-        if (number == 2) {
-            m_fRestoreModified = 0;
-        }
+        ForgetPromptCycle(number);
         return 0;
     case eCmdShowHelp:
         ShowHelp();
@@ -605,6 +605,10 @@ error CSMKBackdrop::ResizeMainWindow(int32_t mode, gCRPoint size, gCRPoint posit
 }
 
 int32_t CSMKBackdrop::RunPendingAction(int32_t action, int32_t clearRestore) {
+    // After a save nothing is to be put back, whatever the action.
+    if (clearRestore) {
+        m_fRestoreModified = 0;
+    }
     switch (action) {
     case 0:
         QuitApplication();
@@ -612,14 +616,8 @@ int32_t CSMKBackdrop::RunPendingAction(int32_t action, int32_t clearRestore) {
     case 1:
         return LoadProject();
     case 2:
-        if (clearRestore) {
-            m_fRestoreModified = 0;
-        }
         return NewProject();
     case 3:
-        if (clearRestore) {
-            m_fRestoreModified = 0;
-        }
         return ImportImage();
     default:
         return 0;

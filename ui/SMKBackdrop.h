@@ -81,6 +81,24 @@ public:
     // Sizes the canvas widget to the painting, centres and shows it and
     // hands it to the backbone; 0 (nothing without a canvas widget).
     virtual error SetupCanvasWidget(CProjectInfo* info);
+    // The painting a picture of that size becomes: fitted into 5000 x 5000
+    // keeping its proportions (halves away from zero), each side then
+    // raised to at least 100.
+    static gCPoint ImportedSize(int32_t width, int32_t height);
+    // Opening, starting anew and importing (SMKBackdropOpen.cpp), for the
+    // keys, the File menu and the save prompt's answers. Each asks the save
+    // prompt first when the painting is modified (and answers with that
+    // request), to run again once the prompt is answered.
+    // Opens the document handed over (taking its path once), or else the
+    // project the open dialog names; a failure is shown once, with the
+    // file's path, and answered with 0.
+    virtual error LoadProject();
+    // Shows the new-painting panel, which makes the painting; 9 without it.
+    virtual error NewProject();
+    // Makes a new painting of the BMP, JPEG or PNG picture the open dialog
+    // names, named after the file and not modified; a failure is shown
+    // once and answered with 0.
+    virtual error ImportImage();
     // Shows the canvas picker; 0 (nothing to show while there is none).
     error ShowCanvasPicker();
 
@@ -204,9 +222,14 @@ protected:
     // the name bar then shows. 0 also when the user cancels; else the
     // error that stopped it, reported by the caller.
     virtual error SaveProject(int32_t saveAs);
-    virtual error LoadProject() { return eNoError; }
-    virtual error NewProject() { return eNoError; }
-    virtual error ImportImage() { return eNoError; }
+    // An open or import ends: when it was abandoned after the prompt's
+    // "don't save", the modified flag the prompt found goes back; the
+    // restore flag is cleared.
+    void EndOpenAfterPrompt(int32_t abandoned);
+    // The prompt's action will not run (cancelled, or its save or discard
+    // failed): the restore flag is cleared and an open forgets a handed-over
+    // path.
+    void ForgetPromptCycle(int32_t action);
     // The application's quit, for the save prompt's quit action and the
     // quit keys.
     virtual void QuitApplication();
@@ -216,7 +239,7 @@ protected:
     // The main window's size and position (nothing without a main window).
     virtual error ResizeMainWindow(int32_t mode, gCRPoint size, gCRPoint position);
     // The action the save prompt held: 0 quit, 1 open, 2 new painting, 3
-    // import; the restore flag cleared first for 2 and 3 when asked.
+    // import; the restore flag cleared first when asked (after a save).
     int32_t RunPendingAction(int32_t action, int32_t clearRestore);
 
     // The name bar, panel 1: made, set up and its root listed; on a

@@ -192,20 +192,48 @@ TEST_F(MessageHub, AFailedSaveRunsNoActionAndAnActionAnswersItsCode) {
     EXPECT_EQ(m_Hub.ProcessData(eCmdSaveAndGo, this, 1, 1), eFileNotFound);
 }
 
+// A cancelled prompt, a save (done or failed) and a failed discard end the
+// cycle for every action: no stale flag marks a later painting modified.
+// Only a discard that goes on keeps it, for the action to put back.
 TEST_F(MessageHub, TheRestoreFlagFollowsTheActionsThatWaitBehindThePrompt) {
     const struct {
         uint32_t id;
         int64_t action;
+        error save, clear;
         int32_t after;
     } kCases[] = {
-        {eCmdCancelPrompt, 2, 0}, {eCmdCancelPrompt, 3, 1}, {eCmdSaveAndGo, 2, 0},
-        {eCmdSaveAndGo, 3, 0},    {eCmdSaveAndGo, 1, 1},    {eCmdDiscardAndGo, 2, 1},
+        {eCmdCancelPrompt, 2, eNoError, eNoError, 0},
+        {eCmdCancelPrompt, 3, eNoError, eNoError, 0},
+        {eCmdCancelPrompt, 1, eNoError, eNoError, 0},
+        {eCmdCancelPrompt, 0, eNoError, eNoError, 0},
+        {eCmdSaveAndGo, 2, eNoError, eNoError, 0},
+        {eCmdSaveAndGo, 3, eNoError, eNoError, 0},
+        {eCmdSaveAndGo, 1, eNoError, eNoError, 0},
+        {eCmdSaveAndGo, 1, eFileReadWriteError, eNoError, 0},
+        {eCmdDiscardAndGo, 2, eNoError, eNoError, 1},
+        {eCmdDiscardAndGo, 1, eNoError, eNoError, 1},
+        {eCmdDiscardAndGo, 3, eNoError, eFileReadWriteError, 0},
     };
     for (const auto& c : kCases) {
         m_Hub.SetRestoreModified(1);
-        EXPECT_EQ(m_Hub.ProcessData(c.id, this, c.action, 1), 0);
+        m_Hub.m_nSaveAnswer = c.save;
+        m_Backbone.m_nResult = c.clear;
+        const int32_t failure = c.save != eNoError ? c.save : c.clear;
+        EXPECT_EQ(m_Hub.ProcessData(c.id, this, c.action, 1), failure);
         EXPECT_EQ(m_Hub.RestoreModified(), c.after) << std::hex << c.id << " " << c.action;
     }
+}
+
+// A dropped document whose prompt is cancelled is forgotten, so that the
+// next open asks with the dialog; other actions keep nothing of it.
+TEST_F(MessageHub, ACancelledOpenForgetsTheHandedOverPath) {
+    gCString path;
+    ASSERT_EQ(gStringFromUtf8(path, "Root:tmp:x.ptg"), eNoError);
+    ASSERT_EQ(m_Hub.Message(eMsgOpenDocument, nullptr, reinterpret_cast<uintptr_t>(&path)), 0);
+    EXPECT_EQ(m_Hub.ProcessData(eCmdCancelPrompt, this, 2, 1), 0);
+    EXPECT_EQ(gStringToUtf8(m_Hub.DocumentPath()), "Root:tmp:x.ptg");
+    EXPECT_EQ(m_Hub.ProcessData(eCmdCancelPrompt, this, 1, 1), 0);
+    EXPECT_EQ(m_Hub.DocumentPath().GetLength(), 0);
 }
 
 TEST_F(MessageHub, AnOpenDocumentBroadcastKeepsThePathOpensItAndGoesOn) {
