@@ -19,6 +19,18 @@ struct sProgram {
     bool zenity = false;
 };
 
+// A dialog program that ended other than by an answer (0) or a cancel (1):
+// the user is told once, so callers can treat 23 as already shown.
+error ReportDialogStatus(const std::string& program, const std::string& title, int status) {
+    const size_t slash = program.rfind('/');
+    const std::string name = slash == std::string::npos ? program : program.substr(slash + 1);
+    const std::string detail = "The dialog \xE2\x80\x9C" + title +
+                               "\xE2\x80\x9D could not be shown: " + name +
+                               " ended with status " + std::to_string(status) + ".";
+    (void)ReportError(eCreateFailed, detail.c_str()); // the alert always answers 0
+    return eCreateFailed;
+}
+
 // Zenity first, then kdialog; reports to the user when neither exists.
 bool FindDialogProgram(sProgram& program) {
     program.path = gFindProgram("zenity");
@@ -51,6 +63,18 @@ void DropLineEnds(std::string& text) {
 std::string StartFolder() {
     const char* home = std::getenv("HOME");
     return home && *home ? std::string(home) + "/" : std::string("./");
+}
+
+std::string RequestTitle(const CFileDialogBackend::sRequest& request) {
+    switch (request.kind) {
+    case CFileDialogBackend::eOpenFile:
+        return "Open";
+    case CFileDialogBackend::eSaveFile:
+        return "Save";
+    case CFileDialogBackend::eChooseFolder:
+        break;
+    }
+    return "Choose a Folder";
 }
 
 } // namespace
@@ -112,7 +136,7 @@ error CSystemFileDialog::Run(const sRequest& request, std::string& path) {
         return eHandled;
     }
     if (status != 0) {
-        return eCreateFailed;
+        return ReportDialogStatus(program.path, RequestTitle(request), status);
     }
     DropLineEnds(output);
     // Only the first chosen item counts.
@@ -141,7 +165,7 @@ error CSystemFileDialog::Confirm(const std::string& question) {
     if (status == 0) {
         return eNoError;
     }
-    return status == 1 ? eHandled : eCreateFailed;
+    return status == 1 ? eHandled : ReportDialogStatus(program.path, "Confirm", status);
 }
 
 std::vector<std::string> CFileDialogBackend::FormFields(std::string text, size_t count) {
@@ -187,11 +211,7 @@ error CSystemFileDialog::Forms(const sForm& form, std::vector<std::string>& answ
         return eHandled;
     }
     if (status != 0) {
-        const std::string detail = "The dialog \xE2\x80\x9C" + form.title +
-                                   "\xE2\x80\x9D could not be shown: zenity ended with status " +
-                                   std::to_string(status) + ".";
-        (void)ReportError(eCreateFailed, detail.c_str()); // the alert always answers 0
-        return eCreateFailed;
+        return ReportDialogStatus(zenity, form.title, status);
     }
     answers = FormFields(output, form.combos.size());
     return eNoError;

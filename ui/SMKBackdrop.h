@@ -196,10 +196,9 @@ public:
     int32_t m_nSavedTool = eToolOilPaint;
 
 protected:
-    // What the hub calls of the features that join later: hiding panels
-    // under the pen, the about box, the save prompt, help and the project
-    // commands. Each does nothing (and answers 0) until its feature comes;
-    // the save prompt answers 9 when there is none to show.
+    // What the hub calls of the interface's features: hiding panels under
+    // the pen, the about box, the save prompt, help and the project
+    // commands; the save prompt answers 9 when there is none to show.
     // Panels under the pen: at a stroke's start each panel's rectangle is
     // clipped to the canvas and kept with its index; a pen point on or in
     // a rectangle (edges included) hides that panel until the stroke ends,

@@ -228,6 +228,21 @@ TEST_F(StubZenity, NoDialogProgramIsTwentyThreeWithAnAlert) {
     EXPECT_NE(app.m_Alerts[0].text.find("Install zenity"), std::string::npos);
 }
 
+// A dialog program that fails (neither an answer nor a cancel) is told once,
+// so that callers can take 23 as already shown.
+TEST_F(StubZenity, AFailedDialogProgramIsTwentyThreeWithOneAlert) {
+    InstallStub("exit 5");
+    gCString path = S("HD:before");
+    gCFileDlg dlg;
+    EXPECT_EQ(dlg.ShowLoadFile(path, nullptr), eCreateFailed);
+    EXPECT_EQ(U(path), "HD:before");
+    ASSERT_EQ(app.m_Alerts.size(), 1u);
+    EXPECT_NE(app.m_Alerts[0].text.find("\xE2\x80\x9COpen\xE2\x80\x9D could not be shown: zenity "
+                                        "ended with status 5."),
+              std::string::npos)
+        << app.m_Alerts[0].text;
+}
+
 // Whatever a dialog program answers, the window is given the focus back
 // once the program has ended; a program run without a pump is no dialog.
 std::string s_DoneFile;
