@@ -227,6 +227,11 @@ error CSMKMenu::SetupRoot(CTextList* list, int32_t freeStanding, CWidget* parent
                 (void)label->SetXPos(label->Rect().left + tickColumn, 0);
             }
         }
+        // The shortcut ends as far inside the row's end as the label
+        // starts inside its beginning.
+        if (CWidget* shortcut = child->FindByID(kShortcutID)) {
+            (void)shortcut->SetXPos(widest - kTextInset - shortcut->Width(), 0);
+        }
     }
     (void)m_pRoot->SetSize(widest, y + kEdge, 0);
     return eNoError;

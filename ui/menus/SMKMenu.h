@@ -44,6 +44,8 @@ public:
     static constexpr int32_t kShortcutMargin = 40;
     static constexpr int32_t kEdge = 20;
     static constexpr int32_t kTickGap = 5;
+    // How far the texts stand inside the row's ends.
+    static constexpr int32_t kTextInset = kLabelMargin / 2;
 
     CSMKMenu() = default;
     // Takes the menu's tree out of its parent, which deletes it once no

@@ -150,6 +150,9 @@ TEST_F(SMKMenuTest, SizesFollowTheRowsTextsAndTicks) {
     ASSERT_EQ(Build(shortcut, {"Open:Ctrl+O"}), eNoError);
     EXPECT_EQ(shortcut.Root()->Width(), TextWidth(shortcut, 0, CSMKMenu::kLabelID) +
                                             TextWidth(shortcut, 0, CSMKMenu::kShortcutID) + 40);
+    EXPECT_EQ(shortcut.Row(0)->FindByID(CSMKMenu::kShortcutID)->Rect().right,
+              shortcut.Root()->Width() - 10)
+        << "the shortcut ends inside the menu as the label starts inside it";
 
     CSMKMenu ticked;
     ASSERT_EQ(Build(ticked, {">Open:Ctrl+O", "Close"}), eNoError);
