@@ -95,8 +95,7 @@ public:
     static error ItemClick(void* user, CWidget* row, CWidget*& target, gCPoint& point);
     static error ItemMouseUp(void* user, CWidget* row, CWidget*& target, gCPoint& point);
     static error RootKey(void* user, CWidget* root, CWidget*& target, uint32_t key);
-    static int32_t RootMessage(void* user, CWidget* root, uint32_t id, void* data,
-                               uintptr_t extra);
+    static int32_t RootMessage(void* user, CWidget* root, uint32_t id, void* data, uintptr_t extra);
 
 private:
     // Loads a row or separator, adds it to the root at y and moves y below.

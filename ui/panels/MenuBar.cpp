@@ -189,8 +189,8 @@ error CMenuBar::SetupButtons() {
         if (!button) {
             return eResourceNotFound;
         }
-        if (const error e = PanelSupport::GiveStep(button, kButtonRest, kButtonRest,
-                                                   kButtonStepInterval)) {
+        if (const error e =
+                PanelSupport::GiveStep(button, kButtonRest, kButtonRest, kButtonStepInterval)) {
             return e;
         }
         button->SetHeartbeat(&CMenuBar::MenuButtonHeart, this);
@@ -441,8 +441,8 @@ error CMenuBar::RunButton(uint32_t id, CWidget* button) {
             (void)icon->SetImage(kWindowImage, 1, 0);
         }
         (void)window->SetOSMenuHidden(0, 1);
-        return window->SetWindowSizeAndPosition(kCentredWindowMode, gCRPoint(1024.0f, 768.0f),
-                                                kept, 1);
+        return window->SetWindowSizeAndPosition(kCentredWindowMode, gCRPoint(1024.0f, 768.0f), kept,
+                                                1);
     }
     case kRedoButtonID:
         return error(SetBackboneData(eCmdRedo, this, 0));
@@ -561,8 +561,8 @@ error CMenuBar::HideZoomEdit(int32_t apply) {
     (void)m_pBackdrop->SetFocus(0);   // the shortcuts have the keys again
     error result = eNoError;
     if (apply && typed) {
-        float scale = float(std::clamp(number / 100.0, double(kSmallestScale),
-                                       double(kLargestScale)));
+        float scale =
+            float(std::clamp(number / 100.0, double(kSmallestScale), double(kLargestScale)));
         result = error(SetBackboneData(eCmdDisplayScale, this, ChannelValueOf(&scale)));
     }
     m_pBackdrop->SetRedrawPrevented(prevented);

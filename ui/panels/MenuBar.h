@@ -106,7 +106,7 @@ private:
     void ReleaseTitle(int32_t which);
     CSMKBackdrop* Backdrop() const;
 
-    gCArray<CSMKMenu*> m_aMenus;  // owned
-    gCArray<CWidget*> m_aTitles;  // belong to the content tree
+    gCArray<CSMKMenu*> m_aMenus;        // owned
+    gCArray<CWidget*> m_aTitles;        // belong to the content tree
     CTxEdWidget* m_pZoomEdit = nullptr; // belongs to the content tree
 };

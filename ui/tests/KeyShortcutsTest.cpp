@@ -221,7 +221,14 @@ TEST(KeyShortcuts, EachKeyRunsWhatTheTableSaysAndIsTakenAsItSays) {
         // failures are not answered.
         {'+', 0, 1, eNoError, 0, 0, {fill, "button 1", fill}, true, eNoError},
         {'=', 0, 1, eCreateFailed, 0, 0, {fill, "button 1", fill}, true, eNoError},
-        {'-', 0, 1, eCreateFailed, 0, 0, {"window 6 1024,768 at -1,-1", "button 6"}, true,
+        {'-',
+         0,
+         1,
+         eCreateFailed,
+         0,
+         0,
+         {"window 6 1024,768 at -1,-1", "button 6"},
+         true,
          eNoError},
         // Escape and F12 are taken to do nothing: Escape does not quit.
         {kKeyCodeEscape, 0, 1, eNoError, 0, 0, {}, true, eNoError},

@@ -199,8 +199,8 @@ TEST_F(MenuBarTest, EveryRowRunsItsCommandAndAnswersWhatItAnswers) {
             m_Backbone.m_nSetResult = answer;
             CWidget* title = m_pBar->Title(c.menu);
             title->SetUserData(0, 1);
-            const int32_t result = m_pBar->ProcessData(eCmdMenuChoice, m_pBar->Menu(c.menu),
-                                                       int64_t(c.row), 1);
+            const int32_t result =
+                m_pBar->ProcessData(eCmdMenuChoice, m_pBar->Menu(c.menu), int64_t(c.row), 1);
             EXPECT_EQ(result, c.answered ? answer : eNoError);
             EXPECT_EQ(m_Backdrop.m_aCalls, c.backdrop);
             EXPECT_EQ(m_Backbone.m_aSets, c.backbone);
@@ -284,9 +284,9 @@ TEST_F(MenuBarTest, ATitleOpensItsMenuWithTheTicksOfTheMoment) {
     const struct {
         int32_t tool;
         int32_t row;
-    } kTools[] = {{eToolOilPaint, 0}, {eToolPencils, 1}, {eToolCrayon, 2}, {eToolChalk, 3},
-                  {eToolPens, 4},     {eToolPaletteKnife, 5}, {eToolEraser, 6},
-                  {eToolAirbrush, -1}, {eToolWatercolour, -1}};
+    } kTools[] = {{eToolOilPaint, 0}, {eToolPencils, 1},   {eToolCrayon, 2},
+                  {eToolChalk, 3},    {eToolPens, 4},      {eToolPaletteKnife, 5},
+                  {eToolEraser, 6},   {eToolAirbrush, -1}, {eToolWatercolour, -1}};
     CWidget* title = m_pBar->Title(CMenuBar::eToolsMenu);
     CSMKMenu* menu = m_pBar->Menu(CMenuBar::eToolsMenu);
     for (const auto& c : kTools) {

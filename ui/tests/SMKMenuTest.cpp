@@ -34,8 +34,7 @@ protected:
         gCCmdTarget::SetUIModule(&m_UI);
     }
     // Builds the menu from the items.
-    error Build(CSMKMenu& menu, const std::vector<const char*>& items,
-                int32_t freeStanding = 0) {
+    error Build(CSMKMenu& menu, const std::vector<const char*>& items, int32_t freeStanding = 0) {
         CTextList list;
         for (const char* item : items) {
             EXPECT_EQ(list.Add(S(item), 0), eNoError);
@@ -108,7 +107,8 @@ TEST_F(SMKMenuTest, RowsSkipSeparatorsAndShowTheirTexts) {
     ASSERT_EQ(Build(menu, {"Open:Ctrl+O", "-", "Close", "-", "Help:F1"}), eNoError);
     ASSERT_EQ(menu.RowCount(), 3);
     for (int32_t row = 0; row < 3; ++row) {
-        EXPECT_EQ(menu.Row(row)->GetUserData(0), uint32_t(row)) << "rows counted without separators";
+        EXPECT_EQ(menu.Row(row)->GetUserData(0), uint32_t(row))
+            << "rows counted without separators";
         EXPECT_EQ(menu.Row(row)->GetUserData(7), 0u);
     }
     EXPECT_EQ(Label(menu, 1), "Close");
@@ -159,8 +159,8 @@ TEST_F(SMKMenuTest, SizesFollowTheRowsTextsAndTicks) {
     const int32_t tick = ticked.Row(0)->FindByID(CSMKMenu::kTickID)->Width();
     ASSERT_GT(tick, 0);
     EXPECT_EQ(ticked.Root()->Width(), TextWidth(ticked, 0, CSMKMenu::kLabelID) +
-                                          TextWidth(ticked, 0, CSMKMenu::kShortcutID) + 40 +
-                                          tick + 5);
+                                          TextWidth(ticked, 0, CSMKMenu::kShortcutID) + 40 + tick +
+                                          5);
     EXPECT_EQ(ticked.Row(1)->FindByID(CSMKMenu::kLabelID)->Rect().left,
               shortcut.Row(0)->FindByID(CSMKMenu::kLabelID)->Rect().left + tick + 5)
         << "every label moves right of the tick column";
@@ -258,8 +258,8 @@ TEST_F(SMKMenuTest, AnOpenMenuTakesEveryKeyAndEscapeClosesIt) {
     ASSERT_EQ(Build(menu, {"Open", "Close"}), eNoError);
     ASSERT_EQ(menu.Show(0), eNoError);
     CWidget* taken = nullptr;
-    for (const uint32_t key : {uint32_t('z'), uint32_t('n'), uint32_t(17), kKeyCodeF7, kKeyCodeF11,
-                               kKeyCodeReturn}) {
+    for (const uint32_t key :
+         {uint32_t('z'), uint32_t('n'), uint32_t(17), kKeyCodeF7, kKeyCodeF11, kKeyCodeReturn}) {
         EXPECT_EQ(Key(key, taken), eNoError);
         EXPECT_EQ(taken, menu.Root()) << key;
     }
