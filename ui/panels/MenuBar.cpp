@@ -53,8 +53,10 @@ constexpr int32_t kToolRows = int32_t(std::size(kToolOfRow));
 
 enum class EHelpRow : int32_t { eHelp, eAbout, eWelcome };
 
+// The main window, also while it is being made (its backdrop is set up
+// inside the making).
 CWindowBase* MainWindow() {
-    return CAppBase::m_pMainWnd.get();
+    return CAppBase::m_pMainWnd ? CAppBase::m_pMainWnd.get() : CWindowBase::m_pThis;
 }
 
 // The number typed, if the text is one.
@@ -131,6 +133,8 @@ error CMenuBar::LocalSetupRoot() {
     for (int32_t i = 0; i < m_aMenus.GetSize(); ++i) {
         (void)m_aMenus[i]->SetPosition(UnderTitle(i), 0);
     }
+    // The window button starts out showing the window's size.
+    (void)UpdateWindowButton();
     return sized != eNoError ? sized : placed;
 }
 

@@ -206,6 +206,9 @@ TEST_F(MenuBarRun, TheWindowButtonFollowsTheWindowsSize) {
     CWindowBase* window = CAppBase::m_pMainWnd.get();
     CWidget* button = Bar()->Content()->FindByID(CMenuBar::kWindowButtonID);
     ASSERT_NE(button, nullptr);
+    EXPECT_EQ(WindowImage(),
+              window->IsFullScreen() ? CMenuBar::kFullScreenImage : CMenuBar::kWindowImage)
+        << "the button shows the window's size from the start";
     CInputScript(*program).Key('+').Run();
     EXPECT_EQ(window->IsFullScreen(), 1);
     EXPECT_EQ(WindowImage(), CMenuBar::kFullScreenImage);
