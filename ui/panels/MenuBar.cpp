@@ -481,9 +481,12 @@ error CMenuBar::UpdateWindowButton(int32_t) {
 error CMenuBar::UpdateWindowButtonState(int32_t state, int32_t) {
     CWidget* button = m_pContent ? m_pContent->FindByID(kWindowButtonID) : nullptr;
     auto* icon = button ? dynamic_cast<CImWidget*>(button->Child(0)) : nullptr;
-    if (icon) {
-        // Both indexes are in the button's list; a redraw follows the window.
-        (void)icon->SetImage(state ? kFullScreenImage : kWindowImage, 1, 0);
+    const int32_t image = state ? kFullScreenImage : kWindowImage;
+    if (icon && icon->ImageIndex() != image) {
+        // Shown at once: the window may have been redrawn before the
+        // change. Both indexes are in the button's list; a failed redraw
+        // stays dirty.
+        (void)icon->SetImage(image, 1, 1);
     }
     return eNoError;
 }
