@@ -23,12 +23,14 @@
 #include "ui/panels/BrushPicker.h"
 #include "ui/panels/CleanBrush.h"
 #include "ui/panels/ColourPicker.h"
+#include "ui/panels/MenuBar.h"
 #include "ui/panels/NameBar.h"
 #include "widgets/ImWidget.h"
 
 namespace {
 
 constexpr uint32_t kCanvasWidgetID = 5;
+constexpr int32_t kMenuBarPanel = 0;
 constexpr int32_t kBrushPickerPanel = 4;
 constexpr int32_t kColourPickerPanel = 2;
 constexpr int32_t kCleanBrushPanel = 5;
@@ -181,6 +183,7 @@ CSMKBackdrop::~CSMKBackdrop() {
                      static_cast<gCCmdTarget*>(nullptr));
         panel.reset();
     };
+    release(m_pMenuBar);
     release(m_pBrushPicker);
     release(m_pColourPicker);
     release(m_pCleanBrush);
@@ -290,6 +293,9 @@ error CSMKBackdrop::SetupHiddenHint() {
 }
 
 error CSMKBackdrop::SetupPanels() {
+    if (const error e = SetupPanel(kMenuBarPanel, m_pMenuBar)) {
+        return e;
+    }
     if (const error e = SetupNameBar()) {
         return e;
     }
@@ -587,6 +593,9 @@ error CSMKBackdrop::KeyDown(CWidget*& taken, uint32_t key) {
         // As above: a window that cannot change stays as it is.
         (void)ResizeMainWindow(kCentredWindowMode, gCRPoint(1024.0f, 768.0f),
                                gCRPoint(-1.0f, -1.0f));
+        if (Panel(0)) {
+            UpdateWindowButton(kCentredWindowMode);
+        }
         taken = this;
         return eNoError;
     case EKeyCommand::eSwallow:
@@ -597,6 +606,12 @@ error CSMKBackdrop::KeyDown(CWidget*& taken, uint32_t key) {
         return eNoError;
     }
     return eNoError;
+}
+
+void CSMKBackdrop::UpdateWindowButton(int32_t) {
+    if (m_pMenuBar) {
+        (void)m_pMenuBar->UpdateWindowButton(0); // the button follows the window
+    }
 }
 
 error CSMKBackdrop::ResizeMainWindow(int32_t mode, gCRPoint size, gCRPoint position) {

@@ -24,6 +24,7 @@ class CBrushPicker;
 class CAboutBox;
 class CCleanBrush;
 class CColourPicker;
+class CMenuBar;
 class CNewFile;
 class CWelcomeBox;
 class CProjectInfo;
@@ -33,6 +34,9 @@ class CTxWidget;
 class gCFile;
 
 class CSMKBackdrop : public CBackdrop {
+    // The menu bar runs the project commands and keeps the sounds flag.
+    friend class CMenuBar;
+
 public:
     // The panels in the order they hear every message: menu bar, name bar,
     // colour picker, tracing-paper picker, brush picker, clean-brush panel.
@@ -160,6 +164,7 @@ public:
     const CSMKSound& InterfaceSounds() const { return m_Sound; }
     CSavePrompt* SavePrompt() const { return m_pSavePrompt.get(); }
     CNameBar* NameBar() const { return m_pNameBar.get(); }
+    CMenuBar* MenuBar() const { return m_pMenuBar.get(); }
     CBrushPicker* BrushPicker() const { return m_pBrushPicker.get(); }
     CColourPicker* ColourPicker() const { return m_pColourPicker.get(); }
     CCleanBrush* CleanBrush() const { return m_pCleanBrush.get(); }
@@ -232,9 +237,9 @@ protected:
     // The application's quit, for the save prompt's quit action and the
     // quit keys.
     virtual void QuitApplication();
-    // The menu bar's window button, shown for a window mode (nothing until
-    // there is a menu bar).
-    virtual void UpdateWindowButton(int32_t) {}
+    // The menu bar's window button shows the main window's size (nothing
+    // without a menu bar).
+    virtual void UpdateWindowButton(int32_t mode);
     // The main window's size and position (nothing without a main window).
     virtual error ResizeMainWindow(int32_t mode, gCRPoint size, gCRPoint position);
     // The action the save prompt held: 0 quit, 1 open, 2 new painting, 3
@@ -273,6 +278,7 @@ protected:
     error SetupHiddenHint();
 
     std::array<gCCmdTarget*, kPanelCount> m_apPanels{};
+    std::unique_ptr<CMenuBar> m_pMenuBar;
     std::unique_ptr<CBrushPicker> m_pBrushPicker;
     std::unique_ptr<CColourPicker> m_pColourPicker;
     std::unique_ptr<CCleanBrush> m_pCleanBrush;

@@ -68,7 +68,7 @@ protected:
 
 TEST_F(ColourPickerTest, ItIsPanelTwoWithTheTreeThePickRulesNeed) {
     EXPECT_EQ(m_Backdrop.Panel(2), m_pPicker);
-    EXPECT_EQ(m_Backdrop.PanelRoots()[1], m_pPicker->Root());
+    EXPECT_EQ(m_Backdrop.PanelRoots()[2], m_pPicker->Root());
     EXPECT_EQ(m_pPicker->Root()->Parent(), &m_Backdrop);
     // At the right edge, 12 pixels in, below the bars.
     EXPECT_EQ(m_pPicker->Root()->Rect().right, 1024 - 12);
@@ -320,11 +320,11 @@ TEST_F(ColourPickerTest, TheDropperClearsThePanelsAndTakesOpaqueColoursFromTheSc
                               },
                               MoveTo(gCPoint(10, 5000))}),
               eNoError);
-    // Panels 1, 4 and 5 exist here and were hidden (0 and 3 are not built
+    // Panels 0, 1, 4 and 5 exist here and were hidden (3 is not built
     // yet), the picker's own body too, not its root.
     EXPECT_EQ(hiddenMidDrag,
-              (std::vector<CWidget*>{m_Backdrop.PanelRoots()[0], m_Backdrop.PanelRoots()[2],
-                                     m_Backdrop.PanelRoots()[3]}));
+              (std::vector<CWidget*>{m_Backdrop.PanelRoots()[0], m_Backdrop.PanelRoots()[1],
+                                     m_Backdrop.PanelRoots()[3], m_Backdrop.PanelRoots()[4]}));
     EXPECT_TRUE(bodyHiddenMidDrag);
     EXPECT_TRUE(m_pPicker->Root()->Visible());
     // Reported opaque with the backdrop as sender; the points off the back

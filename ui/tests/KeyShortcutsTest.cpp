@@ -217,10 +217,19 @@ TEST(KeyShortcuts, EachKeyRunsWhatTheTableSaysAndIsTakenAsItSays) {
          false,
          eCreateFailed},
         // The window's size: fill the screen (the menu bar's button between
-        // the two calls), or 1024 x 768 centred; failures are not answered.
+        // the two calls), or 1024 x 768 centred (the button after it);
+        // failures are not answered.
         {'+', 0, 1, eNoError, 0, 0, {fill, "button 1", fill}, true, eNoError},
         {'=', 0, 1, eCreateFailed, 0, 0, {fill, "button 1", fill}, true, eNoError},
-        {'-', 0, 1, eCreateFailed, 0, 0, {"window 6 1024,768 at -1,-1"}, true, eNoError},
+        {'-',
+         0,
+         1,
+         eCreateFailed,
+         0,
+         0,
+         {"window 6 1024,768 at -1,-1", "button 6"},
+         true,
+         eNoError},
         // Escape and F12 are taken to do nothing: Escape does not quit.
         {kKeyCodeEscape, 0, 1, eNoError, 0, 0, {}, true, eNoError},
         {kKeyCodeF12, 0, 1, eNoError, 0, 0, {}, true, eNoError},
@@ -279,6 +288,9 @@ TEST(KeyShortcuts, WithoutAMenuBarTheSizeKeysOnlyResizeTheWindow) {
     const std::string fill = "window 1 -1,-1 at -1,-1";
     EXPECT_EQ(log, (Strings{fill, fill}));
     EXPECT_EQ(taken, &backdrop);
+    log.clear();
+    EXPECT_EQ(backdrop.KeyDown(taken, '-'), eNoError);
+    EXPECT_EQ(log, (Strings{"window 6 1024,768 at -1,-1"}));
 }
 
 } // namespace

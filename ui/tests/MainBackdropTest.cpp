@@ -149,11 +149,12 @@ TEST_F(MainBackdrop, BackgroundIsWarmAndDarkWithALightInTheMiddle) {
 TEST_F(MainBackdrop, SetUpStartsTheBackboneFirstAndSelectsTheSavedTool) {
     m_Backdrop.m_nSavedTool = 0;
     SetUpIn(1000, 700);
-    // Between them the colour picker reads the auto-clean flag and reports
-    // its colour, and the clean-brush panel reads the flag.
-    EXPECT_EQ(BackboneIds(), (std::vector<uint32_t>{eCmdInitBackbone, eCmdAutoClean,
-                                                    eMsgPaintColour, eCmdAutoClean,
-                                                    eCmdSelectTool}));
+    // Between them the menu bar reads the zoom, the colour picker reads the
+    // auto-clean flag and reports its colour, and the clean-brush panel
+    // reads the flag.
+    EXPECT_EQ(BackboneIds(), (std::vector<uint32_t>{eCmdInitBackbone, eCmdDisplayScale,
+                                                    eCmdAutoClean, eMsgPaintColour,
+                                                    eCmdAutoClean, eCmdSelectTool}));
     EXPECT_EQ(m_Backbone.m_Calls.back().value, 0);
     EXPECT_EQ(m_Backdrop.CanvasWidget(), m_Backdrop.FindByID(5));
     EXPECT_EQ(m_Backdrop.CanvasColourWidget(), m_Backdrop.FindByID(2300));
@@ -198,12 +199,15 @@ TEST_F(MainBackdrop, ANewPaintingIsCentredShownAndHandedToTheBackbone) {
                   gCRect(c.where.x, c.where.y, c.where.x + c.width, c.where.y + c.height))
             << c.width;
         EXPECT_EQ(canvas->Visible(), 1);
-        // Then the name bar asks for the new painting's name.
-        ASSERT_EQ(m_Backbone.m_Calls.size(), 2u);
+        // Then the menu bar asks for the zoom and the name bar for the new
+        // painting's name.
+        ASSERT_EQ(m_Backbone.m_Calls.size(), 3u);
         EXPECT_EQ(m_Backbone.m_Calls[0].id, eCmdSetupCanvasWidget);
         EXPECT_EQ(ChannelPointer<CWidget>(m_Backbone.m_Calls[0].value), canvas);
-        EXPECT_EQ(m_Backbone.m_Calls[1].id, eCmdGetProjectInfo);
-        EXPECT_EQ(m_Backbone.m_Calls[1].sender, m_Backdrop.NameBar());
+        EXPECT_EQ(m_Backbone.m_Calls[1].id, eCmdDisplayScale);
+        EXPECT_EQ(m_Backbone.m_Calls[1].sender, m_Backdrop.Panel(0));
+        EXPECT_EQ(m_Backbone.m_Calls[2].id, eCmdGetProjectInfo);
+        EXPECT_EQ(m_Backbone.m_Calls[2].sender, m_Backdrop.NameBar());
     }
 }
 

@@ -105,10 +105,10 @@ protected:
 
 TEST_F(NameBarTest, ItIsPanelOneRetractedAtTheLeftEdgeWithItsRoot) {
     EXPECT_EQ(m_Backdrop.Panel(1), m_pBar);
-    // Listed first of the panel roots, before the colour picker's, the
+    // Listed after the menu bar's root, before the colour picker's, the
     // brush picker's and the clean-brush panel's.
-    ASSERT_EQ(m_Backdrop.PanelRoots().GetSize(), 4);
-    EXPECT_EQ(m_Backdrop.PanelRoots()[0], m_pRoot);
+    ASSERT_EQ(m_Backdrop.PanelRoots().GetSize(), 5);
+    EXPECT_EQ(m_Backdrop.PanelRoots()[1], m_pRoot);
     EXPECT_EQ(m_pRoot->Parent(), &m_Backdrop);
     EXPECT_EQ(m_pRoot->GetResID(), 100);
     EXPECT_EQ(m_pBar->LeftAnchored(), 1);
