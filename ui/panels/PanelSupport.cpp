@@ -4,6 +4,7 @@
 
 #include "foundation/AppServices.h"
 #include "ui/panels/PanelHighlight.h"
+#include "ui/panels/PressTracking.h"
 #include "widgets/Backdrop.h"
 #include "widgets/Widget.h"
 
@@ -41,19 +42,7 @@ error GiveStep(CWidget* widget, float start, float target, float stepInterval) {
 }
 
 bool Confirmed(CBackdrop* backdrop, CWidget* widget) {
-    if (backdrop->DoModal(widget) != eNoError) {
-        return false;
-    }
-    while (ButtonHeld()) {
-        Heartbeat();
-    }
-    // Where the pointer is at the release decides, also for a click so
-    // quick that no beat ran while it was held.
-    backdrop->PassRolloverTest();
-    if (backdrop->TopModal() == widget) {
-        backdrop->EndModal();
-    }
-    return backdrop->WidgetRollover() == widget;
+    return PressTracking::ReleasedOn(backdrop, widget);
 }
 
 } // namespace PanelSupport
