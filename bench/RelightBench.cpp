@@ -1,6 +1,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <random>
 #include <vector>
@@ -152,6 +153,47 @@ void BM_Memcpy16PerPixel(benchmark::State& state) {
     PerPixel(state, int64_t(kPixels));
 }
 BENCHMARK(BM_Memcpy16PerPixel)->Unit(benchmark::kMillisecond);
+
+#if defined(__SSE2__) && !defined(DAUBLIN_NO_SIMD)
+// The shading kernel alone on AVX2, the highlight gathered (as the relight
+// runs it) or looked up lane by lane, over a row of paint-like pixels lit
+// by the standard renderer's lights, with normals of a gently bumpy canvas.
+void ShadeKernel(benchmark::State& state, relight::ShadeProc shade) {
+    if (CPixelPaths::Active() < CPixelPaths::eAvx2) {
+        state.SkipWithError("no AVX2 on this processor");
+        return;
+    }
+    static Painting painting;
+    const CStandardRenderer& r = painting.renderer;
+    const relight::Shading shading = relight::MakeShading(
+        r.Lights().GetData(), r.Lights().GetSize(), r.FillLight(), r.HighlightTable(0),
+        [](const void* c, int32_t i, int32_t d) {
+            return static_cast<const CStandardRenderer*>(c)->HighlightOf(i, d);
+        },
+        &r);
+    constexpr int32_t kRow = 1 << 16;
+    std::mt19937 rng(11);
+    std::vector<int32_t> nx(kRow), ny(kRow), nz(kRow);
+    for (int32_t i = 0; i < kRow; ++i) {
+        const int32_t x = int32_t(rng() % 401) - 200, y = int32_t(rng() % 401) - 200;
+        nx[size_t(i)] = x;
+        ny[size_t(i)] = y;
+        nz[size_t(i)] = int32_t(std::sqrt(float(1024 * 1024 - x * x - y * y)));
+    }
+    std::vector<uint32_t> out(kRow);
+    const relight::Params params = relight::ParamsFrom(0.5f, 0xFFFFFFFAu, 0.2f, 0.0f);
+    for (auto _ : state) {
+        shade(shading, params, painting.l0.data(), painting.l2.data(), nx.data(), ny.data(),
+              nz.data(), kRow, out.data());
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.counters["ns_per_pixel"] = benchmark::Counter(
+        double(state.iterations()) * kRow, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["lights"] = shading.count;
+}
+BENCHMARK_CAPTURE(ShadeKernel, avx2_gather, relight::ShadeAvx2)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(ShadeKernel, avx2_table, relight::ShadeAvx2Table)->Unit(benchmark::kMicrosecond);
+#endif
 
 void BM_RelightDab64(benchmark::State& state) {
     Painting& p = Shared();

@@ -62,8 +62,9 @@ void CImNav::Fill(CPixel colour) {
     if (!m_fLocked) {
         return;
     }
+    // As words: the compiler fills a row of them with vector stores.
     for (int32_t y = 0; y < m_nHeight; ++y) {
-        std::fill_n(Row(y), m_nWidth, colour);
+        std::fill_n(reinterpret_cast<uint32_t*>(Row(y)), m_nWidth, uint32_t(colour));
     }
 }
 

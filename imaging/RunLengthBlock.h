@@ -15,6 +15,7 @@
 // Reading past the last unit of the image returns 0 and never leaves the
 // block.
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -86,6 +87,36 @@ public:
         return v;
     }
 
+    // The next n units into out, as n calls of NextRLE would give them,
+    // a run at a time.
+    void ReadRLE(Unit* out, int32_t n) {
+        while (n > 0) {
+            if (m_nRemaining == 0) {
+                // Past the image: the end's unit, the count running down as
+                // NextRLE's does.
+                FillUnits(out, n, *m_pCursor);
+                m_nRemaining -= uint32_t(n);
+                return;
+            }
+            const int32_t take = int32_t(std::min<uint32_t>(uint32_t(n), m_nRemaining));
+            if (m_fInLiteral) {
+                std::memcpy(out, m_pCursor, size_t(take) * sizeof(Unit));
+                m_pCursor += take;
+            } else {
+                FillUnits(out, take, *m_pCursor);
+            }
+            out += take;
+            n -= take;
+            m_nRemaining -= uint32_t(take);
+            if (m_nRemaining == 0) {
+                if (!m_fInLiteral) {
+                    ++m_pCursor;
+                }
+                NextRun();
+            }
+        }
+    }
+
     SReader SaveReader() const { return {m_pCursor, m_fInLiteral, m_nRemaining}; }
     void RestoreReader(const SReader& r) {
         m_pCursor = r.cursor;
@@ -129,6 +160,16 @@ private:
             return offset;
         } else {
             return uint32_t(this->m_pData[y]);
+        }
+    }
+
+    // n copies of the unit; pixels as words, which the compiler fills with
+    // vector stores.
+    static void FillUnits(Unit* out, int32_t n, Unit unit) {
+        if constexpr (sizeof(Unit) == 4) {
+            std::fill_n(reinterpret_cast<uint32_t*>(out), n, uint32_t(unit));
+        } else {
+            std::fill_n(out, n, unit);
         }
     }
 

@@ -118,9 +118,7 @@ void Expand(CImNavBase* dst, Coder* rle, int32_t sw, int32_t sh) {
         Unit* row = reinterpret_cast<Unit*>(static_cast<uint8_t*>(dst->GetDataPtr()) +
                                             ptrdiff_t(y) * dst->GetRowBytes());
         rle->StartRLE(0, y);
-        for (int32_t x = 0; x < w; ++x) {
-            row[x] = rle->NextRLE();
-        }
+        rle->ReadRLE(row, w);
     }
 }
 

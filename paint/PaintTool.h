@@ -130,6 +130,10 @@ public:
     const gCArray<pointStruct>& RawPoints() const { return m_aRawPoints; }
     const gCArray<pointStruct>& StrokePoints() const { return m_aStrokePoints; }
     int32_t RenderCursor() const { return m_nRenderCursor; }
+    // Test seam: true holds every stroke to one point a move, the pace the
+    // painted points are defined by; false (the default) lets a move paint
+    // more while points wait.
+    static void HoldToPace(bool hold);
     // Whether the stroke begun by ToolDown still owes the tool its end:
     // until ToolUp's DabEnd has answered 0. A stroke broken off before
     // then, or whose end failed, runs it once more.
@@ -182,6 +186,7 @@ protected:
     int32_t m_nDabNum = 0;
     int32_t m_nRawCursor = 0;
     int32_t m_nRenderCursor = 0;
+    int32_t m_nPaceCursor = 0; // where one point a move would have painted to
     int32_t m_nDirectionCursor = 0;
     int32_t m_nSmoothingCursor = 0;
     int32_t m_nLastStrokePoint = -1;

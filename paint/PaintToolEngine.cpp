@@ -25,6 +25,13 @@ constexpr int32_t kDrainDabs = 80;
 // pen's run of dabs waits: dabs painted in between gather their spans and
 // are relit together, so what shows lags the pen by at most a refresh.
 constexpr uint64_t kRefreshMicroseconds = 16667;
+// Points ready to paint that a move leaves waiting: past them a move paints
+// up to kMostAhead more, so the release has few left to drain while the
+// samples come a few pixels apart. At least two wait, so that a point
+// painted early has the direction of the point after it settled.
+constexpr int32_t kMostWaiting = 2;
+constexpr int32_t kMostAhead = 2;
+bool g_HoldToPace = false;
 // The direction of a click that has none of its own: down and to the right.
 constexpr float kDiagonal = 0.70710677f;
 // The largest magnitude a rounded pressure or distance keeps: sums of two
@@ -63,6 +70,10 @@ void Grow(gCRect& dirty, const gCRect& rect) {
 
 } // namespace
 
+void CPaintTool::HoldToPace(bool hold) {
+    g_HoldToPace = hold;
+}
+
 bool CPaintTool::IsCorner(float ax, float ay, float bx, float by) {
     Normalise(ax, ay);
     Normalise(bx, by);
@@ -96,6 +107,7 @@ error CPaintTool::ToolDown(CWidget*, CCanvas* canvas, CTabletPoint& sample) {
     m_aStrokePoints.RemoveAll();
     m_nLastStrokePoint = -1;
     m_nRawCursor = m_nRenderCursor = m_nDirectionCursor = m_nSmoothingCursor = 0;
+    m_nPaceCursor = 0;
 
     // A stroke that ended without its release, or whose end failed, never
     // joins this one.
@@ -137,12 +149,35 @@ error CPaintTool::ToolMove(CWidget* widget, CCanvas* canvas, CTabletPoint& sampl
         }
     }
 
-    if (m_aStrokePoints.GetSize() < 6 || m_nRenderCursor >= m_nDirectionCursor) {
+    if (m_aStrokePoints.GetSize() < 6) {
         return eNoError;
     }
-    const error e = PaintNextPoint(canvas, 0);
-    if (e != eNoError) {
-        return e;
+    // One point a move is the pace, and a point painted on it sees the
+    // stroke as it stands at that move; a point painted ahead of the pace
+    // only once its successor's direction is settled, so every point is
+    // painted from the same stroke points whichever way it comes.
+    const bool paced = m_nPaceCursor < m_nDirectionCursor;
+    if (paced) {
+        ++m_nPaceCursor;
+    }
+    int32_t painted = 0;
+    if (m_nRenderCursor < m_nPaceCursor) {
+        if (const error e = PaintNextPoint(canvas, 0); e != eNoError) {
+            --m_nPaceCursor; // the point is tried again at the next move
+            return e;
+        }
+        ++painted;
+    }
+    for (int32_t ahead = 0; !g_HoldToPace && ahead < kMostAhead &&
+                            m_nDirectionCursor - m_nRenderCursor > kMostWaiting;
+         ++ahead) {
+        if (const error e = PaintNextPoint(canvas, 0); e != eNoError) {
+            return e;
+        }
+        ++painted;
+    }
+    if (painted == 0) {
+        return eNoError;
     }
     const int32_t threshold = n == 0 ? kStillDabs : (n <= 3 ? kSlowDabs : kFastDabs);
     // Due by the pen's pace once a refresh has passed; however fast the

@@ -1,6 +1,7 @@
 #include "tools/PaintingTool.h"
 
 #include "paint/canvas/Canvas.h"
+#include "tools/detail/MarkClear.h"
 
 error CPaintingTool::ModSetting(int32_t delta) {
     int32_t step = m_nToolSize + delta;
@@ -24,13 +25,10 @@ error CPaintingTool::DabEnd() {
     }
     m_nDabNum = 0;
     if (m_pLayer3 && m_nLayerWidth > 0 && m_nLayerHeight > 0) {
-        CPixel* const layer = m_pLayer3;
+        uint32_t* const layer = reinterpret_cast<uint32_t*>(m_pLayer3);
         const size_t width = size_t(m_nLayerWidth);
         m_StrokeTiles.Take(m_nLayerWidth, m_nLayerHeight, [&](int32_t y, int32_t x0, int32_t x1) {
-            CPixel* row = layer + size_t(y) * width;
-            for (int32_t x = x0; x < x1; ++x) {
-                row[x] = uint32_t(row[x]) & 0xFFFFu;
-            }
+            tooldetail::ClearMarks(layer + size_t(y) * width + size_t(x0), x1 - x0);
         });
     }
     return eNoError;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "imaging/BlendRows.h"
 #include "imaging/ImNav.h"
 #include "widgets/detail/Alphas.h"
 
@@ -32,6 +33,13 @@ error CCoWidget::RenderArea(const gCRect& area, CImage* target, uint32_t opacity
         return eNoError;
     }
     const CPixel::BlendProcPtr blend = CPixel::m_pBlendProc;
+    if (blend == &CPixel::BlendProc) {
+        const blendrows::SRows& rows = blendrows::Rows();
+        for (int32_t y = 0; y < view.GetHeight(); ++y) {
+            rows.toward(reinterpret_cast<uint32_t*>(view.Row(y)), colour, alpha, view.GetWidth());
+        }
+        return eNoError;
+    }
     for (int32_t y = 0; y < view.GetHeight(); ++y) {
         CPixel* row = view.Row(y);
         for (int32_t x = 0; x < view.GetWidth(); ++x) {

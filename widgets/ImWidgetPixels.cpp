@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "imaging/BlendRows.h"
 #include "imaging/ImNav.h"
 #include "imaging/RLE.h"
 #include "widgets/ImWidget.h"
@@ -15,16 +16,33 @@ using widgetdetail::Shifted;
 
 namespace {
 
-// One source pixel over the target at the widget's opacity: k is
-// (opacity + 1) * 65536, so alpha * k >> 24 scales the alpha by it.
-inline void BlendOne(CPixel* dst, CPixel src, uint32_t k, CPixel::Blend255ProcPtr blend) {
-    const uint32_t a = ((uint32_t(src) >> 24) * k) >> 24;
-    if (a == 255) {
-        *dst = src;
-    } else if (a != 0) {
-        blend(dst, int32_t(a), src);
+// A row of source pixels over the target at the widget's opacity: the
+// vector rows for the two standard blends, pixel by pixel through any other
+// blend procedure.
+void BlendRow(CPixel* dst, const CPixel* src, uint32_t opacity, int32_t n,
+              CPixel::Blend255ProcPtr blend) {
+    auto* out = reinterpret_cast<uint32_t*>(dst);
+    const auto* in = reinterpret_cast<const uint32_t*>(src);
+    if (blend == &CPixel::Blend255Proc) {
+        blendrows::Rows().over(out, in, opacity, n);
+        return;
+    }
+    if (blend == &CPixel::AlphaBlend255Proc) {
+        blendrows::Rows().alphaOver(out, in, opacity, n);
+        return;
+    }
+    for (int32_t x = 0; x < n; ++x) {
+        const uint32_t a = ((uint32_t(src[x]) >> 24) * (opacity + 1)) >> 8;
+        if (a == 255) {
+            dst[x] = src[x];
+        } else if (a != 0) {
+            blend(&dst[x], int32_t(a), src[x]);
+        }
     }
 }
+
+// The run-length form is read this many pixels at a time for blending.
+constexpr int32_t kRunChunk = 256;
 
 } // namespace
 
@@ -33,7 +51,6 @@ error CImWidget::RenderArea(const gCRect& area, CImage* target, uint32_t opacity
     if (opacity == 0) {
         return eNoError;
     }
-    const uint32_t k = (opacity + 1) << 16;
     CImNav view(target, &area);
     if (!view.IsLocked()) {
         return eOutOfMemory;
@@ -55,17 +72,18 @@ error CImWidget::RenderArea(const gCRect& area, CImage* target, uint32_t opacity
 
     if (m_pImage->IsCompressed()) {
         CRLE& rle = *m_pImage->GetRLE();
+        CPixel chunk[kRunChunk];
         for (int32_t y = draw.top; y < draw.bottom; ++y) {
             CPixel* dst = targetRow(y);
             rle.StartRLE(draw.left, y);
             if (m_fOpaqueBlit) {
-                for (int32_t x = 0; x < width; ++x) {
-                    dst[x] = rle.NextRLE();
-                }
-            } else {
-                for (int32_t x = 0; x < width; ++x) {
-                    BlendOne(&dst[x], rle.NextRLE(), k, blend);
-                }
+                rle.ReadRLE(dst, width);
+                continue;
+            }
+            for (int32_t x = 0; x < width; x += kRunChunk) {
+                const int32_t n = std::min(kRunChunk, width - x);
+                rle.ReadRLE(chunk, n);
+                BlendRow(dst + x, chunk, opacity, n, blend);
             }
         }
         return eNoError;
@@ -81,9 +99,7 @@ error CImWidget::RenderArea(const gCRect& area, CImage* target, uint32_t opacity
         if (m_fOpaqueBlit) {
             std::memcpy(dst, src, size_t(width) * sizeof(CPixel));
         } else {
-            for (int32_t x = 0; x < width; ++x) {
-                BlendOne(&dst[x], src[x], k, blend);
-            }
+            BlendRow(dst, src, opacity, width, blend);
         }
     }
     return eNoError;

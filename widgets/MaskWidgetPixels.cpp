@@ -9,7 +9,7 @@
 #include "widgets/MaskWidget.h"
 #include "widgets/WidgetEffectBase.h"
 #include "widgets/detail/Alphas.h"
-
+#include "widgets/detail/LevelBlend.h"
 
 gCRect CMaskWidget::MaskBounds() const {
     if (!m_pMask) {
@@ -84,8 +84,23 @@ error CMaskWidget::RenderArea(const gCRect& area, CImage* target, uint32_t opaci
     if (!view.IsLocked()) {
         return eOutOfMemory;
     }
+    const bool standard = blend == &CPixel::Blend255Proc;
     return ForEachMaskRow(drawn, [&](int32_t y, int32_t, int32_t width, auto next) {
         CPixel* out = view.Row(y - drawn.top);
+        if (standard) {
+            // The standard blend keeps the target's alpha below 255 and
+            // writes the opaque colour at 255: one colour at a level a pixel.
+            uint8_t levels[effectdetail::kLevelChunk];
+            for (int32_t x = 0; x < width; x += effectdetail::kLevelChunk) {
+                const int32_t n = std::min(effectdetail::kLevelChunk, width - x);
+                for (int32_t k = 0; k < n; ++k) {
+                    const uint32_t a = ((colour >> 8) * (next(x + k) + 1)) >> 24;
+                    levels[k] = uint8_t((a * f) >> 24);
+                }
+                effectdetail::BlendLevels(out + x, levels, n, rgb | 0xFF000000u);
+            }
+            return;
+        }
         for (int32_t x = 0; x < width; ++x) {
             const uint32_t m = next(x);
             const uint32_t a = ((colour >> 8) * (m + 1)) >> 24;

@@ -11,6 +11,7 @@
 #include "imaging/ImNav.h"
 #include "widgets/WidgetChunkLoop.h"
 #include "widgets/detail/Alphas.h"
+#include "widgets/detail/LevelBlend.h"
 
 using namespace widget_loading;
 
@@ -144,6 +145,19 @@ error CShadWidget::RenderArea(const gCRect& area, CImage* target, uint32_t opaci
     for (int32_t y = 0; y < view.GetHeight(); ++y) {
         const float ry = float(opacity) * rows[y];
         CPixel* row = view.Row(y);
+        if (blend == &CPixel::BlendProc) {
+            // The standard blend keeps the target's alpha below 255 and
+            // writes the opaque colour at 255: one colour at a level a pixel.
+            uint8_t levels[effectdetail::kLevelChunk];
+            for (int32_t x = 0; x < view.GetWidth(); x += effectdetail::kLevelChunk) {
+                const int32_t n = std::min(effectdetail::kLevelChunk, view.GetWidth() - x);
+                for (int32_t k = 0; k < n; ++k) {
+                    levels[k] = uint8_t(RoundHalfAway(ry * columns[x + k]));
+                }
+                effectdetail::BlendLevels(row + x, levels, n, rgb | 0xFF000000u);
+            }
+            continue;
+        }
         for (int32_t x = 0; x < view.GetWidth(); ++x) {
             const float a = ry * columns[x];
             const uint32_t level = uint32_t(RoundHalfAway(a));

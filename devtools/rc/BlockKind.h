@@ -64,6 +64,10 @@ public:
     // Checks what needs every block of the sources at once (the blocks a
     // block's blocks name); reports at the entries.
     virtual void CheckAll(const std::vector<ResourceBlock>&, Diagnostics&) const {}
+    // Completes its blocks whose payload is made from other blocks (a
+    // paper's preview from the paper), once every block is read and every
+    // name a block refers to is known to exist; reports at the entries.
+    virtual void Derive(std::vector<ResourceBlock>&, Diagnostics&) const {}
     // Writes the block as a source entry, the file at the payload and `end`
     // the block's end; false when the kind has no source form or the payload
     // does not read as one (the block is then written as raw bytes).

@@ -9,6 +9,7 @@ const CBlockKind& SoundKind();
 const CBlockKind& FontKind();
 const CBlockKind& TextKind();
 const CBlockKind& PaperKind();
+const CBlockKind& PaperPreviewKind();
 const CBlockKind& RawKind();
 const CBlockKind& WidgetKind();
 const CBlockKind& TextListKind();
@@ -16,18 +17,19 @@ const CBlockKind& ChecklistKind();
 
 std::span<const CBlockKind* const> BlockKinds() {
     static const CBlockKind* const kinds[] = {
-        &ImageKind(),      //
-        &ImageListKind(),  //
-        &ImageList8Kind(), //
-        &GradientKind(),   //
-        &SoundKind(),      //
-        &FontKind(),       //
-        &TextKind(),       //
-        &PaperKind(),      //
-        &RawKind(),        //
-        &WidgetKind(),     //
-        &TextListKind(),   //
-        &ChecklistKind(),  //
+        &ImageKind(),        //
+        &ImageListKind(),    //
+        &ImageList8Kind(),   //
+        &GradientKind(),     //
+        &SoundKind(),        //
+        &FontKind(),         //
+        &TextKind(),         //
+        &PaperKind(),        //
+        &PaperPreviewKind(), //
+        &RawKind(),          //
+        &WidgetKind(),       //
+        &TextListKind(),     //
+        &ChecklistKind(),    //
     };
     return kinds;
 }

@@ -35,10 +35,9 @@ error WriteBlock(gCFile& file, const ResourceBlock& block, int64_t& location) {
     return file.SetFilePos(end);
 }
 
-} // namespace
-
-bool WriteResourceFile(const std::string& path, const ResourceSources& sources,
-                       std::vector<int64_t>& locations, Diagnostics& diagnostics) {
+// The version block, then the blocks in order.
+bool WriteBlocks(const std::string& path, const std::vector<const ResourceBlock*>& blocks,
+                 std::vector<int64_t>& locations, Diagnostics& diagnostics) {
     gCFile file;
     error e = OpenPosixFile(file, path, eAccessWholeNew);
     if (e != eNoError) {
@@ -50,13 +49,30 @@ bool WriteResourceFile(const std::string& path, const ResourceSources& sources,
         e = file.WriteInt32(kResourceFileVersion);
     }
     locations.clear();
-    for (const ResourceBlock& block : sources.blocks) {
+    for (const ResourceBlock* block : blocks) {
         if (e != eNoError) {
             break;
         }
         int64_t location = 0;
-        e = WriteBlock(file, block, location);
+        e = WriteBlock(file, *block, location);
         locations.push_back(location);
     }
     return CloseWritten(file, path, e, diagnostics);
+}
+
+} // namespace
+
+bool WriteResourceFile(const std::string& path, const ResourceSources& sources,
+                       std::vector<int64_t>& locations, Diagnostics& diagnostics) {
+    std::vector<const ResourceBlock*> blocks;
+    for (const ResourceBlock& block : sources.blocks) {
+        blocks.push_back(&block);
+    }
+    return WriteBlocks(path, blocks, locations, diagnostics);
+}
+
+bool WriteResourceBlocks(const std::string& path, const std::vector<const ResourceBlock*>& blocks,
+                         Diagnostics& diagnostics) {
+    std::vector<int64_t> locations;
+    return WriteBlocks(path, blocks, locations, diagnostics);
 }

@@ -13,3 +13,8 @@
 // Writes system.vrf; locations receives each block's header position.
 bool WriteResourceFile(const std::string& path, const ResourceSources& sources,
                        std::vector<int64_t>& locations, Diagnostics& diagnostics);
+
+// Writes a resource file of just these blocks (the version block first),
+// for a build step that loads them with the program's own code.
+bool WriteResourceBlocks(const std::string& path, const std::vector<const ResourceBlock*>& blocks,
+                         Diagnostics& diagnostics);

@@ -135,6 +135,11 @@ bool ReadSources(const std::string& folder, ResourceSources& sources, Diagnostic
         ReadFile(source, read, diagnostics);
     }
     CheckBlocks(read.blocks, references, diagnostics);
+    if (!diagnostics.Failed()) {
+        for (const CBlockKind* kind : BlockKinds()) {
+            kind->Derive(read.blocks, diagnostics);
+        }
+    }
     for (const CBlockKind* kind : BlockKinds()) {
         kind->CheckAll(read.blocks, diagnostics);
     }

@@ -40,9 +40,8 @@ template <class Coder, class Unit> error CImageBase::DecompressFrom(std::unique_
     Unit* out = reinterpret_cast<Unit*>(m_pPixels.get());
     for (int32_t y = 0; y < m_nHeight; ++y) {
         rle->StartRLE(0, y);
-        for (int32_t x = 0; x < m_nWidth; ++x) {
-            *out++ = rle->NextRLE();
-        }
+        rle->ReadRLE(out, m_nWidth);
+        out += m_nWidth;
     }
     rle.reset();
     return eNoError;

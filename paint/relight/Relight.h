@@ -183,6 +183,11 @@ void ShadeSse2(const Shading& s, const Params& p, const uint32_t* l0, const uint
                const int32_t* nx, const int32_t* ny, const int32_t* nz, int32_t n, uint32_t* out);
 void ShadeAvx2(const Shading& s, const Params& p, const uint32_t* l0, const uint32_t* l2,
                const int32_t* nx, const int32_t* ny, const int32_t* nz, int32_t n, uint32_t* out);
+// ShadeAvx2 with the highlight looked up lane by lane instead of gathered,
+// weighed against it by the relight benchmark; the same pixels.
+void ShadeAvx2Table(const Shading& s, const Params& p, const uint32_t* l0, const uint32_t* l2,
+                    const int32_t* nx, const int32_t* ny, const int32_t* nz, int32_t n,
+                    uint32_t* out);
 #endif
 ShadeProc ShadeFor(CPixelPaths::EPath path);
 

@@ -165,6 +165,34 @@ TEST_F(CanvasStroke, AStrokeIsOneUndoRecordAndLeavesNoMarks) {
     ExpectEndedWhole(before);
 }
 
+// What a stroke's refreshes composite: only the backdrop's dirty
+// rectangles, each inside the canvas widget and near the dabs, never the
+// whole backdrop or the whole canvas.
+TEST_F(CanvasStroke, ItsRefreshesCompositeOnlyTheAreaItPainted) {
+    backdrop.CreationComplete();
+    ASSERT_EQ(backdrop.InvalidateClient(1), eNoError);
+    ASSERT_EQ(host.m_aCopies.size(), 1u) << "the whole backdrop, once";
+    host.m_aCopies.clear();
+    ASSERT_EQ(Stroke(Drag(20, 30, 20)), eNoError);
+    ASSERT_FALSE(host.m_aCopies.empty());
+    const gCRect canvasRect = widget->Rect();
+    // The dabs' squares reach 2 px round the points (20..80, 30), and a
+    // refresh widens its rectangle by one; a margin of a 16-px tile.
+    const gCRect near(kWidgetAt.x + 20 - 16, kWidgetAt.y + 30 - 16, kWidgetAt.x + 80 + 16,
+                      kWidgetAt.y + 30 + 16);
+    int64_t composited = 0;
+    for (const std::vector<gCRect>& copy : host.m_aCopies) {
+        for (const gCRect& r : copy) {
+            SCOPED_TRACE(std::to_string(r.left) + "," + std::to_string(r.top) + " " +
+                         std::to_string(r.right) + "," + std::to_string(r.bottom));
+            EXPECT_EQ(r.Intersected(canvasRect), r);
+            EXPECT_EQ(r.Intersected(near), r);
+            composited += int64_t(r.Width()) * r.Height();
+        }
+    }
+    EXPECT_LT(composited, int64_t(kW) * kH);
+}
+
 TEST_F(CanvasStroke, AFailingStrokeEndsWholeAndTheNextStartsAtItsPress) {
     struct Case {
         const char* what;

@@ -419,6 +419,15 @@ void ExpectEveryShadeEqualsTheReference(const TestLights& t, const relight::Para
                                                  nx.data() + at, ny.data() + at, nz.data() + at, n,
                                                  got.data() + at);
         ASSERT_EQ(got, expected);
+#if defined(__SSE2__) && !defined(DAUBLIN_NO_SIMD)
+        if (path == CPixelPaths::eAvx2) {
+            // The AVX2 loop's twin that looks the highlight up lane by lane.
+            std::vector<uint32_t> table(l0.size(), 0x5A5A5A5Au);
+            relight::ShadeAvx2Table(shading, p, l0.data() + at, l2.data() + at, nx.data() + at,
+                                    ny.data() + at, nz.data() + at, n, table.data() + at);
+            ASSERT_EQ(table, expected);
+        }
+#endif
     }
 }
 

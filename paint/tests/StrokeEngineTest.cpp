@@ -113,6 +113,15 @@ std::vector<int32_t> DabsPerRelight(const std::string& sequence) {
     return runs;
 }
 
+// Holds the engine to one point a move for a test's length: the pace in
+// which the relight rhythm and the retry of a failed dab are stated.
+struct SHeldToPace {
+    SHeldToPace() { CPaintTool::HoldToPace(true); }
+    ~SHeldToPace() { CPaintTool::HoldToPace(false); }
+    SHeldToPace(const SHeldToPace&) = delete;
+    SHeldToPace& operator=(const SHeldToPace&) = delete;
+};
+
 class StrokeEngine : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -458,6 +467,7 @@ TEST_F(StrokeEngine, NothingIsPaintedBeforeSixPointsAndTheStartIsStraightened) {
 }
 
 TEST_F(StrokeEngine, TheDisplayFollowsThePensPace) {
+    const SHeldToPace held;
     // One long piece leaves many points waiting to be painted.
     ASSERT_EQ(Down(0.0f, 150.0f), eNoError);
     ASSERT_EQ(Move(2.0f, 150.0f, 600.0f), eNoError);
@@ -480,6 +490,7 @@ TEST_F(StrokeEngine, TheDisplayFollowsThePensPace) {
 }
 
 TEST_F(StrokeEngine, TheRelightWaitsForTheDisplaysRefresh) {
+    const SHeldToPace held;
     // Samples 4 ms apart, one dab each: a relight is due every 2 dabs but
     // comes only once a refresh (16.667 ms) has passed, so every 5 samples
     // after the stroke's first, which comes at once; the release relights
@@ -510,6 +521,7 @@ TEST_F(StrokeEngine, TheRelightWaitsForTheDisplaysRefresh) {
 }
 
 TEST_F(StrokeEngine, TheReleaseDrainsTheRestRelightingEvery81Dabs) {
+    const SHeldToPace held;
     ASSERT_EQ(Down(0.0f, 150.0f), eNoError);
     ASSERT_EQ(Move(2.0f, 150.0f, 600.0f), eNoError);
     ASSERT_EQ(Move(380.0f, 150.0f, 600.0f), eNoError);
@@ -522,6 +534,25 @@ TEST_F(StrokeEngine, TheReleaseDrainsTheRestRelightingEvery81Dabs) {
     EXPECT_EQ(runs[0], 81); // one painted while moving, 80 drained
     EXPECT_EQ(runs[1], waiting - 80);
     EXPECT_EQ(events.sequence.back(), 'E');
+}
+
+// Points waiting past two: a move paints up to two more, until two wait.
+TEST_F(StrokeEngine, AMovePaintsAheadWhilePointsWait) {
+    ASSERT_EQ(Down(0.0f, 150.0f), eNoError);
+    ASSERT_EQ(Move(2.0f, 150.0f, 600.0f), eNoError);
+    ASSERT_EQ(Move(40.0f, 150.0f, 600.0f), eNoError);
+    ASSERT_EQ(Move(42.0f, 150.0f, 600.0f), eNoError);
+    ASSERT_EQ(tool->Count(Kind::eRenderDab), 3);
+    int32_t dabs = 3;
+    for (int32_t i = 0; i < 30; ++i) {
+        ASSERT_EQ(Move(42.0f, 150.0f, 600.0f), eNoError); // held still: no new points
+        const int32_t now = tool->Count(Kind::eRenderDab);
+        ASSERT_LE(now - dabs, 3);
+        dabs = now;
+    }
+    const int32_t waiting = tool->StrokePoints().GetSize() - tool->RenderCursor();
+    EXPECT_GE(waiting, 2);
+    EXPECT_LE(waiting, 2 + 3); // the smoothing's few beside the two
 }
 
 TEST_F(StrokeEngine, TheTailFadesToNothingExceptForPencils) {
@@ -560,6 +591,7 @@ TEST_F(StrokeEngine, APressStartsAfreshAfterAStrokeThatNeverEnded) {
 }
 
 TEST_F(StrokeEngine, AFailingDabIsReturnedAndTriedAgainByTheNextMove) {
+    const SHeldToPace held;
     ASSERT_EQ(Down(0.0f, 0.0f), eNoError);
     tool->m_nFailAt = 3; // F, D, then this D
     tool->m_FailCode = eOutOfMemory;

@@ -167,6 +167,29 @@ TEST(WetMath, Lerp255AgreesWithItsFloatFormEverywhere) {
     }
 }
 
+// A narrow blade's integer window mean agrees with its float form: on every
+// colour sum of every window, and on the load sums beside each half and
+// each whole quotient, where a rounding would slip first.
+TEST(WetMath, RoundedMeanAgreesWithItsFloatForm) {
+    for (int32_t n = 1; n <= wetdetail::kMeanCounts; ++n) {
+        for (uint32_t sum = 0; sum <= 255u * uint32_t(n); ++sum) {
+            ASSERT_EQ(wetdetail::RoundedMean(sum, n), wetdetail::RoundedMeanPlain(sum, n))
+                << "sum " << sum << " of " << n;
+        }
+        for (uint32_t q = 0; q <= 65535u; ++q) {
+            const uint32_t whole = q * uint32_t(n), half = whole + uint32_t(n) / 2u;
+            for (const uint32_t sum : {whole - 1u, whole, whole + 1u, half - 1u, half, half + 1u}) {
+                if (sum < (1u << 23)) {
+                    ASSERT_EQ(wetdetail::RoundedMean(sum, n), wetdetail::RoundedMeanPlain(sum, n))
+                        << "sum " << sum << " of " << n;
+                }
+            }
+        }
+    }
+    const uint32_t top = (1u << 23) - 1u;
+    EXPECT_EQ(wetdetail::RoundedMean(top, 1), wetdetail::RoundedMeanPlain(top, 1));
+}
+
 TEST(OilSetFirstPt, BuildsTheProfilesAndLoad) {
     const ProfileCase cases[] = {
         {0.0f, 0, 45, 0.2f, 20, 0.2f, 1024}, {0.3f, 0, 34, 0.2f, 20, 0.2f, 1330},

@@ -18,6 +18,7 @@
 #include "testsupport/paint/StrokeRecipes.h"
 #include "tools/Airbrush.h"
 #include "tools/PaintingTool.h"
+#include "tools/detail/MarkClear.h"
 #include "tools/detail/StrokeTiles.h"
 #include "tools/RegisterPaintTools.h"
 #include "tools/Watercolour.h"
@@ -93,6 +94,36 @@ TEST(StrokeEnd, EveryPaintingToolClearsTheMarksAndKeepsTheGrainCopy) {
             EXPECT_EQ(painting->PreviousEdge()[i], -1.0f) << id;
         }
         EXPECT_EQ(tool->DabNum(), 0);
+    }
+}
+
+// The mark clear that writes only the steps holding a mark leaves the words
+// the plain one leaves: runs of every length and start, marks none, sparse
+// (one in a step, at its first and last word) and everywhere.
+TEST(StrokeEnd, TheMarkClearMatchesItsPlainTwin) {
+    std::mt19937 rng(53);
+    for (const int32_t density : {0, 1, 37, 100}) {
+        std::vector<uint32_t> words(300);
+        for (uint32_t& w : words) {
+            w = rng() & 0xFFFFu;
+            if (int32_t(rng() % 100) < density) {
+                w |= (rng() | 1u) << 16;
+            }
+        }
+        words[8] |= 0x10000u;
+        words[23] |= 0x10000u;
+        for (const int32_t start : {0, 1, 3, 7}) {
+            for (int32_t n = 0; n <= 40; ++n) {
+                std::vector<uint32_t> plain = words, fast = words;
+                tooldetail::ClearMarksPlain(plain.data() + start, n);
+                tooldetail::ClearMarks(fast.data() + start, n);
+                ASSERT_EQ(fast, plain) << "density " << density << " start " << start << " n " << n;
+            }
+        }
+        std::vector<uint32_t> plain = words, fast = words;
+        tooldetail::ClearMarksPlain(plain.data(), 300);
+        tooldetail::ClearMarks(fast.data(), 300);
+        EXPECT_EQ(fast, plain) << density;
     }
 }
 

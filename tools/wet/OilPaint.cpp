@@ -75,12 +75,12 @@ int32_t COilPaint::DabSize(int32_t pr) {
     return Rnd(q * 0.02924f) + 40;
 }
 
-error COilPaint::SetColour(int32_t i, uint32_t colour, uint32_t depth, uint32_t) {
-    if (i < 0 || i >= kBrushSlots) {
-        return eBadParameter;
-    }
+float COilPaint::NoiseStep() {
     const float lin = m_rLinearSize;
     const float P = m_rPressureResponse;
+    if (lin == m_NoiseStep.lin && P == m_NoiseStep.P) {
+        return m_NoiseStep.step;
+    }
     int32_t K = 100;
     if (lin > 0.75f) {
         K = 150;
@@ -89,7 +89,16 @@ error COilPaint::SetColour(int32_t i, uint32_t colour, uint32_t depth, uint32_t)
     } else if (lin > 0.25f) {
         K = 50 + Rnd((lin - 0.25f) * 4.0f * 50.0f);
     }
-    const int32_t nx = Rnd(float(i) * (float(K) * P + float(Rnd(lin * 50.0f)) + 100.0f) * 256.0f);
+    m_NoiseStep = {lin, P, float(K) * P + float(Rnd(lin * 50.0f)) + 100.0f};
+    return m_NoiseStep.step;
+}
+
+error COilPaint::SetColour(int32_t i, uint32_t colour, uint32_t depth, uint32_t) {
+    if (i < 0 || i >= kBrushSlots) {
+        return eBadParameter;
+    }
+    const float P = m_rPressureResponse;
+    const int32_t nx = Rnd(float(i) * NoiseStep() * 256.0f);
     const float nz = float(ValueNoise(int32_t(m_nNoisePosition << 8), nx)) / 65535.0f;
 
     const int32_t ap = Clamp(Rnd(float(Alpha(colour)) * m_aPickUp[i] * nz), 0, 255);

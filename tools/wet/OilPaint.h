@@ -2,6 +2,8 @@
 // Oil paint: wet paint with a brush load that it keeps from stroke to stroke
 // until the colour changes.
 
+#include <limits>
+
 #include "tools/wet/WetBrush.h"
 
 class COilPaint : public CWetBrushTool {
@@ -29,4 +31,16 @@ protected:
     float BrushWidth(float P, int32_t pr) override;
     int32_t DabSize(int32_t pr) override;
     int32_t DabReach(int32_t H) override { return H; }
+
+private:
+    // The step along the noise from one bristle to the next: fixed by the
+    // size and the pressure response, so worked out again only when either
+    // changes (a NaN never matches its key: worked out every time).
+    float NoiseStep();
+    struct SNoiseStep {
+        float lin = std::numeric_limits<float>::quiet_NaN();
+        float P = std::numeric_limits<float>::quiet_NaN();
+        float step = 0.0f;
+    };
+    SNoiseStep m_NoiseStep;
 };

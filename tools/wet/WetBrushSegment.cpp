@@ -17,12 +17,14 @@ using wetdetail::Alpha;
 using wetdetail::Clamp;
 using wetdetail::Lerp255;
 using wetdetail::Mix;
+using wetdetail::RoundedMean;
 using wetdetail::WithAlpha;
 
 namespace {
 
 constexpr int32_t kSlots = CBrushTool::kBrushSlots;
 constexpr int32_t kLastSlot = CBrushTool::kLastSlot;
+static_assert(kSlots <= wetdetail::kMeanCounts, "a window of every bristle has its reciprocal");
 // A broad blade mixes each pixel from two neighbouring bristles, i and
 // i + 1, at a fraction in 256ths: i runs up to kLastPair, and the position
 // across the blade up to kPairSteps.
@@ -235,8 +237,10 @@ CWetBrushTool::SWindowMean CWetBrushTool::MeanOverWindow(int32_t ce, int32_t win
     const float half = float(window) * 0.5f;
     const int32_t first = Rnd(std::clamp(float(ce) - half, 0.0f, kLast));
     const int32_t last = Rnd(std::clamp(float(ce) + half, 0.0f, kLast));
-    int32_t start[4] = {0, 0, 0, 0}, now[4] = {0, 0, 0, 0};
-    int32_t startLoad = 0, nowLoad = 0;
+    // Channels summed in pairs, 0 and 2 in one word, 1 and 3 in another:
+    // a window's sums stay below 2^16.
+    uint32_t start02 = 0, start13 = 0, now02 = 0, now13 = 0;
+    uint32_t startLoad = 0, nowLoad = 0;
     float pickUp = 0.0f, deposit = 0.0f;
     for (int32_t j = first; j <= last; ++j) {
         const int32_t b = flip ? kLastSlot - j : j;
@@ -245,23 +249,28 @@ CWetBrushTool::SWindowMean CWetBrushTool::MeanOverWindow(int32_t ce, int32_t win
         if (knife && Alpha(s) == 0) {
             s = c;
         }
-        for (int32_t ch = 0; ch < 4; ++ch) {
-            start[ch] += int32_t((s >> (8 * ch)) & 0xFFu);
-            now[ch] += int32_t((c >> (8 * ch)) & 0xFFu);
-        }
-        startLoad += Load(m_aStartPaint[b]);
-        nowLoad += Load(m_aPaint[b]);
+        start02 += s & 0x00FF00FFu;
+        start13 += (s >> 8) & 0x00FF00FFu;
+        now02 += c & 0x00FF00FFu;
+        now13 += (c >> 8) & 0x00FF00FFu;
+        startLoad += uint32_t(Load(m_aStartPaint[b]));
+        nowLoad += uint32_t(Load(m_aPaint[b]));
         pickUp += m_aPickUp[b];
         deposit += m_aDeposit[b];
     }
-    const float count = float(std::max(1, last - first + 1));
+    const int32_t n = std::max(1, last - first + 1);
+    const auto colour = [n](uint32_t pair02, uint32_t pair13) {
+        return uint32_t(RoundedMean(pair02 & 0xFFFFu, n)) |
+               uint32_t(RoundedMean(pair13 & 0xFFFFu, n)) << 8 |
+               uint32_t(RoundedMean(pair02 >> 16, n)) << 16 |
+               uint32_t(RoundedMean(pair13 >> 16, n)) << 24;
+    };
+    const float count = float(n);
     SWindowMean mean;
-    for (int32_t ch = 0; ch < 4; ++ch) {
-        mean.back |= uint32_t(Rnd(float(start[ch]) / count)) << (8 * ch);
-        mean.front |= uint32_t(Rnd(float(now[ch]) / count)) << (8 * ch);
-    }
-    mean.startLoad = Rnd(float(startLoad) / count);
-    mean.nowLoad = Rnd(float(nowLoad) / count);
+    mean.back = colour(start02, start13);
+    mean.front = colour(now02, now13);
+    mean.startLoad = RoundedMean(startLoad, n);
+    mean.nowLoad = RoundedMean(nowLoad, n);
     mean.pickUp = pickUp / count;
     mean.deposit = deposit / count;
     return mean;

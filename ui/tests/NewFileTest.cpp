@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -19,10 +20,13 @@
 #include "FileIO/FileTypes.h"
 #include "foundation/Input.h"
 #include "foundation/Utf8.h"
+#include "imaging/ImNav.h"
 #include "imaging/Image.h"
 #include "imaging/ImageIO.h"
 #include "paint/ChannelValue.h"
+#include "paint/canvas/Canvas.h"
 #include "paint/project/ProjectInfo.h"
+#include "paint/relight/StandardRenderer.h"
 #include "testsupport/FileIO/ColonPath.h"
 #include "testsupport/FileIO/ScriptedDialog.h"
 #include "text/TxEdWidget.h"
@@ -31,6 +35,7 @@
 #include "ui/boxes/NewFile.h"
 #include "ui/tests/BoxFixture.h"
 #include "widgets/CoWidget.h"
+#include "widgets/ImWidget.h"
 
 namespace {
 
@@ -197,6 +202,52 @@ TEST_F(NewFileTest, ReturnInAFieldEndsTypingASecondCreatesAndTabAlternates) {
     EXPECT_EQ(m_pPanel->Root(), nullptr);
     ASSERT_EQ(m_Catcher.projects.size(), 1u);
     EXPECT_EQ(m_Catcher.projects[0].width, 1024);
+}
+
+// Each paper option shows its paper as a new canvas of that paper shows
+// it: the preview the panel draws is, pixel for pixel, a canvas of the
+// preview's size on the default paper colour lit by the standard renderer.
+TEST_F(NewFileTest, EachPaperOptionShowsItsPaperLitAsTheCanvasShowsIt) {
+    Open();
+    std::vector<std::vector<uint32_t>> shown;
+    for (uint32_t texture = 0; texture < 4; ++texture) {
+        SCOPED_TRACE(texture);
+        CWidget* option = W(CNewFile::kFirstPaperID + texture);
+        ASSERT_NE(option, nullptr);
+        auto* preview = dynamic_cast<CImWidget*>(option->Child(0));
+        ASSERT_NE(preview, nullptr);
+        ASSERT_NE(preview->Image(), nullptr);
+        CImNav view(preview->Image());
+        const int32_t width = view.GetWidth(), height = view.GetHeight();
+        EXPECT_EQ(width, preview->Width());
+        EXPECT_EQ(height, preview->Height());
+
+        CCanvas canvas;
+        CProjectInfo info; // the default paper colour
+        info.m_nWidth = width;
+        info.m_nHeight = height;
+        info.m_nPaperTexture = texture;
+        ASSERT_EQ(canvas.CreateProject(&info), eNoError);
+        CStandardRenderer renderer;
+        ASSERT_EQ(renderer.SetupRenderer(), eNoError);
+        CImage lit(width, height);
+        ASSERT_EQ(renderer.Render(&lit, canvas, 1), eNoError);
+        CImNav litView(&lit);
+        std::vector<uint32_t> pixels;
+        for (int32_t y = 0; y < height; ++y) {
+            for (int32_t x = 0; x < width; ++x) {
+                ASSERT_EQ(uint32_t(view.Row(y)[x]), uint32_t(litView.Row(y)[x])) << x << "," << y;
+                pixels.push_back(uint32_t(view.Row(y)[x]));
+            }
+        }
+        // Lit grain, not a flat tile: light and shade both show.
+        const auto [low, high] = std::minmax_element(pixels.begin(), pixels.end());
+        EXPECT_GE((*high & 0xFFu) - (*low & 0xFFu), 8u);
+        shown.push_back(pixels);
+    }
+    for (size_t i = 1; i < shown.size(); ++i) {
+        EXPECT_NE(shown[i], shown[i - 1]);
+    }
 }
 
 TEST_F(NewFileTest, PaperColourAndTracingReachTheNewPainting) {

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "widgets/detail/BackdropFillRows.h"
+
 namespace backdropfill {
 
 namespace {
@@ -97,41 +99,72 @@ void FillArea(const SFill& fill, const gCRect& area, CImNav& view, const CImNav*
     const SRadial radial = gradient && fill.radial
                                ? RadialOf(fill.centreX, fill.centreY, fill.width, fill.height)
                                : SRadial();
-    const CPixel* table = gradient ? fill.gradient->Table() : nullptr;
+    const uint32_t* table =
+        gradient ? reinterpret_cast<const uint32_t*>(fill.gradient->Table()) : nullptr;
+    const SRows& rows = RowsFor(CPixelPaths::Active());
     const int32_t width = std::min(view.GetWidth(), area.Width());
     const int32_t height = std::min(view.GetHeight(), area.Height());
+    // The gradient's colours along a row, a piece at a time.
+    constexpr int32_t kPiece = 512;
+    uint32_t colours[kPiece];
+    // Over the base colour an angled gradient's pixel is a function of its
+    // table index alone: over a large area the table is blended once and
+    // read straight into the rows.
+    const bool preblend = gradient && !tile && !vertical && !fill.radial &&
+                          int64_t(width) * height >= 4 * kTableEntries;
+    // Words past the table, so that blocks of neighbouring entries can be
+    // read from any index at once.
+    constexpr int32_t kBlended = kTableEntries + 32;
+    uint32_t blended[kBlended];
+    if (preblend) {
+        std::fill_n(blended, kBlended, opaque);
+        rows.blend(blended, table, fill.opacity, 0, kTableEntries);
+    }
     for (int32_t row = 0; row < height; ++row) {
         const int32_t y = area.top + row;
-        CPixel* out = view.Row(row);
-        const CPixel* tileRow = nullptr;
-        int32_t column = 0;
-        if (tile) {
-            const int32_t tileY = ((y % tileH) + tileH) % tileH;
-            tileRow = tile->Row(tileY);
-            column = ((area.left % tileW) + tileW) % tileW;
-        }
+        auto* out = reinterpret_cast<uint32_t*>(view.Row(row));
         const uint32_t rowColour =
             gradient && vertical ? uint32_t(fill.gradient->GetColourAtPoint(y, fill.height)) : 0;
-        int64_t accumulator = int64_t(y) * step.dy + int64_t(area.left) * step.dx + step.offset;
-        for (int32_t i = 0; i < width; ++i) {
-            uint32_t d = opaque;
-            if (tileRow) {
-                d = tileRow[column];
-                if (++column == tileW) {
-                    column = 0;
-                }
+        const int64_t start = int64_t(y) * step.dy + int64_t(area.left) * step.dx + step.offset;
+        if (preblend) {
+            rows.linear(out, blended, kBlended, start, step.dx, width);
+            continue;
+        }
+        if (!tile) {
+            // Over the base colour a vertical gradient gives one colour a row.
+            const uint32_t d =
+                gradient && vertical ? BlendGradient(opaque, rowColour, fill.opacity, 0) : opaque;
+            std::fill_n(out, width, d);
+            if (!gradient || vertical) {
+                continue;
             }
-            if (gradient) {
-                uint32_t g = rowColour;
-                if (fill.radial) {
-                    g = table[RadialIndex(radial, area.left + i, y)];
-                } else if (!vertical) {
-                    g = table[std::clamp<int64_t>(accumulator >> 16, 0, kLastIndex)];
-                    accumulator += step.dx;
-                }
-                d = BlendGradient(d, g, fill.opacity, overImage);
+        } else {
+            const CPixel* tileRow = tile->Row(((y % tileH) + tileH) % tileH);
+            const auto* from = reinterpret_cast<const uint32_t*>(tileRow);
+            int32_t column = ((area.left % tileW) + tileW) % tileW;
+            for (int32_t i = 0; i < width;) {
+                const int32_t n = std::min(width - i, tileW - column);
+                std::copy_n(from + column, n, out + i);
+                i += n;
+                column = 0;
             }
-            out[i] = d;
+            if (!gradient) {
+                continue;
+            }
+        }
+        for (int32_t i = 0; i < width; i += kPiece) {
+            const int32_t n = std::min(kPiece, width - i);
+            if (vertical) {
+                std::fill_n(colours, n, rowColour);
+            } else if (fill.radial) {
+                for (int32_t k = 0; k < n; ++k) {
+                    colours[k] = table[RadialIndex(radial, area.left + i + k, y)];
+                }
+            } else {
+                rows.linear(colours, table, CGradient::kTableSize, start + int64_t(i) * step.dx,
+                            step.dx, n);
+            }
+            rows.blend(out + i, colours, fill.opacity, overImage, n);
         }
     }
 }

@@ -14,6 +14,7 @@
 namespace backdropfill {
 
 inline constexpr int32_t kLastIndex = 4095;
+inline constexpr int32_t kTableEntries = kLastIndex + 1;
 
 struct SFill {
     int32_t width = 0;

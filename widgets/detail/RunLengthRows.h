@@ -21,11 +21,8 @@ inline error ExpandRunLength(CRLE& rle, CImage& copy) {
         return eOutOfMemory;
     }
     for (int32_t y = 0; y < view.GetHeight(); ++y) {
-        CPixel* row = view.Row(y);
         rle.StartRLE(0, y);
-        for (int32_t x = 0; x < view.GetWidth(); ++x) {
-            row[x] = rle.NextRLE();
-        }
+        rle.ReadRLE(view.Row(y), view.GetWidth());
     }
     return eNoError;
 }

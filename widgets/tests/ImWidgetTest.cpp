@@ -7,12 +7,15 @@
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <random>
+#include <string>
 #include <vector>
 
 #include "imaging/ImNav.h"
 #include "imaging/Image.h"
 #include "imaging/Image8.h"
 #include "imaging/ImageList.h"
+#include "imaging/PixelPaths.h"
 #include "testsupport/widgets/RecordingRoot.h"
 #include "widgets/ImWidget.h"
 #include "widgets/tests/PixelTesting.h"
@@ -353,6 +356,65 @@ TEST_F(CompressedTwin, RendersExactlyAsTheUncompressedImage) {
         }
     }
     EXPECT_EQ(packed.Compressed(), 1);
+}
+
+// The blended blit on every instruction-set path, through both standard
+// blends, compressed or not: each pixel as the blend gives it at the
+// picture's alpha times the opacity.
+TEST(ImWidget, TheBlendedBlitIsTheBlendOnEveryPath) {
+    std::mt19937 rng(5150);
+    const int32_t w = 67, h = 29;
+    std::vector<uint32_t> source(size_t(w * h));
+    for (size_t i = 0; i < source.size(); ++i) {
+        // Runs of six and single pixels, so that the picture compresses,
+        // with every kind of alpha.
+        const uint32_t kind = rng() % 4;
+        const uint32_t alpha = kind == 0 ? 0u : kind == 1 ? 255u : rng() & 0xFFu;
+        source[i] = i % 6 != 0 && i % 18 < 12 ? source[i - 1] : (alpha << 24) | (rng() & 0xFFFFFFu);
+    }
+    std::vector<uint32_t> under(size_t(w * h));
+    for (uint32_t& p : under) {
+        p = rng() % 2 ? uint32_t(rng()) | 0xFF000000u : uint32_t(rng());
+    }
+    const CPixel::Blend255ProcPtr saved = CPixel::m_pBlend255Proc;
+    for (CPixel::Blend255ProcPtr blend : {&CPixel::Blend255Proc, &CPixel::AlphaBlend255Proc}) {
+        for (int32_t compressed : {0, 1}) {
+            CImWidget widget;
+            ASSERT_EQ(
+                widget.SetImage(
+                    MakeImage(w, h, [&](int32_t x, int32_t y) { return source[size_t(y * w + x)]; })
+                        .release(),
+                    1, 0),
+                eNoError);
+            if (compressed) {
+                ASSERT_EQ(widget.CompressImage(), eNoError);
+                ASSERT_EQ(widget.Compressed(), 1);
+            }
+            for (uint32_t opacity : {255u, 200u, 1u}) {
+                std::vector<uint32_t> want = under;
+                for (size_t i = 0; i < want.size(); ++i) {
+                    const int32_t level = int32_t(((source[i] >> 24) * (opacity + 1)) >> 8);
+                    CPixel p(want[i]);
+                    blend(&p, level, CPixel(source[i]));
+                    want[i] = p;
+                }
+                for (CPixelPaths::EPath path :
+                     {CPixelPaths::ePlain, CPixelPaths::eSse2, CPixelPaths::eAvx2}) {
+                    SCOPED_TRACE(std::string(CPixelPaths::Name(path)) + " opacity " +
+                                 std::to_string(opacity) + " compressed " +
+                                 std::to_string(compressed));
+                    CForcePixelPath force(path);
+                    CPixel::m_pBlend255Proc = blend;
+                    auto target = MakeImage(
+                        w, h, [&](int32_t x, int32_t y) { return under[size_t(y * w + x)]; });
+                    const error e = widget.RenderArea(gCRect(0, 0, w, h), target.get(), opacity);
+                    CPixel::m_pBlend255Proc = saved;
+                    ASSERT_EQ(e, eNoError);
+                    ASSERT_EQ(PixelsOf(*target), want);
+                }
+            }
+        }
+    }
 }
 
 TEST_F(CompressedTwin, HitTestsAndMasksExactlyAsTheUncompressedImage) {

@@ -5,44 +5,24 @@
 
 #include "paint/canvas/detail/DisplayRows.h"
 
-#if defined(__SSE2__) && !defined(DAUBLIN_NO_SIMD)
-#include <immintrin.h>
+#include "imaging/PackedLanes.h"
 
-#define DAUBLIN_AVX2 __attribute__((target("avx2")))
+#if defined(__SSE2__) && !defined(DAUBLIN_NO_SIMD)
+#define DAUBLIN_AVX2 DAUBLIN_AVX2_FN
 
 namespace display {
 namespace {
 
-DAUBLIN_AVX2 inline __m256i Times(__m256i x, __m256i a) {
-    return _mm256_add_epi32(_mm256_mullo_epi16(x, a),
-                            _mm256_slli_epi32(_mm256_mulhi_epu16(x, a), 16));
-}
-
 DAUBLIN_AVX2 inline __m256i Toward(__m256i d, __m256i level, __m256i s) {
-    const __m256i rbMask = _mm256_set1_epi32(0x00FF00FF);
-    const __m256i agMask = _mm256_set1_epi32(int32_t(0xFF00FF00u));
-    const __m256i a = _mm256_or_si256(level, _mm256_slli_epi32(level, 16));
-    const __m256i drb = _mm256_and_si256(d, rbMask);
-    const __m256i diff = _mm256_add_epi32(_mm256_sub_epi32(_mm256_and_si256(s, rbMask), drb),
-                                          _mm256_set1_epi32(0x00010001));
-    const __m256i rb =
-        _mm256_and_si256(_mm256_add_epi32(drb, _mm256_srli_epi32(Times(diff, a), 8)), rbMask);
-    const __m256i byte = _mm256_set1_epi32(0xFF);
-    const __m256i dg =
-        _mm256_add_epi32(_mm256_sub_epi32(_mm256_and_si256(_mm256_srli_epi32(s, 8), byte),
-                                          _mm256_and_si256(_mm256_srli_epi32(d, 8), byte)),
-                         _mm256_set1_epi32(1));
-    const __m256i ag =
-        _mm256_and_si256(_mm256_add_epi32(_mm256_and_si256(d, agMask), Times(dg, a)), agMask);
-    return _mm256_blendv_epi8(_mm256_or_si256(rb, ag), s, _mm256_cmpeq_epi32(level, byte));
+    return lanes::Toward8(d, level, s);
 }
 
 DAUBLIN_AVX2 inline __m256i Load(const void* p) {
-    return _mm256_loadu_si256(static_cast<const __m256i*>(p));
+    return lanes::Load8(static_cast<const uint32_t*>(p));
 }
 
 DAUBLIN_AVX2 inline void Store(uint32_t* p, __m256i v) {
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v);
+    lanes::Store8(p, v);
 }
 
 DAUBLIN_AVX2 void Across(uint32_t* out, const uint32_t* row, const int32_t* i0, const int32_t* i1,

@@ -56,12 +56,15 @@ DAUBLIN_AVX2 inline __m256i FinishLanes(__m256i r, __m256i g, __m256i b) {
                            _mm256_or_si256(_mm256_and_si256(g, byte1), _mm256_srli_epi32(b, 8)));
 }
 
-// The highlight terms of light l on eight lanes.
+// The highlight terms of light l on eight lanes: gathered from the table
+// and scaled in 64 bits, or (kGather false, and wherever a lane is past the
+// table) looked up and scaled lane by lane.
+template <bool kGather>
 DAUBLIN_AVX2 inline __m256i Highlights(const Shading& s, const ShadeLight& l, __m256i d,
                                        __m256i hw) {
     const __m256i past =
         _mm256_cmpgt_epi32(d, _mm256_set1_epi32(CStandardRenderer::kHighlightSteps - 1));
-    if (_mm256_movemask_epi8(past) != 0) {
+    if (!kGather || _mm256_movemask_epi8(past) != 0) {
         alignas(32) int32_t dd[8], ww[8], qq[8];
         _mm256_store_si256(reinterpret_cast<__m256i*>(dd), d);
         _mm256_store_si256(reinterpret_cast<__m256i*>(ww), hw);
@@ -85,9 +88,10 @@ struct Lanes {
 
 } // namespace
 
-DAUBLIN_AVX2 void ShadeAvx2(const Shading& s, const Params& p, const uint32_t* l0,
-                            const uint32_t* l2, const int32_t* nx, const int32_t* ny,
-                            const int32_t* nz, int32_t n, uint32_t* out) {
+template <bool kGather>
+DAUBLIN_AVX2 void ShadeLanes(const Shading& s, const Params& p, const uint32_t* l0,
+                             const uint32_t* l2, const int32_t* nx, const int32_t* ny,
+                             const int32_t* nz, int32_t n, uint32_t* out) {
     int32_t i = 0;
     if (s.narrow) {
         const __m256i lowBytes = _mm256_set1_epi32(0x00FF00FF);
@@ -161,7 +165,7 @@ DAUBLIN_AVX2 void ShadeAvx2(const Shading& s, const Params& p, const uint32_t* l
                     const __m256i d = _mm256_srai_epi32(
                         _mm256_add_epi32(_mm256_madd_epi16(xy, v.h), _mm256_madd_epi16(z, v.hz)),
                         10);
-                    const __m256i q = Highlights(s, l, d, hw);
+                    const __m256i q = Highlights<kGather>(s, l, d, hw);
                     qR = _mm256_add_epi32(qR, _mm256_mullo_epi32(q, lr));
                     qG = _mm256_add_epi32(qG, _mm256_mullo_epi32(q, lg));
                     qB = _mm256_add_epi32(qB, _mm256_mullo_epi32(q, lb));
@@ -189,6 +193,18 @@ DAUBLIN_AVX2 void ShadeAvx2(const Shading& s, const Params& p, const uint32_t* l
         }
     }
     ShadeSse2(s, p, l0 + i, l2 + i, nx + i, ny + i, nz + i, n - i, out + i);
+}
+
+DAUBLIN_AVX2 void ShadeAvx2(const Shading& s, const Params& p, const uint32_t* l0,
+                            const uint32_t* l2, const int32_t* nx, const int32_t* ny,
+                            const int32_t* nz, int32_t n, uint32_t* out) {
+    ShadeLanes<true>(s, p, l0, l2, nx, ny, nz, n, out);
+}
+
+DAUBLIN_AVX2 void ShadeAvx2Table(const Shading& s, const Params& p, const uint32_t* l0,
+                                 const uint32_t* l2, const int32_t* nx, const int32_t* ny,
+                                 const int32_t* nz, int32_t n, uint32_t* out) {
+    ShadeLanes<false>(s, p, l0, l2, nx, ny, nz, n, out);
 }
 
 } // namespace relight

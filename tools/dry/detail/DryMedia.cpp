@@ -23,14 +23,25 @@ error CDryMedia::SetColour(int32_t slot, uint32_t colour, uint32_t, uint32_t) {
     if (slot < 0 || slot >= kSlots) {
         return eBadParameter;
     }
-    CPixel& load = m_aBrushLoad[slot];
+    LoadSlot(slot, colour, PickLevel(colour), FillWeight());
+    return eNoError;
+}
+
+int32_t CDryMedia::PickLevel(uint32_t colour) const {
+    return RoundToInt32(float(colour >> 24) * m_rPickUp * m_rPressureResponse, 0, 255);
+}
+
+float CDryMedia::FillWeight() const {
     const float eased = m_rPressureResponse;
-    const int32_t pick = RoundToInt32(float(colour >> 24) * m_rPickUp * eased, 0, 255);
+    return eased * eased * eased * eased * eased;
+}
+
+void CDryMedia::LoadSlot(int32_t slot, uint32_t colour, int32_t pick, float fillWeight) {
+    CPixel& load = m_aBrushLoad[slot];
     drydetail::Lay(load, colour, pick);
-    const float m = std::max(0.01f, eased * eased * eased * eased * eased * m_aProfile[slot]);
+    const float m = std::max(0.01f, fillWeight * m_aProfile[slot]);
     const int32_t fill = RoundToInt32(float(uint32_t(m_StrokeColour) >> 24) * m, 0, 255);
     drydetail::Lay(load, m_StrokeColour, fill);
-    return eNoError;
 }
 
 void CDryMedia::LoadPiece(gCRPoint p3, gCRPoint p4) {
@@ -39,13 +50,15 @@ void CDryMedia::LoadPiece(gCRPoint p3, gCRPoint p4) {
     const float m = std::max(std::max(std::abs(ex), std::abs(ey)), 1.0f);
     const float step = 1.0f / m;
     const bool flip = m_fProfileFlip != 0;
+    const float fillWeight = FillWeight();
     for (float t = 0.0f; t < 1.0f;) {
         const int32_t x = Rnd(p3.x + t * ex), y = Rnd(p3.y + t * ey);
         if (x >= 0 && x < m_nLayerWidth && y >= 0 && y < m_nLayerHeight) {
             const uint32_t colour = m_pLayer0[size_t(y) * size_t(m_nLayerWidth) + size_t(x)];
+            const int32_t pick = PickLevel(colour);
             const int32_t end = Rnd(std::min(100.0f, 100.0f * (t + step)));
             for (int32_t k = std::max(0, Rnd(100.0f * t)); k < end && k < kSlots; ++k) {
-                (void)SetColour(flip ? kSlots - 1 - k : k, colour, 0, 0); // k is a slot
+                LoadSlot(flip ? kSlots - 1 - k : k, colour, pick, fillWeight);
             }
         }
         const float next = t + step;

@@ -41,6 +41,12 @@ public:
 private:
     // Steps 3 and 4 of a piece: snapshot, then pick-up along the front edge.
     void LoadPiece(gCRPoint p3, gCRPoint p4);
+    // SetColour's parts: what a slot picks up of the colour, the pressure's
+    // share of the refill (both fixed for a piece's pixel and pressure), and
+    // the slot's pick-up and refill with them.
+    int32_t PickLevel(uint32_t colour) const;
+    float FillWeight() const;
+    void LoadSlot(int32_t slot, uint32_t colour, int32_t pick, float fillWeight);
 
     CPixel m_aSnapshot[kSlots] = {};
     CPixel m_StrokeColour;
