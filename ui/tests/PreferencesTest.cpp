@@ -483,6 +483,56 @@ TEST_F(Preferences, EachFileReadsAsTheTableSays) {
     }
 }
 
+// What the fuzz target feeds the reader, run here on a fixed corpus: copies
+// of a written file cut anywhere, with bytes changed and lengths made huge
+// or negative. Each reads to its end with at most one alert and leaves
+// every setting in its range.
+TEST_F(Preferences, DamagedCopiesOfAWrittenFileReadWithinBounds) {
+    SetKnownState();
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_EQ(m_pBackdrop->WritePersistency(), eNoError);
+    const std::string written = FileBytes();
+    ASSERT_EQ(written.size(), 272u);
+    uint32_t seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 8;
+    };
+    for (int round = 0; round < 400; ++round) {
+        std::string bytes = written.substr(0, next() % (written.size() + 1));
+        for (uint32_t changes = next() % 4; changes > 0 && !bytes.empty(); --changes) {
+            const size_t at = next() % bytes.size();
+            switch (next() % 3) {
+            case 0:
+                bytes[at] = char(next());
+                break;
+            case 1: // a length's high byte: huge or negative
+                bytes[(at / 16) * 16 + 11 < bytes.size() ? (at / 16) * 16 + 11 : at] =
+                    char(next() % 2 ? 0x80 : 0x7F);
+                break;
+            default:
+                bytes.insert(at, 1 + next() % 7, char(next()));
+                break;
+            }
+        }
+        SCOPED_TRACE(Hex(bytes));
+        WriteFile(bytes);
+        m_Built.m_Services.m_Alerts.clear();
+        EXPECT_EQ(m_pBackdrop->ReadPersistency(), eNoError);
+        EXPECT_TRUE(m_Built.m_Services.m_Alerts.empty()) << "bytes alone never fail a read";
+        EXPECT_TRUE(CTabletSource::m_rWeight >= 0.0f && CTabletSource::m_rWeight <= 1.0f);
+        EXPECT_TRUE(m_pBackdrop->m_fSoundOn == 0 || m_pBackdrop->m_fSoundOn == 1);
+        const int32_t type = m_pBackdrop->ColourPicker()->Type();
+        EXPECT_TRUE(type >= 0 && type <= 5) << type;
+        for (const float size : m_Backbone.m_aSizes) {
+            EXPECT_TRUE(std::isfinite(size));
+        }
+        if (HasFailure()) {
+            break;
+        }
+    }
+}
+
 TEST_F(Preferences, WritingMakesTheFolderAndItsParentsForTheUserAlone) {
     UseConfig(m_Folder + "/new/deeper");
     ASSERT_EQ(m_pBackdrop->WritePersistency(), eNoError);
