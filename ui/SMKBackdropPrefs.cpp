@@ -147,10 +147,10 @@ namespace {
 
 // The records in the order they are written.
 constexpr uint32_t kWrittenRecords[] = {
-    eRecSoundOn,         eRecToolType,          eRecLinearSizeOil,   eRecLinearSizePencils,
-    eRecLinearSizeCrayon, eRecLinearSizeKnife,  eRecLinearSizeChalk, eRecLinearSizeEraser,
-    eRecLinearSizePens,  eRecAutoClean,         eRecColour2,         eRecWindowFlag2,
-    eRecWindowFlag1,     eRecPanelFlag1,        eRecPanelFlag2,      eRecPressureWeight,
+    eRecSoundOn,          eRecToolType,        eRecLinearSizeOil,   eRecLinearSizePencils,
+    eRecLinearSizeCrayon, eRecLinearSizeKnife, eRecLinearSizeChalk, eRecLinearSizeEraser,
+    eRecLinearSizePens,   eRecAutoClean,       eRecColour2,         eRecWindowFlag2,
+    eRecWindowFlag1,      eRecPanelFlag1,      eRecPanelFlag2,      eRecPressureWeight,
     eRecPickerType,
 };
 static_assert(std::size(kWrittenRecords) * PrefsRecords::kRecordBytes ==
@@ -190,9 +190,8 @@ error CSMKBackdrop::ReadPersistency() {
 }
 
 void CSMKBackdrop::ReadPersistencyFrom(gCStream& stream) {
-    const error e = PrefsRecords::Read(stream, IsReadRecord, [this](uint32_t id, uint32_t bits) {
-        ApplyPrefsRecord(id, bits);
-    });
+    const error e = PrefsRecords::Read(
+        stream, IsReadRecord, [this](uint32_t id, uint32_t bits) { ApplyPrefsRecord(id, bits); });
     if (e != eNoError) {
         // A damaged file is said once; what was read before it stays.
         const std::string text = gStringToUtf8(InterfaceText(kPrefsReadText));
@@ -232,7 +231,7 @@ void CSMKBackdrop::ApplyPrefsRecord(uint32_t id, uint32_t bits) {
         break;
     case eRecPanelFlag1:
         if (m_pNameBar) {
-            (void)m_pNameBar->SetBarExtended(flag, 0, 0); // only without a time step: 23
+            (void)m_pNameBar->SetBarExtended(flag, 0, 0); // fails only without a time step
         }
         break;
     case eRecPanelFlag2:

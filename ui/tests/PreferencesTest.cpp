@@ -177,8 +177,7 @@ struct SState {
 };
 std::ostream& operator<<(std::ostream& os, const SState& s) {
     os << "sound " << s.sound << ", tool " << s.tool << ", weight " << s.weight << ", picker "
-       << s.picker << ", bars " << s.nameBar << s.menuBar << ", alerts " << s.alerts
-       << ", resizes";
+       << s.picker << ", bars " << s.nameBar << s.menuBar << ", alerts " << s.alerts << ", resizes";
     for (const std::string& r : s.resizes) {
         os << " [" << r << "]";
     }
@@ -416,8 +415,8 @@ TEST_F(Preferences, EachFileReadsAsTheTableSays) {
              s.tool = 5;
          }},
         {"known id of length 8", soundOf8 + tool5, eNoError, [](SState& s) { s.tool = 5; }},
-        {"length -1", soundOff + Record(eRecToolType, 5, -1) + Record(eRecPickerType, 1),
-         eNoError, [](SState& s) { s.sound = 0; }},
+        {"length -1", soundOff + Record(eRecToolType, 5, -1) + Record(eRecPickerType, 1), eNoError,
+         [](SState& s) { s.sound = 0; }},
         {"length past the end", soundOff + Record(eRecToolType, 5, 100), eNoError,
          [](SState& s) { s.sound = 0; }},
         weight(1.5f, 1.0f),
@@ -431,8 +430,9 @@ TEST_F(Preferences, EachFileReadsAsTheTableSays) {
         {"a NaN size", Real(eRecLinearSizeChalk, nan) + Real(eRecLinearSizeOil, 0.25f), eNoError,
          [](SState& s) { s.sent = {"FF003014 0.25"}; }},
         {"project block ids", projectBlocks + tool5, eNoError, [](SState& s) { s.tool = 5; }},
-        {"bars and window", Record(eRecPanelFlag2, 0) + Record(eRecPanelFlag1, 1) +
-                                Record(eRecWindowFlag2, 1) + Record(eRecWindowFlag1, 1),
+        {"bars and window",
+         Record(eRecPanelFlag2, 0) + Record(eRecPanelFlag1, 1) + Record(eRecWindowFlag2, 1) +
+             Record(eRecWindowFlag1, 1),
          eNoError,
          [](SState& s) {
              s.menuBar = 0;
@@ -472,9 +472,9 @@ TEST_F(Preferences, EachFileReadsAsTheTableSays) {
         }
         EXPECT_EQ(State(), expected);
         if (c.failAt >= 0 && !m_Built.m_Services.m_Alerts.empty()) {
-            EXPECT_NE(m_Built.m_Services.m_Alerts[0].text.find(
-                          gStringToUtf8(InterfaceText(0xB2D05E09))),
-                      std::string::npos);
+            EXPECT_NE(
+                m_Built.m_Services.m_Alerts[0].text.find(gStringToUtf8(InterfaceText(0xB2D05E09))),
+                std::string::npos);
         }
         if (!c.bytes) {
             EXPECT_FALSE(fs::exists(m_Config)) << "reading makes nothing";
