@@ -2,12 +2,14 @@
 // a target under the folder given: a painting saved at 100 x 100 with every
 // block, the built resource file's widget, text-list and font blocks as the
 // targets take them, the built string table, WAV files in each format and
-// small images of each codec. The damaged project files come from the
+// small images of each codec, and the preferences file written at quit
+// (whole and cut after its first records). The damaged project files come from the
 // project file's tests (scripts/fuzz.sh). Built only with clang; see the
 // README.
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -32,6 +34,7 @@
 #include "platform/SoundIO.h"
 #include "text/TextTags.h"
 #include "tools/RegisterPaintTools.h"
+#include "ui/SMKBackdrop.h"
 
 namespace {
 
@@ -172,6 +175,30 @@ bool ImageSeeds(const fs::path& folder) {
 
 } // namespace
 
+// The preferences file as a backdrop without a backbone writes it at quit
+// (every query answers nothing, so each value is the writer's own start),
+// whole and cut after its third record.
+bool PrefsSeeds(const fs::path& folder) {
+    const fs::path config = folder / "config";
+    if (::setenv("XDG_CONFIG_HOME", config.c_str(), 1) != 0) {
+        return false;
+    }
+    {
+        CSMKBackdrop backdrop;
+        if (backdrop.WritePersistency() != eNoError) {
+            return false;
+        }
+    }
+    ::unsetenv("XDG_CONFIG_HOME");
+    fuzz::Bytes whole = fuzz::ReadWholeFile((config / "daublin" / "Daublin.prs").string());
+    fs::remove_all(config);
+    if (whole.size() != 272) {
+        return false;
+    }
+    const fuzz::Bytes cut(whole.begin(), whole.begin() + 48);
+    return Write(folder / "Daublin.prs", whole) && Write(folder / "cut.prs", cut);
+}
+
 int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: fuzz_seeds <folder>\n");
@@ -196,6 +223,7 @@ int main(int argc, char** argv) {
         {"string table", !table.empty() && Write(root / "string_table" / "system.vsf", table)},
         {"wav", WavSeeds(root / "wav_read")},
         {"images", ImageSeeds(root / "image_read")},
+        {"preferences", PrefsSeeds(root / "prefs_read")},
     };
     int failed = 0;
     for (const auto& step : steps) {

@@ -14,7 +14,7 @@
 #   bash scripts/fuzz.sh 2 fuzz_wav_read     one target
 set -u
 all=(fuzz_project_load fuzz_resource_blocks fuzz_font_block fuzz_string_table fuzz_wav_read
-  fuzz_image_read fuzz_data_pipe)
+  fuzz_image_read fuzz_data_pipe fuzz_prefs_read)
 minutes=${1:-1}
 [[ "$minutes" =~ ^[0-9]+$ ]] && [ "$minutes" -gt 0 ] || {
   echo "usage: fuzz.sh [minutes] [target...]; targets: ${all[*]}" >&2
@@ -68,6 +68,7 @@ options() {
   # An image's whole block is allocated up front and filled lazily (README).
   fuzz_image_read) echo "image_read -max_len=4096 -timeout=10 -malloc_limit_mb=8192" ;;
   fuzz_data_pipe) echo "- -max_len=65536 -timeout=10" ;;
+  fuzz_prefs_read) echo "prefs_read -max_len=4096 -timeout=10" ;;
   esac
 }
 

@@ -170,15 +170,21 @@ void CSMKApp::ReportPromptFailure() {
 
 void CSMKApp::DoSystemQuit() {
     // After the loop the window and its backdrop are gone: only quit.
-    if (CWindowBase::m_pThis && CSMKBackbone::Registered()) {
+    if (CWindowBase::m_pThis) {
         int32_t modified = 0;
-        if (GetBackboneData(eCmdModified, this, ChannelValueOf(&modified)) == 0 && modified) {
+        if (CSMKBackbone::Registered() &&
+            GetBackboneData(eCmdModified, this, ChannelValueOf(&modified)) == 0 && modified) {
             if (SetUIData(eCmdSavePrompt, this, 0) == 0) {
                 return; // the prompt is up; its answer quits again
             }
             ReportPromptFailure();
         }
-        // The preferences file joins here, written through the backdrop.
+        // Once per quit, while the window is there: the settings of this run
+        // for the next. A file that cannot be written keeps the last ones;
+        // nothing more can be done about it at quit.
+        if (auto* backdrop = dynamic_cast<CSMKBackdrop*>(CWindowBase::m_pThis->GetBackdrop())) {
+            (void)backdrop->WritePersistency();
+        }
     }
     CApp::DoSystemQuit();
 }

@@ -239,8 +239,9 @@ error CSMKBackdrop::SetupInterface() {
     m_ProjectFileType.m_Description = InterfaceText(kProjectDescriptionText);
     m_ProjectFileType.m_Extension = InterfaceText(kProjectExtensionText);
     m_ProjectFileType.m_nMacType = FourCC("SKPJ");
-    // Until the preferences are read, a first run is one without their file.
-    const bool firstRun = IsFirstRun();
+    // After every panel and before the first painting: a window restored
+    // to its own size is measured for that painting.
+    const bool firstRun = ReadPersistency() == eHandled;
     if (const int32_t e = SetBackboneData(eCmdSelectTool, this, m_nSavedTool)) {
         return error(e);
     }
@@ -248,6 +249,8 @@ error CSMKBackdrop::SetupInterface() {
         // A greeting that cannot be built is no reason to stop the program.
         (void)m_pWelcomeBox->Show(0);
     }
+    // This system keeps no such settings (9): the file just read stays. On
+    // a system that answers 10 it would be made anew, empty.
     StoreUserSettings();
     return eNoError;
 }

@@ -32,6 +32,7 @@ class CSavePrompt;
 class CTabletSource;
 class CTxWidget;
 class gCFile;
+class gCStream;
 
 class CSMKBackdrop : public CBackdrop {
     // The menu bar runs the project commands and keeps the sounds flag.
@@ -66,8 +67,9 @@ public:
     // (2300), sets up the panels and the save prompt, makes the boxes and
     // the new-painting panel (built when shown), loads the interface
     // sounds, hooks the pan controls (2500 with 2502 and 2503), fills the
-    // project type, selects the saved tool, greets a first run (no
-    // preferences file yet) with the welcome box and stores the program's
+    // project type, reads the preferences file, selects the saved tool,
+    // greets a first run (no preferences file yet) with the welcome box
+    // and stores the program's
     // entry in the user's settings. 21 when a widget is missing, 23 when a
     // panel, prompt or box cannot be made, a panel's set-up code, or the
     // tool's code.
@@ -139,14 +141,33 @@ public:
     // After a file dialog: the pen's services set up again (nothing
     // without them).
     void RefreshTabletServices();
-    // True when no preferences file is there yet: the program's first run.
-    static bool IsFirstRun();
 
+    // --- The preferences file (SMKBackdropPrefs.cpp).
+    // Opens the preferences file for reading in the closed file object,
+    // making nothing: 6 without a file object, 23 when there is no folder
+    // for it, 2 when there is no readable file, else the opening's code.
+    error GetPrefsFile(gCFile* file);
     // Opens the preferences file in the closed file object as a whole new
     // file, making its folders: 6 without a file object, 23 when there is
     // no folder for it, else the opening's code. It is put in place when
     // the file closes.
     error CreatePrefsFile(gCFile* file);
+    // Reads the preferences file and applies what it holds: 2 when there is
+    // none (a first run), else 0.
+    error ReadPersistency();
+    // Applies the records from the stream's position to its end: the
+    // sounds flag, the tool to select, the tools' sizes, auto-clean and the
+    // paint colour through the backbone, the window's size, the bars'
+    // places, the pressure weight and the colour picker's type. A failed
+    // id read is shown once; what came before it stays applied.
+    void ReadPersistencyFrom(gCStream& stream);
+    // Writes every setting as a whole new preferences file: 0 (also when no
+    // file can be made, which nobody is told), or the first failing value
+    // query, write or closing. A failed write leaves the previous file.
+    error WritePersistency();
+    // A stored pressure weight as it is taken: 0.5 when not finite, else
+    // kept to 0..1.
+    static float StoredWeight(float value);
     // The preferences folder for these values of XDG_CONFIG_HOME, HOME and
     // the home folder of the user's account: the first absolute one (with
     // ".config" after either home), then "daublin"; empty without one.
@@ -197,7 +218,7 @@ public:
     // Shows what the stroke or the dropper hid and redraws, also when it hid nothing.
     virtual void UnhideDragPanels();
 
-    // The tool read from the preferences file (0 until there is one).
+    // The tool read from the preferences file (oil paint until there is one).
     int32_t m_nSavedTool = eToolOilPaint;
 
 protected:
@@ -255,6 +276,13 @@ protected:
     void StoreUserSettings();
     // The backbone's tablet services, or null.
     virtual CTabletSource* TabletServices();
+
+    // One record's value applied, and one setting's value for its record.
+    void ApplyPrefsRecord(uint32_t id, uint32_t bits);
+    error PrefsValue(uint32_t id, uint32_t& bits);
+    // The window 1024 x 768 centred (0) or filling the screen with the
+    // desktop's panels covered (1), the menu bar's button showing it.
+    void RestoreWindow(int32_t maximised);
 
     // Makes the boxes and the new-painting panel (23 when one cannot be
     // made), and finds and hooks the pan controls (21 when the overlay or

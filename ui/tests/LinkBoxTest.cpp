@@ -14,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+#include "FileIO/gCFile.h"
 #include "foundation/Input.h"
 #include "imaging/ImNav.h"
 #include "testsupport/FileIO/ColonPath.h"
@@ -363,8 +364,10 @@ TEST_F(LinkBoxTest, AFirstRunShowsTheWelcomeBoxAndAKnownOneDoesNot) {
             fs::create_directories(config.m_Folder + "/daublin");
             std::ofstream(config.m_Folder + "/daublin/Daublin.prs").flush();
         }
-        EXPECT_EQ(CSMKBackdrop::IsFirstRun(), !known);
         CSMKBackdrop backdrop;
+        gCFile prefs;
+        EXPECT_EQ(backdrop.GetPrefsFile(&prefs) == eHandled, !known);
+        (void)prefs.Close();
         ASSERT_EQ(backdrop.GetFromRes(S("Daublin"), &m_File, nullptr), eNoError);
         ASSERT_EQ(backdrop.SetSize(1024, 768, 0), eNoError);
         ASSERT_EQ(backdrop.SetupInterface(), eNoError);

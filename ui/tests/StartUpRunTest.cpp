@@ -21,6 +21,7 @@
 #include "FileIO/FileTypes.h"
 #include "FileIO/gCFile.h"
 #include "foundation/Input.h"
+#include "foundation/MessageIds.h"
 #include "foundation/Utf8.h"
 #include "imaging/ImLocker.h"
 #include "imaging/ImageIO.h"
@@ -36,6 +37,8 @@
 #include "ui/SMKBackdrop.h"
 #include "ui/boxes/NewFile.h"
 #include "ui/boxes/SavePrompt.h"
+#include "ui/panels/MenuBar.h"
+#include "ui/panels/NameBar.h"
 #include "ui/tests/ProgramRun.h"
 
 namespace {
@@ -225,8 +228,36 @@ INSTANTIATE_TEST_SUITE_P(Ways, QuitWay,
                                            EQuitWay::eCloseBox, EQuitWay::eDesktopQuit,
                                            EQuitWay::eSigterm, EQuitWay::eSigint));
 
+// Counts the preferences files put in place: the whole new file's hook
+// runs while its temporary lies beside the target.
+class CPrefsWrites {
+public:
+    explicit CPrefsWrites(std::string folder) {
+        s_Folder = std::move(folder);
+        s_nCount = 0;
+        gCFile::m_pBeforeReplaceHook = &Hook;
+    }
+    ~CPrefsWrites() { gCFile::m_pBeforeReplaceHook = nullptr; }
+    CPrefsWrites(const CPrefsWrites&) = delete;
+    CPrefsWrites& operator=(const CPrefsWrites&) = delete;
+    int Count() const { return s_nCount; }
+
+private:
+    static void Hook() {
+        std::error_code ec;
+        for (const fs::directory_entry& entry : fs::directory_iterator(s_Folder, ec)) {
+            if (entry.path().filename().string().rfind(".Daublin.prs.save-", 0) == 0) {
+                ++s_nCount;
+            }
+        }
+    }
+    static inline std::string s_Folder;
+    static inline int s_nCount = 0;
+};
+
 // The quit cycle with the real backbone and a scripted file dialog: what
-// each answer to the prompt leads to.
+// each answer to the prompt leads to, and the preferences written once by
+// each quit that ends the program.
 TEST_F(StartUpRun, TheQuitCycleEndsOnlyWhenNothingIsLost) {
     const struct {
         const char* name;
@@ -236,18 +267,20 @@ TEST_F(StartUpRun, TheQuitCycleEndsOnlyWhenNothingIsLost) {
         bool quits;
         bool promptUp;
         size_t dialogs;
+        int prefsWrites;
     } kCases[] = {
-        {"unmodified quits at once", false, {}, false, true, false, 0},
-        {"modified asks", true, {}, false, false, true, 0},
-        {"cancel keeps running", true, {kKeyCodeEscape}, false, false, false, 0},
-        {"discard quits", true, {'n'}, false, true, false, 0},
-        {"save writes then quits", true, {'y'}, true, true, false, 1},
-        {"a cancelled dialog asks again", true, {kKeyCodeReturn}, false, false, true, 1},
+        {"unmodified quits at once", false, {}, false, true, false, 0, 1},
+        {"modified asks", true, {}, false, false, true, 0, 0},
+        {"cancel keeps running", true, {kKeyCodeEscape}, false, false, false, 0, 0},
+        {"discard quits", true, {'n'}, false, true, false, 0, 1},
+        {"save writes then quits", true, {'y'}, true, true, false, 1, 1},
+        {"a cancelled dialog asks again", true, {kKeyCodeReturn}, false, false, true, 1, 0},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.name);
         TearDown();
         SetUp();
+        const CPrefsWrites writes(m_Folder + "/cfg/daublin");
         CScriptedDialog dialog;
         const std::string saved = m_Folder + "/Harbour.ptg";
         if (c.dialogAnswers) {
@@ -273,7 +306,55 @@ TEST_F(StartUpRun, TheQuitCycleEndsOnlyWhenNothingIsLost) {
         std::error_code ec;
         EXPECT_EQ(fs::exists(saved, ec), c.dialogAnswers);
         EXPECT_TRUE(program->m_aAlerts.empty());
+        EXPECT_EQ(writes.Count(), c.prefsWrites);
+        if (c.quits) {
+            EXPECT_EQ(fs::file_size(PrefsPath(), ec), 272u);
+            program->DoSystemQuit(); // the platform's last call, after the loop
+            EXPECT_EQ(writes.Count(), c.prefsWrites) << "nothing after the loop";
+        } else {
+            EXPECT_EQ(fs::file_size(PrefsPath(), ec), 0u);
+        }
     }
+}
+
+// The preferences of the last run come back before the first painting is
+// made: the window 1024 x 768 in the middle of the screen's usable part
+// with a painting of 90 % of it, the menu bar retracted, the name bar out.
+TEST_F(StartUpRun, TheStoredWindowAndBarsComeBackBeforeThePaintingIsSized) {
+    std::string bytes;
+    auto add = [&bytes](uint32_t id, int32_t value) {
+        for (int i = 0; i < 4; ++i) {
+            bytes.push_back(char(uint8_t(id >> (8 * i))));
+        }
+        bytes += std::string("\x04\0\0\0\0\0\0\0", 8);
+        for (int i = 0; i < 4; ++i) {
+            bytes.push_back(char(uint8_t(uint32_t(value) >> (8 * i))));
+        }
+    };
+    add(eRecWindowFlag2, 0);
+    add(eRecWindowFlag1, 0);
+    add(eRecPanelFlag1, 1);
+    add(eRecPanelFlag2, 0);
+    std::ofstream(PrefsPath(), std::ios::binary | std::ios::trunc) << bytes;
+
+    ASSERT_EQ(Start(), eNoError);
+    CSMKBackdrop* backdrop = Backdrop();
+    ASSERT_NE(backdrop, nullptr);
+    CWindowBase* window = CAppBase::m_pMainWnd.get();
+    EXPECT_EQ(window->ClientWidth(), 1024);
+    EXPECT_EQ(window->ClientHeight(), 768);
+    EXPECT_EQ(window->IsFullScreen(), 0);
+    // Centred on the fake screen of 1280 x 1024 below its 24-pixel bar.
+    EXPECT_EQ(Main()->ContentOrigin(), gCPoint(128, kMenuBar + (1000 / 2 - 768 / 2)));
+    EXPECT_EQ(backdrop->Width(), 1024);
+    EXPECT_EQ(CSMKBackbone::Registered()->ProjectInfo().m_nWidth, 922);
+    EXPECT_EQ(CSMKBackbone::Registered()->ProjectInfo().m_nHeight, 691);
+    CWidget* canvas = backdrop->CanvasWidget();
+    EXPECT_EQ(canvas->Rect(), gCRect(51, 39, 51 + 922, 39 + 691)) << "centred";
+    EXPECT_EQ(backdrop->MenuBar()->Extended(), 0);
+    EXPECT_EQ(backdrop->NameBar()->Extended(), 1);
+    EXPECT_TRUE(program->m_aAlerts.empty());
+    EXPECT_EQ(backdrop->ModalCount(), 0) << "no welcome box";
 }
 
 // A start file that cannot be opened is named in one alert, with the

@@ -4,11 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -116,6 +118,17 @@ class StartUp : public HeadlessWindow {
 protected:
     void SetUp() override {
         HeadlessWindow::SetUp();
+        // A preferences folder of its own with an empty file: the quits
+        // write their settings there, never into the next test's start.
+        char pattern[] = "/tmp/daublin-startup-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        m_ConfigFolder = pattern;
+        if (const char* old = std::getenv("XDG_CONFIG_HOME")) {
+            m_OldConfig = old;
+        }
+        std::filesystem::create_directories(m_ConfigFolder + "/daublin");
+        std::ofstream(m_ConfigFolder + "/daublin/Daublin.prs").flush();
+        ASSERT_EQ(::setenv("XDG_CONFIG_HOME", m_ConfigFolder.c_str(), 1), 0);
         program = std::make_unique<CStartApp>();
         // The built program's folder holds the Resources folder.
         gCString root;
@@ -132,6 +145,13 @@ protected:
         EXPECT_EQ(gCCmdTarget::UIModule(), nullptr);
         EXPECT_EQ(CSMKBackbone::Registered(), nullptr);
         HeadlessWindow::TearDown();
+        if (m_OldConfig) {
+            ::setenv("XDG_CONFIG_HOME", m_OldConfig->c_str(), 1);
+        } else {
+            ::unsetenv("XDG_CONFIG_HOME");
+        }
+        std::error_code ec;
+        std::filesystem::remove_all(m_ConfigFolder, ec);
     }
 
     error Start(const char* path) {
@@ -159,6 +179,8 @@ protected:
     }
 
     std::unique_ptr<CStartApp> program;
+    std::string m_ConfigFolder;
+    std::optional<std::string> m_OldConfig;
 };
 
 TEST_F(StartUp, ANewPaintingOfNinetyPercentIsShownCentred) {
