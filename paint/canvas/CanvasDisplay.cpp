@@ -133,7 +133,7 @@ void DrawBilinear(const CImNav& dst, const gCRect& held, const CImNav& src, floa
         i1[size_t(k)] = ax.i1;
         level[size_t(k)] = ax.e;
     }
-    SAcrossRows across(rows, src, i0, i1, level);
+    SAcrossRows across{rows, src, i0, i1, level};
     for (int32_t y = held.top; y < held.bottom; ++y) {
         const float sy =
             std::clamp(RoundHalfAway(float(y) * 65536.0f / s), -1099511627776.0f, 1099511627776.0f);
@@ -268,7 +268,7 @@ void DrawTracing(const CImNav& dst, const gCRect& held, const CImNav& trace, CPi
         level.push_back(uint32_t(tx & 255));
     }
     const int32_t inside = int32_t(i0.size());
-    SAcrossRows across(rows, trace, i0, i1, level);
+    SAcrossRows across{rows, trace, i0, i1, level};
     std::vector<uint32_t> mixed(size_t(inside), 0u);
     const std::vector<uint32_t> tinted(size_t(n), static_cast<uint32_t>(bg));
     auto tint = [&](CPixel* out, int32_t from, int32_t to) {
