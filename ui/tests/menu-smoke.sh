@@ -247,7 +247,9 @@ await 10 "the canvas at 100% again (see $shots/menu-unzoomed.png)" \
 click "$pan_x" "$button_y"
 panning() { ! same_as "$1" menu-unzoomed && is_dark "$1" 20 20; }
 await 10 "the pan controls (see $shots/menu-pan.png)" settled menu-pan panning menu-pan
-drag=(mousemove --sync 600 600 mousedown 1 sleep 0.05)
+# The drag is measured from where the press is taken: a slow build may take
+# it a while after the button went down, so the pointer waits there first.
+drag=(mousemove --sync 600 600 mousedown 1 sleep 1)
 for ((i = 1; i <= 20; i++)); do
   drag+=(mousemove --sync $((600 + 5 * i)) $((600 + 3 * i)) sleep 0.02)
 done
