@@ -108,7 +108,7 @@ eval "$(xdotool getdisplaygeometry --shell)"
 PATH="$work/bin:$PATH" "$program" 2>"$work/stderr" &
 pid=$!
 pids+=("$pid")
-await 10 "a visible window titled Daublin" find_window '^Daublin$'
+await 30 "a visible window titled Daublin" find_window '^Daublin$'
 wid=$found
 expect_geometry "$wid" 0 0 1280 1024
 timeout 5 xdotool windowfocus --sync "$wid" || fail "waited 5 s for the window to take the focus"
@@ -116,7 +116,7 @@ timeout 5 xdotool windowfocus --sync "$wid" || fail "waited 5 s for the window t
 canvas_shown() {
   is_light "$1" 64 51 && is_light "$1" 1215 972 && is_dark "$1" 63 51 && is_dark "$1" 1216 972
 }
-await 10 "the canvas on the dark backdrop (see $shots/menu-start.png)" \
+await 30 "the canvas on the dark backdrop (see $shots/menu-start.png)" \
   settled menu-start canvas_shown menu-start
 
 # The bar hangs at the window's right edge, 36 pixels high at y 12: its
@@ -147,15 +147,15 @@ file_menu() {
     [ "$(convert "$shots/$1.png" -crop "50x14+$((bar + 185))+54" +repage -colorspace gray \
       -format '%[fx:maxima > 0.45]' info:)" = 1 ]
 }
-await 10 "the File menu under its title (see $shots/menu-file.png)" settled menu-file file_menu menu-file
+await 30 "the File menu under its title (see $shots/menu-file.png)" settled menu-file file_menu menu-file
 xdotool key Escape
-await 10 "Escape to close the menu and leave the screen as before (see $shots/menu-file-closed.png)" \
+await 30 "Escape to close the menu and leave the screen as before (see $shots/menu-file-closed.png)" \
   settled menu-file-closed same_as menu-file-closed menu-start
 kill -0 "$pid" || fail "the program ended on Escape"
 
 # Tools ▸ Chalk (row 3), and Tools again shows its ochre tick.
 click "$tools_x" "$title_y"
-await 10 "the Tools menu (see $shots/menu-tools.png)" settled menu-tools is_dark menu-tools $((bar + 160)) 60
+await 30 "the Tools menu (see $shots/menu-tools.png)" settled menu-tools is_dark menu-tools $((bar + 160)) 60
 click $((bar + 180)) "$(row_y 3)"
 sleep 0.5
 click "$tools_x" "$title_y"
@@ -163,28 +163,28 @@ tools_left=$((bar + 134))
 chalk_ticked() {
   is_ochre "$1" "$(tick_x $tools_left)" "$(tick_y 3)" && ! is_ochre "$1" "$(tick_x $tools_left)" "$(tick_y 0)"
 }
-await 10 "the ochre tick on Chalk (see $shots/menu-tools-chalk.png)" \
+await 30 "the ochre tick on Chalk (see $shots/menu-tools-chalk.png)" \
   settled menu-tools-chalk chalk_ticked menu-tools-chalk
 xdotool key Escape
 # The brush picker now shows chalk: the screen the next steps come back to.
 chalk_shown() { ! same_as "$1" menu-start && canvas_shown "$1"; }
-await 10 "the screen with chalk chosen (see $shots/menu-chalk.png)" settled menu-chalk chalk_shown menu-chalk
+await 30 "the screen with chalk chosen (see $shots/menu-chalk.png)" settled menu-chalk chalk_shown menu-chalk
 
 # Edit ▸ Interface Sounds (row 3, after the separator), and Edit again
 # shows it unticked.
 click "$edit_x" "$title_y"
 edit_left=$((bar + 86))
 sounds_ticked() { is_ochre "$1" "$(tick_x $edit_left)" "$(tick_y 3 1)"; }
-await 10 "the sounds ticked in the Edit menu (see $shots/menu-edit.png)" \
+await 30 "the sounds ticked in the Edit menu (see $shots/menu-edit.png)" \
   settled menu-edit sounds_ticked menu-edit
 click $((bar + 150)) "$(row_y 3 1)"
 sleep 0.5
 click "$edit_x" "$title_y"
 sounds_unticked() { is_dark "$1" $((bar + 240)) 75 && ! is_ochre "$1" "$(tick_x $edit_left)" "$(tick_y 3 1)"; }
-await 10 "the sounds unticked (see $shots/menu-edit-off.png)" \
+await 30 "the sounds unticked (see $shots/menu-edit-off.png)" \
   settled menu-edit-off sounds_unticked menu-edit-off
 xdotool key Escape
-await 10 "the screen as before (see $shots/menu-edit-closed.png)" \
+await 30 "the screen as before (see $shots/menu-edit-closed.png)" \
   settled menu-edit-closed same_as menu-edit-closed menu-chalk
 
 # Help ▸ About: the box over the blurred window.
@@ -197,10 +197,10 @@ about_shown() {
   after=$(spread "$1" 1280x300+0+700)
   awk -v a="$after" -v b="$before" 'BEGIN { exit !(a * 2 < b) }'
 }
-await 10 "the about box over the blurred window (see $shots/menu-about.png)" \
+await 30 "the about box over the blurred window (see $shots/menu-about.png)" \
   settled menu-about about_shown menu-about
 xdotool key x
-await 10 "a key to close the about box (see $shots/menu-about-closed.png)" \
+await 30 "a key to close the about box (see $shots/menu-about-closed.png)" \
   settled menu-about-closed same_as menu-about-closed menu-chalk
 
 # File ▸ Import: a 640 x 480 picture, dark left half, light right half.
@@ -213,7 +213,7 @@ imported() {
   is_dark "$1" 319 271 && is_dark "$1" 400 400 && is_light "$1" 800 400 && is_light "$1" 959 751 &&
     is_dark "$1" 960 751 && is_dark "$1" 959 752
 }
-await 10 "a 640 x 480 canvas with both halves (see $shots/menu-imported.png)" \
+await 30 "a 640 x 480 canvas with both halves (see $shots/menu-imported.png)" \
   settled menu-imported imported menu-imported
 canvas_w=640 canvas_h=480
 
@@ -222,7 +222,7 @@ echo "$work/out.png" >>"$work/answers"
 click "$file_x" "$title_y"
 click $((bar + 90)) "$(row_y 5)"
 exported() { [ "$(identify -format '%w %h' "$work/out.png" 2>/dev/null)" = "$canvas_w $canvas_h" ]; }
-await 10 "out.png of $canvas_w x $canvas_h (it is: $(identify -format '%w %h' "$work/out.png" 2>&1))" exported
+await 30 "out.png of $canvas_w x $canvas_h (it is: $(identify -format '%w %h' "$work/out.png" 2>&1))" exported
 
 # The zoom typed in place: 150 and Return.
 click "$zoom_x" "$zoom_y"
@@ -235,18 +235,18 @@ zoomed() {
   is_light "$1" 1117 512 && is_dark "$1" 1122 512 && is_light "$1" 900 155 && is_dark "$1" 900 149 &&
     is_light "$1" 900 869 && is_dark "$1" 900 875 && is_dark "$1" 636 512 && is_light "$1" 644 512
 }
-await 10 "the canvas 1.5 times as large (see $shots/menu-zoomed.png)" settled menu-zoomed zoomed menu-zoomed
+await 30 "the canvas 1.5 times as large (see $shots/menu-zoomed.png)" settled menu-zoomed zoomed menu-zoomed
 click "$zoom_x" "$zoom_y"
 sleep 0.3
 xdotool type --delay 50 100
 xdotool key Return
-await 10 "the canvas at 100% again (see $shots/menu-unzoomed.png)" \
+await 30 "the canvas at 100% again (see $shots/menu-unzoomed.png)" \
   settled menu-unzoomed same_as menu-unzoomed menu-imported
 
 # The pan button: the overlay, a drag moves the canvas by the drag.
 click "$pan_x" "$button_y"
 panning() { ! same_as "$1" menu-unzoomed && is_dark "$1" 20 20; }
-await 10 "the pan controls (see $shots/menu-pan.png)" settled menu-pan panning menu-pan
+await 30 "the pan controls (see $shots/menu-pan.png)" settled menu-pan panning menu-pan
 # The drag is measured from where the press is taken: a slow build may take
 # it a while after the button went down, so the pointer waits there first.
 drag=(mousemove --sync 600 600 mousedown 1 sleep 1)
@@ -256,17 +256,17 @@ done
 drag+=(sleep 0.1 mouseup 1)
 timeout 10 xdotool "${drag[@]}" || fail "waited 10 s to drag"
 panned() { is_dark "$1" 419 331 && is_light "$1" 1059 811 && is_dark "$1" 1060 811; }
-await 10 "the canvas moved by the drag (see $shots/menu-panned.png)" settled menu-panned panned menu-panned
+await 30 "the canvas moved by the drag (see $shots/menu-panned.png)" settled menu-panned panned menu-panned
 xdotool key x
-await 10 "a key to close the pan controls (see $shots/menu-pan-closed.png)" \
+await 30 "a key to close the pan controls (see $shots/menu-pan-closed.png)" \
   settled menu-pan-closed panned menu-pan-closed
 
 # The window button: a 1024 x 768 window centred on the screen, and back.
 click "$window_x" "$button_y"
-await 10 "a 1024 x 768 window" has_geometry "$wid" "128,128 1024x768"
+await 30 "a 1024 x 768 window" has_geometry "$wid" "128,128 1024x768"
 sleep 0.5
 click $((128 + 1024 - 540 + 512)) $((128 + button_y))
-await 10 "the whole screen again" has_geometry "$wid" "0,0 1280x1024"
+await 30 "the whole screen again" has_geometry "$wid" "0,0 1280x1024"
 timeout 5 xdotool windowfocus --sync "$wid" || fail "waited 5 s for the window to take the focus"
 
 # File ▸ Save As into a folder that does not exist: one alert.
@@ -285,12 +285,12 @@ any_alert() {
   done
   return 1
 }
-await 10 "an alert for the save into a missing folder" any_alert
+await 30 "an alert for the save into a missing folder" any_alert
 shoot menu-save-alert
 timeout 5 xdotool windowfocus --sync "$alert" 2>/dev/null
 xdotool key Return
 gone() { ! any_alert; }
-await 10 "Return to dismiss the alert" gone
+await 30 "Return to dismiss the alert" gone
 errors=$(grep -c '^Error\.' "$work/stderr")
 [ "$errors" = 1 ] || fail "$errors alerts saying \"Error.\", not one: $(cat "$work/stderr")"
 [ ! -e "$work/missing" ] || fail "the missing folder was made"
@@ -303,7 +303,7 @@ sleep 0.5
 xdotool key ctrl+q
 # The prompt's Save face (ochre) at (724, 540) to (836, 572).
 prompt_shown() { is_ochre "$1" 740 556; }
-await 10 "the save prompt (see $shots/menu-prompt.png)" settled menu-prompt prompt_shown menu-prompt
+await 30 "the save prompt (see $shots/menu-prompt.png)" settled menu-prompt prompt_shown menu-prompt
 xdotool key n
 wait_exit "$pid" 100
 status=$?
