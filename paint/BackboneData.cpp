@@ -163,8 +163,15 @@ int32_t CSMKBackbone::ProcessData(uint32_t id, const void* sender, int64_t value
         }
         break;
     case eCmdTracingImage:
+    case eCmdClearTracing:
+    case eCmdTracingMode:
+    case eCmdTracingSetting2:
     case eCmdTracingSetting3:
-        MarkModified();
+        // The tracing image and its settings are kept in the project: a set
+        // marks it, whoever sends it; a get reads and changes nothing.
+        if (set) {
+            MarkModified();
+        }
         break;
     case eMsgPaintColour:
         m_CurrentColour = uint32_t(value);
@@ -247,6 +254,9 @@ int32_t CSMKBackbone::NewProject(const void* sender, int64_t value, int32_t set)
             }
             return r;
         }
+        // The canvas laid its paper and tracing image through the channel,
+        // which marks: a new painting still starts unmodified.
+        ClearModified();
     }
     return PassBeyondCanvas(eCmdNewProject, sender, value, set);
 }

@@ -25,6 +25,7 @@
 #include "ui/panels/ColourPicker.h"
 #include "ui/panels/MenuBar.h"
 #include "ui/panels/NameBar.h"
+#include "ui/panels/TracePicker.h"
 #include "widgets/ImWidget.h"
 
 namespace {
@@ -34,6 +35,7 @@ constexpr int32_t kMenuBarPanel = 0;
 constexpr int32_t kBrushPickerPanel = 4;
 constexpr int32_t kColourPickerPanel = 2;
 constexpr int32_t kCleanBrushPanel = 5;
+constexpr int32_t kTracePickerPanel = 3;
 constexpr uint32_t kHiddenHintID = 3;
 constexpr uint32_t kCanvasColourWidgetID = 2300;
 constexpr int32_t kNameBarPanel = 1;
@@ -187,6 +189,7 @@ CSMKBackdrop::~CSMKBackdrop() {
     release(m_pBrushPicker);
     release(m_pColourPicker);
     release(m_pCleanBrush);
+    release(m_pTracePicker);
     m_pSavePrompt.reset();
     m_pAboutBox.reset();
     m_pWelcomeBox.reset();
@@ -303,6 +306,9 @@ error CSMKBackdrop::SetupPanels() {
         return e;
     }
     if (const error e = SetupPanel(kColourPickerPanel, m_pColourPicker)) {
+        return e;
+    }
+    if (const error e = SetupPanel(kTracePickerPanel, m_pTracePicker)) {
         return e;
     }
     if (const error e = SetupPanel(kBrushPickerPanel, m_pBrushPicker)) {

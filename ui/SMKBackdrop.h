@@ -26,6 +26,7 @@ class CCleanBrush;
 class CColourPicker;
 class CMenuBar;
 class CNewFile;
+class CTracePicker;
 class CWelcomeBox;
 class CProjectInfo;
 class CSavePrompt;
@@ -189,6 +190,7 @@ public:
     CBrushPicker* BrushPicker() const { return m_pBrushPicker.get(); }
     CColourPicker* ColourPicker() const { return m_pColourPicker.get(); }
     CCleanBrush* CleanBrush() const { return m_pCleanBrush.get(); }
+    CTracePicker* TracePicker() const { return m_pTracePicker.get(); }
     // The panels' root widgets in panel order, as set-up appended them.
     const gCArray<CWidget*>& PanelRoots() const { return m_aPanelRoots; }
     // Set-up (and tests) give panel index its root: appended to the roots
@@ -310,6 +312,7 @@ protected:
     std::unique_ptr<CBrushPicker> m_pBrushPicker;
     std::unique_ptr<CColourPicker> m_pColourPicker;
     std::unique_ptr<CCleanBrush> m_pCleanBrush;
+    std::unique_ptr<CTracePicker> m_pTracePicker;
     gCArray<CWidget*> m_aPanelRoots; // not owned: the tree's widgets
     std::array<CWidget*, kPanelCount> m_apPanelRootByIndex{};
     gCArray<SPanelRect> m_aPanelRects;

@@ -23,6 +23,7 @@
 #include "paint/ChannelValue.h"
 #include "paint/project/ProjectInfo.h"
 #include "platform/WindowBase.h"
+#include "ui/FailureAlert.h"
 #include "ui/InterfaceText.h"
 #include "ui/SMKBackdrop.h"
 #include "ui/boxes/NewFile.h"
@@ -37,18 +38,6 @@ constexpr int32_t kOpenAction = 1;
 constexpr int32_t kNewAction = 2;
 constexpr int32_t kImportAction = 3;
 
-// Shows a failure once: the code's message, the text and, when there is a
-// file, its path on a line of its own.
-void ShowFailure(int32_t code, uint32_t textID, const gCFRef* file) {
-    std::string detail = gStringToUtf8(InterfaceText(textID));
-    const std::string path = file ? file->PosixPath() : std::string();
-    if (!path.empty()) {
-        detail.push_back('\n');
-        detail.append(path);
-    }
-    (void)ReportError(code, detail.c_str()); // answered once the alert is gone
-}
-
 // Whether the file is there at all.
 bool Exists(const gCFRef& file) {
     const std::string path = file.PosixPath();
@@ -56,10 +45,6 @@ bool Exists(const gCFRef& file) {
     return !path.empty() && std::filesystem::exists(path, ec);
 }
 
-// A dialog that could not be run at all has shown its own alert.
-bool DialogShownItself(error asked) {
-    return asked == eCreateFailed;
-}
 
 // Asks the backbone whether the painting is modified; when it is, the
 // restore flag is set and the save prompt asked for with the action, whose

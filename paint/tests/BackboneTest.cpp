@@ -387,6 +387,34 @@ TEST_F(Backbone, ClearCanvasAndTracingChangesMarkModified) {
     EXPECT_EQ(backbone.m_pSpyCanvas->m_nClearCalls, 1);
 }
 
+// What the project keeps of the tracing image marks the painting when it
+// is set, whoever sets it; reading it (the tracing menu's ticks) or
+// choosing a paper, which the project does not keep, never does.
+TEST_F(Backbone, TracingSetsMarkModifiedAndGetsAndPapersDoNot) {
+    Init();
+    struct SCase {
+        uint32_t id;
+        int32_t set;
+        bool address; // the value points at a long
+        int32_t marks;
+    } const kCases[] = {
+        {eCmdClearTracing, 1, false, 1},   {eCmdTracingMode, 1, false, 1},
+        {eCmdTracingSetting2, 1, true, 1}, {eCmdTracingSetting3, 1, true, 1},
+        {eCmdTracingSetting3, 0, true, 0}, {eCmdTracingSetting2, 0, true, 0},
+        {eCmdTracingMode, 0, true, 0},     {eCmdGetTracing, 0, true, 0},
+        {eCmdCanvasTexture, 1, true, 0},   {eCmdCanvasTexture, 0, true, 0},
+    };
+    for (const SCase& c : kCases) {
+        SCOPED_TRACE(::testing::Message() << std::hex << c.id << (c.set ? " set" : " get"));
+        int32_t zero = 0;
+        ASSERT_EQ(Set(eCmdModified, ChannelValueOf(&zero)), 0);
+        int64_t slot = 1; // wide enough for a pointer written by a get
+        const int64_t value = c.address ? ChannelValueOf(&slot) : 1;
+        EXPECT_EQ(backbone.ProcessData(c.id, &ui, value, c.set), 0);
+        EXPECT_EQ(backbone.Modified(), c.marks);
+    }
+}
+
 TEST_F(Backbone, NewProjectTakesTheInformationAndClearsModified) {
     Init();
     ASSERT_EQ(Set(eCmdSelectTool, eToolChalk), 0);

@@ -3,7 +3,6 @@
 #include <new>
 
 #include "foundation/MessageIds.h"
-#include "foundation/Rounding.h"
 #include "imaging/ImNav.h"
 #include "imaging/Image.h"
 #include "imaging/PixelMix.h"
@@ -111,24 +110,12 @@ int32_t CCleanBrush::ProcessData(uint32_t id, const void*, int64_t value, int32_
 
 error CCleanBrush::RootHeart(void* user, CWidget* root) {
     auto* panel = static_cast<CCleanBrush*>(user);
-    CTimeStep* step = PanelHighlight::TimeStepOf(root);
     CBackdrop* backdrop = PanelHighlight::BackdropOf(root);
-    if (!step || !backdrop || !backdrop->WidgetRollover()) {
+    if (!backdrop || !backdrop->WidgetRollover()) {
         return eNoError;
     }
     const float target = panel->m_fOil && panel->m_fWanted ? float(kShown) : float(kAway);
-    if (step->m_rTarget != target) {
-        PanelHighlight::Retarget(*step, target, kSlideStepInterval);
-    }
-    const float value = step->m_fRunning ? step->CalcVal() : step->m_rCurrent;
-    const int32_t y = RoundToInt32(value, kAway, kShown);
-    // Compared with the place last given: the root's own rectangle says
-    // nothing comparable under bottom anchoring.
-    if (panel->m_nPlaced != y) {
-        panel->m_nPlaced = y;
-        (void)root->SetYPos(y, 1); // a failed redraw stays dirty
-    }
-    return eNoError;
+    return PanelHighlight::Slide(root, target, panel->m_nPlaced, kAway, kShown);
 }
 
 error CCleanBrush::InsetClick(void* user, CWidget* button, CWidget*& target, gCPoint&) {

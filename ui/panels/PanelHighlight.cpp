@@ -114,6 +114,25 @@ CBackdrop* BackdropOf(CWidget* widget) {
     return dynamic_cast<CBackdrop*>(top);
 }
 
+error Slide(CWidget* root, float target, std::optional<int32_t>& placed, int32_t lowest,
+            int32_t highest) {
+    CTimeStep* step = root ? TimeStepOf(root) : nullptr;
+    if (!step) {
+        return eNoError;
+    }
+    if (step->m_rTarget != target) {
+        // The slide keeps the step interval its panel gave it.
+        Retarget(*step, target, step->m_rStepInterval);
+    }
+    const float value = step->m_fRunning ? step->CalcVal() : step->m_rCurrent;
+    const int32_t y = RoundToInt32(value, lowest, highest);
+    if (placed != y) {
+        placed = y;
+        (void)root->SetYPos(y, 1); // a failed redraw stays dirty
+    }
+    return eNoError;
+}
+
 error Beat(const SHighlight& member, CWidget* widget) {
     if (!widget) {
         return eNoError;

@@ -7,6 +7,7 @@
 // animation lives in the widget's user object 0, a time step object.
 
 #include <cstdint>
+#include <optional>
 
 #include "FileIO/gCResourceObject.h"
 #include "foundation/Error.h"
@@ -92,6 +93,15 @@ void Retarget(CTimeStep& step, float target, float stepInterval);
 
 // The backdrop the widget stands in, or null.
 CBackdrop* BackdropOf(CWidget* widget);
+
+// One heartbeat of a sliding panel's root: the time step retargeted to
+// target when it had another, its value rounded and kept to lowest ..
+// highest, and given to SetYPos (with a redraw) only when it differs from
+// the place given last, which placed then keeps. The root's rectangle says
+// nothing comparable under bottom anchoring, so it is never asked. The
+// caller decides the target. Nothing without a time step. 0.
+error Slide(CWidget* root, float target, std::optional<int32_t>& placed, int32_t lowest,
+            int32_t highest);
 
 // One heartbeat of the element: decides raised or rest, retargets when
 // that changed, and sets the driven opacity when its rounded value

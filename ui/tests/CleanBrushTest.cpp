@@ -68,7 +68,7 @@ protected:
 
 TEST_F(CleanBrushTest, ItIsPanelFiveAtTheBottomWithItsGlass) {
     EXPECT_EQ(m_Backdrop.Panel(5), m_pPanel);
-    EXPECT_EQ(m_Backdrop.PanelRoots()[4], m_pRoot);
+    EXPECT_EQ(m_Backdrop.PanelRoots()[5], m_pRoot);
     EXPECT_LE(m_pRoot->Height(), 90) << "-90 and -100 hide it whole";
     EXPECT_EQ(Place(), 10);
     EXPECT_EQ(m_pPanel->Oil(), 1) << "the saved tool, oil paint, came through the hub";

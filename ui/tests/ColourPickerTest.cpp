@@ -320,11 +320,12 @@ TEST_F(ColourPickerTest, TheDropperClearsThePanelsAndTakesOpaqueColoursFromTheSc
                               },
                               MoveTo(gCPoint(10, 5000))}),
               eNoError);
-    // Panels 0, 1, 4 and 5 exist here and were hidden (3 is not built
-    // yet), the picker's own body too, not its root.
+    // Panels 0, 1, 3, 4 and 5 were hidden, the picker's own body too, not
+    // its root.
     EXPECT_EQ(hiddenMidDrag,
               (std::vector<CWidget*>{m_Backdrop.PanelRoots()[0], m_Backdrop.PanelRoots()[1],
-                                     m_Backdrop.PanelRoots()[3], m_Backdrop.PanelRoots()[4]}));
+                                     m_Backdrop.PanelRoots()[3], m_Backdrop.PanelRoots()[4],
+                                     m_Backdrop.PanelRoots()[5]}));
     EXPECT_TRUE(bodyHiddenMidDrag);
     EXPECT_TRUE(m_pPicker->Root()->Visible());
     // Reported opaque with the backdrop as sender; the points off the back

@@ -199,15 +199,17 @@ TEST_F(MainBackdrop, ANewPaintingIsCentredShownAndHandedToTheBackbone) {
                   gCRect(c.where.x, c.where.y, c.where.x + c.width, c.where.y + c.height))
             << c.width;
         EXPECT_EQ(canvas->Visible(), 1);
-        // Then the menu bar asks for the zoom and the name bar for the new
-        // painting's name.
-        ASSERT_EQ(m_Backbone.m_Calls.size(), 3u);
+        // Then the menu bar asks for the zoom, the name bar for the new
+        // painting's name and the tracing-paper picker for its image.
+        ASSERT_EQ(m_Backbone.m_Calls.size(), 4u);
         EXPECT_EQ(m_Backbone.m_Calls[0].id, eCmdSetupCanvasWidget);
         EXPECT_EQ(ChannelPointer<CWidget>(m_Backbone.m_Calls[0].value), canvas);
         EXPECT_EQ(m_Backbone.m_Calls[1].id, eCmdDisplayScale);
         EXPECT_EQ(m_Backbone.m_Calls[1].sender, m_Backdrop.Panel(0));
         EXPECT_EQ(m_Backbone.m_Calls[2].id, eCmdGetProjectInfo);
         EXPECT_EQ(m_Backbone.m_Calls[2].sender, m_Backdrop.NameBar());
+        EXPECT_EQ(m_Backbone.m_Calls[3].id, eCmdGetTracing);
+        EXPECT_EQ(m_Backbone.m_Calls[3].sender, m_Backdrop.Panel(3));
     }
 }
 

@@ -106,8 +106,8 @@ protected:
 TEST_F(NameBarTest, ItIsPanelOneRetractedAtTheLeftEdgeWithItsRoot) {
     EXPECT_EQ(m_Backdrop.Panel(1), m_pBar);
     // Listed after the menu bar's root, before the colour picker's, the
-    // brush picker's and the clean-brush panel's.
-    ASSERT_EQ(m_Backdrop.PanelRoots().GetSize(), 5);
+    // tracing-paper picker's, the brush picker's and the clean-brush panel's.
+    ASSERT_EQ(m_Backdrop.PanelRoots().GetSize(), 6);
     EXPECT_EQ(m_Backdrop.PanelRoots()[1], m_pRoot);
     EXPECT_EQ(m_pRoot->Parent(), &m_Backdrop);
     EXPECT_EQ(m_pRoot->GetResID(), 100);
