@@ -45,7 +45,6 @@ bool Exists(const gCFRef& file) {
     return !path.empty() && std::filesystem::exists(path, ec);
 }
 
-
 // Asks the backbone whether the painting is modified; when it is, the
 // restore flag is set and the save prompt asked for with the action, whose
 // answer runs the action again. stop tells the caller to end here with the

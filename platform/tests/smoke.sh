@@ -232,8 +232,10 @@ expect_geometry "$wid" 128 128 1024 768
 # The name bar hangs in the window's top 48 rows, and the brush picker rides
 # with the window at its left edge: the comparison starts below and right of
 # them. The colour picker and the clean-brush panel ride with its right edge
-# (from x 852 and 962 on the screen): the comparison ends left of them.
-centred() { [ "$(differing window stroke 540x720+300+176)" = 0 ]; }
+# (from x 852 and 962 on the screen): the comparison ends left of them. The
+# tracing-paper picker's strip rides with its bottom edge (from y 874 on the
+# screen): the comparison ends above it.
+centred() { [ "$(differing window stroke 540x698+300+176)" = 0 ]; }
 await 10 "the canvas centred in the 1024 x 768 window (see $shots/window.png)" \
   settled window centred
 xdotool key plus

@@ -52,6 +52,20 @@ CTracePicker::CTracePicker(CSMKBackdrop* backdrop) : m_pBackdrop(backdrop) {}
 CTracePicker::~CTracePicker() = default;
 
 error CTracePicker::SetupRoot() {
+    const error e = BuildPanel();
+    if (e && m_pRoot) {
+        // Nothing is left behind calling a picker that is deleted again.
+        m_pMenu.reset();
+        if (CWidget* parent = m_pRoot->Parent()) {
+            (void)parent->RemoveChild(m_pRoot, 0); // without a redraw nothing fails
+        }
+        m_pRoot = nullptr;
+        m_pPreview = nullptr;
+    }
+    return e;
+}
+
+error CTracePicker::BuildPanel() {
     m_pRoot = m_pBackdrop ? CImWidget::CreateFromRes(int32_t(kRootID), nullptr, nullptr) : nullptr;
     if (const error e = PanelSupport::AddRoot(m_pBackdrop, m_pRoot)) {
         return e;

@@ -53,7 +53,8 @@ public:
     // builds the menu from the text list 854. 21 when the root, the
     // preview, its image, the placeholder or the list is missing, 23 when
     // the time step, the image or the menu cannot be made, else the error
-    // of adding the root or of the menu's set-up.
+    // of adding the root or of the menu's set-up. A failure takes the root
+    // out of the backdrop again, so no widget is left calling the picker.
     error SetupRoot();
     // Follows new and loaded projects, a loaded and a cleared tracing
     // image, and takes the menu's choice.
@@ -91,6 +92,8 @@ public:
     int32_t ImageLoaded() const { return m_fImageLoaded; }
 
 private:
+    // What SetupRoot does, leaving what it made on a failure.
+    error BuildPanel();
     // Ticks the rows as the canvas's settings stand and opens the menu
     // upward from the preview's centre.
     error OpenMenu();
