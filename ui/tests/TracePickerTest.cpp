@@ -16,6 +16,8 @@
 
 #include "FileIO/FileTypes.h"
 #include "FileIO/gCFRef.h"
+#include "FileIO/gCFile.h"
+#include "FileIO/gCResourceIndex.h"
 #include "foundation/Input.h"
 #include "foundation/MessageIds.h"
 #include "foundation/Utf8.h"
@@ -27,10 +29,12 @@
 #include "paint/ChannelValue.h"
 #include "paint/project/ProjectInfo.h"
 #include "testsupport/FileIO/ColonPath.h"
+#include "testsupport/FileIO/FakeResourceServices.h"
 #include "testsupport/FileIO/ScriptedDialog.h"
 #include "testsupport/FileIO/TempVolume.h"
 #include "testsupport/foundation/FakeClock.h"
 #include "testsupport/paint/SpyTool.h"
+#include "testsupport/widgets/WidgetBlockWriter.h"
 #include "ui/InterfaceText.h"
 #include "ui/menus/SMKMenu.h"
 #include "ui/panels/TracePicker.h"
@@ -629,4 +633,52 @@ TEST_F(TracePickerTest, TheSlideComesUpWhenTheStripIsPointedAtAndMovesOnlyWhileM
     redraws = m_Backdrop.m_nRedraws;
     EXPECT_EQ(beats(300, &m_Backdrop), std::vector<int32_t>{10});
     EXPECT_EQ(m_Backdrop.m_nRedraws, redraws);
+}
+
+namespace {
+
+// The picker on a resource file of the test's own, whose tree lacks what
+// the picker looks up.
+class TracePickerSetUp : public TempVolume {
+protected:
+    void Open(const std::vector<std::string>& blocks) {
+        MakeFile("system.vrf", ResourceFileBytes(2, blocks));
+        gCFRef ref(S("HD:system.vrf"));
+        ASSERT_EQ(m_File.Open(&ref, eAccessReadOnly), eNoError);
+        ASSERT_EQ(m_Index.SetupIndex(&m_File), eNoError);
+        m_Services.m_pResFile = &m_File;
+        m_Services.m_pResIndex = &m_Index;
+        ASSERT_EQ(m_Backdrop.SetSize(1024, 768, 0), eNoError);
+    }
+
+    CFakeResourceServices m_Services;
+    gCFile m_File;
+    gCResourceIndex m_Index;
+    CSMKBackdrop m_Backdrop;
+};
+
+} // namespace
+
+TEST_F(TracePickerSetUp, AFailedSetUpLeavesNoRootBehind) {
+    const CWidgetChunks root = CWidgetChunks()
+                                   .Int("vsbl", 1)
+                                   .Real("xsiz", 124)
+                                   .Real("ysiz", 112)
+                                   .Int("lbdn", 1)
+                                   .Int("hrtb", 1)
+                                   .Hier({{"TracePreview", "imwg"}});
+    // A preview without its image (and so without the placeholder too).
+    const CWidgetChunks preview =
+        CWidgetChunks().Int("vsbl", 1).Real("xsiz", 96).Real("ysiz", 96);
+    Open({WidgetBlock("imwg", 500, "TracePicker", root),
+          WidgetBlock("imwg", 501, "TracePreview", preview)});
+    ASSERT_FALSE(HasFatalFailure());
+    CTracePicker picker(&m_Backdrop);
+    EXPECT_EQ(picker.SetupRoot(), eResourceNotFound);
+    EXPECT_EQ(picker.Root(), nullptr);
+    EXPECT_EQ(picker.Menu(), nullptr);
+    EXPECT_EQ(m_Backdrop.ChildCount(), 0) << "no widget is left calling the picker";
+
+    CTracePicker homeless(nullptr);
+    EXPECT_EQ(homeless.SetupRoot(), eResourceNotFound);
 }
