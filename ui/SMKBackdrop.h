@@ -69,10 +69,9 @@ public:
     // the new-painting panel and the canvas picker (built when shown),
     // loads the interface sounds, hooks the pan controls (2500 with 2502
     // and 2503), fills the project type, reads the preferences file,
-    // selects the saved tool,
-    // greets a first run (no preferences file yet) with the welcome box
-    // and stores the program's
-    // entry in the user's settings. 21 when a widget is missing, 23 when a
+    // selects the saved tool, greets a first run (no preferences file yet)
+    // with the welcome box and stores the program's entry in the user's
+    // settings. 21 when a widget is missing, 23 when a
     // panel, prompt or box cannot be made, a panel's set-up code, or the
     // tool's code.
     error SetupInterface() override;
@@ -289,8 +288,9 @@ protected:
     void RestoreWindow(int32_t maximised);
 
     // Makes the boxes, the new-painting panel and the canvas picker (23
-    // when one cannot be made), and finds and hooks the pan controls (21 when the overlay or
-    // a button is missing, 23 without memory for a time step).
+    // when one cannot be made), and finds and hooks the pan controls (21
+    // when the overlay or a button is missing, 23 without memory for a
+    // time step).
     error MakeBoxes();
     error SetupPanControls();
 
