@@ -9,7 +9,7 @@
 #   canvas-colour chooser into the swatch, Escape: the screen is the one
 #   before, canvas and all;
 # - a double click on the first paper chooses it and closes the picker: the
-#   screen is the one the program started with;
+#   screen is the one before the picker first opened;
 # - Ctrl+Q ends the program at once with status 0: choosing a paper marks
 #   the painting modified no more than looking at it does.
 # The shots are kept in <shots folder>.
@@ -84,21 +84,25 @@ canvas_shown() {
 await 30 "the canvas on the dark backdrop (see $shots/canvas-start.png)" \
   settled canvas-start canvas_shown canvas-start
 
+click() { timeout 5 xdotool mousemove --sync "$1" "$2" click 1 || fail "waited 5 s to click at ($1, $2)"; }
+
+# --- The canvas picker: a block of its own (the start-up above, the quit
+# below). It uses click, is_ochre, spread and same_as from the start-up,
+# and starts from whatever the window shows once it is still (a painting
+# on the first paper, as every painting starts); its shots are canvas-*.
+await 30 "the window to settle (see $shots/canvas-before.png)" settled canvas-before true
 # The menu bar hangs at the window's right edge; the Tools title, and its
 # Paper… row below the separator (rows 26 pixels from y 48, the separator 9).
 bar=$((1280 - 540))
-click() { timeout 5 xdotool mousemove --sync "$1" "$2" click 1 || fail "waited 5 s to click at ($1, $2)"; }
 choose_paper_row() {
   click $((bar + 162)) 30
   click $((bar + 180)) $((48 + 26 * 7 + 13 + 9))
 }
-
-# --- The canvas picker (a block of its own: start-up above, quit below).
 # The picker over the whole window: its glass (480 x 350) and the papers
 # centred on the window, (640, 512). The papers (84 x 52, the preview 4
 # pixels inside, its glow in that margin) two by two 10 pixels either side
 # of x 640, their tops at y 401 and 489; the colour swatch at (534, 589),
-# 56 x 24; Cancel and OK 112 x 32 at (632, 639) and (752, 639).
+# 56 x 24; Cancel and OK 112 x 32 at (632, 639) and (752, 639), OK ochre.
 paper_x=(588 692 588 692) paper_y=(427 427 515 515)
 # The glow's margin left of paper $2 in shot $1.
 paper_lit() { is_ochre "$1" $((${paper_x[$2]} - 40)) "${paper_y[$2]}"; }
@@ -111,12 +115,13 @@ only_lit() {
 picker_over_blur() {
   local before after
   # Below the glass the window shows blurred: the blur runs down the columns.
-  before=$(spread canvas-start 1280x300+0+700)
+  before=$(spread canvas-before 1280x300+0+700)
   after=$(spread "$1" 1280x300+0+700)
-  awk -v a="$after" -v b="$before" 'BEGIN { exit !(a * 2 < b) }' && is_dark "$1" 420 380 && only_lit "$1" "$2"
+  awk -v a="$after" -v b="$before" 'BEGIN { exit !(a * 2 < b) }' && is_dark "$1" 420 380 &&
+    is_ochre "$1" 808 655 && only_lit "$1" "$2"
 }
-# Whether the canvas (the part of the window it covers) differs between shots.
-canvas_differs() { [ "$(differing "$1" "$2" 1152x922+64+51)" != 0 ]; }
+# The picker gone and the window not the one before it: the canvas changed.
+canvas_changed() { ! is_ochre "$1" 808 655 && [ "$(differing "$1" canvas-before)" != 0 ]; }
 
 choose_paper_row
 await 30 "the picker over the blurred window with the first paper lit (see $shots/canvas-picker.png)" \
@@ -127,9 +132,8 @@ click "${paper_x[3]}" "${paper_y[3]}"
 await 30 "the fourth paper lit (see $shots/canvas-picker-fourth.png)" \
   settled canvas-picker-fourth only_lit canvas-picker-fourth 3
 click 808 655
-other_paper() { canvas_shown "$1" && canvas_differs "$1" canvas-start; }
 await 30 "the canvas on the fourth paper (see $shots/canvas-paper.png)" \
-  settled canvas-paper other_paper canvas-paper
+  settled canvas-paper canvas_changed canvas-paper
 
 # Again: the fourth paper lit; a colour from the chooser's spectrum into the
 # swatch, then Escape: nothing changes.
@@ -150,14 +154,15 @@ xdotool key Escape
 await 30 "Escape to leave the canvas as it was (see $shots/canvas-escaped.png)" \
   settled canvas-escaped same_as canvas-escaped canvas-paper
 
-# A double click on the first paper chooses it and closes: the start again.
+# A double click on the first paper chooses it and closes: the window as
+# the block found it.
 choose_paper_row
 await 30 "the picker again (see $shots/canvas-picker-third.png)" \
   settled canvas-picker-third only_lit canvas-picker-third 3
 timeout 5 xdotool mousemove --sync "${paper_x[0]}" "${paper_y[0]}" click --repeat 2 --delay 150 1 ||
   fail "waited 5 s to double-click"
 await 30 "the double click to close on the first paper (see $shots/canvas-double.png)" \
-  settled canvas-double same_as canvas-double canvas-start
+  settled canvas-double same_as canvas-double canvas-before
 # --- End of the canvas picker's block.
 
 # Nothing above marked the painting: Ctrl+Q ends the program at once.
