@@ -91,7 +91,7 @@ private:
     void ForgetWidgets();
     void PlaySound(int32_t sound);
 
-    CSMKBackdrop* m_pBackdrop; // not owned
+    CSMKBackdrop* m_pBackdrop;  // not owned
     CWidget* m_pRoot = nullptr; // the backdrop's while shown
     CCoWidget* m_pColour = nullptr;
     // When the last single click on a paper came.

@@ -98,8 +98,8 @@ error ColourClick(void*, CWidget* widget, CWidget*& target, gCPoint& point) {
         }
         last = at;
         const CImage* back = backdrop->BackBuffer();
-        const bool inside = back && at.x >= 0 && at.y >= 0 && at.x < back->GetWidth() &&
-                            at.y < back->GetHeight();
+        const bool inside =
+            back && at.x >= 0 && at.y >= 0 && at.x < back->GetWidth() && at.y < back->GetHeight();
         if (inside && backdrop->TargetIsColourPicker()) {
             // Paper is opaque, whatever the screen held there.
             const CPixel colour = backdrop->GetColourAtPoint(at) | 0xFF000000u;

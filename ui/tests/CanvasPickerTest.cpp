@@ -48,8 +48,12 @@ std::ostream& operator<<(std::ostream& out, const SSent& s) {
 
 constexpr SSent GetColour{eCmdCanvasSetting, 0, 0};
 constexpr SSent GetPaper{eCmdCanvasTexture, 0, 0};
-constexpr SSent SetColour(uint32_t colour) { return {eCmdCanvasSetting, 1, colour}; }
-constexpr SSent SetPaper(uint32_t paper) { return {eCmdCanvasTexture, 1, paper}; }
+constexpr SSent SetColour(uint32_t colour) {
+    return {eCmdCanvasSetting, 1, colour};
+}
+constexpr SSent SetPaper(uint32_t paper) {
+    return {eCmdCanvasTexture, 1, paper};
+}
 constexpr SSent Marked{eCmdMarkModified, 1, 0};
 constexpr SSent Redraw{eCmdRedrawCanvas, 1, 0};
 
@@ -186,11 +190,19 @@ TEST_F(CanvasPickerTest, ConfirmingSendsWhatChangedAndMarksOnlyAColourChange) {
     } kCases[] = {
         {"no change", -1, 0, false, {GetColour, GetPaper}, 0},
         {"the same paper clicked", 1, 0, true, {GetColour, GetPaper}, 0},
-        {"the colour only", -1, kLinen, false, {GetColour, SetColour(kLinen), Marked, GetPaper, Redraw},
+        {"the colour only",
+         -1,
+         kLinen,
+         false,
+         {GetColour, SetColour(kLinen), Marked, GetPaper, Redraw},
          1},
         {"the paper only", 3, 0, true, {GetColour, GetPaper, SetPaper(3)}, 0},
-        {"the paper and the colour", 0, kLinen, false,
-         {GetColour, SetColour(kLinen), Marked, GetPaper, SetPaper(0)}, 1},
+        {"the paper and the colour",
+         0,
+         kLinen,
+         false,
+         {GetColour, SetColour(kLinen), Marked, GetPaper, SetPaper(0)},
+         1},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.name);
@@ -242,7 +254,8 @@ TEST_F(CanvasPickerTest, CancelAndEscapeSendNothingAfterChanges) {
         EXPECT_EQ(Paper(), 1u);
         EXPECT_EQ(Colour(), kWhite);
         EXPECT_EQ(m_Real.Modified(), 0);
-        EXPECT_EQ(Sounds(), escape ? (std::vector<int64_t>{0, 3}) : (std::vector<int64_t>{0, 0, 3}));
+        EXPECT_EQ(Sounds(),
+                  escape ? (std::vector<int64_t>{0, 3}) : (std::vector<int64_t>{0, 0, 3}));
     }
 }
 
@@ -405,10 +418,22 @@ TEST_F(CanvasPickerTest, AConfirmingStoppedByARefusalOrAMissingPaperStillCloses)
         uint32_t paper, colour;
         int32_t modified;
     } kCases[] = {
-        {"the colour refused", eCmdCanvasSetting, false, eOutOfMemory,
-         {GetColour, SetColour(kLinen)}, 1, kWhite, 0},
-        {"the paper refused: the colour stays set", eCmdCanvasTexture, false, eOutOfMemory,
-         {GetColour, SetColour(kLinen), Marked, GetPaper, SetPaper(3)}, 1, kLinen, 1},
+        {"the colour refused",
+         eCmdCanvasSetting,
+         false,
+         eOutOfMemory,
+         {GetColour, SetColour(kLinen)},
+         1,
+         kWhite,
+         0},
+        {"the paper refused: the colour stays set",
+         eCmdCanvasTexture,
+         false,
+         eOutOfMemory,
+         {GetColour, SetColour(kLinen), Marked, GetPaper, SetPaper(3)},
+         1,
+         kLinen,
+         1},
         {"a paper gone from the tree", 0, true, eResourceNotFound, {}, 1, kWhite, 0},
     };
     for (const auto& c : kCases) {
@@ -503,8 +528,10 @@ TEST_F(CanvasPickerRun, ThePaperRowOpensThePickerAndAnotherPaperChangesTheCanvas
     const std::vector<uint32_t> after = Shown();
     int32_t changed = 0;
     // The part of the canvas in the window.
-    const int32_t top = std::max(canvas.top, 0), bottom = std::min(canvas.bottom, backdrop->Height());
-    const int32_t left = std::max(canvas.left, 0), right = std::min(canvas.right, backdrop->Width());
+    const int32_t top = std::max(canvas.top, 0),
+                  bottom = std::min(canvas.bottom, backdrop->Height());
+    const int32_t left = std::max(canvas.left, 0),
+                  right = std::min(canvas.right, backdrop->Width());
     for (int32_t y = top; y < bottom; y += 3) {
         for (int32_t x = left; x < right; x += 3) {
             changed += At(before, gCPoint(x, y)) != At(after, gCPoint(x, y)) ? 1 : 0;
