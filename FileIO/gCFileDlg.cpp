@@ -33,12 +33,13 @@ std::vector<std::u16string> Extensions(const gCString& extension) {
     return out;
 }
 
-// A POSIX path as a colon reference text: 23 when it has none, 5 without
-// memory (the text then unchanged).
+// A POSIX path as a colon reference text: the volume table's error when it
+// has none (never 23, which tells callers the dialog could not run and has
+// shown so itself), 5 without memory (the text then unchanged).
 error ColonText(const std::string& posix, gCString& text, std::u16string_view append = {}) {
     std::u16string colon;
-    if (gCVolumeTable::PosixToColon(posix, colon) != eNoError) {
-        return eCreateFailed;
+    if (const error e = gCVolumeTable::PosixToColon(posix, colon); e != eNoError) {
+        return e;
     }
     return JoinText(text, {colon, append});
 }
@@ -257,8 +258,8 @@ error gCFileDlg::ShowSaveFile(gCFRef* ref, gCFTypeList* types) {
     gCString text;
     gCFRef result;
     error set = ColonText(chosen, text);
-    if (set == eNoError && result.SetFileReference(text) != eNoError) {
-        set = eCreateFailed;
+    if (set == eNoError) {
+        set = result.SetFileReference(text);
     }
     if (set != eNoError) {
         return set;

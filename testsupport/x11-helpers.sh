@@ -56,3 +56,46 @@ find_window() {
   found=$(xdotool search --onlyvisible --maxdepth 1 --name "$1" 2>/dev/null | head -1)
   [ -n "$found" ]
 }
+
+# The start every run of the real program shares, after the script has
+# checked its arguments: x11_program_setup <program> <shots folder>
+# <pattern of the script's own shots>. Sets $program (made absolute) and
+# $shots (made, this script's old shots taken away); refuses a display
+# that is not the script's own (testsupport/x11-run.sh starts one); lets
+# SDL open a real window, with leak checks off as X11's own libraries keep
+# memory to the end; makes a temporary $work holding XDG_CONFIG_HOME, so
+# nobody's own settings are touched. On exit every process in $pids and
+# $pid, with its children (a dialog the program started), is ended and
+# $work removed.
+x11_program_setup() {
+  program=$(readlink -f "$1")
+  [ -x "$program" ] || fail "no program at $1"
+  shots=$2
+  mkdir -p "$shots" || fail "cannot make the shots folder $shots"
+  rm -f "$shots"/$3
+  if [ -z "${DISPLAY:-}" ] || [ "${DAUBLIN_X11_DISPLAY:-}" != "$DISPLAY" ]; then
+    fail "not on a display of its own; run it through testsupport/x11-run.sh (see the head of this script)"
+  fi
+  export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+  unset SDL_VIDEODRIVER
+  work=$(mktemp -d)
+  export XDG_CONFIG_HOME="$work/config"
+  pids=()
+  pid=""
+  trap x11_program_cleanup EXIT
+}
+x11_program_cleanup() {
+  local p child
+  for p in "${pids[@]}" $pid; do
+    for child in $(pgrep -P "$p" 2>/dev/null); do kill -9 "$child" 2>/dev/null; done
+    { kill -9 "$p" && wait "$p"; } 2>/dev/null
+  done
+  rm -rf "$work"
+}
+
+# An empty preferences file: the run is no first run, so no welcome box
+# stands over the window (platform/tests/welcome-smoke.sh runs one).
+no_first_run() {
+  mkdir -p "$XDG_CONFIG_HOME/daublin" && : >"$XDG_CONFIG_HOME/daublin/Daublin.prs" ||
+    fail "cannot make the preferences file"
+}

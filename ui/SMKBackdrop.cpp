@@ -17,6 +17,7 @@
 #include "text/TxWidget.h"
 #include "ui/InterfaceText.h"
 #include "ui/boxes/AboutBox.h"
+#include "ui/boxes/CanvasPicker.h"
 #include "ui/boxes/NewFile.h"
 #include "ui/boxes/SavePrompt.h"
 #include "ui/boxes/WelcomeBox.h"
@@ -194,6 +195,7 @@ CSMKBackdrop::~CSMKBackdrop() {
     m_pAboutBox.reset();
     m_pWelcomeBox.reset();
     m_pNewFile.reset();
+    m_pCanvasPicker.reset();
     if (m_apPanels[kNameBarPanel] == m_pNameBar.get()) {
         m_apPanels[kNameBarPanel] = nullptr;
     }
@@ -358,7 +360,7 @@ void CSMKBackdrop::StoreUserSettings() {
 }
 
 error CSMKBackdrop::ShowCanvasPicker() {
-    return eNoError;
+    return m_pCanvasPicker ? m_pCanvasPicker->Show(1) : eNoError;
 }
 
 error CSMKBackdrop::SetupCanvasWidget(CProjectInfo* info) {

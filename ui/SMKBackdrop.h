@@ -22,6 +22,7 @@
 class CNameBar;
 class CBrushPicker;
 class CAboutBox;
+class CCanvasPicker;
 class CCleanBrush;
 class CColourPicker;
 class CMenuBar;
@@ -66,12 +67,12 @@ public:
     int32_t Message(uint32_t id, void* data, uintptr_t extra) override;
     // Starts the backbone, finds the canvas (5), the canvas-colour chooser
     // (2300), sets up the panels and the save prompt, makes the boxes and
-    // the new-painting panel (built when shown), loads the interface
-    // sounds, hooks the pan controls (2500 with 2502 and 2503), fills the
-    // project type, reads the preferences file, selects the saved tool,
-    // greets a first run (no preferences file yet) with the welcome box
-    // and stores the program's
-    // entry in the user's settings. 21 when a widget is missing, 23 when a
+    // the new-painting panel and the canvas picker (built when shown),
+    // loads the interface sounds, hooks the pan controls (2500 with 2502
+    // and 2503), fills the project type, reads the preferences file,
+    // selects the saved tool, greets a first run (no preferences file yet)
+    // with the welcome box and stores the program's entry in the user's
+    // settings. 21 when a widget is missing, 23 when a
     // panel, prompt or box cannot be made, a panel's set-up code, or the
     // tool's code.
     error SetupInterface() override;
@@ -106,7 +107,8 @@ public:
     // names, named after the file and not modified; a failure is shown
     // once and answered with 0.
     virtual error ImportImage();
-    // Shows the canvas picker; 0 (nothing to show while there is none).
+    // Shows the canvas picker; its code (a failure goes to the caller to
+    // be shown once), 0 without one.
     error ShowCanvasPicker();
 
     // --- Help, the welcome box, the canvas colour and the pan controls
@@ -139,6 +141,7 @@ public:
     CWelcomeBox* WelcomeBox() const { return m_pWelcomeBox.get(); }
     CAboutBox* AboutBox() const { return m_pAboutBox.get(); }
     CNewFile* NewFile() const { return m_pNewFile.get(); }
+    CCanvasPicker* CanvasPicker() const { return m_pCanvasPicker.get(); }
     // After a file dialog: the pen's services set up again (nothing
     // without them).
     void RefreshTabletServices();
@@ -286,9 +289,10 @@ protected:
     // desktop's panels covered (1), the menu bar's button showing it.
     void RestoreWindow(int32_t maximised);
 
-    // Makes the boxes and the new-painting panel (23 when one cannot be
-    // made), and finds and hooks the pan controls (21 when the overlay or
-    // a button is missing, 23 without memory for a time step).
+    // Makes the boxes, the new-painting panel and the canvas picker (23
+    // when one cannot be made), and finds and hooks the pan controls (21
+    // when the overlay or a button is missing, 23 without memory for a
+    // time step).
     error MakeBoxes();
     error SetupPanControls();
 
@@ -324,6 +328,7 @@ protected:
     std::unique_ptr<CAboutBox> m_pAboutBox;
     std::unique_ptr<CWelcomeBox> m_pWelcomeBox;
     std::unique_ptr<CNewFile> m_pNewFile;
+    std::unique_ptr<CCanvasPicker> m_pCanvasPicker;
     CWidget* m_pPanControls = nullptr;
     std::unique_ptr<CNameBar> m_pNameBar; // in its panel slot once set up
     CWidget* m_pCanvasWidget = nullptr;

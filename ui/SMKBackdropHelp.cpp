@@ -15,6 +15,7 @@
 #include "ui/Links.h"
 #include "ui/SMKBackdrop.h"
 #include "ui/boxes/AboutBox.h"
+#include "ui/boxes/CanvasPicker.h"
 #include "ui/boxes/NewFile.h"
 #include "ui/boxes/WelcomeBox.h"
 #include "ui/panels/PanelHighlight.h"
@@ -199,5 +200,7 @@ error CSMKBackdrop::MakeBoxes() {
     m_pAboutBox.reset(new (std::nothrow) CAboutBox(this));
     m_pWelcomeBox.reset(new (std::nothrow) CWelcomeBox(this));
     m_pNewFile.reset(new (std::nothrow) CNewFile(this));
-    return m_pAboutBox && m_pWelcomeBox && m_pNewFile ? eNoError : eCreateFailed;
+    m_pCanvasPicker.reset(new (std::nothrow) CCanvasPicker(this));
+    return m_pAboutBox && m_pWelcomeBox && m_pNewFile && m_pCanvasPicker ? eNoError
+                                                                         : eCreateFailed;
 }

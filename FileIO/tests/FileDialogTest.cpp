@@ -228,6 +228,21 @@ TEST_F(StubZenity, NoDialogProgramIsTwentyThreeWithAnAlert) {
     EXPECT_NE(app.m_Alerts[0].text.find("Install zenity"), std::string::npos);
 }
 
+// An answer that is no full path names no file: a plain bad parameter with
+// no alert, for the caller to show. It must not read as 23, which callers
+// take as a dialog that could not run and has already been shown.
+TEST_F(StubZenity, AnAnswerThatIsNoFullPathIsABadParameterLeftToTheCaller) {
+    InstallStub("echo relative/pic.png");
+    gCString path = S("HD:before");
+    gCFileDlg dlg;
+    EXPECT_EQ(dlg.ShowLoadFile(path, nullptr), eBadParameter);
+    EXPECT_EQ(U(path), "HD:before");
+    gCFRef ref;
+    EXPECT_EQ(dlg.ShowSaveFile(&ref, nullptr), eBadParameter);
+    EXPECT_FALSE(ref.IsValid());
+    EXPECT_TRUE(app.m_Alerts.empty());
+}
+
 // A dialog program that fails (neither an answer nor a cancel) is told once,
 // so that callers can take 23 as already shown.
 TEST_F(StubZenity, AFailedDialogProgramIsTwentyThreeWithOneAlert) {

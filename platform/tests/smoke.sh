@@ -20,7 +20,7 @@
 # follows and Ctrl+Q ends it with status 0. A start with a damaged resource
 # file shows its alert, which Return dismisses, and ends with a non-zero
 # status and no process left behind. The screenshots (ImageMagick's import)
-# are kept in <shots folder>; the preferences folder is a temporary one.
+# are kept in <shots folder>/main; the preferences folder is a temporary one.
 #
 # It takes the whole display, so it runs only on a display of its own, the
 # one testsupport/x11-run.sh starts (CTest's daublin_smoke does):
@@ -41,36 +41,10 @@ source "$(dirname "${BASH_SOURCE[0]}")/../../testsupport/x11-helpers.sh"
 [ $# -eq 2 ] || [ $# -eq 3 ] ||
   fail "usage: smoke.sh <path of the daublin program> <shots folder> [<path of ptgtool>]"
 ptgtool=${3:-}
-program=$(readlink -f "$1")
-[ -x "$program" ] || fail "no program at $1"
-shots=$2
-mkdir -p "$shots" || fail "cannot make the shots folder $shots"
-rm -f "$shots"/*.png
-if [ -z "${DISPLAY:-}" ] || [ "${DAUBLIN_X11_DISPLAY:-}" != "$DISPLAY" ]; then
-  fail "not on a display of its own; run it through testsupport/x11-run.sh (see the head of this script)"
-fi
-
-# X11's own libraries keep memory to the end; only the smoke run ignores
-# leaks.
-export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
-unset SDL_VIDEODRIVER
-
-work=$(mktemp -d)
-# Nobody's own settings are touched.
-export XDG_CONFIG_HOME="$work/config"
-# An empty preferences file: these runs are no first run, so no welcome
-# box stands over the window (platform/tests/welcome-smoke.sh runs one).
-mkdir -p "$work/config/daublin" && : >"$work/config/daublin/Daublin.prs" ||
-  fail "cannot make the preferences file"
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do
-    for child in $(pgrep -P "$p" 2>/dev/null); do kill -9 "$child" 2>/dev/null; done
-    { kill -9 "$p" && wait "$p"; } 2>/dev/null
-  done
-  rm -rf "$work"
-}
-trap cleanup EXIT
+# Its shots have names of no prefix, so they go in a folder of their own:
+# clearing it never takes a shot another run is reading.
+x11_program_setup "$1" "$2/main" '*.png'
+no_first_run
 
 # Sets $found to the first visible top-level window named by the regular
 # expression $1.

@@ -6,7 +6,6 @@
 #include "FileIO/FileTypes.h"
 #include "FileIO/gCFTypeList.h"
 #include "FileIO/gCFileIO.h"
-#include "foundation/AppServices.h"
 #include "foundation/ErrorReport.h"
 #include "foundation/Input.h"
 #include "foundation/MessageIds.h"
@@ -21,7 +20,6 @@
 #include "text/TxWidget.h"
 #include "ui/InterfaceText.h"
 #include "ui/SMKBackdrop.h"
-#include "ui/boxes/BlurredBackground.h"
 #include "ui/boxes/ShownTree.h"
 #include "ui/panels/PanelHighlight.h"
 #include "ui/panels/PressTracking.h"
@@ -89,18 +87,12 @@ error CNewFile::Show(int32_t redraw) {
     if (!m_pBackdrop) {
         return eResourceNotFound;
     }
-    CImWidget* root = CImWidget::CreateFromRes(int32_t(kRootID), nullptr, nullptr);
-    if (!root) {
-        return eCreateFailed;
-    }
-    BlurredBackground::Refresh(m_pBackdrop);
-    if (const error e = ShownTree::Add(m_pBackdrop, root)) {
+    CImWidget* root = nullptr;
+    if (const error e = PaperBox::AddOverBlur(m_pBackdrop, kRootID, root)) {
         return e;
     }
     m_pRoot = root;
     ForgetTracing();
-    // Without the blur the panel shows its own image as loaded.
-    (void)BlurredBackground::Paint(m_pBackdrop, root);
     if (const error e = BuildShown()) {
         RemoveTree();
         return e;
@@ -121,15 +113,16 @@ error CNewFile::HookButtons() {
         if (!button) {
             return eResourceNotFound;
         }
+        if (id == kCreateID || id == kCancelID) {
+            if (const error e = PaperBox::SetupButton(button, &CNewFile::ButtonClick, this)) {
+                return e;
+            }
+            continue;
+        }
         if (const error e = PanelHighlight::GiveTimeStep(button)) {
             return e;
         }
         switch (id) {
-        case kCreateID:
-        case kCancelID:
-            button->SetHeartbeat(&CNewFile::ButtonHeart, this);
-            button->SetButtonDownL(&CNewFile::ButtonClick, this);
-            break;
         case kTracingButtonID:
             button->SetHeartbeat(&CNewFile::BigButtonHeart, this);
             button->SetButtonDownL(&CNewFile::TraceButtonClick, this);
@@ -182,12 +175,9 @@ error CNewFile::SetupPapers() {
         if (!paper) {
             return eResourceNotFound;
         }
-        if (const error e = PanelHighlight::GiveTimeStep(paper, i == 0 ? 255.0f : 0.0f)) {
+        if (const error e = PaperBox::SetupOption(paper, i == 0, &CNewFile::DentClick, this)) {
             return e;
         }
-        paper->SetHeartbeat(&CNewFile::DentHeart, this);
-        paper->SetButtonDownL(&CNewFile::DentClick, this);
-        (void)paper->SetUserData(0, i == 0 ? 1 : 0); // answers the old value
     }
     return eNoError;
 }
@@ -204,7 +194,7 @@ error CNewFile::BuildShown() {
         return eResourceNotFound;
     }
     (void)m_pColour->SetClientColour(kDefaultColour, 0); // only marks areas
-    m_pColour->SetButtonDownL(&CNewFile::ColourClick, this);
+    m_pColour->SetButtonDownL(ColourClick, this);
     if (const error e = m_pBackdrop->DoModal(m_pRoot)) {
         return e;
     }
@@ -252,13 +242,8 @@ void CNewFile::ForgetTracing() {
 }
 
 int32_t CNewFile::ChosenPaper() const {
-    for (int32_t i = 0; i < kPaperCount; ++i) {
-        const CWidget* paper = m_pRoot->FindByID(kFirstPaperID + uint32_t(i));
-        if (paper && paper->GetUserData(0) == 1) {
-            return i;
-        }
-    }
-    return 0;
+    const int32_t chosen = PaperBox::ChosenIndex(m_pRoot, kFirstPaperID, kPaperCount);
+    return chosen >= 0 && chosen < kPaperCount ? chosen : 0;
 }
 
 error CNewFile::Hide(int32_t confirm, int32_t redraw) {
@@ -440,44 +425,8 @@ error CNewFile::DentClick(void* user, CWidget* widget, CWidget*& target, gCPoint
         return eNoError;
     }
     panel->PlaySound(kClickSound);
-    for (int32_t i = 0; i < kPaperCount; ++i) {
-        CWidget* paper = panel->m_pRoot->FindByID(kFirstPaperID + uint32_t(i));
-        if (!paper) {
-            break;
-        }
-        (void)paper->SetUserData(0, paper == widget ? 1 : 0); // answers the old value
-    }
+    (void)PaperBox::Choose(panel->m_pRoot, kFirstPaperID, kPaperCount, widget);
     return eNoError;
-}
-
-error CNewFile::ColourClick(void* user, CWidget* widget, CWidget*& target, gCPoint& point) {
-    auto* panel = static_cast<CNewFile*>(user);
-    CSMKBackdrop* backdrop = panel->m_pBackdrop;
-    target = widget;
-    auto* swatch = dynamic_cast<CCoWidget*>(widget);
-    if (!swatch || backdrop->ShowCanvasColour(widget) != eNoError) {
-        return eNoError; // no chooser: nothing to take a colour from
-    }
-    gCPoint last = point;
-    CAppServices* services = CAppServices::Get();
-    while (services && services->LButtonStillDown()) {
-        (void)services->AppHeartbeat(); // a beat that fails still lets the press end
-        gCPoint at = services->CursorLoc();
-        backdrop->DesktopToLocal(at);
-        if (at == last) {
-            continue;
-        }
-        last = at;
-        const CImage* back = backdrop->BackBuffer();
-        const bool inside = back && at.x >= 0 && at.y >= 0 && at.x < back->GetWidth() &&
-                            at.y < back->GetHeight();
-        if (inside && backdrop->TargetIsColourPicker()) {
-            // Paper is opaque, whatever the screen held there.
-            const CPixel colour = backdrop->GetColourAtPoint(at) | 0xFF000000u;
-            (void)swatch->SetClientColour(colour, 1); // a failed redraw stays dirty
-        }
-    }
-    return backdrop->HideCanvasColour();
 }
 
 error CNewFile::RootKey(void* user, CWidget* widget, CWidget*& target, uint32_t key) {
@@ -512,14 +461,6 @@ error CNewFile::TextEditKey(void* user, CWidget* widget, CWidget*& target, uint3
     return field->KeyDown(target, key);
 }
 
-error CNewFile::ButtonHeart(void*, CWidget* widget) {
-    return PanelHighlight::Beat(PanelHighlight::kButton, widget);
-}
-
 error CNewFile::BigButtonHeart(void*, CWidget* widget) {
     return PanelHighlight::Beat(PanelHighlight::kBigButton, widget);
-}
-
-error CNewFile::DentHeart(void*, CWidget* widget) {
-    return PanelHighlight::Beat(PanelHighlight::kDent, widget);
 }

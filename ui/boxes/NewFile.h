@@ -14,6 +14,7 @@
 #include "foundation/Error.h"
 #include "foundation/Geometry.h"
 #include "foundation/gCCmdTarget.h"
+#include "ui/boxes/PaperBox.h"
 
 class CCoWidget;
 class CSMKBackdrop;
@@ -74,12 +75,13 @@ public:
     static error BigButtonClick(void* user, CWidget* widget, CWidget*& target, gCPoint& point);
     static error TraceButtonClick(void* user, CWidget* widget, CWidget*& target, gCPoint& point);
     static error DentClick(void* user, CWidget* widget, CWidget*& target, gCPoint& point);
-    static error ColourClick(void* user, CWidget* widget, CWidget*& target, gCPoint& point);
     static error RootKey(void* user, CWidget* widget, CWidget*& target, uint32_t key);
     static error TextEditKey(void* user, CWidget* widget, CWidget*& target, uint32_t key);
-    static error ButtonHeart(void* user, CWidget* widget);
     static error BigButtonHeart(void* user, CWidget* widget);
-    static error DentHeart(void* user, CWidget* widget);
+    // Shared with the canvas picker.
+    static constexpr CWidget::PointProc ColourClick = &PaperBox::ColourClick;
+    static constexpr CWidget::HeartbeatProc ButtonHeart = &PaperBox::ButtonHeart;
+    static constexpr CWidget::HeartbeatProc DentHeart = &PaperBox::DentHeart;
 
     // A side typed in a field, brought into the painting's range.
     static int32_t ClampedSide(int32_t side);

@@ -24,13 +24,13 @@ struct SDriven {
     int32_t Opacity() const {
         return m_pWidget ? int32_t(m_pWidget->Opacity()) : m_pEffect->Opacity();
     }
-    void SetOpacity(int32_t value) const {
+    void SetOpacity(int32_t value, int32_t redraw = 1) const {
         // The set can only fail for a value outside 0..255, which the
         // members' levels never are.
         if (m_pWidget) {
-            (void)m_pWidget->SetOpacity(uint32_t(value), 1);
+            (void)m_pWidget->SetOpacity(uint32_t(value), redraw);
         } else {
-            (void)m_pEffect->SetOpacity(value, 1);
+            (void)m_pEffect->SetOpacity(value, redraw);
         }
     }
 };
@@ -179,6 +179,14 @@ error Beat(const SHighlight& member, CWidget* widget) {
         driven.SetOpacity(rounded);
     }
     return eNoError;
+}
+
+void Settle(const SHighlight& member, CWidget* widget) {
+    const CTimeStep* step = widget ? TimeStepOf(widget) : nullptr;
+    const SDriven driven = widget ? DrivenBy(member, widget) : SDriven();
+    if (step && driven.Exists()) {
+        driven.SetOpacity(int32_t(RoundHalfAway(step->m_rCurrent)), 0);
+    }
 }
 
 } // namespace PanelHighlight

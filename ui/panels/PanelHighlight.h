@@ -108,4 +108,9 @@ error Slide(CWidget* root, float target, std::optional<int32_t>& placed, int32_t
 // differs. Without a time step or a driven target nothing changes. 0.
 error Beat(const SHighlight& member, CWidget* widget);
 
+// Gives the driven opacity the level the time step holds now, without a
+// redraw, so the element shows its state from the first frame on, before
+// any heartbeat. Nothing without a time step or a driven target.
+void Settle(const SHighlight& member, CWidget* widget);
+
 } // namespace PanelHighlight

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,8 +28,18 @@ public:
         return m_fScripted ? m_pPointed : CSMKBackdrop::WidgetRollover();
     }
     using CSMKBackdrop::ShowAboutBox;
+    // Every child given to the backdrop passes here first; a code refuses it.
+    error AddChild(CWidget* child, int32_t redraw) override {
+        if (m_OnAdd) {
+            if (const error e = m_OnAdd(child)) {
+                return e;
+            }
+        }
+        return CSMKBackdrop::AddChild(child, redraw);
+    }
     CWidget* m_pPointed = nullptr;
     int32_t m_fScripted = 1;
+    std::function<error(CWidget*)> m_OnAdd;
 };
 
 class BoxFixture : public ::testing::Test {

@@ -36,6 +36,7 @@
 #include "ui/tests/BoxFixture.h"
 #include "widgets/CoWidget.h"
 #include "widgets/ImWidget.h"
+#include "widgets/WidgetEffectBase.h"
 
 namespace {
 
@@ -139,6 +140,9 @@ TEST_F(NewFileTest, ShowingStartsAfreshOverTheWindow) {
     EXPECT_EQ(m_pPanel->WidthField()->m_nMaxLength, 4);
     EXPECT_EQ(m_Backdrop.FocusWidget(), m_pPanel->WidthField());
     EXPECT_EQ(uint32_t(m_pPanel->Swatch()->GetClientColour()), CNewFile::kDefaultColour);
+    // The first paper is lit from the first frame, before any heartbeat.
+    EXPECT_EQ(W(CNewFile::kFirstPaperID)->Child(0)->EffectUnder(0)->Opacity(), 255);
+    EXPECT_EQ(W(CNewFile::kFirstPaperID + 1)->Child(0)->EffectUnder(0)->Opacity(), 0);
     // The two size buttons sit 20 apart either side of the centre.
     EXPECT_EQ(W(CNewFile::kSizeToTracingID)->Rect().right + 20,
               W(CNewFile::kWindowSizeID)->Rect().left);

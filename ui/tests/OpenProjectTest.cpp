@@ -350,6 +350,8 @@ TEST_F(OpenRun, AnOpenThatFailsIsShownOnceAndLeavesThePainting) {
         {"a wrong header", eNoError, "words.ptg", invalid + WithPath(kNotAPaintingText, "words.ptg")},
         {"a height of 5001", eNoError, "big.ptg", invalid + WithPath(kNotAPaintingText, "big.ptg")},
         {"a reply without a path", eBadParameter, "", "Bad parameter has been passed.\n" + Text(kNotOpenedText)},
+        {"a reply that is no full path", eNoError, "relative/words.ptg",
+         "Bad parameter has been passed.\n" + Text(kNotOpenedText)},
         {"a file removed after choosing", eNoError, "gone.ptg",
          "A file could not be located.\n" + WithPath(kNotOpenedText, "gone.ptg")},
     };
@@ -361,7 +363,9 @@ TEST_F(OpenRun, AnOpenThatFailsIsShownOnceAndLeavesThePainting) {
         int32_t clear = 0;
         ASSERT_EQ(Backbone()->ProcessData(eCmdModified, this, ChannelValueOf(&clear), 1), 0);
         CScriptedDialog dialog;
-        dialog.answers.push_back({c.answer, Path(c.file)});
+        // A name with a folder in it is answered as it stands.
+        dialog.answers.push_back(
+            {c.answer, std::strchr(c.file, '/') ? std::string(c.file) : Path(c.file)});
         Key('o');
         EXPECT_EQ(Alerts(), std::vector<std::string>{c.alert});
         EXPECT_EQ(Name(), "Harbour");

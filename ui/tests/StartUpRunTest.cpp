@@ -35,6 +35,7 @@
 #include "testsupport/platform/InputScript.h"
 #include "ui/SMKApp.h"
 #include "ui/SMKBackdrop.h"
+#include "ui/boxes/CanvasPicker.h"
 #include "ui/boxes/NewFile.h"
 #include "ui/boxes/SavePrompt.h"
 #include "ui/panels/MenuBar.h"
@@ -123,7 +124,11 @@ TEST_F(StartUpRun, AStrokeIsPaintedUndoneRedoneAndTheQuitEndsTheProgram) {
     ASSERT_EQ(Start(), eNoError);
     CSMKBackdrop* backdrop = Backdrop();
     ASSERT_NE(backdrop, nullptr);
+    // The picker comes and goes before the stroke.
     EXPECT_EQ(backdrop->ShowCanvasPicker(), eNoError);
+    ASSERT_NE(backdrop->CanvasPicker(), nullptr);
+    EXPECT_NE(backdrop->CanvasPicker()->Root(), nullptr);
+    EXPECT_EQ(backdrop->CanvasPicker()->Hide(0, 1), eNoError);
     CWidget* canvas = backdrop->CanvasWidget();
     ASSERT_NE(canvas, nullptr);
     const gCRect c = canvas->Rect();

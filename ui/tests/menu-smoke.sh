@@ -37,29 +37,8 @@ fail() {
 source "$(dirname "${BASH_SOURCE[0]}")/../../testsupport/x11-helpers.sh"
 
 [ $# -eq 2 ] || fail "usage: menu-smoke.sh <path of the daublin program> <shots folder>"
-program=$(readlink -f "$1")
-[ -x "$program" ] || fail "no program at $1"
-shots=$2
-mkdir -p "$shots" || fail "cannot make the shots folder $shots"
-rm -f "$shots"/menu-*.png
-if [ -z "${DISPLAY:-}" ] || [ "${DAUBLIN_X11_DISPLAY:-}" != "$DISPLAY" ]; then
-  fail "not on a display of its own; run it through testsupport/x11-run.sh (see the head of this script)"
-fi
-export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
-unset SDL_VIDEODRIVER
-
-work=$(mktemp -d)
-export XDG_CONFIG_HOME="$work/config"
-mkdir -p "$work/config/daublin" && : >"$work/config/daublin/Daublin.prs" ||
-  fail "cannot make the preferences file"
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do
-    { kill -9 "$p" && wait "$p"; } 2>/dev/null
-  done
-  rm -rf "$work"
-}
-trap cleanup EXIT
+x11_program_setup "$1" "$2" 'menu-*.png'
+no_first_run
 
 # The stand-ins: zenity's file dialog answers the first line of
 # $work/answers (and takes it off), anything else of zenity goes to the

@@ -30,31 +30,8 @@ fail() {
 source "$(dirname "${BASH_SOURCE[0]}")/../../testsupport/x11-helpers.sh"
 
 [ $# -eq 2 ] || fail "usage: open-smoke.sh <path of the daublin program> <shots folder>"
-program=$(readlink -f "$1")
-[ -x "$program" ] || fail "no program at $1"
-shots=$2
-mkdir -p "$shots" || fail "cannot make the shots folder $shots"
-rm -f "$shots"/open-*.png
-if [ -z "${DISPLAY:-}" ] || [ "${DAUBLIN_X11_DISPLAY:-}" != "$DISPLAY" ]; then
-  fail "not on a display of its own; run it through testsupport/x11-run.sh (see the head of this script)"
-fi
-export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
-unset SDL_VIDEODRIVER
-
-work=$(mktemp -d)
-export XDG_CONFIG_HOME="$work/config"
-# An empty preferences file: no first run, so no welcome box.
-mkdir -p "$work/config/daublin" && : >"$work/config/daublin/Daublin.prs" ||
-  fail "cannot make the preferences file"
-pid=""
-cleanup() {
-  if [ -n "$pid" ]; then
-    for child in $(pgrep -P "$pid" 2>/dev/null); do kill -9 "$child" 2>/dev/null; done
-    { kill -9 "$pid" && wait "$pid"; } 2>/dev/null
-  fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
+x11_program_setup "$1" "$2" 'open-*.png'
+no_first_run
 
 # The stand-in zenity: a file dialog logs its arguments to
 # $work/dialogs.log (one call a line) and answers the first line of

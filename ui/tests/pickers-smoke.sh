@@ -34,29 +34,8 @@ fail() {
 source "$(dirname "${BASH_SOURCE[0]}")/../../testsupport/x11-helpers.sh"
 
 [ $# -eq 2 ] || fail "usage: pickers-smoke.sh <path of the daublin program> <shots folder>"
-program=$(readlink -f "$1")
-[ -x "$program" ] || fail "no program at $1"
-shots=$2
-mkdir -p "$shots" || fail "cannot make the shots folder $shots"
-rm -f "$shots"/trace-*.png
-if [ -z "${DISPLAY:-}" ] || [ "${DAUBLIN_X11_DISPLAY:-}" != "$DISPLAY" ]; then
-  fail "not on a display of its own; run it through testsupport/x11-run.sh (see the head of this script)"
-fi
-export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
-unset SDL_VIDEODRIVER
-
-work=$(mktemp -d)
-export XDG_CONFIG_HOME="$work/config"
-mkdir -p "$work/config/daublin" && : >"$work/config/daublin/Daublin.prs" ||
-  fail "cannot make the preferences file"
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do
-    { kill -9 "$p" && wait "$p"; } 2>/dev/null
-  done
-  rm -rf "$work"
-}
-trap cleanup EXIT
+x11_program_setup "$1" "$2" 'trace-*.png'
+no_first_run
 
 # The stand-in: zenity's file dialog answers the first line of
 # $work/answers (and takes it off), anything else of zenity goes to the
@@ -94,7 +73,7 @@ is_pixel() { [ "$(pixel "$1" "$2" "$3")" = "$4" ]; }
 # backdrop, away from the picker, which then slides away), taken again
 # until two in a row are the same and the command after it accepts it.
 shoot_here() {
-  import -window root "$shots/$1.png" 2>>"$work/import.log" ||
+  import -window root -define png:compression-level=1 "$shots/$1.png" 2>>"$work/import.log" ||
     fail "import could not take the shot $1: $(cat "$work/import.log")"
 }
 settled_here() {

@@ -25,36 +25,13 @@ fail() {
 source "$(dirname "${BASH_SOURCE[0]}")/../../testsupport/x11-helpers.sh"
 
 [ $# -eq 2 ] || fail "usage: print.sh <path of the daublin program> <shots folder>"
-program=$(readlink -f "$1")
-[ -x "$program" ] || fail "no program at $1"
-shots=$2
-mkdir -p "$shots" || fail "cannot make the shots folder $shots"
-rm -f "$shots"/print-*.png "$shots"/printed-page.png
-if [ -z "${DISPLAY:-}" ] || [ "${DAUBLIN_X11_DISPLAY:-}" != "$DISPLAY" ]; then
-  fail "not on a display of its own; run it through testsupport/x11-run.sh (see the head of this script)"
-fi
 for tool in pdfinfo pdfimages pdftoppm; do
   command -v "$tool" >/dev/null || fail "$tool is missing: install poppler-utils"
 done
-
-export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
-unset SDL_VIDEODRIVER LPDEST PRINTER
-
-work=$(mktemp -d)
-export XDG_CONFIG_HOME="$work/config"
-# An empty preferences file: these runs are no first run, so no welcome
-# box stands over the window (platform/tests/welcome-smoke.sh runs one).
-mkdir -p "$work/config/daublin" && : >"$work/config/daublin/Daublin.prs" ||
-  fail "cannot make the preferences file"
-pid=""
-cleanup() {
-  if [ -n "$pid" ]; then
-    for child in $(pgrep -P "$pid" 2>/dev/null); do kill -9 "$child" 2>/dev/null; done
-    { kill -9 "$pid" && wait "$pid"; } 2>/dev/null
-  fi
-  rm -rf "$work"
-}
-trap cleanup EXIT
+x11_program_setup "$1" "$2" 'print-*.png'
+rm -f "$shots/printed-page.png"
+unset LPDEST PRINTER
+no_first_run
 
 # The stubs: each records its arguments, one a line, in $work/<name>.args.
 mkdir -p "$work/bin" "$work/tmp"
