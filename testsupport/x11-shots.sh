@@ -58,3 +58,19 @@ settled() {
   mv "$shots/$name-next.png" "$shots/$name.png"
   return 1
 }
+# Whether shots $1 and $2 are the same, pixel for pixel.
+same_as() { [ "$(differing "$1" "$2")" = 0 ]; }
+# Whether the pixel at ($2, $3) of shot $1 is a warm ochre: red well above
+# blue, green between.
+is_ochre() {
+  local r g b
+  read -r r g b < <(pixel "$@")
+  [ "${r:-0}" -gt $((${b:-255} + 50)) ] && [ "${r:-0}" -ge "${g:-255}" ] && [ "${g:-0}" -gt "${b:-255}" ]
+}
+# How much shot $1 varies from row to row in region $2: the mean grey
+# difference (0..1) between each pixel and the one above it. A blur that
+# runs down the columns brings it well down.
+spread() {
+  convert "$shots/$1.png" -crop "$2" +repage \( +clone -roll +0+1 \) -compose difference -composite \
+    -colorspace gray -format '%[fx:mean]' info:
+}

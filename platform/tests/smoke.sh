@@ -162,7 +162,6 @@ outside=$(convert "$shots/stroke-change.png" -fill black -stroke black -strokewi
   fail "the stroke changed $outside pixels farther than $band from the drag (see $shots/stroke-change.png)"
 
 # z brings back the screen of before the stroke exactly, y the stroke.
-same_as() { [ "$(differing "$1" "$2")" = 0 ]; }
 xdotool key z
 await 10 "z to bring back the screen of before the stroke (see $shots/undone.png)" \
   settled undone same_as undone start

@@ -67,19 +67,6 @@ STUB
 chmod +x "$work/bin/zenity" "$work/bin/xdg-open"
 
 source "$(dirname "${BASH_SOURCE[0]}")/../../testsupport/x11-shots.sh"
-same_as() { [ "$(differing "$1" "$2")" = 0 ]; }
-# Whether the pixel is a warm ochre: red well above blue, green between.
-is_ochre() {
-  local r g b
-  read -r r g b < <(pixel "$@")
-  [ "${r:-0}" -gt $((${b:-255} + 50)) ] && [ "${r:-0}" -ge "${g:-255}" ] && [ "${g:-0}" -gt "${b:-255}" ]
-}
-# How much shot $1 varies from row to row in region $2: the mean grey
-# difference (0..1) between each pixel and the one above it.
-spread() {
-  convert "$shots/$1.png" -crop "$2" +repage \( +clone -roll +0+1 \) -compose difference -composite \
-    -colorspace gray -format '%[fx:mean]' info:
-}
 
 eval "$(xdotool getdisplaygeometry --shell)"
 [ "${WIDTH}x$HEIGHT" = 1280x1024 ] || fail "the display is ${WIDTH}x$HEIGHT, not 1280x1024"

@@ -60,7 +60,6 @@ dialogs_are() { [ "$(dialogs)" = "$1" ]; }
 
 source "$(dirname "${BASH_SOURCE[0]}")/../../testsupport/x11-shots.sh"
 shoot_open() { shoot "open-$1"; }
-same_as() { [ "$(differing "$1" "$2")" = 0 ]; }
 
 eval "$(xdotool getdisplaygeometry --shell)"
 [ "${WIDTH}x$HEIGHT" = 1280x1024 ] || fail "the display is ${WIDTH}x$HEIGHT, not 1280x1024"

@@ -16,9 +16,18 @@
 #   as the canvas stands (shown, colour from the tracing image, fit inside);
 # - Fill canvas changes the canvas; Clear tracing image brings back the
 #   white preview with its placeholder;
+# - Tools ▸ Paper…: the canvas picker over the blurred window, the
+#   painting's paper (the first) lit by its ochre glow;
+# - the fourth paper and OK: the canvas shows the other paper;
+# - Tools ▸ Paper… again (the fourth paper lit), a colour dragged from the
+#   canvas-colour chooser into the swatch, Escape: the screen is the one
+#   before, canvas and all;
+# - a double click on the first paper chooses it and closes the picker: the
+#   screen is the one before the picker first opened;
 # - the quit key then raises the save prompt (the tracing image loaded
-#   earlier marked the painting), and n quits with status 0.
-# The shots are kept in <shots folder>.
+#   earlier marked the painting; the papers did not), and n quits with
+#   status 0.
+# The shots (trace-*, canvas-*) are kept in <shots folder>.
 #
 # Run through testsupport/x11-run.sh (CTest's daublin_pickers_smoke does):
 #   bash testsupport/x11-run.sh 1280x1024x24 bash ui/tests/pickers-smoke.sh build/release/bin/daublin /tmp/shots
@@ -35,6 +44,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/../../testsupport/x11-helpers.sh"
 
 [ $# -eq 2 ] || fail "usage: pickers-smoke.sh <path of the daublin program> <shots folder>"
 x11_program_setup "$1" "$2" 'trace-*.png'
+rm -f "$shots"/canvas-*.png
 no_first_run
 
 # The stand-in: zenity's file dialog answers the first line of
@@ -60,13 +70,6 @@ STUB
 chmod +x "$work/bin/zenity"
 
 source "$(dirname "${BASH_SOURCE[0]}")/../../testsupport/x11-shots.sh"
-same_as() { [ "$(differing "$1" "$2")" = 0 ]; }
-# Whether the pixel is a warm ochre: red well above blue, green between.
-is_ochre() {
-  local r g b
-  read -r r g b < <(pixel "$@")
-  [ "${r:-0}" -gt $((${b:-255} + 50)) ] && [ "${r:-0}" -ge "${g:-255}" ] && [ "${g:-0}" -gt "${b:-255}" ]
-}
 # Whether the pixel is exactly "r g b".
 is_pixel() { [ "$(pixel "$1" "$2" "$3")" = "$4" ]; }
 # A shot with the pointer left where it is (shoot parks it on the
@@ -206,8 +209,82 @@ cleared() {
 await 30 "Clear tracing image to bring back the white preview (see $shots/trace-cleared.png)" \
   settled_here trace-cleared cleared trace-cleared
 
-# --- The canvas picker's steps go here (spliced in before the quit). ---
+# The canvas picker, from the window as the steps above leave it once it is
+# still (the painting on the first paper, as every painting starts); its
+# shots are canvas-*.
+await 30 "the window to settle (see $shots/canvas-before.png)" settled canvas-before true
+# The menu bar hangs at the window's right edge; the Tools title, and its
+# Paper… row below the separator (rows 26 pixels from y 48, the separator 9).
+bar=$((1280 - 540))
+choose_paper_row() {
+  click $((bar + 162)) 30
+  click $((bar + 180)) $((48 + 26 * 7 + 13 + 9))
+}
+# The picker over the whole window: its glass (480 x 350) and the papers
+# centred on the window, (640, 512). The papers (84 x 52, the preview 4
+# pixels inside, its glow in that margin) two by two 10 pixels either side
+# of x 640, their tops at y 401 and 489; the colour swatch at (534, 589),
+# 56 x 24; Cancel and OK 112 x 32 at (632, 639) and (752, 639), OK ochre.
+paper_x=(588 692 588 692) paper_y=(427 427 515 515)
+# The glow's margin left of paper $2 in shot $1.
+paper_lit() { is_ochre "$1" $((${paper_x[$2]} - 40)) "${paper_y[$2]}"; }
+only_lit() {
+  local shot=$1 lit=$2 i
+  for i in 0 1 2 3; do
+    if [ "$i" = "$lit" ]; then paper_lit "$shot" "$i" || return 1; else ! paper_lit "$shot" "$i" || return 1; fi
+  done
+}
+picker_over_blur() {
+  local before after
+  # Below the glass the window shows blurred: the blur runs down the columns.
+  before=$(spread canvas-before 1280x300+0+700)
+  after=$(spread "$1" 1280x300+0+700)
+  awk -v a="$after" -v b="$before" 'BEGIN { exit !(a * 2 < b) }' && is_dark "$1" 420 380 &&
+    is_ochre "$1" 808 655 && only_lit "$1" "$2"
+}
+# The picker gone and the window not the one before it: the canvas changed.
+canvas_changed() { ! is_ochre "$1" 808 655 && [ "$(differing "$1" canvas-before)" != 0 ]; }
 
+choose_paper_row
+await 30 "the picker over the blurred window with the first paper lit (see $shots/canvas-picker.png)" \
+  settled canvas-picker picker_over_blur canvas-picker 0
+
+# The fourth paper, then OK: the canvas shows it.
+click "${paper_x[3]}" "${paper_y[3]}"
+await 30 "the fourth paper lit (see $shots/canvas-picker-fourth.png)" \
+  settled canvas-picker-fourth only_lit canvas-picker-fourth 3
+click 808 655
+await 30 "the canvas on the fourth paper (see $shots/canvas-paper.png)" \
+  settled canvas-paper canvas_changed canvas-paper
+
+# Again: the fourth paper lit; a colour from the chooser's spectrum into the
+# swatch, then Escape: nothing changes.
+choose_paper_row
+await 30 "the picker with the fourth paper lit (see $shots/canvas-picker-again.png)" \
+  settled canvas-picker-again picker_over_blur canvas-picker-again 3
+# The chooser comes up centred on the swatch (562, 601), 232 x 160; its
+# spectrum 200 x 96 from 16, 52 inside it. The pointer waits on the swatch
+# until the press is taken, then moves into the spectrum.
+timeout 10 xdotool mousemove --sync 562 601 mousedown 1 sleep 0.5 mousemove --sync 520 610 sleep 0.2 \
+  mousemove --sync 492 621 sleep 0.5 mouseup 1 || fail "waited 10 s to drag from the swatch"
+swatch_changed() {
+  [ "$(differing "$1" canvas-picker-again 48x16+538+593)" != 0 ] && only_lit "$1" 3
+}
+await 30 "the swatch in the spectrum's colour (see $shots/canvas-colour.png)" \
+  settled canvas-colour swatch_changed canvas-colour
+xdotool key Escape
+await 30 "Escape to leave the canvas as it was (see $shots/canvas-escaped.png)" \
+  settled canvas-escaped same_as canvas-escaped canvas-paper
+
+# A double click on the first paper chooses it and closes: the window as
+# the block found it.
+choose_paper_row
+await 30 "the picker again (see $shots/canvas-picker-third.png)" \
+  settled canvas-picker-third only_lit canvas-picker-third 3
+timeout 5 xdotool mousemove --sync "${paper_x[0]}" "${paper_y[0]}" click --repeat 2 --delay 150 1 ||
+  fail "waited 5 s to double-click"
+await 30 "the double click to close on the first paper (see $shots/canvas-double.png)" \
+  settled canvas-double same_as canvas-double canvas-before
 # The quit key: the tracing image loaded earlier marked the painting, so the
 # save prompt comes up; n quits with status 0.
 timeout 5 xdotool windowfocus --sync "$wid" || fail "waited 5 s for the window to take the focus"
