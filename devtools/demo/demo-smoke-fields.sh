@@ -49,6 +49,10 @@ copied() { [ "$(xclip -o -selection clipboard 2>/dev/null)" = "café" ]; }
 await 5 "\"café\" on the clipboard after Ctrl+C (xclip -o read \"$(xclip -o -selection clipboard 2>/dev/null)\")" copied
 
 printf '7\n8' | xclip -selection clipboard || fail "xclip could not put a text on the clipboard"
+# xclip serves the text from a process of its own once it holds the
+# clipboard; a paste before then, on a loaded machine, finds it empty.
+serving() { [ "$(xclip -o -selection clipboard 2>/dev/null | head -n 1)" = 7 ]; }
+await 10 "xclip to hold \"7\" LF \"8\" on the clipboard" serving
 xdotool mousemove --window "$wid" 140 914 click 1 || fail "xdotool could not click the Size field"
 xdotool key ctrl+a ctrl+v Return
 await 5 "\"confirm Size 7\" on the demo's standard output (see $out)" said "confirm Size 7"
