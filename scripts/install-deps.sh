@@ -11,7 +11,7 @@ packages=(
   zlib1g-dev libpng-dev libjpeg62-turbo-dev libfreetype-dev libfontconfig-dev
   libsdl2-dev libxi-dev libx11-dev libyaml-cpp-dev
   libcairo2-dev libpaper-dev poppler-utils
-  zenity xvfb xauth xdotool xclip pngcheck libjpeg-turbo-progs imagemagick librsvg2-bin
+  zenity xvfb xauth xdotool xclip x11-xserver-utils pngcheck libjpeg-turbo-progs imagemagick librsvg2-bin
   fonts-dejavu-core
   fonts-dejavu-extra
 )
