@@ -30,7 +30,7 @@ inspector_open() {
   shoot "$wid" "$inspector"
   [ "$(pixel "$inspector" $((left + 300)) $((top + 48)))" = A0A0B8 ]
 }
-await 5 "the inspector panel over the demo" inspector_open
+await 30 "the inspector panel over the demo" inspector_open
 expect_pixel "$inspector" $((left + 245)) $((top + 37)) BEBECE "the inspector's find field"
 expect_pixel "$inspector" $((left + 403)) $((top + 40)) 6E6E7E "the inspector's \"By ID\" button"
 # Its black border: the pixel left of it and above it is the demo's.
@@ -51,6 +51,6 @@ closed() {
   without_fields "$after" "$shots/.after-masked.png"
   [ "$(compare -metric AE "$shots/.before-masked.png" "$shots/.after-masked.png" null: 2>&1)" = 0 ]
 }
-await 5 "the demo as it was before the inspector, outside the edit fields (see $before and $after)" closed
+await 30 "the demo as it was before the inspector, outside the edit fields (see $before and $after)" closed
 rm -f "$shots/.before-masked.png" "$shots/.after-masked.png"
 kill -0 "$pid" 2>/dev/null || fail "the demo ended after the inspector closed"

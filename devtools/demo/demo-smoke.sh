@@ -146,11 +146,11 @@ out="$shots/demo-stdout.txt"
 "$program" >"$out" &
 pid=$!
 pids+=("$pid")
-await 10 "a visible window titled Daublin Widgets Demo" find_window '^Daublin Widgets Demo$'
+await 30 "a visible window titled Daublin Widgets Demo" find_window '^Daublin Widgets Demo$'
 wid=$found
 expect_geometry "$wid" 0 0 1280 1024
 full="$shots/demo-1280x1024.png"
-await 10 "the opaque panel to be drawn" shows_panel "$wid" "$full"
+await 30 "the opaque panel to be drawn" shows_panel "$wid" "$full"
 
 # The opaque panel, at the corners the half-transparent one leaves.
 expect_pixel "$full" 40 40 3060A0 "the opaque panel"
@@ -305,7 +305,7 @@ done
 # the right of the names.
 xdotool mousemove --window "$wid" 1040 370 click 1 || fail "xdotool could not click the table"
 printed() { grep -qx "click row 2" "$out"; }
-await 5 "\"click row 2\" on the demo's standard output (see $out)" printed
+await 30 "\"click row 2\" on the demo's standard output (see $out)" printed
 selected=$(blend_rgb 303840 FFFFFF 160)
 [ "$selected" = B2B5B8 ] || fail "the selected row's blend worked out here is $selected"
 table="$shots/demo-table.png"
@@ -313,7 +313,7 @@ shows_selection() {
   shoot "$wid" "$table"
   [ "$(pixel "$table" 1190 370)" = "$selected" ]
 }
-await 5 "the table's third row drawn selected" shows_selection
+await 30 "the table's third row drawn selected" shows_selection
 expect_pixel "$table" 1190 361 "$selected" "the selected row's top"
 expect_pixel "$table" 1190 390 "$(blend_rgb 303840 FFFFFF 32)" "the row below the selection (odd: the client colour)"
 expect_pixel "$table" 1190 410 303840 "the row after (even: the alternate colour, transparent)"
@@ -371,7 +371,7 @@ redrawn() {
   shoot "$wid" "$window"
   [ "$(pixel "$window" 512 307)" = 20C040 ] && [ "$(pixel "$window" 512 306)" != 20C040 ]
 }
-await 10 "the rounded panel centred in the 80 % window" redrawn
+await 30 "the rounded panel centred in the 80 % window" redrawn
 expect_centred "$window" 1024 819
 expect_pixel "$window" 160 60 3060A0 "the opaque panel in the 80 % window"
 
