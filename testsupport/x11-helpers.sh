@@ -99,3 +99,31 @@ no_first_run() {
   mkdir -p "$XDG_CONFIG_HOME/daublin" && : >"$XDG_CONFIG_HOME/daublin/Daublin.prs" ||
     fail "cannot make the preferences file"
 }
+
+# A stand-in zenity, first on the program's PATH from $work/bin: its file
+# dialog takes the keyboard focus away (to the root window, where a dialog
+# window's focus goes when it closes) and answers the first line of
+# $work/answers, which it takes off (an empty line or none cancels);
+# anything else of zenity, an alert among them, goes to the real one.
+# Every call's arguments are logged in $work/zenity.log.
+answering_zenity() {
+  local real
+  real=$(command -v zenity) || fail "no zenity on PATH"
+  mkdir -p "$work/bin"
+  : >"$work/answers"
+  cat >"$work/bin/zenity" <<STUB
+#!/bin/sh
+echo "\$*" >>"$work/zenity.log"
+case "\$*" in
+*--file-selection*)
+  xdotool windowfocus --sync "\$(xdotool search --maxdepth 0 --name '' | head -1)"
+  answer=\$(head -1 "$work/answers")
+  sed -i 1d "$work/answers"
+  [ -n "\$answer" ] || exit 1
+  echo "\$answer"
+  ;;
+*) exec "$real" "\$@" ;;
+esac
+STUB
+  chmod +x "$work/bin/zenity"
+}

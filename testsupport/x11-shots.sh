@@ -14,6 +14,11 @@ shoot() {
   if [ "${X:-}" != 8 ] || [ "${Y:-}" != 1016 ]; then
     timeout 5 xdotool mousemove --sync 8 1016 || fail "waited 5 s to park the pointer"
   fi
+  shoot_here "$1"
+}
+# The same with the pointer left where it is, for what shows only while
+# the pointer is on it.
+shoot_here() {
   import -window root -define png:compression-level=1 "$shots/$1.png" 2>>"$work/import.log" ||
     fail "import could not take the shot $1: $(cat "$work/import.log")"
 }
@@ -46,10 +51,13 @@ differing() {
 }
 # Takes shot $1 again and again until two in a row are the same and the
 # command after it accepts the shot: the program has finished drawing.
-settled() {
-  local name=$1
-  shift
-  shoot "$name-next"
+settled() { settled_by shoot "$@"; }
+# The same with shoot_here.
+settled_here() { settled_by shoot_here "$@"; }
+settled_by() {
+  local take=$1 name=$2
+  shift 2
+  "$take" "$name-next"
   if [ -f "$shots/$name.png" ] && [ "$(differing "$name" "$name-next")" = 0 ]; then
     rm -f "$shots/$name-next.png"
     "$@"

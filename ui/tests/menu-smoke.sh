@@ -40,31 +40,13 @@ source "$(dirname "${BASH_SOURCE[0]}")/../../testsupport/x11-helpers.sh"
 x11_program_setup "$1" "$2" 'menu-*.png'
 no_first_run
 
-# The stand-ins: zenity's file dialog answers the first line of
-# $work/answers (and takes it off), anything else of zenity goes to the
-# real one; xdg-open only logs.
-real_zenity=$(command -v zenity) || fail "no zenity on PATH"
-mkdir -p "$work/bin"
-: >"$work/answers"
-cat >"$work/bin/zenity" <<STUB
-#!/bin/sh
-echo "\$*" >>"$work/zenity.log"
-case "\$*" in
-*--file-selection*)
-  xdotool windowfocus --sync "\$(xdotool search --maxdepth 0 --name '' | head -1)"
-  answer=\$(head -1 "$work/answers")
-  sed -i 1d "$work/answers"
-  [ -n "\$answer" ] || exit 1
-  echo "\$answer"
-  ;;
-*) exec "$real_zenity" "\$@" ;;
-esac
-STUB
+answering_zenity
+# xdg-open only logs.
 cat >"$work/bin/xdg-open" <<STUB
 #!/bin/sh
 echo "\$*" >>"$work/xdg-open.log"
 STUB
-chmod +x "$work/bin/zenity" "$work/bin/xdg-open"
+chmod +x "$work/bin/xdg-open"
 
 source "$(dirname "${BASH_SOURCE[0]}")/../../testsupport/x11-shots.sh"
 

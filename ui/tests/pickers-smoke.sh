@@ -47,50 +47,13 @@ x11_program_setup "$1" "$2" 'trace-*.png'
 rm -f "$shots"/canvas-*.png
 no_first_run
 
-# The stand-in: zenity's file dialog answers the first line of
-# $work/answers (and takes it off), anything else of zenity goes to the
-# real one.
-real_zenity=$(command -v zenity) || fail "no zenity on PATH"
-mkdir -p "$work/bin"
-: >"$work/answers"
-cat >"$work/bin/zenity" <<STUB
-#!/bin/sh
-echo "\$*" >>"$work/zenity.log"
-case "\$*" in
-*--file-selection*)
-  xdotool windowfocus --sync "\$(xdotool search --maxdepth 0 --name '' | head -1)"
-  answer=\$(head -1 "$work/answers")
-  sed -i 1d "$work/answers"
-  [ -n "\$answer" ] || exit 1
-  echo "\$answer"
-  ;;
-*) exec "$real_zenity" "\$@" ;;
-esac
-STUB
-chmod +x "$work/bin/zenity"
+answering_zenity
 
 source "$(dirname "${BASH_SOURCE[0]}")/../../testsupport/x11-shots.sh"
 # Whether the pixel is exactly "r g b".
 is_pixel() { [ "$(pixel "$1" "$2" "$3")" = "$4" ]; }
-# A shot with the pointer left where it is (shoot parks it on the
-# backdrop, away from the picker, which then slides away), taken again
-# until two in a row are the same and the command after it accepts it.
-shoot_here() {
-  import -window root -define png:compression-level=1 "$shots/$1.png" 2>>"$work/import.log" ||
-    fail "import could not take the shot $1: $(cat "$work/import.log")"
-}
-settled_here() {
-  local name=$1
-  shift
-  shoot_here "$name-next"
-  if [ -f "$shots/$name.png" ] && [ "$(differing "$name" "$name-next")" = 0 ]; then
-    rm -f "$shots/$name-next.png"
-    "$@"
-    return
-  fi
-  mv "$shots/$name-next.png" "$shots/$name.png"
-  return 1
-}
+# shoot parks the pointer on the backdrop, away from the picker, which
+# then slides away: the raised picker is seen with settled_here.
 # Whether the placeholder's grey drawing shows: the sheet's 32 x 32 square
 # under it holds a pixel darker than light grey.
 placeholder() {
