@@ -82,12 +82,18 @@ public:
     virtual int32_t AnyButtonDown() const { return 0; }
     virtual int32_t AnyButtonStillDown() const { return 0; }
     // Keys by their IsKeyDown codes; the modifier forms answer the
-    // modifier's bit (non-zero, not 1).
+    // modifier's bit (non-zero, not 1). While a key or mouse record is
+    // handled, the modifiers are those that came with it, whatever has
+    // arrived since.
     virtual uint32_t IsKeyDown(uint32_t) const { return 0; }
     virtual uint32_t IsShiftKeyDown() const { return 0; }
     virtual uint32_t IsCtrlKeyDown() const { return 0; }
     virtual uint32_t IsAltKeyDown() const { return 0; }
     virtual uint32_t IsMenuKeyDown() const { return 0; }
+    // A modifier key as it was held with the latest release of a button: a
+    // gesture that ends at the release decides by it, not by what is held
+    // when its handler gets to ask.
+    virtual uint32_t IsKeyDownAtRelease(uint32_t code) const { return IsKeyDown(code); }
     // The mouse position in desktop coordinates.
     virtual gCPoint CursorLoc() const { return gCPoint(); }
     // One idle tick from inside a modal loop.

@@ -109,7 +109,7 @@ int32_t CAppMac::ButtonDownsInQueue() const {
 uint32_t CAppMac::IsKeyDown(uint32_t code) const {
     const CInputState& state = PumpedState();
     if (const uint32_t bit = ModifierBitForKey(code)) {
-        return state.Modifiers() & bit;
+        return (m_pHandledRecord ? m_pHandledRecord->modifiers : state.Modifiers()) & bit;
     }
     const int32_t scancode = ScancodeForKey(code);
     return scancode ? uint32_t(state.IsScancodeDown(scancode)) : 0;
@@ -129,6 +129,11 @@ uint32_t CAppMac::IsAltKeyDown() const {
 
 uint32_t CAppMac::IsMenuKeyDown() const {
     return IsKeyDown(kKeyControl);
+}
+
+uint32_t CAppMac::IsKeyDownAtRelease(uint32_t code) const {
+    const uint32_t bit = ModifierBitForKey(code);
+    return bit ? PumpedState().ReleaseModifiers() & bit : IsKeyDown(code);
 }
 
 gCPoint CAppMac::CursorLoc() const {

@@ -36,6 +36,7 @@ public:
     uint32_t IsCtrlKeyDown() const override;
     uint32_t IsAltKeyDown() const override;
     uint32_t IsMenuKeyDown() const override;
+    uint32_t IsKeyDownAtRelease(uint32_t code) const override;
     // The pointer on the desktop: its place in the window plus the content
     // area's top-left.
     gCPoint CursorLoc() const override;
@@ -156,5 +157,9 @@ protected:
     // A quit asked for while a file dialog ran, acted on afterwards.
     int32_t m_fQuitPending = 0;
     uint64_t m_nNextBeat = 0;
+    // The key or mouse record being handled, while one is: the modifier
+    // queries answer what came with it, not what the queue has taken in
+    // since (a chord sent at once arrives whole before its key is handled).
+    const CInputEvent* m_pHandledRecord = nullptr;
     std::unique_ptr<CInputQueue> m_pInput;
 };

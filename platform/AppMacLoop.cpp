@@ -131,6 +131,19 @@ void CAppMac::HeartbeatIfDue() {
 }
 
 void CAppMac::DispatchRecord(CInputEvent& e) {
+    // While a key or mouse record is handled, the modifier queries answer
+    // what came with it; a nested loop may handle later records meanwhile,
+    // and this one is the handled one again once they are.
+    struct SHandled {
+        const CInputEvent*& handled;
+        const CInputEvent* const outer;
+        ~SHandled() { handled = outer; }
+    } scope{m_pHandledRecord, m_pHandledRecord};
+    if (e.kind == EInputKind::eKeyDown || e.kind == EInputKind::eKeyUp ||
+        e.kind == EInputKind::eMouseDown || e.kind == EInputKind::eMouseUp ||
+        e.kind == EInputKind::eMouseMove) {
+        m_pHandledRecord = &e;
+    }
     if (PlatformMessage(e) != 0) {
         return;
     }

@@ -34,6 +34,7 @@ void CInputState::Process(CInputEvent& e) {
         m_nButtons |= Bit(e.button);
     } else if (e.kind == EInputKind::eMouseUp) {
         m_nButtons &= ~Bit(e.button);
+        m_nReleaseModifiers = e.modifiers;
     }
 }
 

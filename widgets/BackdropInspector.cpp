@@ -8,6 +8,7 @@
 #include "foundation/Alert.h"
 #include "foundation/AppServices.h"
 #include "foundation/Clock.h"
+#include "foundation/Input.h"
 #include "widgets/Backdrop.h"
 #include "widgets/CoWidget.h"
 #include "widgets/RoRectWidget.h"
@@ -70,6 +71,9 @@ error CBackdrop::TestWidgetDebug() {
              "CAppBase heartbeat must be beating.");
         return eHandled;
     }
+    // The widget under the pointer now, not as the last heartbeat found it:
+    // a press that comes right after its move is on the widget it is on.
+    PassRolloverTest();
     if (!m_pRolloverWidget) {
         return eNoError;
     }
@@ -87,7 +91,10 @@ error CBackdrop::TestWidgetDebug() {
     if (error e = FlashWidget(inspected)) {
         return e;
     }
-    if (Host() != window || !app->IsAltKeyDown() || !InSubtree(*this, inspected)) {
+    // Alt as it was at the release, not as it is once the flash has pumped
+    // the records after it.
+    if (Host() != window || !app->IsKeyDownAtRelease(kKeyOption) ||
+        !InSubtree(*this, inspected)) {
         return eHandled;
     }
     (void)OpenInspector(inspected); // a failure was shown

@@ -21,6 +21,8 @@ public:
     int32_t IsButtonDown(int32_t button) const;
     int32_t AnyButtonDown() const { return m_nButtons != 0; }
     uint32_t Modifiers() const { return m_nModifiers; }
+    // The modifiers that came with the latest button release.
+    uint32_t ReleaseModifiers() const { return m_nReleaseModifiers; }
     int32_t IsScancodeDown(int32_t scancode) const;
     gCPoint Pointer() const { return m_Pointer; }
 
@@ -31,6 +33,7 @@ private:
     // What the primary button's current press became.
     int32_t m_nPrimaryAs = kButtonPrimary;
     uint32_t m_nModifiers = 0;
+    uint32_t m_nReleaseModifiers = 0;
     std::bitset<kScancodeCount> m_Keys;
     gCPoint m_Pointer;
 };

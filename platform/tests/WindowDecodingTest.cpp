@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "foundation/Input.h"
 #include "platform/QuitSignals.h"
 #include "platform/TabletServices.h"
 #include "platform/tests/SDLEvents.h"
@@ -158,6 +159,70 @@ TEST_F(Decoding, CtrlXReadsCtrlDown) {
     PushKey(SDL_KEYDOWN, SDLK_x, SDL_SCANCODE_X, KMOD_LCTRL);
     EXPECT_EQ(Pump(), Strings{"KeyDown 120"});
     EXPECT_NE(app.IsCtrlKeyDown(), 0u);
+}
+
+// A chord and a gesture sent at once arrive whole before their first record
+// is handled: each record is handled with the modifiers that came with it,
+// and the release's are kept for a gesture that ends there.
+std::string Held(const CAppServices& app) {
+    std::string held;
+    held += app.IsCtrlKeyDown() ? "C" : "-";
+    held += app.IsShiftKeyDown() ? "S" : "-";
+    held += app.IsAltKeyDown() ? "A" : "-";
+    return held;
+}
+
+TEST_F(Decoding, EachRecordIsHandledWithTheModifiersThatCameWithIt) {
+    backdrop->m_bTakeKeys = true;
+    Strings held;
+    backdrop->m_OnEvent = [&] { held.push_back(backdrop->m_aEvents.back() + " " + Held(app)); };
+    PushKey(SDL_KEYDOWN, SDLK_LCTRL, SDL_SCANCODE_LCTRL, KMOD_LCTRL);
+    PushKey(SDL_KEYDOWN, SDLK_c, SDL_SCANCODE_C, KMOD_LCTRL);
+    PushKey(SDL_KEYUP, SDLK_c, SDL_SCANCODE_C, KMOD_LCTRL);
+    PushKey(SDL_KEYUP, SDLK_LCTRL, SDL_SCANCODE_LCTRL, KMOD_NONE);
+    PushKey(SDL_KEYDOWN, SDLK_LSHIFT, SDL_SCANCODE_LSHIFT, KMOD_LSHIFT);
+    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 5, 6);
+    PushKey(SDL_KEYUP, SDLK_LSHIFT, SDL_SCANCODE_LSHIFT, KMOD_NONE);
+    PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 5, 6);
+    Pump();
+    EXPECT_EQ(held, (Strings{"KeyDown 99 C--", "KeyUp 99 C--", "LDown 5,6 -S-", "LUp 5,6 ---"}));
+    EXPECT_EQ(Held(app), "---"); // outside a record: what is held now
+}
+
+TEST_F(Decoding, AGestureEndingAtTheReleaseReadsTheModifiersOfTheRelease) {
+    // Control and Shift at the press, Alt at the release, all sent at once;
+    // the press's handler waits for the release as the inspector's does.
+    std::string atPress;
+    uint32_t altAtRelease = 0;
+    backdrop->m_OnEvent = [&] {
+        if (backdrop->m_aEvents.back() != "LDown 5,6") {
+            return;
+        }
+        atPress = Held(app);
+        while (app.LButtonStillDown()) {
+            app.PumpMessage();
+        }
+        altAtRelease = app.IsKeyDownAtRelease(kKeyOption);
+    };
+    PushKey(SDL_KEYDOWN, SDLK_LCTRL, SDL_SCANCODE_LCTRL, KMOD_LCTRL);
+    PushKey(SDL_KEYDOWN, SDLK_LSHIFT, SDL_SCANCODE_LSHIFT, KMOD_LCTRL | KMOD_LSHIFT);
+    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 5, 6);
+    PushKey(SDL_KEYDOWN, SDLK_LALT, SDL_SCANCODE_LALT, KMOD_LCTRL | KMOD_LSHIFT | KMOD_LALT);
+    PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 5, 6);
+    PushKey(SDL_KEYUP, SDLK_LALT, SDL_SCANCODE_LALT, KMOD_LCTRL | KMOD_LSHIFT);
+    PushKey(SDL_KEYUP, SDLK_LSHIFT, SDL_SCANCODE_LSHIFT, KMOD_LCTRL);
+    PushKey(SDL_KEYUP, SDLK_LCTRL, SDL_SCANCODE_LCTRL, KMOD_NONE);
+    Pump();
+    EXPECT_EQ(atPress, "CS-");
+    EXPECT_NE(altAtRelease, 0u);
+    EXPECT_EQ(app.IsAltKeyDown(), 0u); // released since
+
+    // A release without Alt is read as one.
+    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 5, 6);
+    PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 5, 6);
+    Pump();
+    EXPECT_EQ(atPress, "---");
+    EXPECT_EQ(altAtRelease, 0u);
 }
 
 TEST_F(Decoding, ConsumedKeysNeverTriggerTheDefaultKeys) {

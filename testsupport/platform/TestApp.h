@@ -5,6 +5,7 @@
 // counts its clean-ups.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -57,6 +58,9 @@ public:
     error m_nHeartbeatResult = eNoError;
     bool m_bTakeKeys = false;
     int32_t* m_pClosed = nullptr;
+    // Called after each key and mouse event is recorded, while the
+    // application still handles it.
+    std::function<void()> m_OnEvent;
     std::vector<std::string> m_aEvents;
 
 private:
@@ -65,11 +69,17 @@ private:
         if (m_bTakeKeys) {
             taken = reinterpret_cast<CWidget*>(this);
         }
+        if (m_OnEvent) {
+            m_OnEvent();
+        }
         return eNoError;
     }
     error Point(const char* what, const gCPoint& p) {
         m_aEvents.push_back(std::string(what) + " " + std::to_string(p.x) + "," +
                             std::to_string(p.y));
+        if (m_OnEvent) {
+            m_OnEvent();
+        }
         return eNoError;
     }
 };

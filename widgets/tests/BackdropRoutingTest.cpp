@@ -447,8 +447,24 @@ TEST_F(BackdropInspector, WithoutRolloverOrHeartbeatItSaysWhy) {
     }
     // On, but over nothing: nothing to show.
     backdrop->SetWidgetRolloverEnabled(1);
+    services.m_CursorLoc = gCPoint(450, 350); // off the backdrop
     EXPECT_EQ(backdrop->TestWidgetDebug(), eNoError);
     EXPECT_EQ(services.m_Alerts.size(), 2u);
+}
+
+TEST_F(BackdropInspector, ThePressTakesTheWidgetUnderThePointerBeforeAnyHeartbeat) {
+    // The last heartbeat saw the pointer over nothing; the press comes
+    // with a move onto the target before the next one.
+    services.m_CursorLoc = gCPoint(450, 350); // off the backdrop
+    backdrop->PassRolloverTest();
+    ASSERT_EQ(backdrop->WidgetRollover(), nullptr);
+    services.m_CursorLoc = gCPoint(115, 65);
+    services.m_nModifiers = kModCommand | kModShift | kModOption;
+    EXPECT_EQ(backdrop->TestWidgetDebug(), eHandled);
+    EXPECT_EQ(backdrop->WidgetRollover(), target);
+    // Without a hook the inspector cannot be made: it was asked for.
+    ASSERT_EQ(services.m_Alerts.size(), 1u);
+    EXPECT_EQ(services.m_Alerts[0].text, "Couldn't create pInfoBack widget");
 }
 
 TEST_F(BackdropInspector, AnInspectorAlreadyUpStopsIt) {
