@@ -27,8 +27,8 @@ void gRegisterFontEngine(const SFontEngine& engine) {
         s_fWanted = true;
     }
     s_Engine = engine;
-    s_fRegistered = true;
-    if (s_fWanted) {
+    s_fRegistered = engine.initializeManager || engine.shutDownManager || engine.buildGammaLUT;
+    if (s_fRegistered && s_fWanted) {
         Run();
     }
 }

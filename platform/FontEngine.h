@@ -18,7 +18,9 @@ struct SFontEngine {
 };
 
 // Registers the text subsystem's engine; null entries are skipped. Starts
-// it at once when it is wanted already.
+// it at once when it is wanted already. An engine whose entries are all null
+// is none: it takes the registered one away (shut down if it ran), and
+// nothing runs until another is registered.
 void gRegisterFontEngine(const SFontEngine& engine);
 // The engine is wanted: starts it (initialise, then gamma 1.0) when one is
 // registered, or at its registration. The initialisation's result is not
