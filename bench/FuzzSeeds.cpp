@@ -2,8 +2,9 @@
 // a target under the folder given: a painting saved at 100 x 100 with every
 // block, the built resource file's widget, text-list and font blocks as the
 // targets take them, the built string table, WAV files in each format and
-// small images of each codec, and the preferences file written at quit
-// (whole and cut after its first records). The damaged project files come from the
+// small images of each codec, the preferences file written at quit
+// (whole and cut after its first records) and data pipe streams framed with
+// the pipe's own header writer. The damaged project files come from the
 // project file's tests (scripts/fuzz.sh). Built only with clang; see the
 // README.
 
@@ -12,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
 #include <string>
 
@@ -30,6 +32,7 @@
 #include "paint/PaintTool.h"
 #include "paint/ToolId.h"
 #include "platform/App.h"
+#include "platform/DataPipeFrames.h"
 #include "platform/Sound.h"
 #include "platform/SoundIO.h"
 #include "text/TextTags.h"
@@ -173,6 +176,64 @@ bool ImageSeeds(const fs::path& folder) {
     return true;
 }
 
+// A frame's header as the pipe writes it.
+fuzz::Bytes Header(uint32_t id, uint32_t length) {
+    fuzz::Bytes header(kFrameHeaderBytes);
+    WriteFrameHeader(header.data(), id, length);
+    return header;
+}
+
+// The header, then a payload of that length.
+fuzz::Bytes Frame(uint32_t id, uint32_t length) {
+    fuzz::Bytes frame = Header(id, length);
+    for (uint32_t i = 0; i < length; ++i) {
+        frame.push_back(uint8_t(i * 31 + id));
+    }
+    return frame;
+}
+
+fuzz::Bytes Joined(std::initializer_list<fuzz::Bytes> frames) {
+    fuzz::Bytes stream;
+    for (const fuzz::Bytes& frame : frames) {
+        stream.insert(stream.end(), frame.begin(), frame.end());
+    }
+    return stream;
+}
+
+// The streams a peer may send, each after the target's pick byte: its
+// pieces are pick * 257 + 1 bytes, so 0 feeds a byte at a time (every cut
+// through a header), 1 and 7 cut headers and payloads at 258 and 1,800
+// bytes, and 255 feeds the whole stream at once. A payload past 2,048 bytes
+// grows the reader's room and gives it back after delivery; the large one
+// fills most of what the target is given. Two streams end refused: a wrong
+// marker after a whole frame, and a length one byte over the target's
+// limit of 1 MiB.
+bool DataPipeSeeds(const fs::path& folder) {
+    fuzz::Bytes badMarker = Frame(9, 5);
+    badMarker[8] ^= 0x01; // the second marker
+    const struct {
+        const char* name;
+        fuzz::Bytes stream;
+    } streams[] = {
+        {"one", Frame(1, 37)},
+        {"empty", Frame(2, 0)},
+        {"several", Joined({Frame(3, 37), Frame(4, 0), Frame(5, 3000), Frame(6, 1)})},
+        {"large", Frame(7, 60000)},
+        {"wrong-marker", Joined({Frame(8, 11), badMarker})},
+        {"too-long", Header(10, (1u << 20) + 1)},
+    };
+    for (const auto& s : streams) {
+        for (uint8_t pick : {0, 1, 7, 255}) {
+            fuzz::Bytes seed = {pick};
+            seed.insert(seed.end(), s.stream.begin(), s.stream.end());
+            if (!Write(folder / (std::string(s.name) + "-" + std::to_string(pick)), seed)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 // The preferences file as a backdrop without a backbone writes it at quit
@@ -224,6 +285,7 @@ int main(int argc, char** argv) {
         {"wav", WavSeeds(root / "wav_read")},
         {"images", ImageSeeds(root / "image_read")},
         {"preferences", PrefsSeeds(root / "prefs_read")},
+        {"data pipe", DataPipeSeeds(root / "data_pipe")},
     };
     int failed = 0;
     for (const auto& step : steps) {
