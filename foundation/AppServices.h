@@ -94,6 +94,11 @@ public:
     // gesture that ends at the release decides by it, not by what is held
     // when its handler gets to ask.
     virtual uint32_t IsKeyDownAtRelease(uint32_t code) const { return IsKeyDown(code); }
+    // When the mouse button record being handled happened, in milliseconds
+    // on the window system's clock; 0 when it is not known (no such record,
+    // or a window system that does not say). A double click is timed by it:
+    // a program busy after the first click takes the second late.
+    virtual uint32_t HandledButtonMilliseconds() const { return 0; }
     // The mouse position in desktop coordinates.
     virtual gCPoint CursorLoc() const { return gCPoint(); }
     // One idle tick from inside a modal loop.

@@ -18,9 +18,9 @@
 
 CAppMac::CAppMac() : m_pInput(std::make_unique<CInputQueue>()) {
     m_pInput->SetListener([this](const CInputEvent& e) { StoreTabletSample(e); });
-    m_pInput->SetPenSource([this](const SDL_Event& e) {
+    m_pInput->SetExtrasSource([this](const SDL_Event& e) {
         CXInputPenReader* reader = m_pTabletServices ? m_pTabletServices->PenReader() : nullptr;
-        return reader ? reader->TakeSample(e) : CPenSample();
+        return reader ? reader->TakeExtras(e) : CMouseExtras();
     });
 }
 
@@ -28,7 +28,7 @@ CAppMac::~CAppMac() {
     // The window ends while the application object it asks still is one.
     m_pMainWnd.reset();
     m_pInput->SetListener(nullptr);
-    m_pInput->SetPenSource(nullptr);
+    m_pInput->SetExtrasSource(nullptr);
 }
 
 void CAppMac::StoreTabletSample(const CInputEvent& e) {
@@ -134,6 +134,10 @@ uint32_t CAppMac::IsMenuKeyDown() const {
 uint32_t CAppMac::IsKeyDownAtRelease(uint32_t code) const {
     const uint32_t bit = ModifierBitForKey(code);
     return bit ? PumpedState().ReleaseModifiers() & bit : IsKeyDown(code);
+}
+
+uint32_t CAppMac::HandledButtonMilliseconds() const {
+    return m_pHandledRecord ? m_pHandledRecord->milliseconds : 0;
 }
 
 gCPoint CAppMac::CursorLoc() const {

@@ -37,6 +37,7 @@ public:
     uint32_t IsAltKeyDown() const override;
     uint32_t IsMenuKeyDown() const override;
     uint32_t IsKeyDownAtRelease(uint32_t code) const override;
+    uint32_t HandledButtonMilliseconds() const override;
     // The pointer on the desktop: its place in the window plus the content
     // area's top-left.
     gCPoint CursorLoc() const override;

@@ -49,6 +49,15 @@ struct CPenSample {
     bool IsPen() const { return pressure != kNoPenPressure; }
 };
 
+// What the window system told of a mouse event beyond SDL's own: the pen
+// sample, and for a button's press or release the moment it happened, in
+// milliseconds on the X server's clock (0 when not known). SDL stamps an
+// event when it reads it, which a busy program does late.
+struct CMouseExtras {
+    CPenSample pen;
+    uint32_t milliseconds = 0;
+};
+
 struct CInputEvent {
     EInputKind kind = EInputKind::eNone;
     gCPoint point;          // window content pixels from the top-left
@@ -57,6 +66,7 @@ struct CInputEvent {
     uint32_t key = 0;       // key events: the toolkit key code
     int32_t scancode = 0;   // key events: the physical key
     CPenSample pen;         // mouse events: the pen sample, if any
+    uint32_t milliseconds = 0; // button events: when it happened (CMouseExtras)
     EWindowChange change = EWindowChange::eNone;
     uint32_t windowID = 0; // window events: the window they concern
     gCPoint size;          // eSizeChanged: the new client size

@@ -48,7 +48,9 @@ void CInputQueue::Pump() {
         for (CInputEvent& e : records) {
             if (e.kind == EInputKind::eMouseDown || e.kind == EInputKind::eMouseUp ||
                 e.kind == EInputKind::eMouseMove) {
-                e.pen = m_PenSource ? m_PenSource(sdl) : CPenSample();
+                const CMouseExtras extras = m_ExtrasSource ? m_ExtrasSource(sdl) : CMouseExtras();
+                e.pen = extras.pen;
+                e.milliseconds = e.kind == EInputKind::eMouseMove ? 0 : extras.milliseconds;
             }
             Inject(std::move(e));
         }

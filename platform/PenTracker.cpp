@@ -5,6 +5,8 @@
 #include <cmath>
 #include <limits>
 
+#include <SDL.h>
+
 static bool ContainsEraser(std::string_view name) {
     static constexpr std::string_view kEraser = "eraser";
     if (name.size() < kEraser.size()) {
@@ -145,29 +147,40 @@ void CPenTracker::PenEvent(const CPenEvent& e) {
     m_fWaiting = true;
 }
 
+void CPenTracker::ButtonEvent(uint32_t serverMilliseconds) {
+    m_nButtonMilliseconds = serverMilliseconds;
+    m_fButtonWaiting = true;
+}
+
 void CPenTracker::MousePassing(uint32_t type, uint32_t timestamp, int32_t x, int32_t y) {
-    CPenSample sample;
+    CMouseExtras extras;
     if (m_fWaiting) {
         const double px = std::floor(double(m_Waiting.x));
         const double py = std::floor(double(m_Waiting.y));
         if (std::fabs(px - x) <= 1.0 && std::fabs(py - y) <= 1.0) {
-            sample = m_Waiting;
+            extras.pen = m_Waiting;
         }
         m_fWaiting = false;
+    }
+    // A wheel's turn comes as a core button too, and no SDL button follows
+    // it: only a button event takes the time, and only the latest.
+    if ((type == SDL_MOUSEBUTTONDOWN || type == SDL_MOUSEBUTTONUP) && m_fButtonWaiting) {
+        extras.milliseconds = m_nButtonMilliseconds;
+        m_fButtonWaiting = false;
     }
     if (m_Pairings.size() >= kMaxPairings) {
         m_Pairings.pop_front();
     }
-    m_Pairings.push_back({type, timestamp, x, y, sample});
+    m_Pairings.push_back({type, timestamp, x, y, extras});
 }
 
-CPenSample CPenTracker::TakeSample(uint32_t type, uint32_t timestamp, int32_t x, int32_t y) {
+CMouseExtras CPenTracker::TakeExtras(uint32_t type, uint32_t timestamp, int32_t x, int32_t y) {
     for (auto it = m_Pairings.begin(); it != m_Pairings.end(); ++it) {
         if (it->type == type && it->timestamp == timestamp && it->x == x && it->y == y) {
-            const CPenSample sample = it->sample;
+            const CMouseExtras extras = it->extras;
             m_Pairings.erase(m_Pairings.begin(), it + 1);
-            return sample;
+            return extras;
         }
     }
-    return CPenSample();
+    return CMouseExtras();
 }

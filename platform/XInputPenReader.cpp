@@ -177,15 +177,15 @@ void CXInputPenReader::Rescan() {
     m_Tracker.SetDevices(std::move(pens));
 }
 
-CPenSample CXInputPenReader::TakeSample(const SDL_Event& e) {
+CMouseExtras CXInputPenReader::TakeExtras(const SDL_Event& e) {
     switch (e.type) {
     case SDL_MOUSEMOTION:
-        return m_Tracker.TakeSample(e.type, e.motion.timestamp, e.motion.x, e.motion.y);
+        return m_Tracker.TakeExtras(e.type, e.motion.timestamp, e.motion.x, e.motion.y);
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
-        return m_Tracker.TakeSample(e.type, e.button.timestamp, e.button.x, e.button.y);
+        return m_Tracker.TakeExtras(e.type, e.button.timestamp, e.button.x, e.button.y);
     default:
-        return CPenSample();
+        return CMouseExtras();
     }
 }
 
@@ -212,6 +212,10 @@ int SDLCALL CXInputPenReader::Watch(void* self, SDL_Event* e) {
 
 void CXInputPenReader::OnXEvent(void* xevent) {
     auto* xe = static_cast<XEvent*>(xevent);
+    if (xe->type == ButtonPress || xe->type == ButtonRelease) {
+        m_Tracker.ButtonEvent(uint32_t(xe->xbutton.time));
+        return;
+    }
     if (xe->type != GenericEvent || xe->xcookie.extension != m_nOpcode || !xe->xcookie.data) {
         return;
     }

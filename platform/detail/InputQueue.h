@@ -20,8 +20,8 @@ class CInputQueue {
 public:
     // Told of every record as it enters, after the state took it in.
     using Listener = std::function<void(const CInputEvent&)>;
-    // The pen sample that came with an SDL mouse event.
-    using PenSource = std::function<CPenSample(const SDL_Event&)>;
+    // What came with an SDL mouse event beyond SDL's own fields.
+    using ExtrasSource = std::function<CMouseExtras(const SDL_Event&)>;
 
     CInputQueue();
     ~CInputQueue();
@@ -29,7 +29,7 @@ public:
     CInputQueue& operator=(const CInputQueue&) = delete;
 
     void SetListener(Listener listener) { m_Listener = std::move(listener); }
-    void SetPenSource(PenSource source) { m_PenSource = std::move(source); }
+    void SetExtrasSource(ExtrasSource source) { m_ExtrasSource = std::move(source); }
 
     // Takes in one record and queues it.
     void Inject(CInputEvent e);
@@ -60,5 +60,5 @@ private:
     CInputState m_State;
     std::unique_ptr<CSDLInput> m_pDecoder;
     Listener m_Listener;
-    PenSource m_PenSource;
+    ExtrasSource m_ExtrasSource;
 };

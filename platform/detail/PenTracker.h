@@ -70,14 +70,20 @@ public:
     // The latest pressure of a device (0 before any).
     float Pressure(int32_t device) const;
 
+    // The X server's time of a core button press or release, which SDL
+    // turns into the next button event to pass.
+    void ButtonEvent(uint32_t serverMilliseconds);
+
     // An SDL mouse event passes: the waiting sample belongs to it when it is
     // at the pen's place (the pen's position truncated, within a pixel);
     // otherwise the event came without a pen. The waiting sample is used up
-    // either way, and the pairing is kept for TakeSample.
+    // either way; a button event takes the waiting button time. The pairing
+    // is kept for TakeExtras.
     void MousePassing(uint32_t type, uint32_t timestamp, int32_t x, int32_t y);
-    // The sample paired with that mouse event when it is read from the
-    // queue; no pen when it has no pairing. Older pairings are dropped.
-    CPenSample TakeSample(uint32_t type, uint32_t timestamp, int32_t x, int32_t y);
+    // What was paired with that mouse event, when it is read from the
+    // queue; no pen and no time when it has no pairing. Older pairings are
+    // dropped.
+    CMouseExtras TakeExtras(uint32_t type, uint32_t timestamp, int32_t x, int32_t y);
 
 private:
     struct CDeviceState {
@@ -90,7 +96,7 @@ private:
         uint32_t timestamp;
         int32_t x;
         int32_t y;
-        CPenSample sample;
+        CMouseExtras extras;
     };
     static constexpr size_t kMaxPairings = 512;
 
@@ -102,5 +108,7 @@ private:
     bool m_fWaiting = false;
     int32_t m_nWaitingDevice = 0;
     CPenSample m_Waiting;
+    bool m_fButtonWaiting = false;
+    uint32_t m_nButtonMilliseconds = 0;
     std::deque<CPairing> m_Pairings;
 };

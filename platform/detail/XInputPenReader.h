@@ -5,7 +5,7 @@
 // away from SDL). It reads their events in an SDL event watch, the only
 // place where the event data is valid, keeps the latest pressure of each
 // device, and pairs the latest sample with each SDL mouse event as it
-// passes. Devices are rescanned when they come and go.
+// passes, with the X server's time of each button press and release. Devices are rescanned when they come and go.
 
 #include <cstdint>
 #include <memory>
@@ -25,8 +25,9 @@ public:
 
     // Finds the pen devices again and listens on them.
     void Rescan();
-    // The pen sample that came with an SDL mouse event taken from the queue.
-    CPenSample TakeSample(const SDL_Event& e);
+    // The pen sample, and a button's X server time, that came with an SDL
+    // mouse event taken from the queue.
+    CMouseExtras TakeExtras(const SDL_Event& e);
     const CPenTracker& Tracker() const { return m_Tracker; }
 
 private:

@@ -102,7 +102,7 @@ protected:
     CPenSample Mouse(int32_t x = 10, int32_t y = 20) {
         ++m_nTime;
         tracker.MousePassing(SDL_MOUSEMOTION, m_nTime, x, y);
-        return tracker.TakeSample(SDL_MOUSEMOTION, m_nTime, x, y);
+        return tracker.TakeExtras(SDL_MOUSEMOTION, m_nTime, x, y).pen;
     }
 
     CPenTracker tracker;
@@ -180,10 +180,27 @@ TEST_F(PenTracking, PairingsAreTakenByTheirEvent) {
     Pen(kStylus, EPenEventKind::ePress, false, 65535.0);
     tracker.MousePassing(SDL_MOUSEBUTTONDOWN, 8, 10, 20); // pen
     // An event that never passed finds nothing and drops nothing.
-    EXPECT_FALSE(tracker.TakeSample(SDL_MOUSEMOTION, 99, 1, 1).IsPen());
+    EXPECT_FALSE(tracker.TakeExtras(SDL_MOUSEMOTION, 99, 1, 1).pen.IsPen());
     // Taking a later event drops the ones before it.
-    EXPECT_TRUE(tracker.TakeSample(SDL_MOUSEBUTTONDOWN, 8, 10, 20).IsPen());
-    EXPECT_FALSE(tracker.TakeSample(SDL_MOUSEMOTION, 7, 10, 20).IsPen());
+    EXPECT_TRUE(tracker.TakeExtras(SDL_MOUSEBUTTONDOWN, 8, 10, 20).pen.IsPen());
+    EXPECT_FALSE(tracker.TakeExtras(SDL_MOUSEMOTION, 7, 10, 20).pen.IsPen());
+}
+
+// A button event carries the X server's time of its own press or release,
+// however late SDL stamped it; a wheel's turn (a core button SDL turns into
+// no button event) and motion take none.
+TEST_F(PenTracking, ButtonEventsTakeTheServersTimeOfTheirOwnPressAndRelease) {
+    tracker.ButtonEvent(1000);
+    tracker.MousePassing(SDL_MOUSEBUTTONDOWN, 50, 10, 20);
+    tracker.MousePassing(SDL_MOUSEMOTION, 60, 11, 20);
+    tracker.ButtonEvent(1100); // a wheel's turn
+    tracker.ButtonEvent(1150);
+    tracker.MousePassing(SDL_MOUSEBUTTONUP, 60, 11, 20);
+    tracker.MousePassing(SDL_MOUSEBUTTONDOWN, 70, 11, 20); // no X event seen for it
+    EXPECT_EQ(tracker.TakeExtras(SDL_MOUSEBUTTONDOWN, 50, 10, 20).milliseconds, 1000u);
+    EXPECT_EQ(tracker.TakeExtras(SDL_MOUSEMOTION, 60, 11, 20).milliseconds, 0u);
+    EXPECT_EQ(tracker.TakeExtras(SDL_MOUSEBUTTONUP, 60, 11, 20).milliseconds, 1150u);
+    EXPECT_EQ(tracker.TakeExtras(SDL_MOUSEBUTTONDOWN, 70, 11, 20).milliseconds, 0u);
 }
 
 } // namespace

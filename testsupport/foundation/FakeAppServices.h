@@ -61,6 +61,7 @@ public:
     uint32_t IsAltKeyDown() const override { return IsKeyDown(kKeyOption); }
     uint32_t IsMenuKeyDown() const override { return IsKeyDown(kKeyControl); }
     gCPoint CursorLoc() const override { return m_CursorLoc; }
+    uint32_t HandledButtonMilliseconds() const override { return m_nButtonMilliseconds; }
     error AppHeartbeat() override;
     int32_t PumpMessage() override;
     void WaitForInput() override;
@@ -96,6 +97,8 @@ public:
     int32_t m_fRButton = 0;
     int32_t m_fMButton = 0;
     uint32_t m_nModifiers = 0;
+    // When the button record being handled happened (0: not known).
+    uint32_t m_nButtonMilliseconds = 0;
     std::vector<uint32_t> m_aKeysDown;
     gCPoint m_CursorLoc;
     CTabletSource* m_pTablet = nullptr;

@@ -94,8 +94,10 @@ private:
     CSMKBackdrop* m_pBackdrop;  // not owned
     CWidget* m_pRoot = nullptr; // the backdrop's while shown
     CCoWidget* m_pColour = nullptr;
-    // When the last single click on a paper came.
+    // When the last single click on a paper was handled, and when its press
+    // happened on the window system's clock (0: not known).
     CTimer m_ClickTimer;
+    uint32_t m_nLastPressed = 0;
     // The paper clicked last: only compared, never followed.
     const CWidget* m_pLastOption = nullptr;
 };

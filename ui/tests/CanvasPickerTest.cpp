@@ -318,6 +318,40 @@ TEST_F(CanvasPickerTest, ADoubleClickOnAPaperAppliesItAndCloses) {
     }
 }
 
+// Where the window system says when each press happened, that decides: a
+// program busy after the first click may handle the second long after it.
+TEST_F(CanvasPickerTest, ADoubleClickIsTimedByWhenThePressesHappened) {
+    const struct {
+        const char* name;
+        uint32_t firstAt, secondAt; // the presses' times, 0: not known
+        uint64_t handledApart;      // ms
+        bool closes;
+    } kCases[] = {
+        {"pressed 150 ms apart, handled 900 ms apart", 70'000, 70'150, 900, true},
+        {"pressed 600 ms apart, handled 100 ms apart", 70'000, 70'600, 100, false},
+        {"pressed 150 ms apart across a wrap of the server's clock", 0xFFFF'FFC0u, 86, 900, true},
+        {"the second press's time not known: handled 900 ms apart", 70'000, 0, 900, false},
+        {"the first press's time not known: handled 100 ms apart", 0, 70'000, 100, true},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.name);
+        Open();
+        m_Services.m_nButtonMilliseconds = c.firstAt;
+        ASSERT_EQ(Click(Option(2)), eNoError);
+        m_Clock.AdvanceMilliseconds(c.handledApart);
+        m_Services.m_nButtonMilliseconds = c.secondAt;
+        ASSERT_EQ(Click(Option(2)), eNoError);
+        m_Services.m_nButtonMilliseconds = 0;
+        if (c.closes) {
+            ExpectGone();
+            continue;
+        }
+        EXPECT_EQ(m_Backdrop.TopModal(), m_pPicker->Root());
+        ASSERT_EQ(Key(kKeyCodeEscape), eNoError);
+        ExpectGone();
+    }
+}
+
 TEST_F(CanvasPickerTest, TheLastPaperClickedIsForgottenWhenThePickerCloses) {
     Open();
     ASSERT_EQ(Click(Option(2)), eNoError);
