@@ -101,6 +101,10 @@ public:
     virtual uint32_t HandledButtonMilliseconds() const { return 0; }
     // The mouse position in desktop coordinates.
     virtual gCPoint CursorLoc() const { return gCPoint(); }
+    // Where the pointer was at the latest release of a button, in desktop
+    // coordinates: a click is decided where it ended, not where the pointer
+    // has gone since the program last looked.
+    virtual gCPoint CursorLocAtRelease() const { return CursorLoc(); }
     // One idle tick from inside a modal loop.
     virtual error AppHeartbeat() { return eNoError; }
     // Dispatches what is waiting, without waiting; 0.

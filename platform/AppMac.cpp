@@ -147,6 +147,11 @@ gCPoint CAppMac::CursorLoc() const {
     return m_pMainWnd ? inWindow + m_pMainWnd->ContentOrigin() : inWindow;
 }
 
+gCPoint CAppMac::CursorLocAtRelease() const {
+    const gCPoint inWindow = PumpedState().ReleasePoint();
+    return m_pMainWnd ? inWindow + m_pMainWnd->ContentOrigin() : inWindow;
+}
+
 void CAppMac::HideSystemCursor() {
     LowLevelCursorVisible(0);
 }

@@ -41,6 +41,7 @@ public:
     // The pointer on the desktop: its place in the window plus the content
     // area's top-left.
     gCPoint CursorLoc() const override;
+    gCPoint CursorLocAtRelease() const override;
 
     void HideSystemCursor() override;
     void ShowSystemCursor() override;

@@ -35,6 +35,7 @@ void CInputState::Process(CInputEvent& e) {
     } else if (e.kind == EInputKind::eMouseUp) {
         m_nButtons &= ~Bit(e.button);
         m_nReleaseModifiers = e.modifiers;
+        m_ReleasePoint = e.point;
     }
 }
 

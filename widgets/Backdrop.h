@@ -167,6 +167,9 @@ public:
     virtual CWidget* WidgetRolloverIfActive() const;
     using CWidget::PassRolloverTest;
     void PassRolloverTest() override;
+    // The rollover test for a point on the desktop other than the
+    // pointer's: where a click was released.
+    void PassRolloverTestAt(gCPoint desktop);
     void ClearRollover() override { m_pRolloverWidget = nullptr; }
 
     // --- Focus: records the focused widget and broadcasts the change.

@@ -190,12 +190,17 @@ void CBackdrop::PassRolloverTest() {
         return;
     }
     m_pRolloverWidget = nullptr;
-    CAppServices* app = CAppServices::Get();
-    if (!app) {
+    if (CAppServices* app = CAppServices::Get()) {
+        PassRolloverTestAt(app->CursorLoc());
+    }
+}
+
+void CBackdrop::PassRolloverTestAt(gCPoint point) {
+    if (!m_fRolloverEnabled) {
         return;
     }
+    m_pRolloverWidget = nullptr;
     CPassScope scope;
-    gCPoint point = app->CursorLoc();
     DesktopToLocal(point);
     if (CWidget* top = TopModal()) {
         if (CWidget* parent = top->Parent()) {

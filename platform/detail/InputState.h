@@ -23,6 +23,8 @@ public:
     uint32_t Modifiers() const { return m_nModifiers; }
     // The modifiers that came with the latest button release.
     uint32_t ReleaseModifiers() const { return m_nReleaseModifiers; }
+    // Where the pointer was at the latest button release.
+    gCPoint ReleasePoint() const { return m_ReleasePoint; }
     int32_t IsScancodeDown(int32_t scancode) const;
     gCPoint Pointer() const { return m_Pointer; }
 
@@ -36,4 +38,5 @@ private:
     uint32_t m_nReleaseModifiers = 0;
     std::bitset<kScancodeCount> m_Keys;
     gCPoint m_Pointer;
+    gCPoint m_ReleasePoint;
 };

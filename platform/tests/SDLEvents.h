@@ -38,6 +38,14 @@ inline void PushText(const char* utf8) {
     SDL_PushEvent(&e);
 }
 
+inline void PushMotion(int x, int y) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.x = x;
+    e.motion.y = y;
+    SDL_PushEvent(&e);
+}
+
 inline void PushButton(Uint32 type, Uint8 button, int x, int y) {
     SDL_Event e{};
     e.type = type;

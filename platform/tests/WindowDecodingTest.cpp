@@ -225,6 +225,29 @@ TEST_F(Decoding, AGestureEndingAtTheReleaseReadsTheModifiersOfTheRelease) {
     EXPECT_EQ(altAtRelease, 0u);
 }
 
+// A click is decided where it ended: the pointer may have moved on before
+// the press's handler, waiting for the release, looks.
+TEST_F(Decoding, TheReleasePointIsKeptWhenThePointerMovesOnAtOnce) {
+    gCPoint atRelease, now;
+    backdrop->m_OnEvent = [&] {
+        if (backdrop->m_aEvents.back() != "LDown 5,6") {
+            return;
+        }
+        while (app.LButtonStillDown()) {
+            app.PumpMessage();
+        }
+        atRelease = app.CursorLocAtRelease();
+        now = app.CursorLoc();
+    };
+    PushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 5, 6);
+    PushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 7, 8);
+    PushMotion(300, 200);
+    Pump();
+    const gCPoint origin = Main()->ContentOrigin();
+    EXPECT_EQ(atRelease, gCPoint(7, 8) + origin);
+    EXPECT_EQ(now, gCPoint(300, 200) + origin);
+}
+
 TEST_F(Decoding, ConsumedKeysNeverTriggerTheDefaultKeys) {
     backdrop->m_bTakeKeys = true;
     app.StartHeartbeat();

@@ -61,6 +61,10 @@ public:
     uint32_t IsAltKeyDown() const override { return IsKeyDown(kKeyOption); }
     uint32_t IsMenuKeyDown() const override { return IsKeyDown(kKeyControl); }
     gCPoint CursorLoc() const override { return m_CursorLoc; }
+    // The release point is the cursor's unless a test sets one apart.
+    gCPoint CursorLocAtRelease() const override {
+        return m_fReleaseApart ? m_ReleaseLoc : m_CursorLoc;
+    }
     uint32_t HandledButtonMilliseconds() const override { return m_nButtonMilliseconds; }
     error AppHeartbeat() override;
     int32_t PumpMessage() override;
@@ -101,6 +105,8 @@ public:
     uint32_t m_nButtonMilliseconds = 0;
     std::vector<uint32_t> m_aKeysDown;
     gCPoint m_CursorLoc;
+    int32_t m_fReleaseApart = 0;
+    gCPoint m_ReleaseLoc;
     CTabletSource* m_pTablet = nullptr;
     std::function<void()> m_OnPump;
     int32_t m_nAppHeartbeats = 0;

@@ -404,7 +404,7 @@ error CMenuBar::MenuItemClick(void* user, CWidget* title, CWidget*& target, gCPo
     if (backdrop->TopModal() == title) {
         backdrop->EndModal();
     }
-    gCPoint cursor = PanelSupport::Cursor();
+    gCPoint cursor = PanelSupport::ReleasePoint();
     if (CWidget* parent = title->Parent()) {
         parent->DesktopToLocal(cursor);
     }

@@ -32,6 +32,11 @@ gCPoint Cursor() {
     return services ? services->CursorLoc() : gCPoint();
 }
 
+gCPoint ReleasePoint() {
+    CAppServices* services = CAppServices::Get();
+    return services ? services->CursorLocAtRelease() : gCPoint();
+}
+
 error GiveStep(CWidget* widget, float start, float target, float stepInterval) {
     auto* step = new (std::nothrow) CTimeStepObject(start, target, stepInterval, 1.0f, 1);
     if (!step) {

@@ -36,6 +36,9 @@ void Heartbeat();
 void WaitForInput();
 // The cursor in desktop coordinates.
 gCPoint Cursor();
+// Where the pointer was at the latest button release, in desktop
+// coordinates.
+gCPoint ReleasePoint();
 
 // Gives the widget a time step (start, target, one step of 1 every
 // stepInterval ms, running) as its user object 0; 23 when it cannot be

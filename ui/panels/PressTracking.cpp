@@ -16,9 +16,14 @@ bool ReleasedOn(CBackdrop* backdrop, CWidget* button) {
             (void)services->AppHeartbeat();
         }
     }
-    // Where the pointer is at the release decides, also for a click so
-    // quick that no beat ran while it was held.
-    backdrop->PassRolloverTest();
+    // Where the pointer was at the release decides, also for a click so
+    // quick that no beat ran while it was held, and however far the pointer
+    // has moved since.
+    if (CAppServices* services = CAppServices::Get()) {
+        backdrop->PassRolloverTestAt(services->CursorLocAtRelease());
+    } else {
+        backdrop->PassRolloverTest();
+    }
     if (backdrop->TopModal() == button) {
         backdrop->EndModal();
     }

@@ -195,7 +195,7 @@ gCPoint CTitlebar::TrackPress() {
     if (modal && m_pBackdrop->TopModal() == m_pRoot) {
         m_pBackdrop->EndModal();
     }
-    gCPoint released = services ? services->CursorLoc() : gCPoint();
+    gCPoint released = services ? services->CursorLocAtRelease() : gCPoint();
     if (m_pBackdrop) {
         m_pBackdrop->DesktopToLocal(released);
     }

@@ -86,6 +86,29 @@ TEST_F(PanControlsTest, TheButtonClosesThemOnlyWhenReleasedOnIt) {
     EXPECT_TRUE(Sounds().empty()) << "no click sound";
 }
 
+// The place of the release decides, not where the pointer has gone by the
+// time the program looks.
+TEST_F(PanControlsTest, TheButtonIsJudgedWhereThePressWasReleased) {
+    m_Backdrop.m_fScripted = 0;
+    m_Services.m_fReleaseApart = 1;
+    for (const bool releasedOn : {true, false}) {
+        SCOPED_TRACE(releasedOn ? "released on it, the pointer gone since" : "released off it");
+        ASSERT_EQ(m_Backdrop.ShowPanControls(0), eNoError);
+        CWidget* button = Button(2503);
+        const gCPoint on = CentreOf(button);
+        const gCPoint off(on.x + 200, on.y + 200);
+        m_Services.m_ReleaseLoc = releasedOn ? on : off;
+        m_Services.m_CursorLoc = releasedOn ? off : on;
+        ASSERT_EQ(Click(button), eNoError);
+        if (releasedOn) {
+            ExpectHidden();
+        } else {
+            EXPECT_EQ(m_Backdrop.TopModal(), Overlay()) << "still up";
+            ASSERT_EQ(m_Backdrop.HidePanControls(0), eNoError);
+        }
+    }
+}
+
 TEST_F(PanControlsTest, APressOnTheOverlayDragsTheCanvasAndKeepsThemUp) {
     ASSERT_EQ(m_Backdrop.ShowPanControls(0), eNoError);
     m_Backbone.m_Calls.clear();
