@@ -4,6 +4,7 @@
 // service. Free of any window system: the platform layer fills these in,
 // and the application services hand out the current state.
 
+#include <cmath>
 #include <cstdint>
 
 #include "foundation/Error.h"
@@ -116,5 +117,15 @@ public:
     virtual error SetupServices(int32_t flag) = 0;
 
     // The pressure weight, 0..1.
-    static inline float m_rWeight = 0.5f;
+    static constexpr float kDefaultWeight = 0.5f;
+    static inline float m_rWeight = kDefaultWeight;
+
+    // A weight from a file or a sender as it is taken: kept to 0..1, the
+    // infinities to the ends, NaN the default.
+    static float ClampedWeight(float value) {
+        if (std::isnan(value)) {
+            return kDefaultWeight;
+        }
+        return value < 0.0f ? 0.0f : (value > 1.0f ? 1.0f : value);
+    }
 };

@@ -1,6 +1,5 @@
 // The backbone's part of the data channel: its own ids, then the chain.
 
-#include <cmath>
 #include <utility>
 
 #include "foundation/ErrorReport.h"
@@ -133,9 +132,7 @@ int32_t CSMKBackbone::ProcessData(uint32_t id, const void* sender, int64_t value
         break;
     case eCmdPressureWeight:
         if (set) {
-            const float w = *ChannelPointer<float>(value);
-            CTabletSource::m_rWeight =
-                !std::isfinite(w) ? 0.5f : (w < 0.0f ? 0.0f : (w > 1.0f ? 1.0f : w));
+            CTabletSource::m_rWeight = CTabletSource::ClampedWeight(*ChannelPointer<float>(value));
         } else {
             *ChannelPointer<float>(value) = CTabletSource::m_rWeight;
         }

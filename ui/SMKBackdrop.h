@@ -169,9 +169,6 @@ public:
     // file can be made, which nobody is told), or the first failing value
     // query, write or closing. A failed write leaves the previous file.
     error WritePersistency();
-    // A stored pressure weight as it is taken: 0.5 when not finite, else
-    // kept to 0..1.
-    static float StoredWeight(float value);
     // The preferences folder for these values of XDG_CONFIG_HOME, HOME and
     // the home folder of the user's account: the first absolute one (with
     // ".config" after either home), then "daublin"; empty without one.

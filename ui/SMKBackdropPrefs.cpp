@@ -173,13 +173,6 @@ CWindowBase* MainWindow() {
 
 } // namespace
 
-float CSMKBackdrop::StoredWeight(float value) {
-    if (!std::isfinite(value)) {
-        return 0.5f;
-    }
-    return value < 0.0f ? 0.0f : (value > 1.0f ? 1.0f : value);
-}
-
 error CSMKBackdrop::ReadPersistency() {
     gCFile file;
     if (GetPrefsFile(&file) != eNoError) {
@@ -240,7 +233,7 @@ void CSMKBackdrop::ApplyPrefsRecord(uint32_t id, uint32_t bits) {
         }
         break;
     case eRecPressureWeight:
-        CTabletSource::m_rWeight = StoredWeight(std::bit_cast<float>(bits));
+        CTabletSource::m_rWeight = CTabletSource::ClampedWeight(std::bit_cast<float>(bits));
         break;
     case eRecPickerType:
         if (m_pColourPicker && number >= 0 && number < ColourAreas::kTypeCount) {

@@ -284,14 +284,15 @@ TEST_F(Backbone, CleanBrushAnswersWithTheTool) {
     EXPECT_EQ(UiCount(eCmdCleanBrush), 1) << "with a tool it returns";
 }
 
-TEST_F(Backbone, PressureWeightIsClampedAndNonFiniteGivesTheDefault) {
+TEST_F(Backbone, PressureWeightIsClampedAndNaNGivesTheDefault) {
     const struct {
         float given, stored;
     } cases[] = {{1.7f, 1.0f},
                  {-0.2f, 0.0f},
                  {0.25f, 0.25f},
                  {std::numeric_limits<float>::quiet_NaN(), 0.5f},
-                 {std::numeric_limits<float>::infinity(), 0.5f}};
+                 {std::numeric_limits<float>::infinity(), 1.0f},
+                 {-std::numeric_limits<float>::infinity(), 0.0f}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.given);
         float w = c.given, read = -1.0f;
