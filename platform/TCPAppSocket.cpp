@@ -277,16 +277,17 @@ error CTCPAppSocket::CloseCallBackProc(uint32_t result, void* user) {
     if (session->m_Reader.Refused()) {
         return eNoError; // ended already, in state 2
     }
-    if (result != 0) {
-        return session->ChangeState(eSocketFailed); // a reset
-    }
     if (session->m_Reader.MidFrame()) {
-        // Part of a message (header or payload) was cut off.
+        // Part of a message (header or payload) was cut off, whether the
+        // peer released the connection or reset it.
         const error e = session->ChangeState(eSocketCutOff);
         if (session->m_pCloseHook) {
             return session->m_pCloseHook(session, session->m_pCloseUser);
         }
         return e;
+    }
+    if (result != 0) {
+        return session->ChangeState(eSocketFailed); // a reset between messages
     }
     return session->ChangeState(eSocketClosed);
 }

@@ -129,6 +129,13 @@ public:
             m_nFd = -1;
         }
     }
+    // Closes with a reset instead of an orderly release: a linger of 0
+    // drops what is unsent and answers the program with RST.
+    void Reset() {
+        const linger abort{1, 0};
+        EXPECT_EQ(setsockopt(m_nFd, SOL_SOCKET, SO_LINGER, &abort, sizeof abort), 0);
+        Close();
+    }
     // Small writes only: the program reads in the same thread.
     void Write(const Bytes& bytes, size_t from = 0, size_t n = SIZE_MAX) {
         n = std::min(n, bytes.size() - from);
@@ -358,33 +365,60 @@ TEST_F(Loopback, AFrameWrittenInPiecesIsDeliveredOnce) {
     EXPECT_EQ(m_App.m_aReceived[0].payload, Pattern(1000));
 }
 
-// A peer that leaves mid-message: the session ends in state 5, with
-// nothing delivered; one that leaves between frames ends in state 4.
+// A peer that leaves mid-message, by an orderly release or by a reset:
+// the session ends in state 5 with nothing delivered and the close
+// callback called. One that leaves between frames ends in state 4 (a
+// release) or 2 (a reset), without the close callback.
 TEST_F(Loopback, APeerThatLeavesMidMessageCutsItOff) {
     struct Case {
         const char* name;
-        size_t bytes; // of a 100-byte frame, written before the close
+        size_t bytes; // of a 100-byte frame, written before the peer leaves
+        bool reset;
         int32_t state;
+        int32_t closeCalls;
     };
     const Case cases[] = {
-        {"mid-header", 9, eSocketCutOff},
-        {"mid-payload", 60, eSocketCutOff},
-        {"between frames", 120, eSocketClosed},
+        {"mid-header", 9, false, eSocketCutOff, 1},
+        {"mid-payload", 60, false, eSocketCutOff, 1},
+        {"between frames", 120, false, eSocketClosed, 0},
+        {"mid-header, reset", 9, true, eSocketCutOff, 1},
+        {"mid-payload, reset", 60, true, eSocketCutOff, 1},
+        {"between frames, reset", 120, true, eSocketFailed, 0},
     };
+    static uint32_t arrived = 0;
+    static int32_t closeCalls = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         m_App.m_aReceived.clear();
         SHookLog::states.clear();
+        arrived = 0;
+        closeCalls = 0;
         CRawPeer peer(m_App.ListenerPort());
         CTCPAppSocket* session = Accept(peer);
         ASSERT_NE(session, nullptr);
         const int32_t id = session->GetUniqueID();
+        session->SetRawDataHook(
+            [](CTCPAppSocket*, const char*, uint32_t count) { arrived += count; });
+        session->SetCloseCallback(
+            [](CTCPAppSocket*, void*) {
+                ++closeCalls;
+                return eNoError;
+            },
+            nullptr);
         peer.Write(Frame(1, Pattern(100)), 0, c.bytes);
-        peer.Close();
+        // A reset may overtake bytes not yet read: the peer leaves once
+        // the session holds all it sent.
+        ASSERT_TRUE(m_App.RunUntil([&] { return arrived == c.bytes; }));
+        if (c.reset) {
+            peer.Reset();
+        } else {
+            peer.Close();
+        }
         ASSERT_TRUE(m_App.RunUntil([&] { return m_App.NetSessions().GetSize() == 0; }));
         EXPECT_EQ(m_App.m_aReceived.size(), c.bytes >= 120 ? 1u : 0u);
         ASSERT_FALSE(SHookLog::states.empty());
         EXPECT_EQ(SHookLog::states.back(), std::make_pair(id, c.state));
+        EXPECT_EQ(closeCalls, c.closeCalls);
     }
 }
 
