@@ -314,6 +314,20 @@ int32_t CGradient::AddPoint(CPixel colour, float pos) {
     return -1;
 }
 
+bool CGradient::RefusesPosition(float pos) const {
+    const int32_t n = m_aStops.GetSize();
+    if (n == 0 || pos == 0.0f || (pos >= 1.0f && pos < 2.0f)) {
+        return false;
+    }
+    // A stop at or after the position takes it; NaN is at or after nothing.
+    for (int32_t i = 0; i < n; ++i) {
+        if (m_aStops[i].position >= pos) {
+            return false;
+        }
+    }
+    return true;
+}
+
 int32_t CGradient::AddPoint(CPixel colour, int32_t pos, int32_t range) {
     return AddPoint(colour, float(pos) / float(range));
 }

@@ -83,6 +83,11 @@ public:
     // Adds or replaces a stop; its index, or -1.
     int32_t AddPoint(CPixel colour, float pos);
     int32_t AddPoint(CPixel colour, int32_t pos, int32_t range);
+    // Whether AddPoint has no place for a stop at pos, whatever the memory:
+    // NaN, or a position after every stop that replaces neither the first
+    // (0) nor the last (1.0 up to 2.0), such as 2.0 and above. A gradient
+    // without stops refuses nothing (AddPoint fails for want of them).
+    bool RefusesPosition(float pos) const;
     int32_t AddAlphaPoint(int32_t alpha, float pos);
     int32_t AddAlphaPoint(int32_t alpha, int32_t pos, int32_t range);
     int32_t AddColourPoint(CPixel colour, float pos);

@@ -211,8 +211,10 @@ bool ReadGradient(CFieldReader& in, CWidgetEffectGradient& e, SPlace& place) {
             !in.Real(location, "Gradient Effect Point loc.")) {
             return false;
         }
-        if (e.AddStop(CPixel(uint32_t(colour)), location, 0) != eNoError) {
-            (void)ReportError(eOutOfMemory, "Gradient Effect Point loc."); // shown; fails
+        // A stop the gradient has no place for is left out; the rest loads.
+        const error added = e.AddStop(CPixel(uint32_t(colour)), location, 0);
+        if (added != eNoError && added != eBadParameter) {
+            (void)ReportError(added, "Gradient Effect Point loc."); // shown; fails
             return false;
         }
     }

@@ -235,7 +235,7 @@ error CWidgetEffectGradient::SetBlendMode(int32_t mode, int32_t redraw) {
 
 error CWidgetEffectGradient::AddStop(CPixel colour, float position, int32_t redraw) {
     if (m_Gradient.AddPoint(colour, position) < 0) {
-        return eOutOfMemory;
+        return m_Gradient.RefusesPosition(position) ? eBadParameter : eOutOfMemory;
     }
     return Changed(redraw);
 }

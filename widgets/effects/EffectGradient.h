@@ -82,7 +82,8 @@ public:
     error SetType(int32_t type, int32_t redraw);
     error SetCentre(float x, float y, int32_t redraw);
     error SetBlendMode(int32_t mode, int32_t redraw);
-    // Adds (or replaces) a stop: 5 when the gradient cannot take it.
+    // Adds (or replaces) a stop: 6 when the gradient has no place for its
+    // position, 5 when it has no memory for it.
     error AddStop(CPixel colour, float position, int32_t redraw);
 
     float Angle() const { return m_rAngle; }

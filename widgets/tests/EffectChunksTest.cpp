@@ -284,13 +284,27 @@ TEST_F(EffectChunks, AChunkCutShortShowsItsFieldsText) {
     }
 }
 
-TEST_F(EffectChunks, AStopTheGradientCannotTakeFailsTheChunk) {
-    EXPECT_EQ(FailedLoad(CWidgetChunks().Effect(
-                  "grdf", {FieldInt(0), FieldReal(0.0f), FieldInt(0), FieldInt(0), FieldReal(0.5f),
-                           FieldReal(0.5f), FieldInt(1), FieldInt(0xFF000000), FieldReal(5.0f),
-                           FieldInt(255), FieldInt(0)})),
-              (Strings{"Gradient Effect Point loc.", "Widget gradient effect failed.",
-                       "Error parsing widget data chunk type."}));
+// A stop the gradient refuses (past 2.0, or not a number) is left out and
+// the chunk read on: the stop after it, the opacity and the overlay.
+TEST_F(EffectChunks, AStopTheGradientRefusesIsSkipped) {
+    for (const float refused : {5.0f, 2.0f, kNaN, float(INFINITY)}) {
+        SCOPED_TRACE(refused);
+        m_Services.m_Alerts.clear();
+        auto w = Load(CWidgetChunks().Effect(
+            "grdf", {FieldInt(1), FieldReal(0.0f), FieldInt(0), FieldInt(0), FieldReal(0.5f),
+                     FieldReal(0.5f), FieldInt(2), FieldInt(0xFF000000), FieldReal(refused),
+                     FieldInt(0xFF336699), FieldReal(0.25f), FieldInt(200), FieldInt(1)}));
+        ASSERT_NE(w, nullptr);
+        EXPECT_TRUE(Details().empty());
+        auto* g = dynamic_cast<CWidgetEffectGradient*>(w->EffectOver(1));
+        ASSERT_NE(g, nullptr);
+        const auto& stops = g->Gradient().Stops();
+        ASSERT_EQ(stops.GetSize(), 3);
+        EXPECT_EQ(stops[1].position, 0.25f);
+        EXPECT_EQ(uint32_t(stops[1].colour), 0xFF336699u);
+        EXPECT_EQ(stops[2].position, 1.0f);
+        EXPECT_EQ(g->Opacity(), 200);
+    }
 }
 
 TEST_F(EffectChunks, TheFactoryWithoutDataOrWidget) {
