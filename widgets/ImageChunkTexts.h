@@ -5,7 +5,8 @@
 
 namespace widget_loading {
 
-// A class's texts, one per chunk and one per failure after the block.
+// A class's texts, one per chunk and one per failure after the block; a
+// chunk whose text is null shows its code's message alone.
 struct SImageTexts {
     const char* imag;
     const char* imls;

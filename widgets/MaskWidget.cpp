@@ -234,8 +234,7 @@ constexpr SImageTexts kMaskWidgetTexts{
     "MaskWidget imlx.",
     "MaskWidget imsh.",
     "MaskWidget stim.",
-    // The one chunk text the format leaves unsaid, in the others' form.
-    "MaskWidget imcm.",
+    nullptr, // "imcm" cut short shows the code's message alone
     "MaskWidget image load.",
     "MaskWidget image load failed!",
     "MaskWidget assign image failed.",

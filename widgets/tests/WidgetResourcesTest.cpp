@@ -17,6 +17,7 @@
 #include "FileIO/gCFRef.h"
 #include "FileIO/gCFile.h"
 #include "FileIO/gCResourceIndex.h"
+#include "foundation/Error.h"
 #include "foundation/Utf8.h"
 #include "imaging/ImNav.h"
 #include "imaging/Image.h"
@@ -629,15 +630,21 @@ TEST_F(WidgetResources, AShortPanelChunkShowsItsText) {
     struct SCase {
         const char* type;
         const char* code;
-        const char* text;
+        const char* text; // none: the code's message alone
     };
     const SCase cases[] = {
-        {"fmwg", "frcl", "FrameWidget frcl."}, {"mkwg", "imag", "MaskWidget imag."},
-        {"mkwg", "imls", "MaskWidget imls."},  {"mkwg", "imlx", "MaskWidget imlx."},
-        {"mkwg", "imsh", "MaskWidget imsh."},  {"mkwg", "stim", "MaskWidget stim."},
-        {"mkwg", "imcm", "MaskWidget imcm."},  {"shwg", "swst", "ShadWidget swst."},
-        {"shwg", "swsb", "ShadWidget swsb."},  {"shwg", "swsl", "ShadWidget swsl."},
-        {"shwg", "swsr", "ShadWidget swsr."},  {"shwg", "swrd", "ShadWidget swrd."},
+        {"fmwg", "frcl", "FrameWidget frcl."},
+        {"mkwg", "imag", "MaskWidget imag."},
+        {"mkwg", "imls", "MaskWidget imls."},
+        {"mkwg", "imlx", "MaskWidget imlx."},
+        {"mkwg", "imsh", "MaskWidget imsh."},
+        {"mkwg", "stim", "MaskWidget stim."},
+        {"mkwg", "imcm", nullptr},
+        {"shwg", "swst", "ShadWidget swst."},
+        {"shwg", "swsb", "ShadWidget swsb."},
+        {"shwg", "swsl", "ShadWidget swsl."},
+        {"shwg", "swsr", "ShadWidget swsr."},
+        {"shwg", "swrd", "ShadWidget swrd."},
     };
     for (const SCase& c : cases) {
         SCOPED_TRACE(c.code);
@@ -648,7 +655,11 @@ TEST_F(WidgetResources, AShortPanelChunkShowsItsText) {
                                     : c.type[0] == 'm' ? "maskwidget"
                                                        : "shadwidget") +
                                    " create failed.";
-        EXPECT_EQ(Details(), (Strings{c.text, "Error parsing widget data chunk type.", failed}));
+        ASSERT_FALSE(app.m_Alerts.empty());
+        EXPECT_EQ(app.m_Alerts[0].text, std::string(ErrorMessage(eResourceReadError)) +
+                                            (c.text ? std::string("\n") + c.text : ""));
+        EXPECT_EQ(Details(),
+                  (Strings{c.text ? c.text : "", "Error parsing widget data chunk type.", failed}));
         ClearAlerts();
     }
     // What a mask that does not load shows.
