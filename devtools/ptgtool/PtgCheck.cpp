@@ -81,23 +81,25 @@ private:
     }
 
     // One header line up to LF CR; false (with its problem) when it is cut.
-    // A byte-order mark at its start is dropped and sets the order of the
-    // lines from there, as the loader takes it, but the format has none.
+    // A byte-order mark anywhere in it is dropped and sets the order of the
+    // units after it, as the loader takes it, but the format has none.
     bool HeaderLine(int n, std::string& text) {
         const size_t start = m_nAt;
-        size_t at = m_nAt;
-        if (at + 1 < m_File.size() && ((m_File[at] == 0xFF && m_File[at + 1] == 0xFE) ||
-                                       (m_File[at] == 0xFE && m_File[at + 1] == 0xFF))) {
-            m_fBigEndian = m_File[at] == 0xFE;
-            Problem(at, "header line " + std::to_string(n) + " starts with a byte-order mark");
-            at += 2;
-        }
+        auto isMark = [&](size_t i) {
+            return (m_File[i] == 0xFF && m_File[i + 1] == 0xFE) ||
+                   (m_File[i] == 0xFE && m_File[i + 1] == 0xFF);
+        };
         auto unitAt = [&](size_t i) {
             return m_fBigEndian ? char16_t((m_File[i] << 8) | m_File[i + 1])
                                 : char16_t(m_File[i] | (m_File[i + 1] << 8));
         };
         std::u16string units;
-        for (; at + 1 < m_File.size(); at += 2) {
+        for (size_t at = m_nAt; at + 1 < m_File.size(); at += 2) {
+            if (isMark(at)) {
+                m_fBigEndian = m_File[at] == 0xFE;
+                Problem(at, "header line " + std::to_string(n) + " holds a byte-order mark");
+                continue;
+            }
             const char16_t u = unitAt(at);
             if (u == u'\n') {
                 if (at + 3 < m_File.size() && unitAt(at + 2) == u'\r') {

@@ -25,11 +25,11 @@ namespace {
 constexpr size_t kLongestHeaderUnits = 256;
 
 // One header line from the position: the units before its LF or CR (the
-// other of the pair after it is taken too). A byte-order mark at the start
-// of the line is dropped and sets the order of this line's units and the
-// next line's, as the stream's line reader does. A file that ends before
-// the line does holds no header of ours (16), nor does one without a line
-// end within kLongestHeaderUnits; 1 when a read or seek fails.
+// other of the pair after it is taken too). A byte-order mark anywhere in
+// the line is dropped and sets the order of the units after it, in this
+// line and the next, as the stream's line reader does. A file that ends
+// before the line does holds no header of ours (16), nor does one without
+// a line end within kLongestHeaderUnits; 1 when a read or seek fails.
 error ReadHeaderLine(gCFile& file, bool& bigEndian, std::u16string& text) {
     const int64_t start = file.GetFilePos();
     if (start < 0) {
@@ -41,33 +41,33 @@ error ReadHeaderLine(gCFile& file, bool& bigEndian, std::u16string& text) {
         return eGenericFailure;
     }
     const size_t units = size_t(count) / 2;
-    size_t first = 0;
-    if (units > 0 &&
-        ((bytes[0] == 0xFF && bytes[1] == 0xFE) || (bytes[0] == 0xFE && bytes[1] == 0xFF))) {
-        bigEndian = bytes[0] == 0xFE;
-        first = 1;
-    }
-    auto unitAt = [&](size_t i) {
-        const unsigned char* p = bytes + 2 * i;
-        return bigEndian ? char16_t((p[0] << 8) | p[1]) : char16_t(p[0] | (p[1] << 8));
-    };
     text.clear();
-    for (size_t i = first; i < units; ++i) {
-        const char16_t unit = unitAt(i);
-        if (unit == u'\n' || unit == u'\r') {
-            if (i + 1 >= units) {
-                return eInvalidFile; // the file ends inside the line's end
-            }
-            const char16_t next = unitAt(i + 1);
-            const bool pair = next != unit && (next == u'\n' || next == u'\r');
-            if (file.SetFilePos(start + int64_t(2 * (i + (pair ? 2 : 1)))) != eNoError) {
+    char16_t lineEnd = 0; // the first unit of the line's end, once met
+    for (size_t i = 0; i < units; ++i) {
+        const unsigned char* p = bytes + 2 * i;
+        const char16_t unit =
+            bigEndian ? char16_t((p[0] << 8) | p[1]) : char16_t(p[0] | (p[1] << 8));
+        if (lineEnd != 0) {
+            // The unit after the LF or CR: the other of the pair ends the
+            // line with it; anything else starts the next line.
+            const bool pair = unit != lineEnd && (unit == u'\n' || unit == u'\r');
+            if (file.SetFilePos(start + int64_t(2 * (i + (pair ? 1 : 0)))) != eNoError) {
                 return eGenericFailure;
             }
             return eNoError;
         }
+        // FF FE and FE FF stand for the two orders whichever is current.
+        if ((p[0] == 0xFF && p[1] == 0xFE) || (p[0] == 0xFE && p[1] == 0xFF)) {
+            bigEndian = p[0] == 0xFE;
+            continue;
+        }
+        if (unit == u'\n' || unit == u'\r') {
+            lineEnd = unit;
+            continue;
+        }
         text.push_back(unit);
     }
-    return eInvalidFile;
+    return eInvalidFile; // the file ends inside the line or its end
 }
 
 bool SameText(const std::u16string& text, const gCString& expected) {

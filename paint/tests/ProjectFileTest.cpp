@@ -768,6 +768,13 @@ TEST_F(ProjectFile, DamagedFilesLeaveTheOpenPaintingUntouched) {
         bigEndian.insert(bigEndian.end(), {0, '\n', 0, '\r'});
     }
     bigEndian.insert(bigEndian.end(), good.begin() + long(versionAt), good.end());
+    // A mark inside line 1 turns the rest of the header lines big-endian.
+    Bytes turnsBigEndian(good.begin(), good.begin() + 20);
+    turnsBigEndian.insert(turnsBigEndian.end(), {0xFE, 0xFF});
+    for (size_t i = 20; i < versionAt; i += 2) {
+        turnsBigEndian.insert(turnsBigEndian.end(), {good[i + 1], good[i]});
+    }
+    turnsBigEndian.insert(turnsBigEndian.end(), good.begin() + long(versionAt), good.end());
     Bytes eightBytes = FourBytes(0x11223344u);
     eightBytes.insert(eightBytes.end(), 4, 0xEE);
     CImage bKGDLayer(kW, kH);
@@ -793,6 +800,13 @@ TEST_F(ProjectFile, DamagedFilesLeaveTheOpenPaintingUntouched) {
         {"byte-order-mark-before-line-2", inserted(line2At, {0xFF, 0xFE}), eNoError,
          "byte-order mark", "", loadsGood(goodState.colour)},
         {"big-endian-header-lines", bigEndian, eNoError, "byte-order mark", "",
+         loadsGood(goodState.colour)},
+        // A mark is dropped wherever it stands in a line.
+        {"byte-order-mark-inside-line-1", inserted(20, {0xFF, 0xFE}), eNoError, "byte-order mark",
+         "", loadsGood(goodState.colour)},
+        {"byte-order-mark-inside-line-2", inserted(line2At + 6, {0xFF, 0xFE}), eNoError,
+         "byte-order mark", "", loadsGood(goodState.colour)},
+        {"big-endian-mark-inside-line-1", turnsBigEndian, eNoError, "byte-order mark", "",
          loadsGood(goodState.colour)},
         {"tool-type-8",
          replaced(Find(good, eRecToolType), Block(eRecToolType, FourBytes(eToolWatercolour))),
