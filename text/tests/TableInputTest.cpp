@@ -172,6 +172,58 @@ TEST_F(TableInput, RowsAndColumnsTellTheTarget) {
                                                      {eMsgTableScroll, 1}}));
 }
 
+// Selecting every row goes row by row through SelectRow: with multi
+// select off each one takes the selection from the one before.
+TEST_F(TableInput, SelectingAllRows) {
+    struct SCase {
+        int32_t multi;
+        std::vector<int32_t> selected;
+    };
+    const SCase cases[] = {{1, {0, 1, 2, 3, 4}}, {0, {4}}};
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.multi);
+        auto table = Listed(5);
+        ASSERT_EQ(table->SetMultiSelect(c.multi, 0), eNoError);
+        ASSERT_EQ(table->SelectRow(1, 0), eNoError);
+        ASSERT_EQ(table->SelectAllRows(1, 1), eNoError);
+        EXPECT_EQ(Selected(*table), c.selected);
+        ASSERT_EQ(table->SelectAllRows(0, 1), eNoError);
+        EXPECT_TRUE(Selected(*table).empty());
+    }
+}
+
+// The row buffers are only stored; setting one runs the row height again:
+// the top row realigned, the view drawn anew, the target told.
+TEST_F(TableInput, SettingARowBufferSetsTheRowHeightAgain) {
+    struct SCase {
+        const char* name;
+        error (CTableWidget::*set)(int32_t, int32_t);
+        int32_t (CTableWidget::*get)() const;
+        int32_t redraw;
+    };
+    const SCase cases[] = {
+        {"top", &CTableWidget::SetRowTopBufferHeight, &CTableWidget::RowTopBufferHeight, 1},
+        {"bottom", &CTableWidget::SetRowBottomBufferHeight, &CTableWidget::RowBottomBufferHeight,
+         0},
+    };
+    auto aligned = Listed(20);
+    ASSERT_EQ(aligned->VScrollToPixelLocation(32, 0), eNoError);
+    const std::vector<uint32_t> expected = Pixels(aligned->Overlay());
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto table = Listed(20);
+        ASSERT_EQ(table->VScrollToPixelLocation(37, 0), eNoError);
+        CImNav(&table->Overlay()).Fill(CPixel(0xFF123456u)); // what a re-render replaces
+        m_Target.m_Messages.clear();
+        ASSERT_EQ(((*table).*c.set)(5, c.redraw), eNoError);
+        EXPECT_EQ(((*table).*c.get)(), 5);
+        EXPECT_EQ(table->GetRowHeight(), 16);
+        EXPECT_EQ(table->VScrollPosition(), 32) << "row 2 at the top";
+        EXPECT_TRUE(Pixels(table->Overlay()) == expected);
+        EXPECT_EQ(m_Target.m_Messages, (std::vector<Msg>{{eMsgTableRows, uintptr_t(c.redraw)}}));
+    }
+}
+
 TEST_F(TableInput, ADestroyedTableTellsNobody) {
     auto table = Listed(3);
     ASSERT_EQ(table->VScrollToPixelLocation(0, 0), eNoError);
