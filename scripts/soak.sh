@@ -67,7 +67,7 @@ export PATH="$work/bin:$PATH"
 
 "$program" 2>"$work/stderr" &
 pid=$!
-await 20 "a visible window titled Daublin" find_window '^Daublin$'
+await "a visible window titled Daublin" find_window '^Daublin$'
 wid=$found
 timeout 5 xdotool windowfocus --sync "$wid" || fail "waited 5 s for the window to take the focus"
 sleep 1
@@ -126,7 +126,7 @@ while :; do
     if ((RANDOM % 4 == 0)); then
       # Saved, then opened again: unmodified, so no prompt comes first.
       x key s
-      await 30 "the save to finish" test -s "$work/soak.ptg"
+      await "the save to finish" test -s "$work/soak.ptg"
       sleep 1
       x windowfocus --sync "$wid"
       x key o

@@ -6,30 +6,45 @@
 geometry=""
 found=""
 
-# await <seconds> <what> <command...>: runs the command every tenth of a
-# second until it succeeds; fails naming <what> when <seconds> pass first.
+# Every wait of a run is this one. await <what> <command...> runs the
+# command every tenth of a second until it succeeds, for at most
+# $X11_WAIT_SECONDS (60 by default, spent only when something is really
+# wrong), then fails naming <what> and, when the command left one in
+# $await_said, what it saw last. Each wait's length goes to the file
+# $DAUBLIN_X11_WAITS when it is set (scripts/stress-x11.sh reads it).
+await_said=""
 await() {
-  local tenths=$(($1 * 10)) what=$2 i
-  shift 2
-  for ((i = 0; i < tenths; i++)); do
-    "$@" && return 0
+  local what=$1 limit=${X11_WAIT_SECONDS:-60} start now
+  shift
+  await_said=""
+  start=${EPOCHREALTIME//[.,]/}
+  until "$@"; do
+    now=${EPOCHREALTIME//[.,]/}
+    if ((now - start >= limit * 1000000)); then
+      fail "waited $limit s for $what${await_said:+; $await_said}"
+    fi
     sleep 0.1
   done
-  fail "waited $((tenths / 10)) s for $what"
+  if [ -n "${DAUBLIN_X11_WAITS:-}" ]; then
+    now=${EPOCHREALTIME//[.,]/}
+    printf '%s %d %s\n' "$(basename "$0" .sh)" $(((now - start) / 1000)) "$what" \
+      >>"$DAUBLIN_X11_WAITS"
+  fi
+  return 0
 }
 
-# Waits up to $2 tenths of a second for process $1 to end; its status, or
-# 124 when it still runs.
-wait_exit() {
-  local pid=$1 tenths=$2 i
-  for ((i = 0; i < tenths; i++)); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  if kill -0 "$pid" 2>/dev/null; then
-    return 124
-  fi
+# Whether process $1 has ended.
+gone() { ! kill -0 "$1" 2>/dev/null; }
+
+# ended <pid> <what>: waits for the process to end, naming <what> when it
+# does not; its exit status is then in $status.
+status=""
+ended() {
+  local pid=$1
+  shift
+  await "$*" gone "$pid"
   wait "$pid"
+  status=$?
 }
 
 # Whether window $1 is at "$2" ("x,y wxh"); its place and size in $geometry.
@@ -37,17 +52,35 @@ has_geometry() {
   local X Y WIDTH HEIGHT
   eval "$(xdotool getwindowgeometry --shell "$1" 2>/dev/null)"
   geometry="${X:-?},${Y:-?} ${WIDTH:-?}x${HEIGHT:-?}"
+  await_said="it is at $geometry"
   [ "$geometry" = "$2" ]
 }
 
-# Waits up to 10 s for the window's geometry to be "$2,$3 $4x$5".
+# Waits for the window's geometry to be "$2,$3 $4x$5".
 expect_geometry() {
-  local wid=$1 want="$2,$3 $4x$5" i
-  for ((i = 0; i < 100; i++)); do
-    has_geometry "$wid" "$want" && return 0
-    sleep 0.1
+  await "the window at $2,$3 $4x$5" has_geometry "$1" "$2,$3 $4x$5"
+}
+
+# An alert: any visible top-level window but the root and the program's
+# own, found by being there on this display of the test's own (its title is
+# empty, and SDL's box and a zenity dialog differ in size and place); sets
+# $alert.
+alert=""
+any_alert() {
+  local root w
+  root=$(xdotool search --maxdepth 0 --name '' 2>/dev/null | head -1)
+  for w in $(xdotool search --onlyvisible --maxdepth 1 --name '' 2>/dev/null); do
+    [ "$w" = "$root" ] && continue
+    [ "$(xdotool getwindowname "$w" 2>/dev/null)" = Daublin ] && continue
+    alert=$w
+    return 0
   done
-  fail "waited 10 s for the window at $want; it is at $geometry"
+  return 1
+}
+
+# Whether window $1 is a visible top-level window.
+is_visible() {
+  xdotool search --onlyvisible --maxdepth 1 --name '' 2>/dev/null | grep -qx "$1"
 }
 
 # Sets $found to the first visible top-level window named by the regular

@@ -82,3 +82,15 @@ spread() {
   convert "$shots/$1.png" -crop "$2" +repage \( +clone -roll +0+1 \) -compose difference -composite \
     -colorspace gray -format '%[fx:mean]' info:
 }
+
+# Whether the alert ($alert, testsupport/x11-helpers.sh) is drawn in shot
+# $1: its area of the screen holds more than the one colour of a window
+# just mapped.
+alert_drawn() {
+  local X Y WIDTH HEIGHT colours
+  eval "$(xdotool getwindowgeometry --shell "$alert" 2>/dev/null)"
+  [ -n "${WIDTH:-}" ] || return 1
+  colours=$(convert "$shots/$1.png" -crop "${WIDTH}x$HEIGHT+$X+$Y" +repage -format '%k' info:)
+  await_said="the alert's area ${WIDTH}x$HEIGHT+$X+$Y holds $colours colours"
+  [ "$colours" -gt 1 ]
+}

@@ -15,7 +15,7 @@
 
 command -v xclip >/dev/null || fail "xclip is missing (scripts/install-deps.sh installs it)"
 command -v xmodmap >/dev/null || fail "xmodmap is missing (scripts/install-deps.sh installs it)"
-timeout 5 xdotool windowfocus --sync "$wid" || fail "waited 5 s for the window to take the focus"
+timeout 60 xdotool windowfocus --sync "$wid" || fail "waited 60 s for the window to take the focus"
 
 # said <line>: whether the demo printed exactly that line.
 said() { grep -qxF "$1" "$out"; }
@@ -23,7 +23,7 @@ said() { grep -qxF "$1" "$out"; }
 xdotool mousemove --window "$wid" 140 914 click 1 || fail "xdotool could not click the Size field"
 xdotool type --delay 30 "12a.5"
 xdotool key Return
-await 30 "\"confirm Size 12.5\" on the demo's standard output (see $out)" said "confirm Size 12.5"
+await "\"confirm Size 12.5\" on the demo's standard output (see $out)" said "confirm Size 12.5"
 
 # The display's keymap has no é: xdotool would bind it to a spare key for
 # the one keystroke and take it back at once, which a loaded program reads
@@ -34,7 +34,7 @@ spare=$(xmodmap -pke | awk 'NF == 3 { print $2; exit }')
 xdotool mousemove --window "$wid" 320 914 click 1 || fail "xdotool could not click the Name field"
 xdotool type --delay 30 "café"
 xdotool key Return
-await 30 "\"confirm Name café\" on the demo's standard output (see $out)" said "confirm Name café"
+await "\"confirm Name café\" on the demo's standard output (see $out)" said "confirm Name café"
 
 xdotool key ctrl+a
 fields="$shots/demo-fields.png"
@@ -46,20 +46,20 @@ selected() {
     grep -c '#0B0F19')
   [ "$n" -ge 60 ]
 }
-await 30 "the Name field's text drawn selected (0x0B0F19 behind it)" selected
+await "the Name field's text drawn selected (0x0B0F19 behind it)" selected
 convert "$full.fields.png" -crop 380x110+40+880 +repage "$fields" 2>/dev/null ||
   fail "cannot keep the fields' part of the screenshot"
 rm -f "$full.fields.png"
 
 xdotool key ctrl+c
 copied() { [ "$(xclip -o -selection clipboard 2>/dev/null)" = "café" ]; }
-await 30 "\"café\" on the clipboard after Ctrl+C (xclip -o read \"$(xclip -o -selection clipboard 2>/dev/null)\")" copied
+await "\"café\" on the clipboard after Ctrl+C (xclip -o read \"$(xclip -o -selection clipboard 2>/dev/null)\")" copied
 
 printf '7\n8' | xclip -selection clipboard || fail "xclip could not put a text on the clipboard"
 # xclip serves the text from a process of its own once it holds the
 # clipboard; a paste before then, on a loaded machine, finds it empty.
 serving() { [ "$(xclip -o -selection clipboard 2>/dev/null | head -n 1)" = 7 ]; }
-await 30 "xclip to hold \"7\" LF \"8\" on the clipboard" serving
+await "xclip to hold \"7\" LF \"8\" on the clipboard" serving
 # SDL waits a second for another program's clipboard and then pastes
 # nothing, which a loaded machine can make xclip miss: the field then
 # confirms its old value, and the paste is tried again, up to three times.
@@ -69,11 +69,11 @@ for try in 1 2 3; do
   xdotool mousemove --window "$wid" 140 914 click 1 || fail "xdotool could not click the Size field"
   xdotool key ctrl+a ctrl+v Return
   more_confirmed() { [ "$(confirmed)" -gt "$before" ]; }
-  await 30 "a confirmation of Size after the paste (see $out)" more_confirmed
+  await "a confirmation of Size after the paste (see $out)" more_confirmed
   said "confirm Size 7" && break
 done
 said "confirm Size 7" || fail "three pastes did not confirm Size 7 (see $out)"
 
 xdotool key Escape
-await 30 "\"cancel Size 7\" on the demo's standard output (see $out)" said "cancel Size 7"
+await "\"cancel Size 7\" on the demo's standard output (see $out)" said "cancel Size 7"
 kill -0 "$pid" 2>/dev/null || fail "the demo ended after Escape in a field"

@@ -11,7 +11,8 @@
 # flag 0. Run 2: no welcome box; the window at (128, 128), 1024 x 768; the
 # chalk button lit and oil paint's not (prefs-run2.png); the swatch exactly
 # run 1's colour; a click on the chalk button leaves its audio all zeros
-# (or none: the device opens with the first sound played);
+# (or none: the device opens with the first sound played), and Edit shows
+# Interface Sounds unticked;
 # Ctrl+Q writes the same 272 bytes again. The shots are kept in <shots
 # folder>.
 #
@@ -43,7 +44,7 @@ chmod +x "$work/bin/xdg-open"
 
 source "$(dirname "${BASH_SOURCE[0]}")/../../testsupport/x11-shots.sh"
 click_at() {
-  timeout 5 xdotool mousemove --sync "$1" "$2" click 1 || fail "waited 5 s to click at ($1, $2)"
+  timeout 60 xdotool mousemove --sync "$1" "$2" click 1 || fail "waited 60 s to click at ($1, $2)"
 }
 # The audio file's bytes from offset $2 on that are not 0.
 sounding() { tail -c +$(($2 + 1)) "$1" | tr -d '\0' | wc -c; }
@@ -77,39 +78,50 @@ eval "$(xdotool getdisplaygeometry --shell)"
 SDL_DISKAUDIOFILE="$work/run1.raw" PATH="$work/bin:$PATH" "$program" 2>"$work/stderr1" &
 pid=$!
 pids+=("$pid")
-await 10 "a visible window titled Daublin" find_window '^Daublin$'
+await "a visible window titled Daublin" find_window '^Daublin$'
 wid=$found
 expect_geometry "$wid" 0 0 1280 1024
-timeout 5 xdotool windowfocus --sync "$wid" || fail "waited 5 s for the window to take the focus"
+timeout 60 xdotool windowfocus --sync "$wid" || fail "waited 60 s for the window to take the focus"
 # The welcome box greets the first run: its Manual button's ochre face.
 welcome() {
   local r g b
   read -r r g b < <(pixel "$1" 803 600)
   [ "$r" -gt $((b + 100)) ] && [ "$g" -gt $((b + 40)) ]
 }
-await 10 "the welcome box of a first run (see $shots/prefs-welcome.png)" settled prefs-welcome welcome prefs-welcome
+await "the welcome box of a first run (see $shots/prefs-welcome.png)" settled prefs-welcome welcome prefs-welcome
 xdotool key x
 canvas_shown() { is_light "$1" 64 51 && is_light "$1" 1215 972 && is_dark "$1" 63 51; }
-await 10 "a key to close the welcome box (see $shots/prefs-run1.png)" settled prefs-run1 canvas_shown prefs-run1
+await "a key to close the welcome box (see $shots/prefs-run1.png)" settled prefs-run1 canvas_shown prefs-run1
 # The box's sounds have played out: the newest audio is silence.
 quiet() { [ "$(size_of "$work/run1.raw")" -gt 8192 ] &&
   [ "$(tail -c 8192 "$work/run1.raw" | tr -d '\0' | wc -c)" = 0 ]; }
-await 10 "the welcome box's sounds to end in $work/run1.raw" quiet
+await "the welcome box's sounds to end in $work/run1.raw" quiet
 before=$(size_of "$work/run1.raw")
 click_at "${button_x[0]}" "${button_y[0]}"
 heard() { [ "$(sounding "$work/run1.raw" "$before")" -gt 0 ]; }
-await 10 "the oil paint button's click to be heard" heard
+await "the oil paint button's click to be heard" heard
 
 xdotool key 4
-await 10 "key 4 to light chalk (see $shots/prefs-chalk.png)" settled prefs-chalk lit_is prefs-chalk 0 4
+await "key 4 to light chalk (see $shots/prefs-chalk.png)" settled prefs-chalk lit_is prefs-chalk 0 4
 
 # Edit > Interface Sounds: the bar's Edit title, then row 3 (after the
-# separator); the menu closes with the choice.
+# separator); the menu closes with the choice. The bar hangs at the
+# window's right edge (the right edge less 540), 36 pixels high at y 12,
+# the menu's dark glass below it; the Interface Sounds row's ochre tick,
+# shown while the sounds are on, lies 101 pixels right of the bar's left
+# end and 151 below the window's top.
+edit_menu() { # <shot> <window's left> <window's top> <window's width>
+  local bar=$(($2 + $4 - 540))
+  is_dark "$1" $((bar + 240)) $(($3 + 75))
+}
+sounds_ticked() { edit_menu "$@" && is_ochre "$1" $(($2 + $4 - 540 + 101)) $(($3 + 151)); }
 bar=$((1280 - 540))
 click_at $((bar + 110)) 30
-sleep 0.5
+await "the Edit menu with the sounds ticked (see $shots/prefs-edit.png)" \
+  settled prefs-edit sounds_ticked prefs-edit 0 0 1280
 click_at $((bar + 150)) $((48 + 26 * 3 + 13 + 9))
-sleep 0.5
+await "Interface Sounds to close the menu (see $shots/prefs-sounds-off.png)" \
+  settled prefs-sounds-off same_as prefs-sounds-off prefs-chalk
 # A click in the disc's red: the swatch leaves its starting blue for a red
 # of the strip's lightness.
 reddish() {
@@ -118,16 +130,14 @@ reddish() {
   [ "$r" -ge $((g + 40)) ] && [ "$r" -ge $((b + 40)) ]
 }
 click_at 1012 242
-await 10 "the swatch to take the disc's colour (see $shots/prefs-picked.png)" \
+await "the swatch to take the disc's colour (see $shots/prefs-picked.png)" \
   settled prefs-picked reddish prefs-picked 1238 90
 colour=$(pixel prefs-picked 1238 90)
 
 xdotool key minus
 expect_geometry "$wid" 128 128 1024 768
 xdotool key ctrl+q
-wait_exit "$pid" 100
-status=$?
-[ "$status" -ne 124 ] || fail "waited 10 s for Ctrl+Q to end run 1 (a prompt?)"
+ended "$pid" "Ctrl+Q to end run 1 (a prompt?)"
 [ "$status" -eq 0 ] || fail "run 1 ended with status $status: $(cat "$work/stderr1")"
 
 [ "$(size_of "$prefs")" = 272 ] || fail "Daublin.prs is $(size_of "$prefs") bytes, not 272"
@@ -142,30 +152,41 @@ cp "$prefs" "$work/run1.prs"
 SDL_DISKAUDIOFILE="$work/run2.raw" PATH="$work/bin:$PATH" "$program" 2>"$work/stderr2" &
 pid=$!
 pids+=("$pid")
-await 10 "a visible window titled Daublin for run 2" find_window '^Daublin$'
+await "a visible window titled Daublin for run 2" find_window '^Daublin$'
 wid=$found
 expect_geometry "$wid" 128 128 1024 768
-timeout 5 xdotool windowfocus --sync "$wid" || fail "waited 5 s for run 2's window to take the focus"
+timeout 60 xdotool windowfocus --sync "$wid" || fail "waited 60 s for run 2's window to take the focus"
 # The 922 x 691 painting at (51, 39) in the window; no welcome box over it.
 run2_shown() {
   is_light "$1" $((128 + 51)) $((128 + 39)) && is_light "$1" $((128 + 972)) $((128 + 729)) &&
     is_dark "$1" $((128 + 50)) $((128 + 39)) && is_light "$1" 640 512 && lit_is "$1" 128 4
 }
-await 10 "run 2 in its window with chalk lit (see $shots/prefs-run2.png)" settled prefs-run2 run2_shown prefs-run2
+await "run 2 in its window with chalk lit (see $shots/prefs-run2.png)" settled prefs-run2 run2_shown prefs-run2
 swatch=$(pixel prefs-run2 $((1238 - 128)) $((90 + 128)))
 [ "$swatch" = "$colour" ] ||
   fail "the swatch shows $swatch, not run 1's $colour (see $shots/prefs-run2.png)"
 click_at $((button_x[4] + 128)) "${button_y[4]}"
-sleep 1
+# The click shows nothing, so the Edit menu opened after it marks when it
+# has been taken (clicks are taken in order); the menu shows the sounds
+# unticked.
+click_at $((128 + 1024 - 540 + 110)) $((128 + 30))
+sounds_unticked() { edit_menu "$@" && ! sounds_ticked "$@"; }
+await "the Edit menu of run 2 with the sounds unticked (see $shots/prefs-run2-edit.png)" \
+  settled prefs-run2-edit sounds_unticked prefs-run2-edit 128 128 1024
 # The device opens with the first sound played: with the sounds off there
-# may be no audio file at all, and any there is holds silence only.
+# may be no audio file at all, and any there is holds silence only. When
+# there is one, the audio written after the click has been taken, 16384
+# bytes (about a tenth of a second), covers any sound the click played.
 if [ -e "$work/run2.raw" ]; then
+  grown() { [ "$(size_of "$work/run2.raw")" -ge $(($1 + 16384)) ]; }
+  await "the audio after the click in $work/run2.raw" grown "$(size_of "$work/run2.raw")"
   [ "$(sounding "$work/run2.raw" 0)" = 0 ] || fail "run 2 played a sound with the sounds off"
 fi
+xdotool key Escape
+await "Escape to close run 2's Edit menu (see $shots/prefs-run2-closed.png)" \
+  settled prefs-run2-closed same_as prefs-run2-closed prefs-run2
 xdotool key ctrl+q
-wait_exit "$pid" 100
-status=$?
-[ "$status" -ne 124 ] || fail "waited 10 s for Ctrl+Q to end run 2"
+ended "$pid" "Ctrl+Q to end run 2"
 [ "$status" -eq 0 ] || fail "run 2 ended with status $status: $(cat "$work/stderr2")"
 cmp -s "$prefs" "$work/run1.prs" || fail "run 2 wrote other preferences than run 1: $(cmp "$prefs" "$work/run1.prs")"
 echo "prefs smoke: passed"

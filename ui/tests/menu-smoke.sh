@@ -56,15 +56,15 @@ eval "$(xdotool getdisplaygeometry --shell)"
 PATH="$work/bin:$PATH" "$program" 2>"$work/stderr" &
 pid=$!
 pids+=("$pid")
-await 30 "a visible window titled Daublin" find_window '^Daublin$'
+await "a visible window titled Daublin" find_window '^Daublin$'
 wid=$found
 expect_geometry "$wid" 0 0 1280 1024
-timeout 5 xdotool windowfocus --sync "$wid" || fail "waited 5 s for the window to take the focus"
+timeout 60 xdotool windowfocus --sync "$wid" || fail "waited 60 s for the window to take the focus"
 
 canvas_shown() {
   is_light "$1" 64 51 && is_light "$1" 1215 972 && is_dark "$1" 63 51 && is_dark "$1" 1216 972
 }
-await 30 "the canvas on the dark backdrop (see $shots/menu-start.png)" \
+await "the canvas on the dark backdrop (see $shots/menu-start.png)" \
   settled menu-start canvas_shown menu-start
 
 # The bar hangs at the window's right edge, 36 pixels high at y 12: its
@@ -81,7 +81,35 @@ pan_x=$((bar + 480)) window_x=$((bar + 512)) button_y=30
 row_y() { echo $((48 + 26 * $1 + 13 + ${2:-0} * 9)); }
 tick_x() { echo $(($1 + 15)); }
 tick_y() { echo $((48 + 26 * $1 + ${2:-0} * 9 + 7 + 9)); }
-click() { timeout 5 xdotool mousemove --sync "$1" "$2" click 1 || fail "waited 5 s to click at ($1, $2)"; }
+# A click counts where the pointer is when the program takes the release,
+# so after a click the pointer stays put until what the click does shows
+# (the shots taken meanwhile leave it there).
+click() { timeout 60 xdotool mousemove --sync "$1" "$2" click 1 || fail "waited 60 s to click at ($1, $2)"; }
+# The left edges of the menus.
+file_left=$((bar + 42)) edit_left=$((bar + 86)) tools_left=$((bar + 134)) help_left=$((bar + 191))
+# Whether the menu whose left edge is at x $2 is drawn open in shot $1: its
+# dark glass at the left margin and its first row's bright words (on the
+# light canvas the margin is not dark, on the dark backdrop nothing is
+# bright).
+menu_open() {
+  is_dark "$1" $(($2 + 5)) 55 &&
+    [ "$(convert "$shots/$1.png" -crop "60x14+$(($2 + 10))+54" +repage -colorspace gray \
+      -format '%[fx:maxima > 0.6]' info:)" = 1 ]
+}
+menu_closed() { ! menu_open "$@"; }
+# Opens the menu of the title at x $1, its left edge at $2; $3 names the
+# shot.
+open_menu() {
+  click "$1" "$title_y"
+  await "the menu under the title at x $1 (see $shots/$3.png)" settled_here "$3" menu_open "$3" "$2"
+}
+# In the open menu whose left edge is at $1, clicks row $2 (after $3
+# separators).
+choose_row() { click $(($1 + 30)) "$(row_y "$2" "$3")"; }
+# Whether shot $1 differs from shot $2.
+changed_from() { ! same_as "$1" "$2"; }
+# Whether the stand-in file dialog has taken every answer written for it.
+answers_taken() { [ ! -s "$work/answers" ]; }
 
 # File: its menu under its title.
 click "$file_x" "$title_y"
@@ -95,49 +123,50 @@ file_menu() {
     [ "$(convert "$shots/$1.png" -crop "50x14+$((bar + 185))+54" +repage -colorspace gray \
       -format '%[fx:maxima > 0.45]' info:)" = 1 ]
 }
-await 30 "the File menu under its title (see $shots/menu-file.png)" settled menu-file file_menu menu-file
+await "the File menu under its title (see $shots/menu-file.png)" settled_here menu-file file_menu menu-file
 xdotool key Escape
-await 30 "Escape to close the menu and leave the screen as before (see $shots/menu-file-closed.png)" \
+await "Escape to close the menu and leave the screen as before (see $shots/menu-file-closed.png)" \
   settled menu-file-closed same_as menu-file-closed menu-start
 kill -0 "$pid" || fail "the program ended on Escape"
 
-# Tools ▸ Chalk (row 3), and Tools again shows its ochre tick.
+# Tools ▸ Chalk (row 3): the menu closes and the brush picker shows chalk,
+# the screen the next steps come back to; Tools again shows the ochre tick
+# on Chalk.
+open_menu "$tools_x" "$tools_left" menu-tools
+choose_row "$tools_left" 3 0
+chalk_shown() { menu_closed "$1" "$tools_left" && ! same_as "$1" menu-start && canvas_shown "$1"; }
+await "Chalk to close the menu, the screen with chalk chosen (see $shots/menu-chalk.png)" \
+  settled_here menu-chalk chalk_shown menu-chalk
 click "$tools_x" "$title_y"
-await 30 "the Tools menu (see $shots/menu-tools.png)" settled menu-tools is_dark menu-tools $((bar + 160)) 60
-click $((bar + 180)) "$(row_y 3)"
-sleep 0.5
-click "$tools_x" "$title_y"
-tools_left=$((bar + 134))
 chalk_ticked() {
   is_ochre "$1" "$(tick_x $tools_left)" "$(tick_y 3)" && ! is_ochre "$1" "$(tick_x $tools_left)" "$(tick_y 0)"
 }
-await 30 "the ochre tick on Chalk (see $shots/menu-tools-chalk.png)" \
-  settled menu-tools-chalk chalk_ticked menu-tools-chalk
+await "the ochre tick on Chalk (see $shots/menu-tools-chalk.png)" \
+  settled_here menu-tools-chalk chalk_ticked menu-tools-chalk
 xdotool key Escape
-# The brush picker now shows chalk: the screen the next steps come back to.
-chalk_shown() { ! same_as "$1" menu-start && canvas_shown "$1"; }
-await 30 "the screen with chalk chosen (see $shots/menu-chalk.png)" settled menu-chalk chalk_shown menu-chalk
+await "Escape to close the Tools menu and leave the screen with chalk (see $shots/menu-tools-closed.png)" \
+  settled menu-tools-closed same_as menu-tools-closed menu-chalk
 
 # Edit ▸ Interface Sounds (row 3, after the separator), and Edit again
 # shows it unticked.
 click "$edit_x" "$title_y"
-edit_left=$((bar + 86))
-sounds_ticked() { is_ochre "$1" "$(tick_x $edit_left)" "$(tick_y 3 1)"; }
-await 30 "the sounds ticked in the Edit menu (see $shots/menu-edit.png)" \
-  settled menu-edit sounds_ticked menu-edit
-click $((bar + 150)) "$(row_y 3 1)"
-sleep 0.5
+sounds_ticked() { menu_open "$1" "$edit_left" && is_ochre "$1" "$(tick_x $edit_left)" "$(tick_y 3 1)"; }
+await "the sounds ticked in the Edit menu (see $shots/menu-edit.png)" \
+  settled_here menu-edit sounds_ticked menu-edit
+choose_row "$edit_left" 3 1
+await "Interface Sounds to close the Edit menu (see $shots/menu-edit-chosen.png)" \
+  settled_here menu-edit-chosen menu_closed menu-edit-chosen "$edit_left"
 click "$edit_x" "$title_y"
 sounds_unticked() { is_dark "$1" $((bar + 240)) 75 && ! is_ochre "$1" "$(tick_x $edit_left)" "$(tick_y 3 1)"; }
-await 30 "the sounds unticked (see $shots/menu-edit-off.png)" \
-  settled menu-edit-off sounds_unticked menu-edit-off
+await "the sounds unticked (see $shots/menu-edit-off.png)" \
+  settled_here menu-edit-off sounds_unticked menu-edit-off
 xdotool key Escape
-await 30 "the screen as before (see $shots/menu-edit-closed.png)" \
+await "the screen as before (see $shots/menu-edit-closed.png)" \
   settled menu-edit-closed same_as menu-edit-closed menu-chalk
 
 # Help ▸ About: the box over the blurred window.
-click "$help_x" "$title_y"
-click $((bar + 220)) "$(row_y 1)"
+open_menu "$help_x" "$help_left" menu-help
+choose_row "$help_left" 1 0
 about_shown() {
   local before after
   # Below the box: the blur runs down the columns.
@@ -145,36 +174,43 @@ about_shown() {
   after=$(spread "$1" 1280x300+0+700)
   awk -v a="$after" -v b="$before" 'BEGIN { exit !(a * 2 < b) }'
 }
-await 30 "the about box over the blurred window (see $shots/menu-about.png)" \
-  settled menu-about about_shown menu-about
+await "the about box over the blurred window (see $shots/menu-about.png)" \
+  settled_here menu-about about_shown menu-about
 xdotool key x
-await 30 "a key to close the about box (see $shots/menu-about-closed.png)" \
+await "a key to close the about box (see $shots/menu-about-closed.png)" \
   settled menu-about-closed same_as menu-about-closed menu-chalk
 
 # File ▸ Import: a 640 x 480 picture, dark left half, light right half.
 convert -size 320x480 xc:'#202020' -size 320x480 xc:'#E0E0E0' +append "$work/halves.png" ||
   fail "cannot make the picture to import"
 echo "$work/halves.png" >>"$work/answers"
-click "$file_x" "$title_y"
-click $((bar + 90)) "$(row_y 4)"
+open_menu "$file_x" "$file_left" menu-import-menu
+choose_row "$file_left" 4 0
+await "Import Picture to ask the file dialog for the picture" answers_taken
 imported() {
   is_dark "$1" 319 271 && is_dark "$1" 400 400 && is_light "$1" 800 400 && is_light "$1" 959 751 &&
     is_dark "$1" 960 751 && is_dark "$1" 959 752
 }
-await 30 "a 640 x 480 canvas with both halves (see $shots/menu-imported.png)" \
+await "a 640 x 480 canvas with both halves (see $shots/menu-imported.png)" \
   settled menu-imported imported menu-imported
 canvas_w=640 canvas_h=480
 
 # File ▸ Export to out.png.
 echo "$work/out.png" >>"$work/answers"
-click "$file_x" "$title_y"
-click $((bar + 90)) "$(row_y 5)"
-exported() { [ "$(identify -format '%w %h' "$work/out.png" 2>/dev/null)" = "$canvas_w $canvas_h" ]; }
-await 30 "out.png of $canvas_w x $canvas_h (it is: $(identify -format '%w %h' "$work/out.png" 2>&1))" exported
+open_menu "$file_x" "$file_left" menu-export-menu
+choose_row "$file_left" 5 0
+exported() {
+  await_said="it is: $(identify -format '%w x %h' "$work/out.png" 2>&1)"
+  [ "$(identify -format '%w %h' "$work/out.png" 2>/dev/null)" = "$canvas_w $canvas_h" ]
+}
+await "out.png of $canvas_w x $canvas_h" exported
 
-# The zoom typed in place: 150 and Return.
+# The zoom typed in place: a click on the value opens its field (an ochre
+# rim) for typing, 150 and Return.
+zoom_field() { is_ochre "$1" "$zoom_x" 18; }
 click "$zoom_x" "$zoom_y"
-sleep 0.3
+await "the zoom field open for typing (see $shots/menu-zoom-field.png)" \
+  settled_here menu-zoom-field zoom_field menu-zoom-field
 xdotool type --delay 50 150
 xdotool key Return
 # 960 x 720 about the centre, (160, 152) to (1120, 872): the light half's
@@ -183,78 +219,92 @@ zoomed() {
   is_light "$1" 1117 512 && is_dark "$1" 1122 512 && is_light "$1" 900 155 && is_dark "$1" 900 149 &&
     is_light "$1" 900 869 && is_dark "$1" 900 875 && is_dark "$1" 636 512 && is_light "$1" 644 512
 }
-await 30 "the canvas 1.5 times as large (see $shots/menu-zoomed.png)" settled menu-zoomed zoomed menu-zoomed
+await "the canvas 1.5 times as large (see $shots/menu-zoomed.png)" settled menu-zoomed zoomed menu-zoomed
 click "$zoom_x" "$zoom_y"
-sleep 0.3
+await "the zoom field open again (see $shots/menu-zoom-field-2.png)" \
+  settled_here menu-zoom-field-2 zoom_field menu-zoom-field-2
 xdotool type --delay 50 100
 xdotool key Return
-await 30 "the canvas at 100% again (see $shots/menu-unzoomed.png)" \
+await "the canvas at 100% again (see $shots/menu-unzoomed.png)" \
   settled menu-unzoomed same_as menu-unzoomed menu-imported
 
-# The pan button: the overlay, a drag moves the canvas by the drag.
+# The pan button: the overlay with its ochre Done button; a drag moves the
+# canvas by the drag.
 click "$pan_x" "$button_y"
-panning() { ! same_as "$1" menu-unzoomed && is_dark "$1" 20 20; }
-await 30 "the pan controls (see $shots/menu-pan.png)" settled menu-pan panning menu-pan
-# The drag is measured from where the press is taken: a slow build may take
-# it a while after the button went down, so the pointer waits there first.
-drag=(mousemove --sync 600 600 mousedown 1 sleep 1)
+done_shown() { is_ochre "$1" 640 88; }
+done_hidden() { ! done_shown "$1"; }
+panning() { ! same_as "$1" menu-unzoomed && is_dark "$1" 20 20 && done_shown "$1"; }
+await "the pan controls (see $shots/menu-pan.png)" settled_here menu-pan panning menu-pan
+# The drag is measured from where the pointer is when the program takes
+# the press, which hides the controls while the canvas follows the pointer:
+# the pointer stays until they are hidden. It is let go once the canvas
+# shows the whole drag, and stays until the release brings them back.
+timeout 60 xdotool mousemove --sync 600 600 mousedown 1 || fail "waited 60 s to press at (600, 600)"
+await "the press to hide the pan controls (see $shots/menu-pan-held.png)" \
+  settled_here menu-pan-held done_hidden menu-pan-held
+drag=()
 for ((i = 1; i <= 20; i++)); do
   drag+=(mousemove --sync $((600 + 5 * i)) $((600 + 3 * i)) sleep 0.02)
 done
-drag+=(sleep 0.1 mouseup 1)
-timeout 10 xdotool "${drag[@]}" || fail "waited 10 s to drag"
+timeout 60 xdotool "${drag[@]}" || fail "waited 60 s to drag"
 panned() { is_dark "$1" 419 331 && is_light "$1" 1059 811 && is_dark "$1" 1060 811; }
-await 30 "the canvas moved by the drag (see $shots/menu-panned.png)" settled menu-panned panned menu-panned
+await "the canvas moved by the drag, the button still held (see $shots/menu-pan-dragged.png)" \
+  settled_here menu-pan-dragged panned menu-pan-dragged
+timeout 60 xdotool mouseup 1 || fail "waited 60 s to let go of the button"
+released() { panned "$1" && done_shown "$1"; }
+await "the release to bring back the pan controls, the canvas where the drag left it (see $shots/menu-panned.png)" \
+  settled_here menu-panned released menu-panned
 xdotool key x
-await 30 "a key to close the pan controls (see $shots/menu-pan-closed.png)" \
+await "a key to close the pan controls (see $shots/menu-pan-closed.png)" \
   settled menu-pan-closed panned menu-pan-closed
 
-# The window button: a 1024 x 768 window centred on the screen, and back.
+# The window button: a 1024 x 768 window centred on the screen, its bar
+# drawn at the window's top right (the Help title's words at 200 pixels
+# into the bar, its glass right of them); and back, the bar as before.
+bar_at() {
+  is_dark "$1" $(($2 + 240)) $(($3 + 5)) &&
+    [ "$(convert "$shots/$1.png" -crop "30x14+$(($2 + 200))+$(($3 + 11))" +repage -colorspace gray \
+      -format '%[fx:maxima > 0.6]' info:)" = 1 ]
+}
 click "$window_x" "$button_y"
-await 30 "a 1024 x 768 window" has_geometry "$wid" "128,128 1024x768"
-sleep 0.5
+await "a 1024 x 768 window" has_geometry "$wid" "128,128 1024x768"
+await "the bar drawn in the window (see $shots/menu-window.png)" \
+  settled menu-window bar_at menu-window $((128 + 1024 - 540)) $((128 + 12))
 click $((128 + 1024 - 540 + 512)) $((128 + button_y))
-await 30 "the whole screen again" has_geometry "$wid" "0,0 1280x1024"
-timeout 5 xdotool windowfocus --sync "$wid" || fail "waited 5 s for the window to take the focus"
+await "the whole screen again" has_geometry "$wid" "0,0 1280x1024"
+bar_as_before() { [ "$(differing "$1" menu-pan-closed 540x36+"$bar"+12)" = 0 ]; }
+await "the bar drawn as before (see $shots/menu-full-again.png)" \
+  settled menu-full-again bar_as_before menu-full-again
+timeout 60 xdotool windowfocus --sync "$wid" || fail "waited 60 s for the window to take the focus"
 
 # File ▸ Save As into a folder that does not exist: one alert.
 echo "$work/missing/Harbour.ptg" >>"$work/answers"
-click "$file_x" "$title_y"
-click $((bar + 90)) "$(row_y 3)"
-alert=""
-any_alert() {
-  local root w
-  root=$(xdotool search --maxdepth 0 --name '' 2>/dev/null | head -1)
-  for w in $(xdotool search --onlyvisible --maxdepth 1 --name '' 2>/dev/null); do
-    [ "$w" = "$root" ] && continue
-    [ "$(xdotool getwindowname "$w" 2>/dev/null)" = Daublin ] && continue
-    alert=$w
-    return 0
-  done
-  return 1
-}
-await 30 "an alert for the save into a missing folder" any_alert
-shoot menu-save-alert
-timeout 5 xdotool windowfocus --sync "$alert" 2>/dev/null
+open_menu "$file_x" "$file_left" menu-save-menu
+choose_row "$file_left" 3 0
+no_alert() { ! any_alert; }
+await "an alert for the save into a missing folder" any_alert
+await "the alert drawn (see $shots/menu-save-alert.png)" settled menu-save-alert alert_drawn menu-save-alert
+timeout 60 xdotool windowfocus --sync "$alert" || fail "waited 60 s for the alert to take the focus"
 xdotool key Return
-gone() { ! any_alert; }
-await 30 "Return to dismiss the alert" gone
+await "Return to dismiss the alert" no_alert
 errors=$(grep -c '^Error\.' "$work/stderr")
 [ "$errors" = 1 ] || fail "$errors alerts saying \"Error.\", not one: $(cat "$work/stderr")"
 [ ! -e "$work/missing" ] || fail "the missing folder was made"
 
 # A stroke, then Ctrl+Q: the save prompt; n quits with status 0.
-timeout 5 xdotool windowfocus --sync "$wid" || fail "waited 5 s for the window to take the focus"
-timeout 10 xdotool mousemove --sync 500 500 mousedown 1 mousemove --sync 560 540 \
-  mousemove --sync 620 580 sleep 0.1 mouseup 1 || fail "waited 10 s to paint"
-sleep 0.5
+timeout 60 xdotool windowfocus --sync "$wid" || fail "waited 60 s for the window to take the focus"
+await "the window after the alert (see $shots/menu-before-stroke.png)" \
+  settled menu-before-stroke panned menu-before-stroke
+timeout 60 xdotool mousemove --sync 500 500 mousedown 1 mousemove --sync 560 540 \
+  mousemove --sync 620 580 sleep 0.1 mouseup 1 || fail "waited 60 s to paint"
+await "the stroke on the canvas (see $shots/menu-stroke.png)" \
+  settled menu-stroke changed_from menu-stroke menu-before-stroke
 xdotool key ctrl+q
 # The prompt's Save face (ochre) at (724, 540) to (836, 572).
 prompt_shown() { is_ochre "$1" 740 556; }
-await 30 "the save prompt (see $shots/menu-prompt.png)" settled menu-prompt prompt_shown menu-prompt
+await "the save prompt (see $shots/menu-prompt.png)" settled menu-prompt prompt_shown menu-prompt
 xdotool key n
-wait_exit "$pid" 100
-status=$?
-[ "$status" -ne 124 ] || fail "waited 10 s for n to end the program"
+ended "$pid" "n to end the program"
+pids=() pid=""
 [ "$status" -eq 0 ] || fail "the program ended with status $status: $(cat "$work/stderr")"
 echo "menu smoke: passed"

@@ -26,7 +26,7 @@ fail() {
   exit 1
 }
 
-# await, wait_exit, find_window.
+# await, ended, find_window.
 source "$(dirname "${BASH_SOURCE[0]}")/../../testsupport/x11-helpers.sh"
 
 [ $# -eq 2 ] || fail "usage: open-smoke.sh <path of the daublin program> <shots folder>"
@@ -59,23 +59,22 @@ dialogs() { [ -f "$work/dialogs.log" ] && wc -l <"$work/dialogs.log" || echo 0; 
 dialogs_are() { [ "$(dialogs)" = "$1" ]; }
 
 source "$(dirname "${BASH_SOURCE[0]}")/../../testsupport/x11-shots.sh"
-shoot_open() { shoot "open-$1"; }
 
 eval "$(xdotool getdisplaygeometry --shell)"
 [ "${WIDTH}x$HEIGHT" = 1280x1024 ] || fail "the display is ${WIDTH}x$HEIGHT, not 1280x1024"
 
 PATH="$work/bin:$PATH" "$program" 2>"$work/stderr" &
 pid=$!
-await 10 "a visible window titled Daublin" find_window '^Daublin$'
+await "a visible window titled Daublin" find_window '^Daublin$'
 wid=$found
 expect_geometry "$wid" 0 0 1280 1024
-timeout 5 xdotool windowfocus --sync "$wid" || fail "waited 5 s for the window to take the focus"
+timeout 60 xdotool windowfocus --sync "$wid" || fail "waited 60 s for the window to take the focus"
 
 # The start-up painting: 1152 x 922 at (64, 51), light on the dark backdrop.
 canvas_shown() {
   is_light "$1" 64 51 && is_light "$1" 1215 972 && is_dark "$1" 63 51 && is_dark "$1" 1216 972
 }
-await 10 "the start-up canvas (see $shots/open-start.png)" settled open-start canvas_shown open-start
+await "the start-up canvas (see $shots/open-start.png)" settled open-start canvas_shown open-start
 
 # A drag from ($1, $2) to ($3, $4) in small steps.
 stroke() {
@@ -84,30 +83,30 @@ stroke() {
     drag+=(mousemove --sync $(($1 + ($3 - $1) * i / 60)) $(($2 + ($4 - $2) * i / 60)) sleep 0.01)
   done
   drag+=(sleep 0.05 mouseup 1)
-  timeout 30 xdotool "${drag[@]}" || fail "waited 30 s for xdotool to drag across the canvas"
+  timeout 60 xdotool "${drag[@]}" || fail "waited 60 s for xdotool to drag across the canvas"
 }
 # Whether shot $1 differs from shot $2.
 changed_from() { ! same_as "$1" "$2"; }
 # The window takes the keyboard back after each dialog; a key is sent to it.
 key() {
-  timeout 5 xdotool windowfocus --sync "$wid" 2>/dev/null
+  timeout 60 xdotool windowfocus --sync "$wid" || fail "waited 60 s for the window to take the focus"
   xdotool key "$@"
 }
 
 stroke 300 300 700 500
-await 10 "the first stroke (see $shots/open-painted.png)" \
+await "the first stroke (see $shots/open-painted.png)" \
   settled open-painted changed_from open-painted open-start
 
 # s saves through the stand-in as a.ptg.
 answer "$work/a.ptg"
 key s
-await 10 "s to save the painting as a.ptg" test -s "$work/a.ptg"
-await 10 "the screen after the save (see $shots/open-saved.png)" settled open-saved true
+await "s to save the painting as a.ptg" test -s "$work/a.ptg"
+await "the screen after the save (see $shots/open-saved.png)" settled open-saved true
 
 # A second stroke; o raises the save prompt: a dark glass box centred
 # (420..859, 428..595) with the ochre Save face at (740, 548).
 stroke 300 700 900 350
-await 10 "the second stroke (see $shots/open-painted-again.png)" \
+await "the second stroke (see $shots/open-painted-again.png)" \
   settled open-painted-again changed_from open-painted-again open-saved
 prompt_shown() {
   local r g b
@@ -116,14 +115,14 @@ prompt_shown() {
   [ "$r" -gt 200 ] && [ "$g" -gt 130 ] && [ "$g" -lt 180 ] && [ "$b" -lt 100 ]
 }
 key o
-await 10 "o to raise the save prompt (see $shots/open-prompt.png)" settled open-prompt prompt_shown open-prompt
+await "o to raise the save prompt (see $shots/open-prompt.png)" settled open-prompt prompt_shown open-prompt
 [ "$(dialogs)" = 1 ] || fail "a dialog came with the prompt: $(cat "$work/dialogs.log")"
 
 # Don't save: the stand-in answers a.ptg, and the screen is the one after
 # the save.
 answer "$work/a.ptg"
 key n
-await 10 "n to open a.ptg, the screen after the save (see $shots/open-opened.png)" \
+await "n to open a.ptg, the screen after the save (see $shots/open-opened.png)" \
   settled open-opened same_as open-opened open-saved
 [ "$(dialogs)" = 2 ] || fail "no open dialog after the prompt"
 grep -q -- '--title=Open' <(tail -n 1 "$work/dialogs.log") ||
@@ -135,7 +134,7 @@ grep -qF -- 'Daublin Painting | *.[pP][tT][gG]' <(tail -n 1 "$work/dialogs.log")
 # picture blurred, the panel's dark glass at (420, 690).
 key n
 panel_shown() { changed_from "$1" open-opened && is_dark "$1" 420 690; }
-await 10 "n to show the new-painting panel (see $shots/open-new-panel.png)" \
+await "n to show the new-painting panel (see $shots/open-new-panel.png)" \
   settled open-new-panel panel_shown open-new-panel
 # 640, Tab, 480, Return, Return: a 640 x 480 painting centred, at (320, 272)
 # to (959, 751).
@@ -149,70 +148,51 @@ small_shown() {
   is_light "$1" 320 272 && is_light "$1" 959 272 && is_light "$1" 320 751 && is_light "$1" 959 751 &&
     is_dark "$1" 319 272 && is_dark "$1" 320 271 && is_dark "$1" 960 751 && is_dark "$1" 959 752
 }
-await 10 "a 640 x 480 painting centred (see $shots/open-new-640.png)" \
+await "a 640 x 480 painting centred (see $shots/open-new-640.png)" \
   settled open-new-640 small_shown open-new-640
 
 # A stroke; o, n, and the dialog cancelled: the painting stays, modified.
 stroke 400 400 850 600
-await 10 "a stroke on the new painting (see $shots/open-small-painted.png)" \
+await "a stroke on the new painting (see $shots/open-small-painted.png)" \
   settled open-small-painted changed_from open-small-painted open-new-640
 key o
-await 10 "o to raise the save prompt again" settled open-prompt-2 prompt_shown open-prompt-2
+await "o to raise the save prompt again" settled open-prompt-2 prompt_shown open-prompt-2
 answer cancel
 key n
-await 10 "the cancelled dialog" dialogs_are 3
-await 10 "the painting after the cancelled dialog (see $shots/open-cancelled.png)" \
+await "the cancelled dialog" dialogs_are 3
+await "the painting after the cancelled dialog (see $shots/open-cancelled.png)" \
   settled open-cancelled same_as open-cancelled open-small-painted
 key ctrl+q
-await 10 "Ctrl+Q to raise the save prompt on the still modified painting (see $shots/open-quit-prompt.png)" \
+await "Ctrl+Q to raise the save prompt on the still modified painting (see $shots/open-quit-prompt.png)" \
   settled open-quit-prompt prompt_shown open-quit-prompt
 kill -0 "$pid" 2>/dev/null || fail "Ctrl+Q ended the program without asking"
 key Escape
-await 10 "Escape to close the prompt (see $shots/open-quit-escaped.png)" \
+await "Escape to close the prompt (see $shots/open-quit-escaped.png)" \
   settled open-quit-escaped same_as open-quit-escaped open-small-painted
 
 # o, n, and a text file named b.ptg: one alert, which Return dismisses.
 echo "these are words, not a painting" >"$work/b.ptg"
 key o
-await 10 "o to raise the save prompt a third time" settled open-prompt-3 prompt_shown open-prompt-3
+await "o to raise the save prompt a third time" settled open-prompt-3 prompt_shown open-prompt-3
 answer "$work/b.ptg"
 key n
-# The alert: any visible top-level window but the root and the program's.
-alert=""
-any_alert() {
-  local root w
-  root=$(xdotool search --maxdepth 0 --name '' 2>/dev/null | head -1)
-  for w in $(xdotool search --onlyvisible --maxdepth 1 --name '' 2>/dev/null); do
-    [ "$w" = "$root" ] && continue
-    [ "$(xdotool getwindowname "$w" 2>/dev/null)" = Daublin ] && continue
-    alert=$w
-    return 0
-  done
-  return 1
-}
-is_visible() { xdotool search --onlyvisible --maxdepth 1 --name '' 2>/dev/null | grep -qx "$1"; }
-await 10 "the alert for b.ptg" any_alert
-sleep 0.5 # drawn
-shoot_open alert
-for ((try = 0; try < 5; try++)); do
-  is_visible "$alert" || break
-  timeout 5 xdotool windowfocus --sync "$alert" 2>/dev/null && xdotool key Return
-  sleep 0.5
-done
-is_visible "$alert" && fail "waited for Return to dismiss the alert (see $shots/open-alert.png)"
+alert_gone() { ! is_visible "$alert"; }
+await "the alert for b.ptg" any_alert
+await "the alert for b.ptg drawn (see $shots/open-alert.png)" settled open-alert alert_drawn open-alert
+timeout 60 xdotool windowfocus --sync "$alert" || fail "waited 60 s for the alert to take the focus"
+xdotool key Return
+await "Return to dismiss the alert (see $shots/open-alert.png)" alert_gone
 any_alert && fail "a second alert came (see $shots/open-alert.png)"
 [ "$(grep -c "This file is not a Daublin painting" "$work/stderr")" = 1 ] ||
   fail "not one alert for b.ptg: $(cat "$work/stderr")"
 grep -qF "$work/b.ptg" "$work/stderr" || fail "the alert did not name b.ptg"
-await 10 "the painting as it was after the alert (see $shots/open-after-alert.png)" \
+await "the painting as it was after the alert (see $shots/open-after-alert.png)" \
   settled open-after-alert same_as open-after-alert open-small-painted
 
 key ctrl+q
-await 10 "Ctrl+Q to raise the save prompt at the end" settled open-end-prompt prompt_shown open-end-prompt
+await "Ctrl+Q to raise the save prompt at the end" settled open-end-prompt prompt_shown open-end-prompt
 key n
-wait_exit "$pid" 100
-status=$?
+ended "$pid" "Ctrl+Q and n to end the program"
 pid=""
-[ "$status" -ne 124 ] || fail "waited 10 s for Ctrl+Q and n to end the program"
 [ "$status" -eq 0 ] || fail "the program ended with status $status"
 echo "open smoke: passed"

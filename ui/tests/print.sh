@@ -21,7 +21,7 @@ fail() {
   exit 1
 }
 
-# await, wait_exit, find_window.
+# await, find_window.
 source "$(dirname "${BASH_SOURCE[0]}")/../../testsupport/x11-helpers.sh"
 
 [ $# -eq 2 ] || fail "usage: print.sh <path of the daublin program> <shots folder>"
@@ -39,22 +39,25 @@ stub() {
   printf '#!/bin/sh\nprintf "%%s\\n" "$@" > "%s/%s.args"\n%s\n' "$work" "$1" "$2" >"$work/bin/$1"
   chmod 755 "$work/bin/$1"
 }
+# shellcheck disable=SC2016 # the stubs' own variables
 stub zenity 'case "$1" in --forms) echo "A3|Landscape" ;; --question) exit 0 ;; *) exit 1 ;; esac'
 stub lpstat 'echo "system default destination: Studio"'
+# shellcheck disable=SC2016
 stub lp 'for last; do :; done; cp "$last" "'"$work"'/printed.pdf"'
 export PATH="$work/bin:$PATH" TMPDIR="$work/tmp"
 
-shoot() {
-  import -window root "$shots/print-$1.png" 2>>"$work/import.log" ||
-    fail "import could not take the shot $1: $(cat "$work/import.log")"
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../../testsupport/x11-shots.sh"
 
 "$program" 2>"$work/stderr" &
 pid=$!
-await 10 "a visible window titled Daublin" find_window '^Daublin$'
+await "a visible window titled Daublin" find_window '^Daublin$'
 wid=$found
-timeout 5 xdotool windowfocus --sync "$wid" || fail "waited 5 s for the window to take the focus"
-sleep 1
+timeout 60 xdotool windowfocus --sync "$wid" || fail "waited 60 s for the window to take the focus"
+# The start-up painting: 1152 x 922 at (64, 51), light on the dark backdrop.
+canvas_shown() {
+  is_light "$1" 64 51 && is_light "$1" 1215 972 && is_dark "$1" 63 51 && is_dark "$1" 1216 972
+}
+await "the start-up canvas (see $shots/print-start.png)" settled print-start canvas_shown print-start
 
 # A stroke, so that the page shows paint.
 drag=(mousemove --sync 300 300 mousedown 1 sleep 0.05)
@@ -62,21 +65,25 @@ for ((i = 1; i <= 100; i++)); do
   drag+=(mousemove --sync $((300 + 6 * i)) $((300 + 3 * i)) sleep 0.01)
 done
 drag+=(sleep 0.05 mouseup 1)
-timeout 30 xdotool "${drag[@]}" || fail "waited 30 s for xdotool to drag across the canvas"
-sleep 0.5
-shoot painted
+timeout 60 xdotool "${drag[@]}" || fail "waited 60 s for xdotool to drag across the canvas"
+painted() { ! same_as "$1" print-start; }
+await "the stroke on the canvas (see $shots/print-painted.png)" settled print-painted painted print-painted
 
 xdotool key shift+p
-await 10 "Shift+P to ask for the page set-up" test -f "$work/zenity.args"
+await "Shift+P to ask for the page set-up" test -f "$work/zenity.args"
 grep -qx -- --forms "$work/zenity.args" || fail "Shift+P ran zenity without --forms: $(cat "$work/zenity.args")"
-sleep 0.5
+# While a dialog program runs, the window takes no keys: p waits until the
+# program has seen the set-up dialog end (no child process left).
+no_dialog() { ! pgrep -P "$pid" >/dev/null; }
+await "the page set-up dialog to end" no_dialog
 rm -f "$work/zenity.args"
-timeout 5 xdotool windowfocus --sync "$wid" || fail "waited 5 s for the window to take the focus back"
+timeout 60 xdotool windowfocus --sync "$wid" || fail "waited 60 s for the window to take the focus back"
 xdotool key p
-await 20 "p to hand lp the page" test -s "$work/printed.pdf"
+await "p to hand lp the page" test -s "$work/printed.pdf"
+await "lp to end" no_dialog
 grep -qx -- --question "$work/zenity.args" || fail "p asked nothing before printing"
 grep -q "(A3, landscape)?" "$work/zenity.args" || fail "the question named another set-up: $(cat "$work/zenity.args")"
-shoot printed
+shoot print-printed
 
 lp_args=$(tr "\n" " " <"$work/lp.args")
 [ "$(sed -n 1,2p "$work/lp.args" | tr '\n' ' ')" = "-d Studio " ] ||
@@ -93,7 +100,12 @@ read -r _ _ _ width height _ <<<"$images"
 echo "print: lp got '$lp_args' and one ${width} x ${height} image on a 1191 x 842 page"
 pdftoppm -r 36 -png -singlefile "$work/printed.pdf" "$shots/printed-page" ||
   fail "pdftoppm could not draw the page"
-[ -z "$(ls -A "$work/tmp")" ] || fail "a temporary file outlived the print: $(ls -A "$work/tmp")"
+# The program takes its temporary file away once lp has ended.
+tmp_empty() {
+  await_said="it holds: $(ls -A "$work/tmp")"
+  [ -z "$(ls -A "$work/tmp")" ]
+}
+await "the temporary folder empty again after the print" tmp_empty
 
 # The painting's size is what the program says it made: the start-up
 # painting fills 90 % of the screen at one screen pixel a canvas pixel.
