@@ -46,7 +46,10 @@ cleanup() {
   if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
     # Asked to quit; a painting left unsaved may hold it: then killed.
     kill "$pid" 2>/dev/null
-    wait_exit "$pid" 50 >/dev/null 2>&1 || { kill -9 "$pid" && wait "$pid"; } 2>/dev/null
+    # Five seconds' grace, looked at every tenth of a second.
+    for _ in $(seq 50); do gone "$pid" && break; sleep 0.1; done
+    gone "$pid" || kill -9 "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
   fi
   rm -rf "$work"
 }
