@@ -41,11 +41,19 @@ xdotool mousemove --window "$wid" 100 80 keydown ctrl+shift mousedown 1 keydown 
 inspector="$shots/demo-inspector.png"
 left=340
 top=287
+# The panel is drawn in steps, its background before its fields and
+# buttons: it is open once the background, the find field and the "By ID"
+# button all show.
 inspector_open() {
   shoot "$wid" "$inspector"
-  [ "$(pixel "$inspector" $((left + 300)) $((top + 48)))" = A0A0B8 ]
+  local back field button
+  back=$(pixel "$inspector" $((left + 300)) $((top + 48)))
+  field=$(pixel "$inspector" $((left + 245)) $((top + 37)))
+  button=$(pixel "$inspector" $((left + 403)) $((top + 40)))
+  await_said="background $back, find field $field, \"By ID\" $button"
+  [ "$back" = A0A0B8 ] && [ "$field" = BEBECE ] && [ "$button" = 6E6E7E ]
 }
-await "the inspector panel over the demo (see $inspector)" inspector_open
+await "the inspector panel over the demo, drawn whole (see $inspector)" inspector_open
 expect_pixel "$inspector" $((left + 245)) $((top + 37)) BEBECE "the inspector's find field"
 expect_pixel "$inspector" $((left + 403)) $((top + 40)) 6E6E7E "the inspector's \"By ID\" button"
 # Its black border: the pixel left of it and above it is the demo's.
