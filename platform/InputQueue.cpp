@@ -50,7 +50,7 @@ void CInputQueue::Pump() {
                 e.kind == EInputKind::eMouseMove) {
                 const CMouseExtras extras = m_ExtrasSource ? m_ExtrasSource(sdl) : CMouseExtras();
                 e.pen = extras.pen;
-                e.milliseconds = e.kind == EInputKind::eMouseMove ? 0 : extras.milliseconds;
+                e.milliseconds = extras.milliseconds; // buttons only carry one
             }
             Inject(std::move(e));
         }

@@ -73,7 +73,8 @@ public:
     static uint32_t ClickMilliseconds(uint64_t microseconds);
     // Whether a click at `now` follows one at `then` closely enough to make
     // a double click; the difference is taken unsigned, so a wrap of the
-    // clock between the two counts as slow.
+    // click clock (at 2^32 microseconds) between the two counts as slow,
+    // while the X server's millisecond clock wraps at 2^32 and stays quick.
     static bool IsDoubleClick(uint32_t then, uint32_t now);
 
     CWidget* Root() const { return m_pRoot; }
